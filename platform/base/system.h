@@ -1,0 +1,42 @@
+// Services of the process: time, GUIDs, random numbers, the private temporary folder and
+// the module folder. Time, GUIDs and random numbers come from sources a test can replace,
+// so that stamped records and file headers can be compared byte for byte.
+#pragma once
+#include <cstdint>
+#include <ctime>
+#include <functional>
+
+#include "platform/base/strings.h"
+
+namespace plat {
+
+// Seconds since the epoch, as the runtime's time() gives it.
+std::int64_t Now();
+using ClockSource = std::function<std::int64_t()>;
+// Replaces the clock; an empty function restores the real one.
+void SetClockSource(ClockSource source);
+
+// A fresh GUID as 36 lower-case hexadecimal characters in the groups 8-4-4-4-12.
+String NewGuid();
+using GuidSource = std::function<String()>;
+void SetGuidSource(GuidSource source);
+
+// The runtime's pseudo-random generator: Seed() then Next() in 0..32767.
+// The default generator is the classic linear congruential one, so that a given seed
+// always yields the same sequence.
+void RandomSeed(std::uint32_t seed);
+int RandomNext();
+using RandomSource = std::function<int()>;
+// Replaces Next(); an empty function restores the generator.
+void SetRandomSource(RandomSource source);
+
+// The private temporary folder of this process: made on first use under $TMPDIR (or /tmp)
+// with mode 0700, ending in '/', removed with everything in it when the process exits.
+String TempDir();
+std::string TempDirUtf8();
+
+// The folder (without a trailing '/') of the shared library or program that holds the
+// given address; by default the one that holds this platform code.
+String ModuleDir(const void* addressInModule = nullptr);
+
+} // namespace plat
