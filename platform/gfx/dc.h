@@ -12,8 +12,10 @@
 //
 // Drawing (lines, shapes, fills) is done without antialiasing, so a pixel is either drawn
 // in the pen's or brush's colour or left alone, and pixel probes and hit masks read back
-// exactly what was drawn. Text is drawn without antialiasing too: glyph pixels carry the
-// text colour exactly.
+// exactly what was drawn. Text is drawn without antialiasing too (hinted outlines, or a
+// face's own bitmaps at sizes it has them for): glyph pixels carry the text colour exactly.
+//
+// A DC belongs to one thread at a time; fonts may be created and measured on any thread.
 #pragma once
 #include <cstdint>
 #include <memory>
@@ -88,7 +90,7 @@ public:
     ColorRef GetBkColor() const;
     int SetBkMode(int mode);               // kTransparent or kOpaque; returns the previous
     int GetBkMode() const;
-    unsigned SetTextAlign(unsigned align); // TextAlign flags; returns the previous
+    unsigned SetTextAlign(unsigned align); // TextAlign flags (others are dropped); returns the previous
     unsigned GetTextAlign() const;
 
     // Measuring with the selected font, in logical units.
