@@ -104,10 +104,8 @@ FontEngine::FontEngine()
     FcConfig* config = nullptr;
     if (FileExists(path)) {
         config = FcConfigCreate();
-        if (config && FcConfigParseAndLoad(config, reinterpret_cast<const FcChar8*>(path.c_str()), FcTrue) &&
-            FcConfigBuildFonts(config)) {
-            m_configPath = path;
-        } else if (config) {
+        if (config && !(FcConfigParseAndLoad(config, reinterpret_cast<const FcChar8*>(path.c_str()), FcTrue) &&
+                        FcConfigBuildFonts(config))) {
             FcConfigDestroy(config);
             config = nullptr;
         }

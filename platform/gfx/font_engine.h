@@ -100,9 +100,6 @@ public:
     // in device pixels; dpiY for the default size.
     std::shared_ptr<const FontInstance> Instance(const std::shared_ptr<const ResolvedFace>& faces,
                                                  int heightPx, int dpiY);
-    // The configuration file that was loaded (empty when the desktop's was used instead).
-    const std::string& ConfigPath() const { return m_configPath; }
-
     // FreeType face for metrics (engine lock held by the caller).
     struct MetricFace;
     MetricFace* Face(const FaceSource& src);
@@ -116,7 +113,6 @@ private:
     std::mutex m_lock;
     void* m_config = nullptr;  // FcConfig*
     void* m_library = nullptr; // FT_Library
-    std::string m_configPath;
     std::uint64_t m_nextId = 1;
     std::unordered_map<std::string, std::shared_ptr<const ResolvedFace>> m_resolved;
     struct InstanceKey {
