@@ -1,0 +1,27 @@
+// Writes pictures as JPEG files: the one way the control produces JPEG files (exported
+// object pictures, PDF page images, poster frames, pasted bitmaps). Always at the image's
+// quality, 75 unless changed.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+#include "platform/base/strings.h"
+
+class CRasterImage;
+
+class CJpegFileSaver {
+public:
+    CJpegFileSaver() = default;
+    virtual ~CJpegFileSaver();
+    CJpegFileSaver(const CJpegFileSaver&) = delete;
+    CJpegFileSaver& operator=(const CJpegFileSaver&) = delete;
+
+    // 32-bit pixels (0xAARRGGBB in native order, top row first, as the drawing layer's
+    // bitmaps hold them) written as a 24-bit colour JPEG. This is what saving a bitmap
+    // comes down to once its pixels are at hand.
+    bool SavePixels(const plat::String& path, std::int32_t width, std::int32_t height, const std::uint32_t* pixels,
+                    std::size_t strideBytes);
+    // Any raster image: colour images as 24-bit JPEG; palette images only when the palette
+    // is an exact grey ramp (written as greyscale), otherwise refused.
+    bool SaveImage(const plat::String& path, CRasterImage& image);
+};
