@@ -1,0 +1,187 @@
+// The document node tree: nodes, owning node lists, named containers of text items and
+// the text position that names a place in any container.
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "platform/base/strings.h"
+#include "platform/file/archive.h"
+
+class CQlDoc;
+class CCharFormat;
+class CTextItem;
+class CCharItem;
+class CParaEndItem;
+class CStatistics;
+class CFormatRef;
+
+using plat::String;
+
+// What a Load or Save is for. Every record states its own rule per mode.
+enum ArchiveMode : int {
+    kArchiveFile = 1,      // native file: everything persistent
+    kArchiveUndo = 2,      // undo snapshot: everything plus editing state
+    kArchiveClipboard = 3, // clipboard: no revision fields, fresh names, re-stamped items
+    kArchiveInsert = 4,    // reading another native file into this one; never saved
+};
+
+// Node type ids, one table for the whole system.
+enum NodeType : std::uint16_t {
+    kNodePlain = 0,
+    kNodeBody = 2,
+    kNodeTableGrid = 3,
+    kNodeAudio = 17,
+    kNodeImage = 18,
+    kNodeVideo = 19,
+    kNodeTable = 21,
+    kNodeShape = 22,
+    kNodeRealMedia = 23,
+    kNodeTableCell = 25,
+    kNodeTextShape = 26,
+    kNodeWmv = 27,
+    kNodeFlash = 28,
+    kNodeChart = 29,
+    kNodeCaption = 29,
+};
+
+// Root of every document node. The owning document is reached through GetDoc(): nodes
+// that may stand alone keep it themselves, while text items (a million to a document)
+// reach it through their container, so the base stores no owner of its own.
+class CDocNode {
+public:
+    explicit CDocNode(CDocNode* parent = nullptr, std::uint16_t type = kNodePlain)
+        : m_parent(parent), m_type(type) {}
+    virtual ~CDocNode() = default;
+    CDocNode(const CDocNode&) = delete;
+    CDocNode& operator=(const CDocNode&) = delete;
+
+    virtual CQlDoc* GetDoc() const { return m_parent ? m_parent->GetDoc() : nullptr; }
+    CDocNode* GetParent() const { return m_parent; }
+    void SetParent(CDocNode* parent) { m_parent = parent; }
+    std::uint16_t GetNodeType() const { return m_type; }
+    void SetNodeType(std::uint16_t type) { m_type = type; }
+
+protected:
+    CDocNode* m_parent;   // not owned
+    std::uint16_t m_type; // kept last: text items pack their own fields behind it
+};
+
+// A node that owns an ordered list of child nodes and deletes them with itself.
+class CNodeList : public CDocNode {
+public:
+    CNodeList(CQlDoc* doc, CDocNode* parent, std::uint16_t type = kNodePlain)
+        : CDocNode(parent, type), m_doc(doc) {}
+    ~CNodeList() override = default;
+
+    CQlDoc* GetDoc() const override { return m_doc; }
+
+    int GetCount() const { return static_cast<int>(m_children.size()); }
+    // Null for an index outside the list (and for a gap left by SetAtGrow).
+    CDocNode* GetAt(int index) const;
+    int Add(std::unique_ptr<CDocNode> node);
+    // 0 <= index <= count; anything else is a caller's error (std::out_of_range).
+    void InsertAt(int index, std::unique_ptr<CDocNode> node);
+    // Puts the node at the index, growing the list with empty slots as needed; a node
+    // already there is deleted.
+    void SetAtGrow(int index, std::unique_ptr<CDocNode> node);
+    // Removes and deletes the child at the index; false when there is none.
+    bool RemoveAt(int index);
+    // Removes the child at the index without deleting it and hands it to the caller.
+    std::unique_ptr<CDocNode> Detach(int index);
+    // Removes the given child without deleting it; null when it is not in the list.
+    std::unique_ptr<CDocNode> Remove(const CDocNode* node);
+    // Deletes every child, then empties the list.
+    void RemoveAll();
+
+protected:
+    CQlDoc* m_doc; // not owned
+    std::vector<std::unique_ptr<CDocNode>> m_children;
+};
+
+// A place in a container: an item index and the GUID name of the container it counts in.
+class CTextPos {
+public:
+    CTextPos() = default;
+    CTextPos(std::int32_t index, String name) : m_index(index), m_name(std::move(name)) {}
+    bool operator==(const CTextPos&) const = default;
+
+    // Saved in modes 1 and 2, loaded in modes 1, 2 and 4; mode 3 carries no position.
+    void Load(plat::Archive& ar, int mode);
+    void Save(plat::Archive& ar, int mode) const;
+
+    std::int32_t m_index = 0;
+    String m_name;
+};
+
+// A node list of text items with a GUID name: the base of text flows, the page body,
+// text frames and table cells. Every child is a CTextItem.
+class CNamedContainer : public CNodeList {
+public:
+    CNamedContainer(CQlDoc* doc, CDocNode* parent, std::uint16_t type = kNodePlain);
+    ~CNamedContainer() override;
+
+    const String& GetName() const { return m_name; }
+    CTextItem* GetItem(int index) const
+    {
+        return index >= 0 && index < GetCount() ? ItemAt(index) : nullptr;
+    }
+    int AddItem(std::unique_ptr<CTextItem> item);
+    void InsertItem(int index, std::unique_ptr<CTextItem> item);
+
+    // The container record: name, count, then each item's type and record, every record
+    // against the running format (which ends as the format of the last item).
+    virtual void Load(plat::Archive& ar, CCharFormat& running, int mode);
+    virtual void Save(plat::Archive& ar, CCharFormat& running, int mode);
+    // Gives every item its preparation hook before a save.
+    virtual void PrepareItems();
+    // Sets one format field (ids 1-8) of every item to its value in `values`.
+    virtual void SetCharFormat(int fieldId, const CCharFormat& values);
+    // Counts the items from..to-1 (to = -1: to the end) into the record.
+    virtual void CountStatistics(CStatistics& stats, int from, int to) const;
+
+    // This container when the position names it; no item holds a container of its own.
+    CNamedContainer* FindContainer(const CTextPos& pos);
+    // The first item whose box holds the point (an anchor uses its height as its width).
+    CTextItem* ItemAtPoint(int x, int y) const;
+    // Always true: the item under the point (the next index in its right half, except for
+    // the last item), else the nearest item.
+    bool HitTestPos(int x, int y, CTextPos& pos) const;
+    bool NearestPos(int x, int y, CTextPos& pos) const;
+
+    // A character item for a typed or inserted code, classified, stamped with the
+    // document's current author and the time.
+    std::unique_ptr<CCharItem> NewCharItem(char16_t code, const CCharFormat& format);
+    // Tab becomes four spaces, CR or LF a paragraph end, other control codes nothing.
+    void InsertCharAt(int& index, char16_t code, const CCharFormat& format);
+    // Up to the first zero; CR LF makes one paragraph end.
+    void InsertString(int& index, plat::StringView text, const CCharFormat& format);
+    // Moves the other container's items here from its front; a final paragraph end stays
+    // with its own container. Returns how many items the other held.
+    int MoveItemsFrom(CNamedContainer& other, int index);
+
+    // The text of items from..to-1: paragraph ends give "\n"; deleted items count only
+    // while the document shows revisions.
+    String GetText(int from, int to) const;
+    String GetFirstParagraphText() const;
+
+    // A range of items for copying (always in the clipboard form): count, default format,
+    // then the items with the floating objects anchored to their paragraph ends.
+    void WriteTextBlock(plat::Archive& ar, int from, int to, bool withObjects);
+    // Inserts a text block at the index, which ends after what was inserted. A block that
+    // fails to read leaves the container as it was.
+    void ReadTextBlock(plat::Archive& ar, int mode, int& index);
+
+protected:
+    CTextItem* ItemAt(int index) const;
+    bool RevisionsShown() const;
+    // Floating objects travel with copied text after the paragraph end they anchor to. A
+    // plain container has none; the page body supplies and takes them.
+    virtual std::int32_t CountBlockObjects(const CParaEndItem& end) const;
+    virtual void SaveBlockObjects(plat::Archive& ar, const CParaEndItem& end);
+    // An entry of a text block that is not a text item; a plain container refuses it.
+    virtual void LoadBlockObject(plat::Archive& ar, std::uint16_t type, int mode,
+                                 const CParaEndItem* lastEnd);
+
+    String m_name;
+};
