@@ -1,0 +1,93 @@
+#include "spell/dictionary_io.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace orthon {
+
+namespace {
+
+// Closes the descriptor when the scope ends.
+class FdGuard {
+public:
+    explicit FdGuard(int fd) : m_fd(fd) {}
+    ~FdGuard() { if (m_fd >= 0) ::close(m_fd); }
+    FdGuard(const FdGuard&) = delete;
+    FdGuard& operator=(const FdGuard&) = delete;
+    int Get() const { return m_fd; }
+    int Release() { int fd = m_fd; m_fd = -1; return fd; }
+
+private:
+    int m_fd;
+};
+
+bool WriteAll(int fd, const std::uint8_t* p, std::size_t n)
+{
+    while (n > 0) {
+        ssize_t w = ::write(fd, p, n);
+        if (w < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        p += w;
+        n -= static_cast<std::size_t>(w);
+    }
+    return true;
+}
+
+} // namespace
+
+FileReadResult ReadWholeFile(const plat::String& path, std::vector<std::uint8_t>& bytes)
+{
+    bytes.clear();
+    const std::string name = plat::Utf16ToUtf8(path);
+    FdGuard fd(::open(name.c_str(), O_RDONLY | O_CLOEXEC));
+    if (fd.Get() < 0) return FileReadResult::kCannotOpen;
+    struct stat st {};
+    if (::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode)) return FileReadResult::kCannotOpen;
+    const auto size = static_cast<std::uint64_t>(st.st_size);
+    if (size > kMaxDictionaryFileBytes) return FileReadResult::kTooLarge;
+    bytes.resize(static_cast<std::size_t>(size));
+    std::size_t got = 0;
+    while (got < bytes.size()) {
+        ssize_t r = ::read(fd.Get(), bytes.data() + got, bytes.size() - got);
+        if (r < 0) {
+            if (errno == EINTR) continue;
+            bytes.clear();
+            return FileReadResult::kCannotOpen;
+        }
+        if (r == 0) break; // the file shrank while it was read: keep what is there
+        got += static_cast<std::size_t>(r);
+    }
+    bytes.resize(got);
+    return FileReadResult::kRead;
+}
+
+bool ReplaceFile(const plat::String& path, const void* data, std::size_t size)
+{
+    const std::string target = plat::Utf16ToUtf8(path);
+    if (target.empty()) return false;
+    const auto slash = target.rfind('/');
+    const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
+    const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
+    if (base.empty()) return false;
+    std::string temp = folder + "." + base + ".XXXXXX";
+    FdGuard fd(::mkostemp(temp.data(), O_CLOEXEC));
+    if (fd.Get() < 0) return false;
+
+    // Keep the permissions of the file being replaced; a new file is readable by all.
+    struct stat st {};
+    mode_t mode = ::stat(target.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644;
+    bool ok = ::fchmod(fd.Get(), mode) == 0
+        && WriteAll(fd.Get(), static_cast<const std::uint8_t*>(data), size)
+        && ::fsync(fd.Get()) == 0;
+    ok = (::close(fd.Release()) == 0) && ok;
+    if (ok) ok = ::rename(temp.c_str(), target.c_str()) == 0;
+    if (!ok) ::unlink(temp.c_str());
+    return ok;
+}
+
+} // namespace orthon

@@ -1,0 +1,23 @@
+// Whole-file reads and safe replacement of the dictionary files.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "platform/base/strings.h"
+
+namespace orthon {
+
+// Dictionary files larger than this are refused rather than held in memory.
+constexpr std::uint64_t kMaxDictionaryFileBytes = std::uint64_t(512) << 20;
+
+enum class FileReadResult { kRead, kCannotOpen, kTooLarge };
+
+// Reads the whole file into bytes (emptied first).
+FileReadResult ReadWholeFile(const plat::String& path, std::vector<std::uint8_t>& bytes);
+
+// Writes the bytes to a temporary file in the target's folder, flushes it to the disk and
+// renames it over the target, so a failed write leaves the old file whole. False on failure.
+bool ReplaceFile(const plat::String& path, const void* data, std::size_t size);
+
+} // namespace orthon

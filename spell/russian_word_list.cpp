@@ -1,0 +1,210 @@
+#include "spell/russian_word_list.h"
+
+#include <new>
+
+#include "spell/dictionary_io.h"
+#include "spell/spell_distance.h"
+#include "spell/speller.h"
+
+namespace {
+
+std::uint64_t FoldedHash(plat::StringView w)
+{
+    std::uint64_t h = 1469598103934665603ull; // FNV-1a
+    for (char16_t c : w) {
+        h ^= CRussianWordList::FoldCyrillic(c);
+        h *= 1099511628211ull;
+    }
+    return h ^ (h >> 29);
+}
+
+unsigned RussianLetterBit(char16_t c)
+{
+    return static_cast<unsigned>(CRussianWordList::FoldCyrillic(c) - 0x430);
+}
+
+} // namespace
+
+CRussianWordList::CRussianWordList()
+{
+    Clear();
+}
+
+char16_t CRussianWordList::FoldCyrillic(char16_t c)
+{
+    if (c >= 0x0410 && c <= 0x042F) return static_cast<char16_t>(c + 32);
+    if (c == 0x0401) return 0x0451;
+    return c;
+}
+
+bool CRussianWordList::SameLetter(char16_t a, char16_t b)
+{
+    return FoldCyrillic(a) == FoldCyrillic(b);
+}
+
+bool CRussianWordList::EqualFolded(plat::StringView a, plat::StringView b)
+{
+    if (a.size() != b.size()) return false;
+    for (std::size_t k = 0; k < a.size(); ++k)
+        if (!SameLetter(a[k], b[k])) return false;
+    return true;
+}
+
+int CRussianWordList::Distance(plat::StringView word, plat::StringView entry)
+{
+    return orthon::AlignmentDistance(word, entry, SameLetter);
+}
+
+bool CRussianWordList::IsCloseSpelling(plat::StringView word, std::int64_t wordLength,
+                                       plat::StringView entry, std::int64_t entryLength)
+{
+    return orthon::IsCloseSpellingWith(word, wordLength, entry, entryLength, SameLetter);
+}
+
+void CRussianWordList::Clear()
+{
+    std::vector<char16_t>().swap(m_units);
+    m_starts.assign(1, 0);
+    std::vector<std::uint32_t>().swap(m_masks);
+    m_slots.assign(16, 0);
+    m_hashed = 0;
+}
+
+plat::StringView CRussianWordList::Word(std::size_t index) const
+{
+    const std::uint32_t start = m_starts[index];
+    return plat::StringView(m_units.data() + start, m_starts[index + 1] - start - 1);
+}
+
+int CRussianWordList::Load(const plat::String& path)
+{
+    m_path = path;
+    std::vector<std::uint8_t> bytes;
+    if (orthon::ReadWholeFile(path, bytes) != orthon::FileReadResult::kRead) return 0;
+    Read(bytes.data(), bytes.size());
+    return 1;
+}
+
+void CRussianWordList::Read(const std::uint8_t* data, std::size_t size)
+{
+    Clear();
+    const std::size_t units = size / 2;
+    // Only complete words are kept: find the last 0 unit.
+    std::size_t end = units;
+    while (end > 0 && (data[2 * (end - 1)] | data[2 * (end - 1) + 1]) != 0) --end;
+    try {
+        m_units.resize(end);
+        std::size_t words = 0;
+        for (std::size_t k = 0; k < end; ++k) {
+            m_units[k] = static_cast<char16_t>(data[2 * k] | (data[2 * k + 1] << 8));
+            if (m_units[k] == 0) ++words;
+        }
+        m_starts.reserve(words + 1);
+        m_masks.reserve(words);
+        std::size_t start = 0;
+        for (std::size_t k = 0; k < end; ++k) {
+            if (m_units[k] != 0) continue;
+            m_masks.push_back(orthon::LetterMask(
+                plat::StringView(m_units.data() + start, k - start), RussianLetterBit));
+            m_starts.push_back(static_cast<std::uint32_t>(k + 1));
+            start = k + 1;
+        }
+        std::size_t slots = 16;
+        while (slots < 2 * Count()) slots *= 2;
+        Rehash(slots);
+    } catch (const std::bad_alloc&) {
+        // Too big to hold: an empty list rather than half of one.
+        Clear();
+    }
+}
+
+void CRussianWordList::Rehash(std::size_t slots)
+{
+    std::vector<std::uint32_t> fresh(slots, 0); // may throw: the old table stays usable
+    m_slots.swap(fresh);
+    m_hashed = 0;
+    for (std::size_t k = 0; k < Count(); ++k) IndexWord(static_cast<std::uint32_t>(k));
+}
+
+void CRussianWordList::IndexWord(std::uint32_t index)
+{
+    const plat::StringView w = Word(index);
+    const std::size_t mask = m_slots.size() - 1;
+    for (std::size_t s = FoldedHash(w) & mask;; s = (s + 1) & mask) {
+        const std::uint32_t held = m_slots[s];
+        if (held == 0) {
+            m_slots[s] = index + 1;
+            ++m_hashed;
+            return;
+        }
+        if (EqualFolded(Word(held - 1), w)) return;
+    }
+}
+
+bool CRussianWordList::Contains(plat::StringView word) const
+{
+    const std::size_t mask = m_slots.size() - 1;
+    for (std::size_t s = FoldedHash(word) & mask;; s = (s + 1) & mask) {
+        const std::uint32_t held = m_slots[s];
+        if (held == 0) return false;
+        if (EqualFolded(Word(held - 1), word)) return true;
+    }
+}
+
+void CRussianWordList::Append(plat::StringView word)
+{
+    // Offsets are 32-bit: a list that would outgrow them takes no more words.
+    if (m_units.size() + word.size() + 1 > UINT32_MAX) throw std::bad_alloc();
+    m_units.insert(m_units.end(), word.begin(), word.end());
+    m_units.push_back(0);
+    m_starts.push_back(static_cast<std::uint32_t>(m_units.size()));
+    m_masks.push_back(orthon::LetterMask(word, RussianLetterBit));
+}
+
+void CRussianWordList::Add(plat::StringView word)
+{
+    // A 0 inside the word would split it in two on the next read.
+    const plat::StringView w = word.substr(0, word.find(char16_t(0)));
+    try {
+        Append(w);
+        if (2 * (m_hashed + 1) > m_slots.size()) Rehash(2 * m_slots.size());
+        else IndexWord(static_cast<std::uint32_t>(Count() - 1));
+    } catch (const std::bad_alloc&) {
+    }
+}
+
+void CRussianWordList::Suggest(plat::StringView word, std::vector<plat::String>& out) const
+{
+    const auto len = static_cast<std::int64_t>(word.size());
+    const std::uint32_t mask = orthon::LetterMask(word, RussianLetterBit);
+    for (std::size_t k = 0; k < Count(); ++k) {
+        const auto entryLength = static_cast<std::int64_t>(m_starts[k + 1] - m_starts[k] - 1);
+        // Cheap checks first: each only skips entries the distance would refuse, and no
+        // entry longer than the caller's buffer is offered.
+        if (!orthon::LengthsAllowClose(len, entryLength) || entryLength > kMaxSuggestionUnits
+            || !orthon::MasksAllowClose(mask, m_masks[k], len))
+            continue;
+        const plat::StringView entry = Word(k);
+        if (IsCloseSpelling(word, len, entry, entryLength)) out.emplace_back(entry);
+    }
+}
+
+bool CRussianWordList::Save() const
+{
+    return SaveTo(m_path);
+}
+
+bool CRussianWordList::SaveTo(const plat::String& path) const
+{
+    std::vector<std::uint8_t> bytes;
+    try {
+        bytes.resize(m_units.size() * 2);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    for (std::size_t k = 0; k < m_units.size(); ++k) {
+        bytes[2 * k] = static_cast<std::uint8_t>(m_units[k]);
+        bytes[2 * k + 1] = static_cast<std::uint8_t>(m_units[k] >> 8);
+    }
+    return orthon::ReplaceFile(path, bytes.data(), bytes.size());
+}

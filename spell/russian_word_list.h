@@ -1,0 +1,58 @@
+// One Russian word list: the standard list "QlRussia.dic", the user list
+// "QlRussiaUser.dic" or the ignore list. The file is a run of UTF-16LE words, each ended
+// by a 0 unit, in no particular order. Words compare by a fixed folding of Russian
+// capitals; a hash of the folded words answers lookups, and suggestions keep list order.
+#pragma once
+#include <cstdint>
+#include <vector>
+
+#include "platform/base/strings.h"
+
+class CRussianWordList {
+public:
+    CRussianWordList();
+
+    // 1 read, 0 the file cannot be opened (the words are then left as they were). The
+    // path is kept whatever the outcome.
+    int Load(const plat::String& path);
+    // The same for a file already in memory; a final word without its 0 and a final odd
+    // byte are dropped.
+    void Read(const std::uint8_t* data, std::size_t size);
+    // Writes every word, in list order, to the path it was loaded from. False when the
+    // file could not be written (the old one is then left whole).
+    bool Save() const;
+    bool SaveTo(const plat::String& path) const;
+
+    void Add(plat::StringView word);
+    bool Contains(plat::StringView word) const;
+    // Appends, in list order, the words close to the given one.
+    void Suggest(plat::StringView word, std::vector<plat::String>& out) const;
+
+    std::size_t Count() const { return m_starts.size() - 1; }
+    plat::StringView Word(std::size_t index) const;
+    const plat::String& Path() const { return m_path; }
+
+    static char16_t FoldCyrillic(char16_t c);
+    static bool SameLetter(char16_t a, char16_t b);
+    static bool EqualFolded(plat::StringView a, plat::StringView b);
+    static int Distance(plat::StringView word, plat::StringView entry);
+    static bool IsCloseSpelling(plat::StringView word, std::int64_t wordLength,
+                                plat::StringView entry, std::int64_t entryLength);
+
+private:
+    void Clear();
+    void Append(plat::StringView word);
+    void IndexWord(std::uint32_t index);
+    void Rehash(std::size_t slots);
+
+    plat::String m_path;
+    // Every word followed by its 0, in list order; word k starts at m_starts[k] and the
+    // last entry of m_starts marks the end.
+    std::vector<char16_t> m_units;
+    std::vector<std::uint32_t> m_starts;
+    std::vector<std::uint32_t> m_masks; // letters of each word, for the suggestion pre-filter
+    // Open addressing over folded words: slot holds a word index + 1, 0 when free. Only
+    // the first of equal folded words is entered.
+    std::vector<std::uint32_t> m_slots;
+    std::size_t m_hashed = 0;
+};

@@ -1,0 +1,18 @@
+# Fails unless the library's dynamic symbol table defines exactly the seven exports.
+# Run as: cmake -DLIBRARY=path -P check_exports.cmake
+execute_process(COMMAND nm -D --defined-only ${LIBRARY}
+                OUTPUT_VARIABLE listing RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "nm failed on ${LIBRARY}")
+endif()
+string(REGEX MATCHALL "[^\n]+" lines "${listing}")
+set(names)
+foreach(line IN LISTS lines)
+  string(REGEX REPLACE "^.* " "" name "${line}")
+  list(APPEND names ${name})
+endforeach()
+list(SORT names)
+set(expected AddIgnore AddWord CheckWord FindWord GetWord LoadSpellCheck ReleaseSpellCheck)
+if(NOT names STREQUAL expected)
+  message(FATAL_ERROR "libOrthon.so exports '${names}', not '${expected}'")
+endif()
