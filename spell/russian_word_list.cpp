@@ -121,16 +121,30 @@ void CRussianWordList::Read(const std::uint8_t* data, std::size_t size)
 void CRussianWordList::Rehash(std::size_t slots)
 {
     std::vector<std::uint32_t> fresh(slots, 0); // may throw: the old table stays usable
+    std::vector<std::uint32_t> home(Count());
     m_slots.swap(fresh);
     m_hashed = 0;
-    for (std::size_t k = 0; k < Count(); ++k) IndexWord(static_cast<std::uint32_t>(k));
+    const std::size_t mask = m_slots.size() - 1;
+    for (std::size_t k = 0; k < home.size(); ++k)
+        home[k] = static_cast<std::uint32_t>(FoldedHash(Word(k)) & mask);
+    // The table is far larger than the caches: ask for each word's slot a little ahead.
+    constexpr std::size_t kAhead = 16;
+    for (std::size_t k = 0; k < home.size(); ++k) {
+        if (k + kAhead < home.size()) __builtin_prefetch(&m_slots[home[k + kAhead]]);
+        IndexWord(static_cast<std::uint32_t>(k), home[k]);
+    }
 }
 
 void CRussianWordList::IndexWord(std::uint32_t index)
 {
+    IndexWord(index, FoldedHash(Word(index)) & (m_slots.size() - 1));
+}
+
+void CRussianWordList::IndexWord(std::uint32_t index, std::size_t home)
+{
     const plat::StringView w = Word(index);
     const std::size_t mask = m_slots.size() - 1;
-    for (std::size_t s = FoldedHash(w) & mask;; s = (s + 1) & mask) {
+    for (std::size_t s = home;; s = (s + 1) & mask) {
         const std::uint32_t held = m_slots[s];
         if (held == 0) {
             m_slots[s] = index + 1;

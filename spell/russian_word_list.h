@@ -43,6 +43,7 @@ private:
     void Clear();
     void Append(plat::StringView word);
     void IndexWord(std::uint32_t index);
+    void IndexWord(std::uint32_t index, std::size_t home);
     void Rehash(std::size_t slots);
 
     plat::String m_path;
