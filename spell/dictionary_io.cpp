@@ -40,7 +40,8 @@ bool WriteAll(int fd, const std::uint8_t* p, std::size_t n)
 
 } // namespace
 
-FileReadResult ReadWholeFile(const plat::String& path, std::vector<std::uint8_t>& bytes)
+FileReadResult ReadWholeFile(const plat::String& path, std::vector<std::uint8_t>& bytes,
+                             std::uint64_t maxBytes)
 {
     bytes.clear();
     const std::string name = plat::Utf16ToUtf8(path);
@@ -49,7 +50,7 @@ FileReadResult ReadWholeFile(const plat::String& path, std::vector<std::uint8_t>
     struct stat st {};
     if (::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode)) return FileReadResult::kCannotOpen;
     const auto size = static_cast<std::uint64_t>(st.st_size);
-    if (size > kMaxDictionaryFileBytes) return FileReadResult::kTooLarge;
+    if (size > maxBytes) return FileReadResult::kTooLarge;
     bytes.resize(static_cast<std::size_t>(size));
     std::size_t got = 0;
     while (got < bytes.size()) {

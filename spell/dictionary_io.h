@@ -8,13 +8,12 @@
 
 namespace orthon {
 
-// Dictionary files larger than this are refused rather than held in memory.
-constexpr std::uint64_t kMaxDictionaryFileBytes = std::uint64_t(512) << 20;
-
 enum class FileReadResult { kRead, kCannotOpen, kTooLarge };
 
-// Reads the whole file into bytes (emptied first).
-FileReadResult ReadWholeFile(const plat::String& path, std::vector<std::uint8_t>& bytes);
+// Reads the whole file into bytes (emptied first). A file larger than maxBytes is
+// refused rather than held in memory.
+FileReadResult ReadWholeFile(const plat::String& path, std::vector<std::uint8_t>& bytes,
+                             std::uint64_t maxBytes);
 
 // Writes the bytes to a temporary file in the target's folder, flushes it to the disk and
 // renames it over the target, so a failed write leaves the old file whole. False on failure.

@@ -184,7 +184,7 @@ int CEnglishDictionary::Open(const plat::String& path)
     m_path = path;
     Clear();
     std::vector<std::uint8_t> bytes;
-    switch (orthon::ReadWholeFile(path, bytes)) {
+    switch (orthon::ReadWholeFile(path, bytes, kEnglishMaxFileBytes)) {
     case orthon::FileReadResult::kRead: break;
     case orthon::FileReadResult::kCannotOpen: return kDictCannotOpen;
     case orthon::FileReadResult::kTooLarge: return kDictOutOfMemory;

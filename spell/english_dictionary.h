@@ -20,6 +20,8 @@ constexpr int kPhoneticKeyCodes = 8;
 // terminating 0 makes 50); a longer word is misspelt.
 constexpr int kEnglishMaxLookupUnits = 49;
 constexpr std::size_t kEnglishLetterIndexSize = 255;
+// Larger files are refused as too big to hold (the generated dictionary is under 10 MiB).
+constexpr std::uint64_t kEnglishMaxFileBytes = std::uint64_t(64) << 20;
 
 // Results of the file operations.
 constexpr int kDictOk = 0;

@@ -80,7 +80,7 @@ int CRussianWordList::Load(const plat::String& path)
 {
     m_path = path;
     std::vector<std::uint8_t> bytes;
-    if (orthon::ReadWholeFile(path, bytes) != orthon::FileReadResult::kRead) return 0;
+    if (orthon::ReadWholeFile(path, bytes, kRussianMaxFileBytes) != orthon::FileReadResult::kRead) return 0;
     Read(bytes.data(), bytes.size());
     return 1;
 }

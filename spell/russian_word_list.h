@@ -8,6 +8,9 @@
 
 #include "platform/base/strings.h"
 
+// Larger files are not read (the generated list is under 40 MiB).
+constexpr std::uint64_t kRussianMaxFileBytes = std::uint64_t(128) << 20;
+
 class CRussianWordList {
 public:
     CRussianWordList();

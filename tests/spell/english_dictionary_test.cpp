@@ -336,13 +336,23 @@ TEST_F(EnglishFiles, FailedWriteLeavesTheOldFileAndNoLeftovers)
     EXPECT_TRUE(d.Find(u"word"));
 }
 
-TEST_F(EnglishFiles, OpenReportsMissingFilesAndKeepsThePath)
+TEST_F(EnglishFiles, OpenReportsMissingAndOversizedFilesAndKeepsThePath)
 {
     CEnglishDictionary d;
     EXPECT_EQ(d.Open(PathOf("absent.riv")), kDictCannotOpen);
     EXPECT_EQ(d.Path(), PathOf("absent.riv"));
     fs::create_directories(m_dir / "folder.riv");
     EXPECT_EQ(d.Open(PathOf("folder.riv")), kDictCannotOpen);
+    // A valid header followed by far more records than any dictionary holds (a sparse
+    // file, so nothing is written to the disk): refused, not held in memory.
+    const Bytes header = Header();
+    {
+        std::ofstream out(m_dir / "huge.riv", std::ios::binary);
+        out.write(reinterpret_cast<const char*>(header.data()), static_cast<std::streamsize>(header.size()));
+    }
+    fs::resize_file(m_dir / "huge.riv", kEnglishMaxFileBytes + 1);
+    EXPECT_EQ(d.Open(PathOf("huge.riv")), kDictOutOfMemory);
+    EXPECT_TRUE(d.Records().empty());
 }
 
 } // namespace

@@ -265,6 +265,22 @@ TEST_F(OrthonFolder, AddedWordsSurviveUnloadAndReload)
     EXPECT_FALSE(lib.Check(u"orthonic")); // added with a capital: the case rule holds
 }
 
+TEST_F(OrthonFolder, SecondLoadWritesTheWordsAddedBeforeIt)
+{
+    LinkBothStandard();
+    OpenAndLoad();
+    lib.Add(u"quilnish");
+    const fs::path other = m_dir / "other";
+    fs::create_directories(other);
+    lib.Load(other.string());
+    EXPECT_TRUE(fs::exists(m_dir / "QlUser.dic"));
+    EXPECT_FALSE(fs::exists(m_dir / "QlRussiaUser.dic"));
+    lib.Close();
+    EXPECT_TRUE(fs::is_empty(other));
+    OpenAndLoad();
+    EXPECT_TRUE(lib.Check(u"quilnish"));
+}
+
 TEST_F(OrthonFolder, IgnoredWordsAndOtherAlphabetsWriteNothing)
 {
     LinkBothStandard();

@@ -204,6 +204,16 @@ TEST_F(RussianFiles, MissingFileKeepsThePathAndTheWords)
     EXPECT_FALSE(list.SaveTo(PathOf("missing/list.dic")));
 }
 
+TEST_F(RussianFiles, OversizedFileIsNotRead)
+{
+    std::ofstream(m_dir / "huge.dic").close();
+    fs::resize_file(m_dir / "huge.dic", kRussianMaxFileBytes + 2); // sparse: nothing on the disk
+    CRussianWordList list;
+    list.Add(U("мир"));
+    EXPECT_EQ(list.Load(PathOf("huge.dic")), 0);
+    EXPECT_TRUE(list.Contains(U("мир")));
+}
+
 TEST_F(RussianFiles, EmptyFileLoadsAsAnEmptyList)
 {
     std::ofstream(m_dir / "empty.dic").close();
