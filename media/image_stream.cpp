@@ -1,5 +1,6 @@
 #include "media/image_stream.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 #include <utility>
@@ -151,9 +152,11 @@ void* CRasterImageFile::Reserve(std::int64_t n)
     if (m_kind == kFile) return m_file;
     if (m_kind != kMemory || n > kMaxMemoryBytes) return nullptr;
     if (m_capacity >= n) return m_block.get();
-    std::int64_t steps = (n - m_capacity + kGrowStep - 1) / kGrowStep;
-    std::int64_t capacity = m_capacity + steps * kGrowStep;
-    if (capacity > kMaxMemoryBytes) capacity = kMaxMemoryBytes;
+    // Whole steps of 4096 bytes, and at least half as much again as the block holds, so
+    // that a codec writing 4 KiB at a time does not copy the block at every write.
+    std::int64_t wanted = std::max<std::int64_t>(n, std::int64_t(m_capacity) + m_capacity / 2);
+    std::int64_t steps = (wanted - m_capacity + kGrowStep - 1) / kGrowStep;
+    std::int64_t capacity = std::min<std::int64_t>(m_capacity + steps * kGrowStep, kMaxMemoryBytes);
     auto* grown = static_cast<std::uint8_t*>(std::realloc(m_block.get(), static_cast<std::size_t>(capacity)));
     if (!grown) return nullptr; // the old block stays whole
     (void)m_block.release();

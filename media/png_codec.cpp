@@ -18,6 +18,7 @@ namespace {
 
 constexpr std::size_t kMessageBytes = CRasterImage::kMaxErrorChars + 1;
 constexpr std::uint8_t kDefaultBackground = 192;
+constexpr png_alloc_size_t kMaxChunkBytes = 8u << 20;
 
 struct PngJob {
     png_structp png = nullptr;
@@ -25,7 +26,7 @@ struct PngJob {
     CRasterImageFile* stream = nullptr;
     CRasterImage* image = nullptr;
     char message[kMessageBytes] = {};
-    std::vector<std::uint8_t> rows; // RGBA rows of the reader's alpha path
+    std::vector<std::uint8_t> rows; // the RGBA row of the reader's alpha path
     std::vector<std::uint8_t> row;  // one output row of the writer
     std::vector<png_color> palette;
     std::vector<png_byte> trans;
@@ -78,6 +79,12 @@ void Decode(PngJob& job)
     png_infop info = job.info;
     CRasterImage& image = *job.image;
     png_set_read_fn(png, &job, ReadData);
+    // The library buffers some ancillary chunks whole, at the length the file gives
+    // (text up to 2 GiB); none of them changes the picture, so they are skipped unread.
+    static const png_byte kSkipped[] = "tEXt\0zTXt\0iTXt\0iCCP\0sPLT\0eXIf\0tIME\0hIST\0pCAL\0sCAL\0";
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, kSkipped, int(sizeof kSkipped / 5));
+    png_set_chunk_malloc_max(png, kMaxChunkBytes);
+    png_set_user_limits(png, png_uint_32(CRasterImage::kMaxSide), png_uint_32(CRasterImage::kMaxSide));
     png_read_info(png, info);
 
     const png_uint_32 width = png_get_image_width(png, info);
@@ -161,9 +168,8 @@ void Decode(PngJob& job)
         }
         png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
         if (!image.CreateAlpha()) Fail(job, "PNG image too large or out of memory");
-    } else if (colorType == PNG_COLOR_TYPE_RGB) {
-        png_set_bgr(png); // the DIB's byte order
     }
+    if (withAlpha || colorType == PNG_COLOR_TYPE_RGB) png_set_bgr(png); // the DIB's byte order
     const int passes = png_get_interlace_type(png, info) == PNG_INTERLACE_NONE ? 1 : png_set_interlace_handling(png);
     png_read_update_info(png, info);
 
@@ -187,21 +193,26 @@ void Decode(PngJob& job)
             }
         }
     } else {
-        // RGBA rows of their own: one for a plain file, all of them for an interlaced one.
-        job.rows.resize(passes > 1 ? w * 4 * std::size_t(h) : w * 4);
+        // One RGBA row: on the passes after the first of an interlaced file it is filled
+        // again from the DIB and the alpha plane, which keep the pixels of earlier passes.
+        job.rows.resize(w * 4);
+        std::uint8_t* bgra = job.rows.data();
+        std::uint8_t* alpha = image.AlphaPlane();
         for (int pass = 0; pass < passes; ++pass) {
             for (std::int32_t j = 0; j < h; ++j) {
-                std::uint8_t* rgba = job.rows.data() + (passes > 1 ? std::size_t(j) * w * 4 : 0);
-                png_read_row(png, rgba, nullptr);
-                if (pass != passes - 1) continue;
                 const std::int32_t y = h - 1 - j;
                 std::uint8_t* out = image.Row(y);
+                std::uint8_t* plane = alpha + std::size_t(y) * w;
+                if (pass > 0) {
+                    for (std::size_t x = 0; x < w; ++x) {
+                        std::memcpy(bgra + x * 4, out + x * 3, 3);
+                        bgra[x * 4 + 3] = plane[x];
+                    }
+                }
+                png_read_row(png, bgra, nullptr);
                 for (std::size_t x = 0; x < w; ++x) {
-                    const std::uint8_t* p = rgba + x * 4;
-                    out[x * 3] = p[2];
-                    out[x * 3 + 1] = p[1];
-                    out[x * 3 + 2] = p[0];
-                    image.PutAlpha(static_cast<std::int64_t>(x), y, p[3]);
+                    std::memcpy(out + x * 3, bgra + x * 4, 3);
+                    plane[x] = bgra[x * 4 + 3];
                 }
             }
         }

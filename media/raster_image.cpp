@@ -550,8 +550,17 @@ bool CRasterImage::MirrorHorizontally()
             for (std::int32_t x = 0; x < w; ++x) out[x] = in[w - 1 - x];
         } else if (BitCount() == 24) {
             for (std::int32_t x = 0; x < w; ++x) std::memcpy(out + 3 * x, in + 3 * (w - 1 - x), 3);
+        } else if (BitCount() == 4) {
+            for (std::int32_t x = 0; x < w; ++x) {
+                const std::int32_t from = w - 1 - x;
+                std::uint8_t v = (from & 1) ? (in[from / 2] & 0x0F) : (in[from / 2] >> 4);
+                out[x / 2] |= (x & 1) ? v : static_cast<std::uint8_t>(v << 4);
+            }
         } else {
-            for (std::int32_t x = 0; x < w; ++x) copy.PutPixelIndex(x, y, PixelIndexAt(w - 1 - x, y));
+            for (std::int32_t x = 0; x < w; ++x) {
+                const std::int32_t from = w - 1 - x;
+                if ((in[from / 8] >> (7 - (from & 7))) & 1) out[x / 8] |= static_cast<std::uint8_t>(0x80 >> (x & 7));
+            }
         }
     }
     copy.MirrorAlpha();

@@ -142,6 +142,7 @@ public:
     bool MirrorAlpha();
     bool HasAlpha() const { return m_alpha != nullptr; }
     const std::uint8_t* AlphaPlane() const { return m_alpha; }
+    std::uint8_t* AlphaPlane() { return m_alpha; }
     void DropSelection();
     bool HasSelection() const { return m_selection != nullptr; }
 

@@ -119,7 +119,7 @@ TEST(PngCodec, LibraryErrorsBecomeTheLastError)
     }
     crc ^= 0xFFFFFFFFu;
     for (int i = 0; i < 4; ++i) wide[29 + i] = std::uint8_t(crc >> (24 - 8 * i));
-    EXPECT_EQ(FailureOf(wide, kFormatPng), "PNG image too large");
+    EXPECT_EQ(FailureOf(wide, kFormatPng), "Invalid IHDR data");
     EXPECT_EQ(FailureOf({}, kFormatPng), "Read Error");
 }
 
