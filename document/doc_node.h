@@ -14,7 +14,6 @@ class CTextItem;
 class CCharItem;
 class CParaEndItem;
 class CStatistics;
-class CFormatRef;
 
 using plat::String;
 

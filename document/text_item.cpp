@@ -1,5 +1,6 @@
 #include "document/text_item.h"
 
+#include <stdexcept>
 #include <unordered_map>
 
 #include "document/item_arena.h"
@@ -252,7 +253,12 @@ void CTextItem::LoadRecord(plat::Archive& ar, RecordWalk& walk)
         // Read over the item's own format: mode 3 keeps its deleted-by and annotation.
         CCharFormat f(GetFormat());
         f.Load(ar, walk.mode, walk.rules);
-        SetFormat(f);
+        try {
+            SetFormat(f);
+        } catch (const std::length_error&) {
+            // Only a file of many millions of distinct formats gets here.
+            throw ArchiveException(ArchiveException::kBadIndex, "too many distinct character formats");
+        }
     } else {
         SetFormatHandle(walk.running.Handle());
     }
