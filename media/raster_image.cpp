@@ -275,7 +275,7 @@ bool CRasterImage::FromPixels(std::int32_t width, std::int32_t height, const std
                               std::size_t strideBytes)
 {
     FreeBuffers();
-    if (!pixels || width < 1 || strideBytes / 4 < std::size_t(width) || strideBytes % 4 != 0) {
+    if (!pixels || width < 1 || height < 1 || strideBytes / 4 < std::size_t(width) || strideBytes % 4 != 0) {
         SetLastError("Bad bitmap");
         return false;
     }

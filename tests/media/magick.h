@@ -52,6 +52,9 @@ inline bool Run(const std::string& command, Bytes* out = nullptr)
 
 inline std::string Convert(const std::string& args) { return std::string(QUILN_CONVERT) + " " + args; }
 
+// A path as one shell word.
+inline std::string Quote(const std::string& path) { return "'" + path + "'"; }
+
 // The picture a recipe makes, made once per process. In the recipe {base} stands for a
 // 37 × 23 colour picture (odd sizes, so that rows carry padding), {alpha} for the same
 // with an alpha ramp, and {out} for the file to write.
@@ -66,17 +69,17 @@ inline std::string Make(const std::string& name, std::string recipe)
     if (recipe.find("{base}") != std::string::npos || recipe.find("{alpha}") != std::string::npos) {
         std::string base = Dir() + "base.png";
         if (::stat(base.c_str(), &st) != 0)
-            Run(Convert("-seed 7 -size 37x23 plasma:fractal -depth 8 PNG24:" + base));
-        replace("{base}", base);
+            Run(Convert("-seed 7 -size 37x23 plasma:fractal -depth 8 PNG24:" + Quote(base)));
+        replace("{base}", Quote(base));
     }
     if (recipe.find("{alpha}") != std::string::npos) {
         std::string alpha = Dir() + "alpha.png";
         if (::stat(alpha.c_str(), &st) != 0)
-            Run(Convert(Dir() + "base.png '(' -size 23x37 gradient:white-black -rotate 90 ')' -alpha off "
-                        "-compose copy_opacity -composite PNG32:" + alpha));
-        replace("{alpha}", alpha);
+            Run(Convert(Quote(Dir() + "base.png") + " '(' -size 23x37 gradient:white-black -rotate 90 ')' -alpha off "
+                        "-compose copy_opacity -composite PNG32:" + Quote(alpha)));
+        replace("{alpha}", Quote(alpha));
     }
-    replace("{out}", out);
+    replace("{out}", Quote(out));
     Run(Convert(recipe));
     return out;
 }
@@ -86,7 +89,7 @@ inline std::string Make(const std::string& name, std::string recipe)
 inline Bytes Pixels(const std::string& file, const std::string& map)
 {
     Bytes out;
-    Run(Convert(file + " -depth 8 " + map + ":-"), &out);
+    Run(Convert(Quote(file) + " -depth 8 " + map + ":-"), &out);
     return out;
 }
 
@@ -94,7 +97,7 @@ inline Bytes Pixels(const std::string& file, const std::string& map)
 inline Bytes Pixels16(const std::string& file, const std::string& map)
 {
     Bytes out;
-    Run(Convert(file + " -depth 16 -endian MSB " + map + ":-"), &out);
+    Run(Convert(Quote(file) + " -depth 16 -endian MSB " + map + ":-"), &out);
     return out;
 }
 
@@ -108,7 +111,7 @@ inline Bytes HighBytes(const Bytes& samples16)
 inline std::string Identify(const std::string& format, const std::string& file)
 {
     Bytes out;
-    Run(std::string(QUILN_IDENTIFY) + " -format '" + format + "' " + file, &out);
+    Run(std::string(QUILN_IDENTIFY) + " -format '" + format + "' " + Quote(file), &out);
     return std::string(out.begin(), out.end());
 }
 

@@ -304,6 +304,8 @@ TEST(RasterImage, FromPixelsTurnsTopDownBgraIntoA24BitDib)
     EXPECT_FALSE(image.FromPixels(3, 2, px, 8)); // stride shorter than a row
     EXPECT_FALSE(image.IsValid());
     EXPECT_FALSE(image.FromPixels(3, 2, nullptr, 16));
+    EXPECT_FALSE(image.FromPixels(3, 0, px, 16));
+    EXPECT_EQ(image.LastError(), "Bad bitmap");
 }
 
 TEST(RasterImage, UnsupportedFormatsAreRefusedWithTheirMessage)
