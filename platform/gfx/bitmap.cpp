@@ -1,5 +1,6 @@
 #include "platform/gfx/bitmap.h"
 
+#include "platform/gfx/raster_access.h"
 #include "platform/gfx/surface_access.h"
 
 #include <algorithm>
@@ -55,6 +56,18 @@ std::unique_ptr<Bitmap> Bitmap::Create(int width, int height)
         return nullptr;
     }
     return std::unique_ptr<Bitmap>(new Bitmap(s, width, height));
+}
+
+std::unique_ptr<Bitmap> Bitmap::CreateMonochrome(int width, int height)
+{
+    auto bmp = Create(width, height);
+    if (bmp) gfx_detail::MarkMonochrome(bmp->m_surface);
+    return bmp;
+}
+
+bool Bitmap::IsMonochrome() const
+{
+    return gfx_detail::IsMonochrome(m_surface);
 }
 
 std::unique_ptr<Bitmap> Bitmap::LoadPng(const String& path)

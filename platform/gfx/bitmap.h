@@ -32,6 +32,10 @@ public:
 
     // A black bitmap, or nullptr when a side is not positive or the size is too large.
     static std::unique_ptr<Bitmap> Create(int width, int height);
+    // The same, marked monochrome: raster operations (raster_ops.h) read its pixels as
+    // bits (bright = 1) and write them as black or white, converting colours on the way.
+    static std::unique_ptr<Bitmap> CreateMonochrome(int width, int height);
+    bool IsMonochrome() const;
     // Reads a PNG file; nullptr when it cannot be read or is too large.
     static std::unique_ptr<Bitmap> LoadPng(const String& path);
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/gfx/font_engine.h"
+#include "platform/gfx/raster_access.h"
 #include "platform/gfx/surface_access.h"
 
 namespace plat {
@@ -630,6 +631,19 @@ MemoryDc::MemoryDc(const Dc* compatible)
 Bitmap* MemoryDc::Select(Bitmap* bitmap)
 {
     return SetTarget(bitmap);
+}
+
+cairo_surface_t* gfx_detail::DcRaster::Surface(const Dc& dc)
+{
+    return dc.m_s->surface;
+}
+
+Rect gfx_detail::DcRaster::DeviceBox(const Dc& dc, int x, int y, int width, int height)
+{
+    const Dc::State& s = *dc.m_s;
+    const std::int64_t down = s.Twips() ? -static_cast<std::int64_t>(height) : height;
+    return Rect(s.DevX(x), s.DevY(y), s.DevX(static_cast<std::int64_t>(x) + width),
+                s.DevY(static_cast<std::int64_t>(y) + down));
 }
 
 } // namespace plat

@@ -29,6 +29,10 @@
 
 namespace plat {
 
+namespace gfx_detail {
+struct DcRaster;
+}
+
 // Indices of GetDeviceCaps, with the values callers of the drawing layer know them by.
 enum DeviceCap {
     kLogPixelsX = 88,
@@ -128,6 +132,8 @@ protected:
     Bitmap* Target() const;
 
 private:
+    friend struct gfx_detail::DcRaster; // raster operations (raster_ops.h) reach the pixels
+
     struct State;
     std::unique_ptr<State> m_s;
 };
