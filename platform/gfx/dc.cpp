@@ -246,6 +246,67 @@ struct Dc::State {
     // edges for even ones, so the stroke covers whole pixels.
     double PenOffset() const { return PenWidth() % 2 ? 0.5 : 0.0; }
 
+    // A pen one device pixel wide draws its lines pixel by pixel, as a cosmetic pen does:
+    // the first pixel of every line is drawn and the last left out, also on diagonals,
+    // which a stroked path would leave half covered.
+    bool ThinPen() const { return penValue.Style() != kPenNull && PenWidth() == 1; }
+
+    // The points (device pixels) joined by thin lines; the pen's pattern runs on from one
+    // line to the next.
+    void ThinPolyline(std::span<const Point> points)
+    {
+        if (!surface || points.size() < 2) return;
+        // Styles are for pens of width 0 or 1 only (a wider pen that comes to one pixel draws solid).
+        const std::span<const double> dashes = penValue.Width() <= 1 ? DashesFor(penValue.Style()) : std::span<const double>();
+        double period = 0;
+        for (double d : dashes) period += d;
+        const std::uint32_t ink = ColorToPixel(penValue.Color());
+        const std::uint32_t gap = ColorToPixel(bkColor);
+        const bool fillGaps = bkMode == kOpaque;
+        const std::int64_t w = Width(), h = Height();
+        cairo_surface_flush(surface);
+        unsigned char* data = cairo_image_surface_get_data(surface);
+        const int stride = cairo_image_surface_get_stride(surface);
+        std::int64_t phase = 0; // pixels of the pattern used so far
+        auto on = [&](std::int64_t step) {
+            if (period <= 0) return true;
+            double at = static_cast<double>(step % static_cast<std::int64_t>(period));
+            for (std::size_t i = 0; i < dashes.size(); ++i) {
+                if (at < dashes[i]) return i % 2 == 0;
+                at -= dashes[i];
+            }
+            return true;
+        };
+        for (std::size_t k = 1; k < points.size(); ++k) {
+            std::int64_t x = points[k - 1].x, y = points[k - 1].y;
+            const std::int64_t x1 = points[k].x, y1 = points[k].y;
+            const std::int64_t dx = x1 > x ? x1 - x : x - x1, dy = y1 > y ? y1 - y : y - y1;
+            const std::int64_t sx = x1 > x ? 1 : -1, sy = y1 > y ? 1 : -1;
+            const std::int64_t steps = std::max(dx, dy);
+            // A line wholly to one side of the bitmap only moves the pattern on.
+            if ((x < 0 && x1 < 0) || (y < 0 && y1 < 0) || (x >= w && x1 >= w) || (y >= h && y1 >= h)) {
+                phase += steps;
+                continue;
+            }
+            std::int64_t err = dx - dy;
+            for (std::int64_t i = 0; i < steps; ++i) {
+                const bool inked = on(phase++);
+                if ((inked || fillGaps) && x >= 0 && y >= 0 && x < w && y < h)
+                    reinterpret_cast<std::uint32_t*>(data + y * stride)[x] = inked ? ink : gap;
+                const std::int64_t e2 = 2 * err;
+                if (e2 > -dy) {
+                    err -= dy;
+                    x += sx;
+                }
+                if (e2 < dx) {
+                    err += dx;
+                    y += sy;
+                }
+            }
+        }
+        cairo_surface_mark_dirty(surface);
+    }
+
     Rect DevRect(int l, int t, int r, int b) const
     {
         Rect d(DevX(l), DevY(t), DevX(r), DevY(b));
@@ -462,6 +523,11 @@ void Dc::LineTo(int x, int y)
     State& s = *m_s;
     const Point from = std::exchange(s.current, Point(x, y));
     if (!s.cr) return;
+    if (s.ThinPen()) {
+        const Point line[] = {Point(s.DevX(from.x), s.DevY(from.y)), Point(s.DevX(x), s.DevY(y))};
+        s.ThinPolyline(line);
+        return;
+    }
     const double o = s.PenOffset();
     cairo_move_to(s.cr, s.DevX(from.x) + o, s.DevY(from.y) + o);
     cairo_line_to(s.cr, s.DevX(x) + o, s.DevY(y) + o);
@@ -515,6 +581,13 @@ void Dc::Polyline(std::span<const Point> points)
 {
     State& s = *m_s;
     if (!s.cr || points.size() < 2) return;
+    if (s.ThinPen()) {
+        std::vector<Point> device;
+        device.reserve(points.size());
+        for (const Point& p : points) device.emplace_back(s.DevX(p.x), s.DevY(p.y));
+        s.ThinPolyline(device);
+        return;
+    }
     const double o = s.PenOffset();
     cairo_move_to(s.cr, s.DevX(points[0].x) + o, s.DevY(points[0].y) + o);
     for (std::size_t i = 1; i < points.size(); ++i)

@@ -344,6 +344,51 @@ TEST_F(GfxCanvas, DiagonalAndPolylineStrokesAreConnected)
     EXPECT_EQ(Ink()->Intersect(Rect(10, 60, 131, 101)), *Ink());
 }
 
+TEST_F(GfxCanvas, ThinDiagonalLinesDrawTheirFirstPixelAndLeaveOutTheLast)
+{
+    // A zigzag of 2 x 2 steps, as the spelling line is drawn: every corner shows.
+    dc.MoveTo(10, 8);
+    for (int i = 1; i < 6; ++i) dc.LineTo(10 + 2 * i, i % 2 ? 10 : 8);
+    for (int x = 10; x < 20; ++x) {
+        const int y = x % 4 == 2 ? 8 : x % 4 == 0 ? 10 : 9;
+        EXPECT_EQ(At(x, y), kBlack) << x;
+        for (int other = 7; other <= 11; ++other) {
+            if (other == y) continue;
+            EXPECT_EQ(At(x, other), kWhite) << x << "," << other;
+        }
+    }
+    EXPECT_EQ(At(20, 10), kWhite) << "the last point is left out";
+
+    Clear();
+    dc.MoveTo(30, 30);
+    dc.LineTo(40, 35);
+    EXPECT_EQ(At(30, 30), kBlack);
+    EXPECT_EQ(At(40, 35), kWhite);
+    EXPECT_EQ(Ink(), Rect(30, 30, 40, 35));
+}
+
+TEST_F(GfxCanvas, PatternRunsOnAlongAPolylineOfThinLines)
+{
+    const Pen dot(plat::kPenDot, 1, kBlue);
+    dc.Select(&dot);
+    dc.SetBkMode(plat::kTransparent);
+    // Two pixels in the first line, then the dot pattern goes on round the corner.
+    const std::vector<Point> corner{{10, 20}, {12, 20}, {12, 40}};
+    dc.Polyline(corner);
+    EXPECT_EQ(At(10, 20), kBlue);
+    EXPECT_EQ(At(11, 20), kBlue);
+    EXPECT_EQ(At(12, 20), kBlue);
+    EXPECT_EQ(At(12, 21), kWhite);
+    EXPECT_EQ(At(12, 23), kWhite);
+    EXPECT_EQ(At(12, 24), kBlue);
+    // A line that lies wholly outside the bitmap draws nothing and costs no time.
+    Clear();
+    dc.Select(plat::StockPen(plat::StockObject::kBlackPen));
+    dc.MoveTo(-4000000, -10);
+    dc.LineTo(4000000, -10);
+    EXPECT_FALSE(Ink());
+}
+
 TEST_F(GfxCanvas, RectangleCoversRightAndBottomExclusive)
 {
     const Brush fill = Brush::Solid(kGreen);
