@@ -12,6 +12,13 @@ bool CJpegFileSaver::SavePixels(const plat::String& path, std::int32_t width, st
     return SaveImage(path, image);
 }
 
+bool CJpegFileSaver::SaveBitmap(const plat::String& path, const plat::Bitmap* bitmap)
+{
+    CRasterImage image(kFormatBmp);
+    image.FromBitmap(bitmap);
+    return image.SaveFile(path, kFormatJpeg);
+}
+
 bool CJpegFileSaver::SaveImage(const plat::String& path, CRasterImage& image)
 {
     return image.SaveFile(path, kFormatJpeg);

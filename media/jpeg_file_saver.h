@@ -9,6 +9,10 @@
 
 class CRasterImage;
 
+namespace plat {
+class Bitmap;
+}
+
 class CJpegFileSaver {
 public:
     CJpegFileSaver() = default;
@@ -21,6 +25,9 @@ public:
     // comes down to once its pixels are at hand.
     bool SavePixels(const plat::String& path, std::int32_t width, std::int32_t height, const std::uint32_t* pixels,
                     std::size_t strideBytes);
+    // A drawing-layer bitmap as a 24-bit colour JPEG; no bitmap, or one the writer
+    // refuses, gives false.
+    bool SaveBitmap(const plat::String& path, const plat::Bitmap* bitmap);
     // Any raster image: colour images as 24-bit JPEG; palette images only when the palette
     // is an exact grey ramp (written as greyscale), otherwise refused.
     bool SaveImage(const plat::String& path, CRasterImage& image);

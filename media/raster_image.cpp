@@ -13,6 +13,9 @@
 #include "media/image_stream.h"
 #include "media/jpeg_codec.h"
 #include "media/png_codec.h"
+#include "platform/gfx/bitmap.h"
+#include "platform/gfx/dc.h"
+#include "platform/gfx/raster_ops.h"
 
 namespace {
 
@@ -294,6 +297,21 @@ bool CRasterImage::FromPixels(std::int32_t width, std::int32_t height, const std
         }
     }
     return true;
+}
+
+bool CRasterImage::FromBitmap(const plat::Bitmap* bitmap)
+{
+    if (!bitmap) {
+        FreeBuffers();
+        return false;
+    }
+    const std::uint32_t* first = bitmap->Row(0);
+    const std::size_t stride =
+        bitmap->Height() > 1
+            ? static_cast<std::size_t>(reinterpret_cast<const std::uint8_t*>(bitmap->Row(1)) -
+                                       reinterpret_cast<const std::uint8_t*>(first))
+            : std::size_t(bitmap->Width()) * 4;
+    return FromPixels(bitmap->Width(), bitmap->Height(), first, stride);
 }
 
 void CRasterImage::SetHorizontalDpi(std::int32_t dpi)
@@ -676,6 +694,63 @@ void CRasterImage::DropSelection()
     m_selectionBox.top = 0;
     m_selectionBox.right = 0;
     m_selectionBox.bottom = static_cast<std::uint32_t>(std::max(Height(), 0));
+}
+
+// ---------------------------------------------------------------------------------------
+// Drawing
+
+plat::DibView CRasterImage::View() const
+{
+    plat::DibView view;
+    if (!m_dib) return view;
+    view.width = Width();
+    view.height = Height();
+    view.bitCount = BitCount();
+    view.rowBytes = m_rowBytes;
+    view.bits = m_bits;
+    view.palette = PaletteAddress();
+    view.paletteEntries = static_cast<int>(m_header.colorsUsed);
+    return view;
+}
+
+int CRasterImage::Paint(plat::Dc* dc, std::int32_t x, std::int32_t y, std::int32_t cx, std::int32_t cy) const
+{
+    if (!m_dib || !dc || cx == 0 || cy == 0 || !m_enabled) return 0;
+    const std::int32_t w = Width(), h = Height();
+    if (cx < 0) cx = w;
+    if (cy < 0) cy = h;
+    const plat::DibView view = View();
+    if (m_transparentIndex == -1) {
+        plat::StretchDib(*dc, x, y, cx, cy, view, 0, 0, w, h, plat::kSrcCopy);
+        return 1;
+    }
+    if (!plat::RectVisible(*dc, plat::Rect(x, y, static_cast<std::int32_t>(std::int64_t(x) + cx),
+                                           static_cast<std::int32_t>(std::int64_t(y) + cy))))
+        return 1;
+
+    // The picture 1:1 and a mask that is 1 where it has the key colour; then picture XOR,
+    // mask AND, picture XOR: key-coloured pixels leave the destination as it was.
+    auto colour = plat::Bitmap::Create(w, h);
+    auto mask = plat::Bitmap::CreateMonochrome(w, h);
+    if (!colour || !mask) return 0;
+    plat::MemoryDc colourDc(dc), maskDc(dc);
+    colourDc.Select(colour.get());
+    maskDc.Select(mask.get());
+    plat::StretchDib(colourDc, 0, 0, w, h, view, 0, 0, w, h, plat::kSrcCopy);
+    const ColorQuad key = BitCount() == 24 ? m_transparentColor
+                                           : PaletteEntryAt(static_cast<std::uint32_t>(m_transparentIndex));
+    colourDc.SetBkColor(plat::Rgb(key.red, key.green, key.blue));
+    plat::BitBlt(maskDc, 0, 0, w, h, &colourDc, 0, 0, plat::kSrcCopy);
+    // The mask must reach the destination as black and white whatever colours its text
+    // and background are set to; they are put back afterwards.
+    const plat::ColorRef oldText = dc->SetTextColor(plat::Rgb(0, 0, 0));
+    const plat::ColorRef oldBk = dc->SetBkColor(plat::Rgb(255, 255, 255));
+    plat::StretchBlt(*dc, x, y, cx, cy, &colourDc, 0, 0, w, h, plat::kSrcInvert);
+    plat::StretchBlt(*dc, x, y, cx, cy, &maskDc, 0, 0, w, h, plat::kSrcAnd);
+    plat::StretchBlt(*dc, x, y, cx, cy, &colourDc, 0, 0, w, h, plat::kSrcInvert);
+    dc->SetTextColor(oldText);
+    dc->SetBkColor(oldBk);
+    return 1;
 }
 
 // ---------------------------------------------------------------------------------------

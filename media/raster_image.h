@@ -15,6 +15,12 @@
 
 class CRasterImageFile;
 
+namespace plat {
+class Bitmap;
+class Dc;
+struct DibView;
+} // namespace plat
+
 // Format numbers: the image's format and the argument of every load and save.
 enum RasterFormat : std::uint32_t {
     kFormatBmp = 0,
@@ -100,6 +106,9 @@ public:
     // byte is dropped. strideBytes is the distance between rows. False (and no image)
     // when the size is refused or memory runs out.
     bool FromPixels(std::int32_t width, std::int32_t height, const std::uint32_t* pixels, std::size_t strideBytes);
+    // The drawing layer's bitmap as a 24-bit image (format 0); none leaves the image empty
+    // and returns false.
+    bool FromBitmap(const plat::Bitmap* bitmap);
     void SetHorizontalDpi(std::int32_t dpi);
     void SetVerticalDpi(std::int32_t dpi);
 
@@ -145,6 +154,15 @@ public:
     std::uint8_t* AlphaPlane() { return m_alpha; }
     void DropSelection();
     bool HasSelection() const { return m_selection != nullptr; }
+
+    // Drawing: the whole image stretched to (x, y) of cx × cy on the DC; a negative cx or
+    // cy stands for the image's own width or height. With a transparent index, pixels of
+    // the key colour leave the DC as it was. 1 drawn (or nothing to draw there), 0 refused
+    // (no image, no DC, a zero size, or drawing switched off).
+    int Paint(plat::Dc* dc, std::int32_t x, std::int32_t y, std::int32_t cx, std::int32_t cy) const;
+    // The pixels as the drawing layer's raster operations read them; valid while the
+    // image keeps its DIB.
+    plat::DibView View() const;
 
     // Files, memory and streams. The 8-bit path form is in code page 936, as the
     // picture wrapper passes it.

@@ -1,0 +1,129 @@
+#include "media/picture_file.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <sys/stat.h>
+#include <vector>
+
+#include "media/byte_order.h"
+#include "media/raster_image.h"
+#include "media/wmf_picture.h"
+#include "platform/gfx/dc.h"
+#include "platform/gfx/raster_ops.h"
+
+namespace {
+
+constexpr int kHimetricPerInch = 2540;
+// Metafiles larger than this are refused rather than read into memory.
+constexpr std::uint64_t kMaxMetafileBytes = std::uint64_t(64) << 20;
+constexpr std::size_t kEmfHeaderBytes = 88;
+constexpr std::uint32_t kEmfSignature = 0x464D4520; // " EMF"
+
+// A BMP or JPEG file, drawn from its pixels.
+class CBitmapPicture : public CPictureFile {
+public:
+    CBitmapPicture(std::unique_ptr<CRasterImage> image)
+        : CPictureFile(Kind::kBitmap, PixelsToHimetric(image->Width(), plat::kScreenDpi),
+                       PixelsToHimetric(image->Height(), plat::kScreenDpi)),
+          m_image(std::move(image)) {}
+
+    void Render(plat::Dc& dc, int x, int y, int cx, int cy) override
+    {
+        plat::StretchDib(dc, x, y, cx, cy, m_image->View(), 0, 0, m_image->Width(), m_image->Height(),
+                         plat::kSrcCopy);
+    }
+
+private:
+    std::unique_ptr<CRasterImage> m_image;
+};
+
+// An EMF file: its size from the header; its records are not played, a frame with its
+// diagonals stands in for the drawing.
+class CEmfPicture : public CPictureFile {
+public:
+    CEmfPicture(std::int32_t himetricWidth, std::int32_t himetricHeight)
+        : CPictureFile(Kind::kEnhancedMetafile, himetricWidth, himetricHeight) {}
+
+    void Render(plat::Dc& dc, int x, int y, int cx, int cy) override
+    {
+        plat::Rect r(x, y, static_cast<std::int32_t>(std::int64_t(x) + cx), static_cast<std::int32_t>(std::int64_t(y) + cy));
+        r.Normalize();
+        if (r.IsEmpty()) return;
+        const plat::Pen pen(plat::kPenSolid, 0, plat::Rgb(0x80, 0x80, 0x80));
+        const plat::Pen* oldPen = dc.Select(&pen);
+        const plat::Brush* oldBrush = dc.Select(plat::StockBrush(plat::StockObject::kNullBrush));
+        dc.Rectangle(r.left, r.top, r.right, r.bottom);
+        dc.MoveTo(r.left, r.top);
+        dc.LineTo(r.right - 1, r.bottom - 1);
+        dc.MoveTo(r.right - 1, r.top);
+        dc.LineTo(r.left, r.bottom - 1);
+        dc.Select(oldPen);
+        dc.Select(oldBrush);
+    }
+};
+
+std::unique_ptr<CPictureFile> LoadEmf(const std::uint8_t* h, std::size_t n, std::uint64_t fileBytes)
+{
+    if (n < kEmfHeaderBytes || LoadU32(h) != 1 || LoadU32(h + 40) != kEmfSignature) return nullptr;
+    const std::uint32_t recordBytes = LoadU32(h + 4);
+    if (recordBytes < kEmfHeaderBytes || recordBytes > fileBytes) return nullptr;
+    // The frame is in HIMETRIC units already.
+    const std::int64_t w = std::int64_t(LoadI32(h + 32)) - LoadI32(h + 24);
+    const std::int64_t ht = std::int64_t(LoadI32(h + 36)) - LoadI32(h + 28);
+    if (w <= 0 || ht <= 0 || w > INT32_MAX || ht > INT32_MAX) return nullptr;
+    return std::make_unique<CEmfPicture>(static_cast<std::int32_t>(w), static_cast<std::int32_t>(ht));
+}
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
+} // namespace
+
+CPictureFile::~CPictureFile() = default;
+
+std::int32_t HimetricToPixels(std::int64_t himetric, int dpi)
+{
+    const std::int64_t px = (himetric * dpi + kHimetricPerInch / 2) / kHimetricPerInch;
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(px, INT32_MIN, INT32_MAX));
+}
+
+std::int32_t PixelsToHimetric(std::int64_t pixels, int dpi)
+{
+    if (dpi <= 0) return 0;
+    const std::int64_t h = (pixels * kHimetricPerInch + dpi / 2) / dpi;
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(h, INT32_MIN, INT32_MAX));
+}
+
+std::unique_ptr<CPictureFile> CPictureFile::Load(const plat::String& path)
+{
+    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(plat::Utf16ToUtf8(path).c_str(), "rb"));
+    if (!file) return nullptr;
+    struct stat st{};
+    if (::fstat(::fileno(file.get()), &st) != 0 || !S_ISREG(st.st_mode)) return nullptr;
+    const std::uint64_t fileBytes = static_cast<std::uint64_t>(st.st_size);
+    std::uint8_t head[kEmfHeaderBytes] = {};
+    const std::size_t n = std::fread(head, 1, sizeof head, file.get());
+
+    if (n >= 2 && head[0] == 'B' && head[1] == 'M') {
+        auto image = std::make_unique<CRasterImage>(kFormatBmp);
+        if (!image->LoadFile(path, kFormatBmp)) return nullptr;
+        return std::make_unique<CBitmapPicture>(std::move(image));
+    }
+    if (n >= 3 && head[0] == 0xFF && head[1] == 0xD8 && head[2] == 0xFF) {
+        auto image = std::make_unique<CRasterImage>(kFormatJpeg);
+        if (!image->LoadFile(path, kFormatJpeg)) return nullptr;
+        return std::make_unique<CBitmapPicture>(std::move(image));
+    }
+    if (n >= 4 && LoadU32(head) == 0x9AC6CDD7) {
+        if (fileBytes > kMaxMetafileBytes) return nullptr;
+        std::vector<std::uint8_t> data(static_cast<std::size_t>(fileBytes));
+        std::rewind(file.get());
+        if (std::fread(data.data(), 1, data.size(), file.get()) != data.size()) return nullptr;
+        return LoadWmfPicture(std::move(data));
+    }
+    if (n >= 4 && LoadU32(head) == 1) return LoadEmf(head, n, fileBytes);
+    // GIF files wait for their codec; anything else is not a picture this loader reads.
+    return nullptr;
+}

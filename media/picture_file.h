@@ -1,0 +1,49 @@
+// Picture files read the way the platform's own picture loader reads them: BMP and JPEG
+// through the raster codecs, WMF through libwmf, and EMF by its header only. The kind
+// comes from the file's first bytes, not its name. A loaded picture reports its size in
+// HIMETRIC units (0.01 mm), bitmaps at the screen's 96 dots per inch, metafiles as their
+// headers give it, and draws itself stretched into any rectangle.
+#pragma once
+#include <cstdint>
+#include <memory>
+
+#include "platform/base/strings.h"
+
+namespace plat {
+class Dc;
+}
+
+class CPictureFile {
+public:
+    enum class Kind { kBitmap, kMetafile, kEnhancedMetafile };
+
+    // nullptr when the file cannot be read or is not a picture of those kinds (GIF files
+    // among them until their codec exists).
+    static std::unique_ptr<CPictureFile> Load(const plat::String& path);
+
+    virtual ~CPictureFile();
+    CPictureFile(const CPictureFile&) = delete;
+    CPictureFile& operator=(const CPictureFile&) = delete;
+
+    Kind GetKind() const { return m_kind; }
+    std::int32_t HimetricWidth() const { return m_himetricWidth; }
+    std::int32_t HimetricHeight() const { return m_himetricHeight; }
+
+    // The whole picture stretched into (x, y) of cx × cy on the DC. A negative cx or cy
+    // mirrors it in that direction, the picture then covering x + cx to x.
+    virtual void Render(plat::Dc& dc, int x, int y, int cx, int cy) = 0;
+
+protected:
+    CPictureFile(Kind kind, std::int32_t himetricWidth, std::int32_t himetricHeight)
+        : m_kind(kind), m_himetricWidth(himetricWidth), m_himetricHeight(himetricHeight) {}
+
+private:
+    Kind m_kind;
+    std::int32_t m_himetricWidth;
+    std::int32_t m_himetricHeight;
+};
+
+// Pixels of a HIMETRIC length at a resolution, rounded to the nearest (2540 units to the
+// inch), and HIMETRIC units of a pixel length, as the loader reports bitmaps.
+std::int32_t HimetricToPixels(std::int64_t himetric, int dpi);
+std::int32_t PixelsToHimetric(std::int64_t pixels, int dpi);

@@ -1,0 +1,192 @@
+#include "media/wmf_picture.h"
+
+#include <libwmf/api.h>
+#include <libwmf/gd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstring>
+#include <utility>
+#include <sys/mman.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "media/byte_order.h"
+#include "platform/gfx/bitmap.h"
+#include "platform/gfx/dc.h"
+#include "platform/gfx/raster_ops.h"
+
+namespace {
+
+constexpr std::uint32_t kPlaceableKey = 0x9AC6CDD7;
+constexpr std::size_t kPlaceableBytes = 22;
+constexpr std::size_t kHeaderBytes = 18;
+// Larger renderings are made at this many pixels and stretched.
+constexpr std::int64_t kMaxRenderPixels = std::int64_t(2048) * 2048;
+// A metafile that takes longer than this to play is given up.
+constexpr unsigned kPlaySeconds = 10;
+
+// Plays the metafile into width × height pixels (0xAARRGGBB, the alpha byte 0 for
+// opaque up to 127 for clear) in this process.
+bool PlayHere(const std::vector<std::uint8_t>& data, double pointsWide, double pointsHigh, int width, int height,
+              std::uint32_t* out)
+{
+    wmfAPI_Options options;
+    std::memset(&options, 0, sizeof options);
+    options.function = wmf_gd_function;
+    wmfAPI* api = nullptr;
+    const unsigned long flags = WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;
+    if (wmf_api_create(&api, flags, &options) != wmf_E_None) {
+        if (api) wmf_api_destroy(api);
+        return false;
+    }
+    wmf_gd_t* gd = WMF_GD_GetData(api);
+    gd->type = wmf_gd_image;
+    bool ok = wmf_mem_open(api, const_cast<unsigned char*>(data.data()), static_cast<long>(data.size())) == wmf_E_None;
+    wmfD_Rect bounds{};
+    ok = ok && wmf_scan(api, 0, &bounds) == wmf_E_None;
+    if (ok) {
+        // Map the picture's frame from the placeable header, not the extent of what it
+        // draws, onto the pixels: libwmf's units are points from the window origin.
+        gd->bbox.TL.x = 0;
+        gd->bbox.TL.y = 0;
+        gd->bbox.BR.x = static_cast<float>(pointsWide);
+        gd->bbox.BR.y = static_cast<float>(pointsHigh);
+        gd->width = static_cast<unsigned>(width);
+        gd->height = static_cast<unsigned>(height);
+        ok = wmf_play(api, 0, &bounds) == wmf_E_None;
+    }
+    const int* pixels = ok && gd->gd_image ? wmf_gd_image_pixels(gd->gd_image) : nullptr;
+    if (pixels) std::memcpy(out, pixels, std::size_t(width) * std::size_t(height) * 4);
+    wmf_api_destroy(api);
+    return pixels != nullptr;
+}
+
+// libwmf is not ours and has a long record of faults on bad files: it plays each
+// metafile in a child process, which hands the pixels back through shared memory, so
+// that a crash or a hang costs the picture and not the host.
+std::unique_ptr<plat::Bitmap> Play(const std::vector<std::uint8_t>& data, double pointsWide, double pointsHigh,
+                                   int width, int height)
+{
+    auto bitmap = plat::Bitmap::Create(width, height);
+    if (!bitmap) return nullptr;
+    const std::size_t count = std::size_t(width) * std::size_t(height);
+    void* shared = ::mmap(nullptr, count * 4, PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0);
+    if (shared == MAP_FAILED) return nullptr;
+    auto* pixels = static_cast<std::uint32_t*>(shared);
+
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::alarm(kPlaySeconds);
+        ::_exit(PlayHere(data, pointsWide, pointsHigh, width, height, pixels) ? 0 : 1);
+    }
+    bool ok = false;
+    if (child > 0) {
+        int status = 0;
+        pid_t r;
+        while ((r = ::waitpid(child, &status, 0)) < 0 && errno == EINTR) {
+        }
+        ok = r == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    }
+    if (ok) {
+        for (int y = 0; y < height; ++y) {
+            std::uint32_t* row = bitmap->MutableRow(y);
+            const std::uint32_t* in = pixels + std::size_t(y) * std::size_t(width);
+            for (int x = 0; x < width; ++x) {
+                // Onto white, as the page under a picture is.
+                const std::uint32_t p = in[x];
+                const std::uint32_t clear = std::min<std::uint32_t>((p >> 24) & 0x7F, 127);
+                auto channel = [&](int shift) {
+                    const std::uint32_t c = (p >> shift) & 0xFF;
+                    return ((c * (127 - clear) + 255 * clear + 63) / 127) << shift;
+                };
+                row[x] = channel(16) | channel(8) | channel(0);
+            }
+        }
+    }
+    ::munmap(shared, count * 4);
+    return ok ? std::move(bitmap) : nullptr;
+}
+
+// The size a rendering for width × height pixels is made at.
+std::pair<int, int> RenderSize(std::int64_t w, std::int64_t h)
+{
+    w = std::max<std::int64_t>(1, std::llabs(w));
+    h = std::max<std::int64_t>(1, std::llabs(h));
+    if (w * h > kMaxRenderPixels) {
+        const double scale = std::sqrt(double(kMaxRenderPixels) / (double(w) * double(h)));
+        w = std::max<std::int64_t>(1, std::int64_t(double(w) * scale));
+        h = std::max<std::int64_t>(1, std::int64_t(double(h) * scale));
+    }
+    return {static_cast<int>(std::min<std::int64_t>(w, plat::Bitmap::kMaxSide)),
+            static_cast<int>(std::min<std::int64_t>(h, plat::Bitmap::kMaxSide))};
+}
+
+class CWmfPicture : public CPictureFile {
+public:
+    CWmfPicture(std::vector<std::uint8_t> data, std::int32_t himetricWidth, std::int32_t himetricHeight,
+                double pointsWide, double pointsHigh)
+        : CPictureFile(Kind::kMetafile, himetricWidth, himetricHeight), m_data(std::move(data)),
+          m_pointsWide(pointsWide), m_pointsHigh(pointsHigh) {}
+
+    // Plays the metafile at its own size once, so that a file libwmf cannot play is
+    // refused when it is loaded.
+    bool Prepare()
+    {
+        const auto [w, h] = RenderSize(HimetricToPixels(HimetricWidth(), plat::kScreenDpi),
+                                       HimetricToPixels(HimetricHeight(), plat::kScreenDpi));
+        return Rendering(w, h);
+    }
+
+    void Render(plat::Dc& dc, int x, int y, int cx, int cy) override
+    {
+        if (cx == 0 || cy == 0) return;
+        // A size that cannot be played falls back on the last rendering, stretched.
+        const auto [w, h] = RenderSize(cx, cy);
+        Rendering(w, h);
+        if (!m_rendered) return;
+        plat::MemoryDc source(&dc);
+        source.Select(m_rendered.get());
+        plat::StretchBlt(dc, x, y, cx, cy, &source, 0, 0, m_rendered->Width(), m_rendered->Height(), plat::kSrcCopy);
+    }
+
+private:
+    bool Rendering(int width, int height)
+    {
+        if (m_rendered && m_rendered->Width() == width && m_rendered->Height() == height) return true;
+        auto fresh = Play(m_data, m_pointsWide, m_pointsHigh, width, height);
+        if (!fresh) return false;
+        m_rendered = std::move(fresh);
+        return true;
+    }
+
+    std::vector<std::uint8_t> m_data;
+    double m_pointsWide;
+    double m_pointsHigh;
+    std::unique_ptr<plat::Bitmap> m_rendered;
+};
+
+} // namespace
+
+std::unique_ptr<CPictureFile> LoadWmfPicture(std::vector<std::uint8_t> data)
+{
+    if (data.size() < kPlaceableBytes + kHeaderBytes || LoadU32(data.data()) != kPlaceableKey) return nullptr;
+    const std::uint8_t* p = data.data();
+    const auto signed16 = [](const std::uint8_t* at) { return static_cast<std::int16_t>(LoadU16(at)); };
+    const std::int32_t wide = std::abs(std::int32_t(signed16(p + 10)) - signed16(p + 6));
+    const std::int32_t high = std::abs(std::int32_t(signed16(p + 12)) - signed16(p + 8));
+    const std::uint16_t unitsPerInch = LoadU16(p + 14);
+    // The metafile header proper: memory or disk type, nine words long.
+    const std::uint16_t type = LoadU16(p + kPlaceableBytes);
+    const std::uint16_t headerWords = LoadU16(p + kPlaceableBytes + 2);
+    if (wide == 0 || high == 0 || unitsPerInch == 0 || (type != 1 && type != 2) || headerWords != 9) return nullptr;
+
+    const auto himetric = [&](std::int32_t units) {
+        return static_cast<std::int32_t>((std::int64_t(units) * 2540 + unitsPerInch / 2) / unitsPerInch);
+    };
+    auto picture = std::make_unique<CWmfPicture>(std::move(data), himetric(wide), himetric(high),
+                                                 wide * 72.0 / unitsPerInch, high * 72.0 / unitsPerInch);
+    if (!picture->Prepare()) return nullptr;
+    return picture;
+}

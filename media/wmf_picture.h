@@ -1,0 +1,11 @@
+// Internal to the picture loader: WMF pictures, played by libwmf.
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "media/picture_file.h"
+
+// A placeable WMF file's bytes as a picture; nullptr when its headers are not sound or
+// libwmf cannot play it.
+std::unique_ptr<CPictureFile> LoadWmfPicture(std::vector<std::uint8_t> data);

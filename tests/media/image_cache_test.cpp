@@ -1,0 +1,420 @@
+// The picture cache: loading by extension with the sizes the platform's picture loader
+// reports, refusing what it cannot read, and drawing plain, white-keyed, turned and
+// mirrored; metafiles included, damaged ones too.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <initializer_list>
+#include <memory>
+#include <numbers>
+#include <random>
+#include <sys/stat.h>
+
+#include "media/image_cache.h"
+#include "media/picture_file.h"
+#include "tests/media/canvas.h"
+#include "tests/media/magick.h"
+
+namespace {
+
+using magick::Bytes;
+using plat::ColorRef;
+using plat::Rgb;
+using namespace canvas;
+
+plat::String Wide(const std::string& path) { return plat::Utf8ToUtf16(path); }
+
+void Put16(Bytes& b, int v)
+{
+    b.push_back(static_cast<std::uint8_t>(v));
+    b.push_back(static_cast<std::uint8_t>(v >> 8));
+}
+void Put32(Bytes& b, std::uint32_t v)
+{
+    Put16(b, static_cast<int>(v & 0xFFFF));
+    Put16(b, static_cast<int>(v >> 16));
+}
+
+// A placeable metafile of w × h units at unitsPerInch: a white page with a blue square
+// over its left half, drawn without an outline.
+Bytes MakeWmf(int w, int h, int unitsPerInch, int type = 1)
+{
+    Bytes records;
+    auto record = [&](int function, std::initializer_list<int> params) {
+        Put32(records, static_cast<std::uint32_t>(3 + params.size()));
+        Put16(records, function);
+        for (int p : params) Put16(records, p);
+    };
+    record(0x020B, {0, 0});                            // window origin y, x
+    record(0x020C, {h, w});                            // window extent y, x
+    record(0x02FC, {0, 0x0000, 0x00FF, 0});            // solid brush, COLORREF blue
+    record(0x012D, {0});                               // select it
+    record(0x02FA, {5, 0, 0, 0, 0});                   // null pen
+    record(0x012D, {1});
+    record(0x041B, {h, w / 2, 0, 0});                  // rectangle bottom, right, top, left
+    record(0x0000, {});                                // end
+
+    Bytes out;
+    Put32(out, 0x9AC6CDD7);
+    Put16(out, 0);
+    for (int v : {0, 0, w, h}) Put16(out, v);
+    Put16(out, unitsPerInch);
+    Put32(out, 0);
+    int checksum = 0;
+    for (size_t i = 0; i < out.size(); i += 2) checksum ^= out[i] | (out[i + 1] << 8);
+    Put16(out, checksum);
+    Put16(out, type);
+    Put16(out, 9);
+    Put16(out, 0x0300);
+    Put32(out, static_cast<std::uint32_t>((18 + records.size()) / 2));
+    Put16(out, 2);
+    Put32(out, 8);
+    Put16(out, 0);
+    out.insert(out.end(), records.begin(), records.end());
+    return out;
+}
+
+// An enhanced metafile: its header with the frame in HIMETRIC units, and the end record.
+Bytes MakeEmf(int frameLeft, int frameTop, int frameRight, int frameBottom, std::uint32_t signature = 0x464D4520)
+{
+    Bytes out;
+    Put32(out, 1);
+    Put32(out, 88);
+    for (int v : {0, 0, 95, 47}) Put32(out, static_cast<std::uint32_t>(v));
+    for (int v : {frameLeft, frameTop, frameRight, frameBottom}) Put32(out, static_cast<std::uint32_t>(v));
+    Put32(out, signature);
+    Put32(out, 0x10000);
+    Put32(out, 88 + 20);
+    Put32(out, 2);
+    Put16(out, 1);
+    Put16(out, 0);
+    for (int i = 0; i < 3; ++i) Put32(out, 0);
+    for (int v : {1024, 768, 320, 240}) Put32(out, static_cast<std::uint32_t>(v));
+    // EMR_EOF
+    for (std::uint32_t v : {14u, 20u, 0u, 16u, 20u}) Put32(out, v);
+    return out;
+}
+
+std::string WriteFixture(const std::string& name, const Bytes& data)
+{
+    const std::string path = magick::Dir() + name;
+    magick::WriteFile(path, data);
+    return path;
+}
+
+std::string Folder(const std::string& name)
+{
+    const std::string path = magick::Dir() + name;
+    ::mkdir(path.c_str(), 0700);
+    return path;
+}
+
+// 40 × 20, white, with a blue band and a white hole inside it.
+const char kHoleRecipe[] =
+    "-size 40x20 xc:white -fill blue -draw 'rectangle 5,5 34,14' -fill white -draw 'rectangle 15,8 24,11' ";
+// 20 × 10 in four quarters: blue, lime / black, yellow.
+const char kQuartersRecipe[] =
+    "-size 20x10 xc:blue -fill lime -draw 'rectangle 10,0 19,4' -fill black -draw 'rectangle 0,5 9,9' "
+    "-fill yellow -draw 'rectangle 10,5 19,9' ";
+
+TEST(ImageCache, TypesComeFromTheLastFourCharacters)
+{
+    const struct {
+        const char16_t* path;
+        std::int32_t type;
+    } cases[] = {
+        {u"a.bmp", kPictureBmp}, {u"a.GIF", kPictureGif}, {u"a.wmf", kPictureWmf}, {u"a.Emf", kPictureEmf},
+        {u"a.jpg", kPictureJpg}, {u"a.JPG", kPictureJpg}, {u"a.tga", kPictureTga}, {u"a.pcx", kPicturePcx},
+        {u"a.png", kPicturePng}, {u"a.ico", kPictureIco}, {u"a.jpeg", kPictureNone}, {u"jpg", kPictureNone},
+        {u"图片.PNG", kPicturePng}, {u"", kPictureNone},
+    };
+    for (const auto& c : cases) EXPECT_EQ(CImageCache::TypeFromPath(c.path), c.type) << plat::Utf16ToUtf8(c.path);
+}
+
+TEST(ImageCache, HimetricBecomesPixelsRoundedToTheNearest)
+{
+    const struct {
+        std::int64_t himetric;
+        int dpi;
+        std::int32_t pixels;
+    } cases[] = {{2540, 96, 96}, {1270, 96, 48}, {1, 96, 0}, {13, 96, 0}, {14, 96, 1}, {0, 96, 0}, {2540, 120, 120}};
+    for (const auto& c : cases) EXPECT_EQ(HimetricToPixels(c.himetric, c.dpi), c.pixels) << c.himetric;
+    EXPECT_EQ(PixelsToHimetric(37, 96), 979);
+    EXPECT_EQ(PixelsToHimetric(96, 96), 2540);
+}
+
+TEST(ImageCache, LoadsByExtensionWithTheLoadersSizes)
+{
+    const std::string bmp = magick::Make("cache.bmp", "{base} BMP3:{out}");
+    const std::string jpg = magick::Make("cache.jpg", "{base} -quality 90 {out}");
+    const std::string upper = magick::Make("cache-upper.JPG", "{base} JPEG:{out}");
+    const std::string png = magick::Make("cache.png", "{base} PNG24:{out}");
+    // The loader goes by what the file holds: a BMP named .jpg is read as a BMP.
+    const std::string disguised = magick::Make("bmp-inside.jpg", "{base} BMP3:{out}");
+    const std::string wmf = WriteFixture("frame.wmf", MakeWmf(1440, 720, 1440));
+    const std::string wmfInches = WriteFixture("inches.wmf", MakeWmf(2, 1, 1));
+    const std::string emf = WriteFixture("frame.emf", MakeEmf(100, 200, 2640, 1470));
+    const struct {
+        std::string path;
+        std::int32_t type;
+        int width, height;
+        std::int32_t himetricWidth, himetricHeight;
+    } cases[] = {
+        {bmp, kPictureBmp, 37, 23, 979, 609},       {jpg, kPictureJpg, 37, 23, 979, 609},
+        {upper, kPictureJpg, 37, 23, 979, 609},     {disguised, kPictureJpg, 37, 23, 979, 609},
+        {png, kPicturePng, 37, 23, 0, 0},           {wmf, kPictureWmf, 96, 48, 2540, 1270},
+        {wmfInches, kPictureWmf, 192, 96, 5080, 2540}, {emf, kPictureEmf, 96, 48, 2540, 1270},
+    };
+    for (const auto& c : cases) {
+        CImageCache cache;
+        EXPECT_EQ(cache.GetSize(), plat::Size(1, 1));
+        ASSERT_EQ(cache.Load(Wide(c.path)), 1) << c.path;
+        EXPECT_TRUE(cache.HasPicture());
+        EXPECT_EQ(cache.Type(), c.type) << c.path;
+        EXPECT_EQ(cache.GetSize(), plat::Size(c.width, c.height)) << c.path;
+        EXPECT_EQ(cache.HimetricWidth(), c.himetricWidth) << c.path;
+        EXPECT_EQ(cache.HimetricHeight(), c.himetricHeight) << c.path;
+        cache.Release();
+        EXPECT_FALSE(cache.HasPicture());
+        EXPECT_EQ(cache.GetSize(), plat::Size(c.width, c.height)) << c.path;
+    }
+}
+
+TEST(ImageCache, RefusesWhatItCannotReadAndKeepsTheOldSize)
+{
+    const std::string good = magick::Make("cache.bmp", "{base} BMP3:{out}");
+    Bytes truncated = magick::ReadFile(magick::Make("cache.jpg", "{base} -quality 90 {out}"));
+    truncated.resize(60); // inside the headers
+    Bytes badWmfType = MakeWmf(1440, 720, 1440, 7);
+    const std::vector<std::string> refused = {
+        magick::Dir() + "missing.bmp",
+        magick::Dir() + "photo.jpeg",
+        Folder("folder.bmp"),
+        WriteFixture("junk.bmp", Bytes(500, 0x42)),
+        WriteFixture("truncated.jpg", truncated),
+        magick::Make("png-inside.jpg", "{base} PNG:{out}"),
+        magick::Make("cache.gif", "{base} GIF:{out}"),
+        magick::Make("cache.tga", "{base} TGA:{out}"),
+        magick::Make("cache.pcx", "{base} PCX:{out}"),
+        magick::Make("cache.ico", "{base} ICO:{out}"),
+        WriteFixture("no-inch.wmf", MakeWmf(1440, 720, 0)),
+        WriteFixture("no-width.wmf", MakeWmf(0, 720, 1440)),
+        WriteFixture("bad-type.wmf", badWmfType),
+        WriteFixture("short.wmf", Bytes(badWmfType.begin(), badWmfType.begin() + 30)),
+        // A metafile without the placeable header has no size to report.
+        WriteFixture("plain.wmf", Bytes(badWmfType.begin() + 22, badWmfType.end())),
+        WriteFixture("signature.emf", MakeEmf(0, 0, 2540, 1270, 0x12345678)),
+        WriteFixture("upside-down.emf", MakeEmf(0, 1270, 2540, 0)),
+        WriteFixture("short.emf", Bytes(40, 1)),
+    };
+    CImageCache cache;
+    ASSERT_EQ(cache.Load(Wide(good)), 1);
+    for (const std::string& path : refused) {
+        EXPECT_EQ(cache.Load(Wide(path)), 0) << path;
+        EXPECT_FALSE(cache.HasPicture()) << path;
+        EXPECT_EQ(cache.GetSize(), plat::Size(37, 23)) << path;
+    }
+    // Drawing with nothing loaded draws nothing.
+    Canvas page(10, 10, kRed);
+    cache.Draw(page.dc, 0, 0, 10, 10);
+    cache.DrawTransparent(page.dc, 0, 0, 10, 10, 0.5);
+    EXPECT_EQ(page.At(5, 5), kRed);
+}
+
+TEST(ImageCache, WhiteIsTransparentOutsideAndInsideThePicture)
+{
+    const std::string bmp = magick::Make("hole.bmp", std::string(kHoleRecipe) + "BMP3:{out}");
+    const std::string png = magick::Make("hole.png", std::string(kHoleRecipe) + "PNG24:{out}");
+    for (const std::string& path : {bmp, png}) {
+        CImageCache cache;
+        ASSERT_EQ(cache.Load(Wide(path)), 1) << path;
+        Canvas page(60, 40, kRed);
+        cache.DrawTransparent(page.dc, 10, 10, 40, 20, 0);
+        EXPECT_EQ(page.At(11, 11), kRed) << path;   // white margin
+        EXPECT_EQ(page.At(16, 16), kBlue) << path;  // band
+        EXPECT_EQ(page.At(27, 19), kRed) << path;   // white hole inside the band
+        EXPECT_EQ(page.At(44, 24), kBlue) << path;  // band's far corner
+        EXPECT_EQ(page.At(45, 25), kRed) << path;
+        EXPECT_EQ(page.At(5, 5), kRed) << path;     // outside the picture
+
+        // Stretched to twice the size.
+        Canvas big(100, 60, kRed);
+        cache.DrawTransparent(big.dc, 0, 0, 80, 40, 0);
+        EXPECT_EQ(big.At(12, 12), kBlue) << path;
+        EXPECT_EQ(big.At(38, 20), kRed) << path;
+        EXPECT_EQ(big.At(69, 29), kBlue) << path;
+    }
+}
+
+TEST(ImageCache, MetafilesDrawThroughLibwmfAndEmfShowsAPlaceholder)
+{
+    CImageCache wmf;
+    ASSERT_EQ(wmf.Load(Wide(WriteFixture("frame.wmf", MakeWmf(1440, 720, 1440)))), 1);
+    Canvas page(120, 60, kRed);
+    wmf.DrawTransparent(page.dc, 0, 0, 96, 48, 0);
+    EXPECT_EQ(page.At(10, 10), kBlue);
+    EXPECT_EQ(page.At(46, 46), kBlue);
+    EXPECT_EQ(page.At(52, 10), kRed); // the white right half
+    EXPECT_EQ(page.At(100, 10), kRed);
+    // Played again at the size asked for.
+    Canvas big(200, 100, kWhite);
+    wmf.Draw(big.dc, 0, 0, 192, 96);
+    EXPECT_EQ(big.At(90, 90), kBlue);
+    EXPECT_EQ(big.At(100, 10), kWhite);
+    // Mirrored by a negative width: the blue half on the right.
+    Canvas flipped(96, 48, kRed);
+    wmf.Draw(flipped.dc, 96, 0, -96, 48);
+    EXPECT_EQ(flipped.At(10, 10), kWhite);
+    EXPECT_EQ(flipped.At(90, 10), kBlue);
+
+    CImageCache emf;
+    ASSERT_EQ(emf.Load(Wide(WriteFixture("frame.emf", MakeEmf(0, 0, 2540, 1270)))), 1);
+    Canvas placeholder(96, 48, kWhite);
+    emf.Draw(placeholder.dc, 0, 0, 96, 48);
+    const ColorRef frame = placeholder.At(0, 0);
+    EXPECT_NE(frame, kWhite);
+    EXPECT_EQ(placeholder.At(95, 47), frame);
+    EXPECT_EQ(placeholder.At(48, 0), frame);
+    EXPECT_EQ(placeholder.At(20, 30), kWhite);
+}
+
+TEST(ImageCache, RotatingAHundredByFiftyByAQuarterTurn)
+{
+    auto source = plat::Bitmap::Create(100, 50);
+    source->Fill(kBlue);
+    source->SetPixel(0, 0, kRed);
+    source->SetPixel(99, 0, kLime);
+    source->SetPixel(0, 49, kYellow);
+    auto turned = RotateBitmap(*source, std::numbers::pi_v<float> / 2, kWhite);
+    ASSERT_TRUE(turned);
+    EXPECT_EQ(turned->Width(), 64);
+    EXPECT_EQ(turned->Height(), 100);
+    // Counter-clockwise: the top edge becomes the left one, read upwards.
+    EXPECT_EQ(turned->GetPixel(0, 99), kRed);
+    EXPECT_EQ(turned->GetPixel(0, 0), kLime);
+    EXPECT_EQ(turned->GetPixel(49, 99), kYellow);
+    EXPECT_EQ(turned->GetPixel(25, 50), kBlue);
+    EXPECT_EQ(turned->GetPixel(55, 50), kWhite); // the rounding to 32
+    // The source is left as it was.
+    EXPECT_EQ(source->GetPixel(0, 0), kRed);
+    EXPECT_EQ(source->Width(), 100);
+
+    auto unturned = RotateBitmap(*source, 0.0f, kWhite);
+    ASSERT_TRUE(unturned);
+    EXPECT_EQ(unturned->Width(), 128);
+    EXPECT_EQ(unturned->Height(), 50);
+    EXPECT_EQ(unturned->GetPixel(99, 0), kLime);
+    EXPECT_EQ(RotateBitmap(*source, std::nanf(""), kWhite), nullptr);
+}
+
+TEST(ImageCache, TurnedPicturesShowThePageInTheUncoveredCorners)
+{
+    const std::string png = magick::Make("hole.png", std::string(kHoleRecipe) + "PNG24:{out}");
+    CImageCache cache;
+    ASSERT_EQ(cache.Load(Wide(png)), 1);
+    Canvas page(60, 60, kRed);
+    cache.DrawTransparent(page.dc, 5, 5, 40, 20, std::numbers::pi / 2);
+    // Picture pixel (u, v) lands at (5 + v, 5 + 39 - u).
+    EXPECT_EQ(page.At(5 + 6, 5 + 39 - 6), kBlue);
+    EXPECT_EQ(page.At(5 + 13, 5 + 39 - 33), kBlue);
+    EXPECT_EQ(page.At(5 + 9, 5 + 39 - 17), kRed);  // the hole
+    EXPECT_EQ(page.At(5 + 1, 5 + 39 - 1), kRed);   // the margin
+    EXPECT_EQ(page.At(5 + 25, 5 + 20), kRed);      // past the turned picture, inside its box
+}
+
+TEST(ImageCache, MirroredDrawsFlipEveryKindOfPicture)
+{
+    const std::string bmp = magick::Make("quarters.bmp", std::string(kQuartersRecipe) + "BMP3:{out}");
+    const std::string png = magick::Make("quarters.png", std::string(kQuartersRecipe) + "PNG24:{out}");
+    const struct {
+        const char* name;
+        int x1, y1, x2, y2;
+        ColorRef topLeft, topRight, bottomLeft, bottomRight;
+    } cases[] = {
+        {"as it is", 0, 0, 10, 10, kBlue, kLime, kBlack, kYellow},
+        {"x1 = x2", 5, 0, 5, 10, kLime, kBlue, kYellow, kBlack},
+        {"y1 > y2", 0, 10, 10, 0, kBlack, kYellow, kBlue, kLime},
+        {"both", 10, 10, 0, 0, kYellow, kBlack, kLime, kBlue},
+    };
+    for (const std::string& path : {bmp, png}) {
+        CImageCache cache;
+        ASSERT_EQ(cache.Load(Wide(path)), 1);
+        for (const auto& c : cases) {
+            Canvas page(40, 20, kRed);
+            cache.DrawTransparentMirrored(page.dc, 0, 0, 40, 20, c.x1, c.y1, c.x2, c.y2, 0);
+            EXPECT_EQ(page.At(2, 2), c.topLeft) << path << " " << c.name;
+            EXPECT_EQ(page.At(37, 2), c.topRight) << path << " " << c.name;
+            EXPECT_EQ(page.At(2, 17), c.bottomLeft) << path << " " << c.name;
+            EXPECT_EQ(page.At(37, 17), c.bottomRight) << path << " " << c.name;
+        }
+    }
+}
+
+TEST(ImageCache, NegativeSizesMirrorLoaderPicturesAndMeanNaturalSizeForTheOthers)
+{
+    const std::string bmp = magick::Make("quarters.bmp", std::string(kQuartersRecipe) + "BMP3:{out}");
+    const std::string png = magick::Make("quarters.png", std::string(kQuartersRecipe) + "PNG24:{out}");
+    CImageCache loader, raster;
+    ASSERT_EQ(loader.Load(Wide(bmp)), 1);
+    ASSERT_EQ(raster.Load(Wide(png)), 1);
+
+    Canvas a(40, 20, kRed);
+    loader.Draw(a.dc, 40, 0, -40, 20);
+    EXPECT_EQ(a.At(2, 2), kLime);
+    EXPECT_EQ(a.At(37, 17), kBlack);
+
+    Canvas b(40, 20, kRed);
+    raster.Draw(b.dc, 0, 0, -40, 20);
+    EXPECT_EQ(b.At(2, 2), kBlue);
+    EXPECT_EQ(b.At(15, 2), kLime);
+    EXPECT_EQ(b.At(25, 2), kRed); // drawn 20 wide, its own width
+}
+
+TEST(ImageCache, TransparentBitmapsLeaveTheirKeyColourOut)
+{
+    auto bitmap = plat::Bitmap::Create(3, 2);
+    bitmap->Fill(kWhite);
+    bitmap->SetPixel(1, 0, kBlue);
+    bitmap->SetPixel(2, 1, Rgb(254, 255, 255)); // nearly white is drawn
+    Canvas page(6, 4, kRed);
+    DrawTransparentBitmap(page.dc, *bitmap, 2, 1, kWhite);
+    EXPECT_EQ(page.At(2, 1), kRed);
+    EXPECT_EQ(page.At(3, 1), kBlue);
+    EXPECT_EQ(page.At(4, 2), Rgb(254, 255, 255));
+    EXPECT_EQ(page.At(3, 2), kRed);
+    EXPECT_EQ(page.At(5, 1), kRed);
+
+    // Any colour can be the key.
+    Canvas other(3, 2, kRed);
+    DrawTransparentBitmap(other.dc, *bitmap, 0, 0, kBlue);
+    EXPECT_EQ(other.At(0, 0), kWhite);
+    EXPECT_EQ(other.At(1, 0), kRed);
+}
+
+TEST(ImageCache, DamagedMetafilesAreReadOrRefusedWithoutHarm)
+{
+    const Bytes seeds[] = {MakeWmf(1440, 720, 1440), MakeEmf(0, 0, 2540, 1270)};
+    const char* names[] = {"damaged.wmf", "damaged.emf"};
+    std::mt19937 random(11);
+    for (int s = 0; s < 2; ++s) {
+        const Bytes& seed = seeds[s];
+        for (int round = 0; round < 24; ++round) {
+            Bytes data = seed;
+            if (round % 3 == 0) {
+                data.resize(random() % data.size());
+            } else {
+                for (int flips = 1 + round % 4; flips > 0; --flips)
+                    data[random() % data.size()] ^= static_cast<std::uint8_t>(1u << (random() % 8));
+            }
+            const std::string path = WriteFixture(names[s], data);
+            CImageCache cache;
+            if (cache.Load(Wide(path))) {
+                Canvas page(50, 30, kRed);
+                cache.DrawTransparent(page.dc, 0, 0, 50, 30, 0.3);
+                EXPECT_GE(cache.GetSize().cx, 0);
+            }
+        }
+    }
+}
+
+} // namespace
