@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <csignal>
 #include <cstring>
 #include <utility>
 #include <sys/mman.h>
@@ -26,6 +27,7 @@ constexpr std::size_t kHeaderBytes = 18;
 constexpr std::int64_t kMaxRenderPixels = std::int64_t(2048) * 2048;
 // A metafile that takes longer than this to play is given up.
 constexpr unsigned kPlaySeconds = 10;
+constexpr std::uint32_t kPlayedMark = 0x574D4621;
 
 // Plays the metafile into width × height pixels (0xAARRGGBB, the alpha byte 0 for
 // opaque up to 127 for clear) in this process.
@@ -71,15 +73,26 @@ std::unique_ptr<plat::Bitmap> Play(const std::vector<std::uint8_t>& data, double
 {
     auto bitmap = plat::Bitmap::Create(width, height);
     if (!bitmap) return nullptr;
+    // The pixels, then a word the child sets once they are all there.
     const std::size_t count = std::size_t(width) * std::size_t(height);
-    void* shared = ::mmap(nullptr, count * 4, PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0);
+    const std::size_t bytes = (count + 1) * 4;
+    void* shared = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0);
     if (shared == MAP_FAILED) return nullptr;
     auto* pixels = static_cast<std::uint32_t*>(shared);
+    volatile std::uint32_t* done = pixels + count;
 
     const pid_t child = ::fork();
     if (child == 0) {
+        // The alarm must end the child whatever the host did with the signal.
+        ::signal(SIGALRM, SIG_DFL);
+        sigset_t alarmOnly;
+        sigemptyset(&alarmOnly);
+        sigaddset(&alarmOnly, SIGALRM);
+        ::sigprocmask(SIG_UNBLOCK, &alarmOnly, nullptr);
         ::alarm(kPlaySeconds);
-        ::_exit(PlayHere(data, pointsWide, pointsHigh, width, height, pixels) ? 0 : 1);
+        const bool played = PlayHere(data, pointsWide, pointsHigh, width, height, pixels);
+        if (played) *done = kPlayedMark;
+        ::_exit(played ? 0 : 1);
     }
     bool ok = false;
     if (child > 0) {
@@ -87,7 +100,9 @@ std::unique_ptr<plat::Bitmap> Play(const std::vector<std::uint8_t>& data, double
         pid_t r;
         while ((r = ::waitpid(child, &status, 0)) < 0 && errno == EINTR) {
         }
-        ok = r == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+        // A host that ignores SIGCHLD gets no status, only the end of the child.
+        const bool ended = r == child ? WIFEXITED(status) && WEXITSTATUS(status) == 0 : errno == ECHILD;
+        ok = ended && *done == kPlayedMark;
     }
     if (ok) {
         for (int y = 0; y < height; ++y) {
@@ -105,7 +120,7 @@ std::unique_ptr<plat::Bitmap> Play(const std::vector<std::uint8_t>& data, double
             }
         }
     }
-    ::munmap(shared, count * 4);
+    ::munmap(shared, bytes);
     return ok ? std::move(bitmap) : nullptr;
 }
 

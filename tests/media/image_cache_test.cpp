@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <csignal>
 #include <initializer_list>
 #include <memory>
 #include <numbers>
@@ -276,6 +277,28 @@ TEST(ImageCache, MetafilesDrawThroughLibwmfAndEmfShowsAPlaceholder)
     EXPECT_EQ(placeholder.At(95, 47), frame);
     EXPECT_EQ(placeholder.At(48, 0), frame);
     EXPECT_EQ(placeholder.At(20, 30), kWhite);
+}
+
+TEST(ImageCache, MetafilesPlayWhateverTheHostDoesWithSignals)
+{
+    // Metafiles are played in a child process: a host that ignores SIGCHLD, blocks
+    // SIGALRM or handles it must not lose its pictures to that.
+    auto* oldChild = std::signal(SIGCHLD, SIG_IGN);
+    auto* oldAlarm = std::signal(SIGALRM, [](int) {});
+    sigset_t alarmOnly, oldMask;
+    sigemptyset(&alarmOnly);
+    sigaddset(&alarmOnly, SIGALRM);
+    sigprocmask(SIG_BLOCK, &alarmOnly, &oldMask);
+    CImageCache wmf;
+    const int loaded = wmf.Load(Wide(WriteFixture("signals.wmf", MakeWmf(1440, 720, 1440))));
+    Canvas page(96, 48, kRed);
+    if (loaded) wmf.Draw(page.dc, 0, 0, 96, 48);
+    sigprocmask(SIG_SETMASK, &oldMask, nullptr);
+    std::signal(SIGALRM, oldAlarm);
+    std::signal(SIGCHLD, oldChild);
+    EXPECT_EQ(loaded, 1);
+    EXPECT_EQ(page.At(10, 10), kBlue);
+    EXPECT_EQ(page.At(80, 10), kWhite);
 }
 
 TEST(ImageCache, RotatingAHundredByFiftyByAQuarterTurn)
