@@ -225,9 +225,15 @@ void CNamedContainer::PrepareItems()
 
 void CNamedContainer::SetCharFormat(int fieldId, const CCharFormat& values)
 {
+    SetItemsField(0, GetCount(), fieldId, values);
+}
+
+void CNamedContainer::SetItemsField(int from, int to, int fieldId, const CCharFormat& values)
+{
     if (fieldId < kFieldChineseFace || fieldId > kFieldPosition) return;
+    ClampRange(GetCount(), from, to);
     CFormatMemo memo;
-    for (int i = 0; i < GetCount(); ++i) {
+    for (int i = from; i < to; ++i) {
         CTextItem* item = ItemAt(i);
         item->SetFormatHandle(memo.Map(item->FormatHandle(), [&](CCharFormat& f) { f.SetField(fieldId, values); }));
     }

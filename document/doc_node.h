@@ -174,6 +174,8 @@ public:
 protected:
     CTextItem* ItemAt(int index) const;
     bool RevisionsShown() const;
+    // Sets one format field of the items from..to-1.
+    void SetItemsField(int from, int to, int fieldId, const CCharFormat& values);
     // Floating objects travel with copied text after the paragraph end they anchor to. A
     // plain container has none; the page body supplies and takes them.
     virtual std::int32_t CountBlockObjects(const CParaEndItem& end) const;

@@ -1,18 +1,21 @@
 // The document of one editing pane. For now it holds what the document model reads of
 // it: the author table and current author, the palette, the revision and reference-pane
-// flags and the slot of the insertion-format state; the rest of the per-pane document
-// grows around these.
+// flags, the insertion-format state and the count of blocks pasted from the reference
+// pane; the rest of the per-pane document grows around these.
 #pragma once
 #include <cstdint>
+#include <functional>
+#include <memory>
 
 #include "document/author_list.h"
 #include "document/color_palette.h"
-
-class CFormatState;
+#include "document/format_state.h"
 
 class CQlDoc {
 public:
     CQlDoc() = default;
+    // The format state goes first: the content it points into goes after it.
+    ~CQlDoc() { m_formatState.reset(); }
     CQlDoc(const CQlDoc&) = delete;
     CQlDoc& operator=(const CQlDoc&) = delete;
 
@@ -35,15 +38,39 @@ public:
     bool IsReference() const { return m_referencePane != 0; }
     void SetReference(bool on) { m_referencePane = on ? 1 : 0; }
 
-    // The insertion-format state; not created yet.
-    CFormatState* GetFormatState() const { return m_formatState; }
+    // The insertion-format state; null until the document is first reset.
+    CFormatState* GetFormatState() const { return m_formatState.get(); }
+    // Deletes the format state and makes a fresh one (zoom 1.0, no focus text): the
+    // first step of a reset.
+    CFormatState& ResetFormatState()
+    {
+        m_formatState.reset();
+        m_formatState = std::make_unique<CFormatState>(this);
+        return *m_formatState;
+    }
+
+    // Blocks pasted here that were copied in the reference pane; each pasted block adds
+    // its reference flag (0 or 1).
+    std::int32_t GetReferencePasteCount() const { return m_referencePastes; }
+    void AddReferencePaste(std::int32_t flag) { m_referencePastes += flag != 0 ? 1 : 0; }
+    void SetReferencePasteCount(std::int32_t count) { m_referencePastes = count; }
+
+    // Asks the page canvas to bring the focus text's caret into view. The window that
+    // shows the document installs the request; a document without one ignores it.
+    void ScrollToCaret() const
+    {
+        if (m_scrollToCaret) m_scrollToCaret();
+    }
+    void SetScrollToCaret(std::function<void()> request) { m_scrollToCaret = std::move(request); }
 
 private:
-    CFormatState* m_formatState = nullptr;
+    std::unique_ptr<CFormatState> m_formatState;
     std::int32_t m_revisionsPresent = 0;
     std::int32_t m_revisionsShown = 0;
     std::int16_t m_curAuthor = 0;
     CColorPalette m_palette;
     CAuthorList m_authors;
     std::int32_t m_referencePane = 0;
+    std::int32_t m_referencePastes = 0;
+    std::function<void()> m_scrollToCaret;
 };

@@ -3,24 +3,14 @@
 // its target as it was. AddressSanitizer watches for overruns and leaks.
 #include <gtest/gtest.h>
 
-#include <functional>
-#include <random>
-
 #include "document/author_list.h"
 #include "document/color_palette.h"
-#include "document/format_pool.h"
-#include "tests/document/text_model_support.h"
+#include "tests/document/loader_fuzz_support.h"
 
 using namespace textmodel;
+using loaderfuzz::Target;
 
 namespace {
-
-struct Target {
-    const char* name;
-    Bytes seed;
-    // Loads into a fresh object and reports whether that object is unchanged.
-    std::function<void(plat::Archive&, bool& untouched)> load;
-};
 
 std::vector<Target> Targets(SampleContainer& s)
 {
@@ -101,57 +91,16 @@ std::vector<Target> Targets(SampleContainer& s)
     return targets;
 }
 
-// Runs one load; false when it raised the archive's error.
-bool Feed(const Target& t, const Bytes& bytes, const std::string& what)
-{
-    bool untouched = true;
-    try {
-        LoadFrom(bytes, [&](plat::Archive& ar) { t.load(ar, untouched); });
-        return true;
-    } catch (const plat::ArchiveException&) {
-        EXPECT_TRUE(untouched) << t.name << " " << what << ": a refused record changed its target";
-        return false;
-    } catch (const std::exception& e) {
-        ADD_FAILURE() << t.name << " " << what << ": " << e.what();
-        return false;
-    }
-}
-
 } // namespace
 
 TEST(LoaderFuzz, TruncatedRecordsAreRefused)
 {
     SampleContainer s;
-    CFormatPool& pool = CFormatPool::Instance();
-    for (const Target& t : Targets(s)) {
-        const size_t formats = pool.LiveCount();
-        ASSERT_TRUE(Feed(t, t.seed, "whole")) << t.name;
-        for (size_t n = 0; n < t.seed.size(); ++n) {
-            Bytes cut(t.seed.begin(), t.seed.begin() + static_cast<std::ptrdiff_t>(n));
-            EXPECT_FALSE(Feed(t, cut, "cut at " + std::to_string(n))) << t.name << " loaded from " << n << " bytes";
-        }
-        EXPECT_EQ(pool.LiveCount(), formats) << t.name << ": failed loads left pooled formats behind";
-    }
+    loaderfuzz::RefuseTruncations(Targets(s));
 }
 
 TEST(LoaderFuzz, FlippedBitsAndBytesNeverEscapeTheArchiveError)
 {
     SampleContainer s;
-    std::mt19937 rng(20240611u); // fixed: a failure reproduces
-    CFormatPool& pool = CFormatPool::Instance();
-    for (const Target& t : Targets(s)) {
-        const size_t formats = pool.LiveCount();
-        std::uniform_int_distribution<size_t> at(0, t.seed.size() - 1);
-        for (int round = 0; round < 1500; ++round) {
-            Bytes b = t.seed;
-            int changes = 1 + round % 4;
-            for (int k = 0; k < changes; ++k) {
-                size_t i = at(rng);
-                if (round % 3 == 2) b[i] = static_cast<std::uint8_t>(rng()); // a whole byte
-                else b[i] ^= static_cast<std::uint8_t>(1u << (rng() % 8));
-            }
-            Feed(t, b, "round " + std::to_string(round));
-        }
-        EXPECT_EQ(pool.LiveCount(), formats) << t.name;
-    }
+    loaderfuzz::FlipBits(Targets(s), 20240611u, 1500, 4);
 }

@@ -1,0 +1,177 @@
+// An editable run of text: a named container with a caret, a selection anchor, the
+// place where the mouse went down, and the running character and paragraph formats that
+// new text receives. The page body, text frames and table-cell text derive from it and
+// override layout, painting and some editing slots; the base keeps the archive record,
+// selection, caret moves, mouse handling and the revision-aware deletions.
+//
+// A flow's last item is its one final paragraph end (0xFF11). The class that builds a
+// flow adds it (AppendFinalParaEnd); nothing removes it, and a record that would leave a
+// flow without it, or with another one inside, is refused.
+#pragma once
+#include <cstdint>
+#include <vector>
+
+#include "document/char_format.h"
+#include "document/doc_node.h"
+#include "platform/base/geometry.h"
+#include "platform/base/strings.h"
+#include "platform/file/archive.h"
+
+class CFindState;
+class CRtfFontTable;
+class CRtfColorTable;
+namespace plat {
+class Dc;
+}
+
+// Command ids of the special symbols InsertSymbol inserts.
+constexpr int kSymbolFirst = 40001;
+constexpr int kSymbolLast = 40017;
+
+// ConvertCyrillic modes.
+enum CyrillicMode : int {
+    kCyrillicLower = 1,
+    kCyrillicUpper = 2,
+    kCyrillicSwap = 3,
+};
+
+class CTextFlow : public CNamedContainer {
+public:
+    CTextFlow(CQlDoc* doc, CDocNode* parent, std::uint16_t type = kNodePlain);
+    // A flow that is the document's focus text stops being it.
+    ~CTextFlow() override;
+
+    // Appends the final paragraph end, made from the running formats; nothing when the
+    // flow already ends with one.
+    void AppendFinalParaEnd();
+
+    const CCharFormat& GetRunningCharFormat() const { return m_charFormat; }
+    const CParaFormat& GetRunningParaFormat() const { return m_paraFormat; }
+    void SetRunningCharFormat(const CCharFormat& f) { m_charFormat = f; }
+    void SetRunningParaFormat(const CParaFormat& p) { m_paraFormat = p; }
+
+    // ---- the flow's virtual slots, in order after those of the container ----
+    using CNamedContainer::Load;
+    using CNamedContainer::Save;
+    // With a selection every selected item gets the field and the flow is laid out again;
+    // in every case the running format gets it and so does the document's format state.
+    void SetCharFormat(int fieldId, const CCharFormat& values) override;
+    // The flow record: running formats, caret and anchor, the focus flag (mode 2), items.
+    virtual void Load(plat::Archive& ar, int mode);
+    virtual void Save(plat::Archive& ar, int mode);
+    // The RTF export's font and colour pre-passes; the export supplies its tables.
+    virtual void CollectRtfFonts(plat::Stream&, CRtfFontTable&) {}
+    virtual void CollectRtfColors(plat::Stream&, CRtfColorTable&) {}
+    // The caret and the selection are drawn by the flows that are laid out on a canvas.
+    virtual void DrawCaret(plat::Dc&, double /*zoom*/, int /*x*/, int /*y*/) {}
+    // Paragraph formats are set by the flows that lay out paragraphs (the page body).
+    virtual void SetAlignment(std::uint8_t) {}
+    virtual void SetLineSpacing(std::uint8_t) {}
+    virtual void SetIndents(std::int32_t /*first*/, std::int32_t /*left*/, std::int32_t /*right*/) {}
+    // Caret moves: without extend the anchor follows the caret. Each ends with
+    // UpdateCaretFormat(1) and asks the document to scroll the caret into view.
+    virtual void MoveToStart(bool extend);
+    virtual void MoveToEnd(bool extend);
+    virtual void MoveToLineStart(bool extend);
+    virtual void MoveToLineEnd(bool extend);
+    virtual void MoveLeft(bool extend);
+    virtual void MoveRight(bool extend);
+    virtual void MoveUp(bool extend);
+    virtual void MoveDown(bool extend);
+    virtual void MoveUpBy(bool extend, int distance);
+    virtual void MoveDownBy(bool extend, int distance);
+    // Mouse, in the flow's twips.
+    virtual void OnLButtonDown(int x, int y);
+    virtual void OnMouseMove(int x, int y);
+    virtual void OnLButtonUp(int x, int y);
+    virtual void OnClickItem(int x, int y);
+    // The body and the frames refresh the format state from the caret.
+    virtual void UpdateCaretFormat(int /*withCharFormat*/) {}
+    virtual void DeleteSelection();
+    virtual void OnDelete();
+    virtual void OnBackspace();
+    // Line layout belongs to the body and the frames.
+    virtual void Relayout(int /*all*/, int /*retry*/) {}
+    // The bounds of a partial relayout around a position: from the start of the paragraph
+    // two before its paragraph to the end of the paragraph after it.
+    virtual int GetReflowStart(const CTextPos& pos) const;
+    virtual int GetReflowEnd(const CTextPos& pos) const;
+
+    // ---- caret and selection ----
+    // The selection is the items from the lower to the higher of caret and anchor.
+    bool HasSelection() const;
+    // (anchor, caret) or (caret, anchor) in order; (caret, caret + 1) when they are equal.
+    void GetSelectionRange(int& start, int& end) const;
+    CTextPos GetCaretPos() const { return m_caret; }
+    void GetSelectionPositions(CTextPos& caret, CTextPos& anchor) const;
+    CTextPos GetPressPos() const { return m_press; }
+    CTextPos GetStartPos() const { return CTextPos(0, m_name); }
+    CTextPos GetEndPos() const { return CTextPos(GetCount() - 1, m_name); }
+    // Positions count in this flow: the index is kept between 0 and the final paragraph
+    // end, the name is the flow's.
+    void SetCaret(const CTextPos& pos);
+    void SetSelection(const CTextPos& caret, const CTextPos& anchor);
+    bool IsEmpty() const { return GetCount() == 1; }
+    bool IsNotEmpty() const { return !IsEmpty(); }
+    bool CanDeleteForward() const;
+    bool CanDeleteBackward() const;
+    // An item's left and top in page coordinates.
+    plat::Point GetItemPagePos(const CTextPos& pos) const;
+    // The text position nearest to a point, searched from the caret's line.
+    CTextPos PosFromPoint(int x, int y) const;
+
+    // ---- editing ----
+    // Replaces the selection by the text in the running format; the caret ends after the
+    // text, the anchor stays where it was.
+    void InsertItemsAtCaret(plat::StringView text);
+    void InsertPageBreak();
+    // Ids outside 40001-40017 insert nothing.
+    void InsertSymbol(int commandId);
+
+    // ---- search, marks and text blocks ----
+    // Searches this flow once the search has reached the flow it began in.
+    int FindNext(CFindState& state);
+    // Selects the next match from the state's index; a match leaves the index just after
+    // it, so matches never overlap and none is skipped.
+    int FindInFlow(CFindState& state);
+    plat::String GetSelectedText() const;
+    // The selection as a clipboard text block, after the reference-pane flag; empty
+    // without a selection.
+    std::vector<std::uint8_t> CopyTextBlock(bool withObjects);
+    // Replaces the selection by a text block; a block that does not read leaves the flow
+    // (its selection included) as it was and raises the archive's error.
+    void PasteTextBlock(const std::vector<std::uint8_t>& block, int mode);
+    // Items from..to-1 lose their spelling marks; to = 0 means to the end.
+    void ClearSpellMarks(int from, int to);
+    // Items carrying the annotation number lose it.
+    void RemoveAnnotationMark(std::int16_t annotation);
+    // Changes the case of the Cyrillic letters of the selection (or the whole flow).
+    void ConvertCyrillic(int mode, bool wholeFlow);
+
+protected:
+    // Where the flow's page coordinates start; flows inside objects add the object's place.
+    virtual plat::Point GetPageOrigin() const { return plat::Point(); }
+    const CTextItem* CaretItem() const { return GetItem(m_caret.m_index); }
+    int ClampIndex(int index) const;
+    // Deletes or marks the item by the revision rule; true when it was removed.
+    bool DeleteOrMark(int index);
+    // The revision-aware deletion of items start..end-1; returns the index after the last
+    // item that stayed (where the caret goes).
+    int DeleteRange(int start, int end);
+    // The first paragraph end at or after the index takes the format (a paragraph join).
+    void GiveParaFormat(int index, const CParaFormat& format);
+    void FinishMove(bool extend);
+    // Left or right (step -1 or 1) to the nearest item at another place.
+    void StepToOtherPlace(bool extend, int step);
+    // To the point a quarter into the caret item at a height: the line top of the nearest
+    // item on another line up or down (step -1 or 1; step 0: the caret's own line top),
+    // moved by the distance.
+    void MoveToHeight(bool extend, int step, std::int64_t distance);
+    bool IsFocusText() const;
+
+    CTextPos m_caret;
+    CTextPos m_anchor;
+    CTextPos m_press;
+    CCharFormat m_charFormat;
+    CParaFormat m_paraFormat;
+};
