@@ -14,6 +14,10 @@ class CTextItem;
 class CCharItem;
 class CParaEndItem;
 class CStatistics;
+class CRenderContext;
+namespace plat {
+class Dc;
+}
 
 using plat::String;
 
@@ -138,6 +142,12 @@ public:
     virtual void SetCharFormat(int fieldId, const CCharFormat& values);
     // Counts the items from..to-1 (to = -1: to the end) into the record.
     virtual void CountStatistics(CStatistics& stats, int from, int to) const;
+    // Paints the laid-out items with (x0, y0) the pixel position of the container's origin;
+    // pass 1 is the interactive screen pass (text_paint.cpp).
+    virtual void Draw(plat::Dc& dc, double zoom, int x0, int y0, int pass, CRenderContext& rc, bool marks);
+    // Measures every item on its own, without the neighbour rules of a flow's layout
+    // (line_layout.cpp).
+    virtual void MeasureAll();
 
     // This container when the position names it; no item holds a container of its own.
     CNamedContainer* FindContainer(const CTextPos& pos);

@@ -11,6 +11,8 @@
 #include "document/color_palette.h"
 #include "document/format_state.h"
 
+class CCharWidthCache;
+
 class CQlDoc {
 public:
     CQlDoc() = default;
@@ -63,6 +65,17 @@ public:
     }
     void SetScrollToCaret(std::function<void()> request) { m_scrollToCaret = std::move(request); }
 
+    // What the automatic text and fill colours resolve to (the file header's defaults).
+    plat::ColorRef GetDefaultTextColor() const { return m_defaultTextColor; }
+    void SetDefaultTextColor(plat::ColorRef c) { m_defaultTextColor = c & 0xFFFFFF; }
+    plat::ColorRef GetDefaultFillColor() const { return m_defaultFillColor; }
+    void SetDefaultFillColor(plat::ColorRef c) { m_defaultFillColor = c & 0xFFFFFF; }
+
+    // The frame's character width cache, shared by both panes; null until a frame gives
+    // one, and layout then measures with the process's own (CCharWidthCache::For).
+    CCharWidthCache* GetWidthCache() const { return m_widthCache; }
+    void SetWidthCache(CCharWidthCache* cache) { m_widthCache = cache; }
+
 private:
     std::unique_ptr<CFormatState> m_formatState;
     std::int32_t m_revisionsPresent = 0;
@@ -73,4 +86,7 @@ private:
     std::int32_t m_referencePane = 0;
     std::int32_t m_referencePastes = 0;
     std::function<void()> m_scrollToCaret;
+    plat::ColorRef m_defaultTextColor = 0;
+    plat::ColorRef m_defaultFillColor = 0x00FFFF00;
+    CCharWidthCache* m_widthCache = nullptr; // not owned
 };

@@ -12,6 +12,11 @@
 #include "platform/base/geometry.h"
 
 class CSpellError;
+class CCharWidthCache;
+class CRenderContext;
+namespace plat {
+class Dc;
+}
 
 // Item types (node types of text items).
 enum ItemType : std::uint16_t {
@@ -66,6 +71,12 @@ public:
     virtual bool HitTestPos(int, int, CTextPos&) const { return false; }
     // Adds this item to the statistics; atParaStart is the container's paragraph-start flag.
     virtual void CountStatistics(CStatistics& stats, int& atParaStart) const;
+    // Sets width, height and ascent (char_width_cache.cpp); the base item measures nothing.
+    virtual void Measure(CCharWidthCache&) {}
+    // Paints the placed item at the pixel origin of its container (text_paint.cpp); the
+    // base item paints nothing.
+    virtual void Draw(plat::Dc&, double /*zoom*/, int /*x0*/, int /*y0*/, int /*pass*/, CRenderContext&,
+                      bool /*marks*/) const {}
 
     plat::Rect GetRect() const;
     plat::Point GetCentre() const;
@@ -151,6 +162,8 @@ public:
     CCharItem(CDocNode* parent, std::uint16_t type, char16_t code = 0) : CTextItem(parent, type) { m_code = code; }
     bool IsChar() const override { return true; }
     void SetCode(char16_t code) { m_code = code; }
+    void Measure(CCharWidthCache& cache) override;
+    void Draw(plat::Dc& dc, double zoom, int x0, int y0, int pass, CRenderContext& rc, bool marks) const override;
 
 protected:
     void LoadTail(plat::Archive& ar, int mode) override;
@@ -166,6 +179,8 @@ public:
     void SetName(String name) { m_name = std::move(name); }
     const CParaFormat& GetParaFormat() const { return m_paraFormat; }
     void SetParaFormat(const CParaFormat& p) { m_paraFormat = p; }
+    void Measure(CCharWidthCache& cache) override;
+    void Draw(plat::Dc& dc, double zoom, int x0, int y0, int pass, CRenderContext& rc, bool marks) const override;
 
 protected:
     void LoadTail(plat::Archive& ar, int mode) override;
@@ -179,6 +194,8 @@ private:
 class CAnchorItem : public CTextItem {
 public:
     explicit CAnchorItem(CDocNode* parent) : CTextItem(parent, kItemAnchor) {}
+    // A box 1 twip wide and as tall as the format's size: it takes no visible room.
+    void Measure(CCharWidthCache& cache) override;
 };
 
 // An empty item of the given type for loading, or null for a type that is not an item

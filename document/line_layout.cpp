@@ -1,0 +1,463 @@
+#include "document/line_layout.h"
+
+#include <algorithm>
+
+#include "document/char_width_cache.h"
+#include "document/doc_node.h"
+#include "document/format_pool.h"
+#include "document/ql_doc.h"
+#include "document/text_item.h"
+
+namespace {
+
+bool IsLetterOrDigit(std::uint16_t t)
+{
+    return t == kItemWestern || t == kItemDigit;
+}
+
+bool IsScript(const CTextItem* item)
+{
+    return item->GetFormat().m_position != 0;
+}
+
+int KindOf(std::uint16_t paraEnd)
+{
+    return paraEnd == kItemFinalParaEnd ? kBreakFinal : paraEnd == kItemParaEnd ? kBreakPara : kBreakPage;
+}
+
+// Adds one taken item to a run.
+void Take(CRunMeasure& run, const CTextItem* item)
+{
+    run.width += item->GetWidth();
+    run.height = std::max(run.height, item->GetHeight());
+    run.ascent = std::max(run.ascent, item->GetAscent());
+    if (item->GetNodeType() == kItemSpace) ++run.spaces;
+    else ++run.nonSpaces;
+}
+
+// A paragraph end closes the run: one twip of room for the mark, and its own height.
+void TakeEnd(CRunMeasure& run, const CTextItem* item)
+{
+    run.width += 1;
+    run.height = std::max(run.height, item->GetHeight());
+    run.ascent = std::max(run.ascent, item->GetAscent());
+    run.kind = KindOf(item->GetNodeType());
+}
+
+// A paragraph end carries the format of the last visible character before it, but keeps
+// its own revision fields: taking a deleted character's mark would hide the paragraph end
+// (and with it the paragraph break) as soon as revisions are hidden.
+void TakeFormat(CTextItem* end, const CFormatRef& current)
+{
+    if (end->FormatHandle() == current.Handle()) return;
+    const CCharFormat& own = end->GetFormat();
+    const CCharFormat& cur = current.Format();
+    if (own.m_insertedBy == cur.m_insertedBy && own.m_deletedBy == cur.m_deletedBy &&
+        own.m_annotation == cur.m_annotation) {
+        end->SetFormatHandle(current.Handle());
+        return;
+    }
+    CCharFormat f(cur);
+    f.m_insertedBy = own.m_insertedBy;
+    f.m_deletedBy = own.m_deletedBy;
+    f.m_annotation = own.m_annotation;
+    end->SetFormat(f);
+}
+
+} // namespace
+
+void CRunMeasure::Append(const CRunMeasure& run)
+{
+    const int asc = std::max(ascent, run.ascent);
+    const int below = std::max(height - ascent, run.height - run.ascent);
+    height = std::max({height, run.height, asc + below});
+    ascent = asc;
+    width += run.width;
+    nonSpaces += run.nonSpaces;
+    spaces += run.spaces;
+    kind = run.kind;
+}
+
+CLineLayout::CLineLayout(CNamedContainer& box) : CLineLayout(box, CCharWidthCache::For(box.GetDoc())) {}
+
+CLineLayout::CLineLayout(CNamedContainer& box, CCharWidthCache& cache)
+    : m_box(box), m_cache(cache), m_showDeleted(box.GetDoc() && box.GetDoc()->IsRevisionsShown())
+{
+}
+
+bool CLineLayout::Hidden(const CTextItem* item) const
+{
+    return !m_showDeleted && item->IsDeleted();
+}
+
+bool CLineLayout::IsLeadingSpace(int index) const
+{
+    for (int j = index; j >= 0; --j) {
+        const std::uint16_t t = m_box.GetItem(j)->GetNodeType();
+        if (t == kItemSpace || t == kItemAnchor) continue;
+        return IsParaBreakType(t);
+    }
+    return true;
+}
+
+void CLineLayout::MeasureItems(int from, int to)
+{
+    from = std::max(from, 0);
+    to = std::min(to, m_box.GetCount());
+    if (from >= to) return;
+    CFormatRef current;
+    current.Set(m_box.GetItem(from)->FormatHandle());
+    for (int i = from; i < to; ++i) {
+        CTextItem* item = m_box.GetItem(i);
+        const std::uint16_t t = item->GetNodeType();
+        if (Hidden(item)) {
+            item->Measure(m_cache);
+            item->SetWidth(0);
+            continue;
+        }
+        if (IsParaEndType(t)) {
+            TakeFormat(item, current);
+        } else if ((item->IsChar() || t == kItemAnchor) && item->FormatHandle() != current.Handle()) {
+            current.Set(item->FormatHandle());
+        }
+        item->Measure(m_cache);
+        if (t == kItemSpace) {
+            if (IsLeadingSpace(i)) item->SetWidth(m_cache.GetCjkWidth()); // a full-width space
+        } else if (t == kItemCjkOpen) {
+            // The second of two opening marks gives up half its width.
+            for (int j = i - 1; j >= 0; --j) {
+                const CTextItem* prev = m_box.GetItem(j);
+                if (Hidden(prev)) continue;
+                if (prev->GetNodeType() == kItemCjkOpen) item->SetWidth(item->GetWidth() / 2);
+                break;
+            }
+        } else if (t == kItemCjkClose) {
+            // The first of two closing marks gives up half its width.
+            for (int j = i + 1; j < to; ++j) {
+                const CTextItem* next = m_box.GetItem(j);
+                if (Hidden(next)) continue;
+                if (next->GetNodeType() == kItemCjkClose) item->SetWidth(item->GetWidth() / 2);
+                break;
+            }
+        }
+    }
+}
+
+void CLineLayout::MarkBreaks(int from, int to)
+{
+    from = std::max(from, 0);
+    to = std::min(to, m_box.GetCount());
+    // The class of the previous item: 0 start, 1 closing mark, 2 opening mark, 3 CJK,
+    // 4 letter, 5 digit or decimal point, 6 space.
+    int s = 0;
+    for (int i = from; i < to; ++i) {
+        CTextItem* item = m_box.GetItem(i);
+        if (Hidden(item)) continue;
+        bool brk = false;
+        switch (item->GetNodeType()) {
+        case kItemParaPageBreak:
+        case kItemFinalParaEnd:
+        case kItemParaEnd:
+            s = 0;
+            break;
+        case kItemSpace:
+            brk = s == 6;
+            if (s != 1 && s != 2) s = 6;
+            break;
+        case kItemWestern:
+            brk = s != 2 && s != 4 && !IsScript(item);
+            s = 4;
+            break;
+        case kItemWesternClose:
+        case kItemCjkSymbol:
+        case kItemCjkClose:
+            s = 1;
+            break;
+        case kItemWesternOpen:
+        case kItemCurrency:
+        case kItemCjkOpen:
+            brk = s != 2;
+            s = 2;
+            break;
+        case kItemDigit:
+            brk = s != 2 && s != 5 && !IsScript(item);
+            s = 5;
+            break;
+        case kItemFullStop:
+            s = s == 5 ? 5 : 1;
+            break;
+        case kItemCjk:
+            brk = s != 2 && !IsScript(item);
+            s = 3;
+            break;
+        default:
+            break;
+        }
+        item->SetBreakBefore(brk);
+    }
+}
+
+int CLineLayout::MeasureRun(int from, CRunMeasure& run) const
+{
+    run = CRunMeasure();
+    bool first = true;
+    const int n = m_box.GetCount();
+    for (int i = std::max(from, 0); i < n; ++i) {
+        const CTextItem* item = m_box.GetItem(i);
+        if (Hidden(item)) continue;
+        if (IsParaEndType(item->GetNodeType())) {
+            TakeEnd(run, item);
+            return i + 1;
+        }
+        if (item->GetBreakBefore()) {
+            if (!first) {
+                run.kind = kBreakWord;
+                return i;
+            }
+            first = false;
+        }
+        Take(run, item);
+    }
+    run.kind = kBreakFinal;
+    return n;
+}
+
+int CLineLayout::FillLine(int from, CRunMeasure& line, int maxWidth)
+{
+    line = CRunMeasure();
+    const int n = m_box.GetCount();
+    if (from < 0 || from >= n) return std::max(from, 0);
+    const CTextItem* first = m_box.GetItem(from);
+    if (IsParaEndType(first->GetNodeType())) {
+        TakeEnd(line, first);
+        return from + 1;
+    }
+    Take(line, first);
+    for (int i = from + 1; i < n; ++i) {
+        CTextItem* item = m_box.GetItem(i);
+        if (Hidden(item)) continue;
+        if (IsParaEndType(item->GetNodeType())) {
+            // The whole rest of the paragraph fitted: the line must not run on into the
+            // next paragraph.
+            TakeEnd(line, item);
+            return i + 1;
+        }
+        if (line.width + item->GetWidth() >= maxWidth) {
+            item->SetBreakBefore(true);
+            line.kind = kBreakWord;
+            return i;
+        }
+        Take(line, item);
+    }
+    line.kind = kBreakFinal;
+    return n;
+}
+
+int CLineLayout::PlaceLine(const CLinePlacement& p)
+{
+    const int from = std::max(p.from, 0);
+    const int to = std::min(p.to, m_box.GetCount());
+    int align = p.alignment;
+    if (align < kAlignRight || align > kAlignJustify) align = kAlignLeft;
+    // The last line of a justified paragraph is set flush left.
+    if (align == kAlignJustify && p.line.kind != kBreakWord) align = kAlignLeft;
+
+    int x = p.x;
+    int lineWidth = p.line.width;
+    int avail = p.available;
+    if (align == kAlignRight) x += avail - lineWidth;
+    else if (align == kAlignCentre) x += (avail - lineWidth) / 2;
+
+    if (!p.all && p.paraStart && from >= p.reflowEnd && from < to) {
+        const CTextItem* item = m_box.GetItem(from);
+        if (!Hidden(item) && item->GetLeft() == x && item->GetLineTop() == p.lineTop) return 1;
+    }
+
+    if (align != kAlignLeft) {
+        // Western words and numbers are never stretched: their width leaves both the
+        // line width and the room to fill.
+        int letters = 0;
+        for (int j = from; j < to; ++j) {
+            const CTextItem* item = m_box.GetItem(j);
+            if (!Hidden(item) && IsLetterOrDigit(item->GetNodeType())) letters += item->GetWidth();
+        }
+        if (p.line.nonSpaces + p.line.spaces > 1) {
+            if (p.line.nonSpaces == 0) {
+                const int last = to > from ? m_box.GetItem(to - 1)->GetWidth() : 0;
+                lineWidth -= last;
+                avail -= last;
+            } else {
+                // Trailing spaces vanish; the last word or character is not stretched.
+                bool seenLetter = false;
+                for (int j = to - 1; j > from; --j) {
+                    CTextItem* item = m_box.GetItem(j);
+                    const std::uint16_t t = item->GetNodeType();
+                    if (IsParaEndType(t) || Hidden(item)) continue;
+                    const int w = item->GetWidth();
+                    if (t == kItemSpace) {
+                        if (seenLetter) break;
+                        lineWidth -= w;
+                        item->SetWidth(0);
+                        if (align == kAlignRight) x += w;
+                        else if (align == kAlignCentre) x += w / 2;
+                        continue;
+                    }
+                    if (IsLetterOrDigit(t)) {
+                        lineWidth -= w;
+                        avail -= w;
+                        letters -= w;
+                        seenLetter = true;
+                        continue;
+                    }
+                    if (!seenLetter) {
+                        lineWidth -= w;
+                        avail -= w;
+                    }
+                    break;
+                }
+            }
+            lineWidth -= letters;
+            avail -= letters;
+        }
+    }
+
+    // Spaces that a wrap left at the start of a continuation line take no room.
+    if (p.line.nonSpaces >= 1 && !p.paraStart && (align == kAlignJustify || align == kAlignLeft)) {
+        for (int j = from; j < to; ++j) {
+            CTextItem* item = m_box.GetItem(j);
+            if (Hidden(item)) continue;
+            if (item->GetNodeType() != kItemSpace) break;
+            lineWidth -= item->GetWidth();
+            item->SetWidth(0);
+        }
+    }
+
+    const bool justify = align == kAlignJustify;
+    for (int j = from; j < to; ++j) {
+        CTextItem* item = m_box.GetItem(j);
+        const std::uint16_t t = item->GetNodeType();
+        // One baseline for the line; an item taller than the line (a hidden one) stays
+        // inside its line box.
+        const int top = std::max(p.lineTop, p.lineTop + p.line.ascent - item->GetAscent());
+        item->Place(x, top, p.lineTop, p.line.height);
+        const int w = item->GetWidth();
+        if (IsParaEndType(t) || Hidden(item)) {
+            item->SetDrawnWidth(w);
+            continue;
+        }
+        if (IsLetterOrDigit(t)) {
+            item->SetDrawnWidth(w);
+            x += w;
+            continue;
+        }
+        // The slack is spread over what remains, so rounding is absorbed by the items
+        // that follow.
+        // width x (avail / lineWidth), truncated; in integers, so that the last item
+        // takes exactly what is left.
+        std::int64_t stretched = w;
+        if (justify && avail > 0 && lineWidth > 0) stretched = static_cast<std::int64_t>(w) * avail / lineWidth;
+        const int drawn = static_cast<int>(std::clamp<std::int64_t>(stretched, 0, 0xFFFF));
+        item->SetDrawnWidth(drawn);
+        x += drawn;
+        lineWidth -= w;
+        avail -= drawn;
+    }
+    return 0;
+}
+
+CColumnLayout CLineLayout::LayOutColumn(int from, int to, int width, int alignment, int spacing)
+{
+    CColumnLayout out;
+    MeasureItems(from, to);
+    MarkBreaks(from, to);
+    out.gap = kLineSpacingGap[std::clamp(spacing, 0, static_cast<int>(kSpacingMax))] * 210 / 100;
+    if (width <= 0) return out;
+
+    const int n = m_box.GetCount();
+    int lineTop = out.gap / 2;
+    bool paraStart = true;
+    CRunMeasure line;
+    int lineStart = 0;
+    bool pending = false;
+
+    auto place = [&](int end, int kind) {
+        CLinePlacement p;
+        p.all = true;
+        p.from = lineStart;
+        p.to = end;
+        p.line = line;
+        p.line.kind = kind;
+        p.paraStart = paraStart;
+        p.x = 0;
+        p.lineTop = lineTop;
+        p.alignment = alignment;
+        p.available = width;
+        PlaceLine(p);
+        pending = false;
+    };
+    // A line ended by a wrap.
+    auto wrap = [&](int end) {
+        place(end, kBreakWord);
+        ++out.lineBreaks;
+        paraStart = false;
+        lineTop += line.height + out.gap;
+    };
+    // The last line of a paragraph.
+    auto endParagraph = [&](int end, int kind) {
+        place(end, kind);
+        if (kind == kBreakFinal) {
+            out.contentHeight = lineTop + line.height;
+        } else {
+            ++out.lineBreaks;
+            paraStart = true;
+            lineTop += line.height + out.gap;
+        }
+    };
+    // A run at least as wide as the column: its leading part becomes the line.
+    auto cut = [&](int at) {
+        lineStart = at;
+        const int next = FillLine(at, line, width);
+        pending = true;
+        if (line.kind != kBreakWord) endParagraph(next, line.kind);
+        return next;
+    };
+
+    int i = 0;
+    while (i < n) {
+        CRunMeasure run;
+        const int next = MeasureRun(i, run);
+        if (next <= i) break;
+        const int lineWidth = pending ? line.width : 0;
+        if (lineWidth + run.width <= width) {
+            if (pending) {
+                line.Append(run);
+            } else {
+                line = run;
+                lineStart = i;
+                pending = true;
+            }
+            i = next;
+            if (run.kind != kBreakWord) endParagraph(i, run.kind);
+            continue;
+        }
+        if (pending) wrap(i);
+        if (run.width < width) {
+            line = run;
+            lineStart = i;
+            pending = true;
+            i = next;
+            if (run.kind != kBreakWord) endParagraph(i, run.kind);
+        } else {
+            i = cut(i);
+        }
+    }
+    if (pending) endParagraph(n, kBreakFinal);
+    out.nextLineTop = lineTop;
+    return out;
+}
+
+void CNamedContainer::MeasureAll()
+{
+    CCharWidthCache& cache = CCharWidthCache::For(GetDoc());
+    for (int i = 0; i < GetCount(); ++i) ItemAt(i)->Measure(cache);
+}

@@ -1,0 +1,52 @@
+// Text painting: how laid-out items reach a DC. Containers paint item by item on the
+// interactive screen pass; full passes (pictures, print, reference pane) batch plain
+// Western text into one text-out per run, centred in the width the layout gave it. The
+// page body's painter applies the same rules through the helpers below.
+#pragma once
+#include "platform/base/strings.h"
+
+class CRenderContext;
+class CTextItem;
+class CQlDoc;
+namespace plat {
+class Dc;
+}
+
+// The interactive screen pass: pass 1 on a document that is not the reference pane.
+bool IsInteractivePass(const CQlDoc* doc, int pass);
+
+// The underline of an item and, when asked, the red zigzag of a misspelt one, 4/96 inch
+// under its baseline. Only characters at the normal position carry them.
+void DrawItemMarks(plat::Dc& dc, double zoom, int x0, int y0, const CTextItem& item, CRenderContext& rc,
+                   bool wavy);
+
+// A run of plain Western characters (no revision or annotation mark, normal position) of
+// one format on one baseline, written with one text-out.
+class CWesternRun {
+public:
+    CWesternRun(plat::Dc& dc, double zoom, int x0, int y0, CRenderContext& rc)
+        : m_dc(dc), m_zoom(zoom), m_x0(x0), m_y0(y0), m_rc(rc) {}
+    ~CWesternRun() = default;
+    CWesternRun(const CWesternRun&) = delete;
+    CWesternRun& operator=(const CWesternRun&) = delete;
+
+    // Items that may be batched at all.
+    static bool IsPlain(const CTextItem& item);
+    // Takes the item into the run when it can join; otherwise flushes the run and, when
+    // the item is plain, starts a new run with it. False when the item was not taken and
+    // must draw itself.
+    bool Add(const CTextItem& item);
+    // Writes the run centred in its laid-out width and empties it.
+    void Flush();
+
+private:
+    plat::Dc& m_dc;
+    double m_zoom;
+    int m_x0;
+    int m_y0;
+    CRenderContext& m_rc;
+    const CTextItem* m_first = nullptr;
+    plat::String m_text;
+    int m_baseline = 0;
+    int m_width = 0;
+};
