@@ -10,6 +10,14 @@
 
 namespace {
 
+// Lengths saturate here: a document of many huge characters cannot overflow a sum.
+constexpr std::int64_t kMaxLength = 1 << 30;
+
+int SatAdd(int a, std::int64_t b)
+{
+    return static_cast<int>(std::clamp<std::int64_t>(a + b, -kMaxLength, kMaxLength));
+}
+
 bool IsLetterOrDigit(std::uint16_t t)
 {
     return t == kItemWestern || t == kItemDigit;
@@ -28,7 +36,7 @@ int KindOf(std::uint16_t paraEnd)
 // Adds one taken item to a run.
 void Take(CRunMeasure& run, const CTextItem* item)
 {
-    run.width += item->GetWidth();
+    run.width = SatAdd(run.width, item->GetWidth());
     run.height = std::max(run.height, item->GetHeight());
     run.ascent = std::max(run.ascent, item->GetAscent());
     if (item->GetNodeType() == kItemSpace) ++run.spaces;
@@ -38,7 +46,7 @@ void Take(CRunMeasure& run, const CTextItem* item)
 // A paragraph end closes the run: one twip of room for the mark, and its own height.
 void TakeEnd(CRunMeasure& run, const CTextItem* item)
 {
-    run.width += 1;
+    run.width = SatAdd(run.width, 1);
     run.height = std::max(run.height, item->GetHeight());
     run.ascent = std::max(run.ascent, item->GetAscent());
     run.kind = KindOf(item->GetNodeType());
@@ -72,7 +80,7 @@ void CRunMeasure::Append(const CRunMeasure& run)
     const int below = std::max(height - ascent, run.height - run.ascent);
     height = std::max({height, run.height, asc + below});
     ascent = asc;
-    width += run.width;
+    width = SatAdd(width, run.width);
     nonSpaces += run.nonSpaces;
     spaces += run.spaces;
     kind = run.kind;
@@ -242,7 +250,7 @@ int CLineLayout::FillLine(int from, CRunMeasure& line, int maxWidth)
             TakeEnd(line, item);
             return i + 1;
         }
-        if (line.width + item->GetWidth() >= maxWidth) {
+        if (static_cast<std::int64_t>(line.width) + item->GetWidth() >= maxWidth) {
             item->SetBreakBefore(true);
             line.kind = kBreakWord;
             return i;
@@ -262,9 +270,10 @@ int CLineLayout::PlaceLine(const CLinePlacement& p)
     // The last line of a justified paragraph is set flush left.
     if (align == kAlignJustify && p.line.kind != kBreakWord) align = kAlignLeft;
 
-    int x = p.x;
-    int lineWidth = p.line.width;
-    int avail = p.available;
+    // Sums in 64 bits: the lengths come from the document and the caller.
+    std::int64_t x = p.x;
+    std::int64_t lineWidth = p.line.width;
+    std::int64_t avail = p.available;
     if (align == kAlignRight) x += avail - lineWidth;
     else if (align == kAlignCentre) x += (avail - lineWidth) / 2;
 
@@ -276,7 +285,7 @@ int CLineLayout::PlaceLine(const CLinePlacement& p)
     if (align != kAlignLeft) {
         // Western words and numbers are never stretched: their width leaves both the
         // line width and the room to fill.
-        int letters = 0;
+        std::int64_t letters = 0;
         for (int j = from; j < to; ++j) {
             const CTextItem* item = m_box.GetItem(j);
             if (!Hidden(item) && IsLetterOrDigit(item->GetNodeType())) letters += item->GetWidth();
@@ -338,8 +347,9 @@ int CLineLayout::PlaceLine(const CLinePlacement& p)
         const std::uint16_t t = item->GetNodeType();
         // One baseline for the line; an item taller than the line (a hidden one) stays
         // inside its line box.
-        const int top = std::max(p.lineTop, p.lineTop + p.line.ascent - item->GetAscent());
-        item->Place(x, top, p.lineTop, p.line.height);
+        const int top = std::max(p.lineTop, SatAdd(p.lineTop, p.line.ascent - item->GetAscent()));
+        item->Place(static_cast<int>(std::clamp<std::int64_t>(x, -kMaxLength, kMaxLength)), top, p.lineTop,
+                    p.line.height);
         const int w = item->GetWidth();
         if (IsParaEndType(t) || Hidden(item)) {
             item->SetDrawnWidth(w);
@@ -355,7 +365,7 @@ int CLineLayout::PlaceLine(const CLinePlacement& p)
         // width x (avail / lineWidth), truncated; in integers, so that the last item
         // takes exactly what is left.
         std::int64_t stretched = w;
-        if (justify && avail > 0 && lineWidth > 0) stretched = static_cast<std::int64_t>(w) * avail / lineWidth;
+        if (justify && avail > 0 && lineWidth > 0) stretched = w * avail / lineWidth;
         const int drawn = static_cast<int>(std::clamp<std::int64_t>(stretched, 0, 0xFFFF));
         item->SetDrawnWidth(drawn);
         x += drawn;
@@ -400,17 +410,17 @@ CColumnLayout CLineLayout::LayOutColumn(int from, int to, int width, int alignme
         place(end, kBreakWord);
         ++out.lineBreaks;
         paraStart = false;
-        lineTop += line.height + out.gap;
+        lineTop = SatAdd(lineTop, static_cast<std::int64_t>(line.height) + out.gap);
     };
     // The last line of a paragraph.
     auto endParagraph = [&](int end, int kind) {
         place(end, kind);
         if (kind == kBreakFinal) {
-            out.contentHeight = lineTop + line.height;
+            out.contentHeight = SatAdd(lineTop, line.height);
         } else {
             ++out.lineBreaks;
             paraStart = true;
-            lineTop += line.height + out.gap;
+            lineTop = SatAdd(lineTop, static_cast<std::int64_t>(line.height) + out.gap);
         }
     };
     // A run at least as wide as the column: its leading part becomes the line.
@@ -428,7 +438,7 @@ CColumnLayout CLineLayout::LayOutColumn(int from, int to, int width, int alignme
         const int next = MeasureRun(i, run);
         if (next <= i) break;
         const int lineWidth = pending ? line.width : 0;
-        if (lineWidth + run.width <= width) {
+        if (static_cast<std::int64_t>(lineWidth) + run.width <= width) {
             if (pending) {
                 line.Append(run);
             } else {

@@ -544,6 +544,21 @@ TEST_F(LayoutTest, PartialLayoutStopsWhereALineIsAlreadyInPlace)
     EXPECT_EQ(t.Item(4)->GetLineTop(), p.lineTop);
 }
 
+TEST_F(LayoutTest, HugeCharactersInLargeNumbersDoNotOverflowTheLayout)
+{
+    // What a hostile file could hold: the largest size, a word of 40,000 letters and
+    // 40,000 paragraphs, each sum beyond the range of 32 bits.
+    t.format.m_size = 0xFFFF;
+    t.Set(std::u16string(40000, u'W') + u" " + std::u16string(40000, u'\r'));
+    const CColumnLayout out = LayOut(0x7FFFFFFF, kAlignRight, 5);
+    EXPECT_GT(out.contentHeight, 0);
+    EXPECT_GT(t.Item(t.Count() - 1)->GetLineTop(), t.Item(40001)->GetLineTop());
+    CLineLayout layout(*t.box);
+    CRunMeasure run;
+    EXPECT_EQ(layout.MeasureRun(0, run), 40002) << "the word, its space and the paragraph end";
+    EXPECT_GT(run.width, 0);
+}
+
 TEST_F(LayoutTest, HiddenDeletedTextTakesNoRoom)
 {
     t.AddAuthors();
