@@ -1,6 +1,7 @@
 #include "io/pdf_writer.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -275,7 +276,7 @@ void pdfw_set_output_file(PdfDocument* doc, const plat::String& path)
 bool PdfDocument::OpenOutputFile()
 {
     // A new file beside the target, so that finishing can replace the target in one step.
-    static unsigned counter = 0;
+    static std::atomic<unsigned> counter{0};
     const std::string target = plat::Utf16ToUtf8(outputPath);
     if (target.empty()) return false;
     for (int attempt = 0; attempt < 100; ++attempt) {
