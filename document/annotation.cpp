@@ -1,0 +1,70 @@
+#include "document/annotation.h"
+
+#include "platform/file/archive_records.h"
+
+namespace {
+// The smallest record: author, time, an empty 8-bit string.
+constexpr std::uint64_t kMinAnnotationRecord = 4 + 4 + 1;
+} // namespace
+
+CAnnotation::CAnnotation(std::int32_t author, std::int32_t time, plat::String text)
+    : m_author(author), m_time(time), m_text(std::move(text))
+{
+}
+
+void CAnnotation::Load(plat::Archive& ar)
+{
+    m_author = ar.ReadI32();
+    m_time = ar.ReadI32();
+    m_text = ar.ReadString();
+}
+
+void CAnnotation::Save(plat::Archive& ar) const
+{
+    ar.WriteI32(m_author);
+    ar.WriteI32(m_time);
+    ar.WriteString(m_text);
+}
+
+CAnnotation* CAnnotationList::GetAt(int index) const
+{
+    return index >= 0 && index < GetCount() ? m_list[static_cast<size_t>(index)].get() : nullptr;
+}
+
+int CAnnotationList::Add(std::int32_t author, std::int32_t time, plat::String text)
+{
+    m_list.push_back(std::make_unique<CAnnotation>(author, time, std::move(text)));
+    return GetCount();
+}
+
+bool CAnnotationList::HitTestMark(std::int32_t x, std::int32_t y) const
+{
+    for (const auto& a : m_list)
+        if (a->m_drawn && a->m_box.Contains(plat::Point(x, y))) return true;
+    return false;
+}
+
+bool CAnnotationList::SetHover(int index)
+{
+    if (!GetAt(index)) return false;
+    for (int i = 0; i < GetCount(); ++i) m_list[static_cast<size_t>(i)]->m_hovered = i == index ? 1 : 0;
+    return true;
+}
+
+void CAnnotationList::ResetDrawn()
+{
+    for (auto& a : m_list) a->m_drawn = 0;
+}
+
+void CAnnotationList::Load(plat::Archive& ar)
+{
+    auto loaded = plat::ReadOwnedRecords<CAnnotation>(ar, kMinAnnotationRecord, "annotation count",
+                                                      [] { return std::make_unique<CAnnotation>(); });
+    for (auto& a : loaded) m_list.push_back(std::move(a));
+}
+
+void CAnnotationList::Save(plat::Archive& ar) const
+{
+    ar.WriteI32(GetCount());
+    for (const auto& a : m_list) a->Save(ar);
+}

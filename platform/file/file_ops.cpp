@@ -1,0 +1,97 @@
+#include "platform/file/file_ops.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace plat {
+
+bool GetFileStatus(const String& path, FileStatus& status)
+{
+    struct statx st{};
+    const std::string p = Utf16ToUtf8(path);
+    if (::statx(AT_FDCWD, p.c_str(), 0, STATX_BASIC_STATS | STATX_BTIME, &st) != 0) return false;
+    status.modified = static_cast<std::int64_t>(st.stx_mtime.tv_sec);
+    status.created = (st.stx_mask & STATX_BTIME) && st.stx_btime.tv_sec != 0
+                         ? static_cast<std::int64_t>(st.stx_btime.tv_sec)
+                         : status.modified;
+    status.size = st.stx_size;
+    return true;
+}
+
+namespace {
+
+class Fd {
+public:
+    explicit Fd(int fd) : m_fd(fd) {}
+    ~Fd()
+    {
+        if (m_fd >= 0) ::close(m_fd);
+    }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    int Get() const { return m_fd; }
+    bool Close()
+    {
+        int fd = m_fd;
+        m_fd = -1;
+        return ::close(fd) == 0 || errno == EINTR;
+    }
+
+private:
+    int m_fd;
+};
+
+bool CopyBytes(int in, int out)
+{
+    std::vector<char> buffer(64 * 1024);
+    for (;;) {
+        ssize_t got = ::read(in, buffer.data(), buffer.size());
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        if (got == 0) return true;
+        ssize_t done = 0;
+        while (done < got) {
+            ssize_t put = ::write(out, buffer.data() + done, static_cast<size_t>(got - done));
+            if (put < 0) {
+                if (errno == EINTR) continue;
+                return false;
+            }
+            done += put;
+        }
+    }
+}
+
+} // namespace
+
+bool CopyFile(const String& from, const String& to, bool failIfExists)
+{
+    const std::string src = Utf16ToUtf8(from);
+    const std::string dst = Utf16ToUtf8(to);
+    // Non-blocking open, so that naming a pipe cannot hang us before the type check.
+    Fd in(::open(src.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (in.Get() < 0) return false;
+    struct stat st{};
+    if (::fstat(in.Get(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    int flags = ::fcntl(in.Get(), F_GETFL);
+    if (flags >= 0) ::fcntl(in.Get(), F_SETFL, flags & ~O_NONBLOCK);
+
+    const int oflags = O_WRONLY | O_CREAT | O_CLOEXEC | (failIfExists ? O_EXCL : 0);
+    Fd out(::open(dst.c_str(), oflags, 0644));
+    if (out.Get() < 0) return false;
+    // Copying a file onto itself must not truncate it first.
+    struct stat target{};
+    if (::fstat(out.Get(), &target) != 0) return false;
+    if (target.st_dev == st.st_dev && target.st_ino == st.st_ino) return true;
+    if (::ftruncate(out.Get(), 0) != 0) return false;
+    const bool ok = CopyBytes(in.Get(), out.Get());
+    if (out.Close() && ok) return true;
+    ::unlink(dst.c_str());
+    return false;
+}
+
+} // namespace plat
