@@ -1,8 +1,10 @@
 // The document of one editing pane. For now it holds what the document model reads of
 // it: the author table and current author, the palette, the revision and reference-pane
-// flags, the insertion-format state and the count of blocks pasted from the reference
-// pane; the rest of the per-pane document grows around these.
+// flags, the insertion-format state, the count of blocks pasted from the reference pane,
+// the page settings with the page geometry and zoom conversions derived from them, and the
+// modified flag; the rest of the per-pane document grows around these.
 #pragma once
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -10,6 +12,8 @@
 #include "document/author_list.h"
 #include "document/color_palette.h"
 #include "document/format_state.h"
+#include "document/units.h"
+#include "platform/base/geometry.h"
 
 class CCharWidthCache;
 
@@ -76,6 +80,63 @@ public:
     CCharWidthCache* GetWidthCache() const { return m_widthCache; }
     void SetWidthCache(CCharWidthCache* cache) { m_widthCache = cache; }
 
+    // Page settings in millimetres: margins (left, top, right, bottom) and paper size.
+    // The file header holds them once it exists; until then the document keeps the
+    // settings of a new document here.
+    plat::Rect GetMargins() const { return m_margins; }
+    plat::Size GetPaperSize() const { return m_paper; }
+    void SetPageSettings(const plat::Rect& margins, plat::Size paper)
+    {
+        m_margins = margins;
+        m_paper = paper;
+    }
+    plat::Size GetPaperSizeTwips() const { return plat::Size(MmToTwips(m_paper.cx), MmToTwips(m_paper.cy)); }
+    // Page i on the desk (a 200-twip strip above each page and left of every page) and its
+    // text area, in twips.
+    plat::Rect GetPageRect(int i) const
+    {
+        const plat::Size p = GetPaperSizeTwips();
+        const std::int64_t top = std::int64_t(i) * (p.cy + 200) + 200;
+        return plat::Rect(200, ClampTwips(top), ClampTwips(std::int64_t(p.cx) + 200), ClampTwips(top + p.cy));
+    }
+    plat::Rect GetPageTextRect(int i) const
+    {
+        const plat::Size p = GetPaperSizeTwips();
+        const std::int64_t top = std::int64_t(i) * (p.cy + 200) + 200;
+        return plat::Rect(ClampTwips(std::int64_t(MmToTwips(m_margins.left)) + 200),
+                          ClampTwips(top + MmToTwips(m_margins.top)),
+                          ClampTwips(std::int64_t(p.cx) - MmToTwips(m_margins.right) + 200),
+                          ClampTwips(top + p.cy - MmToTwips(m_margins.bottom)));
+    }
+    // Int arithmetic on twips from page settings saturates instead of wrapping.
+    static std::int32_t ClampTwips(std::int64_t v)
+    {
+        return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));
+    }
+
+    // Screen pixels and twips at the view's zoom (the format state's), with the desktop's
+    // horizontal resolution, read once for the process.
+    double GetZoom() const { return m_formatState ? m_formatState->m_zoom : 1.0; }
+    int PixelsToTwips(int pixels) const { return TruncToInt(pixels / GetZoom() * kTwipsPerInch / DesktopDpiX()); }
+    int TwipsToPixels(int twips) const { return TruncToInt(double(DesktopDpiX()) * GetZoom() * twips / kTwipsPerInch); }
+    plat::Point PixelsToTwipsPoint(int x, int y) const { return plat::Point(PixelsToTwips(x), PixelsToTwips(y)); }
+    static int DesktopDpiX()
+    {
+        static const int dpi = plat::Dc().LogPixelsX();
+        return dpi;
+    }
+
+    // Set by every edit, cleared by saving.
+    bool IsModified() const { return m_modified != 0; }
+    void SetModified(bool on = true) { m_modified = on ? 1 : 0; }
+    // Asks the page canvas to repaint after an object edit; like ScrollToCaret, a document
+    // without a window ignores it.
+    void RequestRepaint() const
+    {
+        if (m_repaint) m_repaint();
+    }
+    void SetRepaintRequest(std::function<void()> request) { m_repaint = std::move(request); }
+
 private:
     std::unique_ptr<CFormatState> m_formatState;
     std::int32_t m_revisionsPresent = 0;
@@ -89,4 +150,8 @@ private:
     plat::ColorRef m_defaultTextColor = 0;
     plat::ColorRef m_defaultFillColor = 0x00FFFF00;
     CCharWidthCache* m_widthCache = nullptr; // not owned
+    plat::Rect m_margins{20, 20, 20, 20};
+    plat::Size m_paper{200, 287};
+    std::int32_t m_modified = 0;
+    std::function<void()> m_repaint;
 };
