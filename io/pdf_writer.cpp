@@ -19,6 +19,7 @@
 
 #include "io/pdf_jpeg_header.h"
 #include "platform/base/system.h"
+#include "platform/file/replacing_file.h"
 
 namespace {
 
@@ -166,8 +167,8 @@ struct PdfDocument {
 
     // Output: the file beside the target while it is written, or memory.
     bool outputOpen = false;
+    plat::ReplacingFile replacing;
     std::FILE* file = nullptr;
-    std::string tempPath;
     std::string memory;
     std::int64_t total = 0;
     std::vector<std::int64_t> offsets;
@@ -176,14 +177,8 @@ struct PdfDocument {
 
     void DiscardOutput()
     {
-        if (file) {
-            std::fclose(file);
-            file = nullptr;
-        }
-        if (!tempPath.empty()) {
-            ::unlink(tempPath.c_str());
-            tempPath.clear();
-        }
+        replacing.Discard();
+        file = nullptr;
         outputOpen = false;
     }
 
@@ -276,26 +271,9 @@ void pdfw_set_output_file(PdfDocument* doc, const plat::String& path)
 bool PdfDocument::OpenOutputFile()
 {
     // A new file beside the target, so that finishing can replace the target in one step.
-    static std::atomic<unsigned> counter{0};
-    const std::string target = plat::Utf16ToUtf8(outputPath);
-    if (target.empty()) return false;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string name = target + ".~" + std::to_string(::getpid()) + "-" + std::to_string(++counter);
-        int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0) {
-            if (errno == EEXIST) continue;
-            return false;
-        }
-        file = ::fdopen(fd, "wb");
-        if (!file) {
-            ::close(fd);
-            ::unlink(name.c_str());
-            return false;
-        }
-        tempPath = std::move(name);
-        return true;
-    }
-    return false;
+    if (!replacing.Open(outputPath)) return false;
+    file = replacing.Stdio();
+    return true;
 }
 
 int pdfw_init(PdfDocument* doc)
@@ -657,13 +635,9 @@ int pdfw_finish(PdfDocument* doc)
     if (doc->memoryOutput) return 0;
 
     // On disk in full before it takes the target's place.
-    std::FILE* file = doc->file;
     doc->file = nullptr;
-    bool ok = std::fflush(file) == 0 && !std::ferror(file) && ::fsync(::fileno(file)) == 0;
-    ok = std::fclose(file) == 0 && ok;
     const std::string target = plat::Utf16ToUtf8(doc->outputPath);
-    if (ok && std::rename(doc->tempPath.c_str(), target.c_str()) == 0) {
-        doc->tempPath.clear();
+    if (doc->replacing.Commit()) {
         doc->outputOpen = false;
         return 0;
     }

@@ -1,18 +1,18 @@
 #include "media/raster_image.h"
 
+
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
 
 #include "media/bmp_codec.h"
 #include "media/byte_order.h"
 #include "media/image_stream.h"
 #include "media/jpeg_codec.h"
 #include "media/png_codec.h"
+#include "platform/file/replacing_file.h"
 #include "platform/gfx/bitmap.h"
 #include "platform/gfx/dc.h"
 #include "platform/gfx/raster_ops.h"
@@ -774,45 +774,17 @@ bool CRasterImage::LoadFile(std::string_view path936, std::uint32_t format)
     return LoadFile(plat::Cp936ToUtf16(path936), format);
 }
 
-namespace {
-// A new file beside the target, so that a rename can replace the target in one step.
-std::FILE* CreateSibling(const std::string& target, std::string& name)
-{
-    static unsigned counter = 0;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        name = target + ".~" + std::to_string(::getpid()) + "-" + std::to_string(++counter);
-        int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0) {
-            std::FILE* file = ::fdopen(fd, "wb");
-            if (!file) {
-                ::close(fd);
-                ::unlink(name.c_str());
-            }
-            return file;
-        }
-        if (errno != EEXIST) return nullptr;
-    }
-    return nullptr;
-}
-} // namespace
-
 bool CRasterImage::SaveFile(const plat::String& path, std::uint32_t format)
 {
-    std::string target = plat::Utf16ToUtf8(path);
-    std::string temp;
-    std::FILE* file = CreateSibling(target, temp);
-    if (!file) return false;
+    // Written beside the target and renamed over it, so a refused save keeps the old file.
+    plat::ReplacingFile out;
+    if (!out.Open(path)) return false;
     bool ok;
     {
-        CRasterImageFile stream(file);
+        CRasterImageFile stream(out.Stdio());
         ok = WriteTo(stream, format);
     }
-    // A write that failed on the way (a full disk) counts as a failed save.
-    ok = ok && std::fflush(file) == 0 && !std::ferror(file);
-    ok = (std::fclose(file) == 0) && ok;
-    if (ok && std::rename(temp.c_str(), target.c_str()) == 0) return true;
-    ::unlink(temp.c_str());
-    return false;
+    return ok && out.Commit();
 }
 
 bool CRasterImage::LoadMemory(const std::uint8_t* data, std::size_t size, std::uint32_t format)
