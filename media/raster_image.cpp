@@ -1,6 +1,5 @@
 #include "media/raster_image.h"
 
-
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
