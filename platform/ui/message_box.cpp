@@ -1,18 +1,6 @@
 #include "platform/ui/message_box.h"
 
-#include <algorithm>
-#include <deque>
-#include <mutex>
-
 namespace plat {
-
-namespace {
-
-std::mutex g_lock;
-MessageBoxHandler g_handler;
-std::deque<MessageBoxRecord> g_log;
-
-} // namespace
 
 std::vector<int> MessageBoxButtons(unsigned style)
 {
@@ -37,39 +25,40 @@ int DefaultMessageBoxAnswer(unsigned style)
 
 int MessageBox(StringView text, StringView caption, unsigned style)
 {
-    MessageBoxRecord box{String(text), String(caption), style, 0};
-    MessageBoxHandler handler;
-    {
-        std::lock_guard<std::mutex> l(g_lock);
-        handler = g_handler;
-    }
-    int answer = handler ? handler(box) : 0;
-    const std::vector<int> buttons = MessageBoxButtons(style);
-    if (std::find(buttons.begin(), buttons.end(), answer) == buttons.end())
-        answer = DefaultMessageBoxAnswer(style);
-    box.answer = answer;
-    std::lock_guard<std::mutex> l(g_lock);
-    g_log.push_back(std::move(box));
-    if (g_log.size() > kMessageBoxLogSize) g_log.pop_front();
-    return answer;
+    ModalRecord box;
+    box.kind = ModalKind::kMessageBox;
+    box.caption = String(caption);
+    box.text = String(text);
+    box.style = style;
+    box.buttons = MessageBoxButtons(style);
+    box.defaultAnswer = DefaultMessageBoxAnswer(style);
+    const int answer = RunModal(std::move(box));
+    return answer == kModalFailed ? 0 : answer;
 }
 
 void SetMessageBoxHandler(MessageBoxHandler handler)
 {
-    std::lock_guard<std::mutex> l(g_lock);
-    g_handler = std::move(handler);
+    if (!handler) {
+        SetModalHandler({});
+        return;
+    }
+    SetModalHandler([handler = std::move(handler)](const ModalRecord& run) -> std::optional<int> {
+        if (run.kind != ModalKind::kMessageBox) return std::nullopt;
+        return handler(run);
+    });
 }
 
 std::vector<MessageBoxRecord> GetMessageBoxLog()
 {
-    std::lock_guard<std::mutex> l(g_lock);
-    return std::vector<MessageBoxRecord>(g_log.begin(), g_log.end());
+    std::vector<MessageBoxRecord> boxes;
+    for (ModalRecord& run : GetModalLog())
+        if (run.kind == ModalKind::kMessageBox) boxes.push_back(std::move(run));
+    return boxes;
 }
 
 void ClearMessageBoxLog()
 {
-    std::lock_guard<std::mutex> l(g_lock);
-    g_log.clear();
+    ClearModalLog();
 }
 
 } // namespace plat

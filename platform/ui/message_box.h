@@ -1,11 +1,13 @@
-// Message boxes, headless: every box is recorded, and the answer comes from a handler that
-// the host (or a test) installs. Without a handler a box takes its default button at once,
-// so nothing ever waits for a user who is not there.
+// Message boxes: modal runs (modal.h) of kind kMessageBox. Every box is recorded with its
+// text, caption and buttons; the answer comes from a queued answer or the installed
+// handler. A box nobody answers fails at once and returns 0, as a box that could not be
+// shown, so nothing ever waits for a user who is not there.
 #pragma once
 #include <functional>
 #include <vector>
 
 #include "platform/base/strings.h"
+#include "platform/ui/modal.h"
 
 namespace plat {
 
@@ -38,25 +40,25 @@ enum MessageBoxAnswer : int {
     kIdNo = 7,
 };
 
-struct MessageBoxRecord {
-    String text;
-    String caption; // empty: the application's default caption
-    unsigned style = kMbOk;
-    int answer = 0; // what the box returned
-};
+// A box is a modal run: text, caption (empty: the application's default caption), style,
+// its buttons in order, and the answer it returned.
+using MessageBoxRecord = ModalRecord;
 
 // Given the box (its answer still 0), returns the button pressed. An answer that is not
 // one of the box's buttons counts as the default button.
 using MessageBoxHandler = std::function<int(const MessageBoxRecord&)>;
 
-// Shows a box: records it, asks the handler, returns the answer.
+// Shows a box: runs it modally and returns the button pressed; an answer that is not one
+// of the box's buttons counts as the default button; 0 when nobody answered.
 int MessageBox(StringView text, StringView caption = {}, unsigned style = kMbOk);
-// Installs the handler; an empty function removes it.
+// Installs a modal handler that answers message boxes (and leaves dialogs unanswered); it
+// replaces any modal handler. An empty function removes the handler.
 void SetMessageBoxHandler(MessageBoxHandler handler);
 
-// The boxes shown, oldest first. Only the most recent kMessageBoxLogSize are kept.
-constexpr size_t kMessageBoxLogSize = 256;
+// The boxes among the recorded modal runs, oldest first.
+constexpr size_t kMessageBoxLogSize = kModalLogSize;
 std::vector<MessageBoxRecord> GetMessageBoxLog();
+// Clears the whole modal log.
 void ClearMessageBoxLog();
 
 // The buttons of a style, in their order on the box, and the one pressed by default (the
