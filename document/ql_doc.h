@@ -1,59 +1,119 @@
-// The document of one editing pane. For now it holds what the document model reads of
-// it: the author table and current author, the palette, the revision and reference-pane
-// flags, the insertion-format state, the count of blocks pasted from the reference pane,
-// the page settings with the page geometry and zoom conversions derived from them, and the
-// modified flag; the rest of the per-pane document grows around these.
+// The document of one editing pane. It owns the content - the page body, the file header
+// with the page settings, the media stores, the palette, the authors, the annotations and
+// the insertion-format state - and gives the page geometry in twips, the conversions
+// between twips and screen pixels at its zoom, the painting of a page with its page
+// number and running head, and the mouse entry points the page canvas calls. Everything
+// it asks of its window, the frame's timers and bars and the clipboard goes through one
+// CDocWindow; a document made without one asks nobody.
 #pragma once
 #include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <memory>
 
+#include "document/annotation.h"
 #include "document/author_list.h"
 #include "document/color_palette.h"
+#include "document/doc_header.h"
 #include "document/format_state.h"
 #include "document/units.h"
+#include "media/media_store.h"
 #include "platform/base/geometry.h"
 
 class CCharWidthCache;
+class CDocBody;
+class CDocWindow;
+class CHeadlessDocWindow;
+class CTextFlow;
+namespace plat {
+class Menu;
+}
+
+// Every page setting of the header: margins and paper in millimetres, the page number and
+// the running head (font sizes in twips).
+struct CPageSettings {
+    plat::Rect margins;
+    plat::Size paper;
+    plat::String pageNumberFace;
+    std::int32_t pageNumberSize = 0;
+    std::uint8_t pageNumberStyle = 0;
+    std::uint8_t pageNumberOnFirst = 0;
+    plat::String headerText;
+    plat::String headerFace;
+    std::int32_t headerSize = 0;
+    std::uint8_t headerRule = 0;
+    std::uint8_t headerOnFirst = 0;
+};
+
+// Objects that hold editable text of their own and refit themselves to it after an edit
+// (tables and text shapes implement it beside CFloatObject).
+class CTextHostObject {
+public:
+    virtual ~CTextHostObject() = default;
+    // A table lays its grid out again and gives the grid's total size in twips.
+    virtual plat::Size RelayoutGrid() { return plat::Size(); }
+    // A text shape places its text in the shape again.
+    virtual void RealignText() {}
+};
 
 class CQlDoc {
 public:
-    CQlDoc() = default;
-    // The format state goes first: the content it points into goes after it.
-    ~CQlDoc() { m_formatState.reset(); }
+    // The strip of desk above each page and left of every page, in twips.
+    static constexpr int kDeskMargin = 200;
+    // Page paint modes.
+    enum DrawMode : int { kDrawScreen = 1, kDrawPreview = 2, kDrawPrint = 3 };
+
+    // Body, header and format state stay null until the first Reset. The window (not
+    // owned) outlives the document.
+    explicit CQlDoc(CDocWindow* window = nullptr);
+    // The format state, the header and the body go first: they point into the rest.
+    ~CQlDoc();
     CQlDoc(const CQlDoc&) = delete;
     CQlDoc& operator=(const CQlDoc&) = delete;
 
+    // The state of a new document: a new format state, header and body; empty stores,
+    // authors and annotations; flags cleared. The palette and the reference-pane flag
+    // stay. Blocks of page objects on the clipboard refer to the stores being emptied, so
+    // they are taken off it.
+    void Reset();
+
+    // ---- content ----
+    CDocBody* GetBody() const { return m_body.get(); }
+    CDocHeader* GetHeader() const { return m_header.get(); }
     CAuthorList& GetAuthors() { return m_authors; }
     const CAuthorList& GetAuthors() const { return m_authors; }
     CColorPalette& GetPalette() { return m_palette; }
     const CColorPalette& GetPalette() const { return m_palette; }
+    CAnnotationList& GetAnnotations() { return m_annotations; }
+    const CAnnotationList& GetAnnotations() const { return m_annotations; }
+    CImageStore& GetImageStore() { return m_imageStore; }
+    CVideoStore& GetVideoStore() { return m_videoStore; }
+    CAudioStore& GetAudioStore() { return m_audioStore; }
 
     // The record of the author table stamped on inserted items (its last record).
     std::int16_t GetCurAuthorIndex() const { return m_curAuthor; }
     void SetCurAuthorIndex(std::int16_t index) { m_curAuthor = index; }
 
+    // ---- flags ----
     // More than one author: the show/hide revisions command is enabled.
     bool HasRevisions() const { return m_revisionsPresent != 0; }
     void SetHasRevisions(bool on) { m_revisionsPresent = on ? 1 : 0; }
     // Deleted items and revision colours are shown.
     bool IsRevisionsShown() const { return m_revisionsShown != 0; }
     void SetRevisionsShown(bool on) { m_revisionsShown = on ? 1 : 0; }
+    // Annotation boxes are shown (not only the one under the mouse).
+    bool IsAnnotationsShown() const { return m_annotationsShown != 0; }
+    void SetAnnotationsShown(bool on) { m_annotationsShown = on ? 1 : 0; }
     // The reference pane's document, which is never editable.
-    bool IsReference() const { return m_referencePane != 0; }
+    bool IsReferencePane() const { return m_referencePane != 0; }
+    bool IsReference() const { return IsReferencePane(); }
     void SetReference(bool on) { m_referencePane = on ? 1 : 0; }
-
-    // The insertion-format state; null until the document is first reset.
-    CFormatState* GetFormatState() const { return m_formatState.get(); }
-    // Deletes the format state and makes a fresh one (zoom 1.0, no focus text): the
-    // first step of a reset.
-    CFormatState& ResetFormatState()
-    {
-        m_formatState.reset();
-        m_formatState = std::make_unique<CFormatState>(this);
-        return *m_formatState;
-    }
+    // Opened read-only: every editing command refuses.
+    bool IsReadOnly() const { return m_readOnly != 0; }
+    void SetReadOnly(bool on) { m_readOnly = on ? 1 : 0; }
+    // Set by every edit, cleared by saving.
+    bool IsModified() const { return m_modified != 0; }
+    void SetModified(bool on = true) { m_modified = on ? 1 : 0; }
 
     // Blocks pasted here that were copied in the reference pane; each pasted block adds
     // its reference flag (0 or 1).
@@ -61,97 +121,135 @@ public:
     void AddReferencePaste(std::int32_t flag) { m_referencePastes += flag != 0 ? 1 : 0; }
     void SetReferencePasteCount(std::int32_t count) { m_referencePastes = count; }
 
-    // Asks the page canvas to bring the focus text's caret into view. The window that
-    // shows the document installs the request; a document without one ignores it.
-    void ScrollToCaret() const
-    {
-        if (m_scrollToCaret) m_scrollToCaret();
-    }
-    void SetScrollToCaret(std::function<void()> request) { m_scrollToCaret = std::move(request); }
+    // The insertion-format state; null until the document is first reset.
+    CFormatState* GetFormatState() const { return m_formatState.get(); }
+    // Deletes the format state and makes a fresh one (zoom 1.0, no focus text): the
+    // first step of a reset.
+    CFormatState& ResetFormatState();
 
-    // What the automatic text and fill colours resolve to (the file header's defaults).
-    plat::ColorRef GetDefaultTextColor() const { return m_defaultTextColor; }
-    void SetDefaultTextColor(plat::ColorRef c) { m_defaultTextColor = c & 0xFFFFFF; }
-    plat::ColorRef GetDefaultFillColor() const { return m_defaultFillColor; }
-    void SetDefaultFillColor(plat::ColorRef c) { m_defaultFillColor = c & 0xFFFFFF; }
+    // Typing and formatting go to the selection: true when no page object is selected,
+    // else what the first selected object says (its text is being edited / has the focus).
+    bool SelectionAcceptsText() const;
+    bool SelectionAcceptsFormat() const;
+    // After an edit of text inside an object: a table cell's table lays its grid out
+    // again and takes the grid's size (the body flowing around it again when it changed);
+    // a text shape re-aligns its text.
+    void RefreshFocusContainer(CTextFlow* text);
+
+    // ---- the window ----
+    CDocWindow* GetWindow() const { return m_window; }
+    plat::Window* GetControlWindow() const;
+    plat::Window* GetCanvas() const;
+    // The canvas brings the focus text's caret into view / paints again; a document
+    // without a window ignores both.
+    void ScrollToCaret() const;
+    void RequestRepaint() const;
+    // For a document made without a window: a headless window of its own runs these
+    // when the requests come.
+    void SetScrollToCaret(std::function<void()> request);
+    void SetRepaintRequest(std::function<void()> request);
 
     // The frame's character width cache, shared by both panes; null until a frame gives
     // one, and layout then measures with the process's own (CCharWidthCache::For).
     CCharWidthCache* GetWidthCache() const { return m_widthCache; }
     void SetWidthCache(CCharWidthCache* cache) { m_widthCache = cache; }
 
-    // Page settings in millimetres: margins (left, top, right, bottom) and paper size.
-    // The file header holds them once it exists; until then the document keeps the
-    // settings of a new document here.
-    plat::Rect GetMargins() const { return m_margins; }
-    plat::Size GetPaperSize() const { return m_paper; }
-    void SetPageSettings(const plat::Rect& margins, plat::Size paper)
-    {
-        m_margins = margins;
-        m_paper = paper;
-    }
-    plat::Size GetPaperSizeTwips() const { return plat::Size(MmToTwips(m_paper.cx), MmToTwips(m_paper.cy)); }
-    // Page i on the desk (a 200-twip strip above each page and left of every page) and its
-    // text area, in twips.
-    plat::Rect GetPageRect(int i) const
-    {
-        const plat::Size p = GetPaperSizeTwips();
-        const std::int64_t top = std::int64_t(i) * (p.cy + 200) + 200;
-        return plat::Rect(200, ClampTwips(top), ClampTwips(std::int64_t(p.cx) + 200), ClampTwips(top + p.cy));
-    }
-    plat::Rect GetPageTextRect(int i) const
-    {
-        const plat::Size p = GetPaperSizeTwips();
-        const std::int64_t top = std::int64_t(i) * (p.cy + 200) + 200;
-        return plat::Rect(ClampTwips(std::int64_t(MmToTwips(m_margins.left)) + 200),
-                          ClampTwips(top + MmToTwips(m_margins.top)),
-                          ClampTwips(std::int64_t(p.cx) - MmToTwips(m_margins.right) + 200),
-                          ClampTwips(top + p.cy - MmToTwips(m_margins.bottom)));
-    }
+    // ---- page settings (the header's; those of a new document before the first reset) ----
+    CPageSettings GetPageSettings() const;
+    // Margins (left, top, right, bottom) and paper size, in millimetres.
+    void GetPageGeometry(plat::Rect& margins, plat::Size& paper) const;
+    plat::Rect GetMargins() const;
+    plat::Size GetPaperSize() const;
+    // Writes margins and paper size into the header (made first when there is none).
+    void SetPageSettings(const plat::Rect& margins, plat::Size paper);
+    // What the automatic text and fill colours resolve to.
+    plat::ColorRef GetDefaultTextColor() const { return SettingsHeader().m_defaultTextColor & 0xFFFFFF; }
+    plat::ColorRef GetDefaultFillColor() const { return SettingsHeader().m_defaultFillColor & 0xFFFFFF; }
+    void SetDefaultTextColor(plat::ColorRef c);
+    void SetDefaultFillColor(plat::ColorRef c);
+    // The version of the file read last: major * 256 + minor.
+    int GetFileVersion() const { return SettingsHeader().GetFileVersion(); }
+
+    // ---- page geometry, in twips ----
+    int GetPageCount() const;
+    plat::Size GetPaperSizeTwips() const;
+    // The desk the view scrolls over: every page with the strips around it.
+    plat::Size GetTotalExtent() const;
+    // Page i on the desk (200 twips of desk above each page and left of every page) and
+    // its text area.
+    plat::Rect GetPageRect(int i) const;
+    plat::Rect GetPageTextRect(int i) const;
+    // The text area relative to a page's top left corner, and its size.
+    plat::Rect GetTextAreaRect() const;
+    plat::Size GetTextAreaSize() const;
+    // The page a point of the body lies on. A point between two pages, above the first or
+    // below the last gives the page whose slot (the page with the strip above it) holds
+    // its height, within the pages the document has.
+    plat::Rect PageRectFromPoint(plat::Point point) const;
     // Int arithmetic on twips from page settings saturates instead of wrapping.
     static std::int32_t ClampTwips(std::int64_t v)
     {
         return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));
     }
 
-    // Screen pixels and twips at the view's zoom (the format state's), with the desktop's
-    // horizontal resolution, read once for the process.
+    // ---- units: screen pixels and twips at the view's zoom (the format state's), with
+    // the desktop's horizontal resolution, read once for the process ----
     double GetZoom() const { return m_formatState ? m_formatState->m_zoom : 1.0; }
     int PixelsToTwips(int pixels) const { return TruncToInt(pixels / GetZoom() * kTwipsPerInch / DesktopDpiX()); }
     int TwipsToPixels(int twips) const { return TruncToInt(double(DesktopDpiX()) * GetZoom() * twips / kTwipsPerInch); }
     plat::Point PixelsToTwipsPoint(int x, int y) const { return plat::Point(PixelsToTwips(x), PixelsToTwips(y)); }
-    static int DesktopDpiX()
-    {
-        static const int dpi = plat::Dc().LogPixelsX();
-        return dpi;
-    }
+    plat::Point TwipsToPixelsPoint(int x, int y) const { return plat::Point(TwipsToPixels(x), TwipsToPixels(y)); }
+    plat::Rect PixelsToTwipsRect(const plat::Rect& r) const;
+    plat::Rect TwipsToPixelsRect(const plat::Rect& r) const;
+    static int DesktopDpiX();
 
-    // Set by every edit, cleared by saving.
-    bool IsModified() const { return m_modified != 0; }
-    void SetModified(bool on = true) { m_modified = on ? 1 : 0; }
-    // Asks the page canvas to repaint after an object edit; like ScrollToCaret, a document
-    // without a window ignores it.
-    void RequestRepaint() const
-    {
-        if (m_repaint) m_repaint();
-    }
-    void SetRepaintRequest(std::function<void()> request) { m_repaint = std::move(request); }
+    // ---- painting, for printing, print preview and export ----
+    // Page i with its top left corner at (x, y + 8/96 inch) in device pixels at the zoom:
+    // the page number and running head, then the body's part of the page in the mode.
+    void DrawPage(plat::Dc& dc, double zoom, int x, int y, int page, int mode);
+    // The page number under the text area and the running head with its rule above it,
+    // for page i whose top left corner is at (x, y).
+    void DrawPageDecorations(plat::Dc& dc, int page, double zoom, int x, int y) const;
+
+    // ---- the mouse, from the page canvas (points in canvas pixels) ----
+    void OnLButtonDown(plat::Point point, unsigned keyFlags);
+    void OnMouseMove(plat::Point point);
+    void OnLButtonUp(plat::Point point);
+    void OnLButtonDblClk(plat::Point point);
+    // The two values go through to the body's handler (the context menu and the position
+    // its suggestions start at); returns the body's answer.
+    int OnRButtonDown(plat::Point point, plat::Menu* menu, int position);
+    // An annotation is highlighted because the mouse hovers over its text (one flag for
+    // the process).
+    static bool IsAnnotationHovered();
+
+    // Key flags of a mouse message.
+    static constexpr unsigned kMouseShift = 0x0004;
 
 private:
+    // The header whose settings the document reads: its own, or a new document's.
+    const CDocHeader& SettingsHeader() const;
+    CDocHeader& WritableHeader();
+    CHeadlessDocWindow& OwnWindow();
+
+    CDocWindow* m_window;                      // not owned
+    std::unique_ptr<CHeadlessDocWindow> m_ownWindow;
+    std::unique_ptr<CDocBody> m_body;
     std::unique_ptr<CFormatState> m_formatState;
     std::int32_t m_revisionsPresent = 0;
     std::int32_t m_revisionsShown = 0;
     std::int16_t m_curAuthor = 0;
+    std::int32_t m_annotationsShown = 1;
     CColorPalette m_palette;
+    CImageStore m_imageStore;
+    CVideoStore m_videoStore;
+    CAudioStore m_audioStore;
     CAuthorList m_authors;
+    CAnnotationList m_annotations;
+    std::unique_ptr<CDocHeader> m_header;
+    std::int32_t m_readOnly = 0;
+    std::int32_t m_modified = 0;
     std::int32_t m_referencePane = 0;
     std::int32_t m_referencePastes = 0;
-    std::function<void()> m_scrollToCaret;
-    plat::ColorRef m_defaultTextColor = 0;
-    plat::ColorRef m_defaultFillColor = 0x00FFFF00;
-    CCharWidthCache* m_widthCache = nullptr; // not owned
-    plat::Rect m_margins{20, 20, 20, 20};
-    plat::Size m_paper{200, 287};
-    std::int32_t m_modified = 0;
-    std::function<void()> m_repaint;
+    CCharWidthCache* m_widthCache = nullptr;   // not owned
 };

@@ -1,0 +1,365 @@
+#include "document/ql_doc.h"
+
+#include <atomic>
+
+#include "document/doc_body.h"
+#include "document/doc_window.h"
+#include "document/float_object.h"
+#include "document/render_context.h"
+#include "document/text_flow.h"
+
+namespace {
+
+// Where the rules and the running head sit: this far above the text area, and the head
+// this far above its upper rule.
+constexpr int kHeaderGap = 52;
+// Page paint: the page's top edge lies this far (1/96 inch) below the given y.
+constexpr int kPageTopOffset = 8;
+// Thickness of the lower and the upper rule (1/96 inch) and their least pixel counts.
+constexpr int kLowerRule = 2;
+constexpr int kUpperRule = 4;
+
+std::atomic<bool> g_annotationHovered{false};
+
+} // namespace
+
+CQlDoc::CQlDoc(CDocWindow* window) : m_window(window), m_annotations(this)
+{
+    DesktopDpiX();
+}
+
+CQlDoc::~CQlDoc()
+{
+    m_formatState.reset();
+    m_header.reset();
+    m_body.reset();
+}
+
+void CQlDoc::Reset()
+{
+    m_formatState.reset();
+    m_header.reset();
+    m_body.reset();
+
+    if (m_window && m_window->OpenClipboard()) {
+        if (m_window->IsClipboardFormatAvailable(kBlockClipboardFormat)) m_window->EmptyClipboard();
+        m_window->CloseClipboard();
+    }
+
+    m_imageStore.RemoveAll();
+    m_videoStore.RemoveAll();
+    m_audioStore.RemoveAll();
+    m_authors.RemoveAll();
+    m_annotations.RemoveAll();
+
+    m_revisionsPresent = 0;
+    m_revisionsShown = 0;
+    m_curAuthor = 0;
+    m_annotationsShown = 1;
+    m_referencePastes = 0;
+    m_readOnly = 0;
+    m_modified = 0;
+
+    // In this order: the body makes itself the focus text of the new state and reads the
+    // new header's page settings.
+    m_formatState = std::make_unique<CFormatState>(this);
+    m_header = std::make_unique<CDocHeader>(this);
+    m_body = std::make_unique<CDocBody>(this);
+}
+
+CFormatState& CQlDoc::ResetFormatState()
+{
+    m_formatState.reset();
+    m_formatState = std::make_unique<CFormatState>(this);
+    return *m_formatState;
+}
+
+// ---- selection ----
+
+bool CQlDoc::SelectionAcceptsText() const
+{
+    const CFloatObject* first = m_body ? m_body->GetSelectedObject(0) : nullptr;
+    return !first || first->IsEditingText();
+}
+
+bool CQlDoc::SelectionAcceptsFormat() const
+{
+    const CFloatObject* first = m_body ? m_body->GetSelectedObject(0) : nullptr;
+    return !first || first->HasTextFocus();
+}
+
+void CQlDoc::RefreshFocusContainer(CTextFlow* text)
+{
+    if (!text) return;
+    const std::uint16_t type = text->GetNodeType();
+    if (type != kNodeTableCell && type != kNodeTextShape) return;
+    // The object that holds the text: the nearest floating object above it.
+    CFloatObject* object = nullptr;
+    for (CDocNode* node = text->GetParent(); node && !object; node = node->GetParent())
+        object = dynamic_cast<CFloatObject*>(node);
+    auto* host = dynamic_cast<CTextHostObject*>(object);
+    if (!host) return;
+    if (type == kNodeTextShape) {
+        host->RealignText();
+        return;
+    }
+    const plat::Size grid = host->RelayoutGrid();
+    if (grid.cx == object->m_width && grid.cy == object->m_height) return;
+    object->m_width = grid.cx;
+    object->m_height = grid.cy;
+    object->RecalcLayout();
+    if (CDocBody* body = object->GetBody()) {
+        body->BuildPageRegions();
+        body->Relayout(1, 0);
+    }
+}
+
+// ---- the window ----
+
+plat::Window* CQlDoc::GetControlWindow() const
+{
+    return m_window ? m_window->GetControlWindow() : nullptr;
+}
+
+plat::Window* CQlDoc::GetCanvas() const
+{
+    return m_window ? m_window->GetCanvas() : nullptr;
+}
+
+void CQlDoc::ScrollToCaret() const
+{
+    if (m_window) m_window->ScrollToCaret();
+}
+
+void CQlDoc::RequestRepaint() const
+{
+    if (m_window) m_window->RepaintCanvas();
+}
+
+CHeadlessDocWindow& CQlDoc::OwnWindow()
+{
+    if (!m_ownWindow) m_ownWindow = std::make_unique<CHeadlessDocWindow>();
+    if (!m_window) m_window = m_ownWindow.get();
+    return *m_ownWindow;
+}
+
+void CQlDoc::SetScrollToCaret(std::function<void()> request)
+{
+    OwnWindow().m_onScrollToCaret = std::move(request);
+}
+
+void CQlDoc::SetRepaintRequest(std::function<void()> request)
+{
+    OwnWindow().m_onRepaint = std::move(request);
+}
+
+// ---- page settings ----
+
+const CDocHeader& CQlDoc::SettingsHeader() const
+{
+    if (m_header) return *m_header;
+    static const CDocHeader newDocument(nullptr);
+    return newDocument;
+}
+
+CDocHeader& CQlDoc::WritableHeader()
+{
+    if (!m_header) m_header = std::make_unique<CDocHeader>(this);
+    return *m_header;
+}
+
+CPageSettings CQlDoc::GetPageSettings() const
+{
+    const CDocHeader& h = SettingsHeader();
+    CPageSettings s;
+    GetPageGeometry(s.margins, s.paper);
+    s.pageNumberFace = h.m_pageNumberFace;
+    s.pageNumberSize = h.m_pageNumberSize;
+    s.pageNumberStyle = h.m_pageNumberStyle;
+    s.pageNumberOnFirst = h.m_pageNumberOnFirst;
+    s.headerText = h.m_headerText;
+    s.headerFace = h.m_headerFace;
+    s.headerSize = h.m_headerSize;
+    s.headerRule = h.m_headerRule;
+    s.headerOnFirst = h.m_headerOnFirst;
+    return s;
+}
+
+void CQlDoc::GetPageGeometry(plat::Rect& margins, plat::Size& paper) const
+{
+    margins = GetMargins();
+    paper = GetPaperSize();
+}
+
+plat::Rect CQlDoc::GetMargins() const
+{
+    const CDocHeader& h = SettingsHeader();
+    return plat::Rect(h.m_marginLeft, h.m_marginTop, h.m_marginRight, h.m_marginBottom);
+}
+
+plat::Size CQlDoc::GetPaperSize() const
+{
+    const CDocHeader& h = SettingsHeader();
+    return plat::Size(h.m_paperWidth, h.m_paperHeight);
+}
+
+void CQlDoc::SetPageSettings(const plat::Rect& margins, plat::Size paper)
+{
+    CDocHeader& h = WritableHeader();
+    h.m_marginLeft = margins.left;
+    h.m_marginTop = margins.top;
+    h.m_marginRight = margins.right;
+    h.m_marginBottom = margins.bottom;
+    h.m_paperWidth = paper.cx;
+    h.m_paperHeight = paper.cy;
+}
+
+void CQlDoc::SetDefaultTextColor(plat::ColorRef c)
+{
+    WritableHeader().m_defaultTextColor = c & 0xFFFFFF;
+}
+
+void CQlDoc::SetDefaultFillColor(plat::ColorRef c)
+{
+    WritableHeader().m_defaultFillColor = c & 0xFFFFFF;
+}
+
+// ---- geometry ----
+
+int CQlDoc::GetPageCount() const
+{
+    return m_body ? m_body->GetPageCount() : 0;
+}
+
+plat::Size CQlDoc::GetPaperSizeTwips() const
+{
+    const plat::Size p = GetPaperSize();
+    return plat::Size(MmToTwips(p.cx), MmToTwips(p.cy));
+}
+
+plat::Size CQlDoc::GetTotalExtent() const
+{
+    const plat::Size p = GetPaperSizeTwips();
+    return plat::Size(ClampTwips(std::int64_t(p.cx) + 2 * kDeskMargin),
+                      ClampTwips(std::int64_t(GetPageCount()) * (std::int64_t(p.cy) + kDeskMargin) + kDeskMargin));
+}
+
+plat::Rect CQlDoc::GetPageRect(int i) const
+{
+    const plat::Size p = GetPaperSizeTwips();
+    const std::int64_t top = std::int64_t(i) * (p.cy + kDeskMargin) + kDeskMargin;
+    return plat::Rect(kDeskMargin, ClampTwips(top), ClampTwips(std::int64_t(p.cx) + kDeskMargin),
+                      ClampTwips(top + p.cy));
+}
+
+plat::Rect CQlDoc::GetPageTextRect(int i) const
+{
+    const plat::Rect page = GetPageRect(i);
+    const plat::Rect area = GetTextAreaRect();
+    return plat::Rect(ClampTwips(std::int64_t(page.left) + area.left), ClampTwips(std::int64_t(page.top) + area.top),
+                      ClampTwips(std::int64_t(page.left) + area.right),
+                      ClampTwips(std::int64_t(page.top) + area.bottom));
+}
+
+plat::Rect CQlDoc::GetTextAreaRect() const
+{
+    const plat::Size p = GetPaperSizeTwips();
+    const plat::Rect m = GetMargins();
+    return plat::Rect(MmToTwips(m.left), MmToTwips(m.top), ClampTwips(std::int64_t(p.cx) - MmToTwips(m.right)),
+                      ClampTwips(std::int64_t(p.cy) - MmToTwips(m.bottom)));
+}
+
+plat::Size CQlDoc::GetTextAreaSize() const
+{
+    const plat::Rect a = GetTextAreaRect();
+    return plat::Size(ClampTwips(std::int64_t(a.right) - a.left), ClampTwips(std::int64_t(a.bottom) - a.top));
+}
+
+plat::Rect CQlDoc::PageRectFromPoint(plat::Point point) const
+{
+    const std::int64_t pitch = std::int64_t(GetPaperSizeTwips().cy) + kDeskMargin;
+    const std::int64_t last = std::max(GetPageCount(), 1) - 1;
+    std::int64_t i = 0;
+    if (pitch > 0 && point.y > 0) i = std::min<std::int64_t>(point.y / pitch, last);
+    return GetPageRect(static_cast<int>(i));
+}
+
+// ---- units ----
+
+int CQlDoc::DesktopDpiX()
+{
+    static const int dpi = plat::Dc().LogPixelsX();
+    return dpi;
+}
+
+plat::Rect CQlDoc::PixelsToTwipsRect(const plat::Rect& r) const
+{
+    return plat::Rect(PixelsToTwips(r.left), PixelsToTwips(r.top), PixelsToTwips(r.right), PixelsToTwips(r.bottom));
+}
+
+plat::Rect CQlDoc::TwipsToPixelsRect(const plat::Rect& r) const
+{
+    return plat::Rect(TwipsToPixels(r.left), TwipsToPixels(r.top), TwipsToPixels(r.right), TwipsToPixels(r.bottom));
+}
+
+// ---- painting ----
+
+void CQlDoc::DrawPageDecorations(plat::Dc& dc, int page, double zoom, int x, int y) const
+{
+    const CPageSettings s = GetPageSettings();
+    const plat::Rect t = GetTextAreaRect();
+    plat::Rect area = ::TwipsToPixelsRect(dc, zoom, t.left, t.top, t.right, t.bottom);
+    area.Offset(x, y);
+    const bool firstPage = page == 0;
+    const CCharFormat plain;
+
+    CRenderContext rc(this, dc);
+    rc.SetTextAlign(dc, plat::kTaLeft | plat::kTaTop);
+    // Text centred over the text area, its top at the given row.
+    auto centred = [&](const plat::String& text, int top) {
+        const plat::Size extent = dc.GetTextExtent(text);
+        dc.TextOut(area.left + (area.Width() - extent.cx) / 2, top, text);
+    };
+
+    plat::String number;
+    if (s.pageNumberStyle == CDocHeader::kPageOfPages) number = plat::Format(u"共 %d 页·第 %d 页", GetPageCount(), page + 1);
+    else if (s.pageNumberStyle == CDocHeader::kPageOnly) number = plat::Format(u"第 %d 页", page + 1);
+    if (!number.empty() && (!firstPage || s.pageNumberOnFirst)) {
+        rc.SetFont(dc, zoom, s.pageNumberFace, s.pageNumberSize, false, false, false, false);
+        rc.SetTextColor(dc, plain, kAutoTextColor);
+        const int height = dc.GetTextMetrics().height;
+        centred(number, area.bottom + height / 4);
+    }
+
+    if (s.headerRule != CDocHeader::kNoHeader && (!firstPage || s.headerOnFirst)) {
+        // The rules are drawn a pixel row at a time upward from their position, so each
+        // keeps its thickness at every zoom; the automatic colour is resolved like text's.
+        rc.SetPen(dc, plat::kPenSolid, 1, kAutoTextColor);
+        auto rule = [&](int position, int thickness) {
+            for (int k = 1; k <= thickness; ++k) {
+                dc.MoveTo(area.left, position - k);
+                dc.LineTo(area.right, position - k);
+            }
+        };
+        int position = area.top - ::TwipsToPixels(dc, zoom, kHeaderGap);
+        int thickness = std::max(1, Px96ToPixels(dc, zoom, kLowerRule));
+        rule(position, thickness);
+        if (s.headerRule == CDocHeader::kDoubleRule) {
+            position -= 2 * thickness;
+            thickness = std::max(2, Px96ToPixels(dc, zoom, kUpperRule));
+            rule(position, thickness);
+        }
+        if (!s.headerText.empty()) {
+            rc.SetFont(dc, zoom, s.headerFace, s.headerSize, false, false, false, false);
+            rc.SetTextColor(dc, plain, kAutoTextColor);
+            const int height = dc.GetTextMetrics().height;
+            centred(s.headerText, position - thickness - ::TwipsToPixels(dc, zoom, kHeaderGap) - height);
+        }
+    }
+    rc.Restore(dc);
+}
+
+bool CQlDoc::IsAnnotationHovered()
+{
+    return g_annotationHovered;
+}

@@ -1,0 +1,256 @@
+// Painting a page of the document: the page number under the text area, the running head
+// with its rules above it, and the body's text, checked by pixel probes on the bitmap (text
+// and lines are drawn without antialiasing, so their pixels carry their colour exactly).
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "document/render_context.h"
+#include "document/units.h"
+#include "platform/base/system.h"
+#include "platform/gfx/bitmap.h"
+#include "tests/document/doc_object_support.h"
+
+using namespace doctest;
+
+namespace {
+
+constexpr plat::ColorRef kWhite = plat::Rgb(255, 255, 255);
+constexpr plat::ColorRef kInk = plat::Rgb(0, 0, 200);
+// Where the page's top left corner goes.
+constexpr int kX = 10;
+constexpr int kY = 10;
+
+// Pixels that are not white inside a rectangle, and their bounding box.
+struct Ink {
+    int count = 0;
+    plat::Rect box;
+};
+
+Ink InkIn(const plat::Bitmap& bmp, const plat::Rect& r)
+{
+    Ink ink;
+    for (int y = std::max(0, r.top); y < std::min(bmp.Height(), r.bottom); ++y)
+        for (int x = std::max(0, r.left); x < std::min(bmp.Width(), r.right); ++x) {
+            if (bmp.GetPixel(x, y) == kWhite) continue;
+            const plat::Rect px(x, y, x + 1, y + 1);
+            ink.box = ink.count++ == 0 ? px : ink.box.Union(px);
+        }
+    return ink;
+}
+
+// Rows top..bottom-1 of both bitmaps are the same.
+bool SameRows(const plat::Bitmap& a, const plat::Bitmap& b, int top, int bottom)
+{
+    for (int y = std::max(0, top); y < std::min(a.Height(), bottom); ++y)
+        for (int x = 0; x < a.Width(); ++x)
+            if (a.GetPixel(x, y) != b.GetPixel(x, y)) return false;
+    return true;
+}
+
+// A white bitmap of a page at 100 % with room around it, and a DC on it.
+struct Sheet {
+    std::unique_ptr<plat::Bitmap> bmp;
+    plat::MemoryDc dc;
+    explicit Sheet(double zoom = 1.0)
+        : bmp(plat::Bitmap::Create(static_cast<int>(790 * zoom), static_cast<int>(1110 * zoom)))
+    {
+        bmp->Fill(kWhite);
+        dc.Select(bmp.get());
+    }
+    int Px(int twips, double zoom = 1.0) const { return TwipsToPixels(dc, zoom, twips); }
+    // The text area of a page drawn at (kX, kY), in pixels.
+    plat::Rect Area(const CQlDoc& doc, double zoom = 1.0) const
+    {
+        const plat::Rect t = doc.GetTextAreaRect();
+        plat::Rect a = TwipsToPixelsRect(dc, zoom, t.left, t.top, t.right, t.bottom);
+        a.Offset(kX, kY);
+        return a;
+    }
+};
+
+// What the text looks like alone: drawn in the face and size (twips) at the zoom, centred
+// over [left, right), its top at the row; returns the bitmap and the text's pixel height.
+std::unique_ptr<plat::Bitmap> Reference(const Sheet& like, const plat::String& text, const plat::String& face,
+                                        int size, double zoom, int left, int right, int top, int* height = nullptr)
+{
+    auto bmp = plat::Bitmap::Create(like.bmp->Width(), like.bmp->Height());
+    bmp->Fill(kWhite);
+    plat::MemoryDc dc;
+    dc.Select(bmp.get());
+    plat::FontDesc d;
+    d.face = face;
+    d.height = -std::max(1, TwipsToPixels(dc, zoom, size));
+    plat::Font font(d);
+    dc.Select(&font);
+    dc.SetBkMode(plat::kTransparent);
+    dc.SetTextColor(kInk);
+    dc.SetTextAlign(plat::kTaTop | plat::kTaLeft);
+    const int h = dc.GetTextMetrics().height;
+    if (height) *height = h;
+    dc.TextOut(left + (right - left - dc.GetTextExtent(text).cx) / 2, top, text);
+    dc.Select(plat::DefaultGuiFont());
+    return bmp;
+}
+
+int TextHeight(const plat::String& face, int size, double zoom)
+{
+    int h = 0;
+    Sheet s;
+    Reference(s, u"x", face, size, zoom, 0, 10, 0, &h);
+    return h;
+}
+
+class PagePaint : public testing::Test {
+protected:
+    PagePaint()
+    {
+        doc().SetDefaultTextColor(kInk);
+        // Three pages.
+        s.Body().InsertPageBreak();
+        s.Body().InsertPageBreak();
+        s.Body().Relayout(1, 0);
+    }
+    CQlDoc& doc() { return s.doc; }
+    CDocHeader& header() { return *s.doc.GetHeader(); }
+
+    ShownDoc s;
+};
+
+// ---- page numbers ----
+
+TEST_F(PagePaint, PageNumberInItsOwnFaceAndSizeInTheAutomaticColour)
+{
+    header().m_pageNumberStyle = CDocHeader::kPageOnly;
+    header().m_pageNumberFace = u"黑体";
+    header().m_pageNumberSize = 315;
+    Sheet sheet;
+    doc().DrawPageDecorations(sheet.dc, 1, 1.0, kX, kY);
+    const plat::Rect area = sheet.Area(doc());
+    const int h = TextHeight(u"黑体", 315, 1.0);
+    const auto expected = Reference(sheet, u"第 2 页", u"黑体", 315, 1.0, area.left, area.right, area.bottom + h / 4);
+    EXPECT_TRUE(SameRows(*sheet.bmp, *expected, 0, 1110));
+    // Every pixel drawn is the document's automatic text colour.
+    const Ink all = InkIn(*sheet.bmp, plat::Rect(0, 0, 790, 1110));
+    int inked = 0;
+    for (int y = all.box.top; y < all.box.bottom; ++y)
+        for (int x = all.box.left; x < all.box.right; ++x) inked += sheet.bmp->GetPixel(x, y) == kInk;
+    EXPECT_EQ(inked, all.count);
+}
+
+// ---- the running head ----
+
+// The rows that hold ink across the whole text width, between two rows.
+std::vector<int> RuleRows(const plat::Bitmap& bmp, const plat::Rect& area, int from, int to)
+{
+    std::vector<int> rows;
+    for (int y = from; y < to; ++y) {
+        bool full = true;
+        for (int x = area.left; x < area.right && full; ++x) full = bmp.GetPixel(x, y) == kInk;
+        const bool outside = bmp.GetPixel(area.left - 1, y) == kWhite && bmp.GetPixel(area.right, y) == kWhite;
+        if (full && outside) rows.push_back(y);
+    }
+    return rows;
+}
+
+TEST_F(PagePaint, HeaderRulesAtEachZoom)
+{
+    struct Case {
+        std::uint8_t rule;
+        double zoom;
+        std::vector<int> rows; // relative to the text area's top
+    };
+    // 52 twips above the text area; lower rule 2/96 inch, upper 4/96 inch a gap of the
+    // lower rule's thickness above it.
+    const Case cases[] = {
+        {CDocHeader::kSingleRule, 1.0, {-5, -4}},
+        {CDocHeader::kDoubleRule, 1.0, {-11, -10, -9, -8, -5, -4}},
+        {CDocHeader::kSingleRule, 2.0, {-10, -9, -8, -7}},
+        {CDocHeader::kDoubleRule, 2.0, {-22, -21, -20, -19, -18, -17, -16, -15, -10, -9, -8, -7}},
+        // At a quarter the rules keep at least one and two pixels.
+        {CDocHeader::kDoubleRule, 0.25, {-4, -3, -1}},
+        {CDocHeader::kNoHeader, 1.0, {}},
+    };
+    for (const Case& c : cases) {
+        header().m_headerRule = c.rule;
+        header().m_headerOnFirst = 1;
+        Sheet sheet(std::max(1.0, c.zoom));
+        doc().DrawPageDecorations(sheet.dc, 0, c.zoom, kX, kY);
+        const plat::Rect area = sheet.Area(doc(), c.zoom);
+        std::vector<int> rows;
+        for (int y : RuleRows(*sheet.bmp, area, 0, area.top)) rows.push_back(y - area.top);
+        EXPECT_EQ(rows, c.rows) << int(c.rule) << " at " << c.zoom;
+        // Nothing else above the text area.
+        EXPECT_EQ(InkIn(*sheet.bmp, plat::Rect(0, 0, sheet.bmp->Width(), area.top)).count,
+                  static_cast<int>(c.rows.size()) * area.Width())
+            << int(c.rule) << " at " << c.zoom;
+    }
+}
+
+TEST_F(PagePaint, HeaderTextAboveTheUpperRule)
+{
+    header().m_headerText = u"第一章 Quiln";
+    header().m_headerFace = u"楷体";
+    header().m_headerSize = 240;
+    struct Case {
+        std::uint8_t rule;
+        int upperRuleTop; // relative to the text area's top
+    };
+    for (const Case& c : {Case{CDocHeader::kSingleRule, -5}, Case{CDocHeader::kDoubleRule, -11}}) {
+        header().m_headerRule = c.rule;
+        Sheet sheet;
+        doc().DrawPageDecorations(sheet.dc, 1, 1.0, kX, kY);
+        const plat::Rect area = sheet.Area(doc());
+        // The text's bottom is 52 twips (3 pixels) above the upper rule's top.
+        const int h = TextHeight(u"楷体", 240, 1.0);
+        const int top = area.top + c.upperRuleTop - 3 - h;
+        const auto expected = Reference(sheet, u"第一章 Quiln", u"楷体", 240, 1.0, area.left, area.right, top);
+        EXPECT_TRUE(SameRows(*sheet.bmp, *expected, 0, area.top + c.upperRuleTop)) << int(c.rule);
+        EXPECT_GT(InkIn(*sheet.bmp, plat::Rect(0, top, 790, top + h)).count, 20);
+    }
+}
+
+TEST_F(PagePaint, RuleStyleZeroOrFirstPageShowsNoHeader)
+{
+    header().m_headerText = u"页眉";
+    header().m_pageNumberStyle = CDocHeader::kNoPageNumber;
+    struct Case {
+        std::uint8_t rule;
+        std::uint8_t onFirst;
+        int page;
+        bool drawn;
+    };
+    const Case cases[] = {
+        {CDocHeader::kNoHeader, 1, 1, false}, // the text alone is never drawn
+        {CDocHeader::kSingleRule, 0, 0, false},
+        {CDocHeader::kSingleRule, 1, 0, true},
+        {CDocHeader::kSingleRule, 0, 2, true},
+    };
+    for (const Case& c : cases) {
+        header().m_headerRule = c.rule;
+        header().m_headerOnFirst = c.onFirst;
+        Sheet sheet;
+        doc().DrawPageDecorations(sheet.dc, c.page, 1.0, kX, kY);
+        EXPECT_EQ(InkIn(*sheet.bmp, plat::Rect(0, 0, 790, 1110)).count > 0, c.drawn)
+            << int(c.rule) << "/" << int(c.onFirst) << " page " << c.page;
+    }
+}
+
+TEST_F(PagePaint, DecorationsLeaveTheDcAsTheyFoundIt)
+{
+    header().m_headerRule = CDocHeader::kDoubleRule;
+    header().m_headerText = u"页眉";
+    Sheet sheet;
+    const plat::Pen pen(plat::kPenDash, 3, plat::Rgb(1, 2, 3));
+    sheet.dc.Select(&pen);
+    sheet.dc.SetTextColor(plat::Rgb(9, 8, 7));
+    sheet.dc.SetTextAlign(plat::kTaRight);
+    sheet.dc.SetBkMode(plat::kOpaque);
+    doc().DrawPageDecorations(sheet.dc, 1, 1.0, kX, kY);
+    EXPECT_EQ(*sheet.dc.CurrentPen(), pen);
+    EXPECT_EQ(sheet.dc.GetTextColor(), plat::Rgb(9, 8, 7));
+    EXPECT_EQ(sheet.dc.GetTextAlign(), unsigned(plat::kTaRight));
+    EXPECT_EQ(sheet.dc.GetBkMode(), plat::kOpaque);
+}
+
+} // namespace
