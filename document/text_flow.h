@@ -9,6 +9,7 @@
 // flow without it, or with another one inside, is refused.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "document/char_format.h"
@@ -18,6 +19,11 @@
 #include "platform/file/archive.h"
 
 class CFindState;
+class CSentenceChecker;
+class CSpellCheckUi;
+class CSpellEngine;
+class CSpellError;
+class CSpellErrorList;
 class CRtfFontTable;
 class CRtfColorTable;
 namespace plat {
@@ -27,6 +33,12 @@ class Dc;
 // Command ids of the special symbols InsertSymbol inserts.
 constexpr int kSymbolFirst = 40001;
 constexpr int kSymbolLast = 40017;
+
+// Command id of the first spelling suggestion of a context menu; suggestion slot i has
+// this id + i.
+constexpr int kSpellSuggestionFirstId = 37901;
+// Receives one suggestion of the context menu: its menu position, command id and text.
+using SpellSuggestionSink = std::function<void(int position, int commandId, const plat::String& text)>;
 
 // ConvertCyrillic modes.
 enum CyrillicMode : int {
@@ -96,6 +108,16 @@ public:
     // two before its paragraph to the end of the paragraph after it.
     virtual int GetReflowStart(const CTextPos& pos) const;
     virtual int GetReflowEnd(const CTextPos& pos) const;
+    // The suggestions of the marked word under a point (the flow's twips) go to the sink
+    // at positions from `position` on, below 10, each with command id
+    // kSpellSuggestionFirstId + position, and into the word's record at that slot.
+    // Returns the next position; 0 when no item holds the point or it is not marked. The
+    // record goes to *error when asked, for the command that follows.
+    virtual int AddSpellingSuggestions(int x, int y, CSpellEngine& engine, const SpellSuggestionSink& sink,
+                                       int position, CSpellError** error = nullptr);
+    // Before an interactive check selects an error in this flow: the flows of table cells
+    // and text shapes make their cell or shape the one being edited.
+    virtual void FocusForSpellCheck() {}
 
     // ---- caret and selection ----
     // The selection is the items from the lower to the higher of caret and anchor.
@@ -147,6 +169,28 @@ public:
     void RemoveAnnotationMark(std::int16_t annotation);
     // Changes the case of the Cyrillic letters of the selection (or the whole flow).
     void ConvertCyrillic(int mode, bool wholeFlow);
+
+    // ---- spelling (text_flow_spell.cpp) ----
+    // Words are runs of not-deleted Western items a-z, A-Z, the apostrophe and Cyrillic
+    // U+0401-U+045F; deleted items neither extend nor end a word.
+    // Marks every misspelt word that starts in items from..to-1 (to = 0: to the end) and
+    // is ended by another item: a record of the list for each, pointed to by the word's
+    // not-deleted items. A word cut by either end of the range is checked whole.
+    void MarkSpelling(CSpellEngine& engine, CSpellErrorList& errors, int from, int to);
+    // Feeds the not-deleted characters of items from..to-1 (to = 0: to the end) to the
+    // checker run by run (a run ends at a character the run refuses, when it is full, at a
+    // paragraph end and at the range's end) and marks the items of each finding.
+    void MarkSentenceErrors(CSentenceChecker& checker, CSpellErrorList& errors, int from, int to);
+    // The word-by-word check of the whole flow with the word dialog; 0 when the user
+    // stopped it, else 1.
+    int SpellCheck(CSpellEngine& engine, CSpellCheckUi& ui, plat::Point& dialogPos);
+    // The sentence check of the whole flow with the sentence dialog; 0 when the user
+    // stopped it, else 1.
+    int SpellCheckWith(CSentenceChecker& checker, CSpellCheckUi& ui, plat::Point& dialogPos);
+    // Replaces the items of a marked error of this flow by its suggestion in the slot.
+    // False, changing nothing, when the record is not of this flow, the slot is empty or
+    // the record's items are no longer marked with it.
+    bool ReplaceSpellError(const CSpellError& error, int slot);
 
 protected:
     // Where the flow's page coordinates start; flows inside objects add the object's place.

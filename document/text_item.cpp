@@ -203,6 +203,20 @@ void CTextItem::SetMisspelt(CSpellError* error)
     }
 }
 
+void CTextItem::ClearMisspeltLinks(const std::function<bool(const CSpellError*)>& which)
+{
+    auto& table = MisspeltTable();
+    for (auto it = table.begin(); it != table.end();) {
+        if (which(it->second)) {
+            // The table's keys are the live items themselves.
+            const_cast<CTextItem*>(it->first)->m_bits &= ~kMisspelt;
+            it = table.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
 void CTextItem::CountStatistics(CStatistics& stats, int& atParaStart) const
 {
     if (IsDeleted()) return;

@@ -4,6 +4,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "document/char_format.h"
@@ -119,6 +120,9 @@ public:
     // The spelling error of the marked word the item belongs to, else null.
     CSpellError* GetMisspelt() const;
     void SetMisspelt(CSpellError* error);
+    // Every item, in any flow, whose record passes the test loses its mark: for a list
+    // that is about to delete its records.
+    static void ClearMisspeltLinks(const std::function<bool(const CSpellError*)>& which);
 
     // A record walk over many items: the running format as a pooled handle, the rules its
     // revision fields are checked against and the time that mode 3 stamps.

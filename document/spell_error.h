@@ -1,0 +1,60 @@
+// Spelling and sentence errors: one record per marked word or finding, with the flow and
+// item span it covers, the text and up to ten suggestions; and the document's list that
+// owns the records of the marks on the visible pages. Every marked item points to its
+// record (CTextItem::GetMisspelt).
+#pragma once
+#include <array>
+#include <memory>
+#include <vector>
+
+#include "platform/base/strings.h"
+
+class CTextFlow;
+
+class CSpellError {
+public:
+    static constexpr int kMaxSuggestions = 10;
+
+    // Items start..start+length-1 of the flow (not owned).
+    CSpellError(CTextFlow* flow, int start, int length) : m_flow(flow), m_start(start), m_length(length) {}
+
+    CTextFlow* GetFlow() const { return m_flow; }
+    int GetStart() const { return m_start; }
+    int GetLength() const { return m_length; }
+
+    // Word and suggestions are kept whole, so choosing a suggestion never puts a cut
+    // word into the text.
+    void SetWord(plat::StringView word) { m_word.assign(word); }
+    const plat::String& GetWord() const { return m_word; }
+    // Slots 0-9; any other index is ignored.
+    void SetSuggestion(int index, plat::StringView text);
+    // The text of slot i; empty for an unset slot or an index outside 0-9.
+    plat::String GetSuggestion(int index) const;
+
+private:
+    CTextFlow* m_flow;
+    int m_start;
+    int m_length;
+    plat::String m_word;
+    std::array<plat::String, kMaxSuggestions> m_suggestions;
+};
+
+class CSpellErrorList {
+public:
+    CSpellErrorList() = default;
+    ~CSpellErrorList() { RemoveAll(); }
+    CSpellErrorList(const CSpellErrorList&) = delete;
+    CSpellErrorList& operator=(const CSpellErrorList&) = delete;
+
+    // Appends the record and returns it.
+    CSpellError* Add(std::unique_ptr<CSpellError> error);
+    int GetCount() const { return static_cast<int>(m_errors.size()); }
+    // Null outside 0..count-1.
+    CSpellError* GetAt(int index) const;
+    // Deletes every record. Items that still point to one lose their mark first, so no
+    // item is left pointing to a deleted record, wherever it lies.
+    void RemoveAll();
+
+private:
+    std::vector<std::unique_ptr<CSpellError>> m_errors;
+};
