@@ -46,13 +46,18 @@ CDocBody::CDocBody(CQlDoc* doc)
     AppendFinalParaEnd();
     SetSelection(CTextPos(0, m_name), CTextPos(0, m_name));
 
+    SetGeometryFromDocument();
+    BuildPageRegions();
+    Relayout(1, 0);
+}
+
+void CDocBody::SetGeometryFromDocument()
+{
     CQlDoc defaults;
-    const CQlDoc& settings = doc ? *doc : defaults;
+    const CQlDoc& settings = GetDoc() ? *GetDoc() : defaults;
     const plat::Rect m = settings.GetMargins();
     const plat::Size paper = settings.GetPaperSize();
     SetPageGeometry(m.left, m.top, m.right, m.bottom, paper.cx, paper.cy);
-    BuildPageRegions();
-    Relayout(1, 0);
 }
 
 CDocBody::~CDocBody()
@@ -239,6 +244,8 @@ CDocBody::ParaEndIndex CDocBody::IndexParaEnds() const
 
 void CDocBody::UpdateAnchors()
 {
+    // Runs after every keystroke's layout: without objects there is nothing to index.
+    if (m_objects->GetCount() == 0) return;
     const ParaEndIndex index = IndexParaEnds();
     for (int k = 0; k < m_objects->GetCount(); ++k) {
         CFloatObject& object = *m_objects->GetObject(k);

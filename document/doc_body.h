@@ -1,8 +1,11 @@
 // The page body: the main text flow of a document, laid out on a column of up to 500
-// pages around the floating objects it holds. This file covers its page frames (the text
-// area of every page), the free regions the objects leave in them (the rectangles the line
-// filler pours text into, in flow order), the page count, the object-list operations and
-// the anchoring of objects to the paragraph they were placed beside.
+// pages around the floating objects it holds: its page frames (the text area of every
+// page), the free regions the objects leave in them (the rectangles the line filler pours
+// text into, in flow order), the page count, the object-list operations and the anchoring
+// of objects to the paragraph they were placed beside (doc_body.cpp); the relayout that
+// pours the text into the regions line by line (doc_body_layout.cpp); page painting with
+// the caret and the selection (doc_body_paint.cpp); the body record, the paragraph
+// commands and the find and replace walks (doc_body_record.cpp).
 //
 // Body coordinates are twips from the top left of the desk: with W and H the paper size,
 // page i occupies (200, i(H+200)+200) to (W+200, i(H+200)+200+H).
@@ -17,6 +20,23 @@
 
 class CFloatObject;
 class CPageObjectList;
+class CFindState;
+class CLineLayout;
+struct CRunMeasure;
+namespace plat {
+class Dc;
+}
+
+// What a replace-all asks of an object that holds text of its own beyond a plain frame (a
+// table: every cell; a text shape: its inner frame). The object replaces every match and
+// refits itself (a table takes its grid's size); the body then flows its text around the
+// object's new bounds.
+class CReplaceAllTarget {
+public:
+    virtual ~CReplaceAllTarget() = default;
+    // True when anything was replaced.
+    virtual bool ReplaceAllText(CFindState& state) = 0;
+};
 
 // One rectangle of text area and the page it lies on (500: the overflow frame).
 class CPageRegion {
@@ -108,12 +128,102 @@ public:
     // Page i of the desk in the current geometry (what the document's GetPageRect gives).
     plat::Rect GetPageRect(int i) const;
 
+    // ---- layout ----
+    // Pours the items into the free regions line by line and re-anchors the objects. all
+    // = 0 lays out the paragraphs around the selection and stops at the first paragraph
+    // that lands where it already is; retry counts the anchor-driven layouts before this
+    // one (at most three follow an edit).
+    void Relayout(int all, int retry) override;
+    // Fills one region from the item at `position` with `paraState` (0 inside a paragraph,
+    // 1 a paragraph begins, 2 one begins after a page break); both move on. True when no
+    // more layout is needed; false when the next region must go on.
+    bool FillRegion(int all, int end, int& position, int& paraState, const CPageRegion& region,
+                    const plat::Rect& frame);
+    // Every object lays out its content, the regions are rebuilt and the text relaid.
+    void RecalcAllObjects();
+    // The gap between lines of a paragraph with the spacing code.
+    static int LineGap(int spacing);
+
+    // ---- painting ----
+    // Paints the items and objects that meet the rectangle (twips) with (x0, y0) the pixel
+    // position of the body's origin. Mode 1 is the screen (the rectangle is the visible
+    // area), 2 print preview and 3 printing and export (the rectangle is one page).
+    void DrawPage(plat::Dc& dc, double zoom, int x0, int y0, int mode, const plat::Rect& rect);
+    // The creation tracker, or the selected objects' marks, or the focus text's caret or
+    // selection.
+    void DrawCaret(plat::Dc& dc, double zoom, int x0, int y0) override;
+    // The caret the last DrawCaret showed, in pixels: a 2-pixel bar the canvas shows as
+    // its caret (here drawn by inverting it); empty when it is hidden.
+    const plat::Rect& GetCaretRect() const { return m_caretRect; }
+    bool IsCaretShown() const { return !m_caretRect.IsEmpty(); }
+
+    // ---- record ----
+    using CTextFlow::Load;
+    using CTextFlow::Save;
+    // The text-flow record, then the page-object list record. Inserting another file
+    // (mode 4) into a body that holds anything appends after a page break and shifts the
+    // objects by (dx, dy); anything else replaces the content. A refused record leaves the
+    // body as it was.
+    void Load(plat::Archive& ar, int mode) override { Load(ar, mode, 0, 0); }
+    void Load(plat::Archive& ar, int mode, int dx, int dy);
+    void Save(plat::Archive& ar, int mode) override;
+    void PrepareItems() override;
+
+    // ---- formats and editing ----
+    void SetCharFormat(int fieldId, const CCharFormat& values) override;
+    // With a selection every paragraph it touches gets the value, else the caret's.
+    void SetAlignment(std::uint8_t alignment) override;
+    void SetLineSpacing(std::uint8_t spacing) override;
+    void SetIndents(std::int32_t first, std::int32_t left, std::int32_t right) override;
+    // The running formats from the caret (the character format only when asked), copied
+    // into the format state.
+    void UpdateCaretFormat(int take) override;
+    // The format of the paragraph that holds the item. A paragraph end without an
+    // alignment takes (and keeps) the format of the paragraph after it.
+    CParaFormat GetParaFormatAt(int index);
+    void DeleteSelection() override;
+    void OnDelete() override;
+    void OnBackspace() override;
+
+    // ---- traversals: the body text, then the objects in stacking order ----
+    // The next match from the find state; the text or object found is selected.
+    bool FindNext(CFindState& state);
+    // Replaces every match with the state's replacement text; the search goes on after
+    // each inserted text, so a replacement that contains the searched text never loops.
+    // True when anything was replaced.
+    bool ReplaceAll(CFindState& state);
+
 private:
     struct ParaEndIndex;
     ParaEndIndex IndexParaEnds() const;
     void AttachAnchor(CFloatObject& object, const ParaEndIndex& index);
     void CheckAnchor(CFloatObject& object, const ParaEndIndex& index);
     void InsertRegion(RegionList::iterator after, std::unique_ptr<CPageRegion> region);
+
+    // Layout helpers (doc_body_layout.cpp).
+    struct LineBox;
+    struct ProbeSave;
+    LineBox ComputeLineBox(const plat::Rect& region, const plat::Rect& frame, const CParaFormat& para,
+                           int paraState) const;
+    bool Fill(CLineLayout& layout, int all, int& position, int& paraState, const CPageRegion& region,
+              const plat::Rect& frame);
+    int PlaceLine(CLineLayout& layout, int all, int from, int to, const CRunMeasure& line, int paraState, int x,
+                  int y, int alignment, int width);
+    // Measures and marks items from..to-1 as a measurement of the whole flow would.
+    void MeasureRange(CLineLayout& layout, int from, int to);
+    // A partial layout measures each paragraph past its range just before placing it.
+    void PrepareParagraph(int start);
+    void SaveMetrics(ProbeSave& save, int from, int to) const;
+    void RestoreMetrics(const ProbeSave& save);
+    int ExtendToBoundary(int index) const;
+    int ParagraphEndAfter(int index) const;
+    bool FindStartRegion(int start, CPageRegion& working);
+    void ShowOverflow() const;
+    // Page frames from the document's margins and paper size.
+    void SetGeometryFromDocument();
+    // Sets one paragraph field on the paragraphs of the selection (or the caret's).
+    template <class Change>
+    void ChangeParagraphs(Change change);
 
     std::array<CPageRegion, kMaxPages + 1> m_frames;
     std::int32_t m_paperWidth = 0; // twips
@@ -123,4 +233,20 @@ private:
     RegionList m_regions;
     RegionList::iterator m_regionCursor;
     std::unique_ptr<CPageObjectList> m_objects;
+
+    // State of the relayout in progress.
+    CLineLayout* m_layout = nullptr;    // not owned
+    bool m_layoutAll = false;
+    int m_measuredEnd = 0;              // items before this are measured for this layout
+    int m_probeAt = -1;                 // the paragraph start that may find itself in place
+    ProbeSave* m_probe = nullptr;       // what measuring that paragraph replaced; not owned
+    int m_defaultTailFrom = -1;         // paragraphs from here on resolve to the default format
+    int m_fillPage = 0;                 // page of the region being filled
+    bool m_pageBreakPlaced = false;     // the last FillRegion ended its page
+    bool m_overflowPlaced = false;      // a line went into the overflow frame
+    // Edits that run many steps (replace-all, a format over a selection) lay out once at
+    // the end.
+    int m_layoutDeferred = 0;
+
+    plat::Rect m_caretRect;             // pixels; empty while hidden
 };

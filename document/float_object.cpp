@@ -360,6 +360,9 @@ void CFloatObject::MoveBy(bool /*shift*/, int dx, int dy)
     } else {
         Offset(dx * kTwipsPerInch / plat::kScreenDpi, dy * kTwipsPerInch / plat::kScreenDpi);
     }
+    // The object stays where it was put: it anchors afresh to the paragraph beside it,
+    // rather than being pulled back to the paragraph it followed before.
+    m_anchorState = kAnchorNone;
     if (CDocBody* body = GetBody()) {
         body->BuildPageRegions();
         body->Relayout(1, 0);

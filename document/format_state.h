@@ -15,6 +15,9 @@
 
 class CTextFlow;
 class CFloatObject;
+namespace plat {
+class Dc;
+}
 
 // What the document asks of the pending object-creation tool; the tool itself comes with
 // the shapes and is owned here until its drag completes or is cancelled.
@@ -23,6 +26,9 @@ public:
     virtual ~CCreationTool() = default;
     // Node type of the object the tool creates.
     virtual std::uint16_t GetCreateType() const = 0;
+    // Draws the rubber band of the drag in progress, with (x0, y0) the pixel position of
+    // the body's origin; while a tool is pending it takes the caret's place.
+    virtual void Draw(plat::Dc& /*dc*/, double /*zoom*/, int /*x0*/, int /*y0*/) {}
 };
 
 // Vertical alignment of the focus text's table cell or text shape.

@@ -465,17 +465,26 @@ TEST_F(BodyText, DeletingTheAnchorParagraphReanchorsWithoutMoving)
     body->UpdateAnchors();
     ASSERT_EQ(o->m_anchorName, NameOf(5));
 
-    // Join paragraphs 2 and 3: the paragraph end at item 5 goes.
+    // Join paragraphs 2 and 3: the paragraph end at item 5 goes. The deletion lays the
+    // body out, which anchors the object again, to the last paragraph end above its top
+    // where the layout put them.
     body->SetSelection(CTextPos(5, body->GetName()), CTextPos(5, body->GetName()));
     body->OnDelete();
     ASSERT_EQ(body->GetCount(), 8);
-    const String firstEnd = NameOf(2);
-    body->UpdateAnchors();
+    ASSERT_LT(body->GetItem(7)->GetTop(), 4500);
     EXPECT_EQ(o->m_anchorState, kAnchorAttached);
-    EXPECT_EQ(o->m_anchorName, firstEnd);
-    EXPECT_EQ(o->m_anchorOffset, 2500);
+    EXPECT_EQ(o->m_anchorName, NameOf(7));
+    EXPECT_EQ(o->m_anchorOffset, 4500 - body->GetItem(7)->GetTop());
     EXPECT_EQ(o->m_bounds.top, 4500) << "not moved";
     EXPECT_FALSE(body->HasObjectToMove());
+
+    // With the paragraph ends placed as before, the object keeps to its new paragraph.
+    Put(2, 2000);
+    Put(7, 4000);
+    body->UpdateAnchors();
+    EXPECT_EQ(o->m_anchorName, NameOf(7));
+    EXPECT_TRUE(body->HasObjectToMove());
+    EXPECT_EQ(o->m_targetTop, 4000 + o->m_anchorOffset);
 }
 
 TEST_F(BodyText, AnObjectMarkedToMoveWithoutAnAnchorIsReleased)

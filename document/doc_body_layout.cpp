@@ -1,0 +1,524 @@
+// The page body's relayout: the driver that pours the items into the free regions line by
+// line with the steps of the line layout, then re-anchors the floating objects.
+//
+// A partial relayout (all = 0) measures the paragraphs around the selection and places
+// lines from the first of them. Past that range it measures each further paragraph just
+// before it is placed, so that widths a previous placement took away (trailing and wrapped
+// spaces) never decide a line break, and it stops at the first further paragraph whose
+// first line lands where it already is; that paragraph's old measurements are put back.
+// So a partial relayout leaves exactly the layout a full one would.
+#include <algorithm>
+#include <optional>
+#include <vector>
+
+#include "document/doc_body.h"
+#include "document/float_object.h"
+#include "document/line_layout.h"
+#include "document/page_object_list.h"
+#include "document/ql_doc.h"
+#include "document/text_item.h"
+#include "platform/ui/message_box.h"
+
+namespace {
+
+constexpr std::int64_t kMaxLength = 1 << 30;
+
+int Sat(std::int64_t v)
+{
+    return static_cast<int>(std::clamp<std::int64_t>(v, -kMaxLength, kMaxLength));
+}
+
+bool IsVisibleChar(const CTextItem& item, bool showDeleted)
+{
+    return (item.IsChar() || item.GetNodeType() == kItemAnchor) && (showDeleted || !item.IsDeleted());
+}
+
+} // namespace
+
+// Where a line starts and how wide it may be.
+struct CDocBody::LineBox {
+    int x = 0;
+    int width = 0;
+};
+
+// What a probe measurement replaced, put back when the paragraph proves to be in place.
+struct CDocBody::ProbeSave {
+    int from = 0;
+    struct Item {
+        int width, height, ascent;
+        bool breakBefore;
+        CFormatPool::Handle format;
+    };
+    std::vector<Item> items;
+};
+
+int CDocBody::LineGap(int spacing)
+{
+    return kLineSpacingGap[std::clamp(spacing, 0, static_cast<int>(kSpacingMax))];
+}
+
+CDocBody::LineBox CDocBody::ComputeLineBox(const plat::Rect& region, const plat::Rect& frame, const CParaFormat& para,
+                                           int paraState) const
+{
+    // The left indent applies only at the frame's left edge and the right indent only at its
+    // right edge; the first-line indent wherever a paragraph begins.
+    const std::int64_t frameWidth = std::int64_t(frame.right) - frame.left;
+    const std::int64_t regionWidth = std::int64_t(region.right) - region.left;
+    const std::int64_t indent = paraState != 0 ? para.m_firstIndent : para.m_leftIndent;
+    LineBox box;
+    if (regionWidth == frameWidth) {
+        box.x = Sat(region.left + indent);
+        box.width = Sat(std::int64_t(frame.right) - para.m_rightIndent - frame.left - indent);
+    } else if (region.left == frame.left) {
+        box.x = Sat(region.left + indent);
+        box.width = Sat(regionWidth - indent);
+    } else {
+        const std::int64_t first = paraState != 0 ? para.m_firstIndent : 0;
+        box.x = Sat(region.left + first);
+        box.width = Sat(regionWidth - first - (region.right == frame.right ? para.m_rightIndent : 0));
+    }
+    return box;
+}
+
+CParaFormat CDocBody::GetParaFormatAt(int index)
+{
+    const int count = GetCount();
+    if (m_layout && m_defaultTailFrom >= 0 && index >= m_defaultTailFrom) return CParaFormat();
+    auto endFrom = [&](int from) -> int {
+        for (int j = std::max(from, 0); j < count; ++j)
+            if (IsParaEndType(ItemAt(j)->GetNodeType())) return j;
+        return count;
+    };
+    int at = endFrom(index);
+    if (at >= count) return CParaFormat();
+    auto* end = dynamic_cast<CParaEndItem*>(ItemAt(at));
+    if (!end) return CParaFormat();
+    if (end->GetParaFormat().m_align != 0) return end->GetParaFormat();
+
+    // A paragraph without an alignment takes the whole format of the next paragraph that
+    // has one (the default past the last) and keeps it. A loop, not recursion: a long run
+    // of such paragraphs must not use up the stack.
+    std::vector<CParaEndItem*> chain{end};
+    CParaFormat format;
+    bool found = false;
+    for (at = endFrom(at + 1); at < count; at = endFrom(at + 1)) {
+        auto* next = dynamic_cast<CParaEndItem*>(ItemAt(at));
+        if (!next) break;
+        if (next->GetParaFormat().m_align != 0) {
+            format = next->GetParaFormat();
+            found = true;
+            break;
+        }
+        chain.push_back(next);
+    }
+    for (CParaEndItem* e : chain) e->SetParaFormat(format);
+    // Every paragraph from here to the end resolves to the default: remembered for the rest
+    // of this layout, so that such a tail is walked once rather than once a paragraph.
+    if (!found && m_layout) m_defaultTailFrom = std::max(index, 0);
+    return format;
+}
+
+int CDocBody::ParagraphEndAfter(int index) const
+{
+    const int count = GetCount();
+    for (int j = std::max(index, 0); j < count; ++j)
+        if (IsParaEndType(ItemAt(j)->GetNodeType())) return j + 1;
+    return count;
+}
+
+int CDocBody::ExtendToBoundary(int index) const
+{
+    // Empty paragraphs and hidden text after a range take their paragraph ends' formats
+    // from the range's last visible character, so they belong to the range.
+    const bool shown = RevisionsShown();
+    const int count = GetCount();
+    while (index < count) {
+        const CTextItem* item = ItemAt(index);
+        if (!IsParaEndType(item->GetNodeType()) && (shown || !item->IsDeleted())) break;
+        ++index;
+    }
+    return index;
+}
+
+void CDocBody::MeasureRange(CLineLayout& layout, int from, int to)
+{
+    from = std::clamp(from, 0, GetCount());
+    to = std::clamp(to, from, GetCount());
+    if (from >= to) return;
+    // Paragraph ends carry the format of the last visible character before them, which may
+    // lie before the range: measuring starts there, and what lies before the range keeps
+    // the metrics it was placed with.
+    const bool shown = RevisionsShown();
+    int seed = from;
+    if (!IsVisibleChar(*ItemAt(from), shown)) {
+        seed = from - 1;
+        while (seed > 0 && !IsVisibleChar(*ItemAt(seed), shown)) --seed;
+        seed = std::max(seed, 0);
+    }
+    ProbeSave before;
+    SaveMetrics(before, seed, from);
+    layout.MeasureItems(seed, to);
+    RestoreMetrics(before);
+    layout.MarkBreaks(from, to);
+}
+
+void CDocBody::SaveMetrics(ProbeSave& save, int from, int to) const
+{
+    save.from = from;
+    save.items.clear();
+    for (int i = from; i < to; ++i) {
+        const CTextItem* item = ItemAt(i);
+        save.items.push_back({item->GetWidth(), item->GetHeight(), item->GetAscent(), item->GetBreakBefore(),
+                              item->FormatHandle()});
+    }
+}
+
+void CDocBody::RestoreMetrics(const ProbeSave& save)
+{
+    for (size_t k = 0; k < save.items.size(); ++k) {
+        CTextItem* item = GetItem(save.from + static_cast<int>(k));
+        if (!item) break;
+        const ProbeSave::Item& s = save.items[k];
+        if (item->FormatHandle() != s.format) item->SetFormatHandle(s.format);
+        item->SetMetrics(s.width, s.height, s.ascent);
+        item->SetBreakBefore(s.breakBefore);
+    }
+}
+
+void CDocBody::PrepareParagraph(int start)
+{
+    // Only a partial layout measures as it goes.
+    if (!m_layout || m_layoutAll) return;
+    const int paraEnd = ParagraphEndAfter(start);
+    if (paraEnd <= m_measuredEnd) return;
+    const int to = ExtendToBoundary(paraEnd);
+    if (start >= m_measuredEnd) {
+        // The first line of this paragraph may find the rest in place: keep what the
+        // measurement replaces.
+        m_probeAt = start;
+        SaveMetrics(*m_probe, m_measuredEnd, to);
+    }
+    MeasureRange(*m_layout, m_measuredEnd, to);
+    m_measuredEnd = to;
+}
+
+int CDocBody::PlaceLine(CLineLayout& layout, int all, int from, int to, const CRunMeasure& line, int paraState,
+                        int x, int y, int alignment, int width)
+{
+    CLinePlacement p;
+    p.all = all != 0;
+    // Only the first line of a paragraph measured for this purpose may stop the layout.
+    p.reflowEnd = from == m_probeAt ? from : kMaxLength;
+    p.from = from;
+    p.to = to;
+    p.line = line;
+    p.paraStart = paraState != 0;
+    p.x = x;
+    p.lineTop = y;
+    p.alignment = alignment;
+    p.available = width;
+    if (layout.PlaceLine(p) == 1) {
+        RestoreMetrics(*m_probe);
+        m_probeAt = -1;
+        return 1;
+    }
+    if (from == m_probeAt) m_probeAt = -1;
+    if (m_fillPage == kOverflowFrame) m_overflowPlaced = true;
+    return 0;
+}
+
+bool CDocBody::FillRegion(int all, int end, int& position, int& paraState, const CPageRegion& region,
+                          const plat::Rect& frame)
+{
+    (void)end; // the measured range is kept by the relayout itself
+    std::optional<CLineLayout> own;
+    std::optional<ProbeSave> ownProbe;
+    if (!m_layout) {
+        // Called on its own: every item is taken as measured.
+        own.emplace(*this);
+        ownProbe.emplace();
+        m_probe = &*ownProbe;
+        m_probeAt = -1;
+        m_layoutAll = true;
+    }
+    CLineLayout& layout = m_layout ? *m_layout : *own;
+    const bool result = Fill(layout, all, position, paraState, region, frame);
+    if (own) {
+        m_probe = nullptr;
+        m_layoutAll = false;
+    }
+    return result;
+}
+
+bool CDocBody::Fill(CLineLayout& layout, int all, int& p, int& s, const CPageRegion& region, const plat::Rect& frame)
+{
+    const plat::Rect r = region.m_rect;
+    const std::int64_t frameWidth = std::int64_t(frame.right) - frame.left;
+    const std::int64_t frameHeight = std::int64_t(frame.bottom) - frame.top;
+    const bool fullWidth = std::int64_t(r.right) - r.left == frameWidth;
+    // The overflow frame has no region after it: nothing there ends it early.
+    const bool overflow = region.m_page == kOverflowFrame;
+    const int count = GetCount();
+    m_pageBreakPlaced = false;
+    m_fillPage = region.m_page;
+    if (p >= count) return true;
+
+    if (s != 0) PrepareParagraph(p);
+    CParaFormat para = GetParaFormatAt(p);
+    int gap = LineGap(para.m_spacing);
+    LineBox box = ComputeLineBox(r, frame, para, s);
+    std::int64_t y = std::int64_t(r.top) + gap / 2;
+
+    int lineStart = p;
+    CRunMeasure line;
+    bool pending = false;
+
+    auto place = [&](int to, const CRunMeasure& m, int kind) {
+        CRunMeasure placed = m;
+        placed.kind = kind;
+        return PlaceLine(layout, all, lineStart, to, placed, s, box.x, Sat(y), para.m_align, box.width);
+    };
+    // The next line continues the paragraph.
+    auto wrap = [&](int height) {
+        s = 0;
+        y += std::int64_t(height) + gap;
+        box = ComputeLineBox(r, frame, para, s);
+        lineStart = p;
+        line = CRunMeasure();
+        pending = false;
+    };
+    // The next line begins the paragraph at p.
+    auto newParagraph = [&](int kind, int height) {
+        const int oldGap = gap;
+        s = kind;
+        PrepareParagraph(p);
+        para = GetParaFormatAt(p);
+        gap = LineGap(para.m_spacing);
+        y += std::int64_t(height) + oldGap / 2 + gap / 2;
+        box = ComputeLineBox(r, frame, para, s);
+        lineStart = p;
+        line = CRunMeasure();
+        pending = false;
+    };
+    // After a line of the given kind was placed: nullopt goes on in this region.
+    auto afterLine = [&](int kind, int height) -> std::optional<bool> {
+        if (kind == kBreakFinal) return true;
+        if (kind == kBreakWord) {
+            wrap(height);
+            return std::nullopt;
+        }
+        if (kind == kBreakPage && !overflow) {
+            // The rest of the page stays empty; the caller goes to the next page.
+            s = kind;
+            m_pageBreakPlaced = true;
+            return false;
+        }
+        newParagraph(kind, height);
+        return std::nullopt;
+    };
+    // A run placed alone that finishes its region even when room is left below.
+    auto finishRegion = [&](int kind, int height) -> std::optional<bool> {
+        if (kind == kBreakFinal) return true;
+        if (!overflow) {
+            s = kind == kBreakWord ? 0 : kind;
+            m_pageBreakPlaced = kind == kBreakPage;
+            return false;
+        }
+        return afterLine(kind, height);
+    };
+
+    while (p < count) {
+        CRunMeasure run;
+        const int next = layout.MeasureRun(p, run);
+        if (next <= p) return true;
+        const int items = run.nonSpaces + run.spaces;
+
+        // A run taller than a frame: alone on a line at the top of a region at least as
+        // high as a frame, where it finishes the region.
+        if (std::int64_t(run.height) + gap >= frameHeight) {
+            if (pending) {
+                if (place(p, line, kBreakWord) == 1) return true;
+                if (overflow) {
+                    wrap(line.height);
+                    continue;
+                }
+                s = 0;
+                return false;
+            }
+            if (!overflow && std::int64_t(r.bottom) - (y - gap / 2) < frameHeight) return false;
+            if (place(next, run, run.kind) == 1) return true;
+            p = next;
+            if (auto done = finishRegion(run.kind, run.height)) return *done;
+            continue;
+        }
+
+        // A run wider than the frame, or wider than the line in a region as wide as the
+        // frame (no wider region follows), is split where the line is full.
+        const bool frameWide = run.width >= frameWidth;
+        if (frameWide || (fullWidth && run.width > box.width)) {
+            if (pending) {
+                if (place(p, line, kBreakWord) == 1) return true;
+                wrap(line.height);
+                continue;
+            }
+            if (!fullWidth) return false; // a wider region follows
+            if (y + run.height + gap / 2 > r.bottom) return false;
+            if (items > 2) {
+                p = layout.FillLine(p, line, box.width);
+                pending = true;
+                if (line.kind == kBreakWord) continue;
+                if (place(p, line, line.kind) == 1) return true;
+                if (auto done = afterLine(line.kind, line.height)) return *done;
+                continue;
+            }
+            // One or two items: a line of their own.
+            if (place(next, run, run.kind) == 1) return true;
+            p = next;
+            if (auto done = frameWide ? finishRegion(run.kind, run.height) : afterLine(run.kind, run.height))
+                return *done;
+            continue;
+        }
+
+        const std::int64_t lineWidth = pending ? line.width : 0;
+        if (lineWidth + run.width > box.width) {
+            // Wider than what is left of this narrow region: the line goes on in the next.
+            if (run.width > box.width) {
+                p = lineStart;
+                return false;
+            }
+            if (place(p, line, kBreakWord) == 1) return true;
+            wrap(line.height);
+            continue; // the same run on the new line
+        }
+
+        CRunMeasure joined = run;
+        if (pending) {
+            joined = line;
+            joined.Append(run);
+        }
+        // The line with this run must fit above the region's bottom; otherwise the whole
+        // line goes to the next region.
+        if (y + joined.height + gap / 2 > r.bottom) {
+            p = lineStart;
+            return false;
+        }
+        line = joined;
+        pending = true;
+        p = next;
+        if (run.kind == kBreakWord) continue;
+        if (place(p, line, run.kind) == 1) return true;
+        if (auto done = afterLine(run.kind, line.height)) return *done;
+    }
+    return true;
+}
+
+bool CDocBody::FindStartRegion(int start, CPageRegion& working)
+{
+    const CTextItem* item = GetItem(start);
+    if (!item) return false;
+    const std::int64_t x = item->GetLeft();
+    const std::int64_t y = item->GetTop();
+    const std::int64_t lineTop = item->GetLineTop();
+    const std::int64_t lineBottom = lineTop + item->GetLineHeight();
+    auto holdsPoint = [&](const plat::Rect& r) {
+        return x >= r.left && x <= r.right && y >= r.top && y <= r.bottom;
+    };
+    // Leaves the region cursor on the region found, where the layout goes on.
+    auto scan = [&](auto accept) -> CPageRegion* {
+        for (CPageRegion* r = GetFirstRegion(); r; r = GetNextRegion())
+            if (accept(r->m_rect)) return r;
+        return nullptr;
+    };
+    // The region that holds the item's whole line (a region above it may share the edge
+    // the item stands on); where the line was placed anyway, too tall for any region, the
+    // first that holds the item's corner.
+    CPageRegion* found = scan([&](const plat::Rect& r) {
+        return holdsPoint(r) && lineTop >= r.top && lineBottom <= r.bottom;
+    });
+    if (!found) found = scan(holdsPoint);
+    if (!found) return false;
+    working = *found;
+    working.m_rect.top = Sat(lineTop - LineGap(GetParaFormatAt(start).m_spacing) / 2);
+    return true;
+}
+
+void CDocBody::ShowOverflow() const
+{
+    plat::MessageBox(u"内容溢出!");
+}
+
+void CDocBody::Relayout(int all, int retry)
+{
+    if (m_layoutDeferred > 0) return;
+    const int count = GetCount();
+    if (count == 0) return;
+    CLineLayout layout(*this);
+
+    int start = 0;
+    int end = count;
+    if (!all) {
+        // From two paragraphs before the selection to the paragraph after it.
+        const int lo = std::min(m_caret.m_index, m_anchor.m_index);
+        const int hi = std::max(m_caret.m_index, m_anchor.m_index);
+        start = GetReflowStart(CTextPos(lo, m_name));
+        end = ExtendToBoundary(GetReflowEnd(CTextPos(hi, m_name)));
+    }
+
+    CPageRegion* first = GetFirstRegion();
+    if (!first) {
+        // Every page is covered by objects: the text has nowhere to start.
+        ShowOverflow();
+        return;
+    }
+    CPageRegion working = *first;
+    if (!all && start > 0 && !FindStartRegion(start, working)) {
+        // The paragraph the layout would resume at was never placed in a region (or its
+        // region is gone): lay everything out.
+        Relayout(1, retry);
+        return;
+    }
+
+    ProbeSave probe;
+    m_layout = &layout;
+    m_layoutAll = all != 0;
+    m_probe = &probe;
+    m_probeAt = -1;
+    m_defaultTailFrom = -1;
+    m_overflowPlaced = false;
+    MeasureRange(layout, start, end);
+    m_measuredEnd = end;
+
+    const plat::Rect frame = m_frames[0].m_rect;
+    int position = start;
+    int state = 1;
+    while (!Fill(layout, all, position, state, working, frame)) {
+        CPageRegion* next = GetNextRegion();
+        if (m_pageBreakPlaced)
+            while (next && next->m_page == working.m_page) next = GetNextRegion();
+        if (!next) break;
+        working = *next;
+    }
+    m_layout = nullptr;
+    m_probe = nullptr;
+    m_probeAt = -1;
+    m_defaultTailFrom = -1;
+    const bool overflowed = m_overflowPlaced;
+
+    RecalcPageCount();
+    UpdateAnchors();
+    if (HasObjectToMove() && retry < 3) {
+        MoveAnchoredObjects();
+        BuildPageRegions();
+        Relayout(1, retry + 1);
+        return;
+    }
+    // Text beyond the last page is never shown: say so rather than lose it silently.
+    if (overflowed) ShowOverflow();
+}
+
+void CDocBody::RecalcAllObjects()
+{
+    for (int k = 0; k < m_objects->GetCount(); ++k) m_objects->GetObject(k)->RelayoutContent();
+    BuildPageRegions();
+    Relayout(1, 0);
+}

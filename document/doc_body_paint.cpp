@@ -1,0 +1,132 @@
+// Painting of the page body: the items and objects of a page or of the visible area, and
+// the caret or selection over them.
+#include "document/doc_body.h"
+#include "document/float_object.h"
+#include "document/format_state.h"
+#include "document/page_object_list.h"
+#include "document/ql_doc.h"
+#include "document/render_context.h"
+#include "document/text_item.h"
+#include "document/text_paint.h"
+#include "document/units.h"
+#include "platform/gfx/dc.h"
+#include "resources/res_bitmaps.h"
+
+namespace {
+
+// The caret is a bar this many pixels wide.
+constexpr int kCaretWidth = 2;
+
+bool IsMarkableType(std::uint16_t t)
+{
+    return t >= kItemSpace && t <= kItemCjkClose && t != kItemUnused;
+}
+
+} // namespace
+
+void CDocBody::DrawPage(plat::Dc& dc, double zoom, int x0, int y0, int mode, const plat::Rect& rect)
+{
+    CQlDoc* doc = GetDoc();
+    const bool showDeleted = RevisionsShown();
+    // The annotation marks are drawn afresh with each page.
+    if (doc) doc->GetAnnotations().ResetDrawn();
+    CRenderContext rc(doc, dc);
+    const std::int64_t frameHeight = std::int64_t(m_frames[0].m_rect.bottom) - m_frames[0].m_rect.top;
+    // Items run in flow order, not in y order (text beside an object runs down one side and
+    // then the other), so the screen goes a frame further before it stops.
+    const std::int64_t stopBelow = mode == 1 ? rect.bottom + frameHeight : rect.bottom;
+    CWesternRun run(dc, zoom, x0, y0, rc);
+    const int count = GetCount();
+    for (int i = 0; i < count; ++i) {
+        const CTextItem* item = ItemAt(i);
+        if (item->IsDeleted() && !showDeleted) continue;
+        const std::int64_t top = item->GetTop();
+        if (top > stopBelow) break;
+        if (top + item->GetLineHeight() < rect.top) continue;
+        if (mode == 1) {
+            item->Draw(dc, zoom, x0, y0, mode, rc, true);
+            if (IsMarkableType(item->GetNodeType())) DrawItemMarks(dc, zoom, x0, y0, *item, rc, true);
+            continue;
+        }
+        // Print and export write plain Western text a run at a time, so that it keeps its
+        // own kerning; everything else draws itself.
+        if (!run.Add(*item)) item->Draw(dc, zoom, x0, y0, mode, rc, true);
+        if (IsMarkableType(item->GetNodeType())) DrawItemMarks(dc, zoom, x0, y0, *item, rc, false);
+    }
+    run.Flush();
+    m_objects->Draw(dc, zoom, x0, y0, mode, rect.top, rect.bottom, rc);
+    rc.Restore(dc);
+}
+
+void CDocBody::DrawCaret(plat::Dc& dc, double zoom, int x0, int y0)
+{
+    m_caretRect = plat::Rect();
+    CFormatState* state = GetDoc() ? GetDoc()->GetFormatState() : nullptr;
+    if (state && state->GetCreationTracker()) {
+        state->GetCreationTracker()->Draw(dc, zoom, x0, y0);
+        return;
+    }
+    if (GetSelectedCount() > 0) {
+        for (int k = 0; k < m_objects->GetCount(); ++k) {
+            CFloatObject* object = m_objects->GetObject(k);
+            if (object->IsSelected()) object->DrawSelection(dc, zoom, x0, y0);
+        }
+        return;
+    }
+    CTextFlow* focus = state ? state->GetFocusObject() : this;
+    if (focus != this) {
+        if (focus) focus->DrawCaret(dc, zoom, x0, y0);
+        return;
+    }
+
+    auto px = [&](std::int64_t twips) { return TwipsToPixels(dc, zoom, static_cast<int>(twips)); };
+    if (HasSelection()) {
+        // One inverted band per line: items that follow each other on one line top extend
+        // the band.
+        int start, end;
+        GetSelectionRange(start, end);
+        const plat::Bitmap* mark = LoadResBitmap(u"IDB_ENDPAR");
+        const int markWidth = mark ? TruncToInt(mark->Width() * zoom) : 0;
+        plat::Rect band;
+        std::int64_t bandLineTop = 0;
+        std::int64_t nextLeft = 0;
+        const bool showDeleted = RevisionsShown();
+        for (int i = start; i < end; ++i) {
+            const CTextItem* item = ItemAt(i);
+            if (item->IsDeleted() && !showDeleted) continue;
+            const std::int64_t left = item->GetLeft();
+            const std::int64_t lineTop = item->GetLineTop();
+            const int x = x0 + px(left);
+            const int right = IsParaEndType(item->GetNodeType()) ? x + markWidth : x0 + px(left + item->GetDrawnWidth());
+            const plat::Rect r(x, y0 + px(lineTop), right, y0 + px(lineTop + item->GetLineHeight()));
+            if (!band.IsEmpty() && lineTop == bandLineTop && left == nextLeft) {
+                band = band.Union(r);
+            } else {
+                if (!band.IsEmpty()) dc.InvertRect(band);
+                band = r;
+                bandLineTop = lineTop;
+            }
+            nextLeft = left + item->GetDrawnWidth();
+        }
+        if (!band.IsEmpty()) dc.InvertRect(band);
+        return;
+    }
+
+    const CTextItem* item = CaretItem();
+    if (!item) return;
+    const int x = x0 + px(item->GetLeft());
+    int y = y0 + px(item->GetTop());
+    int h = px(item->GetHeight());
+    const std::uint8_t position = item->GetFormat().m_position;
+    if (position == 1) {
+        const int small = 2 * h / 3;
+        y -= small / 3;
+        h = small;
+    } else if (position == 2) {
+        const int small = 2 * h / 3;
+        y += 5 * small / 6;
+        h = small;
+    }
+    m_caretRect = plat::Rect(x, y, x + kCaretWidth, y + h);
+    if (!m_caretRect.IsEmpty()) dc.InvertRect(m_caretRect);
+}

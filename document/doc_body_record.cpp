@@ -1,0 +1,235 @@
+// The page body's record, its format and editing slots, and the walks over its text and
+// then its objects (find and replace-all).
+#include <algorithm>
+#include <memory>
+#include <utility>
+#include <vector>
+
+#include "document/doc_body.h"
+#include "document/find_state.h"
+#include "document/float_object.h"
+#include "document/format_state.h"
+#include "document/page_object_list.h"
+#include "document/ql_doc.h"
+#include "document/text_item.h"
+
+namespace {
+
+using NodeVector = std::vector<std::unique_ptr<CDocNode>>;
+
+} // namespace
+
+// ---- record ----
+
+void CDocBody::Save(plat::Archive& ar, int mode)
+{
+    CTextFlow::Save(ar, mode);
+    m_objects->Save(ar, mode);
+}
+
+void CDocBody::Load(plat::Archive& ar, int mode, int dx, int dy)
+{
+    CQlDoc* doc = GetDoc();
+    // What a refused record must leave as it was.
+    const CCharFormat charFormat(m_charFormat);
+    const CParaFormat paraFormat(m_paraFormat);
+    const CTextPos caret = m_caret, anchor = m_anchor, press = m_press;
+    const String name = m_name;
+    auto restoreFields = [&] {
+        m_charFormat = charFormat;
+        m_paraFormat = paraFormat;
+        m_caret = caret;
+        m_anchor = anchor;
+        m_press = press;
+        m_name = name;
+        CFormatState* state = doc ? doc->GetFormatState() : nullptr;
+        if (state && state->GetFocusObject() == this) state->SetFocusObject(this);
+    };
+
+    if (mode != kArchiveInsert || (IsEmpty() && GetObjectCount() == 0)) {
+        // The record replaces the content; an inserted file into an empty body keeps its
+        // own places (no offset).
+        auto objects = std::make_unique<CPageObjectList>(doc, this);
+        NodeVector old;
+        old.swap(m_children);
+        try {
+            CTextFlow::Load(ar, mode);
+            objects->Load(ar, mode, 0, 0);
+        } catch (...) {
+            m_children.swap(old); // the loaded items go with `old`
+            restoreFields();
+            throw;
+        }
+        m_objects = std::move(objects); // the old objects go with the old list
+    } else {
+        // Another file appended after a page break; its objects are shifted by (dx, dy).
+        const int oldCount = GetCount();
+        try {
+            CTextFlow::Load(ar, mode);
+            m_objects->Load(ar, mode, dx, dy);
+        } catch (...) {
+            m_children.erase(m_children.begin() + std::min<std::ptrdiff_t>(oldCount, GetCount()),
+                             m_children.end());
+            if (CTextItem* last = GetItem(GetCount() - 1)) last->SetNodeType(kItemFinalParaEnd);
+            restoreFields();
+            throw;
+        }
+    }
+
+    SetGeometryFromDocument();
+    BuildPageRegions();
+    Relayout(1, 0);
+}
+
+void CDocBody::PrepareItems()
+{
+    CTextFlow::PrepareItems();
+    for (int k = 0; k < m_objects->GetCount(); ++k) m_objects->GetObject(k)->PrepareItems();
+}
+
+// ---- formats ----
+
+void CDocBody::SetCharFormat(int fieldId, const CCharFormat& values)
+{
+    // The flow's own change would lay out the selection; one full layout follows anyway.
+    ++m_layoutDeferred;
+    CTextFlow::SetCharFormat(fieldId, values);
+    --m_layoutDeferred;
+    UpdateCaretFormat(0);
+    Relayout(1, 0);
+}
+
+template <class Change>
+void CDocBody::ChangeParagraphs(Change change)
+{
+    const int count = GetCount();
+    int from = m_caret.m_index;
+    int to = m_caret.m_index; // up to and including the first paragraph end at or after this
+    if (HasSelection()) {
+        from = std::min(m_caret.m_index, m_anchor.m_index);
+        to = std::max(m_caret.m_index, m_anchor.m_index);
+    }
+    for (int i = std::max(from, 0); i < count; ++i) {
+        if (!IsParaEndType(ItemAt(i)->GetNodeType())) continue;
+        if (auto* end = dynamic_cast<CParaEndItem*>(ItemAt(i))) {
+            CParaFormat f = end->GetParaFormat();
+            change(f);
+            end->SetParaFormat(f);
+        }
+        if (i >= to) break;
+    }
+    change(m_paraFormat);
+    Relayout(1, 0);
+}
+
+void CDocBody::SetAlignment(std::uint8_t alignment)
+{
+    ChangeParagraphs([alignment](CParaFormat& f) { f.m_align = alignment; });
+}
+
+void CDocBody::SetLineSpacing(std::uint8_t spacing)
+{
+    ChangeParagraphs([spacing](CParaFormat& f) { f.m_spacing = spacing; });
+}
+
+void CDocBody::SetIndents(std::int32_t first, std::int32_t left, std::int32_t right)
+{
+    ChangeParagraphs([=](CParaFormat& f) {
+        f.m_firstIndent = first;
+        f.m_leftIndent = left;
+        f.m_rightIndent = right;
+    });
+}
+
+void CDocBody::UpdateCaretFormat(int take)
+{
+    if (take) {
+        if (const CTextItem* item = CaretItem()) m_charFormat = item->GetFormat();
+    }
+    m_paraFormat = GetParaFormatAt(m_caret.m_index);
+    CFormatState* state = GetDoc() ? GetDoc()->GetFormatState() : nullptr;
+    if (!state) return;
+    state->m_charFormat = m_charFormat;
+    state->m_paraFormat = m_paraFormat;
+    state->SyncToolbar();
+}
+
+// ---- deletion ----
+
+void CDocBody::DeleteSelection()
+{
+    CTextFlow::DeleteSelection();
+    UpdateCaretFormat(1);
+    Relayout(0, 0);
+}
+
+void CDocBody::OnDelete()
+{
+    CTextFlow::OnDelete();
+    UpdateCaretFormat(1);
+    Relayout(0, 0);
+}
+
+void CDocBody::OnBackspace()
+{
+    CTextFlow::OnBackspace();
+    UpdateCaretFormat(1);
+    Relayout(0, 0);
+}
+
+// ---- traversals ----
+
+bool CDocBody::FindNext(CFindState& state)
+{
+    if (CTextFlow::FindNext(state)) {
+        DeselectAll();
+        if (CFormatState* fs = GetDoc() ? GetDoc()->GetFormatState() : nullptr) fs->SetFocusObject(this);
+        UpdateCaretFormat(1);
+        return true;
+    }
+    for (int k = 0; k < m_objects->GetCount(); ++k) {
+        CFloatObject* object = m_objects->GetObject(k);
+        if (!object->FindNext(state)) continue;
+        DeselectAll();
+        object->SetSelected(true);
+        return true;
+    }
+    return false;
+}
+
+bool CDocBody::ReplaceAll(CFindState& state)
+{
+    bool replaced = false;
+    {
+        // Every replacement would lay out the paragraphs around it; one layout at the end
+        // gives the same result.
+        ++m_layoutDeferred;
+        state.m_flow = this;
+        state.m_started = 1;
+        state.m_pos = 0;
+        while (FindInFlow(state)) {
+            InsertItemsAtCaret(state.m_replaceText);
+            m_anchor = m_caret;
+            // On after the inserted text: a replacement that holds the searched text is
+            // never searched again.
+            state.m_pos = m_caret.m_index;
+            replaced = true;
+        }
+        --m_layoutDeferred;
+    }
+
+    bool moved = false;
+    for (int k = 0; k < m_objects->GetCount(); ++k) {
+        CFloatObject* object = m_objects->GetObject(k);
+        auto* target = dynamic_cast<CReplaceAllTarget*>(object);
+        if (!target) continue;
+        const plat::Rect before = object->m_bounds;
+        state.m_pos = 0;
+        if (target->ReplaceAllText(state)) replaced = true;
+        // A table that grew or shrank takes its place among the regions again.
+        if (object->m_bounds != before) moved = true;
+    }
+    if (moved) BuildPageRegions();
+    if (replaced || moved) Relayout(1, 0);
+    return replaced;
+}
