@@ -20,11 +20,13 @@
 
 class CFloatObject;
 class CPageObjectList;
+class CTextItem;
 class CFindState;
 class CLineLayout;
 struct CRunMeasure;
 namespace plat {
 class Dc;
+class Menu;
 }
 
 // What a replace-all asks of an object that holds text of its own beyond a plain frame (a
@@ -192,6 +194,32 @@ public:
     // each inserted text, so a replacement that contains the searched text never loops.
     // True when anything was replaced.
     bool ReplaceAll(CFindState& state);
+
+    // ---- the mouse (doc_body_mouse.cpp; points in body twips) ----
+    // Objects are tried front layer first and, within a layer, in list order.
+    // The hit code under the point while the button is up: the first object's that
+    // answers, else 1 (text or an empty page).
+    std::uint8_t HitTest(int x, int y);
+    // The text item under the point: that of the first object whose box holds the point,
+    // else the body's own.
+    CTextItem* ItemAtPoint(int x, int y) const;
+    // A press: 96 on an annotation mark; else the code of the first object that takes it
+    // (selecting it), 0 when the press does nothing; else the text takes it and 1.
+    using CTextFlow::OnLButtonDown;
+    std::uint8_t OnLButtonDown(int x, int y, bool shift);
+    // Moves with the button down, by the press hit code: the text's selection, the
+    // selected objects, or the tracked object.
+    void OnMouseDrag(int x, int y);
+    // The release; an object drag ends with the regions rebuilt and the text relaid.
+    void OnLButtonUp(int x, int y) override;
+    // True when something took the double click (an object that plays, or is selected).
+    bool OnLButtonDblClk(int x, int y);
+    // Spelling suggestions of the object under the point go into the menu from the
+    // position on; returns the next position (0: none).
+    int OnRButtonDown(int x, int y, plat::Menu* menu, int position);
+    // Moves the selected objects by the mouse's move since the last point, keeping them
+    // within the pages' width and below the top of the first page.
+    void DragSelected(int x, int y);
 
 private:
     struct ParaEndIndex;

@@ -6,6 +6,7 @@
 #include "document/doc_window.h"
 #include "document/float_object.h"
 #include "document/render_context.h"
+#include "document/text_item.h"
 #include "document/text_flow.h"
 
 namespace {
@@ -30,6 +31,7 @@ CQlDoc::CQlDoc(CDocWindow* window) : m_window(window), m_annotations(this)
 
 CQlDoc::~CQlDoc()
 {
+    m_spellErrors.RemoveAll();
     m_formatState.reset();
     m_header.reset();
     m_body.reset();
@@ -37,6 +39,8 @@ CQlDoc::~CQlDoc()
 
 void CQlDoc::Reset()
 {
+    // The spelling records point into the body about to go.
+    m_spellErrors.RemoveAll();
     m_formatState.reset();
     m_header.reset();
     m_body.reset();
@@ -357,6 +361,76 @@ void CQlDoc::DrawPageDecorations(plat::Dc& dc, int page, double zoom, int x, int
         }
     }
     rc.Restore(dc);
+}
+
+void CQlDoc::DrawPage(plat::Dc& dc, double zoom, int x, int y, int page, int mode)
+{
+    if (!m_body || page < 0 || page >= CDocBody::kMaxPages) return;
+    const plat::Rect rect = GetPageRect(page);
+    const int top = y + Px96ToPixels(dc, zoom, kPageTopOffset);
+    DrawPageDecorations(dc, page, zoom, x, top);
+    // The body paints in desk coordinates: its origin lies up and left of the page.
+    m_body->DrawPage(dc, zoom, x - ::TwipsToPixels(dc, zoom, rect.left), top - ::TwipsToPixels(dc, zoom, rect.top),
+                     mode, rect);
+}
+
+// ---- the mouse ----
+
+void CQlDoc::OnLButtonDown(plat::Point point, unsigned keyFlags)
+{
+    if (!m_body || !m_formatState) return;
+    const plat::Point t = PixelsToTwipsPoint(point.x, point.y);
+    m_formatState->m_dragPoint = t;
+    m_formatState->m_tableZone = m_body->OnLButtonDown(t.x, t.y, (keyFlags & kMouseShift) != 0);
+    if (m_window) m_window->SetHitCursor(m_formatState->m_tableZone);
+    RequestRepaint();
+}
+
+void CQlDoc::OnMouseMove(plat::Point point)
+{
+    if (!m_body || !m_formatState) return;
+    const plat::Point t = PixelsToTwipsPoint(point.x, point.y);
+    if (m_formatState->m_dragActive) {
+        m_body->OnMouseDrag(t.x, t.y);
+        return;
+    }
+    const std::uint8_t code = m_body->HitTest(t.x, t.y);
+    if (m_window) m_window->SetHitCursor(code);
+    if (IsReferencePane() || IsReadOnly()) return;
+    const CTextItem* item = m_body->ItemAtPoint(t.x, t.y);
+    if (m_window) m_window->UpdateRevisionTip(t.x, t.y, item);
+    if (IsAnnotationsShown()) return;
+    // The annotation of the text under the mouse is highlighted; moving off it takes the
+    // highlight away (SetHover leaves the list alone for an index outside it).
+    const int index = item ? item->GetFormat().m_annotation - 1 : -1;
+    if (m_annotations.SetHover(index)) {
+        g_annotationHovered = true;
+        RequestRepaint();
+        return;
+    }
+    for (int i = 0; i < m_annotations.GetCount(); ++i) m_annotations.GetAt(i)->m_hovered = 0;
+    if (g_annotationHovered.exchange(false)) RequestRepaint();
+}
+
+void CQlDoc::OnLButtonUp(plat::Point point)
+{
+    if (!m_body) return;
+    const plat::Point t = PixelsToTwipsPoint(point.x, point.y);
+    m_body->OnLButtonUp(t.x, t.y);
+}
+
+void CQlDoc::OnLButtonDblClk(plat::Point point)
+{
+    if (!m_body) return;
+    const plat::Point t = PixelsToTwipsPoint(point.x, point.y);
+    m_body->OnLButtonDblClk(t.x, t.y);
+}
+
+int CQlDoc::OnRButtonDown(plat::Point point, plat::Menu* menu, int position)
+{
+    if (!m_body) return 0;
+    const plat::Point t = PixelsToTwipsPoint(point.x, point.y);
+    return m_body->OnRButtonDown(t.x, t.y, menu, position);
 }
 
 bool CQlDoc::IsAnnotationHovered()

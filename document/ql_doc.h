@@ -16,6 +16,7 @@
 #include "document/color_palette.h"
 #include "document/doc_header.h"
 #include "document/format_state.h"
+#include "document/spell_error.h"
 #include "document/units.h"
 #include "media/media_store.h"
 #include "platform/base/geometry.h"
@@ -72,7 +73,7 @@ public:
     CQlDoc& operator=(const CQlDoc&) = delete;
 
     // The state of a new document: a new format state, header and body; empty stores,
-    // authors and annotations; flags cleared. The palette and the reference-pane flag
+    // authors, annotations and spelling marks; flags cleared. The palette and the reference-pane flag
     // stay. Blocks of page objects on the clipboard refer to the stores being emptied, so
     // they are taken off it.
     void Reset();
@@ -86,6 +87,8 @@ public:
     const CColorPalette& GetPalette() const { return m_palette; }
     CAnnotationList& GetAnnotations() { return m_annotations; }
     const CAnnotationList& GetAnnotations() const { return m_annotations; }
+    // The words marked as misspelt in the current pass.
+    CSpellErrorList& GetSpellErrors() { return m_spellErrors; }
     CImageStore& GetImageStore() { return m_imageStore; }
     CVideoStore& GetVideoStore() { return m_videoStore; }
     CAudioStore& GetAudioStore() { return m_audioStore; }
@@ -211,7 +214,8 @@ public:
     // for page i whose top left corner is at (x, y).
     void DrawPageDecorations(plat::Dc& dc, int page, double zoom, int x, int y) const;
 
-    // ---- the mouse, from the page canvas (points in canvas pixels) ----
+    // ---- the mouse, from the page canvas (points in pixels from the desk's top left: the
+    // canvas adds its scroll position) ----
     void OnLButtonDown(plat::Point point, unsigned keyFlags);
     void OnMouseMove(plat::Point point);
     void OnLButtonUp(plat::Point point);
@@ -246,6 +250,7 @@ private:
     CAudioStore m_audioStore;
     CAuthorList m_authors;
     CAnnotationList m_annotations;
+    CSpellErrorList m_spellErrors;
     std::unique_ptr<CDocHeader> m_header;
     std::int32_t m_readOnly = 0;
     std::int32_t m_modified = 0;

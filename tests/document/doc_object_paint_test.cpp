@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "document/render_context.h"
+#include "document/text_item.h"
 #include "document/units.h"
 #include "platform/base/system.h"
 #include "platform/gfx/bitmap.h"
@@ -118,6 +119,49 @@ protected:
 };
 
 // ---- page numbers ----
+
+TEST_F(PagePaint, PageNumberByStyleAndFirstPageFlag)
+{
+    ASSERT_EQ(doc().GetPageCount(), 3);
+    struct Case {
+        std::uint8_t style;
+        std::uint8_t onFirst;
+        int page;
+        const char16_t* text; // nullptr: no number
+    };
+    const Case cases[] = {
+        {CDocHeader::kPageOfPages, 0, 1, u"共 3 页·第 2 页"},
+        {CDocHeader::kPageOfPages, 0, 2, u"共 3 页·第 3 页"},
+        {CDocHeader::kPageOfPages, 0, 0, nullptr},
+        {CDocHeader::kPageOfPages, 1, 0, u"共 3 页·第 1 页"},
+        {CDocHeader::kPageOnly, 0, 0, nullptr},
+        {CDocHeader::kPageOnly, 0, 1, u"第 2 页"},
+        {CDocHeader::kPageOnly, 1, 0, u"第 1 页"},
+        {CDocHeader::kNoPageNumber, 1, 1, nullptr},
+    };
+    for (const Case& c : cases) {
+        header().m_pageNumberStyle = c.style;
+        header().m_pageNumberOnFirst = c.onFirst;
+        Sheet sheet;
+        doc().DrawPageDecorations(sheet.dc, c.page, 1.0, kX, kY);
+        const plat::Rect area = sheet.Area(doc());
+        SCOPED_TRACE(testing::Message() << int(c.style) << "/" << int(c.onFirst) << " page " << c.page);
+        if (!c.text) {
+            EXPECT_EQ(InkIn(*sheet.bmp, plat::Rect(0, 0, 790, 1110)).count, 0);
+            continue;
+        }
+        // The number is drawn under the text area, a quarter of its height below, centred.
+        const int h = TextHeight(u"宋体", 180, 1.0);
+        const int top = area.bottom + h / 4;
+        const auto expected = Reference(sheet, c.text, u"宋体", 180, 1.0, area.left, area.right, top);
+        EXPECT_TRUE(SameRows(*sheet.bmp, *expected, 0, 1110));
+        const Ink ink = InkIn(*sheet.bmp, plat::Rect(0, 0, 790, 1110));
+        EXPECT_GT(ink.count, 20);
+        EXPECT_GE(ink.box.top, top);
+        EXPECT_LE(ink.box.bottom, top + h);
+        EXPECT_LE(std::abs((ink.box.left + ink.box.right) - (area.left + area.right)), 4) << "centred";
+    }
+}
 
 TEST_F(PagePaint, PageNumberInItsOwnFaceAndSizeInTheAutomaticColour)
 {
@@ -251,6 +295,156 @@ TEST_F(PagePaint, DecorationsLeaveTheDcAsTheyFoundIt)
     EXPECT_EQ(sheet.dc.GetTextColor(), plat::Rgb(9, 8, 7));
     EXPECT_EQ(sheet.dc.GetTextAlign(), unsigned(plat::kTaRight));
     EXPECT_EQ(sheet.dc.GetBkMode(), plat::kOpaque);
+}
+
+} // namespace
+
+namespace {
+
+// ---- whole pages ----
+
+std::unique_ptr<plat::Bitmap> Copy(const plat::Bitmap& from)
+{
+    auto to = plat::Bitmap::Create(from.Width(), from.Height());
+    for (int y = 0; y < from.Height(); ++y) std::copy_n(from.Row(y), from.Width(), to->MutableRow(y));
+    return to;
+}
+
+class WholePage : public PagePaint {
+protected:
+    // Text on the first page, then the two page breaks, then text on the third page.
+    WholePage()
+    {
+        s.Body().SetCaret(CTextPos(0, s.Body().GetName()));
+        s.Body().InsertItemsAtCaret(u"中文 Quiln 第一页");
+        s.Body().SetCaret(CTextPos(s.Body().GetCount() - 1, s.Body().GetName()));
+        s.Body().InsertItemsAtCaret(u"第三页");
+        s.Body().SetCaret(CTextPos(0, s.Body().GetName()));
+        s.Body().Relayout(1, 0);
+    }
+    // Where the body's origin lands when page i is drawn at (kX, kY) at 100 %: the page's
+    // top left corner at (kX, kY + 8 pixels).
+    plat::Point Origin(const Sheet& sheet, int page) const
+    {
+        const plat::Rect r = s.doc.GetPageRect(page);
+        return plat::Point(kX - sheet.Px(r.left), kY + 8 - sheet.Px(r.top));
+    }
+    // An item's box in pixels on the sheet.
+    plat::Rect Cell(const Sheet& sheet, int page, int i) const
+    {
+        const CTextItem* item = s.Body().GetItem(i);
+        const plat::Point o = Origin(sheet, page);
+        return plat::Rect(o.x + sheet.Px(item->GetLeft()), o.y + sheet.Px(item->GetLineTop()),
+                          o.x + sheet.Px(item->GetLeft() + item->GetDrawnWidth()),
+                          o.y + sheet.Px(item->GetLineTop() + item->GetLineHeight()));
+    }
+};
+
+TEST_F(WholePage, RenderedPageShowsTextPageNumberAndHeaderRule)
+{
+    header().m_pageNumberStyle = CDocHeader::kPageOfPages;
+    header().m_pageNumberOnFirst = 1;
+    header().m_headerRule = CDocHeader::kDoubleRule;
+    header().m_headerOnFirst = 1;
+    header().m_headerText = u"页眉 Header";
+    Sheet sheet;
+    doc().DrawPage(sheet.dc, 1.0, kX, kY, 0, CQlDoc::kDrawPrint);
+    const plat::String path = plat::TempDir() + u"doc_object_page.png";
+    ASSERT_TRUE(sheet.bmp->SavePng(path));
+    const auto png = plat::Bitmap::LoadPng(path);
+    ASSERT_NE(png, nullptr);
+    EXPECT_TRUE(SameRows(*png, *sheet.bmp, 0, png->Height()));
+
+    // The text area of the page, whose top is 8 pixels below kY.
+    plat::Rect area = sheet.Area(doc());
+    area.Offset(0, 8);
+    // The page number: "共 3 页·第 1 页" centred a quarter of its height under the text area.
+    const int h = TextHeight(u"宋体", 180, 1.0);
+    const auto number = Reference(sheet, u"共 3 页·第 1 页", u"宋体", 180, 1.0, area.left, area.right, area.bottom + h / 4);
+    EXPECT_TRUE(SameRows(*png, *number, area.bottom, png->Height()));
+    // The double rule.
+    std::vector<int> rows;
+    for (int y : RuleRows(*png, area, 0, area.top)) rows.push_back(y - area.top);
+    EXPECT_EQ(rows, (std::vector<int>{-11, -10, -9, -8, -5, -4}));
+    // The text of the first page in its cells, and only there.
+    const CDocBody& body = s.Body();
+    ASSERT_EQ(body.GetItem(0)->GetCode(), u'中');
+    for (int i : {0, 1, 3, 4, 9, 11}) EXPECT_GT(InkIn(*png, Cell(sheet, 0, i)).count, 0) << i;
+    EXPECT_EQ(InkIn(*png, Cell(sheet, 0, 2)).count, 0) << "a space";
+    const plat::Rect firstLine = Cell(sheet, 0, 0).Union(Cell(sheet, 0, 11));
+    EXPECT_EQ(InkIn(*png, plat::Rect(area.left, area.top, area.right, area.bottom)).count,
+              InkIn(*png, firstLine).count)
+        << "nothing of the third page's text";
+}
+
+TEST_F(WholePage, EachPageDrawsItsOwnPartOfTheBody)
+{
+    header().m_pageNumberStyle = CDocHeader::kNoPageNumber;
+    // The paragraph after the two page breaks lies on the third page.
+    const int third = s.Body().GetCount() - 4; // "第" of "第三页"
+    ASSERT_EQ(s.doc.PageRectFromPoint(plat::Point(300, s.Body().GetItem(third)->GetTop())), s.doc.GetPageRect(2));
+    Sheet sheet;
+    doc().DrawPage(sheet.dc, 1.0, kX, kY, 2, CQlDoc::kDrawPrint);
+    const Ink ink = InkIn(*sheet.bmp, plat::Rect(0, 0, 790, 1110));
+    EXPECT_GT(ink.count, 0);
+    EXPECT_GT(InkIn(*sheet.bmp, Cell(sheet, 2, third)).count, 0);
+    EXPECT_LT(ink.box.right, Cell(sheet, 2, third + 2).right + 2) << "only its own text";
+    // It starts at the top of that page's text area.
+    plat::Rect area = sheet.Area(doc());
+    area.Offset(0, 8);
+    EXPECT_GE(ink.box.top, area.top);
+    EXPECT_LT(ink.box.top, area.top + 30);
+    EXPECT_GE(ink.box.left, area.left);
+}
+
+TEST_F(WholePage, SelectionIsInvertedAndTheCaretIsABar)
+{
+    header().m_pageNumberStyle = CDocHeader::kNoPageNumber;
+    Sheet sheet;
+    doc().DrawPage(sheet.dc, 1.0, kX, kY, 0, CQlDoc::kDrawScreen);
+    const auto before = Copy(*sheet.bmp);
+    const plat::Point o = Origin(sheet, 0);
+    const std::u16string name = s.Body().GetName();
+
+    // Items 1 and 2 ("文" and the space) selected: their cells are inverted, one band.
+    s.Body().SetSelection(CTextPos(3, name), CTextPos(1, name));
+    s.Body().DrawCaret(sheet.dc, 1.0, o.x, o.y);
+    const plat::Rect band = Cell(sheet, 0, 1).Union(Cell(sheet, 0, 2));
+    int inverted = 0, kept = 0, outsideChanged = 0;
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 790; ++x) {
+            const plat::ColorRef was = before->GetPixel(x, y), now = sheet.bmp->GetPixel(x, y);
+            if (band.Contains(plat::Point(x, y))) {
+                inverted += now == (was ^ 0xFFFFFF);
+                kept += now == was;
+            } else {
+                outsideChanged += now != was;
+            }
+        }
+    EXPECT_EQ(inverted, band.Width() * band.Height());
+    EXPECT_EQ(outsideChanged, 0);
+    EXPECT_EQ(sheet.bmp->GetPixel(band.left, band.top), plat::Rgb(0, 0, 0)) << "white paper turns black";
+    EXPECT_FALSE(s.Body().IsCaretShown()) << "no caret while text is selected";
+
+    // Inverting again puts the page back; then the caret: a 2-pixel bar at item 4's left
+    // edge, as high as the item.
+    s.Body().DrawCaret(sheet.dc, 1.0, o.x, o.y);
+    EXPECT_TRUE(SameRows(*sheet.bmp, *before, 0, sheet.bmp->Height()));
+    s.Body().SetCaret(CTextPos(4, name));
+    s.Body().DrawCaret(sheet.dc, 1.0, o.x, o.y);
+    const CTextItem* item = s.Body().GetItem(4);
+    const plat::Rect bar(o.x + sheet.Px(item->GetLeft()), o.y + sheet.Px(item->GetTop()),
+                         o.x + sheet.Px(item->GetLeft()) + 2, o.y + sheet.Px(item->GetTop()) + sheet.Px(item->GetHeight()));
+    ASSERT_TRUE(s.Body().IsCaretShown());
+    EXPECT_EQ(s.Body().GetCaretRect(), bar);
+    int changed = 0;
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 790; ++x) {
+            const plat::ColorRef was = before->GetPixel(x, y), now = sheet.bmp->GetPixel(x, y);
+            if (bar.Contains(plat::Point(x, y))) EXPECT_EQ(now, was ^ 0xFFFFFF) << x << "," << y;
+            else changed += now != was;
+        }
+    EXPECT_EQ(changed, 0);
 }
 
 } // namespace

@@ -59,6 +59,7 @@ TEST(DocObject, ResetGivesTheStateOfANewDocument)
     doc.GetHeader()->m_headerText = u"页眉";
     doc.GetFormatState()->m_zoom = 2.0;
     doc.GetBody()->InsertItemsAtCaret(u"正文");
+    doc.GetSpellErrors().Add(std::make_unique<CSpellError>(doc.GetBody(), 0, 2));
     const CDocBody* oldBody = doc.GetBody();
     const int customIndex = CColorPalette::kStandardCount; // the first custom slot
 
@@ -70,6 +71,7 @@ TEST(DocObject, ResetGivesTheStateOfANewDocument)
     EXPECT_TRUE(doc.IsAnnotationsShown());
     EXPECT_EQ(doc.GetReferencePasteCount(), 0);
     EXPECT_EQ(doc.GetAnnotations().GetCount(), 0);
+    EXPECT_EQ(doc.GetSpellErrors().GetCount(), 0) << "its records pointed into the old body";
     EXPECT_EQ(doc.GetImageStore().GetCount() + doc.GetVideoStore().GetCount() + doc.GetAudioStore().GetCount(), 0);
     // Kept: the reference-pane flag and the palette's custom colours.
     EXPECT_TRUE(doc.IsReferencePane());
@@ -197,6 +199,36 @@ TEST(DocObject, HeaderlessDocumentKeepsSettingsItIsGiven)
     other.SetDefaultFillColor(0x00ABCDEF);
     EXPECT_EQ(other.GetDefaultFillColor(), 0xABCDEFu);
     EXPECT_EQ(other.GetMargins(), plat::Rect(20, 20, 20, 20));
+}
+
+TEST(DocObject, PageOfAPoint)
+{
+    ShownDoc s;
+    CDocBody& body = s.Body();
+    // Three pages.
+    body.InsertPageBreak();
+    body.InsertPageBreak();
+    body.Relayout(1, 0);
+    ASSERT_EQ(s.doc.GetPageCount(), 3);
+    EXPECT_EQ(s.doc.GetTotalExtent(), plat::Size(kPaperW + 400, 3 * kPitch + 200));
+    struct Case {
+        plat::Point point;
+        int page;
+    };
+    const Case cases[] = {
+        {{300, 300}, 0},
+        {{300, 200 + kPaperH - 1}, 0},
+        {{300, 200 + kPitch}, 1},
+        {{300, 200 + kPitch + 5000}, 1},
+        {{300, 200 + 2 * kPitch + kPaperH - 1}, 2},
+        // The strip above a page belongs to that page; above the first and below the last
+        // stay within the document.
+        {{300, 200 + kPitch - 1}, 1},
+        {{300, 200 + kPaperH + 50}, 1},
+        {{300, -40}, 0},
+        {{300, 20 * kPitch}, 2},
+    };
+    for (const Case& c : cases) EXPECT_EQ(s.doc.PageRectFromPoint(c.point), s.doc.GetPageRect(c.page)) << c.point.y;
 }
 
 // ---- units ----
