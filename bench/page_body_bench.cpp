@@ -1,0 +1,169 @@
+// The page body on a document of about 495 pages of mixed Chinese and Latin paragraphs in
+// a few formats, on the default page (200 x 287 mm, 20 mm margins):
+//   BM_FullRelayout      every item measured, broken and placed, objects re-anchored;
+//   BM_Keystroke/N       one character typed in the middle of page N as the keystroke road
+//                        runs it (insert at the caret, which re-flows the body around it;
+//                        the format state refreshed; the document marked modified and asked
+//                        to scroll to the caret), reported per keystroke with its median;
+//   BM_MemoryPerCharacter heap bytes per text item of the laid-out document.
+// Each keystroke is taken back (untimed) before the next, so every one meets the same text.
+#include <benchmark/benchmark.h>
+#include <malloc.h>
+
+#include <algorithm>
+#include <chrono>
+#include <memory>
+#include <vector>
+
+#include "document/char_width_cache.h"
+#include "document/doc_body.h"
+#include "document/doc_window.h"
+#include "document/format_state.h"
+#include "document/ql_doc.h"
+#include "document/text_item.h"
+
+namespace {
+
+constexpr int kTargetPages = 495;
+
+std::size_t HeapInUse()
+{
+    struct mallinfo2 mi = mallinfo2();
+    return mi.uordblks + mi.hblkhd;
+}
+
+// Paragraphs of six runs each, the runs taken in turn from a mixed set, a few of them in
+// another format (bold, a larger size, superscript).
+void AppendParagraphs(CDocBody& body, int paragraphs)
+{
+    const plat::StringView runs[] = {
+        u"汉字排版与分页测试，",
+        u"Mixed Latin text with digits 3.14159 and more. ",
+        u"中文与English混排的段落。",
+        u"“引号”和（括号）以及……省略号",
+        u"The quick brown fox jumps over the lazy dog; ",
+        u"文档模型每个字符一个条目，宽度来自缓存。",
+        u"Pages of a long report wrap their lines around words. ",
+    };
+    CCharFormat formats[4];
+    formats[1].m_bold = 1;
+    formats[2].m_size = 315;
+    formats[3].m_position = 1;
+    int at = body.GetCount() - 1;
+    int run = 0;
+    for (int p = 0; p < paragraphs; ++p) {
+        for (int k = 0; k < 6; ++k, ++run) body.InsertString(at, runs[run % 7], formats[run % 11 == 10 ? 1 + run % 3 : 0]);
+        body.InsertString(at, u"\r", formats[0]);
+    }
+}
+
+struct Document {
+    CHeadlessDocWindow window;
+    CQlDoc doc{&window};
+    CCharWidthCache cache;
+    Document()
+    {
+        doc.SetWidthCache(&cache);
+        doc.Reset();
+    }
+    CDocBody& Body() const { return *doc.GetBody(); }
+};
+
+// How many paragraphs make about kTargetPages pages: a sample sets how many a page holds.
+int ParagraphCount()
+{
+    static const int count = [] {
+        Document d;
+        const int sample = 400;
+        AppendParagraphs(d.Body(), sample);
+        d.Body().Relayout(1, 0);
+        return kTargetPages * std::max(1, sample / std::max(1, d.Body().GetPageCount() - 1));
+    }();
+    return count;
+}
+
+Document& Shared()
+{
+    static Document* d = [] {
+        auto* doc = new Document;
+        AppendParagraphs(doc->Body(), ParagraphCount());
+        doc->Body().Relayout(1, 0);
+        return doc;
+    }();
+    return *d;
+}
+
+void Counters(benchmark::State& state, const CDocBody& body)
+{
+    state.counters["items"] = body.GetCount();
+    state.counters["pages"] = body.GetPageCount();
+}
+
+void BM_FullRelayout(benchmark::State& state)
+{
+    CDocBody& body = Shared().Body();
+    for (auto _ : state) {
+        body.Relayout(1, 0);
+        benchmark::DoNotOptimize(body.GetPageCount());
+    }
+    Counters(state, body);
+}
+BENCHMARK(BM_FullRelayout)->Unit(benchmark::kMillisecond)->MinTime(3.0);
+
+// The middle of the paragraph that holds the middle of page `page` (1-based).
+int MiddleOfPage(const CDocBody& body, int page)
+{
+    const plat::Rect text = body.GetPageFrame(page - 1).m_rect;
+    const int y = (text.top + text.bottom) / 2;
+    for (int i = 0; i < body.GetCount(); ++i)
+        if (body.GetItem(i)->GetLineTop() >= y) return i;
+    return body.GetCount() - 1;
+}
+
+void BM_Keystroke(benchmark::State& state)
+{
+    Document& d = Shared();
+    CDocBody& body = d.Body();
+    const int at = MiddleOfPage(body, static_cast<int>(state.range(0)));
+    std::vector<double> samples;
+    for (auto _ : state) {
+        body.SetCaret(CTextPos(at, body.GetName()));
+        const auto start = std::chrono::steady_clock::now();
+        body.InsertItemsAtCaret(u"字");
+        body.SetCaret(body.GetCaretPos());
+        CFormatState& fs = *d.doc.GetFormatState();
+        fs.m_charFormat = body.GetRunningCharFormat();
+        fs.m_paraFormat = body.GetRunningParaFormat();
+        d.doc.SetModified();
+        d.doc.ScrollToCaret();
+        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        state.SetIterationTime(seconds);
+        samples.push_back(seconds);
+        body.OnBackspace(); // untimed: the next keystroke meets the same text
+    }
+    std::sort(samples.begin(), samples.end());
+    if (!samples.empty()) {
+        state.counters["median_ms"] = samples[samples.size() / 2] * 1000;
+        state.counters["p90_ms"] = samples[samples.size() * 9 / 10] * 1000;
+    }
+    Counters(state, body);
+}
+BENCHMARK(BM_Keystroke)->Arg(1)->Arg(250)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+void BM_MemoryPerCharacter(benchmark::State& state)
+{
+    const int paragraphs = ParagraphCount();
+    for (auto _ : state) {
+        const std::size_t before = HeapInUse();
+        auto d = std::make_unique<Document>();
+        AppendParagraphs(d->Body(), paragraphs);
+        d->Body().Relayout(1, 0);
+        const std::size_t after = HeapInUse();
+        state.counters["bytes_per_char"] =
+            static_cast<double>(after - before) / static_cast<double>(d->Body().GetCount());
+        Counters(state, d->Body());
+    }
+}
+BENCHMARK(BM_MemoryPerCharacter)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+} // namespace
