@@ -1,5 +1,7 @@
 // Painting of the page body: the items and objects of a page or of the visible area, and
 // the caret or selection over them.
+#include <algorithm>
+
 #include "document/doc_body.h"
 #include "document/float_object.h"
 #include "document/format_state.h"
@@ -37,7 +39,17 @@ void CDocBody::DrawPage(plat::Dc& dc, double zoom, int x0, int y0, int mode, con
     const std::int64_t stopBelow = mode == 1 ? rect.bottom + frameHeight : rect.bottom;
     CWesternRun run(dc, zoom, x0, y0, rc);
     const int count = GetCount();
-    for (int i = 0; i < count; ++i) {
+    // Pages follow each other in flow order: the items of pages more than one above the
+    // rectangle are passed over at once (the page before may hold a line reaching down).
+    const std::int64_t pitch = std::max<std::int64_t>(1, std::int64_t(m_paperHeight) + CQlDoc::kDeskMargin);
+    const std::int64_t firstSlot = std::int64_t(rect.top) / pitch - 1;
+    int first = 0;
+    for (int hi = count; first < hi;) {
+        const int mid = first + (hi - first) / 2;
+        if (std::int64_t(ItemAt(mid)->GetLineTop()) / pitch < firstSlot) first = mid + 1;
+        else hi = mid;
+    }
+    for (int i = first; i < count; ++i) {
         const CTextItem* item = ItemAt(i);
         if (item->IsDeleted() && !showDeleted) continue;
         const std::int64_t top = item->GetTop();
