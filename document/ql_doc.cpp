@@ -39,6 +39,8 @@ CQlDoc::~CQlDoc()
 
 void CQlDoc::Reset()
 {
+    // New and every Open start with nothing to undo.
+    ClearUndo();
     // The spelling records point into the body about to go.
     m_spellErrors.RemoveAll();
     m_formatState.reset();

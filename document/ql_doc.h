@@ -17,6 +17,7 @@
 #include "document/doc_header.h"
 #include "document/format_state.h"
 #include "document/spell_error.h"
+#include "document/undo_stack.h"
 #include "document/units.h"
 #include "media/media_store.h"
 #include "platform/base/geometry.h"
@@ -230,11 +231,26 @@ public:
     // Key flags of a mouse message.
     static constexpr unsigned kMouseShift = 0x0004;
 
+    // ---- undo (ql_doc_undo.cpp) ----
+    // Before an edit: a snapshot of the body paragraphs around two item indices (-1: the
+    // caret and the selection anchor), every page object and the format state.
+    void PushUndoState(int p = -1, int q = -1);
+    bool CanUndo() const { return m_undo.CanUndo(); }
+    bool CanRedo() const { return m_undo.CanRedo(); }
+    // Nothing when there is nothing to undo / redo.
+    void EditUndo();
+    void EditRedo();
+    void ClearUndo() { m_undo.Clear(); }
+    const CUndoStack& GetUndoStack() const { return m_undo; }
+
 private:
     // The header whose settings the document reads: its own, or a new document's.
     const CDocHeader& SettingsHeader() const;
     CDocHeader& WritableHeader();
     CHeadlessDocWindow& OwnWindow();
+    void SaveRedoState();
+    // A snapshot that does not read changes nothing and raises the archive's error.
+    void RestoreSnapshot(int slot);
 
     CDocWindow* m_window;                      // not owned
     std::unique_ptr<CHeadlessDocWindow> m_ownWindow;
@@ -257,4 +273,5 @@ private:
     std::int32_t m_referencePane = 0;
     std::int32_t m_referencePastes = 0;
     CCharWidthCache* m_widthCache = nullptr;   // not owned
+    CUndoStack m_undo;
 };
