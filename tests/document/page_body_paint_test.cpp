@@ -50,15 +50,28 @@ protected:
 
 TEST_F(BodyPaint, PagePaintsItsItemsAndNotThoseOfOtherPages)
 {
-    Append(u"第一页的文字。\f第二页的文字。");
+    Append(u"第一页的文字。\f第二页的文字。\f第三页。\f第四页的文字。");
     const int second = IndexOf(u'第', 1);
+    const int fourth = IndexOf(u'第', 3);
+    ASSERT_EQ(PageOf(fourth), 3);
     for (int mode : {1, 2, 3}) {
         SCOPED_TRACE(mode);
-        Canvas c(300, 500);
-        // Only the second page: items of page 1 lie above it and are skipped.
-        Draw(c, mode, Page(1));
-        EXPECT_EQ(Ink(c, LineBox(0)), 0);
-        EXPECT_GT(Ink(c, LineBox(second)), 20);
+        {
+            Canvas c(300, 500);
+            // Only the second page: items of page 1 lie above it and are skipped.
+            Draw(c, mode, Page(1));
+            EXPECT_EQ(Ink(c, LineBox(0)), 0);
+            EXPECT_GT(Ink(c, LineBox(second)), 20);
+        }
+        // The fourth page drawn at the top of the bitmap: nothing of the pages before it.
+        Canvas c(300, 250);
+        const int y0 = -Px(Page(3).top);
+        body().DrawPage(c.dc, 1.0, 0, y0, mode, Page(3));
+        plat::Rect where = LineBox(fourth).Union(LineBox(body().GetCount() - 2));
+        where.Offset(0, y0);
+        EXPECT_GT(Ink(c, where), 20);
+        EXPECT_EQ(Ink(c, plat::Rect(0, 0, 300, where.top)), 0);
+        EXPECT_EQ(Ink(c, plat::Rect(0, where.bottom, 300, 250)), 0);
     }
 }
 
