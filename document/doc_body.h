@@ -195,6 +195,22 @@ public:
     // True when anything was replaced.
     bool ReplaceAll(CFindState& state);
 
+    // ---- keys (doc_body_keys.cpp; shift: Shift is held) ----
+    // With objects selected, each of them takes the key (Home/End and Ctrl+Home/Ctrl+End
+    // restack it, the arrows nudge it by a pixel) and the caret is scrolled into view;
+    // otherwise the focus text moves its caret, extending the selection with Shift. A
+    // read-only document or the reference pane keeps its objects as they are.
+    // Tab: true when selected objects took it; otherwise the document inserts a Tab.
+    bool OnKeyTab(bool shift);
+    void OnKeyCtrlHome(bool shift);
+    void OnKeyCtrlEnd(bool shift);
+    void OnKeyHome(bool shift);
+    void OnKeyEnd(bool shift);
+    void OnKeyLeft(bool shift);
+    void OnKeyRight(bool shift);
+    void OnKeyUp(bool shift);
+    void OnKeyDown(bool shift);
+
     // ---- the mouse (doc_body_mouse.cpp; points in body twips) ----
     // Objects are tried front layer first and, within a layer, in list order.
     // The hit code under the point while the button is up: the first object's that
@@ -217,6 +233,10 @@ public:
     // Spelling suggestions of the object under the point go into the menu from the
     // position on; returns the next position (0: none).
     int OnRButtonDown(int x, int y, plat::Menu* menu, int position);
+    // The same, and when no object holds the point the suggestions of the body's marked
+    // word under it (from the engine) go to the sink.
+    int OnRButtonDown(int x, int y, plat::Menu* menu, int position, CSpellEngine& engine,
+                      const SpellSuggestionSink& sink);
     // Moves the selected objects by the mouse's move since the last point, keeping them
     // within the pages' width and below the top of the first page.
     void DragSelected(int x, int y);

@@ -34,9 +34,11 @@ bool IsMoveCode(std::uint8_t c)
     return (c >= 16 && c <= 19) || c == 26 || c == 28 || c == 43 || c == 70;
 }
 
+// A press that did nothing (0) leaves nothing to drag either: the tracked object may be
+// one an earlier drag left behind.
 bool IsNoDragCode(std::uint8_t c)
 {
-    return c == kHitNoDrag || c == kHitDeselected;
+    return c == 0 || c == kHitNoDrag || c == kHitDeselected;
 }
 
 bool FollowsWhenReadOnly(std::uint8_t c)
@@ -63,6 +65,16 @@ bool BoxHolds(const CFloatObject& o, int x, int y)
     const std::int64_t left = o.m_bounds.left;
     const std::int64_t top = o.m_bounds.top;
     return x >= left && y >= top && x < left + o.m_width && y < top + o.m_height;
+}
+
+// The object that follows the drag, when it is still one of the body's: an undo or a
+// deletion since it was set may have replaced the objects.
+CFloatObject* TrackedObject(const CFormatState* state, const CPageObjectList& objects)
+{
+    if (!state || !state->m_trackedObject) return nullptr;
+    for (int k = 0; k < objects.GetCount(); ++k)
+        if (objects.GetObject(k) == state->m_trackedObject) return state->m_trackedObject;
+    return nullptr;
 }
 
 } // namespace
@@ -106,6 +118,8 @@ std::uint8_t CDocBody::OnLButtonDown(int x, int y, bool shift)
         if (IsSelectedOnlyCode(code)) return hit->IsSelected() ? code : 0;
         if (code == kHitVertex && hit->GetNodeType() == kNodeShape) return hit->IsSelected() ? code : 0;
         if (code == kHitTextShapeText && hit->IsTextShape()) return code;
+        // The selection, and a drag that follows, can be undone.
+        if (doc) doc->PushUndoState(-1, -1);
         auto focusNone = [&] {
             if (state) state->SetFocusObject(nullptr);
         };
@@ -157,8 +171,8 @@ void CDocBody::OnMouseDrag(int x, int y)
         CTextFlow::OnMouseMove(x, y);
     } else if (IsMoveCode(code)) {
         DragSelected(x, y);
-    } else if (!IsNoDragCode(code) && state && state->m_trackedObject) {
-        state->m_trackedObject->TrackTo(x, y);
+    } else if (!IsNoDragCode(code)) {
+        if (CFloatObject* tracked = TrackedObject(state, *m_objects)) tracked->TrackTo(x, y);
     }
     if (doc) doc->RequestRepaint();
 }
@@ -184,8 +198,13 @@ void CDocBody::OnLButtonUp(int x, int y)
     }
     if (IsMoveCode(code)) {
         DragSelected(x, y);
-    } else if (!IsNoDragCode(code) && state && state->m_trackedObject) {
-        state->m_trackedObject->EndTrack(x, y);
+    } else if (IsNoDragCode(code)) {
+        // Nothing moved: no layout, and the document stays as it was.
+        if (state) state->m_tableZone = 0;
+        if (doc) doc->RequestRepaint();
+        return;
+    } else if (CFloatObject* tracked = TrackedObject(state, *m_objects)) {
+        tracked->EndTrack(x, y);
     }
     if (state) state->m_tableZone = 0;
     BuildPageRegions();
@@ -217,6 +236,15 @@ int CDocBody::OnRButtonDown(int x, int y, plat::Menu* menu, int position)
     CFloatObject* hit = FirstFrontToBack(
         *m_objects, [&](CFloatObject& o) { return o.GetNodeType() != kNodeShape && BoxHolds(o, x, y); });
     return hit ? hit->AddSpellingSuggestions(x, y, menu, position) : 0;
+}
+
+int CDocBody::OnRButtonDown(int x, int y, plat::Menu* menu, int position, CSpellEngine& engine,
+                            const SpellSuggestionSink& sink)
+{
+    CFloatObject* hit = FirstFrontToBack(
+        *m_objects, [&](CFloatObject& o) { return o.GetNodeType() != kNodeShape && BoxHolds(o, x, y); });
+    if (hit) return hit->AddSpellingSuggestions(x, y, menu, position);
+    return AddSpellingSuggestions(x, y, engine, sink, position);
 }
 
 void CDocBody::DragSelected(int x, int y)
