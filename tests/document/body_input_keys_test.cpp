@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/document/body_input_support.h"
 #include "tests/document/page_body_support.h"
 
 using namespace pagebody;
@@ -77,18 +78,7 @@ protected:
         body().GetSelectionPositions(caret, anchor);
         return anchor.m_index;
     }
-    CKeyProbe* AddProbe(const plat::Rect& r)
-    {
-        auto o = std::make_unique<CKeyProbe>(&doc);
-        o->m_bounds = r;
-        o->m_width = r.Width();
-        o->m_height = r.Height();
-        o->RecalcLayout();
-        auto* probe = static_cast<CKeyProbe*>(body().AddObject(std::move(o)));
-        body().BuildPageRegions();
-        body().Relayout(1, 0);
-        return probe;
-    }
+    CKeyProbe* AddProbe(const plat::Rect& r) { return bodyinput::AddBox<CKeyProbe>(doc, r); }
 
     std::vector<CLaidOutLine> lines;
     int width = 0;

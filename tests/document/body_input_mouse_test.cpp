@@ -7,6 +7,7 @@
 
 #include "document/spell_engine.h"
 #include "document/spell_error.h"
+#include "tests/document/body_input_support.h"
 #include "tests/document/page_body_support.h"
 
 using namespace pagebody;
@@ -114,17 +115,7 @@ TEST_F(BodyMouse, APressThatTakesNothingDragsNothing)
         void EndTrack(int, int) override { ++m_ends; }
         int m_tracks = 0, m_ends = 0;
     };
-    auto make = [&](const plat::Rect& r) {
-        auto o = std::make_unique<CHandle>(&doc);
-        o->m_bounds = r;
-        o->m_width = r.Width();
-        o->m_height = r.Height();
-        o->RecalcLayout();
-        auto* h = static_cast<CHandle*>(body().AddObject(std::move(o)));
-        body().BuildPageRegions();
-        body().Relayout(1, 0);
-        return h;
-    };
+    auto make = [&](const plat::Rect& r) { return bodyinput::AddBox<CHandle>(doc, r); };
     CHandle* selected = make(plat::Rect(1000, 5000, 1600, 5600));
     CHandle* other = make(plat::Rect(2500, 5000, 3100, 5600));
     selected->SetSelected(true);
@@ -157,11 +148,7 @@ TEST_F(BodyMouse, ATrackedObjectThatIsGoneIsNotFollowed)
     auto gone = std::make_unique<CPlain>(&doc);
     State().m_trackedObject = gone.get();
     gone.reset();
-    auto o = std::make_unique<CPlain>(&doc);
-    o->m_bounds = plat::Rect(1000, 5000, 1600, 5600);
-    o->m_width = o->m_height = 600;
-    o->RecalcLayout();
-    CFloatObject* plain = body().AddObject(std::move(o));
+    CFloatObject* plain = bodyinput::AddBox<CPlain>(doc, plat::Rect(1000, 5000, 1600, 5600));
     Press(Px(1300, 5300));
     EXPECT_EQ(State().m_tableZone, 50);
     EXPECT_TRUE(plain->IsSelected());

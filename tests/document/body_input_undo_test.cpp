@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "tests/document/body_input_support.h"
 #include "tests/document/page_body_support.h"
 
 using namespace pagebody;
@@ -42,18 +43,7 @@ protected:
         RegisterDocObject(objtest::kTestType, m_previousKind);
         BodyTest::TearDown();
     }
-    CMover* AddMover(const plat::Rect& r)
-    {
-        auto o = std::make_unique<CMover>(&doc);
-        o->m_bounds = r;
-        o->m_width = r.Width();
-        o->m_height = r.Height();
-        o->RecalcLayout();
-        auto* m = static_cast<CMover*>(body().AddObject(std::move(o)));
-        body().BuildPageRegions();
-        body().Relayout(1, 0);
-        return m;
-    }
+    CMover* AddMover(const plat::Rect& r) { return bodyinput::AddBox<CMover>(doc, r); }
     static plat::Point Px(int x, int y) { return plat::Point(x / 15, y / 15); }
     // Press on the object's centre, move by (dx, dy) twips in two steps, release.
     void DragBy(CFloatObject& o, int dx, int dy)
