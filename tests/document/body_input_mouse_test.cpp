@@ -158,6 +158,34 @@ TEST_F(BodyMouse, ATrackedObjectThatIsGoneIsNotFollowed)
     EXPECT_EQ(State().m_tableZone, 0);
 }
 
+TEST_F(BodyMouse, ATextShapesTextAreaTakesThePressWithoutAnUndoStep)
+{
+    class CShapeText : public objtest::CTestObject {
+    public:
+        explicit CShapeText(CQlDoc* d) : CTestObject(d, nullptr) {}
+        std::uint8_t BeginTrack(int x, int y, bool, CPointList&) override
+        {
+            return m_bounds.Contains(plat::Point(x, y)) ? m_code : 0;
+        }
+        bool IsTextShape() const override { return m_textShape; }
+        std::uint8_t m_code = 93;
+        bool m_textShape = true;
+    };
+    CShapeText* o = bodyinput::AddBox<CShapeText>(doc, plat::Rect(1000, 5000, 1600, 5600));
+    Press(Px(1300, 5300));
+    EXPECT_EQ(State().m_tableZone, 93);
+    EXPECT_FALSE(o->IsSelected()) << "the click goes into its text";
+    EXPECT_FALSE(doc.CanUndo());
+    Release(Px(1300, 5300));
+    // The same code from an object that is not a text shape is an ordinary hit: it selects
+    // the object and is one undo step.
+    o->m_textShape = false;
+    Press(Px(1300, 5300));
+    EXPECT_EQ(State().m_tableZone, 93);
+    EXPECT_TRUE(o->IsSelected());
+    EXPECT_TRUE(doc.CanUndo());
+}
+
 TEST_F(BodyMouse, RightButtonAsksTheBodyTextForSuggestions)
 {
     // A word marked misspelt in the body; the engine here is not bound, so it offers no
