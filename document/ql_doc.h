@@ -58,6 +58,18 @@ public:
     virtual void RealignText() {}
 };
 
+// The values the document settings dialog edits: the page settings and the default
+// colours of the file header.
+struct CDocSettingsValues {
+    CPageSettings page;
+    plat::ColorRef defaultTextColor = 0;
+    plat::ColorRef defaultFillColor = 0;
+};
+
+// Runs the document settings dialog over the values (filled from the header, edited in
+// place) and returns its answer; 1 (OK) applies them.
+using DocSettingsDialog = std::function<int(CDocSettingsValues&)>;
+
 class CQlDoc {
 public:
     // The strip of desk above each page and left of every page, in twips.
@@ -78,6 +90,30 @@ public:
     // stay. Blocks of page objects on the clipboard refer to the stores being emptied, so
     // they are taken off it.
     void Reset();
+
+    // ---- the native file ----
+    // A new empty document with one author record; returns 1.
+    int FileNew();
+    // Reads a native file: 1 on success. 0 when the file cannot be opened (the document
+    // untouched), or when it is refused or damaged (the document is then a new empty one).
+    int FileOpen(const plat::String& path, bool readOnly);
+    // Writes the document beside the path and renames it over the path: 1 on success; on
+    // failure 0, with the old file and the modified flag as they were.
+    int FileSave(const plat::String& path);
+    // Runs the document settings dialog; on OK applies its values. Returns 1.
+    int FileSetup();
+    // What the settings dialog is filled with, and what OK does with its values: the header
+    // takes them, objects beyond the paper's right edge are pulled back, pages are laid out
+    // again.
+    CDocSettingsValues GetSettingsValues() const;
+    void ApplySettingsValues(const CDocSettingsValues& values);
+    // The frame installs the settings dialog here; without one the dialog is a bare modal
+    // run (plat::RunModal) that leaves the values as they are.
+    static void SetSettingsDialog(DocSettingsDialog dialog);
+    // Protects the document / removes its protection (with the right password), marking it
+    // modified; false when nothing changed.
+    bool SetPassword(plat::StringView password);
+    bool RemovePassword(plat::StringView password);
 
     // ---- content ----
     CDocBody* GetBody() const { return m_body.get(); }
