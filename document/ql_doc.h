@@ -28,6 +28,7 @@ class CDocWindow;
 class CHeadlessDocWindow;
 class CTextFlow;
 namespace plat {
+class Bitmap;
 class Menu;
 }
 
@@ -250,6 +251,35 @@ public:
     // The page number under the text area and the running head with its rule above it,
     // for page i whose top left corner is at (x, y).
     void DrawPageDecorations(plat::Dc& dc, int page, double zoom, int x, int y) const;
+
+    // ---- export ----
+    // Exportable parts: 0 the body's text, i (from 1) the page object at index i - 1.
+    int ExportTotal() const;
+    // 1 for the text, the object's export kind for an object, 0 out of range.
+    int ExportType(int part) const;
+    // ".txt" for the text, the object's export extension, "" out of range.
+    plat::String ExportExt(int part) const;
+    // The object's caption; "" for the text and out of range.
+    plat::String ExportMark(int part) const;
+    // The text as a UTF-16 file, or the object's own file with its caption beside it
+    // (the path's extension replaced by ".txt"). 1, or 0 out of range or when a file
+    // could not be written.
+    int ExportFile(int part, const plat::String& path);
+    // The selection's text, or the whole text without a selection, as a UTF-16 file. 0
+    // for an empty body or when the file could not be written.
+    int ExportFileTitle(const plat::String& path);
+    // HTML and RTF have no writers yet: these refuse with 0.
+    int ExportHtml(const plat::String& path);
+    int ExportEHtml(const plat::String& path, const plat::String& listPath);
+    int ExportRtf(const plat::String& path);
+    // Every page as a picture on a PDF page of the paper's size. 1, or 0 when a page
+    // could not be rendered or the file could not be written (an existing file is then
+    // left as it was).
+    int ExportPdf(const plat::String& path);
+    // Page i as the export renders it: the page frame at zoom 1.0 in screen pixels,
+    // white, with the running head, the page number and the body's part of the page as
+    // printed. Null for a page the document has not or a size the bitmap refuses.
+    std::unique_ptr<plat::Bitmap> RenderPageBitmap(int page);
 
     // ---- the mouse, from the page canvas (points in pixels from the desk's top left: the
     // canvas adds its scroll position) ----

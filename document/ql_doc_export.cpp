@@ -1,0 +1,157 @@
+// The document's exports: the parts the automation lists (the text and each page object),
+// the text as a UTF-16 file, and the pages as a PDF of page pictures.
+#include <cstdint>
+#include <vector>
+
+#include "document/doc_body.h"
+#include "document/float_object.h"
+#include "document/ql_doc.h"
+#include "io/pdf_export.h"
+#include "platform/file/file.h"
+#include "platform/gfx/bitmap.h"
+#include "platform/gfx/dc.h"
+
+namespace {
+
+// The text with a byte-order mark, little-endian code units, no terminator. False when
+// the file could not be created or written.
+bool WriteUtf16File(const plat::String& path, const plat::String& text)
+{
+    std::vector<std::uint8_t> bytes;
+    bytes.reserve(2 * (text.size() + 1));
+    auto put = [&bytes](char16_t c) {
+        bytes.push_back(static_cast<std::uint8_t>(c & 0xFF));
+        bytes.push_back(static_cast<std::uint8_t>(c >> 8));
+    };
+    put(0xFEFF);
+    for (char16_t c : text) put(c);
+    try {
+        plat::File file(path, plat::File::kWrite | plat::File::kCreate);
+        file.Write(bytes.data(), bytes.size());
+        file.Close();
+        return true;
+    } catch (const plat::FileException&) {
+        return false;
+    }
+}
+
+// The path with its extension replaced by ".txt" (appended when the file name has none).
+// Only a dot in the file name counts: one in a folder name is not an extension.
+plat::String CaptionPath(const plat::String& path)
+{
+    const size_t slash = path.find_last_of(u"/\\");
+    const size_t dot = path.find_last_of(u'.');
+    const bool hasExt = dot != plat::String::npos && (slash == plat::String::npos || dot > slash);
+    return (hasExt ? path.substr(0, dot) : path) + u".txt";
+}
+
+// While alive, the document hides deleted text (what its text reads then leaves it out).
+class HiddenRevisions {
+public:
+    explicit HiddenRevisions(CQlDoc& doc) : m_doc(doc), m_shown(doc.IsRevisionsShown()) { doc.SetRevisionsShown(false); }
+    ~HiddenRevisions() { m_doc.SetRevisionsShown(m_shown); }
+    HiddenRevisions(const HiddenRevisions&) = delete;
+    HiddenRevisions& operator=(const HiddenRevisions&) = delete;
+
+private:
+    CQlDoc& m_doc;
+    bool m_shown;
+};
+
+} // namespace
+
+int CQlDoc::ExportTotal() const
+{
+    return (m_body ? m_body->GetObjectCount() : 0) + 1;
+}
+
+int CQlDoc::ExportType(int part) const
+{
+    if (part == 0) return 1;
+    const CFloatObject* object = m_body && part > 0 ? m_body->GetObject(part - 1) : nullptr;
+    return object ? object->GetExportKind() : 0;
+}
+
+plat::String CQlDoc::ExportExt(int part) const
+{
+    if (part == 0) return u".txt";
+    const CFloatObject* object = m_body && part > 0 ? m_body->GetObject(part - 1) : nullptr;
+    return object ? object->GetExportExt() : plat::String();
+}
+
+plat::String CQlDoc::ExportMark(int part) const
+{
+    const CFloatObject* object = m_body && part > 0 ? m_body->GetObject(part - 1) : nullptr;
+    return object ? object->GetCaption() : plat::String();
+}
+
+int CQlDoc::ExportFile(int part, const plat::String& path)
+{
+    if (!m_body) return 0;
+    if (part == 0) {
+        // Deleted text is left out, whatever the view shows.
+        const HiddenRevisions hidden(*this);
+        return WriteUtf16File(path, m_body->GetText(0, m_body->GetCount())) ? 1 : 0;
+    }
+    CFloatObject* object = part > 0 ? m_body->GetObject(part - 1) : nullptr;
+    if (!object) return 0;
+    // A failed write is reported, and only a written file is remembered as the last export.
+    if (!object->ExportFile(path)) return 0;
+    object->m_exportPath = path;
+    return object->SaveCaptionText(CaptionPath(path)) ? 1 : 0;
+}
+
+int CQlDoc::ExportFileTitle(const plat::String& path)
+{
+    if (!m_body || m_body->IsEmpty()) return 0;
+    const HiddenRevisions hidden(*this);
+    int start = 0, end = m_body->GetCount();
+    if (m_body->HasSelection()) m_body->GetSelectionRange(start, end);
+    return WriteUtf16File(path, m_body->GetText(start, end)) ? 1 : 0;
+}
+
+int CQlDoc::ExportHtml(const plat::String&)
+{
+    return 0;
+}
+
+int CQlDoc::ExportEHtml(const plat::String&, const plat::String&)
+{
+    return 0;
+}
+
+int CQlDoc::ExportRtf(const plat::String&)
+{
+    return 0;
+}
+
+std::unique_ptr<plat::Bitmap> CQlDoc::RenderPageBitmap(int page)
+{
+    if (!m_body || page < 0 || page >= GetPageCount()) return nullptr;
+    const plat::Dc screen;
+    const plat::Rect frame = GetPageRect(page);
+    // The size is converted as a size, so that every page gets the same one whatever its
+    // place on the desk.
+    const int width = ::TwipsToPixels(screen, 1.0, frame.right - frame.left);
+    const int height = ::TwipsToPixels(screen, 1.0, frame.bottom - frame.top);
+    std::unique_ptr<plat::Bitmap> bitmap = plat::Bitmap::Create(width, height);
+    if (!bitmap) return nullptr;
+    bitmap->Fill(plat::Rgb(255, 255, 255));
+    plat::MemoryDc dc(&screen);
+    dc.Select(bitmap.get());
+    // The running head and the page number belong to the page as it is shown and printed;
+    // the body paints in desk coordinates, its origin up and left of the page.
+    DrawPageDecorations(dc, page, 1.0, 0, 0);
+    m_body->DrawPage(dc, 1.0, -::TwipsToPixels(screen, 1.0, frame.left), -::TwipsToPixels(screen, 1.0, frame.top),
+                     kDrawPrint, frame);
+    dc.Select(static_cast<plat::Bitmap*>(nullptr));
+    return bitmap;
+}
+
+int CQlDoc::ExportPdf(const plat::String& path)
+{
+    const plat::Size paper = GetPaperSize();
+    const int pages = GetPageCount();
+    if (pages <= 0) return 0;
+    return ExportPagesToPdf(path, paper.cx, paper.cy, pages, [this](int i) { return RenderPageBitmap(i); }) ? 1 : 0;
+}
