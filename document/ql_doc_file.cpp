@@ -110,7 +110,9 @@ int CQlDoc::FileOpen(const plat::String& path, bool readOnly)
         m_authors.Append(0, plat::String());
         m_curAuthor = static_cast<std::int16_t>(m_authors.GetLastIndex());
     } else {
+        // The record of whoever edits from now on.
         m_authors.Append(0, plat::String());
+        m_curAuthor = static_cast<std::int16_t>(m_authors.GetLastIndex());
         if (!IsReferencePane()) {
             if (m_window) m_window->ShowBars(!IsReadOnly());
             if (!IsReadOnly()) {
@@ -118,7 +120,6 @@ int CQlDoc::FileOpen(const plat::String& path, bool readOnly)
                 m_revisionsPresent = several ? 1 : 0;
                 m_revisionsShown = several ? 1 : 0;
                 if (several) m_body->RecalcAllObjects();
-                m_curAuthor = static_cast<std::int16_t>(m_authors.GetLastIndex());
             }
         }
     }

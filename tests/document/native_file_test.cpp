@@ -264,6 +264,7 @@ TEST_F(NativeFile, ReadOnlyOpenHidesTheBarsAndKeepsRevisionsOff)
     EXPECT_FALSE(window.m_barsShown);
     EXPECT_FALSE(doc.HasRevisions());
     EXPECT_FALSE(doc.IsRevisionsShown());
+    EXPECT_EQ(doc.GetCurAuthorIndex(), doc.GetAuthors().GetLastIndex());
 }
 
 // A new document's file, with the salt drawn from a pinned random source.
