@@ -157,6 +157,14 @@ public:
     // The caret the last DrawCaret showed, in pixels: a 2-pixel bar the canvas shows as
     // its caret (here drawn by inverting it); empty when it is hidden.
     const plat::Rect& GetCaretRect() const { return m_caretRect; }
+
+    // ---- spelling marks (doc_body_spell.cpp) ----
+    // Empties the document's error list, then marks afresh the misspelt words of the
+    // paragraphs meeting the band top..bottom (twips); nothing without an engine.
+    void SpellCheckRange(std::int64_t top, std::int64_t bottom);
+    // Empties the document's error list and unmarks every item of the body.
+    void ClearSpellMarks();
+    using CTextFlow::ClearSpellMarks;
     bool IsCaretShown() const { return !m_caretRect.IsEmpty(); }
 
     // ---- record ----

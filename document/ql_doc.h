@@ -25,6 +25,7 @@
 class CCharWidthCache;
 class CDocBody;
 class CDocWindow;
+class CSpellEngine;
 class CHeadlessDocWindow;
 class CTextFlow;
 namespace plat {
@@ -127,6 +128,17 @@ public:
     const CAnnotationList& GetAnnotations() const { return m_annotations; }
     // The words marked as misspelt in the current pass.
     CSpellErrorList& GetSpellErrors() { return m_spellErrors; }
+    // ---- spelling (ql_doc_spell.cpp) ----
+    // The engine is the frame's; the document only links to it (nullptr: no marks).
+    void SetSpellEngine(CSpellEngine* engine) { m_spellEngine = engine; }
+    CSpellEngine* GetSpellEngine() const { return m_spellEngine; }
+    // Whether the screen shows spelling marks; turning them off removes those shown.
+    bool GetSpellMarks() const { return m_spellMarks; }
+    void SetSpellMarks(bool on);
+    // Replaces a marked word by its suggestion in the slot as one undoable edit of the
+    // word's flow; false, changing nothing, when the record is not in the document's list
+    // or the flow refuses it (slot empty, word no longer marked).
+    bool ReplaceWithSuggestion(const CSpellError* error, int slot);
     CImageStore& GetImageStore() { return m_imageStore; }
     CVideoStore& GetVideoStore() { return m_videoStore; }
     CAudioStore& GetAudioStore() { return m_audioStore; }
@@ -333,6 +345,8 @@ private:
     CAuthorList m_authors;
     CAnnotationList m_annotations;
     CSpellErrorList m_spellErrors;
+    CSpellEngine* m_spellEngine = nullptr; // not owned
+    bool m_spellMarks = false;
     std::unique_ptr<CDocHeader> m_header;
     std::int32_t m_readOnly = 0;
     std::int32_t m_modified = 0;

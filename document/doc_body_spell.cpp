@@ -1,0 +1,38 @@
+// Spelling marks of the page body: the paragraphs the screen is about to show are
+// checked afresh, so marks follow the text as it is edited without a check of the whole
+// body on each keystroke.
+#include "document/doc_body.h"
+#include "document/ql_doc.h"
+#include "document/spell_engine.h"
+#include "document/text_item.h"
+
+void CDocBody::SpellCheckRange(std::int64_t top, std::int64_t bottom)
+{
+    CQlDoc* doc = GetDoc();
+    CSpellEngine* engine = doc ? doc->GetSpellEngine() : nullptr;
+    if (!engine) return;
+    // The records of the last check go first: their items are unmarked wherever they lie.
+    doc->GetSpellErrors().RemoveAll();
+    const int count = GetCount();
+    int first = -1;
+    int last = -1;
+    for (int i = 0; i < count; ++i) {
+        const CTextItem* item = ItemAt(i);
+        const std::int64_t itemTop = item->GetTop();
+        if (itemTop + item->GetLineHeight() < top || itemTop > bottom) continue;
+        if (first < 0) first = i;
+        last = i;
+    }
+    if (first < 0) return;
+    // Whole paragraphs, so a word cut by the band's edge is checked with its context.
+    while (first > 0 && !IsParaEndType(ItemAt(first - 1)->GetNodeType())) --first;
+    const int to = ParagraphEndAfter(last);
+    CTextFlow::ClearSpellMarks(first, to);
+    MarkSpelling(*engine, doc->GetSpellErrors(), first, to);
+}
+
+void CDocBody::ClearSpellMarks()
+{
+    if (CQlDoc* doc = GetDoc()) doc->GetSpellErrors().RemoveAll();
+    CTextFlow::ClearSpellMarks(0, 0);
+}
