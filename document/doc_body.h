@@ -165,6 +165,10 @@ public:
     // Empties the document's error list and unmarks every item of the body.
     void ClearSpellMarks();
     using CTextFlow::ClearSpellMarks;
+    // The interactive checks of the body and then of each page object in list order, from
+    // the start of the body (the focus text); 0 as soon as one of them is stopped, else 1.
+    int SpellCheckWords(CSpellEngine& engine, CSpellCheckUi& ui, plat::Point& dialogPos);
+    int SpellCheckSentences(CSentenceChecker& checker, CSpellCheckUi& ui, plat::Point& dialogPos);
     bool IsCaretShown() const { return !m_caretRect.IsEmpty(); }
 
     // ---- record ----

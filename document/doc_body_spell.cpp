@@ -1,7 +1,9 @@
 // Spelling marks of the page body: the paragraphs the screen is about to show are
 // checked afresh, so marks follow the text as it is edited without a check of the whole
-// body on each keystroke.
+// body on each keystroke. The interactive checks walk the body, then every page object.
 #include "document/doc_body.h"
+#include "document/float_object.h"
+#include "document/format_state.h"
 #include "document/ql_doc.h"
 #include "document/spell_engine.h"
 #include "document/text_item.h"
@@ -35,4 +37,42 @@ void CDocBody::ClearSpellMarks()
 {
     if (CQlDoc* doc = GetDoc()) doc->GetSpellErrors().RemoveAll();
     CTextFlow::ClearSpellMarks(0, 0);
+}
+
+namespace {
+
+// Both interactive checks: the body's text from its start with the body as the focus
+// text, then each object selected alone in turn; stops at the first that was stopped.
+template <typename CheckFlow, typename CheckObject>
+int WalkSpellCheck(CDocBody& body, CheckFlow checkFlow, CheckObject checkObject)
+{
+    body.DeselectAll();
+    body.SetSelection(CTextPos(0, body.GetName()), CTextPos(0, body.GetName()));
+    if (CQlDoc* doc = body.GetDoc())
+        if (CFormatState* state = doc->GetFormatState()) state->SetFocusObject(&body);
+    if (!checkFlow()) return 0;
+    for (int i = 0; i < body.GetObjectCount(); ++i) {
+        CFloatObject* object = body.GetObject(i);
+        if (!object) continue;
+        body.DeselectAll();
+        object->SetSelected(true);
+        if (!checkObject(*object)) return 0;
+    }
+    return 1;
+}
+
+} // namespace
+
+int CDocBody::SpellCheckWords(CSpellEngine& engine, CSpellCheckUi& ui, plat::Point& dialogPos)
+{
+    return WalkSpellCheck(
+        *this, [&] { return SpellCheck(engine, ui, dialogPos); },
+        [&](CFloatObject& object) { return object.SpellCheck(dialogPos); });
+}
+
+int CDocBody::SpellCheckSentences(CSentenceChecker& checker, CSpellCheckUi& ui, plat::Point& dialogPos)
+{
+    return WalkSpellCheck(
+        *this, [&] { return SpellCheckWith(checker, ui, dialogPos); },
+        [&](CFloatObject& object) { return object.SpellCheckWith(checker, dialogPos); });
 }

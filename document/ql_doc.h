@@ -26,6 +26,7 @@ class CCharWidthCache;
 class CDocBody;
 class CDocWindow;
 class CSpellEngine;
+class CSpellCheckUi;
 class CHeadlessDocWindow;
 class CTextFlow;
 namespace plat {
@@ -139,6 +140,12 @@ public:
     // word's flow; false, changing nothing, when the record is not in the document's list
     // or the flow refuses it (slot empty, word no longer marked).
     bool ReplaceWithSuggestion(const CSpellError* error, int slot);
+    // The interactive checks of the whole document (body, then each page object) as one
+    // undoable step, through the frame's engine or a sentence checker loaded from the path,
+    // with the dialogs of `ui`; "拼写检查完成。" when no dialog was shown. False, doing
+    // nothing, for a read-only document or (words) without an engine.
+    bool SpellCheckWords(CSpellCheckUi& ui);
+    bool SpellCheckSentences(const plat::String& checkerPath, CSpellCheckUi& ui);
     CImageStore& GetImageStore() { return m_imageStore; }
     CVideoStore& GetVideoStore() { return m_videoStore; }
     CAudioStore& GetAudioStore() { return m_audioStore; }
@@ -345,6 +352,8 @@ private:
     CAuthorList m_authors;
     CAnnotationList m_annotations;
     CSpellErrorList m_spellErrors;
+    // The common frame of the interactive checks (ql_doc_spell.cpp).
+    bool RunSpellCheck(CSpellCheckUi& ui, const std::function<void(CSpellCheckUi&, plat::Point&)>& walk);
     CSpellEngine* m_spellEngine = nullptr; // not owned
     bool m_spellMarks = false;
     std::unique_ptr<CDocHeader> m_header;

@@ -1,16 +1,20 @@
 // Spelling marks on the document's rendered page and the document's replacement of a
-// marked word: a headless document bound to the real spelling library in bin/.
+// marked word, and the interactive checks of the whole document: a headless document bound
+// to the real spelling library in bin/.
 #include <algorithm>
+#include <deque>
 #include <memory>
 #include <string>
 
 #include "document/doc_body.h"
 #include "document/doc_window.h"
 #include "document/ql_doc.h"
+#include "document/spell_check_ui.h"
 #include "document/text_item.h"
 #include "document/units.h"
 #include "platform/gfx/bitmap.h"
 #include "platform/gfx/dc.h"
+#include "platform/ui/message_box.h"
 #include "tests/document/spelling_support.h"
 
 namespace {
@@ -161,6 +165,129 @@ TEST_F(SpellPageTest, RefusedReplacementChangesNothingAndPushesNoUndo)
     EXPECT_EQ(Text(), "I recieve it");
     EXPECT_FALSE(doc.IsModified());
     EXPECT_FALSE(doc.CanUndo());
+}
+
+// ---------------------------------------------------------------------------------------
+// The interactive checks of the whole document through a scripted word dialog.
+
+// Answers each misspelt word in turn: replace with the given suggestion (which must be
+// offered), or stop at an empty answer or when out of answers. The dialog reports where
+// it was left only when `moves` is set, as a dialog the user dragged.
+class ScriptedWordDialog : public CSpellCheckUi {
+public:
+    ScriptedWordDialog(std::deque<plat::String> answers, bool moves) : m_answers(std::move(answers)), m_moves(moves) {}
+    int AskWord(const plat::String& word, const std::vector<plat::String>& suggestions, plat::Point& pos,
+                plat::String& replacement) override
+    {
+        words.push_back(word);
+        if (m_moves) pos = plat::Point(40, 30);
+        if (m_answers.empty()) return kWordExit;
+        replacement = m_answers.front();
+        m_answers.pop_front();
+        if (replacement.empty()) return kWordExit;
+        EXPECT_NE(std::find(suggestions.begin(), suggestions.end(), replacement), suggestions.end())
+            << plat::Utf16ToUtf8(replacement) << " not offered for " << plat::Utf16ToUtf8(word);
+        return kWordReplace;
+    }
+    int AskSentence(const plat::String&, const std::vector<plat::String>&, plat::Point&, plat::String&) override
+    {
+        ADD_FAILURE() << "the word check showed the sentence dialog";
+        return kSentenceExit;
+    }
+    std::vector<plat::String> words;
+
+private:
+    std::deque<plat::String> m_answers;
+    bool m_moves;
+};
+
+class SpellCheckDocTest : public SpellPageTest {
+protected:
+    SpellCheckDocTest()
+    {
+        plat::ClearMessageBoxLog();
+        plat::SetMessageBoxHandler([](const plat::MessageBoxRecord&) { return plat::kIdOk; });
+    }
+    ~SpellCheckDocTest() override
+    {
+        plat::SetMessageBoxHandler({});
+        plat::ClearMessageBoxLog();
+    }
+    static int DoneMessages()
+    {
+        int n = 0;
+        for (const auto& box : plat::GetMessageBoxLog()) n += box.text == spelltest::U("拼写检查完成。");
+        return n;
+    }
+};
+
+TEST_F(SpellCheckDocTest, WordCheckReplacesWithSuggestionAndIsOneUndoStep)
+{
+    ScriptedWordDialog ui({u"receive"}, false);
+    body().SetCaret(CTextPos(body().GetCount() - 1, body().GetName()));
+    ASSERT_TRUE(doc.SpellCheckWords(ui));
+    ASSERT_EQ(ui.words, std::vector<plat::String>{u"recieve"});
+    EXPECT_EQ(Text(), "I receive it");
+    EXPECT_TRUE(doc.IsModified());
+    // The dialog left its position at (0, 0), so the run ends with its message.
+    EXPECT_EQ(DoneMessages(), 1);
+
+    doc.EditUndo();
+    EXPECT_EQ(Text(), "I recieve it");
+}
+
+TEST_F(SpellCheckDocTest, WordCheckUndoRestoresWordsFarFromTheSelection)
+{
+    // Words in a paragraph far below the caret are replaced; the undo step still holds them.
+    body().SetCaret(CTextPos(body().GetCount() - 1, body().GetName()));
+    body().InsertItemsAtCaret(u"\rgo\rgo\rgo\rgo\rgo\rwe recieve");
+    const std::string before = Text();
+    body().SetCaret(CTextPos(0, body().GetName()));
+    ScriptedWordDialog ui({u"receive", u"receive"}, true);
+    ASSERT_TRUE(doc.SpellCheckWords(ui));
+    ASSERT_EQ(ui.words, (std::vector<plat::String>{u"recieve", u"recieve"}));
+    EXPECT_EQ(Text().find("recieve"), std::string::npos);
+    // A dialog was shown and moved: no closing message.
+    EXPECT_EQ(DoneMessages(), 0);
+    doc.EditUndo();
+    EXPECT_EQ(Text(), before);
+}
+
+TEST_F(SpellCheckDocTest, StoppedCheckChangesNothing)
+{
+    ScriptedWordDialog ui({u""}, true);
+    ASSERT_TRUE(doc.SpellCheckWords(ui));
+    EXPECT_EQ(ui.words.size(), 1u);
+    EXPECT_EQ(Text(), "I recieve it");
+    EXPECT_FALSE(doc.IsModified());
+}
+
+TEST_F(SpellCheckDocTest, NothingToAskReportsDoneAndRefusalsDoNothing)
+{
+    body().SetSelection(CTextPos(body().GetCount() - 1, body().GetName()), CTextPos(0, body().GetName()));
+    body().DeleteSelection();
+    body().InsertItemsAtCaret(u"all is well");
+    doc.SetModified(false);
+    ScriptedWordDialog ui({}, true);
+    ASSERT_TRUE(doc.SpellCheckWords(ui));
+    EXPECT_TRUE(ui.words.empty());
+    EXPECT_EQ(DoneMessages(), 1);
+    // A checker library that cannot be loaded finds nothing either.
+    ASSERT_TRUE(doc.SpellCheckSentences(u"/nonexistent/checker.so", ui));
+    EXPECT_EQ(DoneMessages(), 2);
+    EXPECT_EQ(Text(), "all is well");
+    EXPECT_FALSE(doc.IsModified());
+
+    // Read-only, or no engine for the word check: refused with no undo step and no message.
+    while (doc.CanUndo()) doc.EditUndo();
+    doc.SetReadOnly(true);
+    EXPECT_FALSE(doc.SpellCheckWords(ui));
+    EXPECT_FALSE(doc.SpellCheckSentences(u"/nonexistent/checker.so", ui));
+    doc.SetReadOnly(false);
+    doc.SetSpellEngine(nullptr);
+    EXPECT_FALSE(doc.SpellCheckWords(ui));
+    EXPECT_FALSE(doc.CanUndo());
+    EXPECT_EQ(DoneMessages(), 2);
 }
 
 } // namespace
