@@ -4,7 +4,6 @@
 
 namespace {
 
-constexpr double kPointsPerMm = 72.0 / 25.4;
 // Paper sides from 1 mm up to 200 inches, the largest page a PDF reader need show.
 constexpr std::int32_t kMaxPaperMm = 5080;
 
@@ -54,8 +53,10 @@ bool CPdfPageWriter::AddPageImage(const plat::String& jpegPath, int page)
         m_failed = true;
         return false;
     }
-    // The picture spans the paper's exact width; its height follows its proportions.
-    double width = m_widthMm * kPointsPerMm, height = 0, xScale = 0, yScale = 0;
+    // The picture fills the page box exactly. Spanning the paper's exact width instead
+    // made it taller than the box (whose sides are whole points), so its top was cut off
+    // and the whole page shown about a pixel lower than the editor draws it.
+    double width = PdfMmToPoints(m_widthMm), height = PdfMmToPoints(m_heightMm), xScale = 0, yScale = 0;
     int placed = pdfw_place_image(m_pdf.get(), jpegPath, kPdfImageJpeg, 0, 0, 0, &width, &height, &xScale, &yScale,
                                   kPdfPlaceSaveState);
     if (placed != kPdfPlaced) {
