@@ -6,69 +6,20 @@
 #include <algorithm>
 #include <memory>
 
-#include "document/char_width_cache.h"
 #include "document/doc_body.h"
-#include "document/doc_window.h"
 #include "document/ql_doc.h"
 #include "platform/gfx/bitmap.h"
 #include "platform/gfx/dc.h"
+#include "bench/bench_documents.h"
 
 namespace {
 
 constexpr int kTargetPages = 500;
 
-// One paragraph of about 150 characters, a fifth of them Latin words.
-plat::String Paragraph(int n)
+
+benchdocs::PagedDoc& Doc()
 {
-    const plat::StringView runs[] = {
-        u"汉字排版与分页测试，",
-        u"Mixed Latin text with digits 3.14159 and more. ",
-        u"中文与English混排的段落。",
-        u"“引号”和（括号）以及……省略号，",
-        u"文档模型每个字符一个条目，宽度来自缓存。",
-        u"页面绘制把每一行的字符逐个画到位图上。",
-    };
-    plat::String p;
-    for (int k = 0; k < 7; ++k) p += runs[(n + k) % 6];
-    return p + u"\r";
-}
-
-struct PagedDoc {
-    CHeadlessDocWindow window;
-    CCharWidthCache cache;
-    CQlDoc doc{&window};
-
-    PagedDoc()
-    {
-        doc.SetWidthCache(&cache);
-        doc.Reset();
-        CDocHeader& h = *doc.GetHeader();
-        h.m_headerRule = CDocHeader::kDoubleRule;
-        h.m_headerText = u"基准测试 Benchmark";
-        CDocBody& body = *doc.GetBody();
-        // Paragraphs per page from a sample, then nearly all the rest in one insertion and
-        // one layout, then the last page's worth.
-        constexpr int kSample = 200;
-        Append(kSample);
-        const double perPage = double(kSample) / body.GetPageCount();
-        Append(static_cast<int>(perPage * (kTargetPages - 2)) - kSample);
-        while (body.GetPageCount() < kTargetPages) Append(static_cast<int>(perPage / 2) + 1);
-    }
-    void Append(int paragraphs)
-    {
-        CDocBody& body = *doc.GetBody();
-        plat::String text;
-        for (int p = 0; p < paragraphs; ++p) text += Paragraph(m_paragraphs++);
-        int at = body.GetCount() - 1;
-        body.InsertString(at, text, body.GetRunningCharFormat());
-        body.Relayout(1, 0);
-    }
-    int m_paragraphs = 0;
-};
-
-PagedDoc& Doc()
-{
-    static PagedDoc* doc = new PagedDoc; // built once for every benchmark
+    static benchdocs::PagedDoc* doc = new benchdocs::PagedDoc(kTargetPages, u"基准测试 Benchmark"); // built once for every benchmark
     return *doc;
 }
 

@@ -21,6 +21,7 @@
 #include "document/format_state.h"
 #include "document/ql_doc.h"
 #include "document/text_item.h"
+#include "bench/bench_documents.h"
 
 namespace {
 
@@ -32,29 +33,10 @@ std::size_t HeapInUse()
     return mi.uordblks + mi.hblkhd;
 }
 
-// Paragraphs of six runs each, the runs taken in turn from a mixed set, a few of them in
-// another format (bold, a larger size, superscript).
 void AppendParagraphs(CDocBody& body, int paragraphs)
 {
-    const plat::StringView runs[] = {
-        u"汉字排版与分页测试，",
-        u"Mixed Latin text with digits 3.14159 and more. ",
-        u"中文与English混排的段落。",
-        u"“引号”和（括号）以及……省略号",
-        u"The quick brown fox jumps over the lazy dog; ",
-        u"文档模型每个字符一个条目，宽度来自缓存。",
-        u"Pages of a long report wrap their lines around words. ",
-    };
-    CCharFormat formats[4];
-    formats[1].m_bold = 1;
-    formats[2].m_size = 315;
-    formats[3].m_position = 1;
-    int at = body.GetCount() - 1;
     int run = 0;
-    for (int p = 0; p < paragraphs; ++p) {
-        for (int k = 0; k < 6; ++k, ++run) body.InsertString(at, runs[run % 7], formats[run % 11 == 10 ? 1 + run % 3 : 0]);
-        body.InsertString(at, u"\r", formats[0]);
-    }
+    benchdocs::AppendMixedParagraphs(body, paragraphs, run);
 }
 
 struct Document {

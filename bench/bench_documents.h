@@ -1,0 +1,90 @@
+// Documents the benchmarks build: long bodies of mixed Chinese and Latin paragraphs.
+#pragma once
+#include "document/char_format.h"
+#include "document/char_width_cache.h"
+#include "document/doc_body.h"
+#include "document/doc_header.h"
+#include "document/doc_window.h"
+#include "document/ql_doc.h"
+#include "platform/base/strings.h"
+
+namespace benchdocs {
+
+// Appends paragraphs of six runs each, the runs taken in turn from a mixed set, a few of
+// them in another format (bold, a larger size, superscript). `run` carries on between calls.
+// The body is not laid out.
+inline void AppendMixedParagraphs(CDocBody& body, int paragraphs, int& run)
+{
+    const plat::StringView runs[] = {
+        u"汉字排版与分页测试，",
+        u"Mixed Latin text with digits 3.14159 and more. ",
+        u"中文与English混排的段落。",
+        u"“引号”和（括号）以及……省略号",
+        u"The quick brown fox jumps over the lazy dog; ",
+        u"文档模型每个字符一个条目，宽度来自缓存。",
+        u"Pages of a long report wrap their lines around words. ",
+    };
+    CCharFormat formats[4];
+    formats[1].m_bold = 1;
+    formats[2].m_size = 315;
+    formats[3].m_position = 1;
+    int at = body.GetCount() - 1;
+    for (int p = 0; p < paragraphs; ++p) {
+        for (int k = 0; k < 6; ++k, ++run) body.InsertString(at, runs[run % 7], formats[run % 11 == 10 ? 1 + run % 3 : 0]);
+        body.InsertString(at, u"\r", formats[0]);
+    }
+}
+
+// One paragraph of about 150 characters in the running format, a fifth of them Latin words.
+inline plat::String MixedParagraph(int n)
+{
+    const plat::StringView runs[] = {
+        u"汉字排版与分页测试，",
+        u"Mixed Latin text with digits 3.14159 and more. ",
+        u"中文与English混排的段落。",
+        u"“引号”和（括号）以及……省略号，",
+        u"文档模型每个字符一个条目，宽度来自缓存。",
+        u"页面绘制把每一行的字符逐个画到位图上。",
+    };
+    plat::String p;
+    for (int k = 0; k < 7; ++k) p += runs[(n + k) % 6];
+    return p + u"\r";
+}
+
+// A laid-out document of at least `pages` pages with a double header rule, the given
+// header text and "共 %d 页·第 %d 页" page numbers.
+struct PagedDoc {
+    CHeadlessDocWindow window;
+    CCharWidthCache cache;
+    CQlDoc doc{&window};
+
+    PagedDoc(int pages, plat::StringView headerText)
+    {
+        doc.SetWidthCache(&cache);
+        doc.Reset();
+        CDocHeader& h = *doc.GetHeader();
+        h.m_headerRule = CDocHeader::kDoubleRule;
+        h.m_headerText = plat::String(headerText);
+        h.m_pageNumberStyle = CDocHeader::kPageOfPages;
+        CDocBody& body = *doc.GetBody();
+        // Paragraphs per page from a sample, then nearly all the rest in one insertion and
+        // one layout, then the last page's worth in small steps.
+        constexpr int kSample = 100;
+        Append(kSample);
+        const double perPage = double(kSample) / body.GetPageCount();
+        Append(static_cast<int>(perPage * (pages - 2)) - kSample);
+        while (body.GetPageCount() < pages) Append(static_cast<int>(perPage / 2) + 1);
+    }
+    void Append(int paragraphs)
+    {
+        CDocBody& body = *doc.GetBody();
+        plat::String text;
+        for (int p = 0; p < paragraphs; ++p) text += MixedParagraph(m_paragraphs++);
+        int at = body.GetCount() - 1;
+        body.InsertString(at, text, body.GetRunningCharFormat());
+        body.Relayout(1, 0);
+    }
+    int m_paragraphs = 0;
+};
+
+} // namespace benchdocs
