@@ -6,6 +6,10 @@ namespace {
 
 // Paper sides from 1 mm up to 200 inches, the largest page a PDF reader need show.
 constexpr std::int32_t kMaxPaperMm = 5080;
+// The picture is inset from the page box by a thousandth of a point on every side. Readers
+// that cover every device pixel an image edge touches would otherwise stretch a picture
+// that spans the box exactly over one pixel more than it has, and smear its thin strokes.
+constexpr double kPictureInset = 0.001;
 
 } // namespace
 
@@ -56,9 +60,10 @@ bool CPdfPageWriter::AddPageImage(const plat::String& jpegPath, int page)
     // The picture fills the page box exactly. Spanning the paper's exact width instead
     // made it taller than the box (whose sides are whole points), so its top was cut off
     // and the whole page shown about a pixel lower than the editor draws it.
-    double width = PdfMmToPoints(m_widthMm), height = PdfMmToPoints(m_heightMm), xScale = 0, yScale = 0;
-    int placed = pdfw_place_image(m_pdf.get(), jpegPath, kPdfImageJpeg, 0, 0, 0, &width, &height, &xScale, &yScale,
-                                  kPdfPlaceSaveState);
+    double width = PdfMmToPoints(m_widthMm) - 2 * kPictureInset, height = PdfMmToPoints(m_heightMm) - 2 * kPictureInset,
+           xScale = 0, yScale = 0;
+    int placed = pdfw_place_image(m_pdf.get(), jpegPath, kPdfImageJpeg, kPictureInset, kPictureInset, 0, &width,
+                                  &height, &xScale, &yScale, kPdfPlaceSaveState);
     if (placed != kPdfPlaced) {
         m_failed = true;
         return false;
