@@ -283,10 +283,7 @@ void CDocBody::CheckAnchor(CFloatObject& object, const ParaEndIndex& index)
     const auto found = index.byName.find(object.m_anchorName);
     if (found == index.byName.end()) {
         // The paragraph is gone: attach afresh where the object stands.
-        object.m_anchorState = kAnchorNone;
-        object.m_anchorName.clear();
-        object.m_anchorOffset = 0;
-        object.m_targetTop = 0;
+        object.DropAnchor();
         AttachAnchor(object, index);
         return;
     }

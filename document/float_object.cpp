@@ -244,6 +244,14 @@ void CFloatObject::Offset(int dx, int dy)
     if (IsImage()) OffsetOutline(ax, ay);
 }
 
+void CFloatObject::DropAnchor()
+{
+    m_anchorState = kAnchorNone;
+    m_anchorName.clear();
+    m_anchorOffset = 0;
+    m_targetTop = 0;
+}
+
 // ---- painting ----
 
 void CFloatObject::Draw(plat::Dc& dc, double zoom, int x0, int y0, int pass, CRenderContext& rc)

@@ -215,6 +215,9 @@ public:
     bool SaveCaptionText(const plat::String& path) const;
     // Moves the box (and a picture's outline); coordinates stay within +-kMaxCoord.
     void Offset(int dx, int dy);
+    // Forgets the paragraph the object followed, without moving it: the next layout
+    // anchors it afresh to the paragraph end above where it stands.
+    void DropAnchor();
     // The object rendered at zoom 1.0 into a white bitmap of the given pixel size, its box
     // at the bitmap's origin, with the pass given to Draw; null when the size is refused.
     std::unique_ptr<plat::Bitmap> RenderBitmap(int width, int height, int pass);

@@ -119,7 +119,15 @@ int CQlDoc::FileOpen(const plat::String& path, bool readOnly)
                 const bool several = !m_authors.IsSingleAuthor();
                 m_revisionsPresent = several ? 1 : 0;
                 m_revisionsShown = several ? 1 : 0;
-                if (several) m_body->RecalcAllObjects();
+                if (several) {
+                    // The body was laid out as it loaded, with deleted text hidden, and its
+                    // objects anchored to that layout; but their stored boxes are where they
+                    // stood beside the deletions shown. Following their paragraphs into the
+                    // layout that shows them would push each object down by the deleted text
+                    // above it on every open: they anchor afresh where they stand.
+                    for (int k = 0; k < m_body->GetObjectCount(); ++k) m_body->GetObject(k)->DropAnchor();
+                    m_body->RecalcAllObjects();
+                }
             }
         }
     }
