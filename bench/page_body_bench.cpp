@@ -1,10 +1,12 @@
 // The page body on a document of about 495 pages of mixed Chinese and Latin paragraphs in
 // a few formats, on the default page (200 x 287 mm, 20 mm margins):
 //   BM_FullRelayout      every item measured, broken and placed, objects re-anchored;
-//   BM_Keystroke/N       one character typed in the middle of page N as the keystroke road
-//                        runs it (insert at the caret, which re-flows the body around it;
-//                        the format state refreshed; the document marked modified and asked
-//                        to scroll to the caret), reported per keystroke with its median;
+//   BM_Keystroke/N       one character typed in the middle of page N through the document's
+//                        InsertChar (undo snapshot, insert at the caret, which re-flows the
+//                        body around it, format state refreshed, modified, scroll to the
+//                        caret), reported per keystroke with its median;
+//   BM_TypeThousandOnPageOne  1,000 characters typed one by one into page 1 through
+//                        InsertChar, with the median and 90th percentile per character;
 //   BM_MemoryPerCharacter heap bytes per text item of the laid-out document.
 // Each keystroke is taken back (untimed) before the next, so every one meets the same text.
 #include <benchmark/benchmark.h>
@@ -102,6 +104,16 @@ int MiddleOfPage(const CDocBody& body, int page)
     return body.GetCount() - 1;
 }
 
+void Percentiles(benchmark::State& state, std::vector<double>& samples)
+{
+    std::sort(samples.begin(), samples.end());
+    if (samples.empty()) return;
+    state.counters["median_ms"] = samples[samples.size() / 2] * 1000;
+    state.counters["p90_ms"] = samples[samples.size() * 9 / 10] * 1000;
+}
+
+// One character typed through the document's command: undo snapshot, insertion at the
+// caret with the body re-flowed around it, formats into the state, modified, scroll.
 void BM_Keystroke(benchmark::State& state)
 {
     Document& d = Shared();
@@ -111,26 +123,51 @@ void BM_Keystroke(benchmark::State& state)
     for (auto _ : state) {
         body.SetCaret(CTextPos(at, body.GetName()));
         const auto start = std::chrono::steady_clock::now();
-        body.InsertItemsAtCaret(u"字");
-        body.SetCaret(body.GetCaretPos());
-        CFormatState& fs = *d.doc.GetFormatState();
-        fs.m_charFormat = body.GetRunningCharFormat();
-        fs.m_paraFormat = body.GetRunningParaFormat();
-        d.doc.SetModified();
-        d.doc.ScrollToCaret();
+        d.doc.InsertChar(u'字');
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         state.SetIterationTime(seconds);
         samples.push_back(seconds);
         body.OnBackspace(); // untimed: the next keystroke meets the same text
+        d.doc.ClearUndo();
     }
-    std::sort(samples.begin(), samples.end());
-    if (!samples.empty()) {
-        state.counters["median_ms"] = samples[samples.size() / 2] * 1000;
-        state.counters["p90_ms"] = samples[samples.size() * 9 / 10] * 1000;
-    }
+    Percentiles(state, samples);
     Counters(state, body);
 }
 BENCHMARK(BM_Keystroke)->Arg(1)->Arg(250)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// A thousand characters, Chinese and Latin in turn, typed one by one into page 1 through
+// the document's command; each iteration is the whole run, the counters are per character.
+void BM_TypeThousandOnPageOne(benchmark::State& state)
+{
+    Document& d = Shared();
+    CDocBody& body = d.Body();
+    const int at = MiddleOfPage(body, 1);
+    const plat::StringView typed = u"文档mixed排版text";
+    constexpr int kCharacters = 1000;
+    std::vector<double> samples;
+    for (auto _ : state) {
+        body.SetCaret(CTextPos(at, body.GetName()));
+        double total = 0;
+        for (int k = 0; k < kCharacters; ++k) {
+            const auto start = std::chrono::steady_clock::now();
+            d.doc.InsertChar(typed[static_cast<std::size_t>(k) % typed.size()]);
+            const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+            total += seconds;
+            samples.push_back(seconds);
+        }
+        state.SetIterationTime(total);
+        // Untimed: the run is taken out again so that every iteration meets the same text.
+        state.PauseTiming();
+        body.SetSelection(CTextPos(at + kCharacters, body.GetName()), CTextPos(at, body.GetName()));
+        body.DeleteSelection();
+        body.Relayout(1, 0);
+        d.doc.ClearUndo();
+        state.ResumeTiming();
+    }
+    Percentiles(state, samples);
+    Counters(state, body);
+}
+BENCHMARK(BM_TypeThousandOnPageOne)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void BM_MemoryPerCharacter(benchmark::State& state)
 {

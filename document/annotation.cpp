@@ -1,8 +1,21 @@
 #include "document/annotation.h"
 
 #include "platform/file/archive_records.h"
+#include "platform/ui/modal.h"
 
 namespace {
+
+NewAnnotationDialog& NewDialog()
+{
+    static NewAnnotationDialog dialog;
+    return dialog;
+}
+
+int RunBareNewAnnotationDialog(CNewAnnotationValues&)
+{
+    return plat::RunOkCancelDialog(u"批注");
+}
+
 // The smallest record: author, time, an empty 8-bit string.
 constexpr std::uint64_t kMinAnnotationRecord = 4 + 4 + 1;
 } // namespace
@@ -35,6 +48,21 @@ int CAnnotationList::Add(std::int32_t author, std::int32_t time, plat::String te
 {
     m_list.push_back(std::make_unique<CAnnotation>(author, time, std::move(text)));
     return GetCount();
+}
+
+int CAnnotationList::InsertAnnotation(std::int32_t author, const plat::String& authorName, std::int32_t time,
+                                      const plat::String& text)
+{
+    if (!text.empty()) return Add(author, time, text);
+    CNewAnnotationValues values{authorName, time, plat::String()};
+    const int answer = NewDialog() ? NewDialog()(values) : RunBareNewAnnotationDialog(values);
+    if (answer != 1) return 0;
+    return Add(author, time, std::move(values.text));
+}
+
+void CAnnotationList::SetNewAnnotationDialog(NewAnnotationDialog dialog)
+{
+    NewDialog() = std::move(dialog);
 }
 
 bool CAnnotationList::HitTestMark(std::int32_t x, std::int32_t y) const

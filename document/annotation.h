@@ -3,6 +3,7 @@
 // list keeps the notes in the order they were made and is a section of the native file.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -29,6 +30,15 @@ public:
     std::int32_t m_hovered = 0;   // the mouse is over text that carries it
 };
 
+// The annotation dialog for a new note: shown with the author's name and the time, it
+// fills in the text and returns 1 for OK.
+struct CNewAnnotationValues {
+    plat::String authorName;
+    std::int32_t time = 0;
+    plat::String text;
+};
+using NewAnnotationDialog = std::function<int(CNewAnnotationValues&)>;
+
 class CAnnotationList {
 public:
     explicit CAnnotationList(CQlDoc* owner = nullptr) : m_owner(owner) {}
@@ -43,6 +53,14 @@ public:
     CAnnotation* FromNumber(std::int32_t number) const { return GetAt(number - 1); }
     // Appends a note and returns its number (the new count).
     int Add(std::int32_t author, std::int32_t time, plat::String text);
+    // The insert command's note: with a text it is appended at once; with an empty text the
+    // dialog asks for it. Returns the new note's number, or 0 when the dialog was cancelled
+    // and nothing is added.
+    int InsertAnnotation(std::int32_t author, const plat::String& authorName, std::int32_t time,
+                         const plat::String& text);
+    // The frame installs the dialog here; without one the dialog is a bare modal run that
+    // enters no text.
+    static void SetNewAnnotationDialog(NewAnnotationDialog dialog);
     void RemoveAll() { m_list.clear(); }
 
     // True when a box drawn in the current paint contains the point (twips).

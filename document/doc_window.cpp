@@ -12,6 +12,11 @@ void CHeadlessDocWindow::ScrollToCaret()
     if (m_onScrollToCaret) m_onScrollToCaret();
 }
 
+void CHeadlessDocWindow::ScrollToPoint(plat::Point point)
+{
+    m_shownPoints.push_back(point);
+}
+
 void CHeadlessDocWindow::SetHitCursor(std::uint8_t hitCode)
 {
     ++m_cursorChanges;

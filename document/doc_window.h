@@ -7,7 +7,9 @@
 #include <cstdint>
 #include <functional>
 #include <set>
+#include <vector>
 
+#include "platform/base/geometry.h"
 #include "platform/base/strings.h"
 
 class CTextItem;
@@ -34,6 +36,11 @@ public:
     virtual void RepaintCanvas() = 0;
     // The canvas scrolls the focus text's caret into view (and repaints).
     virtual void ScrollToCaret() = 0;
+    // The canvas's client area and its scroll position, in pixels.
+    virtual plat::Size GetCanvasClientSize() = 0;
+    virtual plat::Point GetScrollPosition() = 0;
+    // The canvas scrolls just enough for the point (pixels on the desk) to be visible.
+    virtual void ScrollToPoint(plat::Point point) = 0;
     // The frame shows the mouse cursor that goes with a hit code.
     virtual void SetHitCursor(std::uint8_t hitCode) = 0;
     // The frame's revision tip follows the item under the mouse (null: none) at the point
@@ -76,6 +83,9 @@ public:
     plat::Window* GetCanvas() override { return nullptr; }
     void RepaintCanvas() override;
     void ScrollToCaret() override;
+    plat::Size GetCanvasClientSize() override { return m_clientSize; }
+    plat::Point GetScrollPosition() override { return m_scroll; }
+    void ScrollToPoint(plat::Point point) override;
     void SetHitCursor(std::uint8_t hitCode) override;
     void UpdateRevisionTip(int x, int y, const CTextItem* item) override;
     void StopIdleTimer() override { m_idleTimer = false; }
@@ -95,6 +105,11 @@ public:
     // What arrived.
     int m_repaints = 0;
     int m_caretScrolls = 0;
+    // A canvas of 1024 x 768 pixels scrolled to the desk's top left, until a test says
+    // otherwise; the points it was asked to show, oldest first.
+    plat::Size m_clientSize{1024, 768};
+    plat::Point m_scroll;
+    std::vector<plat::Point> m_shownPoints;
     int m_cursorChanges = 0;
     std::uint8_t m_cursorCode = 0;
     int m_tipUpdates = 0;

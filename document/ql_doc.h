@@ -23,7 +23,12 @@
 #include "platform/base/geometry.h"
 
 class CCharWidthCache;
+class CCreationTool;
 class CDocBody;
+class CFindState;
+class CFloatObject;
+class CTableGrid;
+struct CNewObjectSource;
 class CDocWindow;
 class CSpellEngine;
 class CSpellCheckUi;
@@ -59,6 +64,8 @@ public:
     virtual plat::Size RelayoutGrid() { return plat::Size(); }
     // A text shape places its text in the shape again.
     virtual void RealignText() {}
+    // A table's grid model, for the format commands on its cells.
+    virtual CTableGrid* GetTableGrid() { return nullptr; }
 };
 
 // The values the document settings dialog edits: the page settings and the default
@@ -316,6 +323,100 @@ public:
     // Key flags of a mouse message.
     static constexpr unsigned kMouseShift = 0x0004;
 
+    // ---- text commands (ql_doc_commands.cpp) ----
+    // Each pushes one undo snapshot, edits the focus text, copies its running formats into
+    // the format state, refits the object that holds the text, marks the document
+    // modified and scrolls to the caret. A read-only document or the reference pane
+    // refuses them all, and so does each command for input that would insert nothing.
+    // The flow that holds the caret: the format state's focus text, else the body.
+    CTextFlow* GetFocusText() const;
+    // One UTF-16 code unit; control codes other than Tab, line feed and carriage return
+    // are not text and insert nothing.
+    void InsertChar(char16_t code);
+    // The string in the running format, replacing the selection, as one undo step.
+    void InsertString(plat::StringView text);
+    void InsertNewPage();
+    // Command ids kSymbolFirst..kSymbolLast.
+    void InsertSymbol(int commandId);
+    // Marks the selection with a new annotation, or inserts an anchor for it at the caret;
+    // an empty text asks for it in the dialog. Returns the annotation's number, 0 when
+    // the dialog was cancelled (nothing changed).
+    int InsertAnnotation(const plat::String& text);
+    // Cyrillic case of the selection (the CyrillicMode values); returns 1.
+    int RussianConvert(int mode);
+    bool CanRussianConvert() const;
+    // One character-format field on the selected table's cells, or on the focus text's
+    // selection or running format.
+    void SetChFont(const plat::String& face);
+    void SetAscFont(const plat::String& face);
+    void SetFontSize(std::int32_t size);
+    void SetCharBold(std::int32_t bold);
+    void SetCharItalic(std::int32_t italic);
+    void SetCharUnderline(std::int32_t underline);
+    void SetCharColor(std::int32_t color);
+    void SetCharPos(std::int32_t position);
+    // The font dialog's fields (faces, size and styles; colour and position stay) as one
+    // undo step.
+    void CharAttrDialog(const plat::String& chineseFace, const plat::String& westernFace, std::int32_t size,
+                        std::int32_t bold, std::int32_t italic, std::int32_t underline);
+    // The field of the kind (FormatField) taken from values.
+    void ApplyCharFormatField(int kind, const CCharFormat& values);
+    // Paragraph alignment (1-4), line-spacing code (0-5) and indents (twips).
+    void SetParaFormat(std::uint8_t alignment);
+    void SetParaGap(std::uint8_t spacing);
+    void SetParaIndents(std::int32_t first, std::int32_t left, std::int32_t right);
+    // The grid of the one selected table; null otherwise.
+    CTableGrid* GetSelectedTableGrid() const;
+
+    // ---- deleting, selecting, finding (ql_doc_edit.cpp) ----
+    void EditDelete();
+    bool CanDelete() const;
+    void Backspace();
+    bool CanBackspace() const;
+    void EditSelectAll();
+    bool CanSelectAll() const;
+    bool CanFind() const;
+    bool CanReplace() const { return CanFind(); }
+    // A new search starts at the focus text's caret.
+    void GetFindStart(CFindState& state);
+    // 1 found (selected and scrolled to), 0 not found or stopped; at the end it asks
+    // whether to go on from the start.
+    int FindNext(CFindState& state);
+    // Replaces every match in the body, the tables and the text shapes as one undo step.
+    void ReplaceAll(CFindState& state);
+
+    // ---- new page objects (ql_doc_objects.cpp) ----
+    // Each makes the object through the object factory, places it below the caret's line
+    // (or the one selected object) and adds it selected. 1, or 0 when the kind has no
+    // class yet, the source cannot be read or the document is read-only.
+    int InsertImage(const plat::String& path, const plat::String& caption, int x, int y, int width, int height);
+    int InsertVideo(const plat::String& path, int naturalWidth, int naturalHeight, std::int32_t clipLength,
+                    const plat::String& poster, const plat::String& caption, int x, int y, int width, int height);
+    int InsertRealMedia(const plat::String& path, const plat::String& poster, const plat::String& caption, int x,
+                        int y, int width, int height);
+    int InsertWmv(const plat::String& path, const plat::String& poster, const plat::String& caption, int x, int y,
+                  int width, int height);
+    int InsertFlash(const plat::String& path, const plat::String& poster, const plat::String& caption, int x,
+                    int y, int width, int height);
+    int InsertAudio(const plat::String& path, std::int32_t clipLength, const plat::String& caption, int x, int y,
+                    int width, int height);
+    int InsertChart();
+    // Gives the object its place and size: the natural size (pixels) fitted into two
+    // thirds of the text area and the visible canvas, at the left margin, 105 twips
+    // below the caret's line or the one selected object. x, y, width and height all
+    // above 0 replace the computed box (the top still follows the caret or the object).
+    void PlaceNewObject(plat::Size natural, CFloatObject& object, int x, int y, int width, int height);
+    // The object joins the body as its only selected object, as one undo step.
+    CFloatObject* AddNewObject(std::unique_ptr<CFloatObject> object);
+    // Interactive creation: the pending creation tracker with its prototype; null when
+    // the kind has no class yet, the id is not a creation command or the document is
+    // read-only.
+    CCreationTool* BeginInsertTable();
+    CCreationTool* BeginInsertText();
+    CCreationTool* BeginInsertShape(std::uint16_t shapeCode);
+    CCreationTool* BeginInsertShapeCommand(int commandId);
+    CCreationTool* BeginInsertLine(int commandId);
+
     // ---- undo (ql_doc_undo.cpp) ----
     // Before an edit: a snapshot of the body paragraphs around two item indices (-1: the
     // caret and the selection anchor), every page object and the format state.
@@ -329,6 +430,20 @@ public:
     const CUndoStack& GetUndoStack() const { return m_undo; }
 
 private:
+    // Editing commands refuse in a read-only document and in the reference pane.
+    bool IsEditable() const { return !IsReadOnly() && !IsReferencePane() && m_body && m_formatState; }
+    // Steps after a text edit: running formats into the state (the paragraph format
+    // too when asked), the holder refitted, modified, caret scrolled into view.
+    void FinishTextCommand(CTextFlow& text, bool charFormat, bool paraFormat);
+    // A table whose grid changed size takes it, and the body flows around it again;
+    // then modified and repainted.
+    void SyncTableSize(CFloatObject& table, CTableGrid& grid);
+    // A made object with its content, or null.
+    std::unique_ptr<CFloatObject> MakeObject(std::uint16_t type, const CNewObjectSource& source);
+    int InsertMadeObject(std::uint16_t type, const CNewObjectSource& source, const plat::String& caption,
+                         bool clip, plat::Size natural, int x, int y, int width, int height);
+    CCreationTool* BeginCreate(std::uint16_t type, const CNewObjectSource& source);
+
     // The header whose settings the document reads: its own, or a new document's.
     const CDocHeader& SettingsHeader() const;
     CDocHeader& WritableHeader();

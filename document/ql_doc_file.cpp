@@ -24,12 +24,7 @@ DocSettingsDialog& SettingsDialog()
 // between OK and cancel, and the values stay as they were filled in.
 int RunBareSettingsDialog(CDocSettingsValues&)
 {
-    plat::ModalRecord run;
-    run.kind = plat::ModalKind::kDialog;
-    run.caption = u"文件设置";
-    run.buttons = {1, 2};
-    run.defaultAnswer = 2;
-    return plat::RunModal(std::move(run));
+    return plat::RunOkCancelDialog(u"文件设置");
 }
 
 bool SameSettings(const CDocHeader& a, const CDocHeader& b)

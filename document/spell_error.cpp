@@ -28,6 +28,16 @@ CSpellError* CSpellErrorList::GetAt(int index) const
     return index >= 0 && index < GetCount() ? m_errors[static_cast<size_t>(index)].get() : nullptr;
 }
 
+void CSpellErrorList::RemoveFlow(const CTextFlow* flow)
+{
+    std::unordered_set<const CSpellError*> records;
+    for (const auto& e : m_errors)
+        if (e->GetFlow() == flow) records.insert(e.get());
+    if (records.empty()) return;
+    CTextItem::ClearMisspeltLinks([&records](const CSpellError* e) { return records.count(e) != 0; });
+    std::erase_if(m_errors, [&records](const auto& e) { return records.count(e.get()) != 0; });
+}
+
 void CSpellErrorList::RemoveAll()
 {
     if (m_errors.empty()) return;

@@ -54,6 +54,8 @@ public:
     // Deletes every record. Items that still point to one lose their mark first, so no
     // item is left pointing to a deleted record, wherever it lies.
     void RemoveAll();
+    // Deletes the records of words in the flow, which is going away.
+    void RemoveFlow(const CTextFlow* flow);
 
 private:
     std::vector<std::unique_ptr<CSpellError>> m_errors;

@@ -67,6 +67,8 @@ CTextFlow::~CTextFlow()
     // The state names its focus without owning it; it must not outlive the flow.
     CFormatState* state = FormatStateOf(GetDoc());
     if (state && state->GetFocusObject() == this) state->SetFocusObject(nullptr);
+    // Nor may a spelling record of the document point to it.
+    if (CQlDoc* doc = GetDoc()) doc->GetSpellErrors().RemoveFlow(this);
 }
 
 void CTextFlow::AppendFinalParaEnd()

@@ -98,4 +98,14 @@ void ClearModalLog()
     g_unanswered = 0;
 }
 
+int RunOkCancelDialog(StringView caption)
+{
+    ModalRecord run;
+    run.kind = ModalKind::kDialog;
+    run.caption = String(caption);
+    run.buttons = {1, 2};
+    run.defaultAnswer = 2;
+    return RunModal(std::move(run));
+}
+
 } // namespace plat

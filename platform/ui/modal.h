@@ -44,6 +44,9 @@ using ModalHandler = std::function<std::optional<int>(const ModalRecord&)>;
 // answer (the default answer for one that is not among the buttons), or kModalFailed when
 // nobody answered. Never waits.
 int RunModal(ModalRecord run);
+// A dialog with OK (1) and Cancel (2) under the caption, run bare: whoever answers decides,
+// and an answer that is neither counts as Cancel.
+int RunOkCancelDialog(StringView caption);
 
 // Queues an answerer for one run (each queued answerer answers the next run that has not
 // been answered before it, oldest first, and is then used up, even if it declined).

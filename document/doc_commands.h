@@ -1,0 +1,77 @@
+// What the document's insertion and formatting commands ask of the page-object kinds that
+// bring their own classes: the grid model of a table, the content of a new picture, clip,
+// chart or shape, and the creation tracker that sizes a new object with the mouse.
+#pragma once
+#include <cstdint>
+#include <memory>
+
+#include "document/char_format.h"
+#include "document/float_object.h"
+#include "document/format_state.h"
+#include "platform/base/geometry.h"
+#include "platform/base/strings.h"
+
+// A table's grid model as the format commands use it: each setter applies to the cell
+// being edited, or to every cell of the selected range.
+class CTableGrid {
+public:
+    virtual ~CTableGrid() = default;
+    virtual void SetCharFormat(int fieldId, const CCharFormat& values) = 0;
+    virtual void SetAlignment(std::uint8_t alignment) = 0;
+    virtual void SetLineSpacing(std::uint8_t spacing) = 0;
+    // The grid's overall width and height, in twips.
+    virtual plat::Size GetTotalSize() const = 0;
+};
+
+// What a new page object is made from.
+struct CNewObjectSource {
+    plat::String path;            // file path or address of a picture or clip
+    plat::String poster;          // a clip's poster picture
+    plat::Size natural;           // a video's own size, in pixels
+    std::int32_t clipLength = 0;  // a clip's length
+    std::uint16_t shapeCode = 0;  // shapes and lines
+    // Line ends a line command sets beside its shape code (-1: those the code gives).
+    std::int16_t startLineEnd = -1;
+    std::int16_t endLineEnd = -1;
+};
+
+// A page-object kind that the insert commands can fill. TakeSource reads the picture,
+// registers the clip in its store, makes the default sample chart or sets the shape code;
+// false when it cannot (a file that does not read), and the object is then thrown away.
+class CInsertableObject {
+public:
+    virtual ~CInsertableObject() = default;
+    virtual bool TakeSource(const CNewObjectSource& source) = 0;
+    // After the insert command placed it (a picture keeps its placed box as its own).
+    virtual void OnPlaced() {}
+};
+
+// The pending creation of a table, text shape, shape or line: it holds the prototype until
+// a drag on the canvas gives it its place and size and adds it to the body.
+class CCreateTracker : public CCreationTool {
+public:
+    CCreateTracker(CQlDoc* doc, std::unique_ptr<CFloatObject> prototype)
+        : m_doc(doc), m_prototype(std::move(prototype))
+    {
+    }
+    std::uint16_t GetCreateType() const override { return m_prototype ? m_prototype->GetNodeType() : 0; }
+    CQlDoc* GetDoc() const { return m_doc; }
+    CFloatObject* GetPrototype() const { return m_prototype.get(); }
+    // The drag that completes the creation takes the prototype over.
+    std::unique_ptr<CFloatObject> TakePrototype() { return std::move(m_prototype); }
+
+private:
+    CQlDoc* m_doc; // not owned
+    std::unique_ptr<CFloatObject> m_prototype;
+};
+
+// What a creation command makes: the node type of the prototype, its shape code and the
+// line ends it sets (-1: the shape code's own).
+struct CCreateSpec {
+    std::uint16_t nodeType = 0;
+    CNewObjectSource source;
+};
+// The prototype of a shape command (32821-32834, 32841-32867, 32871-32902, 32911-32932) or
+// a line command (32802-32810); false for any other id.
+bool GetShapeCommandSpec(int commandId, CCreateSpec& spec);
+bool GetLineCommandSpec(int commandId, CCreateSpec& spec);
