@@ -7,6 +7,7 @@
 //                        caret), reported per keystroke with its median;
 //   BM_TypeThousandOnPageOne  1,000 characters typed one by one into page 1 through
 //                        InsertChar, with the median and 90th percentile per character;
+//   BM_DeleteSelection/N N items from page 1 deleted through EditDelete;
 //   BM_MemoryPerCharacter heap bytes per text item of the laid-out document.
 // Each keystroke is taken back (untimed) before the next, so every one meets the same text.
 #include <benchmark/benchmark.h>
@@ -168,6 +169,26 @@ void BM_TypeThousandOnPageOne(benchmark::State& state)
     Counters(state, body);
 }
 BENCHMARK(BM_TypeThousandOnPageOne)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// A selection of N items from the middle of page 1 deleted through the document's
+// EditDelete (undo snapshot, deletion, relayout); undone, untimed, before the next.
+void BM_DeleteSelection(benchmark::State& state)
+{
+    Document& d = Shared();
+    CDocBody& body = d.Body();
+    const int at = MiddleOfPage(body, 1);
+    const int count = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        body.SetSelection(CTextPos(at + count, body.GetName()), CTextPos(at, body.GetName()));
+        const auto start = std::chrono::steady_clock::now();
+        d.doc.EditDelete();
+        state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        d.doc.EditUndo();
+        d.doc.ClearUndo();
+    }
+    Counters(state, body);
+}
+BENCHMARK(BM_DeleteSelection)->Arg(1000)->Arg(100000)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void BM_MemoryPerCharacter(benchmark::State& state)
 {

@@ -95,6 +95,31 @@ bool CNodeList::RemoveAt(int index)
     return true;
 }
 
+void CNodeList::RemoveRange(int from, int to)
+{
+    RemoveIf(from, to, [](CDocNode&) { return true; });
+}
+
+int CNodeList::RemoveIf(int from, int to, const std::function<bool(CDocNode&)>& remove)
+{
+    from = std::clamp(from, 0, GetCount());
+    to = std::clamp(to, from, GetCount());
+    const auto first = m_children.begin() + from;
+    const auto last = m_children.begin() + to;
+    auto kept = first;
+    for (auto it = first; it != last; ++it) {
+        if (*it && remove(**it)) {
+            it->reset();
+            continue;
+        }
+        if (kept != it) *kept = std::move(*it);
+        ++kept;
+    }
+    const int removed = static_cast<int>(last - kept);
+    m_children.erase(kept, last);
+    return removed;
+}
+
 std::unique_ptr<CDocNode> CNodeList::Detach(int index)
 {
     if (index < 0 || index >= GetCount()) return nullptr;
@@ -154,6 +179,13 @@ int CNamedContainer::AddItem(std::unique_ptr<CTextItem> item)
 void CNamedContainer::InsertItem(int index, std::unique_ptr<CTextItem> item)
 {
     InsertAt(index, std::move(item));
+}
+
+void CNamedContainer::InsertItems(int index, std::vector<std::unique_ptr<CTextItem>> items)
+{
+    if (index < 0 || index > GetCount()) throw std::out_of_range("CNamedContainer::InsertItems");
+    m_children.insert(m_children.begin() + index, std::make_move_iterator(items.begin()),
+                      std::make_move_iterator(items.end()));
 }
 
 bool CNamedContainer::RevisionsShown() const

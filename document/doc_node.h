@@ -2,6 +2,7 @@
 // the text position that names a place in any container.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -90,6 +91,12 @@ public:
     void SetAtGrow(int index, std::unique_ptr<CDocNode> node);
     // Removes and deletes the child at the index; false when there is none.
     bool RemoveAt(int index);
+    // Removes and deletes the children from..to-1 (clamped to the list) in one pass, so
+    // that a long run costs one move of the children after it, not one per child.
+    void RemoveRange(int from, int to);
+    // Removes and deletes, in one pass, the children of from..to-1 for which `remove`
+    // (called on each in order) is true; returns how many went.
+    int RemoveIf(int from, int to, const std::function<bool(CDocNode&)>& remove);
     // Removes the child at the index without deleting it and hands it to the caller.
     std::unique_ptr<CDocNode> Detach(int index);
     // Removes the given child without deleting it; null when it is not in the list.
@@ -131,6 +138,8 @@ public:
     }
     int AddItem(std::unique_ptr<CTextItem> item);
     void InsertItem(int index, std::unique_ptr<CTextItem> item);
+    // The items in order at the index, in one insertion.
+    void InsertItems(int index, std::vector<std::unique_ptr<CTextItem>> items);
 
     // The container record: name, count, then each item's type and record, every record
     // against the running format (which ends as the format of the last item).

@@ -281,45 +281,43 @@ void CTextFlow::SetCharFormat(int fieldId, const CCharFormat& values)
     if (CFormatState* state = FormatStateOf(GetDoc())) state->m_charFormat = m_charFormat;
 }
 
-bool CTextFlow::DeleteOrMark(int index)
+bool CTextFlow::RemovableOrMark(CTextItem& item)
 {
-    CTextItem* item = ItemAt(index);
     const CQlDoc* doc = GetDoc();
     // Text that no other author has edited since it was typed goes. Without an author
     // table nobody else can have, and a mark by record 0 would mark nothing, so the text
     // goes then too rather than staying undeletable.
     const bool removable = !doc || doc->GetAuthors().GetCount() == 0 || doc->GetCurAuthorIndex() <= 0 ||
-                           doc->GetAuthors().IsSameAuthorFrom(item->GetFormat().m_insertedBy);
-    if (removable) {
-        RemoveAt(index);
-        return true;
-    }
-    if (!item->IsDeleted()) {
-        item->SetDeletedBy(doc->GetCurAuthorIndex());
-        item->SetTime(static_cast<std::int32_t>(plat::Now()));
+                           doc->GetAuthors().IsSameAuthorFrom(item.GetFormat().m_insertedBy);
+    if (removable) return true;
+    if (!item.IsDeleted()) {
+        item.SetDeletedBy(doc->GetCurAuthorIndex());
+        item.SetTime(static_cast<std::int32_t>(plat::Now()));
     }
     return false;
+}
+
+bool CTextFlow::DeleteOrMark(int index)
+{
+    if (!RemovableOrMark(*ItemAt(index))) return false;
+    RemoveAt(index);
+    return true;
 }
 
 int CTextFlow::DeleteRange(int start, int end)
 {
     start = std::max(start, 0);
     end = std::min(end, GetCount());
-    int i = start;
-    while (i < end) {
-        const std::uint16_t type = ItemAt(i)->GetNodeType();
-        if (IsParaBreakType(type)) {
-            RemoveAt(i); // paragraph ends always go
-            --end;
-        } else if (type == kItemFinalParaEnd) {
-            ++i;
-        } else if (DeleteOrMark(i)) {
-            --end;
-        } else {
-            ++i;
-        }
-    }
-    return ClampIndex(i);
+    if (start >= end) return ClampIndex(start);
+    // One pass over the range: a long selection costs one move of the text after it.
+    const int removed = RemoveIf(start, end, [this](CDocNode& node) {
+        auto& item = static_cast<CTextItem&>(node);
+        const std::uint16_t type = item.GetNodeType();
+        if (IsParaBreakType(type)) return true; // paragraph ends always go
+        if (type == kItemFinalParaEnd) return false;
+        return RemovableOrMark(item);
+    });
+    return ClampIndex(end - removed);
 }
 
 void CTextFlow::GiveParaFormat(int index, const CParaFormat& format)

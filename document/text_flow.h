@@ -199,6 +199,9 @@ protected:
     int ClampIndex(int index) const;
     // Deletes or marks the item by the revision rule; true when it was removed.
     bool DeleteOrMark(int index);
+    // Whether another author's edit keeps the item; such an item is marked as deleted by
+    // the current author instead.
+    bool RemovableOrMark(CTextItem& item);
     // The revision-aware deletion of items start..end-1; returns the index after the last
     // item that stayed (where the caret goes).
     int DeleteRange(int start, int end);

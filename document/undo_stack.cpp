@@ -157,9 +157,8 @@ void ApplyRange(CDocBody& body, ParsedRange& r, int end)
         std::unique_ptr<CDocNode> node = r.objects->Detach(0);
         body.AddObject(std::unique_ptr<CFloatObject>(static_cast<CFloatObject*>(node.release())));
     }
-    for (int i = end; i >= r.start; --i) body.RemoveAt(i);
-    int at = r.start;
-    for (auto& item : r.items) body.InsertItem(at++, std::move(item));
+    body.RemoveRange(r.start, end + 1);
+    body.InsertItems(r.start, std::move(r.items));
     r.items.clear();
     body.SetRunningCharFormat(r.charFormat);
     body.SetRunningParaFormat(r.paraFormat);

@@ -73,6 +73,36 @@ TEST(NodeList, OwnsItsChildren)
     EXPECT_EQ(alive, 0);
 }
 
+TEST(NodeList, RemovesRunsInOnePassKeepingTheOrder)
+{
+    int alive = 0;
+    CNodeList list(nullptr, nullptr);
+    std::vector<CDocNode*> nodes;
+    for (int i = 0; i < 8; ++i) {
+        list.Add(std::make_unique<CountedNode>(alive));
+        nodes.push_back(list.GetAt(i));
+    }
+    // Every other node of 1..5, asked in order.
+    std::vector<CDocNode*> asked;
+    const int removed = list.RemoveIf(1, 6, [&](CDocNode& n) {
+        asked.push_back(&n);
+        return asked.size() % 2 == 1;
+    });
+    EXPECT_EQ(removed, 3);
+    EXPECT_EQ(asked, (std::vector<CDocNode*>{nodes[1], nodes[2], nodes[3], nodes[4], nodes[5]}));
+    EXPECT_EQ(alive, 5);
+    const std::vector<CDocNode*> left = {nodes[0], nodes[2], nodes[4], nodes[6], nodes[7]};
+    ASSERT_EQ(list.GetCount(), 5);
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(list.GetAt(i), left[static_cast<size_t>(i)]);
+    // Ranges are clamped to the list; an empty or reversed one removes nothing.
+    list.RemoveRange(4, 2);
+    list.RemoveRange(-3, 0);
+    EXPECT_EQ(list.GetCount(), 5);
+    list.RemoveRange(3, 100);
+    EXPECT_EQ(list.GetCount(), 3);
+    EXPECT_EQ(alive, 3);
+}
+
 TEST(NamedContainer, InsertStringTurnsLineEndsAndTabsIntoItems)
 {
     struct Case { const char16_t* start; int at; plat::String text; const char* want; int indexAfter; };
