@@ -77,6 +77,13 @@ CDocBody::LineBox CDocBody::ComputeLineBox(const plat::Rect& region, const plat:
         box.x = Sat(region.left + first);
         box.width = Sat(regionWidth - first - (region.right == frame.right ? para.m_rightIndent : 0));
     }
+    // Indents that leave a line less room than a region must have (from the ruler's far
+    // end, the automation or a file) would push the text past the page's edge: such a
+    // line takes the whole region instead.
+    if (box.width < kMinRegionWidth) {
+        box.x = region.left;
+        box.width = Sat(regionWidth);
+    }
     return box;
 }
 
@@ -276,7 +283,15 @@ bool CDocBody::Fill(CLineLayout& layout, int all, int& p, int& s, const CPageReg
     auto place = [&](int to, const CRunMeasure& m, int kind) {
         CRunMeasure placed = m;
         placed.kind = kind;
-        return PlaceLine(layout, all, lineStart, to, placed, s, box.x, Sat(y), para.m_align, box.width);
+        // A line wider than the room its indents leave (a character larger than that room)
+        // moves left until it ends at the region's edge, so that it stays on the page.
+        std::int64_t x = box.x;
+        std::int64_t width = box.width;
+        if (m.width > width) {
+            x = std::max<std::int64_t>(r.left, std::min<std::int64_t>(x, std::int64_t(r.right) - m.width));
+            width = std::int64_t(r.right) - x;
+        }
+        return PlaceLine(layout, all, lineStart, to, placed, s, Sat(x), Sat(y), para.m_align, Sat(width));
     };
     // The next line continues the paragraph.
     auto wrap = [&](int height) {

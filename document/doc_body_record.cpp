@@ -144,7 +144,11 @@ void CDocBody::SetIndents(std::int32_t first, std::int32_t left, std::int32_t ri
 void CDocBody::UpdateCaretFormat(int take)
 {
     if (take) {
-        if (const CTextItem* item = CaretItem()) m_charFormat = item->GetFormat();
+        if (const CTextItem* item = CaretItem()) {
+            m_charFormat = item->GetFormat();
+            // What is typed next is new text, even beside text marked as deleted.
+            m_charFormat.m_deletedBy = 0;
+        }
     }
     m_paraFormat = GetParaFormatAt(m_caret.m_index);
     CFormatState* state = GetDoc() ? GetDoc()->GetFormatState() : nullptr;

@@ -362,9 +362,12 @@ namespace {
 // What a run of typed codes is made with: the character format stamped with the current
 // author (pooled once for the run), the paragraph-end format as given, and the time.
 struct TypedRun {
-    TypedRun(const CCharFormat& format, const CQlDoc* doc) : paraEnd(format), now(static_cast<std::int32_t>(plat::Now()))
+    TypedRun(const CCharFormat& format, const CQlDoc* doc) : now(static_cast<std::int32_t>(plat::Now()))
     {
+        // Typed text is never born deleted, whatever the format it was given.
         CCharFormat f(format);
+        f.m_deletedBy = 0;
+        paraEnd.Set(f);
         f.m_insertedBy = doc ? doc->GetCurAuthorIndex() : 0;
         chars.Set(f);
     }

@@ -112,6 +112,7 @@ int CQlDoc::InsertAnnotation(const plat::String& text)
         auto anchor = std::make_unique<CAnchorItem>(focus);
         CCharFormat f(focus->GetRunningCharFormat());
         f.m_insertedBy = m_curAuthor;
+        f.m_deletedBy = 0;
         f.m_annotation = static_cast<std::int16_t>(number);
         anchor->SetFormat(f);
         anchor->SetTime(now);

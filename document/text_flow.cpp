@@ -410,7 +410,9 @@ void CTextFlow::InsertPageBreak()
 {
     if (HasSelection()) DeleteSelection();
     auto end = std::make_unique<CParaEndItem>(this, kItemParaPageBreak);
-    end->SetFormat(m_charFormat);
+    CCharFormat format(m_charFormat);
+    format.m_deletedBy = 0;
+    end->SetFormat(format);
     const int at = ClampIndex(m_caret.m_index);
     InsertItem(at, std::move(end));
     m_caret = CTextPos(at + 1, m_name);

@@ -78,7 +78,11 @@ void CTextFrameObj::SetLineSpacing(std::uint8_t spacing)
 void CTextFrameObj::UpdateCaretFormat(int take)
 {
     if (take) {
-        if (const CTextItem* item = CaretItem()) m_charFormat = item->GetFormat();
+        if (const CTextItem* item = CaretItem()) {
+            m_charFormat = item->GetFormat();
+            // What is typed next is new text, even beside text marked as deleted.
+            m_charFormat.m_deletedBy = 0;
+        }
     }
     CFormatState* state = GetDoc() ? GetDoc()->GetFormatState() : nullptr;
     if (!state) return;

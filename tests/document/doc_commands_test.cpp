@@ -254,6 +254,30 @@ TEST_F(Commands, ParagraphCommandsMoveTheLinesAndAreUndone)
     ExpectUndoRedo(before, BodyBytes());
 }
 
+TEST_F(Commands, IndentsThatLeaveNoRoomKeepTheTextOnThePage)
+{
+    Append(u"中文 words of a paragraph whose indents leave no room 中文也在其中。");
+    Select(0, body().GetCount() - 1);
+    doc.SetFontSize(600);
+    Caret(3);
+    doc.SetParaIndents(2000, 2100, 2000);
+    // The lines take the whole text area rather than running past its right edge.
+    EXPECT_EQ(Item(0).GetLeft(), TextArea(0).left);
+    ExpectSound();
+    ExpectSameAsWholeLayout();
+    // Indents that leave room still apply.
+    doc.SetParaIndents(1000, 500, 1000);
+    EXPECT_EQ(Item(0).GetLeft(), TextArea(0).left + 1000);
+    ExpectSound();
+    // A first line with room for less than its first character moves left just enough.
+    const int room = 500;
+    doc.SetParaIndents(TextArea(0).Width() - room, 0, 0);
+    ASSERT_GT(Item(0).GetWidth(), room);
+    EXPECT_EQ(Item(0).GetLeft() + Item(0).GetWidth(), TextArea(0).right);
+    ExpectSound();
+    ExpectSameAsWholeLayout();
+}
+
 // ---- page breaks, symbols, Cyrillic, annotations ----
 
 TEST_F(Commands, APageBreakStartsTheRestOnTheNextPage)
@@ -413,6 +437,32 @@ TEST_F(Commands, DeletingSelectedObjectsLeavesTheTextAndFocusesTheBody)
     EXPECT_EQ(body().GetObjectCount(), 1);
     EXPECT_EQ(BodyBytes(), after);
     (void)before;
+}
+
+TEST_F(Commands, TextTypedBesideADeletionIsNotDeleted)
+{
+    // The second author deletes the first one's last letter: it stays, marked and hidden,
+    // with the caret before it.
+    doc.GetAuthors().Append(1, u"甲");
+    doc.GetAuthors().Append(2, u"乙");
+    doc.SetCurAuthorIndex(0);
+    Type(u"first\rsecond");
+    doc.SetCurAuthorIndex(1);
+    doc.Backspace();
+    const int d = body().GetCount() - 2;
+    ASSERT_EQ(Item(d).GetFormat().m_deletedBy, 1);
+    ASSERT_EQ(body().GetCaretPos().m_index, d);
+
+    doc.InsertNewPage();
+    doc.InsertNewPage();
+    doc.InsertChar(u'x');
+    doc.InsertSymbol(kSymbolFirst);
+    doc.InsertAnnotation(u"note");
+    for (int i = d; i < d + 5; ++i) EXPECT_EQ(Item(i).GetFormat().m_deletedBy, 0) << i;
+    EXPECT_EQ(Text(), u"first\nsecon\n\nx2");
+    EXPECT_EQ(doc.GetFormatState()->m_charFormat.m_deletedBy, 0);
+    ExpectSound();
+    ExpectSameAsWholeLayout();
 }
 
 // ---- select all ----

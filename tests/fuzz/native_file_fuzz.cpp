@@ -17,17 +17,11 @@
 #include "platform/file/archive.h"
 #include "platform/ui/modal.h"
 #include "tests/document/test_object.h"
+#include "tests/fuzz/fuzz_support.h"
 
 namespace {
 
-std::vector<std::uint8_t> BodyRecord(CDocBody& body)
-{
-    plat::MemFile mem;
-    plat::Archive ar(mem, plat::Archive::kStore);
-    body.Save(ar, kArchiveFile);
-    ar.Close();
-    return mem.Detach();
-}
+using fuzzsupport::BodyRecord;
 
 } // namespace
 

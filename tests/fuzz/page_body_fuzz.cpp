@@ -17,6 +17,7 @@
 #include "platform/file/archive.h"
 #include "platform/ui/modal.h"
 #include "tests/document/test_object.h"
+#include "tests/fuzz/fuzz_support.h"
 
 namespace {
 
@@ -36,11 +37,7 @@ CQlDoc& Doc()
 
 std::vector<std::uint8_t> Save(CDocBody& body, int mode)
 {
-    plat::MemFile mem;
-    plat::Archive ar(mem, plat::Archive::kStore);
-    body.Save(ar, mode);
-    ar.Close();
-    return mem.Detach();
+    return fuzzsupport::BodyRecord(body, mode);
 }
 
 void CheckLaidOut(CDocBody& body)

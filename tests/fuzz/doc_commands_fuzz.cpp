@@ -1,0 +1,166 @@
+// Runs arbitrary sequences of the document's editing commands (typing, formats, page
+// breaks, symbols, annotations, deleting, selecting, finding and replacing, undo and
+// redo), by two authors, on small pages. After every command the layout rules must hold
+// and a whole relayout must give the layout the command left; every command that changed
+// the body must be undone to exactly the body before it and redone to exactly the body
+// after it.
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "document/doc_body.h"
+#include "document/find_state.h"
+#include "document/format_state.h"
+#include "document/layout_dump.h"
+#include "document/ql_doc.h"
+#include "document/text_flow.h"
+#include "platform/file/archive.h"
+#include "platform/file/file.h"
+#include "platform/ui/message_box.h"
+#include "platform/ui/modal.h"
+#include "tests/fuzz/fuzz_support.h"
+
+namespace {
+
+[[noreturn]] void Fail(const char* what, int step)
+{
+    std::fprintf(stderr, "doc_commands_fuzz: %s (command %d)\n", what, step);
+    __builtin_trap();
+}
+
+std::vector<std::uint8_t> BodyBytes(CDocBody& body)
+{
+    return fuzzsupport::BodyRecord(body);
+}
+
+// Reads the command stream; zeros past its end.
+class Reader {
+public:
+    Reader(const std::uint8_t* data, std::size_t size) : m_data(data), m_size(size) {}
+    bool More() const { return m_pos < m_size; }
+    std::uint8_t Byte() { return m_pos < m_size ? m_data[m_pos++] : 0; }
+
+private:
+    const std::uint8_t* m_data;
+    std::size_t m_size;
+    std::size_t m_pos = 0;
+};
+
+const char16_t kCodes[] = {u'a', u'Z', u' ', u'中', u'文', u'，', u'\r', u'\t', u'\n', u'я', u'Ж', 27, 1, u'1'};
+const char16_t* const kStrings[] = {u"abc", u"中文 mixed", u"x\ry", u"", u"ab\r\ncd", u"привет"};
+
+plat::String ShortText(Reader& in)
+{
+    const char16_t pool[] = {u'a', u'b', u'中', u' ', u'я'};
+    plat::String s;
+    const int n = 1 + in.Byte() % 3;
+    for (int i = 0; i < n; ++i) s.push_back(pool[in.Byte() % 5]);
+    return s;
+}
+
+// One command from the stream; false when it is one that need not be undone (it made no
+// undo step of its own).
+bool RunCommand(CQlDoc& doc, Reader& in)
+{
+    CDocBody& body = *doc.GetBody();
+    const int count = body.GetCount();
+    switch (in.Byte() % 24) {
+    case 0: case 1: case 2: doc.InsertChar(kCodes[in.Byte() % std::size(kCodes)]); return true;
+    case 3: doc.InsertString(kStrings[in.Byte() % std::size(kStrings)]); return true;
+    case 4: doc.Backspace(); return true;
+    case 5: doc.EditDelete(); return true;
+    case 6: {
+        const int a = in.Byte() * count / 256, c = in.Byte() * count / 256;
+        body.SetSelection(CTextPos(c, body.GetName()), CTextPos(a, body.GetName()));
+        return false;
+    }
+    case 7: body.SetCaret(CTextPos(in.Byte() * count / 256, body.GetName())); return false;
+    case 8: doc.SetCharBold(in.Byte() & 1); return true;
+    case 9: doc.SetFontSize(100 + in.Byte() * 4); return true;
+    case 10: doc.SetCharPos(in.Byte() % 3); return true;
+    case 11: doc.SetCharUnderline(in.Byte() % 4); return true;
+    case 12: doc.SetParaFormat(static_cast<std::uint8_t>(1 + in.Byte() % 4)); return true;
+    case 13: doc.SetParaGap(static_cast<std::uint8_t>(in.Byte() % 6)); return true;
+    case 14: doc.SetParaIndents(in.Byte() * 8, in.Byte() * 8, in.Byte() * 8); return true;
+    case 15: doc.InsertNewPage(); return true;
+    case 16: doc.InsertSymbol(kSymbolFirst + in.Byte() % (kSymbolLast - kSymbolFirst + 1)); return true;
+    case 17: doc.InsertAnnotation(ShortText(in)); return true;
+    case 18: doc.RussianConvert(1 + in.Byte() % 3); return true;
+    case 19: {
+        CFindState state;
+        state.m_findText = ShortText(in);
+        state.m_replaceText = ShortText(in).substr(0, in.Byte() % 3);
+        doc.ReplaceAll(state);
+        return true;
+    }
+    case 20: {
+        CFindState state;
+        state.m_findText = ShortText(in);
+        doc.GetFindStart(state);
+        plat::AnswerNextModal(in.Byte() & 1 ? plat::kIdYes : plat::kIdNo);
+        doc.FindNext(state);
+        plat::ClearModalAnswers();
+        return false;
+    }
+    case 21: doc.EditSelectAll(); return false;
+    case 22: doc.SetCurAuthorIndex(static_cast<std::int16_t>(in.Byte() % 2)); return false;
+    default: doc.SetRevisionsShown(in.Byte() & 1); body.Relayout(1, 0); return false;
+    }
+}
+
+void CheckLayout(CDocBody& body, int step)
+{
+    const std::vector<std::string> faults = CheckLayoutInvariants(body);
+    if (!faults.empty()) {
+        for (const std::string& f : faults) std::fprintf(stderr, "%s\n", f.c_str());
+        Fail("layout rules broken", step);
+    }
+    const CLayoutSnapshot once = TakeLayoutSnapshot(body);
+    body.Relayout(1, 0);
+    const CLayoutSnapshot whole = TakeLayoutSnapshot(body);
+    if (!(whole == once)) {
+        std::fprintf(stderr, "%s\n", DiffLayouts(whole, once).c_str());
+        Fail("a whole relayout differs from the command's", step);
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    static const bool once = [] {
+        // Message boxes ("内容溢出!", the find results) are answered at once.
+        plat::SetModalHandler([](const plat::ModalRecord&) { return std::optional<int>(1); });
+        return true;
+    }();
+    (void)once;
+    CQlDoc doc;
+    doc.FileNew();
+    doc.SetPageSettings(plat::Rect(5, 5, 5, 5), plat::Size(60, 40));
+    doc.GetBody()->SetPageGeometry(5, 5, 5, 5, 60, 40);
+    doc.GetBody()->BuildPageRegions();
+    doc.GetAuthors().Append(2, u"乙");
+    doc.InsertString(u"第一段 first\r第二段 second");
+    doc.ClearUndo();
+
+    Reader in(data, size);
+    for (int step = 0; in.More() && step < 64; ++step) {
+        CDocBody& body = *doc.GetBody();
+        const std::vector<std::uint8_t> before = BodyBytes(body);
+        const int top = doc.GetUndoStack().Top();
+        const bool undoable = RunCommand(doc, in);
+        CheckLayout(*doc.GetBody(), step);
+        const std::vector<std::uint8_t> after = BodyBytes(*doc.GetBody());
+        if (!undoable || after == before || doc.GetUndoStack().Top() == top) continue;
+        doc.EditUndo();
+        if (BodyBytes(*doc.GetBody()) != before) Fail("undo did not bring the body back", step);
+        CheckLayout(*doc.GetBody(), step);
+        doc.EditRedo();
+        if (BodyBytes(*doc.GetBody()) != after) Fail("redo did not bring the edit back", step);
+        CheckLayout(*doc.GetBody(), step);
+    }
+    return 0;
+}
