@@ -41,6 +41,10 @@ public:
     virtual plat::Point GetScrollPosition() = 0;
     // The canvas scrolls just enough for the point (pixels on the desk) to be visible.
     virtual void ScrollToPoint(plat::Point point) = 0;
+    // A document just opened: the view scrolls back to the desk's top left, and takes zoom
+    // 1.0 as its zoom command does.
+    virtual void ResetScroll() = 0;
+    virtual void ResetZoom() = 0;
     // The frame shows the mouse cursor that goes with a hit code.
     virtual void SetHitCursor(std::uint8_t hitCode) = 0;
     // The frame's revision tip follows the item under the mouse (null: none) at the point
@@ -55,11 +59,19 @@ public:
     virtual void StopAutosave() = 0;
     // Starts the autosave timer again with the configured period (nothing when off).
     virtual void RestartAutosaveTimer() = 0;
+    // Stops the autosave timer for a while, keeping autosave on.
+    virtual void PauseAutosaveTimer() = 0;
+    // The frame shows the wait cursor over a long operation, and takes it away.
+    virtual void ShowWaitCursor(bool show) = 0;
 
     // ---- the frame's bars ----
     // Shows or hides the ruler, the format bar and the extension bar, then lays the frame
     // out again.
     virtual void ShowBars(bool show) = 0;
+    // The ruler paints again.
+    virtual void RepaintRuler() = 0;
+    // The frame hides its reference pane when it shows one.
+    virtual void HideReferencePane() = 0;
 
     // ---- the clipboard, opened for the frame's window ----
     // False when another window holds it open.
@@ -86,6 +98,12 @@ public:
     plat::Size GetCanvasClientSize() override { return m_clientSize; }
     plat::Point GetScrollPosition() override { return m_scroll; }
     void ScrollToPoint(plat::Point point) override;
+    void ResetScroll() override
+    {
+        ++m_scrollResets;
+        m_scroll = plat::Point();
+    }
+    void ResetZoom() override { ++m_zoomResets; }
     void SetHitCursor(std::uint8_t hitCode) override;
     void UpdateRevisionTip(int x, int y, const CTextItem* item) override;
     void StopIdleTimer() override { m_idleTimer = false; }
@@ -96,7 +114,15 @@ public:
         m_autosaveOn = false;
     }
     void RestartAutosaveTimer() override { m_autosaveTimer = m_autosaveOn; }
+    void PauseAutosaveTimer() override { m_autosaveTimer = false; }
+    void ShowWaitCursor(bool show) override
+    {
+        m_waitCursor = show;
+        if (show) ++m_waitCursorShows;
+    }
     void ShowBars(bool show) override { m_barsShown = show; }
+    void RepaintRuler() override { ++m_rulerRepaints; }
+    void HideReferencePane() override { m_referencePaneShown = false; }
     bool OpenClipboard() override;
     void CloseClipboard() override { m_clipboardOpen = false; }
     bool IsClipboardFormatAvailable(plat::StringView formatName) override;
@@ -118,6 +144,12 @@ public:
     bool m_autosaveTimer = false;
     bool m_autosaveOn = false;
     bool m_barsShown = true;
+    int m_scrollResets = 0;
+    int m_zoomResets = 0;
+    bool m_waitCursor = false;
+    int m_waitCursorShows = 0;
+    int m_rulerRepaints = 0;
+    bool m_referencePaneShown = false;
     // Observers of the two canvas requests, for tests that act on them.
     std::function<void()> m_onRepaint;
     std::function<void()> m_onScrollToCaret;

@@ -105,6 +105,8 @@ int CQlDoc::FileOpen(const plat::String& path, bool readOnly)
         m_authors.Append(0, plat::String());
         m_curAuthor = static_cast<std::int16_t>(m_authors.GetLastIndex());
     } else {
+        // The view starts at the top of what was opened.
+        if (m_window) m_window->ResetScroll();
         // The record of whoever edits from now on.
         m_authors.Append(0, plat::String());
         m_curAuthor = static_cast<std::int16_t>(m_authors.GetLastIndex());
@@ -123,6 +125,9 @@ int CQlDoc::FileOpen(const plat::String& path, bool readOnly)
                     for (int k = 0; k < m_body->GetObjectCount(); ++k) m_body->GetObject(k)->DropAnchor();
                     m_body->RecalcAllObjects();
                 }
+            } else if (m_window) {
+                // A read-only document is not compared with a reference.
+                m_window->HideReferencePane();
             }
         }
     }
@@ -130,6 +135,8 @@ int CQlDoc::FileOpen(const plat::String& path, bool readOnly)
     if (m_formatState) m_formatState->m_zoom = 1.0;
     if (m_window) {
         m_window->RepaintCanvas();
+        m_window->ResetZoom();
+        m_window->RepaintRuler();
         m_window->StartIdleTimer();
     }
     return accepted ? 1 : 0;
@@ -139,11 +146,14 @@ int CQlDoc::FileSave(const plat::String& path)
 {
     if (!m_header || !m_body) return 0;
     if (m_window) {
-        m_window->StopIdleTimer();
         // The autosave timer pauses; its setting stays.
+        m_window->PauseAutosaveTimer();
+        m_window->StopIdleTimer();
+        m_window->ShowWaitCursor(true);
     }
     auto restartTimers = [this] {
         if (m_window) {
+            m_window->ShowWaitCursor(false);
             m_window->StartIdleTimer();
             m_window->RestartAutosaveTimer();
         }

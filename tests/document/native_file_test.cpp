@@ -194,13 +194,26 @@ TEST_F(NativeFile, SavedDocumentReopensEqual)
 {
     FillDocument(doc);
     const fs::path file = Path("two authors.qln");
+    window.m_autosaveOn = window.m_autosaveTimer = true;
     ASSERT_EQ(doc.FileSave(U16(file)), 1);
     EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(window.m_waitCursorShows, 1);
+    EXPECT_FALSE(window.m_waitCursor);
+    EXPECT_TRUE(window.m_autosaveTimer) << "autosave goes on after a save";
 
     CHeadlessDocWindow window2;
     CQlDoc other(&window2);
     other.FileNew();
+    window2.m_scroll = plat::Point(40, 9000);
+    window2.m_referencePaneShown = true;
     ASSERT_EQ(other.FileOpen(U16(file), false), 1);
+    // The view starts at the top at zoom 1.0, the ruler is painted again, and an editable
+    // document keeps the reference pane beside it.
+    EXPECT_EQ(window2.m_scroll, plat::Point());
+    EXPECT_EQ(window2.m_scrollResets, 1);
+    EXPECT_EQ(window2.m_zoomResets, 1);
+    EXPECT_GE(window2.m_rulerRepaints, 1);
+    EXPECT_TRUE(window2.m_referencePaneShown);
 
     // The text with every format, and the objects with their records.
     EXPECT_EQ(BodyRecord(*other.GetBody()), BodyRecord(*doc.GetBody()));
@@ -259,9 +272,11 @@ TEST_F(NativeFile, ReadOnlyOpenHidesTheBarsAndKeepsRevisionsOff)
     FillDocument(doc);
     const fs::path file = Path("read only.qln");
     ASSERT_EQ(doc.FileSave(U16(file)), 1);
+    window.m_referencePaneShown = true;
     ASSERT_EQ(doc.FileOpen(U16(file), true), 1);
     EXPECT_TRUE(doc.IsReadOnly());
     EXPECT_FALSE(window.m_barsShown);
+    EXPECT_FALSE(window.m_referencePaneShown);
     EXPECT_FALSE(doc.HasRevisions());
     EXPECT_FALSE(doc.IsRevisionsShown());
     EXPECT_EQ(doc.GetCurAuthorIndex(), doc.GetAuthors().GetLastIndex());
@@ -469,11 +484,15 @@ TEST_F(NativeFile, FailedSaveKeepsTheOldFile)
         return names;
     };
     const std::vector<fs::path> before = listing();
+    const int waits = window.m_waitCursorShows;
     EXPECT_EQ(doc.FileSave(U16(file)), 0);
     EXPECT_EQ(ReadBytes(file), old);
     EXPECT_TRUE(doc.IsModified());
     EXPECT_TRUE(window.m_idleTimer);
     EXPECT_TRUE(window.m_autosaveTimer);
+    // The wait cursor was shown and is gone again.
+    EXPECT_EQ(window.m_waitCursorShows, waits + 1);
+    EXPECT_FALSE(window.m_waitCursor);
     // Nothing was left beside it.
     EXPECT_EQ(listing(), before);
 
