@@ -18,6 +18,9 @@
 #include "tests/document/test_object.h"
 #include "tests/io/pdf_support.h"
 
+using pdftest::InfoField;
+using pdftest::Tool;
+
 using pdftest::Quote;
 using pdftest::U;
 
@@ -75,23 +78,6 @@ std::string Utf16Bytes(const plat::String& text)
     return b;
 }
 
-std::string Tool(const char* program, const std::string& args)
-{
-    std::string out;
-    EXPECT_EQ(pdftest::Run(std::string(program) + " " + args, &out), 0) << program << " " << args << "\n" << out;
-    return out;
-}
-
-std::string InfoField(const std::string& info, const std::string& name)
-{
-    std::istringstream lines(info);
-    for (std::string line; std::getline(lines, line);) {
-        if (line.compare(0, name.size() + 1, name + ":") != 0) continue;
-        const size_t value = line.find_first_not_of(' ', name.size() + 1);
-        return value == std::string::npos ? std::string() : line.substr(value);
-    }
-    return std::string();
-}
 
 class ExportTest : public ::testing::Test {
 protected:

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "document/doc_body.h"
+#include "document/ql_doc.h"
 #include "platform/file/archive.h"
 #include "platform/file/file.h"
 
@@ -17,6 +18,18 @@ inline std::vector<std::uint8_t> BodyRecord(CDocBody& body, int mode = kArchiveF
     body.Save(ar, mode);
     ar.Close();
     return mem.Detach();
+}
+
+// A document for the whole run whose author table holds an anonymous record and two
+// named authors, the last one current, so that loaded author indices 0-2 mean something.
+inline CQlDoc* NewThreeAuthorDoc()
+{
+    auto* d = new CQlDoc;
+    d->GetAuthors().Append(0, u"");
+    d->GetAuthors().Append(5, u"甲");
+    d->GetAuthors().Append(7, u"乙");
+    d->SetCurAuthorIndex(2);
+    return d;
 }
 
 } // namespace fuzzsupport

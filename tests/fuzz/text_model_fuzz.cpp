@@ -13,19 +13,13 @@
 #include "document/ql_doc.h"
 #include "document/text_item.h"
 #include "platform/file/archive.h"
+#include "tests/fuzz/fuzz_support.h"
 
 namespace {
 
 CQlDoc& Doc()
 {
-    static CQlDoc* doc = [] {
-        auto* d = new CQlDoc;
-        d->GetAuthors().Append(0, u"");
-        d->GetAuthors().Append(5, u"甲");
-        d->GetAuthors().Append(7, u"乙");
-        d->SetCurAuthorIndex(2);
-        return d;
-    }();
+    static CQlDoc* doc = fuzzsupport::NewThreeAuthorDoc();
     return *doc;
 }
 

@@ -12,6 +12,8 @@
 #include "tests/io/pdf_support.h"
 
 using pdftest::Bytes;
+using pdftest::InfoField;
+using pdftest::Tool;
 using pdftest::Quote;
 using pdftest::U;
 
@@ -19,26 +21,6 @@ namespace {
 
 constexpr int kA4WidthMm = 210;
 constexpr int kA4HeightMm = 297;
-
-std::string Tool(const char* program, const std::string& args)
-{
-    std::string out;
-    int status = pdftest::Run(std::string(program) + " " + args, &out);
-    EXPECT_EQ(status, 0) << program << " " << args << "\n" << out;
-    return out;
-}
-
-// The value of one "Name: value" line of pdfinfo.
-std::string InfoField(const std::string& info, const std::string& name)
-{
-    std::istringstream lines(info);
-    for (std::string line; std::getline(lines, line);) {
-        if (line.compare(0, name.size() + 1, name + ":") != 0) continue;
-        const size_t value = line.find_first_not_of(' ', name.size() + 1);
-        return value == std::string::npos ? std::string() : line.substr(value);
-    }
-    return std::string();
-}
 
 // The picture rows of pdfimages -list: page, type, width, height, colour, components,
 // bits and encoding of each.

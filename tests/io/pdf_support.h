@@ -9,17 +9,19 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <sys/stat.h>
 #include <vector>
 
 #include "platform/base/strings.h"
 #include "platform/base/system.h"
+#include "tests/support/test_support.h"
 #include "tests/io/synthetic_page.h"
 
 namespace pdftest {
 
-using Bytes = std::vector<std::uint8_t>;
+using testsupport::Bytes;
 
 // A folder of this process's files, inside its private temporary folder.
 inline std::string Dir(const std::string& name = "pdf")
@@ -31,17 +33,8 @@ inline std::string Dir(const std::string& name = "pdf")
 
 inline plat::String U(const std::string& utf8) { return plat::Utf8ToUtf16(utf8); }
 
-inline Bytes ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-inline void WriteFile(const std::string& path, const Bytes& data)
-{
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
-}
+using testsupport::ReadFile;
+using testsupport::WriteFile;
 
 inline std::string Text(const Bytes& b) { return std::string(b.begin(), b.end()); }
 
@@ -95,6 +88,26 @@ inline Bytes JpegMarkers(int frameMarker, int width, int height, int components,
     Bytes scan = {0xFF, 0xDA, 0x00, 0x08, 0x01, 0x01, 0x00, 0x00, 0x3F, 0x00, 0x12, 0x34, 0xFF, 0xD9};
     b.insert(b.end(), scan.begin(), scan.end());
     return b;
+}
+
+// Runs a PDF tool with the arguments, expecting success; returns what it printed.
+inline std::string Tool(const char* program, const std::string& args)
+{
+    std::string out;
+    EXPECT_EQ(Run(std::string(program) + " " + args, &out), 0) << program << " " << args << "\n" << out;
+    return out;
+}
+
+// The value of one "Name: value" line of pdfinfo.
+inline std::string InfoField(const std::string& info, const std::string& name)
+{
+    std::istringstream lines(info);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.compare(0, name.size() + 1, name + ":") != 0) continue;
+        const size_t value = line.find_first_not_of(' ', name.size() + 1);
+        return value == std::string::npos ? std::string() : line.substr(value);
+    }
+    return std::string();
 }
 
 } // namespace pdftest

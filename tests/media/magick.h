@@ -13,10 +13,11 @@
 
 #include "media/raster_image.h"
 #include "platform/base/system.h"
+#include "tests/support/test_support.h"
 
 namespace magick {
 
-using Bytes = std::vector<std::uint8_t>;
+using testsupport::Bytes;
 
 // The folder of this process's pictures, inside its private temporary folder.
 inline std::string Dir()
@@ -115,17 +116,8 @@ inline std::string Identify(const std::string& format, const std::string& file)
     return std::string(out.begin(), out.end());
 }
 
-inline Bytes ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-inline void WriteFile(const std::string& path, const Bytes& data)
-{
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
-}
+using testsupport::ReadFile;
+using testsupport::WriteFile;
 
 // Our pixels in the same order: top row first, red, green, blue and, when asked, alpha
 // (from the alpha plane, the palette's alpha bytes or the transparent index; else 255).

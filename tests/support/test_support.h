@@ -1,8 +1,27 @@
 // Small helpers shared by the test suites.
 #pragma once
+#include <cstdint>
+#include <fstream>
+#include <iterator>
 #include <string>
+#include <vector>
 
 namespace testsupport {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// A whole file's bytes (none when it cannot be read), and a file written with them.
+inline Bytes ReadFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+inline void WriteFile(const std::string& path, const Bytes& data)
+{
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
+}
 
 // 36 lower-case hexadecimal characters in the groups 8-4-4-4-12, without braces.
 inline bool IsGuidForm(const std::string& s)
