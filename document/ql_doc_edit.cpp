@@ -46,8 +46,9 @@ void CQlDoc::EditDelete()
             break;
         case kDeleteCells:
             object->DeleteCells();
+            // The size sync repaints; a table without a grid model repaints here.
             if (CTableGrid* grid = GetSelectedTableGrid()) SyncTableSize(*object, *grid);
-            RequestRepaint();
+            else RequestRepaint();
             break;
         default:
             break;

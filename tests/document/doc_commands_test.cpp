@@ -423,7 +423,6 @@ TEST_F(Commands, DeletingSelectedObjectsLeavesTheTextAndFocusesTheBody)
     EXPECT_TRUE(doc.CanDelete());
     EXPECT_FALSE(doc.CanBackspace());
     const plat::String text = Text();
-    const auto before = BodyBytes();
     doc.EditDelete();
     EXPECT_EQ(body().GetObjectCount(), 1);
     EXPECT_EQ(Text(), text);
@@ -436,7 +435,6 @@ TEST_F(Commands, DeletingSelectedObjectsLeavesTheTextAndFocusesTheBody)
     doc.EditRedo();
     EXPECT_EQ(body().GetObjectCount(), 1);
     EXPECT_EQ(BodyBytes(), after);
-    (void)before;
 }
 
 TEST_F(Commands, TextTypedBesideADeletionIsNotDeleted)
@@ -646,7 +644,6 @@ TEST_F(Commands, FormatsOfASelectedTableGoToItsCellsAndTheTableTakesTheGridsSize
     Append(u"text below the table");
     auto* table = bodyinput::AddBox<CFakeTable>(doc, plat::Rect(900, 900, 2100, 1500));
     table->SetSelected(true);
-    const auto text = BodyBytes();
     doc.SetCharBold(1);
     EXPECT_EQ(table->grid.fields, std::vector<int>{kFieldBold});
     EXPECT_EQ(table->m_height, 900);
@@ -667,7 +664,6 @@ TEST_F(Commands, FormatsOfASelectedTableGoToItsCellsAndTheTableTakesTheGridsSize
     ASSERT_EQ(body().GetObjectCount(), 1);
     EXPECT_EQ(table->m_height, 300);
     ExpectSound();
-    (void)text;
 }
 
 // ---- new page objects ----
