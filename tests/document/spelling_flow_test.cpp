@@ -159,6 +159,22 @@ TEST_F(SpellFlowTest, EmptyingTheListTakesTheMarksAway)
     EXPECT_EQ(errors.GetCount(), 0);
 }
 
+TEST_F(SpellFlowTest, AFlowThatGoesAwayTakesItsRecordsFromTheDocumentsList)
+{
+    Fill(u"teh$");
+    flow.MarkSpelling(RealEngine(), doc->GetSpellErrors(), 0, 0);
+    {
+        flowtest::ProbeFlow other(doc.get(), nullptr);
+        flowtest::Fill(other, u"recieve and teh$");
+        other.MarkSpelling(RealEngine(), doc->GetSpellErrors(), 0, 0);
+        EXPECT_EQ(doc->GetSpellErrors().GetCount(), 3);
+    }
+    // Only the record of the flow still here is left, and its word stays marked.
+    ASSERT_EQ(doc->GetSpellErrors().GetCount(), 1);
+    EXPECT_EQ(doc->GetSpellErrors().GetAt(0)->GetFlow(), &flow);
+    EXPECT_EQ(Marks(flow), "xxx.");
+}
+
 TEST_F(SpellFlowTest, SuggestionsOfTheMarkedWordUnderAPoint)
 {
     CSpellError* record = MarkOneLine(u"we recieve it$");
