@@ -11,7 +11,7 @@
 #include "platform/base/strings.h"
 #include "platform/file/archive.h"
 
-class CQlDoc;
+class CDocContext;
 
 class CAnnotation {
 public:
@@ -41,11 +41,11 @@ using NewAnnotationDialog = std::function<int(CNewAnnotationValues&)>;
 
 class CAnnotationList {
 public:
-    explicit CAnnotationList(CQlDoc* owner = nullptr) : m_owner(owner) {}
+    explicit CAnnotationList(CDocContext* owner = nullptr) : m_owner(owner) {}
     CAnnotationList(const CAnnotationList&) = delete;
     CAnnotationList& operator=(const CAnnotationList&) = delete;
 
-    CQlDoc* GetDocument() const { return m_owner; }
+    CDocContext* GetDocument() const { return m_owner; }
     int GetCount() const { return static_cast<int>(m_list.size()); }
     // Null outside the list.
     CAnnotation* GetAt(int index) const;
@@ -77,6 +77,6 @@ public:
     void Save(plat::Archive& ar) const;
 
 private:
-    CQlDoc* m_owner; // not owned
+    CDocContext* m_owner; // not owned
     std::vector<std::unique_ptr<CAnnotation>> m_list;
 };

@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "document/ql_doc.h"
+#include "document/doc_context.h"
 
 namespace {
 
@@ -17,7 +17,7 @@ constexpr size_t kReservedBytes = 16;
 
 } // namespace
 
-CCharFormat::CCharFormat(CQlDoc* doc)
+CCharFormat::CCharFormat(CDocContext* doc)
     : m_chineseFace(u"宋体"), m_westernFace(u"Times New Roman"), m_doc(doc)
 {
 }
@@ -70,7 +70,7 @@ bool CCharFormat::SetField(int fieldId, const CCharFormat& v)
     }
 }
 
-CCharFormat::LoadRules CCharFormat::RulesFor(const CQlDoc* doc, int mode)
+CCharFormat::LoadRules CCharFormat::RulesFor(const CDocContext* doc, int mode)
 {
     LoadRules rules;
     if (!doc) return rules;

@@ -28,15 +28,15 @@ constexpr std::uint8_t kPositionMax = 2;   // 0 normal, 1 superscript, 2 subscri
 
 class CCharFormat : public CDocNode {
 public:
-    explicit CCharFormat(CQlDoc* doc = nullptr);
+    explicit CCharFormat(CDocContext* doc = nullptr);
     // Copies every field, the revision fields included; a copy has the source's document.
     CCharFormat(const CCharFormat& other);
     // Copies every field; the document stays this format's own.
     CCharFormat& operator=(const CCharFormat& other);
     ~CCharFormat() override = default;
 
-    CQlDoc* GetDoc() const override { return m_doc; }
-    void SetDoc(CQlDoc* doc) { m_doc = doc; }
+    CDocContext* GetDoc() const override { return m_doc; }
+    void SetDoc(CDocContext* doc) { m_doc = doc; }
 
     // 0 when every field is equal (faces compared exactly), else 1.
     int Differs(const CCharFormat& other) const;
@@ -56,7 +56,7 @@ public:
         std::int16_t currentAuthor = 0;
         int authorCount = -1;
     };
-    static LoadRules RulesFor(const CQlDoc* doc, int mode);
+    static LoadRules RulesFor(const CDocContext* doc, int mode);
     void Load(plat::Archive& ar, int mode, const LoadRules& rules);
 
     String m_chineseFace;
@@ -72,7 +72,7 @@ public:
     std::int16_t m_annotation = 0; // number in the annotation list + 1; 0 and -1 mean none
 
 private:
-    CQlDoc* m_doc;
+    CDocContext* m_doc;
 };
 
 // A hash over every field Differs compares, for sharing equal formats.

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "document/ql_doc.h"
+#include "document/doc_context.h"
 #include "document/text_item.h"
 
 namespace {
@@ -22,7 +22,7 @@ CCharWidthCache::CCharWidthCache() : m_cur(&m_none) {}
 
 CCharWidthCache::~CCharWidthCache() = default;
 
-CCharWidthCache& CCharWidthCache::For(const CQlDoc* doc)
+CCharWidthCache& CCharWidthCache::For(const CDocContext* doc)
 {
     if (doc && doc->GetWidthCache()) return *doc->GetWidthCache();
     // Until a frame exists the process keeps one; it lives as long as the process.

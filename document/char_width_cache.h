@@ -12,7 +12,7 @@
 #include "document/format_pool.h"
 #include "platform/gfx/dc.h"
 
-class CQlDoc;
+class CDocContext;
 class CTextItem;
 
 class CCharWidthCache {
@@ -43,7 +43,7 @@ public:
     int GetRebuildCount() const { return m_rebuilds; }
 
     // The cache a document measures with: its frame's, else the process's own.
-    static CCharWidthCache& For(const CQlDoc* doc);
+    static CCharWidthCache& For(const CDocContext* doc);
 
 private:
     // The metrics of one set of font attributes.

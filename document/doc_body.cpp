@@ -5,11 +5,12 @@
 #include <unordered_map>
 #include <vector>
 
+#include "document/doc_context.h"
+#include "document/doc_header.h"
 #include "document/float_object.h"
 #include "document/format_state.h"
 #include "document/line_layout.h"
 #include "document/page_object_list.h"
-#include "document/ql_doc.h"
 #include "document/text_item.h"
 #include "document/units.h"
 
@@ -17,12 +18,11 @@ namespace {
 
 // Line-spacing code of a new body's paragraphs.
 constexpr std::uint8_t kBodySpacing = 2;
-// The strip above each page and left of every page.
-constexpr int kDeskMargin = 200;
+constexpr int kDeskMargin = CDocContext::kDeskMargin;
 
 std::int32_t Clamp(std::int64_t v)
 {
-    return CQlDoc::ClampTwips(v);
+    return CDocContext::ClampTwips(v);
 }
 
 } // namespace
@@ -34,7 +34,7 @@ struct CDocBody::ParaEndIndex {
     std::unordered_map<String, const CParaEndItem*> byName;
 };
 
-CDocBody::CDocBody(CQlDoc* doc)
+CDocBody::CDocBody(CDocContext* doc)
     : CTextFlow(doc, nullptr, kNodeBody), m_regionCursor(m_regions.end()),
       m_objects(std::make_unique<CPageObjectList>(doc, this))
 {
@@ -53,10 +53,9 @@ CDocBody::CDocBody(CQlDoc* doc)
 
 void CDocBody::SetGeometryFromDocument()
 {
-    CQlDoc defaults;
-    const CQlDoc& settings = GetDoc() ? *GetDoc() : defaults;
-    const plat::Rect m = settings.GetMargins();
-    const plat::Size paper = settings.GetPaperSize();
+    const CDocContext* doc = GetDoc();
+    const plat::Rect m = doc ? doc->GetMargins() : CDocHeader::NewDocument().GetMargins();
+    const plat::Size paper = doc ? doc->GetPaperSize() : CDocHeader::NewDocument().GetPaperSize();
     SetPageGeometry(m.left, m.top, m.right, m.bottom, paper.cx, paper.cy);
 }
 

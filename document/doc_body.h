@@ -69,7 +69,7 @@ public:
 
     // A body with its one final paragraph end, the document's page geometry, its free
     // regions, laid out; it becomes the document's focus text.
-    explicit CDocBody(CQlDoc* doc);
+    explicit CDocBody(CDocContext* doc);
     // The free regions, then every object, then the rest.
     ~CDocBody() override;
 

@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "document/doc_body.h"
+#include "document/doc_context.h"
 #include "document/float_object.h"
 #include "document/format_state.h"
-#include "document/ql_doc.h"
 
 namespace {
 
@@ -16,7 +16,7 @@ using TextKey = void (CTextFlow::*)(bool);
 // True when the selected objects took the key.
 bool RouteKey(CDocBody& body, bool shift, ObjectKey objectKey, TextKey textKey)
 {
-    CQlDoc* doc = body.GetDoc();
+    CDocContext* doc = body.GetDoc();
     const int selected = body.GetSelectedCount();
     if (selected > 0) {
         // Nudging and restacking are edits; a document that may not change keeps its

@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "document/doc_body.h"
+#include "document/doc_context.h"
 #include "document/float_object.h"
 #include "document/line_layout.h"
 #include "document/page_object_list.h"
-#include "document/ql_doc.h"
 #include "document/text_item.h"
 #include "platform/ui/message_box.h"
 

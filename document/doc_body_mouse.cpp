@@ -3,10 +3,10 @@
 #include <algorithm>
 
 #include "document/doc_body.h"
+#include "document/doc_context.h"
 #include "document/float_object.h"
 #include "document/format_state.h"
 #include "document/page_object_list.h"
-#include "document/ql_doc.h"
 #include "objects/point_list.h"
 
 namespace {
@@ -100,7 +100,7 @@ CTextItem* CDocBody::ItemAtPoint(int x, int y) const
 
 std::uint8_t CDocBody::OnLButtonDown(int x, int y, bool shift)
 {
-    CQlDoc* doc = GetDoc();
+    CDocContext* doc = GetDoc();
     CFormatState* state = doc ? doc->GetFormatState() : nullptr;
     if (doc && doc->GetAnnotations().HitTestMark(x, y)) return kHitAnnotation;
 
@@ -162,7 +162,7 @@ std::uint8_t CDocBody::OnLButtonDown(int x, int y, bool shift)
 
 void CDocBody::OnMouseDrag(int x, int y)
 {
-    CQlDoc* doc = GetDoc();
+    CDocContext* doc = GetDoc();
     CFormatState* state = doc ? doc->GetFormatState() : nullptr;
     const std::uint8_t code = state ? state->m_tableZone : kHitText;
     if (code == kHitAnnotation) return;
@@ -179,7 +179,7 @@ void CDocBody::OnMouseDrag(int x, int y)
 
 void CDocBody::OnLButtonUp(int x, int y)
 {
-    CQlDoc* doc = GetDoc();
+    CDocContext* doc = GetDoc();
     CFormatState* state = doc ? doc->GetFormatState() : nullptr;
     const std::uint8_t code = state ? state->m_tableZone : kHitText;
     if (code == kHitAnnotation) return;
@@ -217,7 +217,7 @@ void CDocBody::OnLButtonUp(int x, int y)
 
 bool CDocBody::OnLButtonDblClk(int x, int y)
 {
-    CQlDoc* doc = GetDoc();
+    CDocContext* doc = GetDoc();
     if (doc && doc->GetAnnotations().HitTestMark(x, y)) return true;
     CFloatObject* hit = FirstFrontToBack(*m_objects, [&](CFloatObject& o) {
         const std::uint16_t type = o.GetNodeType();
@@ -249,7 +249,7 @@ int CDocBody::OnRButtonDown(int x, int y, plat::Menu* menu, int position, CSpell
 
 void CDocBody::DragSelected(int x, int y)
 {
-    CQlDoc* doc = GetDoc();
+    CDocContext* doc = GetDoc();
     CFormatState* state = doc ? doc->GetFormatState() : nullptr;
     const int selected = GetSelectedCount();
     if (selected == 0) return;
@@ -261,14 +261,14 @@ void CDocBody::DragSelected(int x, int y)
         top = std::min<std::int64_t>(top, b.top);
     }
     const plat::Point from = state ? state->m_dragPoint : plat::Point(x, y);
-    constexpr std::int64_t kDesk = CQlDoc::kDeskMargin;
+    constexpr std::int64_t kDesk = CDocContext::kDeskMargin;
     std::int64_t dx = std::int64_t(x) - from.x;
     if (left + dx < kDesk) dx = kDesk - left;
     if (right + dx > m_paperWidth + kDesk) dx = m_paperWidth + kDesk - right;
     std::int64_t dy = std::int64_t(y) - from.y;
     if (top + dy < kDesk) dy = kDesk - top;
-    const int mx = CQlDoc::ClampTwips(dx);
-    const int my = CQlDoc::ClampTwips(dy);
+    const int mx = CDocContext::ClampTwips(dx);
+    const int my = CDocContext::ClampTwips(dy);
     for (int n = 0; n < selected; ++n) {
         CFloatObject* object = GetSelectedObject(n);
         object->Offset(mx, my);

@@ -3,10 +3,10 @@
 #include <algorithm>
 
 #include "document/doc_body.h"
+#include "document/doc_context.h"
 #include "document/float_object.h"
 #include "document/format_state.h"
 #include "document/page_object_list.h"
-#include "document/ql_doc.h"
 #include "document/render_context.h"
 #include "document/text_item.h"
 #include "document/text_paint.h"
@@ -28,7 +28,7 @@ bool IsMarkableType(std::uint16_t t)
 
 void CDocBody::DrawPage(plat::Dc& dc, double zoom, int x0, int y0, int mode, const plat::Rect& rect)
 {
-    CQlDoc* doc = GetDoc();
+    CDocContext* doc = GetDoc();
     const bool showDeleted = RevisionsShown();
     // The annotation marks are drawn afresh with each page.
     if (doc) doc->GetAnnotations().ResetDrawn();
@@ -43,7 +43,7 @@ void CDocBody::DrawPage(plat::Dc& dc, double zoom, int x0, int y0, int mode, con
     const int count = GetCount();
     // Pages follow each other in flow order: the items of pages more than one above the
     // rectangle are passed over at once (the page before may hold a line reaching down).
-    const std::int64_t pitch = std::max<std::int64_t>(1, std::int64_t(m_paperHeight) + CQlDoc::kDeskMargin);
+    const std::int64_t pitch = std::max<std::int64_t>(1, std::int64_t(m_paperHeight) + CDocContext::kDeskMargin);
     const std::int64_t firstSlot = std::int64_t(rect.top) / pitch - 1;
     int first = 0;
     for (int hi = count; first < hi;) {

@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "document/doc_body.h"
+#include "document/doc_context.h"
 #include "document/find_state.h"
 #include "document/float_object.h"
 #include "document/format_state.h"
 #include "document/page_object_list.h"
-#include "document/ql_doc.h"
 #include "document/text_item.h"
 
 namespace {
@@ -29,7 +29,7 @@ void CDocBody::Save(plat::Archive& ar, int mode)
 
 void CDocBody::Load(plat::Archive& ar, int mode, int dx, int dy)
 {
-    CQlDoc* doc = GetDoc();
+    CDocContext* doc = GetDoc();
     // What a refused record must leave as it was.
     const CCharFormat charFormat(m_charFormat);
     const CParaFormat paraFormat(m_paraFormat);

@@ -2,15 +2,16 @@
 // checked afresh, so marks follow the text as it is edited without a check of the whole
 // body on each keystroke. The interactive checks walk the body, then every page object.
 #include "document/doc_body.h"
+#include "document/doc_context.h"
 #include "document/float_object.h"
 #include "document/format_state.h"
-#include "document/ql_doc.h"
 #include "document/spell_engine.h"
+#include "document/spell_error.h"
 #include "document/text_item.h"
 
 void CDocBody::SpellCheckRange(std::int64_t top, std::int64_t bottom)
 {
-    CQlDoc* doc = GetDoc();
+    CDocContext* doc = GetDoc();
     CSpellEngine* engine = doc ? doc->GetSpellEngine() : nullptr;
     if (!engine) return;
     // The records of the last check go first: their items are unmarked wherever they lie.
@@ -35,7 +36,7 @@ void CDocBody::SpellCheckRange(std::int64_t top, std::int64_t bottom)
 
 void CDocBody::ClearSpellMarks()
 {
-    if (CQlDoc* doc = GetDoc()) doc->GetSpellErrors().RemoveAll();
+    if (CDocContext* doc = GetDoc()) doc->GetSpellErrors().RemoveAll();
     CTextFlow::ClearSpellMarks(0, 0);
 }
 
@@ -48,7 +49,7 @@ int WalkSpellCheck(CDocBody& body, CheckFlow checkFlow, CheckObject checkObject)
 {
     body.DeselectAll();
     body.SetSelection(CTextPos(0, body.GetName()), CTextPos(0, body.GetName()));
-    if (CQlDoc* doc = body.GetDoc())
+    if (CDocContext* doc = body.GetDoc())
         if (CFormatState* state = doc->GetFormatState()) state->SetFocusObject(&body);
     if (!checkFlow()) return 0;
     for (int i = 0; i < body.GetObjectCount(); ++i) {

@@ -11,6 +11,8 @@
 #include "platform/base/geometry.h"
 #include "platform/base/strings.h"
 
+class CDocContext;
+
 // A table's grid model as the format commands use it: each setter applies to the cell
 // being edited, or to every cell of the selected range.
 class CTableGrid {
@@ -50,18 +52,18 @@ public:
 // a drag on the canvas gives it its place and size and adds it to the body.
 class CCreateTracker : public CCreationTool {
 public:
-    CCreateTracker(CQlDoc* doc, std::unique_ptr<CFloatObject> prototype)
+    CCreateTracker(CDocContext* doc, std::unique_ptr<CFloatObject> prototype)
         : m_doc(doc), m_prototype(std::move(prototype))
     {
     }
     std::uint16_t GetCreateType() const override { return m_prototype ? m_prototype->GetNodeType() : 0; }
-    CQlDoc* GetDoc() const { return m_doc; }
+    CDocContext* GetDoc() const { return m_doc; }
     CFloatObject* GetPrototype() const { return m_prototype.get(); }
     // The drag that completes the creation takes the prototype over.
     std::unique_ptr<CFloatObject> TakePrototype() { return std::move(m_prototype); }
 
 private:
-    CQlDoc* m_doc; // not owned
+    CDocContext* m_doc; // not owned
     std::unique_ptr<CFloatObject> m_prototype;
 };
 

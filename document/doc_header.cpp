@@ -28,6 +28,12 @@ CDocHeader::CDocHeader(CQlDoc* owner) : m_owner(owner)
     m_salt = static_cast<std::int16_t>(plat::RandomNext());
 }
 
+const CDocHeader& CDocHeader::NewDocument()
+{
+    static const CDocHeader newDocument(nullptr);
+    return newDocument;
+}
+
 bool CDocHeader::Load(plat::Archive& ar)
 {
     // A file too short to hold the magic is not one of ours either.

@@ -26,6 +26,9 @@ public:
     // The defaults of a new document; the salt is drawn here, from the runtime's generator
     // seeded with the current time.
     explicit CDocHeader(CQlDoc* owner = nullptr);
+    // The settings of a document that has no header yet. Made once: every header made
+    // draws a salt.
+    static const CDocHeader& NewDocument();
 
     // Reads a header. Refuses, with the system's message, a file of another format, a
     // newer version, or a protected file whose password is not given (asked through the
@@ -51,6 +54,10 @@ public:
     // With the right password, removes the protection and returns true; otherwise shows
     // "口令错误，无法解除保护。" and returns false, the protection kept.
     bool RemovePassword(plat::StringView password);
+
+    // Margins (left, top, right, bottom) and paper size, in millimetres.
+    plat::Rect GetMargins() const { return plat::Rect(m_marginLeft, m_marginTop, m_marginRight, m_marginBottom); }
+    plat::Size GetPaperSize() const { return plat::Size(m_paperWidth, m_paperHeight); }
 
     // Page settings; sizes in millimetres, font sizes in twips.
     std::uint8_t m_flag = 1; // read and written, with no other use

@@ -5,10 +5,10 @@
 #include <stdexcept>
 
 #include "document/char_format.h"
+#include "document/doc_context.h"
 #include "document/format_pool.h"
 #include "document/names.h"
 #include "document/plane_geometry.h"
-#include "document/ql_doc.h"
 #include "document/statistics.h"
 #include "document/text_item.h"
 #include "platform/base/system.h"
@@ -159,7 +159,7 @@ void CTextPos::Save(plat::Archive& ar, int mode) const
 
 // ---- CNamedContainer ----
 
-CNamedContainer::CNamedContainer(CQlDoc* doc, CDocNode* parent, std::uint16_t type)
+CNamedContainer::CNamedContainer(CDocContext* doc, CDocNode* parent, std::uint16_t type)
     : CNodeList(doc, parent, type), m_name(NewGuidString())
 {
 }
@@ -190,7 +190,7 @@ void CNamedContainer::InsertItems(int index, std::vector<std::unique_ptr<CTextIt
 
 bool CNamedContainer::RevisionsShown() const
 {
-    const CQlDoc* doc = GetDoc();
+    const CDocContext* doc = GetDoc();
     return doc && doc->IsRevisionsShown();
 }
 
@@ -362,7 +362,7 @@ namespace {
 // What a run of typed codes is made with: the character format stamped with the current
 // author (pooled once for the run), the paragraph-end format as given, and the time.
 struct TypedRun {
-    TypedRun(const CCharFormat& format, const CQlDoc* doc) : now(static_cast<std::int32_t>(plat::Now()))
+    TypedRun(const CCharFormat& format, const CDocContext* doc) : now(static_cast<std::int32_t>(plat::Now()))
     {
         // Typed text is never born deleted, whatever the format it was given.
         CCharFormat f(format);

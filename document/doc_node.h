@@ -9,7 +9,7 @@
 #include "platform/base/strings.h"
 #include "platform/file/archive.h"
 
-class CQlDoc;
+class CDocContext;
 class CCharFormat;
 class CTextItem;
 class CCharItem;
@@ -60,7 +60,7 @@ public:
     CDocNode(const CDocNode&) = delete;
     CDocNode& operator=(const CDocNode&) = delete;
 
-    virtual CQlDoc* GetDoc() const { return m_parent ? m_parent->GetDoc() : nullptr; }
+    virtual CDocContext* GetDoc() const { return m_parent ? m_parent->GetDoc() : nullptr; }
     CDocNode* GetParent() const { return m_parent; }
     void SetParent(CDocNode* parent) { m_parent = parent; }
     std::uint16_t GetNodeType() const { return m_type; }
@@ -74,11 +74,11 @@ protected:
 // A node that owns an ordered list of child nodes and deletes them with itself.
 class CNodeList : public CDocNode {
 public:
-    CNodeList(CQlDoc* doc, CDocNode* parent, std::uint16_t type = kNodePlain)
+    CNodeList(CDocContext* doc, CDocNode* parent, std::uint16_t type = kNodePlain)
         : CDocNode(parent, type), m_doc(doc) {}
     ~CNodeList() override = default;
 
-    CQlDoc* GetDoc() const override { return m_doc; }
+    CDocContext* GetDoc() const override { return m_doc; }
 
     int GetCount() const { return static_cast<int>(m_children.size()); }
     // Null for an index outside the list (and for a gap left by SetAtGrow).
@@ -105,7 +105,7 @@ public:
     void RemoveAll();
 
 protected:
-    CQlDoc* m_doc; // not owned
+    CDocContext* m_doc; // not owned
     std::vector<std::unique_ptr<CDocNode>> m_children;
 };
 
@@ -128,7 +128,7 @@ public:
 // text frames and table cells. Every child is a CTextItem.
 class CNamedContainer : public CNodeList {
 public:
-    CNamedContainer(CQlDoc* doc, CDocNode* parent, std::uint16_t type = kNodePlain);
+    CNamedContainer(CDocContext* doc, CDocNode* parent, std::uint16_t type = kNodePlain);
     ~CNamedContainer() override;
 
     const String& GetName() const { return m_name; }

@@ -6,9 +6,9 @@
 #include <utility>
 
 #include "document/doc_body.h"
+#include "document/doc_context.h"
 #include "document/format_state.h"
 #include "document/line_layout.h"
-#include "document/ql_doc.h"
 #include "document/render_context.h"
 #include "document/text_frame.h"
 #include "document/units.h"
@@ -69,7 +69,7 @@ int TableIndex(std::uint16_t type)
 
 // ---- construction ----
 
-CFloatObject::CFloatObject(CQlDoc* doc, CDocNode* parent, std::uint16_t type) : CDocNode(parent, type), m_doc(doc)
+CFloatObject::CFloatObject(CDocContext* doc, CDocNode* parent, std::uint16_t type) : CDocNode(parent, type), m_doc(doc)
 {
 }
 
@@ -420,7 +420,7 @@ void CFloatObject::EndTrack(int, int)
 
 // ---- factory ----
 
-std::unique_ptr<CFloatObject> CreateDocObject(CQlDoc* doc, std::uint16_t type, CDocNode* parent)
+std::unique_ptr<CFloatObject> CreateDocObject(CDocContext* doc, std::uint16_t type, CDocNode* parent)
 {
     const int index = TableIndex(type);
     if (index < 0) return nullptr;

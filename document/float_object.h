@@ -55,11 +55,11 @@ public:
     // paper, and small enough that sums of two never overflow.
     static constexpr std::int32_t kMaxCoord = 0x20000000;
 
-    CFloatObject(CQlDoc* doc, CDocNode* parent, std::uint16_t type);
+    CFloatObject(CDocContext* doc, CDocNode* parent, std::uint16_t type);
     // Slot 0: the caption frame and the strings go with the object.
     ~CFloatObject() override;
 
-    CQlDoc* GetDoc() const override { return m_doc; }
+    CDocContext* GetDoc() const override { return m_doc; }
 
     // ---- the virtual slots, in order ----
     // 1, 2: the base record (the head of every object record), then RecalcLayout on loading;
@@ -254,17 +254,17 @@ protected:
     // Moves the object to the end of the list that holds it.
     void Reappend();
 
-    CQlDoc* m_doc; // not owned
+    CDocContext* m_doc; // not owned
     plat::String m_caption;
     std::unique_ptr<CCaptionText> m_captionFrame;
 };
 
 // The object factory: a new object of the node type with the parent, or null for a type
 // that has no object class (yet).
-std::unique_ptr<CFloatObject> CreateDocObject(CQlDoc* doc, std::uint16_t type, CDocNode* parent);
+std::unique_ptr<CFloatObject> CreateDocObject(CDocContext* doc, std::uint16_t type, CDocNode* parent);
 
 // The object kinds register their makers; a type outside the factory's table (17, 18, 19,
 // 21, 22, 23, 26, 27, 28, 29) is a caller's error (std::invalid_argument). Returns the
 // maker it replaces, so that a test can put it back; null unregisters.
-using DocObjectMaker = std::unique_ptr<CFloatObject> (*)(CQlDoc* doc, CDocNode* parent);
+using DocObjectMaker = std::unique_ptr<CFloatObject> (*)(CDocContext* doc, CDocNode* parent);
 DocObjectMaker RegisterDocObject(std::uint16_t type, DocObjectMaker maker);

@@ -25,7 +25,7 @@ void WriteCell(plat::Archive& ar, const CCellPos& cell)
 
 } // namespace
 
-CFormatState::CFormatState(CQlDoc* doc) : CDocNode(nullptr, kNodePlain), m_charFormat(doc), m_doc(doc)
+CFormatState::CFormatState(CDocContext* doc) : CDocNode(nullptr, kNodePlain), m_charFormat(doc), m_doc(doc)
 {
     SyncToolbar();
 }

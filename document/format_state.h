@@ -40,10 +40,10 @@ enum VerticalAlign : std::uint8_t {
 
 class CFormatState : public CDocNode {
 public:
-    explicit CFormatState(CQlDoc* doc);
+    explicit CFormatState(CDocContext* doc);
     ~CFormatState() override;
 
-    CQlDoc* GetDoc() const override { return m_doc; }
+    CDocContext* GetDoc() const override { return m_doc; }
 
     // The state's formats become the flow's running formats; null only forgets the flow.
     void SetFocusObject(CTextFlow* flow);
@@ -84,7 +84,7 @@ public:
     double m_zoom = 1.0;
 
 private:
-    CQlDoc* m_doc;                   // not owned
+    CDocContext* m_doc;                   // not owned
     CTextFlow* m_focus = nullptr;    // not owned
     std::unique_ptr<CCreationTool> m_tracker;
 };

@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "document/char_width_cache.h"
+#include "document/doc_context.h"
 #include "document/doc_node.h"
 #include "document/format_pool.h"
-#include "document/ql_doc.h"
 #include "document/text_item.h"
 
 namespace {

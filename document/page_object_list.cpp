@@ -26,7 +26,7 @@ bool MeetsBand(const plat::Rect& r, int top, int bottom)
 
 } // namespace
 
-CPageObjectList::CPageObjectList(CQlDoc* doc, CDocNode* body) : CNodeList(doc, body, kNodePlain)
+CPageObjectList::CPageObjectList(CDocContext* doc, CDocNode* body) : CNodeList(doc, body, kNodePlain)
 {
 }
 

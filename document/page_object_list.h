@@ -18,7 +18,7 @@ class Dc;
 
 class CPageObjectList : public CNodeList {
 public:
-    CPageObjectList(CQlDoc* doc, CDocNode* body);
+    CPageObjectList(CDocContext* doc, CDocNode* body);
     ~CPageObjectList() override;
 
     // Null outside the list.

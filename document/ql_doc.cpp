@@ -24,7 +24,7 @@ std::atomic<bool> g_annotationHovered{false};
 
 } // namespace
 
-CQlDoc::CQlDoc(CDocWindow* window) : m_window(window), m_annotations(this)
+CQlDoc::CQlDoc(CDocWindow* window) : m_window(window)
 {
     DesktopDpiX();
 }
@@ -32,7 +32,7 @@ CQlDoc::CQlDoc(CDocWindow* window) : m_window(window), m_annotations(this)
 CQlDoc::~CQlDoc()
 {
     m_spellErrors.RemoveAll();
-    m_formatState.reset();
+    DeleteFormatState();
     m_header.reset();
     m_body.reset();
 }
@@ -43,7 +43,7 @@ void CQlDoc::Reset()
     ClearUndo();
     // The spelling records point into the body about to go.
     m_spellErrors.RemoveAll();
-    m_formatState.reset();
+    DeleteFormatState();
     m_header.reset();
     m_body.reset();
 
@@ -68,15 +68,28 @@ void CQlDoc::Reset()
 
     // In this order: the body makes itself the focus text of the new state and reads the
     // new header's page settings.
-    m_formatState = std::make_unique<CFormatState>(this);
+    MakeFormatState();
     m_header = std::make_unique<CDocHeader>(this);
     m_body = std::make_unique<CDocBody>(this);
 }
 
 CFormatState& CQlDoc::ResetFormatState()
 {
-    m_formatState.reset();
-    m_formatState = std::make_unique<CFormatState>(this);
+    DeleteFormatState();
+    return MakeFormatState();
+}
+
+void CQlDoc::DeleteFormatState()
+{
+    m_formatState = nullptr;
+    m_ownFormatState.reset();
+}
+
+CFormatState& CQlDoc::MakeFormatState()
+{
+    auto state = std::make_unique<CFormatState>(this);
+    m_formatState = state.get();
+    m_ownFormatState = std::move(state);
     return *m_formatState;
 }
 
@@ -163,9 +176,7 @@ void CQlDoc::SetRepaintRequest(std::function<void()> request)
 
 const CDocHeader& CQlDoc::SettingsHeader() const
 {
-    if (m_header) return *m_header;
-    static const CDocHeader newDocument(nullptr);
-    return newDocument;
+    return m_header ? *m_header : CDocHeader::NewDocument();
 }
 
 CDocHeader& CQlDoc::WritableHeader()
@@ -199,14 +210,12 @@ void CQlDoc::GetPageGeometry(plat::Rect& margins, plat::Size& paper) const
 
 plat::Rect CQlDoc::GetMargins() const
 {
-    const CDocHeader& h = SettingsHeader();
-    return plat::Rect(h.m_marginLeft, h.m_marginTop, h.m_marginRight, h.m_marginBottom);
+    return SettingsHeader().GetMargins();
 }
 
 plat::Size CQlDoc::GetPaperSize() const
 {
-    const CDocHeader& h = SettingsHeader();
-    return plat::Size(h.m_paperWidth, h.m_paperHeight);
+    return SettingsHeader().GetPaperSize();
 }
 
 void CQlDoc::SetPageSettings(const plat::Rect& margins, plat::Size paper)
@@ -288,24 +297,6 @@ plat::Rect CQlDoc::PageRectFromPoint(plat::Point point) const
     std::int64_t i = 0;
     if (pitch > 0 && point.y > 0) i = std::min<std::int64_t>(point.y / pitch, last);
     return GetPageRect(static_cast<int>(i));
-}
-
-// ---- units ----
-
-int CQlDoc::DesktopDpiX()
-{
-    static const int dpi = plat::Dc().LogPixelsX();
-    return dpi;
-}
-
-plat::Rect CQlDoc::PixelsToTwipsRect(const plat::Rect& r) const
-{
-    return plat::Rect(PixelsToTwips(r.left), PixelsToTwips(r.top), PixelsToTwips(r.right), PixelsToTwips(r.bottom));
-}
-
-plat::Rect CQlDoc::TwipsToPixelsRect(const plat::Rect& r) const
-{
-    return plat::Rect(TwipsToPixels(r.left), TwipsToPixels(r.top), TwipsToPixels(r.right), TwipsToPixels(r.bottom));
 }
 
 // ---- painting ----

@@ -4,16 +4,16 @@
 // between twips and screen pixels at its zoom, the painting of a page with its page
 // number and running head, and the mouse entry points the page canvas calls. Everything
 // it asks of its window, the frame's timers and bars and the clipboard goes through one
-// CDocWindow; a document made without one asks nobody.
+// CDocWindow; a document made without one asks nobody. The model, the flows and the page
+// body reach it only as their CDocContext.
 #pragma once
 #include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <memory>
 
-#include "document/annotation.h"
-#include "document/author_list.h"
 #include "document/color_palette.h"
+#include "document/doc_context.h"
 #include "document/doc_header.h"
 #include "document/format_state.h"
 #include "document/spell_error.h"
@@ -80,10 +80,8 @@ struct CDocSettingsValues {
 // place) and returns its answer; 1 (OK) applies them.
 using DocSettingsDialog = std::function<int(CDocSettingsValues&)>;
 
-class CQlDoc {
+class CQlDoc : public CDocContext {
 public:
-    // The strip of desk above each page and left of every page, in twips.
-    static constexpr int kDeskMargin = 200;
     // Page paint modes.
     enum DrawMode : int { kDrawScreen = 1, kDrawPreview = 2, kDrawPrint = 3 };
 
@@ -128,20 +126,11 @@ public:
     // ---- content ----
     CDocBody* GetBody() const { return m_body.get(); }
     CDocHeader* GetHeader() const { return m_header.get(); }
-    CAuthorList& GetAuthors() { return m_authors; }
-    const CAuthorList& GetAuthors() const { return m_authors; }
     CColorPalette& GetPalette() { return m_palette; }
     const CColorPalette& GetPalette() const { return m_palette; }
-    CAnnotationList& GetAnnotations() { return m_annotations; }
-    const CAnnotationList& GetAnnotations() const { return m_annotations; }
-    // The words marked as misspelt in the current pass.
-    CSpellErrorList& GetSpellErrors() { return m_spellErrors; }
+    CSpellErrorList& GetSpellErrors() override { return m_spellErrors; }
     // ---- spelling (ql_doc_spell.cpp) ----
-    // The engine is the frame's; the document only links to it (nullptr: no marks).
-    void SetSpellEngine(CSpellEngine* engine) { m_spellEngine = engine; }
-    CSpellEngine* GetSpellEngine() const { return m_spellEngine; }
-    // Whether the screen shows spelling marks; turning them off removes those shown.
-    bool GetSpellMarks() const { return m_spellMarks; }
+    // Turning spelling marks off removes those shown.
     void SetSpellMarks(bool on);
     // Replaces a marked word by its suggestion in the slot as one undoable edit of the
     // word's flow; false, changing nothing, when the record is not in the document's list
@@ -153,43 +142,17 @@ public:
     // nothing, for a read-only document or (words) without an engine.
     bool SpellCheckWords(CSpellCheckUi& ui);
     bool SpellCheckSentences(const plat::String& checkerPath, CSpellCheckUi& ui);
-    CImageStore& GetImageStore() { return m_imageStore; }
-    CVideoStore& GetVideoStore() { return m_videoStore; }
-    CAudioStore& GetAudioStore() { return m_audioStore; }
-
-    // The record of the author table stamped on inserted items (its last record).
-    std::int16_t GetCurAuthorIndex() const { return m_curAuthor; }
-    void SetCurAuthorIndex(std::int16_t index) { m_curAuthor = index; }
+    CImageStore& GetImageStore() override { return m_imageStore; }
+    CVideoStore& GetVideoStore() override { return m_videoStore; }
+    CAudioStore& GetAudioStore() override { return m_audioStore; }
 
     // ---- flags ----
     // More than one author: the show/hide revisions command is enabled.
     bool HasRevisions() const { return m_revisionsPresent != 0; }
     void SetHasRevisions(bool on) { m_revisionsPresent = on ? 1 : 0; }
-    // Deleted items and revision colours are shown.
-    bool IsRevisionsShown() const { return m_revisionsShown != 0; }
-    void SetRevisionsShown(bool on) { m_revisionsShown = on ? 1 : 0; }
     // Annotation boxes are shown (not only the one under the mouse).
     bool IsAnnotationsShown() const { return m_annotationsShown != 0; }
     void SetAnnotationsShown(bool on) { m_annotationsShown = on ? 1 : 0; }
-    // The reference pane's document, which is never editable.
-    bool IsReferencePane() const { return m_referencePane != 0; }
-    bool IsReference() const { return IsReferencePane(); }
-    void SetReference(bool on) { m_referencePane = on ? 1 : 0; }
-    // Opened read-only: every editing command refuses.
-    bool IsReadOnly() const { return m_readOnly != 0; }
-    void SetReadOnly(bool on) { m_readOnly = on ? 1 : 0; }
-    // Set by every edit, cleared by saving.
-    bool IsModified() const { return m_modified != 0; }
-    void SetModified(bool on = true) { m_modified = on ? 1 : 0; }
-
-    // Blocks pasted here that were copied in the reference pane; each pasted block adds
-    // its reference flag (0 or 1).
-    std::int32_t GetReferencePasteCount() const { return m_referencePastes; }
-    void AddReferencePaste(std::int32_t flag) { m_referencePastes += flag != 0 ? 1 : 0; }
-    void SetReferencePasteCount(std::int32_t count) { m_referencePastes = count; }
-
-    // The insertion-format state; null until the document is first reset.
-    CFormatState* GetFormatState() const { return m_formatState.get(); }
     // Deletes the format state and makes a fresh one (zoom 1.0, no focus text): the
     // first step of a reset.
     CFormatState& ResetFormatState();
@@ -207,31 +170,23 @@ public:
     CDocWindow* GetWindow() const { return m_window; }
     plat::Window* GetControlWindow() const;
     plat::Window* GetCanvas() const;
-    // The canvas brings the focus text's caret into view / paints again; a document
-    // without a window ignores both.
-    void ScrollToCaret() const;
-    void RequestRepaint() const;
+    void ScrollToCaret() const override;
+    void RequestRepaint() const override;
     // For a document made without a window: a headless window of its own runs these
     // when the requests come.
     void SetScrollToCaret(std::function<void()> request);
     void SetRepaintRequest(std::function<void()> request);
 
-    // The frame's character width cache, shared by both panes; null until a frame gives
-    // one, and layout then measures with the process's own (CCharWidthCache::For).
-    CCharWidthCache* GetWidthCache() const { return m_widthCache; }
-    void SetWidthCache(CCharWidthCache* cache) { m_widthCache = cache; }
-
     // ---- page settings (the header's; those of a new document before the first reset) ----
     CPageSettings GetPageSettings() const;
     // Margins (left, top, right, bottom) and paper size, in millimetres.
     void GetPageGeometry(plat::Rect& margins, plat::Size& paper) const;
-    plat::Rect GetMargins() const;
-    plat::Size GetPaperSize() const;
+    plat::Rect GetMargins() const override;
+    plat::Size GetPaperSize() const override;
     // Writes margins and paper size into the header (made first when there is none).
     void SetPageSettings(const plat::Rect& margins, plat::Size paper);
-    // What the automatic text and fill colours resolve to.
-    plat::ColorRef GetDefaultTextColor() const { return SettingsHeader().m_defaultTextColor & 0xFFFFFF; }
-    plat::ColorRef GetDefaultFillColor() const { return SettingsHeader().m_defaultFillColor & 0xFFFFFF; }
+    plat::ColorRef GetDefaultTextColor() const override { return SettingsHeader().m_defaultTextColor & 0xFFFFFF; }
+    plat::ColorRef GetDefaultFillColor() const override { return SettingsHeader().m_defaultFillColor & 0xFFFFFF; }
     void SetDefaultTextColor(plat::ColorRef c);
     void SetDefaultFillColor(plat::ColorRef c);
     // The version of the file read last: major * 256 + minor.
@@ -253,22 +208,9 @@ public:
     // below the last gives the page whose slot (the page with the strip above it) holds
     // its height, within the pages the document has.
     plat::Rect PageRectFromPoint(plat::Point point) const;
-    // Int arithmetic on twips from page settings saturates instead of wrapping.
-    static std::int32_t ClampTwips(std::int64_t v)
-    {
-        return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));
-    }
 
-    // ---- units: screen pixels and twips at the view's zoom (the format state's), with
-    // the desktop's horizontal resolution, read once for the process ----
-    double GetZoom() const { return m_formatState ? m_formatState->m_zoom : 1.0; }
-    int PixelsToTwips(int pixels) const { return TruncToInt(pixels / GetZoom() * kTwipsPerInch / DesktopDpiX()); }
-    int TwipsToPixels(int twips) const { return TruncToInt(double(DesktopDpiX()) * GetZoom() * twips / kTwipsPerInch); }
-    plat::Point PixelsToTwipsPoint(int x, int y) const { return plat::Point(PixelsToTwips(x), PixelsToTwips(y)); }
-    plat::Point TwipsToPixelsPoint(int x, int y) const { return plat::Point(TwipsToPixels(x), TwipsToPixels(y)); }
-    plat::Rect PixelsToTwipsRect(const plat::Rect& r) const;
-    plat::Rect TwipsToPixelsRect(const plat::Rect& r) const;
-    static int DesktopDpiX();
+    // ---- units: the zoom is the format state's ----
+    double GetZoom() const override { return m_formatState ? m_formatState->m_zoom : 1.0; }
 
     // ---- painting, for printing, print preview and export ----
     // Page i with its top left corner at (x, y + 8/96 inch) in device pixels at the zoom:
@@ -418,9 +360,7 @@ public:
     CCreationTool* BeginInsertLine(int commandId);
 
     // ---- undo (ql_doc_undo.cpp) ----
-    // Before an edit: a snapshot of the body paragraphs around two item indices (-1: the
-    // caret and the selection anchor), every page object and the format state.
-    void PushUndoState(int p = -1, int q = -1);
+    void PushUndoState(int p = -1, int q = -1) override;
     bool CanUndo() const { return m_undo.CanUndo(); }
     bool CanRedo() const { return m_undo.CanRedo(); }
     // Nothing when there is nothing to undo / redo.
@@ -448,6 +388,10 @@ private:
     const CDocHeader& SettingsHeader() const;
     CDocHeader& WritableHeader();
     CHeadlessDocWindow& OwnWindow();
+    // The format state is owned here and its address kept by the context: the pointer
+    // is null while one is deleted or made.
+    void DeleteFormatState();
+    CFormatState& MakeFormatState();
     void SaveRedoState();
     // A snapshot that does not read changes nothing and raises the archive's error.
     void RestoreSnapshot(int slot);
@@ -455,27 +399,17 @@ private:
     CDocWindow* m_window;                      // not owned
     std::unique_ptr<CHeadlessDocWindow> m_ownWindow;
     std::unique_ptr<CDocBody> m_body;
-    std::unique_ptr<CFormatState> m_formatState;
+    // The format state, whose address the context keeps.
+    std::unique_ptr<CFormatState> m_ownFormatState;
     std::int32_t m_revisionsPresent = 0;
-    std::int32_t m_revisionsShown = 0;
-    std::int16_t m_curAuthor = 0;
     std::int32_t m_annotationsShown = 1;
     CColorPalette m_palette;
     CImageStore m_imageStore;
     CVideoStore m_videoStore;
     CAudioStore m_audioStore;
-    CAuthorList m_authors;
-    CAnnotationList m_annotations;
     CSpellErrorList m_spellErrors;
     // The common frame of the interactive checks (ql_doc_spell.cpp).
     bool RunSpellCheck(CSpellCheckUi& ui, const std::function<void(CSpellCheckUi&, plat::Point&)>& walk);
-    CSpellEngine* m_spellEngine = nullptr; // not owned
-    bool m_spellMarks = false;
     std::unique_ptr<CDocHeader> m_header;
-    std::int32_t m_readOnly = 0;
-    std::int32_t m_modified = 0;
-    std::int32_t m_referencePane = 0;
-    std::int32_t m_referencePastes = 0;
-    CCharWidthCache* m_widthCache = nullptr;   // not owned
     CUndoStack m_undo;
 };

@@ -4,7 +4,7 @@
 #include <functional>
 
 #include "document/char_format.h"
-#include "document/ql_doc.h"
+#include "document/doc_context.h"
 #include "document/text_item.h"
 #include "document/units.h"
 
@@ -46,7 +46,7 @@ std::size_t CRenderContext::FontKeyHash::operator()(const FontKey& k) const
     return h * 16 + (k.bold ? 1 : 0) + (k.italic ? 2 : 0) + (k.underline ? 4 : 0) + (k.strikeOut ? 8 : 0);
 }
 
-CRenderContext::CRenderContext(const CQlDoc* doc, plat::Dc& dc) : m_doc(doc), m_colors(doc)
+CRenderContext::CRenderContext(const CDocContext* doc, plat::Dc& dc) : m_doc(doc), m_colors(doc)
 {
     m_oldBkMode = dc.SetBkMode(plat::kTransparent);
     m_bkMode = plat::kTransparent;

@@ -11,13 +11,13 @@
 #include "platform/base/strings.h"
 #include "platform/gfx/dc.h"
 
-class CQlDoc;
+class CDocContext;
 class CCharFormat;
 class CTextItem;
 
 class CColorRef {
 public:
-    explicit CColorRef(const CQlDoc* doc) : m_doc(doc) {}
+    explicit CColorRef(const CDocContext* doc) : m_doc(doc) {}
     virtual ~CColorRef() = default;
 
     // 0x80000001 is the document's default text colour, 0x80000002 its default fill
@@ -30,7 +30,7 @@ public:
     static plat::ColorRef GetGrey() { return 0x808080; }
 
 private:
-    const CQlDoc* m_doc; // not owned; null resolves the automatic colours to the defaults
+    const CDocContext* m_doc; // not owned; null resolves the automatic colours to the defaults
 };
 
 // Line kinds 2-13: the line styles of shapes, borders, tables and underlines.
@@ -46,12 +46,12 @@ LineKindStyle LineKindToStyle(int kind);
 // DC in transparent mode with baseline-left alignment.
 class CRenderContext {
 public:
-    CRenderContext(const CQlDoc* doc, plat::Dc& dc);
+    CRenderContext(const CDocContext* doc, plat::Dc& dc);
     ~CRenderContext();
     CRenderContext(const CRenderContext&) = delete;
     CRenderContext& operator=(const CRenderContext&) = delete;
 
-    const CQlDoc* GetDoc() const { return m_doc; }
+    const CDocContext* GetDoc() const { return m_doc; }
 
     // A font of the face, the size in twips at the zoom, bold, italic, underline and
     // strike-out; a size that comes to 0 pixels still gives a font 1 pixel high.
@@ -105,7 +105,7 @@ private:
     };
     void SelectPen(plat::Dc& dc, const plat::Pen& pen);
 
-    const CQlDoc* m_doc; // not owned
+    const CDocContext* m_doc; // not owned
     CColorRef m_colors;
 
     // What the DC had before this context first replaced it.

@@ -4,8 +4,9 @@
 #include <cstdlib>
 #include <limits>
 
+#include "document/doc_context.h"
 #include "document/format_state.h"
-#include "document/ql_doc.h"
+#include "document/spell_error.h"
 #include "document/text_item.h"
 #include "platform/base/system.h"
 
@@ -14,7 +15,7 @@ namespace {
 using plat::ArchiveException;
 using NodeVector = std::vector<std::unique_ptr<CDocNode>>;
 
-CFormatState* FormatStateOf(const CQlDoc* doc)
+CFormatState* FormatStateOf(const CDocContext* doc)
 {
     return doc ? doc->GetFormatState() : nullptr;
 }
@@ -56,7 +57,7 @@ bool OnLineOf(const CTextItem& item, int y)
 
 } // namespace
 
-CTextFlow::CTextFlow(CQlDoc* doc, CDocNode* parent, std::uint16_t type)
+CTextFlow::CTextFlow(CDocContext* doc, CDocNode* parent, std::uint16_t type)
     : CNamedContainer(doc, parent, type), m_caret(0, m_name), m_anchor(0, m_name), m_press(0, m_name),
       m_charFormat(doc)
 {
@@ -68,7 +69,7 @@ CTextFlow::~CTextFlow()
     CFormatState* state = FormatStateOf(GetDoc());
     if (state && state->GetFocusObject() == this) state->SetFocusObject(nullptr);
     // Nor may a spelling record of the document point to it.
-    if (CQlDoc* doc = GetDoc()) doc->GetSpellErrors().RemoveFlow(this);
+    if (CDocContext* doc = GetDoc()) doc->GetSpellErrors().RemoveFlow(this);
 }
 
 void CTextFlow::AppendFinalParaEnd()
@@ -283,7 +284,7 @@ void CTextFlow::SetCharFormat(int fieldId, const CCharFormat& values)
 
 bool CTextFlow::RemovableOrMark(CTextItem& item)
 {
-    const CQlDoc* doc = GetDoc();
+    const CDocContext* doc = GetDoc();
     // Text that no other author has edited since it was typed goes. Without an author
     // table nobody else can have, and a mark by record 0 would mark nothing, so the text
     // goes then too rather than staying undeletable.
@@ -470,7 +471,7 @@ void CTextFlow::FinishMove(bool extend)
 {
     if (!extend) m_anchor = m_caret;
     UpdateCaretFormat(1);
-    if (CQlDoc* doc = GetDoc()) doc->ScrollToCaret();
+    if (CDocContext* doc = GetDoc()) doc->ScrollToCaret();
 }
 
 void CTextFlow::MoveToStart(bool extend)

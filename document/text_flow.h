@@ -49,7 +49,7 @@ enum CyrillicMode : int {
 
 class CTextFlow : public CNamedContainer {
 public:
-    CTextFlow(CQlDoc* doc, CDocNode* parent, std::uint16_t type = kNodePlain);
+    CTextFlow(CDocContext* doc, CDocNode* parent, std::uint16_t type = kNodePlain);
     // A flow that is the document's focus text stops being it.
     ~CTextFlow() override;
 

@@ -2,9 +2,9 @@
 // Cyrillic case, and the selection as a clipboard text block.
 #include <algorithm>
 
+#include "document/doc_context.h"
 #include "document/find_state.h"
 #include "document/format_pool.h"
-#include "document/ql_doc.h"
 #include "document/text_flow.h"
 #include "document/text_item.h"
 
@@ -101,7 +101,7 @@ std::vector<std::uint8_t> CTextFlow::CopyTextBlock(bool withObjects)
     plat::MemFile mem;
     {
         plat::Archive ar(mem, plat::Archive::kStore);
-        const CQlDoc* doc = GetDoc();
+        const CDocContext* doc = GetDoc();
         ar.WriteI32(doc && doc->IsReference() ? 1 : 0);
         WriteTextBlock(ar, start, end, withObjects);
         ar.Close();
@@ -133,7 +133,7 @@ void CTextFlow::PasteTextBlock(const std::vector<std::uint8_t>& block, int mode)
     const int first = replace ? DeleteRange(start, end) : before;
     m_anchor = CTextPos(first, m_name);
     m_caret = CTextPos(ClampIndex(first + inserted), m_name);
-    if (CQlDoc* doc = GetDoc()) doc->AddReferencePaste(fromReference);
+    if (CDocContext* doc = GetDoc()) doc->AddReferencePaste(fromReference);
     Relayout(0, 0);
 }
 

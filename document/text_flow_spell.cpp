@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "document/check_text_buffer.h"
-#include "document/ql_doc.h"
+#include "document/doc_context.h"
 #include "document/sentence_checker.h"
 #include "document/spell_check_ui.h"
 #include "document/spell_engine.h"
@@ -193,7 +193,7 @@ int CTextFlow::SpellCheck(CSpellEngine& engine, CSpellCheckUi& ui, plat::Point& 
         FocusForSpellCheck();
         SetSelection(CTextPos(word.end, m_name), CTextPos(word.first, m_name));
         UpdateCaretFormat(1);
-        if (const CQlDoc* doc = GetDoc()) {
+        if (const CDocContext* doc = GetDoc()) {
             doc->RequestRepaint();
             doc->ScrollToCaret();
         }
@@ -229,7 +229,7 @@ int CTextFlow::SpellCheckWith(CSentenceChecker& checker, CSpellCheckUi& ui, plat
             if (!checker.Fetch(k) || !FindingRun(checker, buffer, run)) continue;
             FocusForSpellCheck();
             SetSelection(CTextPos(run.end, m_name), CTextPos(run.start, m_name));
-            if (const CQlDoc* doc = GetDoc()) {
+            if (const CDocContext* doc = GetDoc()) {
                 doc->RequestRepaint();
                 doc->ScrollToCaret();
             }

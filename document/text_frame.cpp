@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
+#include "document/doc_context.h"
 #include "document/format_state.h"
 #include "document/line_layout.h"
-#include "document/ql_doc.h"
 #include "document/text_item.h"
 
 namespace {
@@ -13,7 +13,7 @@ constexpr std::uint16_t kCaptionSize = 180; // captions write in 9 point
 
 } // namespace
 
-CTextFrameObj::CTextFrameObj(CQlDoc* doc, CDocNode* parent, std::uint16_t type, int width, int height,
+CTextFrameObj::CTextFrameObj(CDocContext* doc, CDocNode* parent, std::uint16_t type, int width, int height,
                              std::uint8_t alignment)
     : CTextFlow(doc, parent, type), m_width(width), m_height(height)
 {
@@ -26,7 +26,7 @@ CTextFrameObj::CTextFrameObj(CQlDoc* doc, CDocNode* parent, std::uint16_t type, 
     Relayout(1, 0);
 }
 
-CTextFrameObj::CTextFrameObj(CQlDoc* doc, std::uint16_t type, int width, int height)
+CTextFrameObj::CTextFrameObj(CDocContext* doc, std::uint16_t type, int width, int height)
     : CTextFlow(doc, nullptr, type), m_width(width), m_height(height)
 {
     m_paraFormat.m_align = kAlignLeft;
@@ -137,7 +137,7 @@ bool CTextFrameObj::FindNext(CFindState& state)
     return true;
 }
 
-CCaptionText::CCaptionText(CQlDoc* doc, CDocNode* parent, plat::StringView caption, int width, int height,
+CCaptionText::CCaptionText(CDocContext* doc, CDocNode* parent, plat::StringView caption, int width, int height,
                            std::uint8_t alignment)
     : CTextFrameObj(doc, parent, kNodeCaption, width, height, alignment)
 {

@@ -15,9 +15,9 @@ public:
     // A frame of a shape, cell or caption: with a width or a height it gets its final
     // paragraph end and is laid out; with neither it stays empty until it is loaded. A
     // caption (node type 29) writes in 9 point.
-    CTextFrameObj(CQlDoc* doc, CDocNode* parent, std::uint16_t type, int width, int height, std::uint8_t alignment);
+    CTextFrameObj(CDocContext* doc, CDocNode* parent, std::uint16_t type, int width, int height, std::uint8_t alignment);
     // The box of an annotation: left aligned, with its final paragraph end, not laid out.
-    CTextFrameObj(CQlDoc* doc, std::uint16_t type, int width, int height);
+    CTextFrameObj(CDocContext* doc, std::uint16_t type, int width, int height);
     ~CTextFrameObj() override;
 
     // Width, height and content height, then the flow record.
@@ -67,7 +67,7 @@ protected:
 // justified when it needs more than one line.
 class CCaptionText : public CTextFrameObj {
 public:
-    CCaptionText(CQlDoc* doc, CDocNode* parent, plat::StringView caption, int width, int height,
+    CCaptionText(CDocContext* doc, CDocNode* parent, plat::StringView caption, int width, int height,
                  std::uint8_t alignment);
     ~CCaptionText() override;
 };

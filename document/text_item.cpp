@@ -3,9 +3,9 @@
 #include <stdexcept>
 #include <unordered_map>
 
+#include "document/doc_context.h"
 #include "document/item_arena.h"
 #include "document/names.h"
-#include "document/ql_doc.h"
 #include "document/statistics.h"
 #include "platform/base/system.h"
 
@@ -253,7 +253,7 @@ void CTextItem::CountStatistics(CStatistics& stats, int& atParaStart) const
     }
 }
 
-CTextItem::RecordWalk::RecordWalk(const CCharFormat& start, const CQlDoc* doc, int walkMode)
+CTextItem::RecordWalk::RecordWalk(const CCharFormat& start, const CDocContext* doc, int walkMode)
     : running(start), mode(walkMode), rules(CCharFormat::RulesFor(doc, walkMode)),
       now(static_cast<std::int32_t>(plat::Now()))
 {
@@ -296,7 +296,7 @@ void CTextItem::SaveRecord(plat::Archive& ar, RecordWalk& walk) const
 
 void CTextItem::Load(plat::Archive& ar, CCharFormat& running, int mode)
 {
-    CQlDoc* doc = GetDoc();
+    CDocContext* doc = GetDoc();
     RecordWalk walk(running, doc ? doc : running.GetDoc(), mode);
     LoadRecord(ar, walk);
     running = walk.running.Format();
@@ -345,7 +345,7 @@ std::unique_ptr<CTextItem> NewTextItemOfType(std::uint16_t type, CDocNode* paren
     return std::make_unique<CCharItem>(parent, type);
 }
 
-std::unique_ptr<CTextItem> CreateTextItem(CQlDoc* doc, std::uint16_t type, CDocNode* parent, int mode)
+std::unique_ptr<CTextItem> CreateTextItem(CDocContext* doc, std::uint16_t type, CDocNode* parent, int mode)
 {
     std::unique_ptr<CTextItem> item = NewTextItemOfType(type, parent);
     if (item && mode != kArchiveUndo) {

@@ -127,7 +127,7 @@ public:
     // A record walk over many items: the running format as a pooled handle, the rules its
     // revision fields are checked against and the time that mode 3 stamps.
     struct RecordWalk {
-        RecordWalk(const CCharFormat& start, const CQlDoc* doc, int walkMode);
+        RecordWalk(const CCharFormat& start, const CDocContext* doc, int walkMode);
         CFormatRef running;
         int mode;
         CCharFormat::LoadRules rules;
@@ -205,6 +205,6 @@ public:
 // An empty item of the given type for loading, or null for a type that is not an item
 // type (0xFF19 included). Unless the mode is 2, it carries the document's current author
 // and the current time, which a load overwrites where the record carries them.
-std::unique_ptr<CTextItem> CreateTextItem(CQlDoc* doc, std::uint16_t type, CDocNode* parent, int mode);
+std::unique_ptr<CTextItem> CreateTextItem(CDocContext* doc, std::uint16_t type, CDocNode* parent, int mode);
 // The same item without the stamps, for a record that is read at once.
 std::unique_ptr<CTextItem> NewTextItemOfType(std::uint16_t type, CDocNode* parent);

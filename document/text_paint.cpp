@@ -1,7 +1,7 @@
 #include "document/text_paint.h"
 
+#include "document/doc_context.h"
 #include "document/doc_node.h"
-#include "document/ql_doc.h"
 #include "document/render_context.h"
 #include "document/text_item.h"
 #include "document/units.h"
@@ -21,14 +21,14 @@ bool IsCompressedOpening(const CTextItem& item)
     return item.GetNodeType() == kItemCjkOpen && item.GetWidth() == item.GetHeight() / 2;
 }
 
-bool HiddenIn(const CQlDoc* doc, const CTextItem& item)
+bool HiddenIn(const CDocContext* doc, const CTextItem& item)
 {
     return item.IsDeleted() && !(doc && doc->IsRevisionsShown());
 }
 
 } // namespace
 
-bool IsInteractivePass(const CQlDoc* doc, int pass)
+bool IsInteractivePass(const CDocContext* doc, int pass)
 {
     return pass == 1 && !(doc && doc->IsReference());
 }
@@ -93,7 +93,7 @@ void CWesternRun::Flush()
 
 void CNamedContainer::Draw(plat::Dc& dc, double zoom, int x0, int y0, int pass, CRenderContext& rc, bool marks)
 {
-    const CQlDoc* doc = GetDoc();
+    const CDocContext* doc = GetDoc();
     const int n = GetCount();
     if (IsInteractivePass(doc, pass)) {
         for (int i = 0; i < n; ++i) {
@@ -138,7 +138,7 @@ void CCharItem::Draw(plat::Dc& dc, double zoom, int x0, int y0, int /*pass*/, CR
     if (t < kItemSpace || t > kItemCjkClose || t == kItemUnused) return;
     if (t == kItemSpace) {
         if (!marks) return;
-        const CQlDoc* doc = rc.GetDoc();
+        const CDocContext* doc = rc.GetDoc();
         if (doc && doc->IsRevisionsShown() && (f.m_deletedBy != 0 || f.m_insertedBy != 0)) {
             const plat::ColorRef c =
                 doc->GetAuthors().GetAuthorColor(f.m_deletedBy != 0 ? f.m_deletedBy : f.m_insertedBy);

@@ -7,13 +7,13 @@
 
 class CRenderContext;
 class CTextItem;
-class CQlDoc;
+class CDocContext;
 namespace plat {
 class Dc;
 }
 
 // The interactive screen pass: pass 1 on a document that is not the reference pane.
-bool IsInteractivePass(const CQlDoc* doc, int pass);
+bool IsInteractivePass(const CDocContext* doc, int pass);
 
 // The underline of an item and, when asked, the red zigzag of a misspelt one, 4/96 inch
 // under its baseline. Only characters at the normal position carry them.

@@ -5,9 +5,10 @@
 #include <vector>
 
 #include "document/doc_body.h"
+#include "document/doc_context.h"
 #include "document/float_object.h"
+#include "document/format_state.h"
 #include "document/page_object_list.h"
-#include "document/ql_doc.h"
 #include "document/text_item.h"
 
 using plat::ArchiveException;
@@ -101,7 +102,7 @@ int FindRangeEnd(const CDocBody& body, int start, const plat::String& endName)
 
 void ReadRange(CDocBody& body, plat::Archive& ar, ParsedRange& r)
 {
-    CQlDoc* doc = body.GetDoc();
+    CDocContext* doc = body.GetDoc();
     ReadUndoRangeHeader(ar, r.start, r.endName);
     r.objects = std::make_unique<CPageObjectList>(doc, &body);
     r.objects->Load(ar, kArchiveUndo, 0, 0);
@@ -148,7 +149,7 @@ void CheckFits(const CDocBody& body, const ParsedRange& r, int end)
 
 void ApplyRange(CDocBody& body, ParsedRange& r, int end)
 {
-    CQlDoc* doc = body.GetDoc();
+    CDocContext* doc = body.GetDoc();
     CFormatState* state = doc ? doc->GetFormatState() : nullptr;
     // The tracked object is one of those about to go.
     if (state) state->m_trackedObject = nullptr;
@@ -205,7 +206,7 @@ void WriteUndoRange(CDocBody& body, plat::Archive& ar, int start, const plat::St
     body.GetSelectionPositions(caret, anchor);
     caret.Save(ar, kArchiveUndo);
     anchor.Save(ar, kArchiveUndo);
-    CQlDoc* doc = body.GetDoc();
+    CDocContext* doc = body.GetDoc();
     const CFormatState* state = doc ? doc->GetFormatState() : nullptr;
     ar.WriteI32(state && state->GetFocusObject() == &body ? 1 : 0);
     // The items, walked from the running format the record carries.

@@ -15,7 +15,7 @@
 #include "platform/file/file.h"
 
 class CDocBody;
-class CQlDoc;
+class CDocContext;
 class CTextFlow;
 
 // The snapshot slots of one document. Slot 0 is the oldest; Top() is the slot the next

@@ -15,7 +15,7 @@ namespace {
 // A box whose press anywhere on it is a move.
 class CMover : public objtest::CTestObject {
 public:
-    explicit CMover(CQlDoc* doc) : CTestObject(doc, nullptr) {}
+    explicit CMover(CDocContext* doc) : CTestObject(doc, nullptr) {}
     std::uint8_t BeginTrack(int x, int y, bool, CPointList&) override
     {
         return m_bounds.Contains(plat::Point(x, y)) ? kMove : 0;
@@ -24,7 +24,7 @@ public:
 };
 
 // Undo brings back objects made by the factory: they must be movers too.
-std::unique_ptr<CFloatObject> MakeMover(CQlDoc* doc, CDocNode*)
+std::unique_ptr<CFloatObject> MakeMover(CDocContext* doc, CDocNode*)
 {
     return std::make_unique<CMover>(doc);
 }

@@ -671,7 +671,7 @@ TEST_F(Commands, FormatsOfASelectedTableGoToItsCellsAndTheTableTakesTheGridsSize
 // A picture kind: its natural size (pixels) comes from the path "WxH".
 class CFakePicture : public objtest::CTestObject, public CInsertableObject {
 public:
-    explicit CFakePicture(CQlDoc* doc) : CTestObject(doc, nullptr) {}
+    explicit CFakePicture(CDocContext* doc) : CTestObject(doc, nullptr) {}
     bool TakeSource(const CNewObjectSource& source) override
     {
         int w = 0, h = 0;
@@ -689,7 +689,7 @@ public:
     plat::Rect placedBox;
 };
 
-std::unique_ptr<CFloatObject> MakePicture(CQlDoc* doc, CDocNode*)
+std::unique_ptr<CFloatObject> MakePicture(CDocContext* doc, CDocNode*)
 {
     return std::make_unique<CFakePicture>(doc);
 }
@@ -816,7 +816,7 @@ TEST_F(NewObjects, CreationCommandsMakeTheirPrototypes)
 // A shape kind that takes any source.
 class CFakeShape : public objtest::CTestObject, public CInsertableObject {
 public:
-    explicit CFakeShape(CQlDoc* doc) : CTestObject(doc, nullptr) {}
+    explicit CFakeShape(CDocContext* doc) : CTestObject(doc, nullptr) {}
     bool TakeSource(const CNewObjectSource& source) override
     {
         code = source.shapeCode;
@@ -830,7 +830,7 @@ public:
 TEST_F(NewObjects, ACreationTrackerHoldsThePrototypeUntilTheNextOne)
 {
     const DocObjectMaker previous = RegisterDocObject(
-        kNodeShape, [](CQlDoc* d, CDocNode*) { return std::unique_ptr<CFloatObject>(std::make_unique<CFakeShape>(d)); });
+        kNodeShape, [](CDocContext* d, CDocNode*) { return std::unique_ptr<CFloatObject>(std::make_unique<CFakeShape>(d)); });
     CCreationTool* first = doc.BeginInsertLine(32803);
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(doc.GetFormatState()->GetCreationTracker(), first);

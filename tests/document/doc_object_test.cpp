@@ -279,7 +279,7 @@ TEST(DocObject, UnitsAtEachZoom)
 // like a table or a text shape.
 class CTextHolder : public objtest::CTestObject, public CTextHostObject {
 public:
-    CTextHolder(CQlDoc* doc, bool editing, bool focus) : CTestObject(doc, nullptr), m_editing(editing), m_focus(focus) {}
+    CTextHolder(CDocContext* doc, bool editing, bool focus) : CTestObject(doc, nullptr), m_editing(editing), m_focus(focus) {}
     bool IsEditingText() const override { return m_editing; }
     bool HasTextFocus() const override { return m_focus; }
     plat::Size RelayoutGrid() override

@@ -50,7 +50,7 @@ public:
     void PrepareItems() override { GetDoc()->GetImageStore().MarkUsed(m_key); }
 };
 
-std::unique_ptr<CFloatObject> MakeStoreObject(CQlDoc* doc, CDocNode* parent)
+std::unique_ptr<CFloatObject> MakeStoreObject(CDocContext* doc, CDocNode* parent)
 {
     return std::make_unique<CStoreObject>(doc, parent);
 }

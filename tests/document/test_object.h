@@ -21,7 +21,7 @@ constexpr std::uint16_t kTestType = kNodeShape;
 // record; drawing appends the tag to the shared paint log.
 class CTestObject : public CFloatObject {
 public:
-    CTestObject(CQlDoc* doc, CDocNode* parent) : CFloatObject(doc, parent, kTestType) {}
+    CTestObject(CDocContext* doc, CDocNode* parent) : CFloatObject(doc, parent, kTestType) {}
 
     static std::vector<int>& PaintLog()
     {
@@ -57,7 +57,7 @@ public:
     int m_tag = 0;
 };
 
-inline std::unique_ptr<CFloatObject> MakeTestObject(CQlDoc* doc, CDocNode* parent)
+inline std::unique_ptr<CFloatObject> MakeTestObject(CDocContext* doc, CDocNode* parent)
 {
     return std::make_unique<CTestObject>(doc, parent);
 }

@@ -38,7 +38,7 @@ inline std::unique_ptr<CQlDoc> TwoAuthorDoc() { return MakeDoc({0, 5, 7}); }
 // Describe shows which paragraph format each end carries after a join.
 inline void Fill(CTextFlow& flow, const std::u16string& text)
 {
-    CQlDoc* doc = flow.GetDoc();
+    const CDocContext* doc = flow.GetDoc();
     const std::int16_t current = doc ? doc->GetCurAuthorIndex() : 0;
     int ends = 0;
     std::int16_t deletedBy = 0;
