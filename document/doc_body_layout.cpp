@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "document/doc_body.h"
-#include "document/doc_context.h"
 #include "document/float_object.h"
 #include "document/line_layout.h"
 #include "document/page_object_list.h"
