@@ -149,8 +149,12 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "could not open %s again\n", native.c_str());
         return 1;
     }
-    std::printf("opened it again:         %d pages, %d items, %d authors\n", reopened.GetPageCount(),
-                reopened.GetBody()->GetCount(), reopened.GetAuthors().GetCount());
+    // Opening a file adds an author record for whoever edits it next, so the reopened
+    // document has one more author than was saved.
+    std::printf("opened it again:         %d pages, %d items, %d authors (%d saved + 1 added on "
+                "opening for whoever edits next)\n",
+                reopened.GetPageCount(), reopened.GetBody()->GetCount(), reopened.GetAuthors().GetCount(),
+                reopened.GetAuthors().GetCount() - 1);
 
     if (!reopened.ExportPdf(plat::Utf8ToUtf16(pdf))) {
         std::fprintf(stderr, "could not export %s\n", pdf.c_str());
