@@ -25,6 +25,7 @@
 class CCharWidthCache;
 class CCreationTool;
 class CDocBody;
+class CDocImporter;
 class CFindState;
 class CFloatObject;
 class CTableGrid;
@@ -36,6 +37,7 @@ class CHeadlessDocWindow;
 class CTextFlow;
 namespace plat {
 class Bitmap;
+class Stream;
 class Menu;
 }
 
@@ -359,6 +361,18 @@ public:
     CCreationTool* BeginInsertShapeCommand(int commandId);
     CCreationTool* BeginInsertLine(int commandId);
 
+    // ---- other formats (ql_doc_import.cpp), read by the readers registered with
+    // RegisterDocImporter; FileOpen hands them the files they recognise ----
+    // Opens the stream through the reader as the opens do: a reset document, the read, the
+    // caret at the start, relayout, and the native open's closing steps (the next editor's
+    // author record, bars, revisions). 1, or 0 when the reader refused (a new empty
+    // document).
+    int OpenImported(CDocImporter& importer, plat::Stream& in, bool readOnly);
+    // Adds a file that a registered reader recognises after the body's last paragraph, in
+    // a paragraph of its own. 1, or 0 when the document is read-only, the file cannot be
+    // opened, no reader recognises it or the reader refuses it (the body as it was).
+    int AppendImported(const plat::String& path);
+
     // ---- undo (ql_doc_undo.cpp) ----
     void PushUndoState(int p = -1, int q = -1) override;
     bool CanUndo() const { return m_undo.CanUndo(); }
@@ -383,6 +397,13 @@ private:
     int InsertMadeObject(std::uint16_t type, const CNewObjectSource& source, const plat::String& caption,
                          bool clip, plat::Size natural, int x, int y, int width, int height);
     CCreationTool* BeginCreate(std::uint16_t type, const CNewObjectSource& source);
+
+    // The closing steps of every open: the next editor's author record, and for an
+    // accepted file the bars, the revision flags and the view's reset.
+    int FinishOpen(bool accepted);
+    // The registered reader that recognises the stream's first bytes (the stream is put
+    // back at its start); null for none.
+    static CDocImporter* SniffImporter(plat::Stream& in);
 
     // The header whose settings the document reads: its own, or a new document's.
     const CDocHeader& SettingsHeader() const;

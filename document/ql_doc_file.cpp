@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "document/doc_body.h"
+#include "document/doc_importer.h"
 #include "document/doc_window.h"
 #include "document/float_object.h"
 #include "document/page_object_list.h"
@@ -65,6 +66,8 @@ int CQlDoc::FileOpen(const plat::String& path, bool readOnly)
 {
     plat::File file;
     if (!file.TryOpen(path, plat::File::kRead)) return 0;
+    // A file that a registered reader of another format recognises opens through it.
+    if (CDocImporter* importer = SniffImporter(file)) return OpenImported(*importer, file, readOnly);
 
     if (m_window) {
         m_window->StopAutosave();
@@ -95,13 +98,18 @@ int CQlDoc::FileOpen(const plat::String& path, bool readOnly)
         damaged = true;
     }
 
+    // A refused or damaged file leaves a new empty document: what a damaged file had
+    // loaded before its fault goes with a second reset.
+    if (damaged) {
+        Reset();
+        m_readOnly = readOnly ? 1 : 0;
+    }
+    return FinishOpen(accepted);
+}
+
+int CQlDoc::FinishOpen(bool accepted)
+{
     if (!accepted) {
-        // A refused or damaged file leaves a new empty document: what a damaged file had
-        // loaded before its fault goes with a second reset.
-        if (damaged) {
-            Reset();
-            m_readOnly = readOnly ? 1 : 0;
-        }
         m_authors.Append(0, plat::String());
         m_curAuthor = static_cast<std::int16_t>(m_authors.GetLastIndex());
     } else {

@@ -62,6 +62,13 @@ inline std::unique_ptr<CFloatObject> MakeTestObject(CDocContext* doc, CDocNode* 
     return std::make_unique<CTestObject>(doc, parent);
 }
 
+// The test kind's library function: registers its node type with the object factory, as
+// every kind library does from one function of its own.
+inline void RegisterTestObjectKind()
+{
+    RegisterDocObject(kTestType, &MakeTestObject);
+}
+
 // Registers the test kind with the factory and puts back what was there.
 class ScopedTestKind {
 public:

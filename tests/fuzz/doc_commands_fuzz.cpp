@@ -190,7 +190,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }();
     (void)once;
     // Undo brings objects back through the factory.
-    static objtest::ScopedTestKind kind;
+    fuzzsupport::RegisterKinds();
     CQlDoc doc;
     doc.FileNew();
     doc.SetPageSettings(plat::Rect(5, 5, 5, 5), plat::Size(60, 40));

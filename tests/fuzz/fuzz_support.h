@@ -5,10 +5,24 @@
 
 #include "document/doc_body.h"
 #include "document/ql_doc.h"
+#include "objects/object_kinds.h"
 #include "platform/file/archive.h"
 #include "platform/file/file.h"
+#include "tests/document/test_object.h"
 
 namespace fuzzsupport {
+
+// Object records are read through the factory: every kind is registered as the control
+// registers them, with the tests' own kind beside them, once for the process.
+inline void RegisterKinds()
+{
+    static const bool once = [] {
+        RegisterObjectKinds();
+        objtest::RegisterTestObjectKind();
+        return true;
+    }();
+    (void)once;
+}
 
 // The body's record in the archive mode, as bytes.
 inline std::vector<std::uint8_t> BodyRecord(CDocBody& body, int mode = kArchiveFile)

@@ -27,7 +27,7 @@ using fuzzsupport::BodyRecord;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static objtest::ScopedTestKind kind;
+    fuzzsupport::RegisterKinds();
     static CHeadlessDocWindow window;
     static CQlDoc doc(&window);
     static const plat::String input = plat::TempDir() + u"fuzz_native_file.qln";

@@ -58,7 +58,7 @@ void CheckLaidOut(CDocBody& body)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static objtest::ScopedTestKind kind;
+    fuzzsupport::RegisterKinds();
     if (size == 0) return 0;
     const int mode = 1 + (data[0] & 3);
     const std::vector<std::uint8_t> rest(data + 1, data + size);

@@ -14,6 +14,7 @@
 #include "document/ql_doc.h"
 #include "platform/file/archive.h"
 #include "tests/document/test_object.h"
+#include "tests/fuzz/fuzz_support.h"
 
 namespace {
 
@@ -52,7 +53,7 @@ void CheckRegions(CDocBody& body)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static objtest::ScopedTestKind kind;
+    fuzzsupport::RegisterKinds();
     if (size == 0) return 0;
     const int mode = 1 + (data[0] & 3);
     std::vector<std::uint8_t> rest(data + 1, data + size);
