@@ -1,6 +1,7 @@
 #include "platform/base/system.h"
 
 #include <dlfcn.h>
+#include <ctime>
 #include <filesystem>
 #include <mutex>
 #include <stdexcept>
@@ -14,6 +15,8 @@ namespace {
 
 std::mutex g_lock;
 ClockSource g_clock;
+bool g_manual = false;
+std::int64_t g_manualMs = 0;
 GuidSource g_guid;
 RandomSource g_random;
 std::uint32_t g_seed = 1;
@@ -29,20 +32,47 @@ void RemoveTempDir()
 
 } // namespace
 
-std::int64_t Now()
+std::int64_t NowMs()
 {
     ClockSource source;
     {
         std::lock_guard<std::mutex> l(g_lock);
+        if (g_manual) return g_manualMs;
         source = g_clock;
     }
-    return source ? source() : static_cast<std::int64_t>(std::time(nullptr));
+    if (source) return source();
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    return static_cast<std::int64_t>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+}
+
+std::int64_t Now()
+{
+    // Floor division, so that the seconds of a time before the epoch count down as time() does.
+    const std::int64_t ms = NowMs();
+    return ms >= 0 ? ms / 1000 : -((-ms + 999) / 1000);
 }
 
 void SetClockSource(ClockSource source)
 {
     std::lock_guard<std::mutex> l(g_lock);
+    g_manual = false;
     g_clock = std::move(source);
+}
+
+void SetManualClock(std::int64_t ms)
+{
+    std::lock_guard<std::mutex> l(g_lock);
+    g_manual = true;
+    g_manualMs = ms;
+}
+
+bool AdvanceManualClock(std::int64_t ms)
+{
+    std::lock_guard<std::mutex> l(g_lock);
+    if (!g_manual) return false;
+    g_manualMs += ms;
+    return true;
 }
 
 String NewGuid()

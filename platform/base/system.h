@@ -10,11 +10,19 @@
 
 namespace plat {
 
-// Seconds since the epoch, as the runtime's time() gives it.
+// The process's one clock, in milliseconds since the epoch: time stamps, timers, autosave
+// and the revision tip all read it. Tests replace it, or stop it and advance it by hand.
+std::int64_t NowMs();
+// Seconds since the epoch, derived from the clock (as the runtime's time() gives them).
 std::int64_t Now();
-using ClockSource = std::function<std::int64_t()>;
+using ClockSource = std::function<std::int64_t()>; // milliseconds
 // Replaces the clock; an empty function restores the real one.
 void SetClockSource(ClockSource source);
+// A clock that stands at the time given (milliseconds) until it is advanced by hand.
+void SetManualClock(std::int64_t ms);
+// Moves the manual clock on; false (nothing moves) when the clock is not a manual one.
+// Timers that fall due are run by plat::AdvanceClock (platform/ui/timer.h).
+bool AdvanceManualClock(std::int64_t ms);
 
 // A fresh GUID as 36 lower-case hexadecimal characters in the groups 8-4-4-4-12.
 String NewGuid();

@@ -85,7 +85,7 @@ void PinClockForReproducibleBuilds()
     const char* epoch = std::getenv("SOURCE_DATE_EPOCH");
     if (!epoch || !*epoch) return;
     const std::int64_t seconds = std::strtoll(epoch, nullptr, 10);
-    plat::SetClockSource([seconds] { return seconds; });
+    plat::SetManualClock(seconds * 1000);
 }
 
 int MakeEnglish(const std::string& wordList, const std::string& out)

@@ -21,7 +21,7 @@ class DocHeaderTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        plat::SetClockSource([] { return kPinnedTime; });
+        plat::SetManualClock(std::int64_t(kPinnedTime) * 1000);
         plat::ClearMessageBoxLog();
         SetPasswordPrompt({});
     }
@@ -116,7 +116,7 @@ TEST_F(DocHeaderTest, RoundTripOfEverySetting)
     const Bytes bytes = Stored(header);
 
     SetPasswordPrompt([] { return plat::String(u"口令"); });
-    plat::SetClockSource([] { return kPinnedTime + 99; }); // another salt for the reader
+    plat::SetManualClock((std::int64_t(kPinnedTime) + 99) * 1000); // another salt for the reader
     CDocHeader back;
     ASSERT_NE(back.GetSalt(), header.GetSalt());
     std::uint64_t left = 1;

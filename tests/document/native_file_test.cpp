@@ -286,7 +286,7 @@ TEST_F(NativeFile, ReadOnlyOpenHidesTheBarsAndKeepsRevisionsOff)
 TEST_F(NativeFile, HeaderBytesOfANewDocument)
 {
     plat::SetRandomSource([] { return 0x1234; });
-    plat::SetClockSource([] { return std::int64_t(1700000000); });
+    plat::SetManualClock(std::int64_t(1700000000) * 1000);
     doc.FileNew();
     const fs::path file = Path("new.qln");
     ASSERT_EQ(doc.FileSave(U16(file)), 1);

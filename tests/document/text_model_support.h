@@ -32,7 +32,7 @@ class PinnedSources {
 public:
     explicit PinnedSources(std::int64_t time = kPinnedTime)
     {
-        plat::SetClockSource([time] { return time; });
+        plat::SetManualClock(std::int64_t(time) * 1000);
         plat::SetGuidSource([this] { return plat::AsciiToUtf16(PinnedGuid(++m_guids)); });
     }
     ~PinnedSources()

@@ -135,7 +135,7 @@ std::string StreamOf(const std::string& object)
 TEST_F(PdfWriterTest, OnePageWithAGreyPicture)
 {
     // Fixed clock, so the creation date can be checked.
-    plat::SetClockSource([] { return std::int64_t(1700000000); });
+    plat::SetManualClock(std::int64_t(1700000000) * 1000);
     Init();
     const Bytes grey = JpegMarkers(0xC0, 100, 200, 1);
     ASSERT_EQ(AddPage(1, Jpeg("grey.jpg", grey)), kPdfPlaced);

@@ -248,7 +248,7 @@ TEST(EnglishDictionaryAdd, TrimsAndRefusesLongWords)
 
 TEST_F(EnglishFiles, WriterSortsMergesAndStampsTheHeader)
 {
-    plat::SetClockSource([] { return std::int64_t(1796731200); }); // 8 December 2026, noon UTC
+    plat::SetManualClock(std::int64_t(1796731200) * 1000); // 8 December 2026, noon UTC
     const String path = PathOf("QlUser.dic");
     {
         CEnglishDictionary d;
@@ -282,7 +282,7 @@ TEST_F(EnglishFiles, WriterSortsMergesAndStampsTheHeader)
     EXPECT_EQ(GetI32(b, zeta + 76), 0);
 
     // A later rewrite changes the date of the last write only.
-    plat::SetClockSource([] { return std::int64_t(1800014400); }); // 15 January 2027
+    plat::SetManualClock(std::int64_t(1800014400) * 1000); // 15 January 2027
     d.Add(u"beta");
     ASSERT_EQ(d.Save(), kDictOk);
     const Bytes again = ReadFile(m_dir / "QlUser.dic");
