@@ -13,6 +13,7 @@
 #include "document/page_object_list.h"
 #include "document/text_item.h"
 #include "document/units.h"
+#include "platform/base/saturate.h"
 
 namespace {
 
@@ -20,10 +21,6 @@ namespace {
 constexpr std::uint8_t kBodySpacing = 2;
 constexpr int kDeskMargin = CDocContext::kDeskMargin;
 
-std::int32_t Clamp(std::int64_t v)
-{
-    return CDocContext::ClampTwips(v);
-}
 
 } // namespace
 
@@ -79,23 +76,23 @@ void CDocBody::SetPageGeometry(int marginLeft, int marginTop, int marginRight, i
     m_paperHeight = MmToTwips(paperHeight);
     const std::int64_t w = m_paperWidth;
     const std::int64_t h = m_paperHeight;
-    const std::int32_t left = Clamp(ml + kDeskMargin);
-    const std::int32_t right = Clamp(w - mr + kDeskMargin);
+    const std::int32_t left = plat::SaturateI32(ml + kDeskMargin);
+    const std::int32_t right = plat::SaturateI32(w - mr + kDeskMargin);
     for (int i = 0; i < kMaxPages; ++i) {
         const std::int64_t pageTop = i * (h + kDeskMargin) + kDeskMargin;
         m_frames[static_cast<size_t>(i)] =
-            CPageRegion(plat::Rect(left, Clamp(pageTop + mt), right, Clamp(pageTop + h - mb)), i);
+            CPageRegion(plat::Rect(left, plat::SaturateI32(pageTop + mt), right, plat::SaturateI32(pageTop + h - mb)), i);
     }
     const std::int64_t overflowTop = kMaxPages * (h + kDeskMargin) + kDeskMargin + mt;
     m_frames[kOverflowFrame] =
-        CPageRegion(plat::Rect(left, Clamp(overflowTop), right, kOverflowBottom), kOverflowFrame);
+        CPageRegion(plat::Rect(left, plat::SaturateI32(overflowTop), right, kOverflowBottom), kOverflowFrame);
 }
 
 plat::Rect CDocBody::GetPageRect(int i) const
 {
     const std::int64_t top = std::int64_t(i) * (m_paperHeight + kDeskMargin) + kDeskMargin;
-    return plat::Rect(kDeskMargin, Clamp(top), Clamp(std::int64_t(m_paperWidth) + kDeskMargin),
-                      Clamp(top + m_paperHeight));
+    return plat::Rect(kDeskMargin, plat::SaturateI32(top), plat::SaturateI32(std::int64_t(m_paperWidth) + kDeskMargin),
+                      plat::SaturateI32(top + m_paperHeight));
 }
 
 void CDocBody::ClearRegions()
@@ -223,7 +220,7 @@ int CDocBody::GetContentBottom() const
         bottom = std::int64_t(last->GetTop()) + last->GetHeight() + kRegionGap;
     for (int k = 0; k < m_objects->GetCount(); ++k)
         bottom = std::max<std::int64_t>(bottom, m_objects->GetObject(k)->m_bounds.bottom);
-    return Clamp(bottom);
+    return plat::SaturateI32(bottom);
 }
 
 // ---- anchoring ----
@@ -273,7 +270,7 @@ void CDocBody::AttachAnchor(CFloatObject& object, const ParaEndIndex& index)
         object.m_anchorState = kAnchorAttached;
         object.m_anchorName = end->GetName();
         object.m_targetTop = top;
-        object.m_anchorOffset = Clamp(std::int64_t(top) - y);
+        object.m_anchorOffset = plat::SaturateI32(std::int64_t(top) - y);
     }
 }
 
@@ -289,8 +286,8 @@ void CDocBody::CheckAnchor(CFloatObject& object, const ParaEndIndex& index)
     const int y = found->second->GetTop();
     const int top = object.m_bounds.top;
     if (std::int64_t(object.m_anchorOffset) == std::int64_t(top) - y) return;
-    const int t = Clamp(std::int64_t(y) + object.m_anchorOffset);
-    const int b = Clamp(std::int64_t(t) + object.m_bounds.bottom - top);
+    const int t = plat::SaturateI32(std::int64_t(y) + object.m_anchorOffset);
+    const int b = plat::SaturateI32(std::int64_t(t) + object.m_bounds.bottom - top);
     if (FitsOnPage(t, b)) {
         object.m_anchorState = kAnchorMustMove;
         object.m_targetTop = t;
@@ -350,7 +347,7 @@ bool CDocBody::MoveAnchoredObjects()
         moved = true;
         int dy = 0;
         if (!object.m_anchorName.empty()) {
-            dy = Clamp(std::int64_t(object.m_targetTop) - object.m_bounds.top);
+            dy = plat::SaturateI32(std::int64_t(object.m_targetTop) - object.m_bounds.top);
             object.m_anchorState = kAnchorAttached;
         } else {
             object.m_anchorState = kAnchorNone;

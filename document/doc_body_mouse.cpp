@@ -8,6 +8,7 @@
 #include "document/format_state.h"
 #include "document/page_object_list.h"
 #include "objects/point_list.h"
+#include "platform/base/saturate.h"
 
 namespace {
 
@@ -267,8 +268,8 @@ void CDocBody::DragSelected(int x, int y)
     if (right + dx > m_paperWidth + kDesk) dx = m_paperWidth + kDesk - right;
     std::int64_t dy = std::int64_t(y) - from.y;
     if (top + dy < kDesk) dy = kDesk - top;
-    const int mx = CDocContext::ClampTwips(dx);
-    const int my = CDocContext::ClampTwips(dy);
+    const int mx = plat::SaturateI32(dx);
+    const int my = plat::SaturateI32(dy);
     for (int n = 0; n < selected; ++n) {
         CFloatObject* object = GetSelectedObject(n);
         object->Offset(mx, my);

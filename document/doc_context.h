@@ -103,11 +103,6 @@ public:
     // ---- page geometry in twips ----
     // The strip of desk above each page and left of every page.
     static constexpr int kDeskMargin = 200;
-    // Int arithmetic on twips from page settings saturates instead of wrapping.
-    static std::int32_t ClampTwips(std::int64_t v)
-    {
-        return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));
-    }
 
 protected:
     CDocContext() : m_annotations(this) {}

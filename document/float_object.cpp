@@ -18,6 +18,7 @@
 #include "platform/file/file.h"
 #include "platform/gfx/bitmap.h"
 #include "platform/gfx/dc.h"
+#include "platform/base/saturate.h"
 
 namespace {
 
@@ -30,10 +31,6 @@ constexpr int kCaptionMargin = 200;
 constexpr int kTrackerBand = 4;
 constexpr int kTrackerHandle = 5;
 
-std::int32_t ClampCoord(std::int64_t v)
-{
-    return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, -CFloatObject::kMaxCoord, CFloatObject::kMaxCoord));
-}
 
 std::int32_t Saturate(std::int64_t v)
 {
@@ -137,8 +134,8 @@ void CFloatObject::SaveBase(plat::Archive& ar, int mode, int dx, int dy) const
 {
     ar.WriteU8(m_wrapMode);
     ar.WriteU8(m_layer);
-    ar.WriteI32(ClampCoord(std::int64_t(m_bounds.left) + dx));
-    ar.WriteI32(ClampCoord(std::int64_t(m_bounds.top) + dy));
+    ar.WriteI32(plat::SaturateI32(std::int64_t(m_bounds.left) + dx, -CFloatObject::kMaxCoord, CFloatObject::kMaxCoord));
+    ar.WriteI32(plat::SaturateI32(std::int64_t(m_bounds.top) + dy, -CFloatObject::kMaxCoord, CFloatObject::kMaxCoord));
     ar.WriteI32(Saturate(std::int64_t(m_bounds.right) + dx));
     ar.WriteI32(Saturate(std::int64_t(m_bounds.bottom) + dy));
     ar.WriteI32(m_width);
@@ -235,8 +232,8 @@ bool CFloatObject::SaveCaptionText(const plat::String& path) const
 void CFloatObject::Offset(int dx, int dy)
 {
     // Both edges move by what the top-left corner could move, so the size never changes.
-    const std::int32_t ax = ClampCoord(std::int64_t(m_bounds.left) + dx) - m_bounds.left;
-    const std::int32_t ay = ClampCoord(std::int64_t(m_bounds.top) + dy) - m_bounds.top;
+    const std::int32_t ax = plat::SaturateI32(std::int64_t(m_bounds.left) + dx, -CFloatObject::kMaxCoord, CFloatObject::kMaxCoord) - m_bounds.left;
+    const std::int32_t ay = plat::SaturateI32(std::int64_t(m_bounds.top) + dy, -CFloatObject::kMaxCoord, CFloatObject::kMaxCoord) - m_bounds.top;
     m_bounds.left += ax;
     m_bounds.right = Saturate(std::int64_t(m_bounds.right) + ax);
     m_bounds.top += ay;

@@ -8,6 +8,7 @@
 #include "document/render_context.h"
 #include "document/text_item.h"
 #include "document/text_flow.h"
+#include "platform/base/saturate.h"
 
 namespace {
 
@@ -255,39 +256,39 @@ plat::Size CQlDoc::GetPaperSizeTwips() const
 plat::Size CQlDoc::GetTotalExtent() const
 {
     const plat::Size p = GetPaperSizeTwips();
-    return plat::Size(ClampTwips(std::int64_t(p.cx) + 2 * kDeskMargin),
-                      ClampTwips(std::int64_t(GetPageCount()) * (std::int64_t(p.cy) + kDeskMargin) + kDeskMargin));
+    return plat::Size(plat::SaturateI32(std::int64_t(p.cx) + 2 * kDeskMargin),
+                      plat::SaturateI32(std::int64_t(GetPageCount()) * (std::int64_t(p.cy) + kDeskMargin) + kDeskMargin));
 }
 
 plat::Rect CQlDoc::GetPageRect(int i) const
 {
     const plat::Size p = GetPaperSizeTwips();
     const std::int64_t top = std::int64_t(i) * (p.cy + kDeskMargin) + kDeskMargin;
-    return plat::Rect(kDeskMargin, ClampTwips(top), ClampTwips(std::int64_t(p.cx) + kDeskMargin),
-                      ClampTwips(top + p.cy));
+    return plat::Rect(kDeskMargin, plat::SaturateI32(top), plat::SaturateI32(std::int64_t(p.cx) + kDeskMargin),
+                      plat::SaturateI32(top + p.cy));
 }
 
 plat::Rect CQlDoc::GetPageTextRect(int i) const
 {
     const plat::Rect page = GetPageRect(i);
     const plat::Rect area = GetTextAreaRect();
-    return plat::Rect(ClampTwips(std::int64_t(page.left) + area.left), ClampTwips(std::int64_t(page.top) + area.top),
-                      ClampTwips(std::int64_t(page.left) + area.right),
-                      ClampTwips(std::int64_t(page.top) + area.bottom));
+    return plat::Rect(plat::SaturateI32(std::int64_t(page.left) + area.left), plat::SaturateI32(std::int64_t(page.top) + area.top),
+                      plat::SaturateI32(std::int64_t(page.left) + area.right),
+                      plat::SaturateI32(std::int64_t(page.top) + area.bottom));
 }
 
 plat::Rect CQlDoc::GetTextAreaRect() const
 {
     const plat::Size p = GetPaperSizeTwips();
     const plat::Rect m = GetMargins();
-    return plat::Rect(MmToTwips(m.left), MmToTwips(m.top), ClampTwips(std::int64_t(p.cx) - MmToTwips(m.right)),
-                      ClampTwips(std::int64_t(p.cy) - MmToTwips(m.bottom)));
+    return plat::Rect(MmToTwips(m.left), MmToTwips(m.top), plat::SaturateI32(std::int64_t(p.cx) - MmToTwips(m.right)),
+                      plat::SaturateI32(std::int64_t(p.cy) - MmToTwips(m.bottom)));
 }
 
 plat::Size CQlDoc::GetTextAreaSize() const
 {
     const plat::Rect a = GetTextAreaRect();
-    return plat::Size(ClampTwips(std::int64_t(a.right) - a.left), ClampTwips(std::int64_t(a.bottom) - a.top));
+    return plat::Size(plat::SaturateI32(std::int64_t(a.right) - a.left), plat::SaturateI32(std::int64_t(a.bottom) - a.top));
 }
 
 plat::Rect CQlDoc::PageRectFromPoint(plat::Point point) const

@@ -12,6 +12,7 @@
 #include "platform/file/file.h"
 #include "platform/file/replacing_file.h"
 #include "platform/ui/modal.h"
+#include "platform/base/saturate.h"
 
 namespace {
 
@@ -273,7 +274,7 @@ void CQlDoc::ApplySettingsValues(const CDocSettingsValues& values)
         if (!object || object->m_bounds.right <= right) continue;
         const std::int64_t width = std::int64_t(object->m_bounds.right) - object->m_bounds.left;
         const std::int64_t dx = width < paperWidth ? right - object->m_bounds.right : kDeskMargin - std::int64_t(object->m_bounds.left);
-        object->Offset(ClampTwips(dx), 0);
+        object->Offset(plat::SaturateI32(dx), 0);
     }
     m_body->BuildPageRegions();
     m_body->Relayout(1, 0);

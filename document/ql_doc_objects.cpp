@@ -13,6 +13,7 @@
 #include "document/ql_doc.h"
 #include "document/text_item.h"
 #include "document/units.h"
+#include "platform/base/saturate.h"
 
 namespace {
 
@@ -110,7 +111,7 @@ void CQlDoc::PlaceNewObject(plat::Size natural, CFloatObject& object, int x, int
     // At the left margin of the page: where the text of the first page starts.
     int left = GetPageTextRect(0).left;
     const plat::Point scroll = m_window ? m_window->GetScrollPosition() : plat::Point();
-    int top = ClampTwips(std::int64_t(PixelsToTwips(scroll.y)) + (boxH - h) / 2);
+    int top = plat::SaturateI32(std::int64_t(PixelsToTwips(scroll.y)) + (boxH - h) / 2);
     if (x > 0 && y > 0 && width > 0 && height > 0) {
         left = x;
         top = y;
@@ -121,12 +122,12 @@ void CQlDoc::PlaceNewObject(plat::Size natural, CFloatObject& object, int x, int
     const int selected = m_body->GetSelectedCount();
     if (selected == 0) {
         if (const CTextItem* item = m_body->GetItem(m_body->GetCaretPos().m_index))
-            top = ClampTwips(std::int64_t(item->GetTop()) + item->GetHeight() + kPlacementGap);
+            top = plat::SaturateI32(std::int64_t(item->GetTop()) + item->GetHeight() + kPlacementGap);
     } else if (selected == 1) {
-        top = ClampTwips(std::int64_t(m_body->GetSelectedObject(0)->m_bounds.bottom) + kPlacementGap);
+        top = plat::SaturateI32(std::int64_t(m_body->GetSelectedObject(0)->m_bounds.bottom) + kPlacementGap);
     }
 
-    object.m_bounds = plat::Rect(left, top, ClampTwips(std::int64_t(left) + w), ClampTwips(std::int64_t(top) + h));
+    object.m_bounds = plat::Rect(left, top, plat::SaturateI32(std::int64_t(left) + w), plat::SaturateI32(std::int64_t(top) + h));
     object.m_width = w;
     object.m_height = h;
     object.RecalcLayout();

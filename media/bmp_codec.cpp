@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "media/byte_order.h"
+#include "platform/base/byte_order.h"
 #include "media/image_stream.h"
 
 namespace {
@@ -121,8 +121,8 @@ bool CBmpCodec::Read(CRasterImageFile& stream)
         if (stream.Read(fileHeader, 1, kFileHeaderBytes) != kFileHeaderBytes) throw CodecFailure{"Not a BMP"};
         std::uint32_t pixelOffset = 0;
         std::int64_t infoStart = start + kFileHeaderBytes;
-        if (LoadU16(fileHeader) == kBmpMagic) {
-            pixelOffset = LoadU32(fileHeader + 10);
+        if (plat::LoadU16(fileHeader) == kBmpMagic) {
+            pixelOffset = plat::LoadU32(fileHeader + 10);
         } else {
             // A bare DIB: the info header comes first.
             infoStart = start;
@@ -131,15 +131,15 @@ bool CBmpCodec::Read(CRasterImageFile& stream)
 
         std::uint8_t info[DibHeader::kBytes] = {};
         if (stream.Read(info, 1, 4) != 4) throw CodecFailure{"Error reading BMP info"};
-        const std::uint32_t infoBytes = LoadU32(info);
+        const std::uint32_t infoBytes = plat::LoadU32(info);
         const bool core = infoBytes == kCoreHeaderBytes;
         DibHeader file;
         if (core) {
             if (stream.Read(info + 4, 1, 8) != 8) throw CodecFailure{"Error reading BMP info"};
-            file.width = LoadU16(info + 4);
-            file.height = LoadU16(info + 6);
-            file.planes = LoadU16(info + 8);
-            file.bitCount = LoadU16(info + 10);
+            file.width = plat::LoadU16(info + 4);
+            file.height = plat::LoadU16(info + 6);
+            file.planes = plat::LoadU16(info + 8);
+            file.bitCount = plat::LoadU16(info + 10);
         } else {
             if (infoBytes < DibHeader::kBytes || infoBytes > kMaxInfoHeaderBytes ||
                 stream.Read(info + 4, 1, DibHeader::kBytes - 4) != DibHeader::kBytes - 4)
@@ -191,7 +191,7 @@ bool CBmpCodec::Read(CRasterImageFile& stream)
             if (stream.Seek(infoStart + DibHeader::kBytes, SEEK_SET) != 0 ||
                 stream.Read(raw, 1, kMaskBytes) != kMaskBytes)
                 throw CodecFailure{"Error reading BMP info"};
-            for (int i = 0; i < 3; ++i) masks[i] = LoadU32(raw + 4 * i);
+            for (int i = 0; i < 3; ++i) masks[i] = plat::LoadU32(raw + 4 * i);
             std::int64_t after = infoStart + std::max<std::int64_t>(infoBytes, DibHeader::kBytes + kMaskBytes);
             stream.Seek(after, SEEK_SET);
         }
@@ -245,9 +245,9 @@ bool CBmpCodec::Write(CRasterImageFile& stream)
     }
     const std::uint64_t dibBytes = DibBytes();
     std::uint8_t fileHeader[kFileHeaderBytes] = {};
-    StoreU16(fileHeader, kBmpMagic);
-    StoreU32(fileHeader + 2, static_cast<std::uint32_t>(kFileHeaderBytes + dibBytes));
-    StoreU32(fileHeader + 10, kFileHeaderBytes + DibHeader::kBytes + PaletteBytes());
+    plat::StoreU16(fileHeader, kBmpMagic);
+    plat::StoreU32(fileHeader + 2, static_cast<std::uint32_t>(kFileHeaderBytes + dibBytes));
+    plat::StoreU32(fileHeader + 10, kFileHeaderBytes + DibHeader::kBytes + PaletteBytes());
     m_header.Store(m_dib);
     if (stream.Write(fileHeader, 1, kFileHeaderBytes) != kFileHeaderBytes ||
         stream.Write(m_dib, 1, static_cast<std::size_t>(dibBytes)) != dibBytes) {

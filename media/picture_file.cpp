@@ -6,7 +6,7 @@
 #include <sys/stat.h>
 #include <vector>
 
-#include "media/byte_order.h"
+#include "platform/base/byte_order.h"
 #include "media/raster_image.h"
 #include "media/wmf_picture.h"
 #include "platform/gfx/dc.h"
@@ -65,12 +65,12 @@ public:
 
 std::unique_ptr<CPictureFile> LoadEmf(const std::uint8_t* h, std::size_t n, std::uint64_t fileBytes)
 {
-    if (n < kEmfHeaderBytes || LoadU32(h) != 1 || LoadU32(h + 40) != kEmfSignature) return nullptr;
-    const std::uint32_t recordBytes = LoadU32(h + 4);
+    if (n < kEmfHeaderBytes || plat::LoadU32(h) != 1 || plat::LoadU32(h + 40) != kEmfSignature) return nullptr;
+    const std::uint32_t recordBytes = plat::LoadU32(h + 4);
     if (recordBytes < kEmfHeaderBytes || recordBytes > fileBytes) return nullptr;
     // The frame is in HIMETRIC units already.
-    const std::int64_t w = std::int64_t(LoadI32(h + 32)) - LoadI32(h + 24);
-    const std::int64_t ht = std::int64_t(LoadI32(h + 36)) - LoadI32(h + 28);
+    const std::int64_t w = std::int64_t(plat::LoadI32(h + 32)) - plat::LoadI32(h + 24);
+    const std::int64_t ht = std::int64_t(plat::LoadI32(h + 36)) - plat::LoadI32(h + 28);
     if (w <= 0 || ht <= 0 || w > INT32_MAX || ht > INT32_MAX) return nullptr;
     return std::make_unique<CEmfPicture>(static_cast<std::int32_t>(w), static_cast<std::int32_t>(ht));
 }
@@ -116,14 +116,14 @@ std::unique_ptr<CPictureFile> CPictureFile::Load(const plat::String& path)
         if (!image->LoadFile(path, kFormatJpeg)) return nullptr;
         return std::make_unique<CBitmapPicture>(std::move(image));
     }
-    if (n >= 4 && LoadU32(head) == 0x9AC6CDD7) {
+    if (n >= 4 && plat::LoadU32(head) == 0x9AC6CDD7) {
         if (fileBytes > kMaxMetafileBytes) return nullptr;
         std::vector<std::uint8_t> data(static_cast<std::size_t>(fileBytes));
         std::rewind(file.get());
         if (std::fread(data.data(), 1, data.size(), file.get()) != data.size()) return nullptr;
         return LoadWmfPicture(std::move(data));
     }
-    if (n >= 4 && LoadU32(head) == 1) return LoadEmf(head, n, fileBytes);
+    if (n >= 4 && plat::LoadU32(head) == 1) return LoadEmf(head, n, fileBytes);
     // GIF files wait for their codec; anything else is not a picture this loader reads.
     return nullptr;
 }

@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "media/bmp_codec.h"
-#include "media/byte_order.h"
+#include "platform/base/byte_order.h"
 #include "media/image_stream.h"
 #include "media/jpeg_codec.h"
 #include "media/png_codec.h"
@@ -44,33 +44,33 @@ std::uint8_t* AllocZeroed(std::uint64_t bytes)
 
 void DibHeader::Store(std::uint8_t* out) const
 {
-    StoreU32(out, size);
-    StoreI32(out + 4, width);
-    StoreI32(out + 8, height);
-    StoreU16(out + 12, planes);
-    StoreU16(out + 14, bitCount);
-    StoreU32(out + 16, compression);
-    StoreU32(out + 20, imageSize);
-    StoreI32(out + 24, xPelsPerMeter);
-    StoreI32(out + 28, yPelsPerMeter);
-    StoreU32(out + 32, colorsUsed);
-    StoreU32(out + 36, colorsImportant);
+    plat::StoreU32(out, size);
+    plat::StoreI32(out + 4, width);
+    plat::StoreI32(out + 8, height);
+    plat::StoreU16(out + 12, planes);
+    plat::StoreU16(out + 14, bitCount);
+    plat::StoreU32(out + 16, compression);
+    plat::StoreU32(out + 20, imageSize);
+    plat::StoreI32(out + 24, xPelsPerMeter);
+    plat::StoreI32(out + 28, yPelsPerMeter);
+    plat::StoreU32(out + 32, colorsUsed);
+    plat::StoreU32(out + 36, colorsImportant);
 }
 
 DibHeader DibHeader::Load(const std::uint8_t* in)
 {
     DibHeader h;
-    h.size = LoadU32(in);
-    h.width = LoadI32(in + 4);
-    h.height = LoadI32(in + 8);
-    h.planes = LoadU16(in + 12);
-    h.bitCount = LoadU16(in + 14);
-    h.compression = LoadU32(in + 16);
-    h.imageSize = LoadU32(in + 20);
-    h.xPelsPerMeter = LoadI32(in + 24);
-    h.yPelsPerMeter = LoadI32(in + 28);
-    h.colorsUsed = LoadU32(in + 32);
-    h.colorsImportant = LoadU32(in + 36);
+    h.size = plat::LoadU32(in);
+    h.width = plat::LoadI32(in + 4);
+    h.height = plat::LoadI32(in + 8);
+    h.planes = plat::LoadU16(in + 12);
+    h.bitCount = plat::LoadU16(in + 14);
+    h.compression = plat::LoadU32(in + 16);
+    h.imageSize = plat::LoadU32(in + 20);
+    h.xPelsPerMeter = plat::LoadI32(in + 24);
+    h.yPelsPerMeter = plat::LoadI32(in + 28);
+    h.colorsUsed = plat::LoadU32(in + 32);
+    h.colorsImportant = plat::LoadU32(in + 36);
     return h;
 }
 
@@ -627,7 +627,7 @@ void CRasterImage::ExpandPackedPixels(const std::uint8_t* source, std::uint32_t 
                 g = in[x * 4 + 1];
                 r = in[x * 4 + 2];
             } else {
-                std::uint32_t p = LoadU16(in + x * 2);
+                std::uint32_t p = plat::LoadU16(in + x * 2);
                 b = blue.Extract(p);
                 g = green.Extract(p);
                 r = red.Extract(p);

@@ -13,7 +13,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "media/byte_order.h"
+#include "platform/base/byte_order.h"
 #include "platform/gfx/bitmap.h"
 #include "platform/gfx/dc.h"
 #include "platform/gfx/raster_ops.h"
@@ -186,15 +186,15 @@ private:
 
 std::unique_ptr<CPictureFile> LoadWmfPicture(std::vector<std::uint8_t> data)
 {
-    if (data.size() < kPlaceableBytes + kHeaderBytes || LoadU32(data.data()) != kPlaceableKey) return nullptr;
+    if (data.size() < kPlaceableBytes + kHeaderBytes || plat::LoadU32(data.data()) != kPlaceableKey) return nullptr;
     const std::uint8_t* p = data.data();
-    const auto signed16 = [](const std::uint8_t* at) { return static_cast<std::int16_t>(LoadU16(at)); };
+    const auto signed16 = [](const std::uint8_t* at) { return static_cast<std::int16_t>(plat::LoadU16(at)); };
     const std::int32_t wide = std::abs(std::int32_t(signed16(p + 10)) - signed16(p + 6));
     const std::int32_t high = std::abs(std::int32_t(signed16(p + 12)) - signed16(p + 8));
-    const std::uint16_t unitsPerInch = LoadU16(p + 14);
+    const std::uint16_t unitsPerInch = plat::LoadU16(p + 14);
     // The metafile header proper: memory or disk type, nine words long.
-    const std::uint16_t type = LoadU16(p + kPlaceableBytes);
-    const std::uint16_t headerWords = LoadU16(p + kPlaceableBytes + 2);
+    const std::uint16_t type = plat::LoadU16(p + kPlaceableBytes);
+    const std::uint16_t headerWords = plat::LoadU16(p + kPlaceableBytes + 2);
     if (wide == 0 || high == 0 || unitsPerInch == 0 || (type != 1 && type != 2) || headerWords != 9) return nullptr;
 
     const auto himetric = [&](std::int32_t units) {

@@ -5,6 +5,7 @@
 #include <ctime>
 #include <new>
 
+#include "platform/base/byte_order.h"
 #include "platform/base/system.h"
 #include "spell/dictionary_io.h"
 #include "spell/spell_distance.h"
@@ -34,28 +35,13 @@ constexpr char16_t kOldTag[] = u"DEVUDAZU 1.0";
 constexpr char16_t kOurTag[] = u"Quiln";
 constexpr char16_t kLanguage[] = u"English (US)";
 
-std::int32_t ReadI32(const std::uint8_t* p)
-{
-    return static_cast<std::int32_t>(std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8)
-                                     | (std::uint32_t(p[2]) << 16) | (std::uint32_t(p[3]) << 24));
-}
-
-void WriteI32(std::uint8_t* p, std::int32_t v)
-{
-    const auto u = static_cast<std::uint32_t>(v);
-    p[0] = std::uint8_t(u);
-    p[1] = std::uint8_t(u >> 8);
-    p[2] = std::uint8_t(u >> 16);
-    p[3] = std::uint8_t(u >> 24);
-}
-
 // Reads a UTF-16LE field of `units` units into out (which holds units + 1); returns the
 // units before the first 0.
 int ReadField(const std::uint8_t* p, int units, char16_t* out)
 {
     int length = units;
     for (int k = 0; k < units; ++k) {
-        out[k] = static_cast<char16_t>(p[2 * k] | (p[2 * k + 1] << 8));
+        out[k] = static_cast<char16_t>(plat::LoadU16(p + 2 * k));
         if (out[k] == 0 && length == units) length = k;
     }
     out[units] = 0;
@@ -144,8 +130,8 @@ void DecodeRecord(const std::uint8_t* p, EnglishRecord& r)
     r.wordUnits = static_cast<std::uint8_t>(ReadField(p, kEnglishWordUnits, r.word));
     ReadField(p + kRecordKeyOffset, kEnglishKeyUnits, r.key);
     ReadField(p + kRecordReservedOffset, kEnglishReservedUnits, r.reserved);
-    r.hasCapitals = ReadI32(p + kRecordFlagOffset);
-    r.length = ReadI32(p + kRecordLengthOffset);
+    r.hasCapitals = plat::LoadI32(p + kRecordFlagOffset);
+    r.length = plat::LoadI32(p + kRecordLengthOffset);
     r.letterMask = orthon::LetterMask(r.Word(), [](char16_t c) { return unsigned(c); });
 }
 
@@ -153,8 +139,8 @@ void DecodeRecord(const std::uint8_t* p, EnglishRecord& r)
 void EncodeRecord(const EnglishRecord& r, std::uint8_t* p)
 {
     std::memset(p, 0, kEnglishRecordBytes);
-    WriteI32(p + kRecordFlagOffset, r.hasCapitals);
-    WriteI32(p + kRecordLengthOffset, r.length);
+    plat::StoreI32(p + kRecordFlagOffset, r.hasCapitals);
+    plat::StoreI32(p + kRecordLengthOffset, r.length);
     WriteField(p, kEnglishWordUnits * 2, r.Word());
     WriteField(p + kRecordKeyOffset, kEnglishKeyUnits * 2, r.Key());
     WriteField(p + kRecordReservedOffset, kEnglishReservedUnits * 2,
@@ -205,7 +191,7 @@ int CEnglishDictionary::Read(const std::uint8_t* data, std::size_t size)
         return kDictOutOfMemory;
     }
     if (!IsAcceptedTag(data + kTagOffset) || !IsAcceptedTag(data + kSecondTagOffset)
-        || ReadI32(data + kMustBeZeroOffset) != 0) {
+        || plat::LoadI32(data + kMustBeZeroOffset) != 0) {
         Clear();
         return kDictBadHeader;
     }
@@ -336,7 +322,7 @@ int CEnglishDictionary::WriteTo(const plat::String& path)
             WriteField(&m_header[kSecondTagOffset], kTagBytes, kOurTag);
             WriteField(&m_header[kCreatedOffset], kDateBytes, today);
             WriteField(&m_header[kLanguageOffset], kLanguageBytes, kLanguage);
-            WriteI32(&m_header[kMustBeZeroOffset], 0);
+            plat::StoreI32(&m_header[kMustBeZeroOffset], 0);
         }
         WriteField(&m_header[kWrittenOffset], kDateBytes, today);
 

@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "platform/base/byte_order.h"
 #include "spell/dictionary_io.h"
 #include "spell/spell_distance.h"
 #include "spell/speller.h"
@@ -96,7 +97,7 @@ void CRussianWordList::Read(const std::uint8_t* data, std::size_t size)
         m_units.resize(end);
         std::size_t words = 0;
         for (std::size_t k = 0; k < end; ++k) {
-            m_units[k] = static_cast<char16_t>(data[2 * k] | (data[2 * k + 1] << 8));
+            m_units[k] = static_cast<char16_t>(plat::LoadU16(data + 2 * k));
             if (m_units[k] == 0) ++words;
         }
         m_starts.reserve(words + 1);

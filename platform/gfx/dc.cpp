@@ -11,6 +11,7 @@
 #include "platform/gfx/font_engine.h"
 #include "platform/gfx/raster_access.h"
 #include "platform/gfx/surface_access.h"
+#include "platform/base/saturate.h"
 
 namespace plat {
 
@@ -24,10 +25,6 @@ constexpr int kTwipsPerInch = 1440;
 // Device coordinates are kept well inside what Cairo's fixed-point rasteriser handles.
 constexpr std::int64_t kMaxDeviceCoord = 1 << 22;
 
-std::int32_t ClampDevice(std::int64_t v)
-{
-    return static_cast<std::int32_t>(std::clamp(v, -kMaxDeviceCoord, kMaxDeviceCoord));
-}
 
 void SetSource(cairo_t* cr, ColorRef c)
 {
@@ -150,9 +147,9 @@ struct Dc::State {
     std::uint32_t* Row(int y, bool write) const { return gfx_detail::SurfaceRow(surface, y, write); }
 
     bool Twips() const { return mapMode == kMmTwips; }
-    std::int32_t DevX(std::int64_t x) const { return ClampDevice(Twips() ? MulDivRound(x, dpiX, kTwipsPerInch) : x); }
-    std::int32_t DevY(std::int64_t y) const { return ClampDevice(Twips() ? -MulDivRound(y, dpiY, kTwipsPerInch) : y); }
-    std::int32_t DevLenX(std::int64_t v) const { return ClampDevice(Twips() ? MulDivRound(v, dpiX, kTwipsPerInch) : v); }
+    std::int32_t DevX(std::int64_t x) const { return plat::SaturateI32(Twips() ? MulDivRound(x, dpiX, kTwipsPerInch) : x, -kMaxDeviceCoord, kMaxDeviceCoord); }
+    std::int32_t DevY(std::int64_t y) const { return plat::SaturateI32(Twips() ? -MulDivRound(y, dpiY, kTwipsPerInch) : y, -kMaxDeviceCoord, kMaxDeviceCoord); }
+    std::int32_t DevLenX(std::int64_t v) const { return plat::SaturateI32(Twips() ? MulDivRound(v, dpiX, kTwipsPerInch) : v, -kMaxDeviceCoord, kMaxDeviceCoord); }
     std::int32_t LogLenX(std::int64_t px) const
     {
         return static_cast<std::int32_t>(Twips() ? MulDivRound(px, kTwipsPerInch, dpiX) : px);

@@ -1,7 +1,9 @@
-// Little-endian fields of image file headers, read and written byte by byte so that
+// Little-endian fields of file headers and records, read and written byte by byte so that
 // nothing depends on the host's byte order or on alignment.
 #pragma once
 #include <cstdint>
+
+namespace plat {
 
 inline std::uint16_t LoadU16(const std::uint8_t* p)
 {
@@ -27,3 +29,5 @@ inline void StoreU32(std::uint8_t* p, std::uint32_t v)
     p[3] = static_cast<std::uint8_t>(v >> 24);
 }
 inline void StoreI32(std::uint8_t* p, std::int32_t v) { StoreU32(p, static_cast<std::uint32_t>(v)); }
+
+} // namespace plat
