@@ -82,7 +82,7 @@ struct PagedDoc {
         for (int p = 0; p < paragraphs; ++p) text += MixedParagraph(m_paragraphs++);
         int at = body.GetCount() - 1;
         body.InsertString(at, text, body.GetRunningCharFormat());
-        body.Relayout(1, 0);
+        body.RelayoutWhole();
     }
     int m_paragraphs = 0;
 };

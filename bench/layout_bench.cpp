@@ -49,7 +49,7 @@ void BM_LayOutFrame(benchmark::State& state)
     auto box = Build(doc);
     const int items = box->GetCount();
     for (auto _ : state) {
-        box->Relayout(1, 0);
+        box->RelayoutWhole();
         benchmark::DoNotOptimize(box->GetContentHeight());
     }
     state.SetItemsProcessed(state.iterations() * items);

@@ -24,7 +24,7 @@ constexpr int kTargetPages = 500;
 void AppendParagraphs(CDocBody& body, int paragraphs, int& run)
 {
     benchdocs::AppendMixedParagraphs(body, paragraphs, run);
-    body.Relayout(1, 0);
+    body.RelayoutWhole();
 }
 
 struct Document {

@@ -61,7 +61,7 @@ int ParagraphCount()
         Document d;
         const int sample = 400;
         AppendParagraphs(d.Body(), sample);
-        d.Body().Relayout(1, 0);
+        d.Body().RelayoutWhole();
         return kTargetPages * std::max(1, sample / std::max(1, d.Body().GetPageCount() - 1));
     }();
     return count;
@@ -72,7 +72,7 @@ Document& Shared()
     static Document* d = [] {
         auto* doc = new Document;
         AppendParagraphs(doc->Body(), ParagraphCount());
-        doc->Body().Relayout(1, 0);
+        doc->Body().RelayoutWhole();
         return doc;
     }();
     return *d;
@@ -88,7 +88,7 @@ void BM_FullRelayout(benchmark::State& state)
 {
     CDocBody& body = Shared().Body();
     for (auto _ : state) {
-        body.Relayout(1, 0);
+        body.RelayoutWhole();
         benchmark::DoNotOptimize(body.GetPageCount());
     }
     Counters(state, body);
@@ -161,7 +161,7 @@ void BM_TypeThousandOnPageOne(benchmark::State& state)
         state.PauseTiming();
         body.SetSelection(CTextPos(at + kCharacters, body.GetName()), CTextPos(at, body.GetName()));
         body.DeleteSelection();
-        body.Relayout(1, 0);
+        body.RelayoutWhole();
         d.doc.ClearUndo();
         state.ResumeTiming();
     }
@@ -197,7 +197,7 @@ void BM_MemoryPerCharacter(benchmark::State& state)
         const std::size_t before = HeapInUse();
         auto d = std::make_unique<Document>();
         AppendParagraphs(d->Body(), paragraphs);
-        d->Body().Relayout(1, 0);
+        d->Body().RelayoutWhole();
         const std::size_t after = HeapInUse();
         state.counters["bytes_per_char"] =
             static_cast<double>(after - before) / static_cast<double>(d->Body().GetCount());

@@ -45,7 +45,7 @@ CDocBody::CDocBody(CDocContext* doc)
 
     SetGeometryFromDocument();
     BuildPageRegions();
-    Relayout(1, 0);
+    RelayoutWhole();
 }
 
 void CDocBody::SetGeometryFromDocument()

@@ -209,7 +209,7 @@ void CDocBody::OnLButtonUp(int x, int y)
     }
     if (state) state->m_tableZone = 0;
     BuildPageRegions();
-    Relayout(1, 0);
+    RelayoutWhole();
     if (doc) {
         doc->SetModified();
         doc->RequestRepaint();

@@ -78,7 +78,7 @@ void CDocBody::Load(plat::Archive& ar, int mode, int dx, int dy)
 
     SetGeometryFromDocument();
     BuildPageRegions();
-    Relayout(1, 0);
+    RelayoutWhole();
 }
 
 void CDocBody::PrepareItems()
@@ -96,7 +96,7 @@ void CDocBody::SetCharFormat(int fieldId, const CCharFormat& values)
     CTextFlow::SetCharFormat(fieldId, values);
     --m_layoutDeferred;
     UpdateCaretFormat(0);
-    Relayout(1, 0);
+    RelayoutWhole();
 }
 
 template <class Change>
@@ -119,7 +119,7 @@ void CDocBody::ChangeParagraphs(Change change)
         if (i >= to) break;
     }
     change(m_paraFormat);
-    Relayout(1, 0);
+    RelayoutWhole();
 }
 
 void CDocBody::SetAlignment(std::uint8_t alignment)
@@ -164,21 +164,21 @@ void CDocBody::DeleteSelection()
 {
     CTextFlow::DeleteSelection();
     UpdateCaretFormat(1);
-    Relayout(0, 0);
+    RelayoutAroundEdit();
 }
 
 void CDocBody::OnDelete()
 {
     CTextFlow::OnDelete();
     UpdateCaretFormat(1);
-    Relayout(0, 0);
+    RelayoutAroundEdit();
 }
 
 void CDocBody::OnBackspace()
 {
     CTextFlow::OnBackspace();
     UpdateCaretFormat(1);
-    Relayout(0, 0);
+    RelayoutAroundEdit();
 }
 
 // ---- traversals ----
@@ -234,6 +234,6 @@ bool CDocBody::ReplaceAll(CFindState& state)
         if (object->m_bounds != before) moved = true;
     }
     if (moved) BuildPageRegions();
-    if (replaced || moved) Relayout(1, 0);
+    if (replaced || moved) RelayoutWhole();
     return replaced;
 }

@@ -370,7 +370,7 @@ void CFloatObject::MoveBy(bool /*shift*/, int dx, int dy)
     m_anchorState = kAnchorNone;
     if (CDocBody* body = GetBody()) {
         body->BuildPageRegions();
-        body->Relayout(1, 0);
+        body->RelayoutWhole();
     }
     if (m_doc) {
         m_doc->SetModified(true);

@@ -130,7 +130,7 @@ void CQlDoc::RefreshFocusContainer(CTextFlow* text)
     object->RecalcLayout();
     if (CDocBody* body = object->GetBody()) {
         body->BuildPageRegions();
-        body->Relayout(1, 0);
+        body->RelayoutWhole();
     }
 }
 

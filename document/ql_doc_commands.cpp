@@ -119,7 +119,7 @@ int CQlDoc::InsertAnnotation(const plat::String& text)
         const int at = std::clamp(focus->GetCaretPos().m_index, 0, focus->GetCount() - 1);
         focus->InsertItem(at, std::move(anchor));
         focus->SetCaret(CTextPos(at + 1, focus->GetName()));
-        focus->Relayout(0, 0);
+        focus->RelayoutAroundEdit();
         RefreshFocusContainer(focus);
     }
     SetModified(true);
@@ -168,7 +168,7 @@ void CQlDoc::SyncTableSize(CFloatObject& table, CTableGrid& grid)
         table.m_height = size.cy;
         table.RecalcLayout();
         m_body->BuildPageRegions();
-        m_body->Relayout(1, 0);
+        m_body->RelayoutWhole();
     }
     SetModified(true);
     RequestRepaint();

@@ -41,7 +41,7 @@ void CQlDoc::EditDelete()
         case kDeleteObject:
             m_body->RemoveObject(object);
             m_body->BuildPageRegions();
-            m_body->Relayout(1, 0);
+            m_body->RelayoutWhole();
             m_formatState->SetFocusObject(m_body.get());
             break;
         case kDeleteCells:
@@ -57,7 +57,7 @@ void CQlDoc::EditDelete()
         // From the last selected to the first, so that the positions still to come stay.
         for (int n = selected - 1; n >= 0; --n) m_body->RemoveObject(m_body->GetSelectedObject(n));
         m_body->BuildPageRegions();
-        m_body->Relayout(1, 0);
+        m_body->RelayoutWhole();
         m_formatState->SetFocusObject(m_body.get());
     }
     SetModified(true);

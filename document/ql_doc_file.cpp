@@ -277,7 +277,7 @@ void CQlDoc::ApplySettingsValues(const CDocSettingsValues& values)
         object->Offset(plat::SaturateI32(dx), 0);
     }
     m_body->BuildPageRegions();
-    m_body->Relayout(1, 0);
+    m_body->RelayoutWhole();
     RequestRepaint();
 }
 

@@ -47,7 +47,7 @@ int CQlDoc::OpenImported(CDocImporter& importer, plat::Stream& in, bool readOnly
     const CTextPos start = m_body->GetStartPos();
     m_body->SetSelection(start, start);
     m_body->BuildPageRegions();
-    m_body->Relayout(1, 0);
+    m_body->RelayoutWhole();
     return FinishOpen(accepted);
 }
 
@@ -88,7 +88,7 @@ int CQlDoc::AppendImported(const plat::String& path)
     const CTextPos start = m_body->GetStartPos();
     m_body->SetSelection(start, start);
     m_body->BuildPageRegions();
-    m_body->Relayout(1, 0);
+    m_body->RelayoutWhole();
     restartTimers();
     ScrollToCaret();
     RequestRepaint();

@@ -141,7 +141,7 @@ CFloatObject* CQlDoc::AddNewObject(std::unique_ptr<CFloatObject> object)
     object->SetSelected(true);
     CFloatObject* added = m_body->AddObject(std::move(object));
     m_body->BuildPageRegions();
-    m_body->Relayout(1, 0);
+    m_body->RelayoutWhole();
     SetModified(true);
     if (m_window) {
         const plat::Rect& b = added->m_bounds;

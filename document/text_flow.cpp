@@ -276,7 +276,7 @@ void CTextFlow::SetCharFormat(int fieldId, const CCharFormat& values)
         int start, end;
         GetSelectionRange(start, end);
         SetItemsField(start, end, fieldId, values);
-        Relayout(0, 0);
+        RelayoutAroundEdit();
     }
     m_charFormat.SetField(fieldId, values);
     if (CFormatState* state = FormatStateOf(GetDoc())) state->m_charFormat = m_charFormat;
@@ -404,7 +404,7 @@ void CTextFlow::InsertItemsAtCaret(plat::StringView text)
     int at = ClampIndex(m_caret.m_index);
     InsertString(at, text, m_charFormat);
     m_caret = CTextPos(at, m_name);
-    Relayout(0, 0);
+    RelayoutAroundEdit();
 }
 
 void CTextFlow::InsertPageBreak()
@@ -418,7 +418,7 @@ void CTextFlow::InsertPageBreak()
     InsertItem(at, std::move(end));
     m_caret = CTextPos(at + 1, m_name);
     m_anchor = m_caret;
-    Relayout(0, 0);
+    RelayoutAroundEdit();
 }
 
 namespace {

@@ -102,8 +102,12 @@ public:
     virtual void DeleteSelection();
     virtual void OnDelete();
     virtual void OnBackspace();
-    // Line layout belongs to the body and the frames.
+    // Line layout belongs to the body and the frames. `all` 1 lays the whole flow out again,
+    // 0 the paragraphs around the caret's edit; `retry` counts the body's own passes after
+    // an object moved (callers start at 0). Callers use the named forms below.
     virtual void Relayout(int /*all*/, int /*retry*/) {}
+    void RelayoutWhole() { Relayout(1, 0); }
+    void RelayoutAroundEdit() { Relayout(0, 0); }
     // The bounds of a partial relayout around a position: from the start of the paragraph
     // two before its paragraph to the end of the paragraph after it.
     virtual int GetReflowStart(const CTextPos& pos) const;

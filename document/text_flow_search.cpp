@@ -134,7 +134,7 @@ void CTextFlow::PasteTextBlock(const std::vector<std::uint8_t>& block, int mode)
     m_anchor = CTextPos(first, m_name);
     m_caret = CTextPos(ClampIndex(first + inserted), m_name);
     if (CDocContext* doc = GetDoc()) doc->AddReferencePaste(fromReference);
-    Relayout(0, 0);
+    RelayoutAroundEdit();
 }
 
 void CTextFlow::ClearSpellMarks(int from, int to)
@@ -165,5 +165,5 @@ void CTextFlow::ConvertCyrillic(int mode, bool wholeFlow)
         // Western items are character items; the cast only guards a hand-made item.
         if (auto* c = dynamic_cast<CCharItem*>(item)) c->SetCode(ConvertCase(c->GetCode(), mode));
     }
-    Relayout(1, 0);
+    RelayoutWhole();
 }

@@ -23,7 +23,7 @@ CTextFrameObj::CTextFrameObj(CDocContext* doc, CDocNode* parent, std::uint16_t t
     if (width == 0 && height == 0) return; // filled by Load
     AppendFinalParaEnd();
     SetCaret(GetStartPos());
-    Relayout(1, 0);
+    RelayoutWhole();
 }
 
 CTextFrameObj::CTextFrameObj(CDocContext* doc, std::uint16_t type, int width, int height)
@@ -60,19 +60,19 @@ void CTextFrameObj::SetCharFormat(int fieldId, const CCharFormat& values)
 {
     CTextFlow::SetCharFormat(fieldId, values);
     UpdateCaretFormat(0);
-    Relayout(1, 0);
+    RelayoutWhole();
 }
 
 void CTextFrameObj::SetAlignment(std::uint8_t alignment)
 {
     m_paraFormat.m_align = alignment;
-    Relayout(1, 0);
+    RelayoutWhole();
 }
 
 void CTextFrameObj::SetLineSpacing(std::uint8_t spacing)
 {
     m_paraFormat.m_spacing = spacing;
-    Relayout(1, 0);
+    RelayoutWhole();
 }
 
 void CTextFrameObj::UpdateCaretFormat(int take)
@@ -95,14 +95,14 @@ void CTextFrameObj::DeleteSelection()
 {
     CTextFlow::DeleteSelection();
     UpdateCaretFormat(1);
-    Relayout(1, 0);
+    RelayoutWhole();
 }
 
 void CTextFrameObj::OnDelete()
 {
     CTextFlow::OnDelete();
     UpdateCaretFormat(1);
-    Relayout(1, 0);
+    RelayoutWhole();
     // A table cell's text shrinks to what it holds after a forward delete.
     if (GetNodeType() == kNodeTableCell) m_height = m_contentHeight;
 }
@@ -111,7 +111,7 @@ void CTextFrameObj::OnBackspace()
 {
     CTextFlow::OnBackspace();
     UpdateCaretFormat(1);
-    Relayout(1, 0);
+    RelayoutWhole();
 }
 
 void CTextFrameObj::Relayout(int /*all*/, int /*retry*/)

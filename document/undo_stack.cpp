@@ -177,7 +177,7 @@ void ApplyRange(CDocBody& body, ParsedRange& r, int end)
         body.SetPageGeometry(m.left, m.top, m.right, m.bottom, paper.cx, paper.cy);
     }
     body.BuildPageRegions();
-    body.Relayout(1, 0);
+    body.RelayoutWhole();
     // Objects lay their text out again when the revisions shown differ from the snapshot's.
     if (doc && (r.revisionsShown != 0) != doc->IsRevisionsShown()) body.RecalcAllObjects();
 }

@@ -106,7 +106,7 @@ void BuildSample(CQlDoc& doc)
     Type(doc, u"红色小号字 Small red text", Format(base, 180, false, false, false, 0x0000C0), kRight);
     doc.SetCurAuthorIndex(0);
     Type(doc, u"结束。The end.", Format(base, 240, true, true, false), kCentre);
-    b.Relayout(1, 0);
+    b.RelayoutWhole();
 }
 
 bool MakeFolder(const std::string& path)

@@ -86,7 +86,7 @@ protected:
         auto object = objtest::NewObject(&doc, 3000, objectTop, 800, 600, kWrapBoth);
         body.AddObject(std::move(object));
         body.BuildPageRegions();
-        body.Relayout(1, 0);
+        body.RelayoutWhole();
     }
 
     // Saves the document, opens what was saved and returns the objects' boxes.
@@ -146,7 +146,7 @@ TEST_F(AnchorFixedPoint, ReopenedObjectStillFollowsItsParagraph)
     CCharFormat format = body.GetRunningCharFormat();
     int at = 0;
     body.InsertString(at, u"新加的一行。\r又一行。\r", format);
-    body.Relayout(1, 0);
+    body.RelayoutWhole();
     const int anchorAfter = AnchorTop(body, object);
     ASSERT_GT(anchorAfter, anchorBefore);
     EXPECT_EQ(object.m_bounds.top - topBefore, anchorAfter - anchorBefore);

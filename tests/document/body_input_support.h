@@ -20,7 +20,7 @@ T* AddBox(CQlDoc& doc, const plat::Rect& r)
     o->RecalcLayout();
     T* added = static_cast<T*>(doc.GetBody()->AddObject(std::move(o)));
     doc.GetBody()->BuildPageRegions();
-    doc.GetBody()->Relayout(1, 0);
+    doc.GetBody()->RelayoutWhole();
     return added;
 }
 

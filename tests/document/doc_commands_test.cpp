@@ -30,7 +30,7 @@ protected:
         plat::MemFile mem;
         {
             plat::Archive ar(mem, plat::Archive::kStore);
-            body().Save(ar, 1);
+            body().Save(ar, kArchiveFile);
             ar.Flush();
         }
         return mem.Data();

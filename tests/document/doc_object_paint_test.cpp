@@ -110,7 +110,7 @@ protected:
         // Three pages.
         s.Body().InsertPageBreak();
         s.Body().InsertPageBreak();
-        s.Body().Relayout(1, 0);
+        s.Body().RelayoutWhole();
     }
     CQlDoc& doc() { return s.doc; }
     CDocHeader& header() { return *s.doc.GetHeader(); }
@@ -320,7 +320,7 @@ protected:
         s.Body().SetCaret(CTextPos(s.Body().GetCount() - 1, s.Body().GetName()));
         s.Body().InsertItemsAtCaret(u"第三页");
         s.Body().SetCaret(CTextPos(0, s.Body().GetName()));
-        s.Body().Relayout(1, 0);
+        s.Body().RelayoutWhole();
     }
     // Where the body's origin lands when page i is drawn at (kX, kY) at 100 %: the page's
     // top left corner at (kX, kY + 8 pixels).

@@ -209,7 +209,7 @@ TEST(DocObject, PageOfAPoint)
     // Three pages.
     body.InsertPageBreak();
     body.InsertPageBreak();
-    body.Relayout(1, 0);
+    body.RelayoutWhole();
     ASSERT_EQ(s.doc.GetPageCount(), 3);
     EXPECT_EQ(s.doc.GetTotalExtent(), plat::Size(kPaperW + 400, 3 * kPitch + 200));
     struct Case {

@@ -41,7 +41,7 @@ struct ExportDoc {
     {
         int at = Body().GetCount() - 1;
         Body().InsertString(at, text, Body().GetRunningCharFormat());
-        Body().Relayout(1, 0);
+        Body().RelayoutWhole();
     }
     // Paragraphs of mixed text (each shorter than a page) until the body has the pages
     // asked for: most in one insertion by the rate of a sample, then one at a time.

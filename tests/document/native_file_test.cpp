@@ -150,7 +150,7 @@ protected:
         object->RecalcLayout();
         body.AddObject(std::move(object));
         body.BuildPageRegions();
-        body.Relayout(1, 0);
+        body.RelayoutWhole();
         d.SetModified();
     }
 
@@ -530,7 +530,7 @@ TEST_F(NativeFile, SettingsDialogAppliesItsValues)
     CFloatObject* sticking = place(paper - 2000, 3000);
     CFloatObject* wide = place(2000, MmToTwips(150));
     body.BuildPageRegions();
-    body.Relayout(1, 0);
+    body.RelayoutWhole();
 
     CQlDoc::SetSettingsDialog([](CDocSettingsValues& v) {
         EXPECT_EQ(v.page.paper, plat::Size(200, 287));

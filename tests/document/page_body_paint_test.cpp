@@ -94,7 +94,7 @@ TEST_F(BodyPaint, DeletedTextShowsOnlyInRevisionView)
     CCharFormat deleted(Item(0).GetFormat());
     deleted.m_deletedBy = 1;
     body().GetItem(0)->SetFormat(deleted);
-    body().Relayout(1, 0);
+    body().RelayoutWhole();
     const plat::Rect where(Px(TextArea(0).left), Px(TextArea(0).top), Px(TextArea(0).left) + 15, Px(TextArea(0).top) + 20);
     {
         Canvas c(300, 250);
@@ -104,7 +104,7 @@ TEST_F(BodyPaint, DeletedTextShowsOnlyInRevisionView)
         EXPECT_GT(Ink(c, where), 0);
     }
     doc.SetRevisionsShown(true);
-    body().Relayout(1, 0);
+    body().RelayoutWhole();
     Canvas c(300, 250);
     Draw(c, 1, Page(0));
     EXPECT_GT(Ink(c, LineBox(0)), 20);
@@ -117,7 +117,7 @@ TEST_F(BodyPaint, LatinTextPrintsInRunsWithinItsLineAndUnderlines)
     CCharFormat under(Item(0).GetFormat());
     under.m_underline = 1;
     for (int i = 8; i < 13; ++i) body().GetItem(i)->SetFormat(under); // "words"
-    body().Relayout(1, 0);
+    body().RelayoutWhole();
     for (int mode : {1, 3}) {
         SCOPED_TRACE(mode);
         Canvas c(300, 250);
@@ -172,7 +172,7 @@ TEST_F(BodyPaint, SuperscriptCaretIsTwoThirdsHighAndRaised)
     CCharFormat sup(Item(1).GetFormat());
     sup.m_position = 1;
     body().GetItem(1)->SetFormat(sup);
-    body().Relayout(1, 0);
+    body().RelayoutWhole();
     Caret(1);
     Canvas c(300, 250);
     body().DrawCaret(c.dc, 1.0, 0, 0);

@@ -166,7 +166,7 @@ TEST_F(BodyRecord, InsertedFileReplacesAnEmptyBodyAndKeepsItsPlaces)
     source.body().InsertItemsAtCaret(u"全部内容。");
     source.body().AddObject(objtest::NewObject(&source.doc, 1000, 1200, 500, 400, kWrapBoth, 2, 9));
     source.body().BuildPageRegions();
-    source.body().Relayout(1, 0);
+    source.body().RelayoutWhole();
     const plat::Rect bounds = source.body().GetObject(0)->m_bounds;
     const Bytes bytes = Save(source.body(), kArchiveFile);
 
@@ -237,7 +237,7 @@ protected:
         box = static_cast<CTextBox*>(body().AddObject(
             std::make_unique<CTextBox>(&doc, plat::Rect(t.left + 1800, t.top + 800, 0, 0), u"a cat in a box")));
         body().BuildPageRegions();
-        body().Relayout(1, 0);
+        body().RelayoutWhole();
         state.m_findText = u"cat";
         state.m_replaceMode = 1;
     }

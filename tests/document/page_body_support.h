@@ -60,7 +60,7 @@ protected:
         doc.SetPageSettings(margins, paper);
         body().SetPageGeometry(margins.left, margins.top, margins.right, margins.bottom, paper.cx, paper.cy);
         body().BuildPageRegions();
-        body().Relayout(1, 0);
+        body().RelayoutWhole();
     }
     plat::Rect TextArea(int page) const { return body().GetPageFrame(page).m_rect; }
 
@@ -78,14 +78,14 @@ protected:
                 body().InsertCharAt(at, c, body().GetRunningCharFormat());
             }
         }
-        body().Relayout(1, 0);
+        body().RelayoutWhole();
     }
     objtest::CTestObject* AddObject(const plat::Rect& r, std::uint8_t wrap = kWrapBoth, int tag = 0)
     {
         auto* o = static_cast<objtest::CTestObject*>(
             body().AddObject(objtest::NewObject(&doc, r.left, r.top, r.Width(), r.Height(), wrap, 2, tag)));
         body().BuildPageRegions();
-        body().Relayout(1, 0);
+        body().RelayoutWhole();
         return o;
     }
     void Caret(int index) { body().SetCaret(CTextPos(index, body().GetName())); }
@@ -121,7 +121,7 @@ protected:
     void ExpectSameAsWholeLayout()
     {
         const CLayoutSnapshot before = TakeLayoutSnapshot(body());
-        body().Relayout(1, 0);
+        body().RelayoutWhole();
         const CLayoutSnapshot whole = TakeLayoutSnapshot(body());
         EXPECT_EQ(DiffLayouts(whole, before), "") << "partial layout (right) differs from the whole one (left)";
     }

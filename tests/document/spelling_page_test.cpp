@@ -35,7 +35,7 @@ protected:
         doc.SetSpellMarks(true);
         body().SetCaret(CTextPos(0, body().GetName()));
         body().InsertItemsAtCaret(u"I recieve it");
-        body().Relayout(1, 0);
+        body().RelayoutWhole();
         doc.SetModified(false);
     }
     CDocBody& body() const { return *doc.GetBody(); }

@@ -40,7 +40,7 @@ protected:
         Caret(at);
         doc.PushUndoState();
         body().InsertItemsAtCaret(text);
-        body().Relayout(1, 0);
+        body().RelayoutWhole();
     }
 };
 
@@ -142,7 +142,7 @@ TEST_F(UndoTest, UndoBringsBackADeletedObject)
     ASSERT_TRUE(gone);
     gone.reset();
     body().BuildPageRegions();
-    body().Relayout(1, 0);
+    body().RelayoutWhole();
     const std::string deleted = State();
     ASSERT_EQ(body().GetObjectCount(), 1);
 
@@ -163,7 +163,7 @@ TEST_F(UndoTest, UndoRestoresTheZoom)
     doc.PushUndoState();
     doc.GetFormatState()->m_zoom = 1.5;
     body().InsertItemsAtCaret(u"z");
-    body().Relayout(1, 0);
+    body().RelayoutWhole();
     doc.EditUndo();
     EXPECT_DOUBLE_EQ(doc.GetZoom(), 1.0);
     doc.EditRedo();

@@ -147,7 +147,7 @@ bool RunCommand(CQlDoc& doc, Reader& in)
         }
         return false;
     }
-    default: doc.SetRevisionsShown(in.Byte() & 1); body.Relayout(1, 0); return false;
+    default: doc.SetRevisionsShown(in.Byte() & 1); body.RelayoutWhole(); return false;
     }
 }
 
@@ -171,7 +171,7 @@ void CheckLayout(CDocBody& body, int step)
     // Objects still waiting to follow their paragraphs move at the next layout.
     if (body.HasObjectToMove()) return;
     const CLayoutSnapshot once = TakeLayoutSnapshot(body);
-    body.Relayout(1, 0);
+    body.RelayoutWhole();
     const CLayoutSnapshot whole = TakeLayoutSnapshot(body);
     if (!(whole == once)) {
         std::fprintf(stderr, "%s\n", DiffLayouts(whole, once).c_str());

@@ -50,7 +50,7 @@ void CheckLaidOut(CDocBody& body)
     }
     if (body.HasObjectToMove()) return;
     const CLayoutSnapshot once = TakeLayoutSnapshot(body);
-    body.Relayout(1, 0);
+    body.RelayoutWhole();
     if (!(TakeLayoutSnapshot(body) == once)) __builtin_trap();
 }
 
@@ -67,7 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     body.InsertItemsAtCaret(u"正文\r第二段 text");
     body.AddObject(objtest::NewObject(&Doc(), 1000, 1200, 600, 400));
     body.BuildPageRegions();
-    body.Relayout(1, 0);
+    body.RelayoutWhole();
     CPageObjectList::SetPasteOffset(plat::Point(200, 200));
     const std::vector<std::uint8_t> before = Save(body, kArchiveUndo);
     try {
