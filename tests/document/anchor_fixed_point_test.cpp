@@ -158,7 +158,7 @@ TEST_F(AnchorFixedPoint, FuzzFindingReachesAFixedPoint)
 {
     const char* fixtures = std::getenv("QUILN_FIXTURES");
     ASSERT_NE(fixtures, nullptr);
-    const fs::path finding = fs::path(fixtures).parent_path() / "fuzz" / "findings" / "native_file_anchor_drift";
+    const fs::path finding = fs::path(fixtures) / "native" / "pass" / "anchor_drift_finding.qln";
     SetPasswordPrompt([] { return plat::String(u"fuzz"); });
     ASSERT_EQ(doc.FileOpen(U16(finding), false), 1);
     const std::vector<std::string> opened = ObjectBoxes(*doc.GetBody());
