@@ -36,6 +36,11 @@ void UnregisterDocImporter(plat::StringView formatName)
     if (it != Importers().end()) Importers().erase(it);
 }
 
+void UnregisterDocImporters()
+{
+    Importers().clear();
+}
+
 CDocImporter* FindDocImporter(std::span<const std::uint8_t> head)
 {
     for (CDocImporter* importer : Importers())

@@ -38,8 +38,9 @@ public:
 // of their libraries). A reader of the same name is replaced; the one replaced is
 // returned, so that a test can put it back. Null is ignored.
 CDocImporter* RegisterDocImporter(CDocImporter* importer);
-// Takes the reader of the name off the list (a test's clean-up).
+// Takes the reader of the name, or every reader, off the list (a test's clean-up).
 void UnregisterDocImporter(plat::StringView formatName);
+void UnregisterDocImporters();
 // The first registered reader that recognises the bytes / has the name; null when none.
 CDocImporter* FindDocImporter(std::span<const std::uint8_t> head);
 CDocImporter* FindDocImporterByName(plat::StringView formatName);

@@ -425,6 +425,11 @@ std::unique_ptr<CFloatObject> CreateDocObject(CDocContext* doc, std::uint16_t ty
     return maker ? maker(doc, parent) : nullptr;
 }
 
+void UnregisterDocObjects()
+{
+    Makers().fill(nullptr);
+}
+
 DocObjectMaker RegisterDocObject(std::uint16_t type, DocObjectMaker maker)
 {
     const int index = TableIndex(type);

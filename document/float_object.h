@@ -268,3 +268,5 @@ std::unique_ptr<CFloatObject> CreateDocObject(CDocContext* doc, std::uint16_t ty
 // maker it replaces, so that a test can put it back; null unregisters.
 using DocObjectMaker = std::unique_ptr<CFloatObject> (*)(CDocContext* doc, CDocNode* parent);
 DocObjectMaker RegisterDocObject(std::uint16_t type, DocObjectMaker maker);
+// Every kind unregistered (a test's clean-up).
+void UnregisterDocObjects();

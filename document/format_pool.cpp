@@ -1,5 +1,6 @@
 #include "document/format_pool.h"
 
+#include <cassert>
 #include <stdexcept>
 
 CFormatPool& CFormatPool::Instance()
@@ -19,8 +20,16 @@ CFormatPool::CFormatPool()
     m_slots.push_back(std::move(def));
 }
 
+void CFormatPool::CheckThread() const
+{
+#ifndef NDEBUG
+    assert(std::this_thread::get_id() == m_thread && "the format pool is used from one thread only");
+#endif
+}
+
 CFormatPool::Handle CFormatPool::Intern(const CCharFormat& f)
 {
+    CheckThread();
     std::size_t hash = HashCharFormat(f);
     auto range = m_index.equal_range(hash);
     for (auto it = range.first; it != range.second; ++it) {
@@ -50,6 +59,7 @@ CFormatPool::Handle CFormatPool::Intern(const CCharFormat& f)
 
 void CFormatPool::Release(Handle h)
 {
+    CheckThread();
     Slot& slot = m_slots[h];
     if (--slot.refs != 0 || h == kDefault) return;
     auto range = m_index.equal_range(slot.hash);

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <thread>
 #include <unordered_map>
 #include <vector>
 
@@ -41,9 +42,15 @@ private:
         std::size_t hash = 0;
         std::uint32_t refs = 0;
     };
+    // Debug builds check that the pool stays on the thread that made it: it has no lock.
+    void CheckThread() const;
+
     std::vector<Slot> m_slots;
     std::vector<Handle> m_free;
     std::unordered_multimap<std::size_t, Handle> m_index;
+#ifndef NDEBUG
+    std::thread::id m_thread = std::this_thread::get_id();
+#endif
 };
 
 // A counted reference to a pooled format, for holders other than items (the running

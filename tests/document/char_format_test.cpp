@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <thread>
 
 #include "document/char_format.h"
+#include "document/format_pool.h"
 #include "document/ql_doc.h"
 #include "tests/document/text_model_support.h"
 
@@ -206,3 +208,21 @@ TEST(CharFormat, RefusesValuesOutsideTheirRange)
         EXPECT_EQ(p, CParaFormat());
     }
 }
+
+#ifndef NDEBUG
+// The pool has no lock: a debug build stops a second thread that interns or releases.
+TEST(FormatPoolDeathTest, AnotherThreadIsStoppedInDebugBuilds)
+{
+    CFormatPool::Instance(); // made on this thread
+    EXPECT_DEATH(
+        {
+            std::thread other([] {
+                CCharFormat f;
+                f.m_bold = 1;
+                CFormatRef ref(f);
+            });
+            other.join();
+        },
+        "one thread");
+}
+#endif

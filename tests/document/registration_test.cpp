@@ -10,6 +10,11 @@
 #include "document/doc_body.h"
 #include "document/doc_importer.h"
 #include "document/page_object_list.h"
+#include "document/process_state.h"
+#include "document/doc_password.h"
+#include "document/float_object.h"
+#include "platform/ui/modal.h"
+#include "platform/ui/timer.h"
 #include "document/ql_doc.h"
 #include "objects/object_kinds.h"
 #include "platform/base/system.h"
@@ -33,8 +38,7 @@ protected:
     }
     void TearDown() override
     {
-        UnregisterDocImporter(u"qltext");
-        RegisterDocObject(objtest::kTestType, nullptr);
+        ResetProcessState();
         std::error_code ec;
         fs::remove_all(m_dir, ec);
     }
@@ -188,6 +192,29 @@ TEST_F(Registration, ARegisteredNameIsReplacedAndFoundOnce)
     EXPECT_EQ(FindDocImporterByName(u"qltext"), nullptr);
     EXPECT_EQ(FindDocImporter(head), nullptr);
     EXPECT_EQ(RegisterDocImporter(nullptr), nullptr);
+}
+
+TEST_F(Registration, ResetProcessStatePutsBackWhatTestsChange)
+{
+    objtest::RegisterTestObjectKind();
+    objtest::RegisterTestImporter();
+    plat::SetManualClock(5000);
+    plat::SetGuidSource([] { return plat::String(u"fixed"); });
+    int owner = 0;
+    plat::SetTimer(&owner, 1, 10, [] {});
+    plat::SetModalHandler([](const plat::ModalRecord&) { return std::optional<int>(1); });
+    SetPasswordPrompt([] { return plat::String(u"pw"); });
+    CPageObjectList::SetPasteOffset(plat::Point(999, 999));
+
+    ResetProcessState();
+
+    CQlDoc doc;
+    EXPECT_EQ(CreateDocObject(&doc, objtest::kTestType, nullptr), nullptr);
+    EXPECT_EQ(FindDocImporterByName(u"qltext"), nullptr);
+    EXPECT_GT(plat::Now(), 1'600'000'000) << "the real clock runs again";
+    EXPECT_NE(plat::NewGuid(), u"fixed");
+    EXPECT_FALSE(plat::IsTimerSet(&owner, 1));
+    EXPECT_EQ(CPageObjectList::GetPasteOffset(), plat::Point(200, 200));
 }
 
 } // namespace
