@@ -4,7 +4,8 @@
 #include "document/char_width_cache.h"
 #include "document/doc_body.h"
 #include "document/doc_header.h"
-#include "document/doc_window.h"
+#include "document/doc_frame.h"
+#include "document/doc_view.h"
 #include "document/ql_doc.h"
 #include "platform/base/strings.h"
 
@@ -54,9 +55,10 @@ inline plat::String MixedParagraph(int n)
 // A laid-out document of at least `pages` pages with a double header rule, the given
 // header text and "共 %d 页·第 %d 页" page numbers.
 struct PagedDoc {
-    CHeadlessDocWindow window;
+    CHeadlessDocView view;
+    CHeadlessDocFrame frame;
     CCharWidthCache cache;
-    CQlDoc doc{&window};
+    CQlDoc doc{&view, &frame};
 
     PagedDoc(int pages, plat::StringView headerText)
     {

@@ -12,7 +12,8 @@
 
 #include "document/char_width_cache.h"
 #include "document/doc_body.h"
-#include "document/doc_window.h"
+#include "document/doc_frame.h"
+#include "document/doc_view.h"
 #include "document/ql_doc.h"
 #include "platform/base/system.h"
 #include "bench/bench_documents.h"
@@ -28,9 +29,10 @@ void AppendParagraphs(CDocBody& body, int paragraphs, int& run)
 }
 
 struct Document {
-    CHeadlessDocWindow window;
+    CHeadlessDocView view;
+    CHeadlessDocFrame frame;
     CCharWidthCache cache;
-    CQlDoc doc{&window};
+    CQlDoc doc{&view, &frame};
     Document()
     {
         doc.SetWidthCache(&cache);

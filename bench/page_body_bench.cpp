@@ -20,7 +20,8 @@
 
 #include "document/char_width_cache.h"
 #include "document/doc_body.h"
-#include "document/doc_window.h"
+#include "document/doc_frame.h"
+#include "document/doc_view.h"
 #include "document/format_state.h"
 #include "document/ql_doc.h"
 #include "document/text_item.h"
@@ -43,8 +44,9 @@ void AppendParagraphs(CDocBody& body, int paragraphs)
 }
 
 struct Document {
-    CHeadlessDocWindow window;
-    CQlDoc doc{&window};
+    CHeadlessDocView view;
+    CHeadlessDocFrame frame;
+    CQlDoc doc{&view, &frame};
     CCharWidthCache cache;
     Document()
     {

@@ -15,6 +15,7 @@
 #include "platform/base/geometry.h"
 
 class CCharWidthCache;
+class CDocFrame;
 class CFormatState;
 class CSpellEngine;
 class CSpellErrorList;
@@ -74,6 +75,9 @@ public:
     // without a window ignores both.
     virtual void ScrollToCaret() const = 0;
     virtual void RequestRepaint() const = 0;
+    // The frame window around the document's view, whose format bar and ruler follow the
+    // caret; null for a document without one.
+    virtual CDocFrame* GetFrame() const { return nullptr; }
     // Before an edit: an undo snapshot of the body paragraphs around two item indices
     // (-1: the caret and the selection anchor), every page object and the format state.
     virtual void PushUndoState(int p = -1, int q = -1) = 0;

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "document/doc_context.h"
+#include "document/doc_frame.h"
 #include "document/text_flow.h"
 
 namespace {
@@ -46,10 +48,43 @@ void CFormatState::SetFocusObject(CTextFlow* flow)
     SyncToolbar();
 }
 
+namespace {
+
+// Selects the item with the face when the current item names another face; with no such
+// item, the fallback face when the list holds it. A combo with no current item is left
+// alone.
+void SyncFaceCombo(CFormatComboBox* combo, const plat::String& face, plat::StringView fallback)
+{
+    if (!combo || combo->GetCurSel() < 0) return;
+    if (combo->GetItemText(combo->GetCurSel()) == face) return;
+    int index = combo->FindItemText(face);
+    if (index < 0) index = combo->FindItemText(fallback);
+    if (index >= 0) combo->SetCurSel(index);
+}
+
+// Selects the first item whose size is the format's when the current one holds another;
+// a size the list does not hold leaves the selection.
+void SyncSizeCombo(CFormatComboBox* combo, int twips)
+{
+    if (!combo || combo->GetCurSel() < 0) return;
+    if (combo->GetItemData(combo->GetCurSel()) == twips) return;
+    const int index = combo->FindItemData(twips);
+    if (index >= 0) combo->SetCurSel(index);
+}
+
+} // namespace
+
 void CFormatState::SyncToolbar()
 {
-    // The format bar and the ruler live in the frame window, which a document gets from
-    // its view; without a frame there is nothing to keep in step.
+    // The format bar and the ruler belong to the frame; a document without one, or a
+    // frame whose format bar has no combo windows, has nothing to keep in step.
+    CDocFrame* frame = m_doc ? m_doc->GetFrame() : nullptr;
+    if (!frame || !frame->GetFormatCombo(FormatCombo::kChineseFace)) return;
+    SyncFaceCombo(frame->GetFormatCombo(FormatCombo::kChineseFace), m_charFormat.m_chineseFace, u"宋体");
+    SyncFaceCombo(frame->GetFormatCombo(FormatCombo::kWesternFace), m_charFormat.m_westernFace, u"Times New Roman");
+    SyncSizeCombo(frame->GetFormatCombo(FormatCombo::kSize), m_charFormat.m_size);
+    if (frame->HasRuler())
+        frame->SetRulerIndents(m_paraFormat.m_firstIndent, m_paraFormat.m_leftIndent, m_paraFormat.m_rightIndent);
 }
 
 void CFormatState::Save(plat::Archive& ar, int mode) const

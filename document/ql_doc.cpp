@@ -3,7 +3,8 @@
 #include <atomic>
 
 #include "document/doc_body.h"
-#include "document/doc_window.h"
+#include "document/doc_frame.h"
+#include "document/doc_view.h"
 #include "document/float_object.h"
 #include "document/render_context.h"
 #include "document/text_item.h"
@@ -25,7 +26,7 @@ std::atomic<bool> g_annotationHovered{false};
 
 } // namespace
 
-CQlDoc::CQlDoc(CDocWindow* window) : m_window(window)
+CQlDoc::CQlDoc(CDocView* view, CDocFrame* frame) : m_view(view), m_frame(frame)
 {
     DesktopDpiX();
 }
@@ -48,9 +49,9 @@ void CQlDoc::Reset()
     m_header.reset();
     m_body.reset();
 
-    if (m_window && m_window->OpenClipboard()) {
-        if (m_window->IsClipboardFormatAvailable(kBlockClipboardFormat)) m_window->EmptyClipboard();
-        m_window->CloseClipboard();
+    if (m_view && m_view->OpenClipboard()) {
+        if (m_view->IsClipboardFormatAvailable(kBlockClipboardFormat)) m_view->EmptyClipboard();
+        m_view->CloseClipboard();
     }
 
     m_imageStore.RemoveAll();
@@ -134,43 +135,43 @@ void CQlDoc::RefreshFocusContainer(CTextFlow* text)
     }
 }
 
-// ---- the window ----
+// ---- the view and the frame ----
 
 plat::Window* CQlDoc::GetControlWindow() const
 {
-    return m_window ? m_window->GetControlWindow() : nullptr;
+    return m_view ? m_view->GetControlWindow() : nullptr;
 }
 
 plat::Window* CQlDoc::GetCanvas() const
 {
-    return m_window ? m_window->GetCanvas() : nullptr;
+    return m_view ? m_view->GetCanvas() : nullptr;
 }
 
 void CQlDoc::ScrollToCaret() const
 {
-    if (m_window) m_window->ScrollToCaret();
+    if (m_view) m_view->ScrollToCaret();
 }
 
 void CQlDoc::RequestRepaint() const
 {
-    if (m_window) m_window->RepaintCanvas();
+    if (m_view) m_view->RepaintCanvas();
 }
 
-CHeadlessDocWindow& CQlDoc::OwnWindow()
+CHeadlessDocView& CQlDoc::OwnView()
 {
-    if (!m_ownWindow) m_ownWindow = std::make_unique<CHeadlessDocWindow>();
-    if (!m_window) m_window = m_ownWindow.get();
-    return *m_ownWindow;
+    if (!m_ownView) m_ownView = std::make_unique<CHeadlessDocView>();
+    if (!m_view) m_view = m_ownView.get();
+    return *m_ownView;
 }
 
 void CQlDoc::SetScrollToCaret(std::function<void()> request)
 {
-    OwnWindow().m_onScrollToCaret = std::move(request);
+    OwnView().m_onScrollToCaret = std::move(request);
 }
 
 void CQlDoc::SetRepaintRequest(std::function<void()> request)
 {
-    OwnWindow().m_onRepaint = std::move(request);
+    OwnView().m_onRepaint = std::move(request);
 }
 
 // ---- page settings ----
@@ -376,7 +377,7 @@ void CQlDoc::OnLButtonDown(plat::Point point, unsigned keyFlags)
     const plat::Point t = PixelsToTwipsPoint(point.x, point.y);
     m_formatState->m_dragPoint = t;
     m_formatState->m_tableZone = m_body->OnLButtonDown(t.x, t.y, (keyFlags & kMouseShift) != 0);
-    if (m_window) m_window->SetHitCursor(m_formatState->m_tableZone);
+    if (m_view) m_view->SetHitCursor(m_formatState->m_tableZone);
     RequestRepaint();
 }
 
@@ -389,10 +390,10 @@ void CQlDoc::OnMouseMove(plat::Point point)
         return;
     }
     const std::uint8_t code = m_body->HitTest(t.x, t.y);
-    if (m_window) m_window->SetHitCursor(code);
+    if (m_view) m_view->SetHitCursor(code);
     if (IsReferencePane() || IsReadOnly()) return;
     const CTextItem* item = m_body->ItemAtPoint(t.x, t.y);
-    if (m_window) m_window->UpdateRevisionTip(t.x, t.y, item);
+    if (m_frame) m_frame->UpdateRevisionTip(t.x, t.y, item);
     if (IsAnnotationsShown()) return;
     // The annotation of the text under the mouse is highlighted; moving off it takes the
     // highlight away (SetHover leaves the list alone for an index outside it).

@@ -3,8 +3,9 @@
 // the insertion-format state - and gives the page geometry in twips, the conversions
 // between twips and screen pixels at its zoom, the painting of a page with its page
 // number and running head, and the mouse entry points the page canvas calls. Everything
-// it asks of its window, the frame's timers and bars and the clipboard goes through one
-// CDocWindow; a document made without one asks nobody. The model, the flows and the page
+// it asks of its view (the canvas and the clipboard) goes through a CDocView, and what it
+// asks of the frame around it (timers, bars, the format bar and the ruler) through a
+// CDocFrame; a document made without them asks nobody. The model, the flows and the page
 // body reach it only as their CDocContext.
 #pragma once
 #include <algorithm>
@@ -30,10 +31,11 @@ class CFindState;
 class CFloatObject;
 class CTableGrid;
 struct CNewObjectSource;
-class CDocWindow;
+class CDocFrame;
+class CDocView;
 class CSpellEngine;
 class CSpellCheckUi;
-class CHeadlessDocWindow;
+class CHeadlessDocView;
 class CTextFlow;
 namespace plat {
 class Bitmap;
@@ -87,9 +89,9 @@ public:
     // Page paint modes.
     enum DrawMode : int { kDrawScreen = 1, kDrawPreview = 2, kDrawPrint = 3 };
 
-    // Body, header and format state stay null until the first Reset. The window (not
-    // owned) outlives the document.
-    explicit CQlDoc(CDocWindow* window = nullptr);
+    // Body, header and format state stay null until the first Reset. The view and the
+    // frame (not owned) outlive the document.
+    explicit CQlDoc(CDocView* view = nullptr, CDocFrame* frame = nullptr);
     // The format state, the header and the body go first: they point into the rest.
     ~CQlDoc();
     CQlDoc(const CQlDoc&) = delete;
@@ -168,14 +170,15 @@ public:
     // a text shape re-aligns its text.
     void RefreshFocusContainer(CTextFlow* text);
 
-    // ---- the window ----
-    CDocWindow* GetWindow() const { return m_window; }
+    // ---- the view and the frame ----
+    CDocView* GetView() const { return m_view; }
+    CDocFrame* GetFrame() const override { return m_frame; }
     plat::Window* GetControlWindow() const;
     plat::Window* GetCanvas() const;
     void ScrollToCaret() const override;
     void RequestRepaint() const override;
-    // For a document made without a window: a headless window of its own runs these
-    // when the requests come.
+    // For a document made without a view: a headless view of its own runs these when the
+    // requests come.
     void SetScrollToCaret(std::function<void()> request);
     void SetRepaintRequest(std::function<void()> request);
 
@@ -408,7 +411,7 @@ private:
     // The header whose settings the document reads: its own, or a new document's.
     const CDocHeader& SettingsHeader() const;
     CDocHeader& WritableHeader();
-    CHeadlessDocWindow& OwnWindow();
+    CHeadlessDocView& OwnView();
     // The format state is owned here and its address kept by the context: the pointer
     // is null while one is deleted or made.
     void DeleteFormatState();
@@ -417,8 +420,9 @@ private:
     // A snapshot that does not read changes nothing and raises the archive's error.
     void RestoreSnapshot(int slot);
 
-    CDocWindow* m_window;                      // not owned
-    std::unique_ptr<CHeadlessDocWindow> m_ownWindow;
+    CDocView* m_view;                          // not owned
+    CDocFrame* m_frame;                        // not owned
+    std::unique_ptr<CHeadlessDocView> m_ownView;
     std::unique_ptr<CDocBody> m_body;
     // The format state, whose address the context keeps.
     std::unique_ptr<CFormatState> m_ownFormatState;

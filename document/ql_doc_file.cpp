@@ -5,7 +5,8 @@
 
 #include "document/doc_body.h"
 #include "document/doc_importer.h"
-#include "document/doc_window.h"
+#include "document/doc_frame.h"
+#include "document/doc_view.h"
 #include "document/float_object.h"
 #include "document/page_object_list.h"
 #include "document/ql_doc.h"
@@ -46,20 +47,18 @@ bool SameSettings(const CDocHeader& a, const CDocHeader& b)
 
 int CQlDoc::FileNew()
 {
-    if (m_window) {
-        m_window->StopAutosave();
-        m_window->StopIdleTimer();
+    if (m_frame) {
+        m_frame->StopAutosave();
+        m_frame->StopIdleTimer();
     }
     Reset();
     m_authors.Append(0, plat::String());
     m_revisionsPresent = 0;
     m_revisionsShown = 0;
     m_curAuthor = static_cast<std::int16_t>(m_authors.GetLastIndex());
-    if (m_window) {
-        m_window->ShowBars(true);
-        m_window->RepaintCanvas();
-        m_window->StartIdleTimer();
-    }
+    if (m_frame) m_frame->ShowBars(true);
+    if (m_view) m_view->RepaintCanvas();
+    if (m_frame) m_frame->StartIdleTimer();
     return 1;
 }
 
@@ -70,9 +69,9 @@ int CQlDoc::FileOpen(const plat::String& path, bool readOnly)
     // A file that a registered reader of another format recognises opens through it.
     if (CDocImporter* importer = SniffImporter(file)) return OpenImported(*importer, file, readOnly);
 
-    if (m_window) {
-        m_window->StopAutosave();
-        m_window->StopIdleTimer();
+    if (m_frame) {
+        m_frame->StopAutosave();
+        m_frame->StopIdleTimer();
     }
     Reset();
     m_readOnly = readOnly ? 1 : 0;
@@ -115,12 +114,12 @@ int CQlDoc::FinishOpen(bool accepted)
         m_curAuthor = static_cast<std::int16_t>(m_authors.GetLastIndex());
     } else {
         // The view starts at the top of what was opened.
-        if (m_window) m_window->ResetScroll();
+        if (m_view) m_view->ResetScroll();
         // The record of whoever edits from now on.
         m_authors.Append(0, plat::String());
         m_curAuthor = static_cast<std::int16_t>(m_authors.GetLastIndex());
         if (!IsReferencePane()) {
-            if (m_window) m_window->ShowBars(!IsReadOnly());
+            if (m_frame) m_frame->ShowBars(!IsReadOnly());
             if (!IsReadOnly()) {
                 const bool several = !m_authors.IsSingleAuthor();
                 m_revisionsPresent = several ? 1 : 0;
@@ -134,19 +133,21 @@ int CQlDoc::FinishOpen(bool accepted)
                     for (int k = 0; k < m_body->GetObjectCount(); ++k) m_body->GetObject(k)->DropAnchor();
                     m_body->RecalcAllObjects();
                 }
-            } else if (m_window) {
+            } else if (m_frame) {
                 // A read-only document is not compared with a reference.
-                m_window->HideReferencePane();
+                m_frame->HideReferencePane();
             }
         }
     }
 
     if (m_formatState) m_formatState->m_zoom = 1.0;
-    if (m_window) {
-        m_window->RepaintCanvas();
-        m_window->ResetZoom();
-        m_window->RepaintRuler();
-        m_window->StartIdleTimer();
+    if (m_view) {
+        m_view->RepaintCanvas();
+        m_view->ResetZoom();
+    }
+    if (m_frame) {
+        m_frame->RepaintRuler();
+        m_frame->StartIdleTimer();
     }
     return accepted ? 1 : 0;
 }
@@ -154,17 +155,17 @@ int CQlDoc::FinishOpen(bool accepted)
 int CQlDoc::FileSave(const plat::String& path)
 {
     if (!m_header || !m_body) return 0;
-    if (m_window) {
+    if (m_frame) {
         // The autosave timer pauses; its setting stays.
-        m_window->PauseAutosaveTimer();
-        m_window->StopIdleTimer();
-        m_window->ShowWaitCursor(true);
+        m_frame->PauseAutosaveTimer();
+        m_frame->StopIdleTimer();
+        m_frame->ShowWaitCursor(true);
     }
     auto restartTimers = [this] {
-        if (m_window) {
-            m_window->ShowWaitCursor(false);
-            m_window->StartIdleTimer();
-            m_window->RestartAutosaveTimer();
+        if (m_frame) {
+            m_frame->ShowWaitCursor(false);
+            m_frame->StartIdleTimer();
+            m_frame->RestartAutosaveTimer();
         }
     };
 

@@ -4,7 +4,8 @@
 
 #include "document/doc_body.h"
 #include "document/doc_importer.h"
-#include "document/doc_window.h"
+#include "document/doc_frame.h"
+#include "document/doc_view.h"
 #include "document/ql_doc.h"
 #include "platform/file/archive.h"
 #include "platform/file/file.h"
@@ -35,7 +36,7 @@ CDocImporter* CQlDoc::SniffImporter(plat::Stream& in)
 
 int CQlDoc::OpenImported(CDocImporter& importer, plat::Stream& in, bool readOnly)
 {
-    if (m_window) m_window->StopIdleTimer();
+    if (m_frame) m_frame->StopIdleTimer();
     Reset();
     m_readOnly = readOnly ? 1 : 0;
     const bool accepted = RunImporter(importer, *this, in, ImportMode::kOpen);
@@ -60,14 +61,14 @@ int CQlDoc::AppendImported(const plat::String& path)
     if (!importer) return 0;
 
     auto restartTimers = [this] {
-        if (m_window) {
-            m_window->StartIdleTimer();
-            m_window->RestartAutosaveTimer();
+        if (m_frame) {
+            m_frame->StartIdleTimer();
+            m_frame->RestartAutosaveTimer();
         }
     };
-    if (m_window) {
-        m_window->StopIdleTimer();
-        m_window->PauseAutosaveTimer();
+    if (m_frame) {
+        m_frame->StopIdleTimer();
+        m_frame->PauseAutosaveTimer();
     }
     // The appended text starts a paragraph of its own after the body's last one.
     const CTextPos end = m_body->GetEndPos();

@@ -6,7 +6,8 @@
 
 #include "document/doc_body.h"
 #include "document/doc_commands.h"
-#include "document/doc_window.h"
+#include "document/doc_frame.h"
+#include "document/doc_view.h"
 #include "document/float_object.h"
 #include "document/page_object_list.h"
 #include "document/format_state.h"
@@ -90,7 +91,7 @@ void CQlDoc::PlaceNewObject(plat::Size natural, CFloatObject& object, int x, int
     const int naturalH = std::max(1, TruncToInt(std::max(natural.cy, 1) * twipsPerPixel));
 
     // The largest box: what the canvas shows, and two thirds of the text area.
-    const plat::Size client = m_window ? m_window->GetCanvasClientSize() : kWindowlessCanvas;
+    const plat::Size client = m_view ? m_view->GetCanvasClientSize() : kWindowlessCanvas;
     const plat::Size area = GetTextAreaSize();
     const int boxW = std::max(1, std::min(PixelsToTwips(client.cx), area.cx * 2 / 3));
     const int boxH = std::max(1, std::min(PixelsToTwips(client.cy), area.cy * 2 / 3));
@@ -110,7 +111,7 @@ void CQlDoc::PlaceNewObject(plat::Size natural, CFloatObject& object, int x, int
 
     // At the left margin of the page: where the text of the first page starts.
     int left = GetPageTextRect(0).left;
-    const plat::Point scroll = m_window ? m_window->GetScrollPosition() : plat::Point();
+    const plat::Point scroll = m_view ? m_view->GetScrollPosition() : plat::Point();
     int top = plat::SaturateI32(std::int64_t(PixelsToTwips(scroll.y)) + (boxH - h) / 2);
     if (x > 0 && y > 0 && width > 0 && height > 0) {
         left = x;
@@ -143,10 +144,10 @@ CFloatObject* CQlDoc::AddNewObject(std::unique_ptr<CFloatObject> object)
     m_body->BuildPageRegions();
     m_body->RelayoutWhole();
     SetModified(true);
-    if (m_window) {
+    if (m_view) {
         const plat::Rect& b = added->m_bounds;
-        m_window->ScrollToPoint(TwipsToPixelsPoint(b.left, b.top));
-        m_window->ScrollToPoint(TwipsToPixelsPoint(b.right, b.bottom));
+        m_view->ScrollToPoint(TwipsToPixelsPoint(b.left, b.top));
+        m_view->ScrollToPoint(TwipsToPixelsPoint(b.right, b.bottom));
     }
     RequestRepaint();
     return added;
@@ -224,7 +225,7 @@ int CQlDoc::InsertAudio(const plat::String& path, std::int32_t clipLength, const
 int CQlDoc::InsertChart()
 {
     // Half the canvas, in pixels; the chart takes its default sample chart.
-    const plat::Size client = m_window ? m_window->GetCanvasClientSize() : kWindowlessCanvas;
+    const plat::Size client = m_view ? m_view->GetCanvasClientSize() : kWindowlessCanvas;
     return InsertMadeObject(kNodeChart, CNewObjectSource(), plat::String(), false,
                             plat::Size(std::max(1, client.cx / 2), std::max(1, client.cy / 2)), 0, 0, 0, 0);
 }

@@ -13,7 +13,8 @@
 #include "document/char_format.h"
 #include "document/char_width_cache.h"
 #include "document/doc_body.h"
-#include "document/doc_window.h"
+#include "document/doc_frame.h"
+#include "document/doc_view.h"
 #include "document/ql_doc.h"
 #include "platform/base/strings.h"
 #include "platform/gfx/bitmap.h"
@@ -128,9 +129,10 @@ int main(int argc, char** argv)
     const std::string native = out + "/sample.qln";
     const std::string pdf = out + "/sample.pdf";
 
-    CHeadlessDocWindow window;
+    CHeadlessDocView view;
+    CHeadlessDocFrame frame;
     CCharWidthCache cache;
-    CQlDoc doc(&window);
+    CQlDoc doc(&view, &frame);
     doc.SetWidthCache(&cache);
     BuildSample(doc);
     std::printf("built a sample document: %d pages, %d items, %d authors\n", doc.GetPageCount(),
@@ -143,7 +145,7 @@ int main(int argc, char** argv)
     std::printf("saved the native file:   %s\n", native.c_str());
 
     // Everything from here on comes from the file just written.
-    CQlDoc reopened(&window);
+    CQlDoc reopened(&view, &frame);
     reopened.SetWidthCache(&cache);
     if (!reopened.FileOpen(plat::Utf8ToUtf16(native), false)) {
         std::fprintf(stderr, "could not open %s again\n", native.c_str());

@@ -12,7 +12,7 @@
 
 #include "document/doc_body.h"
 #include "document/doc_password.h"
-#include "document/doc_window.h"
+#include "tests/support/headless_windows.h"
 #include "document/float_object.h"
 #include "document/ql_doc.h"
 #include "document/text_item.h"
@@ -100,8 +100,8 @@ protected:
 
     objtest::ScopedTestKind m_kind;
     fs::path m_dir;
-    CHeadlessDocWindow window;
-    CQlDoc doc{&window};
+    CHeadlessWindows window;
+    CQlDoc doc{&window, &window};
 };
 
 TEST_F(AnchorFixedPoint, ObjectsStayPutOverRepeatedOpenAndSave)

@@ -4,15 +4,15 @@
 #include <gtest/gtest.h>
 
 #include "document/doc_body.h"
-#include "document/doc_window.h"
+#include "tests/support/headless_windows.h"
 #include "document/ql_doc.h"
 
 namespace doctest {
 
 // The window goes first: the document talks to it until it is gone.
 struct ShownDoc {
-    CHeadlessDocWindow window;
-    CQlDoc doc{&window};
+    CHeadlessWindows window;
+    CQlDoc doc{&window, &window};
     ShownDoc() { doc.Reset(); }
     CDocBody& Body() const { return *doc.GetBody(); }
 };

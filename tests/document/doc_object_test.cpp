@@ -18,12 +18,13 @@ namespace {
 
 TEST(DocObject, ConstructionLeavesContentForTheFirstReset)
 {
-    CHeadlessDocWindow window;
-    CQlDoc doc(&window);
+    CHeadlessWindows window;
+    CQlDoc doc(&window, &window);
     EXPECT_EQ(doc.GetBody(), nullptr);
     EXPECT_EQ(doc.GetHeader(), nullptr);
     EXPECT_EQ(doc.GetFormatState(), nullptr);
-    EXPECT_EQ(doc.GetWindow(), &window);
+    EXPECT_EQ(doc.GetView(), static_cast<CDocView*>(&window));
+    EXPECT_EQ(doc.GetFrame(), static_cast<CDocFrame*>(&window));
     EXPECT_TRUE(doc.IsAnnotationsShown());
     EXPECT_FALSE(doc.HasRevisions() || doc.IsRevisionsShown() || doc.IsReadOnly() || doc.IsReferencePane() ||
                  doc.IsModified());
@@ -107,12 +108,14 @@ TEST(DocObject, ResetTakesOnlyObjectBlocksOffTheClipboard)
         {{kBlockClipboardFormat}, true, {kBlockClipboardFormat}},
     };
     for (const Case& c : cases) {
-        CHeadlessDocWindow window;
-        window.m_clipboardFormats = c.before;
+        CHeadlessWindows window;
+        for (const plat::String& format : c.before) window.m_clipboard[format] = {1, 2, 3};
         window.m_clipboardHeldElsewhere = c.heldElsewhere;
-        CQlDoc doc(&window);
+        CQlDoc doc(&window, &window);
         doc.Reset();
-        EXPECT_EQ(window.m_clipboardFormats, c.after);
+        std::set<plat::String> after;
+        for (const auto& [format, bytes] : window.m_clipboard) after.insert(format);
+        EXPECT_EQ(after, c.after);
         EXPECT_FALSE(window.m_clipboardOpen) << "closed again";
     }
 }
@@ -393,7 +396,8 @@ TEST(DocObject, RequestsGoToTheWindow)
     bare.ScrollToCaret();
     EXPECT_EQ(repaints, 1);
     EXPECT_EQ(scrolls, 1);
-    ASSERT_NE(bare.GetWindow(), nullptr);
+    ASSERT_NE(bare.GetView(), nullptr);
+    EXPECT_EQ(bare.GetFrame(), nullptr) << "a frame is never made up";
 }
 
 } // namespace

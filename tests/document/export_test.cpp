@@ -10,7 +10,7 @@
 
 #include "document/char_width_cache.h"
 #include "document/doc_body.h"
-#include "document/doc_window.h"
+#include "tests/support/headless_windows.h"
 #include "document/ql_doc.h"
 #include "document/text_item.h"
 #include "platform/gfx/bitmap.h"
@@ -27,9 +27,9 @@ using pdftest::U;
 namespace {
 
 struct ExportDoc {
-    CHeadlessDocWindow window;
+    CHeadlessWindows window;
     CCharWidthCache cache;
-    CQlDoc doc{&window};
+    CQlDoc doc{&window, &window};
 
     ExportDoc()
     {

@@ -15,7 +15,7 @@
 
 #include "document/doc_body.h"
 #include "document/doc_password.h"
-#include "document/doc_window.h"
+#include "tests/support/headless_windows.h"
 #include "document/layout_dump.h"
 #include "document/page_object_list.h"
 #include "document/ql_doc.h"
@@ -172,8 +172,8 @@ protected:
     objtest::ScopedTestKind m_kind;
     DocObjectMaker m_previous = RegisterDocObject(objtest::kTestType, &MakeStoreObject);
     fs::path m_dir;
-    CHeadlessDocWindow window;
-    CQlDoc doc{&window};
+    CHeadlessWindows window;
+    CQlDoc doc{&window, &window};
 };
 
 TEST_F(NativeFile, NewDocumentHasOneAnonymousAuthorAndRestartsTheFrame)
@@ -201,8 +201,8 @@ TEST_F(NativeFile, SavedDocumentReopensEqual)
     EXPECT_FALSE(window.m_waitCursor);
     EXPECT_TRUE(window.m_autosaveTimer) << "autosave goes on after a save";
 
-    CHeadlessDocWindow window2;
-    CQlDoc other(&window2);
+    CHeadlessWindows window2;
+    CQlDoc other(&window2, &window2);
     other.FileNew();
     window2.m_scroll = plat::Point(40, 9000);
     window2.m_referencePaneShown = true;
@@ -391,7 +391,7 @@ TEST_F(NativeFile, RightPasswordAndOlderVersionOpen)
     const fs::path file = Path("protected.qln");
     ASSERT_EQ(doc.FileSave(U16(file)), 1);
     SetPasswordPrompt([] { return plat::String(u"口令"); });
-    CQlDoc other(&window);
+    CQlDoc other(&window, &window);
     ASSERT_EQ(other.FileOpen(U16(file), false), 1);
     EXPECT_TRUE(other.GetHeader()->HasPassword());
     EXPECT_EQ(other.GetHeader()->GetSalt(), doc.GetHeader()->GetSalt());

@@ -86,8 +86,8 @@ protected:
 
 // A second document to load records into.
 struct OtherDoc {
-    CHeadlessDocWindow window;
-    CQlDoc doc{&window};
+    CHeadlessWindows window;
+    CQlDoc doc{&window, &window};
     OtherDoc()
     {
         doc.Reset();

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "document/doc_body.h"
-#include "document/doc_window.h"
+#include "tests/support/headless_windows.h"
 #include "document/layout_dump.h"
 #include "document/line_layout.h"
 #include "document/page_object_list.h"
@@ -140,8 +140,8 @@ protected:
         EXPECT_EQ(actual, expected.str()) << "layout of " << name;
     }
 
-    CHeadlessDocWindow window;
-    CQlDoc doc{&window};
+    CHeadlessWindows window;
+    CQlDoc doc{&window, &window};
     objtest::ScopedTestKind kind;
 };
 

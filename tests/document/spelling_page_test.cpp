@@ -7,7 +7,7 @@
 #include <string>
 
 #include "document/doc_body.h"
-#include "document/doc_window.h"
+#include "tests/support/headless_windows.h"
 #include "document/ql_doc.h"
 #include "document/spell_check_ui.h"
 #include "document/text_item.h"
@@ -82,8 +82,8 @@ protected:
         return error;
     }
 
-    CHeadlessDocWindow window;
-    CQlDoc doc{&window};
+    CHeadlessWindows window;
+    CQlDoc doc{&window, &window};
     std::unique_ptr<plat::Bitmap> bmp;
     plat::MemoryDc dc;
 };

@@ -11,7 +11,7 @@
 
 #include "document/doc_body.h"
 #include "document/doc_password.h"
-#include "document/doc_window.h"
+#include "tests/support/headless_windows.h"
 #include "document/ql_doc.h"
 #include "platform/base/system.h"
 #include "platform/file/archive.h"
@@ -28,8 +28,8 @@ using fuzzsupport::BodyRecord;
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     fuzzsupport::RegisterKinds();
-    static CHeadlessDocWindow window;
-    static CQlDoc doc(&window);
+    static CHeadlessWindows window;
+    static CQlDoc doc(&window, &window);
     static const plat::String input = plat::TempDir() + u"fuzz_native_file.qln";
     static const plat::String output = plat::TempDir() + u"fuzz_native_file_saved.qln";
     SetPasswordPrompt([] { return plat::String(u"fuzz"); });
