@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "document/format_pool.h"
+#include "document/named_container.h"
 #include "document/ql_doc.h"
 #include "document/text_item.h"
 #include "platform/file/archive.h"

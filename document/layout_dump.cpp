@@ -6,6 +6,7 @@
 
 #include "document/doc_body.h"
 #include "document/float_object.h"
+#include "document/named_container.h"
 #include "document/page_object_list.h"
 #include "document/text_item.h"
 

@@ -6,6 +6,7 @@
 #include "document/doc_context.h"
 #include "document/doc_node.h"
 #include "document/format_pool.h"
+#include "document/named_container.h"
 #include "document/text_item.h"
 
 namespace {

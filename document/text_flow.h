@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "document/char_format.h"
-#include "document/doc_node.h"
+#include "document/named_container.h"
 #include "platform/base/geometry.h"
 #include "platform/base/strings.h"
 #include "platform/file/archive.h"

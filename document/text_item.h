@@ -12,6 +12,7 @@
 #include "document/format_pool.h"
 #include "platform/base/geometry.h"
 
+class CNamedContainer;
 class CSpellError;
 class CCharWidthCache;
 class CRenderContext;

@@ -2,6 +2,7 @@
 
 #include "document/doc_context.h"
 #include "document/doc_node.h"
+#include "document/named_container.h"
 #include "document/render_context.h"
 #include "document/text_item.h"
 #include "document/units.h"

@@ -9,6 +9,7 @@
 
 #include "document/char_format.h"
 #include "document/doc_node.h"
+#include "document/named_container.h"
 #include "document/ql_doc.h"
 #include "document/text_item.h"
 #include "platform/gfx/dc.h"

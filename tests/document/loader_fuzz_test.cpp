@@ -5,6 +5,7 @@
 
 #include "document/author_list.h"
 #include "document/color_palette.h"
+#include "document/named_container.h"
 #include "tests/document/loader_fuzz_support.h"
 
 using namespace textmodel;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "document/format_pool.h"
+#include "document/named_container.h"
 #include "document/ql_doc.h"
 #include "document/statistics.h"
 #include "document/text_item.h"

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <limits>
 
+#include "document/named_container.h"
 #include "tests/document/loader_fuzz_support.h"
 #include "tests/document/text_flow_support.h"
 

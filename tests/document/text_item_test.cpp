@@ -5,6 +5,7 @@
 
 #include "document/format_pool.h"
 #include "document/item_arena.h"
+#include "document/named_container.h"
 #include "document/ql_doc.h"
 #include "document/text_item.h"
 #include "tests/document/text_model_support.h"

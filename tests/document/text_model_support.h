@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "document/named_container.h"
 #include "document/ql_doc.h"
 #include "document/text_item.h"
 #include "platform/base/system.h"

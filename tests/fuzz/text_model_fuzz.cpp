@@ -10,6 +10,7 @@
 
 #include "document/author_list.h"
 #include "document/color_palette.h"
+#include "document/named_container.h"
 #include "document/ql_doc.h"
 #include "document/text_item.h"
 #include "platform/file/archive.h"
