@@ -60,6 +60,28 @@ TEST_F(BodyTest, PageBreakParagraphEndStartsTheNextPage)
     ExpectDump("page_break");
 }
 
+TEST_F(BodyTest, ParagraphRunsOverThePageEndAndItsPageBreakOpensTheNextPage)
+{
+    // Page 1 holds six lines of this text: the long paragraph fills them and goes on at the
+    // top of page 2, where its page-break end sends the next paragraph to page 3.
+    std::u16string text;
+    for (int i = 0; i < 5; ++i) text += kCjk + kLatin;
+    Append(text + u"\f第三页。");
+    const int brk = IndexOf(u'第') - 1;
+    ASSERT_EQ(Item(brk).GetNodeType(), kItemParaPageBreak);
+    EXPECT_EQ(PageOf(0), 0);
+    EXPECT_EQ(PageOf(brk), 1);
+    EXPECT_EQ(PageOf(brk + 1), 2);
+    EXPECT_EQ(Item(brk + 1).GetLineTop(), TextArea(2).top + CDocBody::LineGap(2) / 2);
+    // The paragraph's first line on page 2 starts at its top.
+    int first = 0;
+    while (first < brk && PageOf(first) == 0) ++first;
+    EXPECT_EQ(Item(first).GetLineTop(), TextArea(1).top + CDocBody::LineGap(2) / 2);
+    EXPECT_EQ(body().GetPageCount(), 3);
+    ExpectSound();
+    ExpectDump("page_break_after_a_full_page");
+}
+
 TEST_F(BodyTest, PageBreakBeforeAnObjectAtTheTopOfTheNextPageUsesThatPage)
 {
     // Page 2 begins with an object that leaves only a strip too short for a line above
@@ -102,10 +124,11 @@ TEST_F(BodyTest, WrapModesChooseTheSidesTextUses)
     struct Case {
         std::uint8_t wrap;
         bool left, right;
+        const char* dump; // none for both sides: wrap_both_sides has that, across pages
     };
     for (int i = 0; i < 6; ++i) Append(kCjk + u"\r");
-    for (const Case c : {Case{kWrapNone, false, false}, Case{kWrapLeft, true, false}, Case{kWrapRight, false, true},
-                         Case{kWrapBoth, true, true}}) {
+    for (const Case c : {Case{kWrapNone, false, false, "wrap_none"}, Case{kWrapLeft, true, false, "wrap_left"},
+                         Case{kWrapRight, false, true, "wrap_right"}, Case{kWrapBoth, true, true, nullptr}}) {
         SCOPED_TRACE(int(c.wrap));
         body().DeleteAllObjects();
         AddObject(box, c.wrap);
@@ -118,6 +141,7 @@ TEST_F(BodyTest, WrapModesChooseTheSidesTextUses)
         EXPECT_EQ(left, c.left);
         EXPECT_EQ(right, c.right);
         ExpectSound();
+        if (c.dump) ExpectDump(c.dump);
     }
 }
 
@@ -162,6 +186,7 @@ TEST_F(BodyTest, AnchoredObjectThatWouldCrossThePageEndGoesToTheNextPage)
     EXPECT_EQ(o->m_bounds.top, TextArea(1).top);
     ExpectSound();
     ExpectSameAsWholeLayout();
+    ExpectDump("anchored_object_next_page");
 }
 
 TEST_F(BodyTest, FirstLineIndentBesideAnObjectIndentsOnlyByItself)
@@ -400,4 +425,67 @@ TEST_F(BodyTest, RecalcAllObjectsRelaysTheirContentAndTheText)
     EXPECT_EQ(o->calls, 1);
     EXPECT_EQ(body().GetRegionCount(), 502);
     ExpectSound();
+}
+
+TEST_F(BodyTest, DeletedTextTakesRoomOnlyWhileRevisionsAreShown)
+{
+    // The first author writes the paragraph; the second deletes two of its words and
+    // types others after them. Hidden, the deleted words take no room and the typed ones
+    // stand in their place; shown, they keep their room and the rest moves on.
+    doc.GetAuthors().Append(1, u"甲");
+    doc.GetAuthors().Append(2, u"乙");
+    doc.SetHasRevisions(true);
+    doc.SetCurAuthorIndex(0);
+    Append(u"排版测试：" + kLatin + u"汉字与英文混排的段落。");
+    doc.SetCurAuthorIndex(1);
+    const int quick = IndexOf(u'q');
+    const int typed = quick + 12; // after "quick brown "
+    Select(quick, typed);
+    doc.EditDelete();
+    for (int i = quick; i < typed; ++i) ASSERT_TRUE(Item(i).IsDeleted()) << i;
+    Caret(typed);
+    body().InsertItemsAtCaret(u"slow red ");
+    ASSERT_EQ(Item(typed).GetCode(), u's');
+    ASSERT_FALSE(Item(typed).IsDeleted());
+
+    ASSERT_FALSE(doc.IsRevisionsShown());
+    body().RelayoutWhole();
+    EXPECT_EQ(Item(typed).GetLeft(), Item(quick).GetLeft());
+    for (int i = quick; i < typed; ++i) EXPECT_EQ(Item(i).GetDrawnWidth(), 0) << i;
+    const CLayoutSnapshot hidden = TakeLayoutSnapshot(body());
+    ExpectSound();
+    ExpectDump("revisions_hidden");
+
+    doc.SetRevisionsShown(true);
+    body().RelayoutWhole();
+    EXPECT_GT(Item(typed).GetLeft(), Item(quick).GetLeft() + Item(quick).GetWidth());
+    for (int i = quick; i < typed; ++i) EXPECT_GT(Item(i).GetDrawnWidth(), 0) << i;
+    ExpectSound();
+    ExpectDump("revisions_shown");
+
+    // Hidden again, the layout is the first one.
+    doc.SetRevisionsShown(false);
+    body().RelayoutWhole();
+    EXPECT_EQ(DiffLayouts(hidden, TakeLayoutSnapshot(body())), "");
+}
+
+TEST_F(BodyTest, JustifiedLinesOfChineseAndLatinReachBothEdges)
+{
+    Append(u"两端对齐的段落：Justified text fills each line but the last, 中文与 English words "
+           u"混排在同一行里，the room left over spreads between words and characters alike.");
+    Select(0, body().GetCount() - 1);
+    body().SetAlignment(kAlignJustify);
+    const plat::Rect t = TextArea(0);
+    const std::vector<CLaidOutLine> lines = CollectLines(body());
+    ASSERT_GE(lines.size(), 3u);
+    for (size_t i = 0; i + 1 < lines.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(lines[i].box.left, t.left);
+        EXPECT_EQ(lines[i].box.right, t.right);
+    }
+    // The last line keeps its natural width.
+    EXPECT_EQ(lines.back().box.left, t.left);
+    EXPECT_LT(lines.back().box.right, t.right);
+    ExpectSound();
+    ExpectDump("justified_chinese_and_latin");
 }

@@ -19,6 +19,7 @@
 #include "platform/base/strings.h"
 #include "platform/ui/message_box.h"
 #include "tests/document/test_object.h"
+#include "tests/support/page_pictures.h"
 
 namespace pagebody {
 
@@ -126,11 +127,15 @@ protected:
         EXPECT_EQ(DiffLayouts(whole, before), "") << "partial layout (right) differs from the whole one (left)";
     }
     // The dump equals the expected file tests/fixtures/layout/<name>.txt. With
-    // QUILN_LAYOUT_DUMP_OUT set, the dump is also written there, for review.
+    // QUILN_LAYOUT_DUMP_OUT set, the dump is also written there, for review; with
+    // QUILN_LAYOUT_PNG_OUT set, a picture of each page (<name>-<page>.png) goes there.
     void ExpectDump(const std::string& name)
     {
         const std::string actual = DumpLayout(body());
         if (const char* out = std::getenv("QUILN_LAYOUT_DUMP_OUT")) std::ofstream(std::string(out) + "/" + name + ".txt") << actual;
+        if (const char* png = std::getenv("QUILN_LAYOUT_PNG_OUT")) {
+            EXPECT_TRUE(testsupport::SavePagePictures(doc, png, name)) << "pictures of " << name << " in " << png;
+        }
         const char* root = std::getenv("QUILN_FIXTURES");
         ASSERT_NE(root, nullptr);
         std::ifstream in(std::string(root) + "/layout/" + name + ".txt");
