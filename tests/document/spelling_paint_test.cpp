@@ -56,7 +56,7 @@ protected:
 
     CQlDoc doc;
     CTextFrameObj frame{&doc, nullptr, kNodeTextShape, 8000, 2000, kAlignLeft};
-    CSpellErrorList errors;
+    CSpellErrorList& errors = doc.GetSpellErrors();
     std::unique_ptr<plat::Bitmap> bmp;
     plat::MemoryDc dc;
 };
@@ -64,7 +64,7 @@ protected:
 TEST_F(SpellPaintTest, MisspeltWordIsUnderlinedInRedOnTheScreen)
 {
     ASSERT_TRUE(spelltest::RealEngine().IsBound());
-    frame.MarkSpelling(spelltest::RealEngine(), errors, 0, 0);
+    frame.MarkSpelling(spelltest::RealEngine(), 0, 0);
     ASSERT_EQ(errors.GetCount(), 1);
     Paint(1);
     EXPECT_EQ(RedUnder(0, 6), 0) << "receive";
@@ -81,11 +81,11 @@ TEST_F(SpellPaintTest, MisspeltWordIsUnderlinedInRedOnTheScreen)
 TEST_F(SpellPaintTest, NoMarksWithoutTheLibraryOrOnceTheListIsEmptied)
 {
     CSpellEngine unbound;
-    frame.MarkSpelling(unbound, errors, 0, 0);
+    frame.MarkSpelling(unbound, 0, 0);
     Paint(1);
     EXPECT_EQ(RedUnder(0, 17), 0);
 
-    frame.MarkSpelling(spelltest::RealEngine(), errors, 0, 0);
+    frame.MarkSpelling(spelltest::RealEngine(), 0, 0);
     errors.RemoveAll();
     Paint(1);
     EXPECT_EQ(RedUnder(0, 17), 0);
