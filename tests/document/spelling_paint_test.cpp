@@ -10,6 +10,7 @@
 #include "platform/gfx/bitmap.h"
 #include "platform/gfx/dc.h"
 #include "tests/document/spelling_support.h"
+#include "tests/support/pixel_probe.h"
 
 namespace {
 
@@ -47,11 +48,9 @@ protected:
         const CTextItem* a = frame.GetItem(first);
         const CTextItem* b = frame.GetItem(last);
         const int baseline = kY0 + Px(a->GetTop() + a->GetAscent());
-        int red = 0;
-        for (int y = baseline; y <= baseline + 5; ++y)
-            for (int x = kX0 + Px(a->GetLeft()); x < kX0 + Px(b->GetLeft() + b->GetDrawnWidth()); ++x)
-                red += bmp->GetPixel(x, y) == kRed;
-        return red;
+        const plat::Rect band(kX0 + Px(a->GetLeft()), baseline, kX0 + Px(b->GetLeft() + b->GetDrawnWidth()),
+                              baseline + 6);
+        return testsupport::InkOf(*bmp, band, kRed).count;
     }
 
     CQlDoc doc;
