@@ -31,7 +31,7 @@ void CDocBody::SpellCheckRange(std::int64_t top, std::int64_t bottom)
     while (first > 0 && !IsParaEndType(ItemAt(first - 1)->GetNodeType())) --first;
     const int to = ParagraphEndAfter(last);
     CTextFlow::ClearSpellMarks(first, to);
-    MarkSpelling(*engine, doc->GetSpellErrors(), first, to);
+    MarkSpelling(*engine, first, to);
 }
 
 void CDocBody::ClearSpellMarks()

@@ -68,8 +68,9 @@ public:
     void SetReferencePasteCount(std::int32_t count) { m_referencePastes = count; }
 
     // ---- services ----
-    // The words marked as misspelt in the current pass. The records know the items they
-    // mark, so the list stays with the document rather than below the items.
+    // The words marked as misspelt in the current pass, and which of them each marked item
+    // belongs to. The records know the items they mark, so the list stays with the
+    // document rather than below the items, and one document's marks never reach another.
     virtual CSpellErrorList& GetSpellErrors() = 0;
     // The canvas brings the focus text's caret into view / paints again; a document
     // without a window ignores both.

@@ -339,7 +339,13 @@ int CNamedContainer::MoveItemsFrom(CNamedContainer& other, int index)
     // own container, so it and whatever follows it stay there.
     int n = 0;
     while (n < held && other.ItemAt(n)->GetNodeType() != kItemFinalParaEnd) ++n;
-    for (int i = 0; i < n; ++i) other.ItemAt(i)->SetParent(this);
+    // A spelling mark is kept by the document's list, so it stays behind when the items
+    // go to another document.
+    const bool otherDoc = other.GetDoc() != GetDoc();
+    for (int i = 0; i < n; ++i) {
+        if (otherDoc) other.ItemAt(i)->SetMisspelt(nullptr);
+        other.ItemAt(i)->SetParent(this);
+    }
     m_children.insert(m_children.begin() + index, std::make_move_iterator(other.m_children.begin()),
                       std::make_move_iterator(other.m_children.begin() + n));
     other.m_children.erase(other.m_children.begin(), other.m_children.begin() + n);

@@ -2,8 +2,6 @@
 
 #include <unordered_set>
 
-#include "document/text_item.h"
-
 void CSpellError::SetSuggestion(int index, plat::StringView text)
 {
     if (index < 0 || index >= kMaxSuggestions) return;
@@ -34,15 +32,24 @@ void CSpellErrorList::RemoveFlow(const CTextFlow* flow)
     for (const auto& e : m_errors)
         if (e->GetFlow() == flow) records.insert(e.get());
     if (records.empty()) return;
-    CTextItem::ClearMisspeltLinks([&records](const CSpellError* e) { return records.count(e) != 0; });
+    std::erase_if(m_marks, [&records](const auto& mark) { return records.count(mark.second) != 0; });
     std::erase_if(m_errors, [&records](const auto& e) { return records.count(e.get()) != 0; });
 }
 
 void CSpellErrorList::RemoveAll()
 {
-    if (m_errors.empty()) return;
-    std::unordered_set<const CSpellError*> records;
-    for (const auto& e : m_errors) records.insert(e.get());
-    CTextItem::ClearMisspeltLinks([&records](const CSpellError* e) { return records.count(e) != 0; });
+    m_marks.clear();
     m_errors.clear();
+}
+
+CSpellError* CSpellErrorList::MarkOf(const CTextItem* item) const
+{
+    auto it = m_marks.find(item);
+    return it == m_marks.end() ? nullptr : it->second;
+}
+
+void CSpellErrorList::SetMark(const CTextItem* item, CSpellError* error)
+{
+    if (error) m_marks[item] = error;
+    else m_marks.erase(item);
 }

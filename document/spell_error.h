@@ -1,15 +1,17 @@
 // Spelling and sentence errors: one record per marked word or finding, with the flow and
 // item span it covers, the text and up to ten suggestions; and the document's list that
-// owns the records of the marks on the visible pages. Every marked item points to its
-// record (CTextItem::GetMisspelt).
+// owns the records of the marks on the visible pages and the marks themselves: which
+// record each marked item belongs to (asked through CTextItem::GetMisspelt).
 #pragma once
 #include <array>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/base/strings.h"
 
 class CTextFlow;
+class CTextItem;
 
 class CSpellError {
 public:
@@ -51,12 +53,24 @@ public:
     int GetCount() const { return static_cast<int>(m_errors.size()); }
     // Null outside 0..count-1.
     CSpellError* GetAt(int index) const;
-    // Deletes every record. Items that still point to one lose their mark first, so no
-    // item is left pointing to a deleted record, wherever it lies.
+    // Deletes every record and every mark, so no item is left marked by a deleted record,
+    // wherever it lies.
     void RemoveAll();
-    // Deletes the records of words in the flow, which is going away.
+    // Deletes the records of words in the flow, which is going away, and their marks.
     void RemoveFlow(const CTextFlow* flow);
+
+    // The marks, kept by item address. They are set and read through the item
+    // (CTextItem::SetMisspelt, GetMisspelt), which keeps a bit saying that its document's
+    // list may hold a mark of it and asks only then. An item deleted while marked leaves
+    // its key behind until its record goes; the key is never followed, and an item made
+    // later at the same address starts without the bit, so it never reads the old mark,
+    // and marking it replaces the key.
+    CSpellError* MarkOf(const CTextItem* item) const;
+    // Null takes the item's mark away.
+    void SetMark(const CTextItem* item, CSpellError* error);
+    int GetMarkCount() const { return static_cast<int>(m_marks.size()); }
 
 private:
     std::vector<std::unique_ptr<CSpellError>> m_errors;
+    std::unordered_map<const CTextItem*, CSpellError*> m_marks;
 };

@@ -23,7 +23,6 @@ class CSentenceChecker;
 class CSpellCheckUi;
 class CSpellEngine;
 class CSpellError;
-class CSpellErrorList;
 class CRtfFontTable;
 class CRtfColorTable;
 namespace plat {
@@ -178,13 +177,14 @@ public:
     // Words are runs of not-deleted Western items a-z, A-Z, the apostrophe and Cyrillic
     // U+0401-U+045F; deleted items neither extend nor end a word.
     // Marks every misspelt word that starts in items from..to-1 (to = 0: to the end) and
-    // is ended by another item: a record of the list for each, pointed to by the word's
-    // not-deleted items. A word cut by either end of the range is checked whole.
-    void MarkSpelling(CSpellEngine& engine, CSpellErrorList& errors, int from, int to);
+    // is ended by another item: a record of the document's list for each, which marks the
+    // word's not-deleted items. A word cut by either end of the range is checked whole. A
+    // flow outside a document marks nothing.
+    void MarkSpelling(CSpellEngine& engine, int from, int to);
     // Feeds the not-deleted characters of items from..to-1 (to = 0: to the end) to the
     // checker run by run (a run ends at a character the run refuses, when it is full, at a
-    // paragraph end and at the range's end) and marks the items of each finding.
-    void MarkSentenceErrors(CSentenceChecker& checker, CSpellErrorList& errors, int from, int to);
+    // paragraph end and at the range's end) and marks the items of each finding, as above.
+    void MarkSentenceErrors(CSentenceChecker& checker, int from, int to);
     // The word-by-word check of the whole flow with the word dialog; 0 when the user
     // stopped it, else 1.
     int SpellCheck(CSpellEngine& engine, CSpellCheckUi& ui, plat::Point& dialogPos);

@@ -130,8 +130,11 @@ std::vector<plat::String> FindingSuggestions(const CSentenceChecker& checker)
 
 } // namespace
 
-void CTextFlow::MarkSpelling(CSpellEngine& engine, CSpellErrorList& errors, int from, int to)
+void CTextFlow::MarkSpelling(CSpellEngine& engine, int from, int to)
 {
+    CDocContext* doc = GetDoc();
+    if (!doc) return;
+    CSpellErrorList& errors = doc->GetSpellErrors();
     const int end = RangeEnd(*this, to);
     int i = WordStart(*this, std::clamp(from, 0, GetCount()));
     Word word;
@@ -144,9 +147,11 @@ void CTextFlow::MarkSpelling(CSpellEngine& engine, CSpellErrorList& errors, int 
     }
 }
 
-void CTextFlow::MarkSentenceErrors(CSentenceChecker& checker, CSpellErrorList& errors, int from, int to)
+void CTextFlow::MarkSentenceErrors(CSentenceChecker& checker, int from, int to)
 {
-    if (!checker.IsAvailable()) return;
+    CDocContext* doc = GetDoc();
+    if (!doc || !checker.IsAvailable()) return;
+    CSpellErrorList& errors = doc->GetSpellErrors();
     ForEachRun(*this, from, to == 0 ? GetCount() : to, [&](const CCheckTextBuffer& buffer, int stop) {
         const int found = FindingCount(checker, buffer);
         for (int k = 0; k < found; ++k) {

@@ -1,11 +1,11 @@
 #include "document/text_item.h"
 
 #include <stdexcept>
-#include <unordered_map>
 
 #include "document/doc_context.h"
 #include "document/item_arena.h"
 #include "document/names.h"
+#include "document/spell_error.h"
 #include "document/statistics.h"
 #include "platform/base/system.h"
 
@@ -20,13 +20,6 @@
 namespace {
 
 using plat::ArchiveException;
-
-// Spelling marks are rare, so they live beside the items rather than in each of them.
-std::unordered_map<const CTextItem*, CSpellError*>& MisspeltTable()
-{
-    static auto* table = new std::unordered_map<const CTextItem*, CSpellError*>;
-    return *table;
-}
 
 bool IsLetter(char16_t c)
 {
@@ -95,7 +88,6 @@ CTextItem::CTextItem(CDocNode* parent, std::uint16_t type) : CDocNode(parent, ty
 
 CTextItem::~CTextItem()
 {
-    if (m_bits & kMisspelt) MisspeltTable().erase(this);
     CFormatPool::Instance().Release(FormatHandle());
 }
 
@@ -185,36 +177,25 @@ plat::Point CTextItem::GetCentre() const
     return plat::Point(m_left + m_width / 2, GetLineTop() + m_lineHeight / 2);
 }
 
+// Spelling marks are rare, so they live beside the items, in the document's list, rather
+// than in each of them.
 CSpellError* CTextItem::GetMisspelt() const
 {
     if (!(m_bits & kMisspelt)) return nullptr;
-    auto it = MisspeltTable().find(this);
-    return it == MisspeltTable().end() ? nullptr : it->second;
+    CDocContext* doc = GetDoc();
+    return doc ? doc->GetSpellErrors().MarkOf(this) : nullptr;
 }
 
 void CTextItem::SetMisspelt(CSpellError* error)
 {
-    if (error) {
-        MisspeltTable()[this] = error;
-        m_bits |= kMisspelt;
-    } else if (m_bits & kMisspelt) {
-        MisspeltTable().erase(this);
+    if (!error && !(m_bits & kMisspelt)) return;
+    CDocContext* doc = GetDoc();
+    if (!doc) {
         m_bits &= ~kMisspelt;
+        return;
     }
-}
-
-void CTextItem::ClearMisspeltLinks(const std::function<bool(const CSpellError*)>& which)
-{
-    auto& table = MisspeltTable();
-    for (auto it = table.begin(); it != table.end();) {
-        if (which(it->second)) {
-            // The table's keys are the live items themselves.
-            const_cast<CTextItem*>(it->first)->m_bits &= ~kMisspelt;
-            it = table.erase(it);
-        } else {
-            ++it;
-        }
-    }
+    doc->GetSpellErrors().SetMark(this, error);
+    m_bits = error ? m_bits | kMisspelt : m_bits & ~kMisspelt;
 }
 
 void CTextItem::CountStatistics(CStatistics& stats, int& atParaStart) const

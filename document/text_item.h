@@ -4,7 +4,6 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <memory>
 
 #include "document/char_format.h"
@@ -118,12 +117,11 @@ public:
     // Keeps the item's top; moves the line box.
     void SetLineBox(int lineTop, int lineHeight);
 
-    // The spelling error of the marked word the item belongs to, else null.
+    // The spelling error of the marked word the item belongs to, else null. The marks are
+    // kept by the document's record list (CSpellErrorList); an item outside a document
+    // takes none.
     CSpellError* GetMisspelt() const;
     void SetMisspelt(CSpellError* error);
-    // Every item, in any flow, whose record passes the test loses its mark: for a list
-    // that is about to delete its records.
-    static void ClearMisspeltLinks(const std::function<bool(const CSpellError*)>& which);
 
     // A record walk over many items: the running format as a pooled handle, the rules its
     // revision fields are checked against and the time that mode 3 stamps.
@@ -146,6 +144,8 @@ protected:
 
     static constexpr std::uint32_t kHandleMask = 0x00FFFFFF;
     static constexpr std::uint32_t kBreakBefore = 1u << 24;
+    // Set while the document's list may hold a mark of the item; the list is asked only
+    // then (emptying the list leaves the bit, and the next question finds no mark).
     static constexpr std::uint32_t kMisspelt = 1u << 25;
 
     // Packed behind CDocNode's fields: 48 bytes for a character item.

@@ -11,8 +11,12 @@
 #include "platform/base/system.h"
 #include "platform/gfx/bitmap.h"
 #include "tests/document/doc_object_support.h"
+#include "tests/support/pixel_probe.h"
 
 using namespace doctest;
+using testsupport::Ink;
+using testsupport::InkOf;
+using testsupport::InkOn;
 
 namespace {
 
@@ -21,24 +25,6 @@ constexpr plat::ColorRef kInk = plat::Rgb(0, 0, 200);
 // Where the page's top left corner goes.
 constexpr int kX = 10;
 constexpr int kY = 10;
-
-// Pixels that are not white inside a rectangle, and their bounding box.
-struct Ink {
-    int count = 0;
-    plat::Rect box;
-};
-
-Ink InkIn(const plat::Bitmap& bmp, const plat::Rect& r)
-{
-    Ink ink;
-    for (int y = std::max(0, r.top); y < std::min(bmp.Height(), r.bottom); ++y)
-        for (int x = std::max(0, r.left); x < std::min(bmp.Width(), r.right); ++x) {
-            if (bmp.GetPixel(x, y) == kWhite) continue;
-            const plat::Rect px(x, y, x + 1, y + 1);
-            ink.box = ink.count++ == 0 ? px : ink.box.Union(px);
-        }
-    return ink;
-}
 
 // Rows top..bottom-1 of both bitmaps are the same.
 bool SameRows(const plat::Bitmap& a, const plat::Bitmap& b, int top, int bottom)
@@ -147,7 +133,7 @@ TEST_F(PagePaint, PageNumberByStyleAndFirstPageFlag)
         const plat::Rect area = sheet.Area(doc());
         SCOPED_TRACE(testing::Message() << int(c.style) << "/" << int(c.onFirst) << " page " << c.page);
         if (!c.text) {
-            EXPECT_EQ(InkIn(*sheet.bmp, plat::Rect(0, 0, 790, 1110)).count, 0);
+            EXPECT_EQ(InkOn(*sheet.bmp, plat::Rect(0, 0, 790, 1110)).count, 0);
             continue;
         }
         // The number is drawn under the text area, a quarter of its height below, centred.
@@ -155,7 +141,7 @@ TEST_F(PagePaint, PageNumberByStyleAndFirstPageFlag)
         const int top = area.bottom + h / 4;
         const auto expected = Reference(sheet, c.text, u"宋体", 180, 1.0, area.left, area.right, top);
         EXPECT_TRUE(SameRows(*sheet.bmp, *expected, 0, 1110));
-        const Ink ink = InkIn(*sheet.bmp, plat::Rect(0, 0, 790, 1110));
+        const Ink ink = InkOn(*sheet.bmp, plat::Rect(0, 0, 790, 1110));
         EXPECT_GT(ink.count, 20);
         EXPECT_GE(ink.box.top, top);
         EXPECT_LE(ink.box.bottom, top + h);
@@ -175,11 +161,8 @@ TEST_F(PagePaint, PageNumberInItsOwnFaceAndSizeInTheAutomaticColour)
     const auto expected = Reference(sheet, u"第 2 页", u"黑体", 315, 1.0, area.left, area.right, area.bottom + h / 4);
     EXPECT_TRUE(SameRows(*sheet.bmp, *expected, 0, 1110));
     // Every pixel drawn is the document's automatic text colour.
-    const Ink all = InkIn(*sheet.bmp, plat::Rect(0, 0, 790, 1110));
-    int inked = 0;
-    for (int y = all.box.top; y < all.box.bottom; ++y)
-        for (int x = all.box.left; x < all.box.right; ++x) inked += sheet.bmp->GetPixel(x, y) == kInk;
-    EXPECT_EQ(inked, all.count);
+    const Ink all = InkOn(*sheet.bmp, plat::Rect(0, 0, 790, 1110));
+    EXPECT_EQ(InkOf(*sheet.bmp, all.box, kInk).count, all.count);
 }
 
 // ---- the running head ----
@@ -225,7 +208,7 @@ TEST_F(PagePaint, HeaderRulesAtEachZoom)
         for (int y : RuleRows(*sheet.bmp, area, 0, area.top)) rows.push_back(y - area.top);
         EXPECT_EQ(rows, c.rows) << int(c.rule) << " at " << c.zoom;
         // Nothing else above the text area.
-        EXPECT_EQ(InkIn(*sheet.bmp, plat::Rect(0, 0, sheet.bmp->Width(), area.top)).count,
+        EXPECT_EQ(InkOn(*sheet.bmp, plat::Rect(0, 0, sheet.bmp->Width(), area.top)).count,
                   static_cast<int>(c.rows.size()) * area.Width())
             << int(c.rule) << " at " << c.zoom;
     }
@@ -250,7 +233,7 @@ TEST_F(PagePaint, HeaderTextAboveTheUpperRule)
         const int top = area.top + c.upperRuleTop - 3 - h;
         const auto expected = Reference(sheet, u"第一章 Quiln", u"楷体", 240, 1.0, area.left, area.right, top);
         EXPECT_TRUE(SameRows(*sheet.bmp, *expected, 0, area.top + c.upperRuleTop)) << int(c.rule);
-        EXPECT_GT(InkIn(*sheet.bmp, plat::Rect(0, top, 790, top + h)).count, 20);
+        EXPECT_GT(InkOn(*sheet.bmp, plat::Rect(0, top, 790, top + h)).count, 20);
     }
 }
 
@@ -275,7 +258,7 @@ TEST_F(PagePaint, RuleStyleZeroOrFirstPageShowsNoHeader)
         header().m_headerOnFirst = c.onFirst;
         Sheet sheet;
         doc().DrawPageDecorations(sheet.dc, c.page, 1.0, kX, kY);
-        EXPECT_EQ(InkIn(*sheet.bmp, plat::Rect(0, 0, 790, 1110)).count > 0, c.drawn)
+        EXPECT_EQ(InkOn(*sheet.bmp, plat::Rect(0, 0, 790, 1110)).count > 0, c.drawn)
             << int(c.rule) << "/" << int(c.onFirst) << " page " << c.page;
     }
 }
@@ -369,11 +352,11 @@ TEST_F(WholePage, RenderedPageShowsTextPageNumberAndHeaderRule)
     // The text of the first page in its cells, and only there.
     const CDocBody& body = s.Body();
     ASSERT_EQ(body.GetItem(0)->GetCode(), u'中');
-    for (int i : {0, 1, 3, 4, 9, 11}) EXPECT_GT(InkIn(*png, Cell(sheet, 0, i)).count, 0) << i;
-    EXPECT_EQ(InkIn(*png, Cell(sheet, 0, 2)).count, 0) << "a space";
+    for (int i : {0, 1, 3, 4, 9, 11}) EXPECT_GT(InkOn(*png, Cell(sheet, 0, i)).count, 0) << i;
+    EXPECT_EQ(InkOn(*png, Cell(sheet, 0, 2)).count, 0) << "a space";
     const plat::Rect firstLine = Cell(sheet, 0, 0).Union(Cell(sheet, 0, 11));
-    EXPECT_EQ(InkIn(*png, plat::Rect(area.left, area.top, area.right, area.bottom)).count,
-              InkIn(*png, firstLine).count)
+    EXPECT_EQ(InkOn(*png, plat::Rect(area.left, area.top, area.right, area.bottom)).count,
+              InkOn(*png, firstLine).count)
         << "nothing of the third page's text";
 }
 
@@ -385,9 +368,9 @@ TEST_F(WholePage, EachPageDrawsItsOwnPartOfTheBody)
     ASSERT_EQ(s.doc.PageRectFromPoint(plat::Point(300, s.Body().GetItem(third)->GetTop())), s.doc.GetPageRect(2));
     Sheet sheet;
     doc().DrawPage(sheet.dc, 1.0, kX, kY, 2, CQlDoc::kDrawPrint);
-    const Ink ink = InkIn(*sheet.bmp, plat::Rect(0, 0, 790, 1110));
+    const Ink ink = InkOn(*sheet.bmp, plat::Rect(0, 0, 790, 1110));
     EXPECT_GT(ink.count, 0);
-    EXPECT_GT(InkIn(*sheet.bmp, Cell(sheet, 2, third)).count, 0);
+    EXPECT_GT(InkOn(*sheet.bmp, Cell(sheet, 2, third)).count, 0);
     EXPECT_LT(ink.box.right, Cell(sheet, 2, third + 2).right + 2) << "only its own text";
     // It starts at the top of that page's text area.
     plat::Rect area = sheet.Area(doc());

@@ -204,15 +204,9 @@ TEST(FloatObjectCaption, CaptionIsPaintedUnderTheObjectIndentedByHalfTheMargin)
     CRenderContext rc(&doc, canvas.dc);
     o->Draw(canvas.dc, 1.0, 0, 0, 4, rc);
     rc.Restore(canvas.dc);
-    int minX = 1000, minY = 1000, maxY = -1;
-    for (int y = 0; y < 120; ++y)
-        for (int x = 0; x < 140; ++x)
-            if (canvas.At(x, y) != 0xFFFFFF) {
-                minX = std::min(minX, x);
-                minY = std::min(minY, y);
-                maxY = std::max(maxY, y);
-            }
-    ASSERT_GE(maxY, 0) << "nothing painted";
+    const testsupport::Ink ink = testsupport::InkOn(*canvas.bitmap, testsupport::Whole(*canvas.bitmap));
+    ASSERT_GT(ink.count, 0) << "nothing painted";
+    const int minX = ink.box.left, minY = ink.box.top, maxY = ink.box.bottom - 1;
     EXPECT_GE(minY, 60);                                  // below the object's box (10 + 50)
     EXPECT_LE(maxY, TwipsToPixels(canvas.dc, 1.0, o->m_bounds.bottom));
     EXPECT_GE(minX, TwipsToPixels(canvas.dc, 1.0, 150 + 100)); // half the margin in

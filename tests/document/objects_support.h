@@ -1,12 +1,9 @@
 // Helpers of the floating-object, page-object-list and page-body tests: the tests' object
-// kind, archives in memory and pixel probes.
+// kind, archives in memory and a white canvas to paint on.
 #pragma once
-#include <memory>
-
-#include "platform/gfx/bitmap.h"
-#include "platform/gfx/dc.h"
 #include "tests/document/test_object.h"
 #include "tests/document/text_model_support.h"
+#include "tests/support/pixel_probe.h"
 
 namespace objtest {
 
@@ -15,15 +12,6 @@ using textmodel::LoadFrom;
 using textmodel::Store;
 
 // A white memory DC of the given size.
-struct Canvas {
-    plat::MemoryDc dc;
-    std::unique_ptr<plat::Bitmap> bitmap;
-    Canvas(int w, int h) : bitmap(plat::Bitmap::Create(w, h))
-    {
-        bitmap->Fill(0xFFFFFF);
-        dc.Select(bitmap.get());
-    }
-    plat::ColorRef At(int x, int y) const { return bitmap->GetPixel(x, y); }
-};
+using testsupport::Canvas;
 
 } // namespace objtest

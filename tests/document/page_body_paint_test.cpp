@@ -26,11 +26,7 @@ int Px(int twips)
 // Pixels in the rectangle that are not white.
 int Ink(const Canvas& c, const plat::Rect& r)
 {
-    int n = 0;
-    for (int y = r.top; y < r.bottom; ++y)
-        for (int x = r.left; x < r.right; ++x)
-            if (c.At(x, y) != kWhite) ++n;
-    return n;
+    return testsupport::InkOn(*c.bitmap, r, kWhite).count;
 }
 
 class BodyPaint : public BodyTest {

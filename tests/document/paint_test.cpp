@@ -10,37 +10,19 @@
 #include "document/units.h"
 #include "resources/res_bitmaps.h"
 #include "tests/document/layout_support.h"
+#include "tests/support/pixel_probe.h"
 
 namespace {
 
 using layouttest::TextBox;
 using plat::ColorRef;
 using plat::Rgb;
+using testsupport::Ink;
+using testsupport::InkOf;
 
 constexpr ColorRef kWhite = Rgb(255, 255, 255);
 constexpr ColorRef kBlack = Rgb(0, 0, 0);
 constexpr ColorRef kRed = Rgb(255, 0, 0);
-
-// Pixels of one colour inside a rectangle.
-struct Ink {
-    int count = 0;
-    plat::Rect box; // bounding box of the pixels found (empty when none)
-};
-
-Ink InkIn(const plat::Bitmap& bmp, const plat::Rect& r, ColorRef color)
-{
-    Ink ink;
-    for (int y = std::max(0, r.top); y < std::min(bmp.Height(), r.bottom); ++y)
-        for (int x = std::max(0, r.left); x < std::min(bmp.Width(), r.right); ++x) {
-            if (bmp.GetPixel(x, y) != color) continue;
-            if (ink.count++ == 0) ink.box = plat::Rect(x, y, x + 1, y + 1);
-            ink.box.left = std::min(ink.box.left, x);
-            ink.box.top = std::min(ink.box.top, y);
-            ink.box.right = std::max(ink.box.right, x + 1);
-            ink.box.bottom = std::max(ink.box.bottom, y + 1);
-        }
-    return ink;
-}
 
 // The longest horizontal run of a colour on row y between x0 and x1.
 int LongestRun(const plat::Bitmap& bmp, int y, int x0, int x1, ColorRef color)
@@ -101,12 +83,12 @@ TEST_F(PaintTest, TextIsDrawnInItsCellsInItsColour)
     LayOut();
     Paint();
     const ColorRef green = Rgb(0, 0xC0, 0);
-    for (int i : {0, 1, 3, 4, 5, 6, 7}) EXPECT_GT(InkIn(*bmp, Cell(i), green).count, 0) << i;
-    EXPECT_EQ(InkIn(*bmp, Cell(2), green).count, 0) << "a space draws nothing";
+    for (int i : {0, 1, 3, 4, 5, 6, 7}) EXPECT_GT(InkOf(*bmp, Cell(i), green).count, 0) << i;
+    EXPECT_EQ(InkOf(*bmp, Cell(2), green).count, 0) << "a space draws nothing";
     // Nothing outside the laid-out line.
     const plat::Rect line(kX0, Cell(0).top, Cell(7).right + 2, Cell(0).bottom);
-    EXPECT_EQ(InkIn(*bmp, plat::Rect(0, 0, 600, 200), green).count, InkIn(*bmp, line, green).count);
-    EXPECT_EQ(InkIn(*bmp, plat::Rect(0, 0, 600, 200), kBlack).count, 0);
+    EXPECT_EQ(InkOf(*bmp, plat::Rect(0, 0, 600, 200), green).count, InkOf(*bmp, line, green).count);
+    EXPECT_EQ(InkOf(*bmp, plat::Rect(0, 0, 600, 200), kBlack).count, 0);
 }
 
 TEST_F(PaintTest, AutomaticColourIsTheDocumentsDefaultTextColour)
@@ -115,7 +97,7 @@ TEST_F(PaintTest, AutomaticColourIsTheDocumentsDefaultTextColour)
     t.Set(u"中");
     LayOut();
     Paint();
-    EXPECT_GT(InkIn(*bmp, Cell(0), Rgb(0, 0, 200)).count, 0);
+    EXPECT_GT(InkOf(*bmp, Cell(0), Rgb(0, 0, 200)).count, 0);
 }
 
 TEST_F(PaintTest, EachUnderlineKind)
@@ -148,7 +130,7 @@ TEST_F(PaintTest, EachUnderlineKind)
     for (int i : {5, 8}) {
         const plat::Rect c = Cell(i);
         const int y = MarkRow(i);
-        const Ink dot = InkIn(*bmp, plat::Rect(c.left, y, c.right, y + 6), kRed);
+        const Ink dot = InkOf(*bmp, plat::Rect(c.left, y, c.right, y + 6), kRed);
         EXPECT_GT(dot.count, 0) << i;
         EXPECT_EQ(dot.box.top, y) << i;
         EXPECT_LE(dot.box.bottom, y + 3) << i;
@@ -167,7 +149,7 @@ TEST_F(PaintTest, MisspeltWordGetsAWavyLineOnlyOnTheScreenPass)
     Paint(4);
     const int y = MarkRow(0);
     const plat::Rect word(Cell(0).left, y - 3, Cell(2).right + 1, y + 2);
-    EXPECT_EQ(InkIn(*bmp, word, kRed).count, 0);
+    EXPECT_EQ(InkOf(*bmp, word, kRed).count, 0);
     Paint(1);
     const int x = Cell(0).left;
     // A zigzag 2 pixels high: the low points every 4 pixels, the high ones between them.
@@ -176,10 +158,10 @@ TEST_F(PaintTest, MisspeltWordGetsAWavyLineOnlyOnTheScreenPass)
     EXPECT_EQ(bmp->GetPixel(x + 6, y), kRed);
     EXPECT_EQ(bmp->GetPixel(x + 4, y), kWhite);
     EXPECT_EQ(bmp->GetPixel(x + 2, y - 2), kWhite);
-    const Ink wave = InkIn(*bmp, word, kRed);
+    const Ink wave = InkOf(*bmp, word, kRed);
     EXPECT_EQ(wave.box.Height(), 3);
     for (int i = 4; i < 7; ++i)
-        EXPECT_EQ(InkIn(*bmp, plat::Rect(Cell(i).left, y - 3, Cell(i).right, y + 2), kRed).count, 0) << i;
+        EXPECT_EQ(InkOf(*bmp, plat::Rect(Cell(i).left, y - 3, Cell(i).right, y + 2), kRed).count, 0) << i;
     for (int i = 0; i < 3; ++i) t.Item(i)->SetMisspelt(nullptr);
 }
 
@@ -194,20 +176,20 @@ TEST_F(PaintTest, DeletedTextIsStruckOutInTheAuthorsColourWithRevisionsShown)
     const ColorRef author = t.doc.GetAuthors().GetAuthorColor(2);
     ASSERT_EQ(author, 0x003250u);
     const plat::Rect c = Cell(1);
-    const Ink ink = InkIn(*bmp, c, author);
+    const Ink ink = InkOf(*bmp, c, author);
     EXPECT_GT(ink.count, 0);
     // The strike-out runs across the whole advance; no row of the glyph alone does.
     int struck = 0;
     for (int y = c.top; y < c.bottom; ++y) struck = std::max(struck, LongestRun(*bmp, y, c.left, c.right, author));
     EXPECT_EQ(struck, c.Width());
-    EXPECT_GT(InkIn(*bmp, Cell(0), kBlack).count, 0) << "undeleted text keeps its colour";
+    EXPECT_GT(InkOf(*bmp, Cell(0), kBlack).count, 0) << "undeleted text keeps its colour";
 
     // With revisions hidden the deleted character takes no room and is not drawn.
     bmp->Fill(kWhite);
     t.doc.SetRevisionsShown(false);
     LayOut();
     Paint();
-    EXPECT_EQ(InkIn(*bmp, plat::Rect(0, 0, 600, 200), author).count, 0);
+    EXPECT_EQ(InkOf(*bmp, plat::Rect(0, 0, 600, 200), author).count, 0);
 }
 
 TEST_F(PaintTest, InsertedTextTakesTheAuthorsColourOverTheAutomaticColour)
@@ -219,9 +201,9 @@ TEST_F(PaintTest, InsertedTextTakesTheAuthorsColourOverTheAutomaticColour)
     t.doc.SetRevisionsShown(true);
     LayOut();
     Paint();
-    EXPECT_GT(InkIn(*bmp, Cell(0), 0x003250).count, 0);
-    EXPECT_EQ(InkIn(*bmp, Cell(0), kBlack).count, 0);
-    EXPECT_GT(InkIn(*bmp, Cell(1), kBlack).count, 0) << "the first author's text is not coloured";
+    EXPECT_GT(InkOf(*bmp, Cell(0), 0x003250).count, 0);
+    EXPECT_EQ(InkOf(*bmp, Cell(0), kBlack).count, 0);
+    EXPECT_GT(InkOf(*bmp, Cell(1), kBlack).count, 0) << "the first author's text is not coloured";
 }
 
 TEST_F(PaintTest, RevisionMarkerOfASpaceInTheAuthorsColour)
@@ -232,13 +214,13 @@ TEST_F(PaintTest, RevisionMarkerOfASpaceInTheAuthorsColour)
     t.doc.SetRevisionsShown(true);
     LayOut();
     Paint(1, false);
-    EXPECT_EQ(InkIn(*bmp, Cell(1), 0x003250).count, 0) << "spaces draw only with marks on";
+    EXPECT_EQ(InkOf(*bmp, Cell(1), 0x003250).count, 0) << "spaces draw only with marks on";
     Paint(1, true);
     const CTextItem* sp = t.Item(1);
     const plat::Point wh = TwipsToPixelsPoint(dc, 1.0, sp->GetWidth(), sp->GetFormat().m_size);
     const int left = kX0 + Px(sp->GetLeft()) + wh.x / 3;
     const int top = kY0 + Px(sp->GetTop()) + wh.y / 2;
-    const Ink block = InkIn(*bmp, Cell(1), 0x003250);
+    const Ink block = InkOf(*bmp, Cell(1), 0x003250);
     EXPECT_EQ(block.box, plat::Rect(left, top, left + wh.x / 2, top + wh.y / 4));
     EXPECT_EQ(block.count, block.box.Width() * block.box.Height()) << "filled";
 }
@@ -268,7 +250,7 @@ TEST_F(PaintTest, BatchedRunIsCentredInItsLaidOutWidth)
     const int extent = measure.GetTextExtent(u"ill").cx;
     const int runWidth = Px(x - t.Item(0)->GetLeft());
     const int start = kX0 + Px(t.Item(0)->GetLeft()) + (runWidth - extent + 1) / 2;
-    const Ink ink = InkIn(*bmp, plat::Rect(kX0, 0, kX0 + Px(x), 200), kBlack);
+    const Ink ink = InkOf(*bmp, plat::Rect(kX0, 0, kX0 + Px(x), 200), kBlack);
     ASSERT_GT(ink.count, 0);
     EXPECT_GE(ink.box.left, start);
     EXPECT_LE(ink.box.right, start + extent);
@@ -277,7 +259,7 @@ TEST_F(PaintTest, BatchedRunIsCentredInItsLaidOutWidth)
     // The interactive pass draws letter by letter from each item's left edge.
     bmp->Fill(kWhite);
     Paint(1);
-    const Ink first = InkIn(*bmp, Cell(0), kBlack);
+    const Ink first = InkOf(*bmp, Cell(0), kBlack);
     ASSERT_GT(first.count, 0);
     EXPECT_LT(first.box.left, kX0 + Px(t.Item(0)->GetWidth()) / 2);
 }
@@ -288,11 +270,11 @@ TEST_F(PaintTest, SuperscriptIsSmallerAndRaisedByHalfTheSize)
     t.Modify(1, [](CCharFormat& f) { f.m_position = 1; });
     LayOut();
     Paint();
-    const Ink normal = InkIn(*bmp, Cell(0), kBlack);
+    const Ink normal = InkOf(*bmp, Cell(0), kBlack);
     // The superscript's cell is the item's; its glyph may rise above the line box.
     plat::Rect c = Cell(1);
     c.top -= 10;
-    const Ink super = InkIn(*bmp, c, kBlack);
+    const Ink super = InkOf(*bmp, c, kBlack);
     ASSERT_GT(normal.count, 0);
     ASSERT_GT(super.count, 0);
     EXPECT_EQ(normal.box.bottom, Baseline(0));
@@ -312,7 +294,7 @@ TEST_F(PaintTest, CompressedOpeningMarkShowsTheRightHalfOfItsGlyph)
         CRenderContext rc(&t.doc, dc);
         t.Item(i)->Draw(dc, 1.0, kX0, kY0, 1, rc, false);
         rc.Restore(dc);
-        return InkIn(*bmp, plat::Rect(0, 0, 600, 200), kBlack);
+        return InkOf(*bmp, plat::Rect(0, 0, 600, 200), kBlack);
     };
     const Ink full = inkOf(0);
     const Ink half = inkOf(1);
@@ -355,7 +337,7 @@ TEST_F(PaintTest, ParagraphMarksOnlyOnTheScreenPassWithMarksOnAndNeverInCaptions
         const int x = kX0 + Px(end->GetLeft());
         const int bottom = kY0 + Px(end->GetTop() + end->GetAscent());
         const int lineTop = kY0 + Px(end->GetLineTop());
-        const Ink ink = InkIn(*bmp, plat::Rect(0, lineTop, 600, lineTop + Px(end->GetLineHeight())), markInk);
+        const Ink ink = InkOf(*bmp, plat::Rect(0, lineTop, 600, lineTop + Px(end->GetLineHeight())), markInk);
         if (c.shown) {
             ASSERT_GT(ink.count, 0);
             EXPECT_EQ(ink.box.left, x);
@@ -375,8 +357,8 @@ TEST_F(PaintTest, ReferencePaneIsPaintedAsAFullPass)
     t.doc.SetReference(true);
     LayOut();
     Paint(1);
-    EXPECT_GT(InkIn(*bmp, Cell(0), kBlack).count, 0);
-    EXPECT_EQ(InkIn(*bmp, plat::Rect(0, 0, 600, 200), kRed).count, 0);
+    EXPECT_GT(InkOf(*bmp, Cell(0), kBlack).count, 0);
+    EXPECT_EQ(InkOf(*bmp, plat::Rect(0, 0, 600, 200), kRed).count, 0);
     EXPECT_FALSE(IsInteractivePass(&t.doc, 1));
     t.Item(0)->SetMisspelt(nullptr);
 }

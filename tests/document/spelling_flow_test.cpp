@@ -42,7 +42,7 @@ protected:
     {
         Fill(text);
         flowtest::PlaceLines(flow, {int(text.size())});
-        flow.MarkSpelling(RealEngine(), errors, 0, 0);
+        flow.MarkSpelling(RealEngine(), 0, 0);
         EXPECT_EQ(errors.GetCount(), 1);
         return errors.GetAt(0);
     }
@@ -55,13 +55,13 @@ protected:
 
     std::unique_ptr<CQlDoc> doc;
     flowtest::ProbeFlow flow;
-    CSpellErrorList errors;
+    CSpellErrorList& errors = doc->GetSpellErrors();
 };
 
 TEST_F(SpellFlowTest, MarksTheItemsOfEachMisspeltWord)
 {
     Fill(u"we recieve teh mail|and don't stop$");
-    flow.MarkSpelling(RealEngine(), errors, 0, 0);
+    flow.MarkSpelling(RealEngine(), 0, 0);
     //                     we recieve teh mail|and don't stop$
     EXPECT_EQ(Marks(flow), "...xxxxxxx.xxx.....................");
     ASSERT_EQ(errors.GetCount(), 2);
@@ -95,10 +95,11 @@ TEST_F(SpellFlowTest, WordsFollowTheirLettersAndSkipDeletedItems)
         {u"Recieve$", "xxxxxxx.", u"Recieve", 7},
     };
     for (const Case& c : cases) {
-        CSpellErrorList list;
+        // Each case's flow takes its records out of the document's list when it goes.
+        const CSpellErrorList& list = errors;
         flowtest::ProbeFlow f(doc.get(), nullptr);
         flowtest::Fill(f, c.text);
-        f.MarkSpelling(RealEngine(), list, 0, 0);
+        f.MarkSpelling(RealEngine(), 0, 0);
         EXPECT_EQ(Marks(f), c.marks) << plat::Utf16ToUtf8(c.text);
         if (!c.word) {
             EXPECT_EQ(list.GetCount(), 0) << plat::Utf16ToUtf8(c.text);
@@ -127,10 +128,9 @@ TEST_F(SpellFlowTest, ARangeChecksTheWordsStartingInItWhole)
         {12, 100, "............xxx."},
     };
     for (const Case& c : cases) {
-        CSpellErrorList list;
         flowtest::ProbeFlow f(doc.get(), nullptr);
         flowtest::Fill(f, text);
-        f.MarkSpelling(RealEngine(), list, c.from, c.to);
+        f.MarkSpelling(RealEngine(), c.from, c.to);
         EXPECT_EQ(Marks(f), c.marks) << c.from << "-" << c.to;
     }
 }
@@ -139,7 +139,7 @@ TEST_F(SpellFlowTest, AnUnboundEngineMarksNothing)
 {
     Fill(u"we recieve teh mail$");
     CSpellEngine unbound;
-    flow.MarkSpelling(unbound, errors, 0, 0);
+    flow.MarkSpelling(unbound, 0, 0);
     EXPECT_EQ(Marks(flow), "....................");
     EXPECT_EQ(errors.GetCount(), 0);
 }
@@ -147,32 +147,78 @@ TEST_F(SpellFlowTest, AnUnboundEngineMarksNothing)
 TEST_F(SpellFlowTest, EmptyingTheListTakesTheMarksAway)
 {
     Fill(u"teh recieve$");
-    {
-        CSpellErrorList list;
-        flow.MarkSpelling(RealEngine(), list, 0, 0);
-        flow.MarkSpelling(RealEngine(), errors, 0, 4);
-        EXPECT_EQ(Marks(flow), "xxx.xxxxxxx.");
-    } // the list goes with its records: the marks of "recieve" with it
-    EXPECT_EQ(Marks(flow), "xxx.........");
+    flow.MarkSpelling(RealEngine(), 0, 0);
+    EXPECT_EQ(Marks(flow), "xxx.xxxxxxx.");
+    EXPECT_EQ(errors.GetMarkCount(), 10);
     errors.RemoveAll();
     EXPECT_EQ(Marks(flow), "............");
     EXPECT_EQ(errors.GetCount(), 0);
+    EXPECT_EQ(errors.GetMarkCount(), 0);
+    // The items of "recieve" were marked before and are not now: no old mark comes back.
+    flow.MarkSpelling(RealEngine(), 0, 4);
+    EXPECT_EQ(Marks(flow), "xxx.........");
 }
 
 TEST_F(SpellFlowTest, AFlowThatGoesAwayTakesItsRecordsFromTheDocumentsList)
 {
     Fill(u"teh$");
-    flow.MarkSpelling(RealEngine(), doc->GetSpellErrors(), 0, 0);
+    flow.MarkSpelling(RealEngine(), 0, 0);
     {
         flowtest::ProbeFlow other(doc.get(), nullptr);
         flowtest::Fill(other, u"recieve and teh$");
-        other.MarkSpelling(RealEngine(), doc->GetSpellErrors(), 0, 0);
+        other.MarkSpelling(RealEngine(), 0, 0);
         EXPECT_EQ(doc->GetSpellErrors().GetCount(), 3);
     }
-    // Only the record of the flow still here is left, and its word stays marked.
+    // Only the record of the flow still here is left, and its word stays marked; the
+    // marks of the deleted items went with their records.
     ASSERT_EQ(doc->GetSpellErrors().GetCount(), 1);
     EXPECT_EQ(doc->GetSpellErrors().GetAt(0)->GetFlow(), &flow);
     EXPECT_EQ(Marks(flow), "xxx.");
+    EXPECT_EQ(doc->GetSpellErrors().GetMarkCount(), 3);
+}
+
+TEST_F(SpellFlowTest, EachDocumentKeepsTheMarksOfItsOwnItems)
+{
+    Fill(u"teh$");
+    flow.MarkSpelling(RealEngine(), 0, 0);
+    auto second = flowtest::TwoAuthorDoc();
+    flowtest::ProbeFlow there(second.get(), nullptr);
+    flowtest::Fill(there, u"recieve teh$");
+    there.MarkSpelling(RealEngine(), 0, 0);
+    EXPECT_EQ(errors.GetCount(), 1);
+    EXPECT_EQ(errors.GetMarkCount(), 3);
+    EXPECT_EQ(second->GetSpellErrors().GetCount(), 2);
+    EXPECT_EQ(second->GetSpellErrors().GetMarkCount(), 10);
+    // Emptying one document's list leaves the other's marks.
+    second->GetSpellErrors().RemoveAll();
+    EXPECT_EQ(Marks(there), "............");
+    EXPECT_EQ(Marks(flow), "xxx.");
+    // Marked items moved into the other document leave their marks behind.
+    there.MoveItemsFrom(flow, 0);
+    EXPECT_EQ(Marks(there), "...............");
+    EXPECT_EQ(errors.GetMarkCount(), 0);
+}
+
+TEST_F(SpellFlowTest, AnItemMadeWhereAMarkedOneWasDeletedIsNotMarked)
+{
+    CSpellError* record = errors.Add(std::make_unique<CSpellError>(&flow, 0, 1));
+    // Two items in turn at one address, the first deleted while marked.
+    alignas(CCharItem) unsigned char place[sizeof(CCharItem)];
+    auto* first = ::new (place) CCharItem(&flow, kItemWestern, u'a');
+    first->SetMisspelt(record);
+    EXPECT_EQ(first->GetMisspelt(), record);
+    first->~CCharItem();
+    auto* second = ::new (place) CCharItem(&flow, kItemWestern, u'b');
+    EXPECT_EQ(second->GetMisspelt(), nullptr) << "the first item's mark is not inherited";
+    EXPECT_EQ(errors.GetMarkCount(), 1);
+    CSpellError* other = errors.Add(std::make_unique<CSpellError>(&flow, 0, 1));
+    second->SetMisspelt(other);
+    EXPECT_EQ(second->GetMisspelt(), other);
+    EXPECT_EQ(errors.GetMarkCount(), 1) << "marking the new item replaced the old key";
+    second->SetMisspelt(nullptr);
+    EXPECT_EQ(second->GetMisspelt(), nullptr);
+    EXPECT_EQ(errors.GetMarkCount(), 0);
+    second->~CCharItem();
 }
 
 TEST_F(SpellFlowTest, SuggestionsOfTheMarkedWordUnderAPoint)
@@ -257,7 +303,7 @@ TEST_F(SpellFlowTest, MarksTheFindingsOfTheSentenceChecker)
     // (by the final one); the deleted x is passed over but lies inside the finding.
     Fill(U("we te~xh one. 他以经来|twoslots bare$"));
     CSentenceChecker checker(spelltest::CheckerPath());
-    flow.MarkSentenceErrors(checker, errors, 0, 0);
+    flow.MarkSentenceErrors(checker, 0, 0);
     //                     we te~xh one. 他以经来|twoslots bare$
     EXPECT_EQ(Marks(flow), "...xxxx.......xx..xxxxxxxx......");
     ASSERT_EQ(errors.GetCount(), 3);
@@ -281,7 +327,7 @@ TEST_F(SpellFlowTest, SentenceRunsEndWhereTheBufferIsFull)
     Fill(std::u16string(130, 0x4E2D) + u"$");
     CSentenceChecker checker(spelltest::CheckerPath());
     const int calls = probe.Calls();
-    flow.MarkSentenceErrors(checker, errors, 0, 0);
+    flow.MarkSentenceErrors(checker, 0, 0);
     EXPECT_EQ(probe.Calls(), calls + 2);
     EXPECT_EQ(probe.Text().size(), 6u);
 }
@@ -291,7 +337,7 @@ TEST_F(SpellFlowTest, CheckerAnswersOutOfBoundsMarkNothing)
     // "flood" claims countless findings, "outside" one that starts past its run.
     Fill(u"flood. outside$");
     CSentenceChecker checker(spelltest::CheckerPath());
-    flow.MarkSentenceErrors(checker, errors, 0, 0);
+    flow.MarkSentenceErrors(checker, 0, 0);
     EXPECT_EQ(errors.GetCount(), 0);
     EXPECT_EQ(Marks(flow), "...............");
 }
@@ -300,7 +346,7 @@ TEST_F(SpellFlowTest, NoCheckerMarksNothing)
 {
     Fill(u"we teh one$");
     CSentenceChecker unavailable(u"");
-    flow.MarkSentenceErrors(unavailable, errors, 0, 0);
+    flow.MarkSentenceErrors(unavailable, 0, 0);
     EXPECT_EQ(errors.GetCount(), 0);
     EXPECT_EQ(Marks(flow), "...........");
 }

@@ -16,6 +16,7 @@
 #include "platform/gfx/dc.h"
 #include "platform/ui/message_box.h"
 #include "tests/document/spelling_support.h"
+#include "tests/support/pixel_probe.h"
 
 namespace {
 
@@ -56,11 +57,9 @@ protected:
         const CTextItem* a = body().GetItem(first);
         const CTextItem* b = body().GetItem(last);
         const int baseline = y0 + Px(a->GetTop() + a->GetAscent());
-        int red = 0;
-        for (int y = baseline; y <= baseline + 6; ++y)
-            for (int x = x0 + Px(a->GetLeft()); x < x0 + Px(b->GetLeft() + b->GetDrawnWidth()); ++x)
-                red += bmp->GetPixel(x, y) == kRed;
-        return red;
+        const plat::Rect band(x0 + Px(a->GetLeft()), baseline, x0 + Px(b->GetLeft() + b->GetDrawnWidth()),
+                              baseline + 7);
+        return testsupport::InkOf(*bmp, band, kRed).count;
     }
     std::string Text() const
     {

@@ -10,6 +10,7 @@
 #include "platform/gfx/bitmap.h"
 #include "platform/gfx/dc.h"
 #include "tests/document/spelling_support.h"
+#include "tests/support/pixel_probe.h"
 
 namespace {
 
@@ -47,16 +48,14 @@ protected:
         const CTextItem* a = frame.GetItem(first);
         const CTextItem* b = frame.GetItem(last);
         const int baseline = kY0 + Px(a->GetTop() + a->GetAscent());
-        int red = 0;
-        for (int y = baseline; y <= baseline + 5; ++y)
-            for (int x = kX0 + Px(a->GetLeft()); x < kX0 + Px(b->GetLeft() + b->GetDrawnWidth()); ++x)
-                red += bmp->GetPixel(x, y) == kRed;
-        return red;
+        const plat::Rect band(kX0 + Px(a->GetLeft()), baseline, kX0 + Px(b->GetLeft() + b->GetDrawnWidth()),
+                              baseline + 6);
+        return testsupport::InkOf(*bmp, band, kRed).count;
     }
 
     CQlDoc doc;
     CTextFrameObj frame{&doc, nullptr, kNodeTextShape, 8000, 2000, kAlignLeft};
-    CSpellErrorList errors;
+    CSpellErrorList& errors = doc.GetSpellErrors();
     std::unique_ptr<plat::Bitmap> bmp;
     plat::MemoryDc dc;
 };
@@ -64,7 +63,7 @@ protected:
 TEST_F(SpellPaintTest, MisspeltWordIsUnderlinedInRedOnTheScreen)
 {
     ASSERT_TRUE(spelltest::RealEngine().IsBound());
-    frame.MarkSpelling(spelltest::RealEngine(), errors, 0, 0);
+    frame.MarkSpelling(spelltest::RealEngine(), 0, 0);
     ASSERT_EQ(errors.GetCount(), 1);
     Paint(1);
     EXPECT_EQ(RedUnder(0, 6), 0) << "receive";
@@ -81,11 +80,11 @@ TEST_F(SpellPaintTest, MisspeltWordIsUnderlinedInRedOnTheScreen)
 TEST_F(SpellPaintTest, NoMarksWithoutTheLibraryOrOnceTheListIsEmptied)
 {
     CSpellEngine unbound;
-    frame.MarkSpelling(unbound, errors, 0, 0);
+    frame.MarkSpelling(unbound, 0, 0);
     Paint(1);
     EXPECT_EQ(RedUnder(0, 17), 0);
 
-    frame.MarkSpelling(spelltest::RealEngine(), errors, 0, 0);
+    frame.MarkSpelling(spelltest::RealEngine(), 0, 0);
     errors.RemoveAll();
     Paint(1);
     EXPECT_EQ(RedUnder(0, 17), 0);

@@ -159,9 +159,15 @@ TEST(TextItem, LayoutFieldsAndGeometry)
     item.SetBreakBefore(false);
     EXPECT_FALSE(item.GetBreakBefore());
 
-    // Spelling marks belong to one item each.
-    CCharItem other(nullptr, kItemCjk, u'文');
-    auto* error = reinterpret_cast<CSpellError*>(&other); // any distinct address will do
+    // Spelling marks belong to one item each, and are kept by the item's document: an
+    // item outside one takes none.
+    auto* error = reinterpret_cast<CSpellError*>(&bold); // any distinct address will do
+    item.SetMisspelt(error);
+    EXPECT_EQ(item.GetMisspelt(), nullptr);
+    CQlDoc doc;
+    CNamedContainer flow(&doc, nullptr);
+    item.SetParent(&flow);
+    CCharItem other(&flow, kItemCjk, u'文');
     item.SetMisspelt(error);
     EXPECT_EQ(item.GetMisspelt(), error);
     EXPECT_EQ(other.GetMisspelt(), nullptr);

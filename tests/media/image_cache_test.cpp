@@ -13,15 +13,15 @@
 
 #include "media/image_cache.h"
 #include "media/picture_file.h"
-#include "tests/media/canvas.h"
 #include "tests/media/magick.h"
+#include "tests/support/pixel_probe.h"
 
 namespace {
 
 using magick::Bytes;
 using plat::ColorRef;
 using plat::Rgb;
-using namespace canvas;
+using namespace testsupport;
 
 plat::String Wide(const std::string& path) { return plat::Utf8ToUtf16(path); }
 

@@ -9,13 +9,13 @@
 #include "media/raster_image.h"
 #include "media/raster_picture.h"
 #include "platform/gfx/bitmap.h"
-#include "tests/media/canvas.h"
 #include "tests/media/magick.h"
+#include "tests/support/pixel_probe.h"
 
 namespace {
 
 using plat::Rgb;
-using namespace canvas;
+using namespace testsupport;
 
 constexpr plat::ColorRef kGreen = kLime;
 

@@ -10,6 +10,7 @@
 
 #include "platform/base/system.h"
 #include "platform/gfx/dc.h"
+#include "tests/support/pixel_probe.h"
 
 namespace {
 
@@ -45,11 +46,8 @@ protected:
     // The bounding box of every pixel that is not white; nullopt when there is none.
     std::optional<Rect> Ink() const
     {
-        std::optional<Rect> box;
-        for (int y = 0; y < bitmap->Height(); ++y)
-            for (int x = 0; x < bitmap->Width(); ++x)
-                if (At(x, y) != kWhite) box = box ? box->Union(Rect(x, y, x + 1, y + 1)) : Rect(x, y, x + 1, y + 1);
-        return box;
+        const testsupport::Ink ink = testsupport::InkOn(*bitmap, testsupport::Whole(*bitmap), kWhite);
+        return ink.count ? std::optional<Rect>(ink.box) : std::nullopt;
     }
 
     // The set of colours present, white included, in increasing order.

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/gfx/raster_ops.h"
+#include "tests/support/pixel_probe.h"
 
 namespace {
 
@@ -26,18 +27,9 @@ constexpr ColorRef kBlue = Rgb(0, 0, 255);
 constexpr ColorRef kGrey = Rgb(0x80, 0x80, 0x80);
 constexpr ColorRef kOlive = Rgb(0x12, 0x34, 0x56);
 
-// A bitmap with a DC drawing on it.
-struct Canvas {
-    std::unique_ptr<Bitmap> bitmap;
-    MemoryDc dc;
-
-    Canvas(int w, int h, ColorRef fill, bool mono = false)
-        : bitmap(mono ? Bitmap::CreateMonochrome(w, h) : Bitmap::Create(w, h))
-    {
-        bitmap->Fill(fill);
-        dc.Select(bitmap.get());
-    }
-    ColorRef At(int x, int y) const { return bitmap->GetPixel(x, y); }
+// A bitmap with a DC drawing on it, pixels put and rows read.
+struct Canvas : testsupport::Canvas {
+    using testsupport::Canvas::Canvas;
     void Put(int x, int y, ColorRef c) { bitmap->SetPixel(x, y, c); }
     // Row y as colours.
     std::vector<ColorRef> Row(int y) const
