@@ -1,5 +1,5 @@
-// The document node tree: nodes, owning node lists, named containers of text items and
-// the text position that names a place in any container.
+// The document node tree: nodes, owning node lists and the text position that names a
+// place in any container of text items (named_container.h).
 #pragma once
 #include <cstdint>
 #include <functional>
@@ -10,15 +10,6 @@
 #include "platform/file/archive.h"
 
 class CDocContext;
-class CCharFormat;
-class CTextItem;
-class CCharItem;
-class CParaEndItem;
-class CStatistics;
-class CRenderContext;
-namespace plat {
-class Dc;
-}
 
 using plat::String;
 

@@ -15,6 +15,7 @@ class CNamedContainer;
 class CSpellError;
 class CCharWidthCache;
 class CRenderContext;
+class CStatistics;
 namespace plat {
 class Dc;
 }
