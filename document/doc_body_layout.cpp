@@ -265,8 +265,12 @@ private:
     bool m_pending = false;     // it holds any
 };
 
-CDocBody::RegionFiller::RegionFiller(CDocBody& body, CLineLayout& layout, int all, int& position, int& paraState,
-                                     const CPageRegion& region, const plat::Rect& frame)
+// The members are steps of one loop and are defined inline: in position-independent code a
+// member that is not inline is never inlined into its caller, and the line's state would
+// then live in memory rather than in registers.
+
+inline CDocBody::RegionFiller::RegionFiller(CDocBody& body, CLineLayout& layout, int all, int& position,
+                                            int& paraState, const CPageRegion& region, const plat::Rect& frame)
     : m_body(body),
       m_layout(layout),
       m_all(all != 0),
@@ -282,7 +286,7 @@ CDocBody::RegionFiller::RegionFiller(CDocBody& body, CLineLayout& layout, int al
 {
 }
 
-bool CDocBody::RegionFiller::Run()
+inline bool CDocBody::RegionFiller::Run()
 {
     m_body.m_pageBreakPlaced = false;
     if (m_position >= m_count) return true;
@@ -308,7 +312,7 @@ bool CDocBody::RegionFiller::Run()
 
 // A run taller than a frame: alone on a line at the top of a region at least as high as a
 // frame, where it finishes the region.
-CDocBody::RegionFiller::Step CDocBody::RegionFiller::TakeTallRun(const CRunMeasure& run, int next)
+inline CDocBody::RegionFiller::Step CDocBody::RegionFiller::TakeTallRun(const CRunMeasure& run, int next)
 {
     if (m_pending) {
         if (PlaceLine(m_position, m_line, kBreakWord)) return Step::kDone;
@@ -327,7 +331,8 @@ CDocBody::RegionFiller::Step CDocBody::RegionFiller::TakeTallRun(const CRunMeasu
 
 // A run wider than the frame, or wider than the line in a region as wide as the frame (no
 // wider region follows), is split where the line is full.
-CDocBody::RegionFiller::Step CDocBody::RegionFiller::TakeWideRun(const CRunMeasure& run, int next, bool frameWide)
+inline CDocBody::RegionFiller::Step CDocBody::RegionFiller::TakeWideRun(const CRunMeasure& run, int next,
+                                                                       bool frameWide)
 {
     if (m_pending) {
         if (PlaceLine(m_position, m_line, kBreakWord)) return Step::kDone;
@@ -350,7 +355,7 @@ CDocBody::RegionFiller::Step CDocBody::RegionFiller::TakeWideRun(const CRunMeasu
 }
 
 // Any other run joins the line when it fits there.
-CDocBody::RegionFiller::Step CDocBody::RegionFiller::TakeRun(const CRunMeasure& run, int next)
+inline CDocBody::RegionFiller::Step CDocBody::RegionFiller::TakeRun(const CRunMeasure& run, int next)
 {
     const std::int64_t lineWidth = m_pending ? m_line.width : 0;
     if (lineWidth + run.width > m_box.width) {
@@ -383,7 +388,7 @@ CDocBody::RegionFiller::Step CDocBody::RegionFiller::TakeRun(const CRunMeasure& 
     return AfterLine(run.kind, m_line.height);
 }
 
-bool CDocBody::RegionFiller::PlaceLine(int to, const CRunMeasure& measure, int kind)
+inline bool CDocBody::RegionFiller::PlaceLine(int to, const CRunMeasure& measure, int kind)
 {
     // A line wider than the room its indents leave (a character larger than that room)
     // moves left until it ends at the region's edge, so that it stays on the page.
@@ -417,14 +422,14 @@ bool CDocBody::RegionFiller::PlaceLine(int to, const CRunMeasure& measure, int k
     return false;
 }
 
-void CDocBody::RegionFiller::WrapLine(int height)
+inline void CDocBody::RegionFiller::WrapLine(int height)
 {
     m_paraState = 0;
     m_y += std::int64_t(height) + m_gap;
     StartLine();
 }
 
-void CDocBody::RegionFiller::BeginParagraph(int kind, int height)
+inline void CDocBody::RegionFiller::BeginParagraph(int kind, int height)
 {
     const int oldGap = m_gap;
     m_paraState = kind;
@@ -434,7 +439,7 @@ void CDocBody::RegionFiller::BeginParagraph(int kind, int height)
     StartLine();
 }
 
-CDocBody::RegionFiller::Step CDocBody::RegionFiller::AfterLine(int kind, int height)
+inline CDocBody::RegionFiller::Step CDocBody::RegionFiller::AfterLine(int kind, int height)
 {
     if (kind == kBreakFinal) return Step::kDone;
     if (kind == kBreakWord) {
@@ -451,7 +456,7 @@ CDocBody::RegionFiller::Step CDocBody::RegionFiller::AfterLine(int kind, int hei
     return Step::kGoOn;
 }
 
-CDocBody::RegionFiller::Step CDocBody::RegionFiller::FinishRegion(int kind, int height)
+inline CDocBody::RegionFiller::Step CDocBody::RegionFiller::FinishRegion(int kind, int height)
 {
     if (kind == kBreakFinal) return Step::kDone;
     if (!m_overflow) {
@@ -462,13 +467,13 @@ CDocBody::RegionFiller::Step CDocBody::RegionFiller::FinishRegion(int kind, int 
     return AfterLine(kind, height);
 }
 
-void CDocBody::RegionFiller::TakeParagraphFormat()
+inline void CDocBody::RegionFiller::TakeParagraphFormat()
 {
     m_para = m_body.GetParaFormatAt(m_position);
     m_gap = LineGap(m_para.m_spacing);
 }
 
-void CDocBody::RegionFiller::StartLine()
+inline void CDocBody::RegionFiller::StartLine()
 {
     m_box = m_body.ComputeLineBox(m_rect, m_frame, m_para, m_paraState);
     m_lineStart = m_position;

@@ -307,7 +307,10 @@ private:
     std::int64_t m_avail;      // the room they fill
 };
 
-CLineLayout::LinePlacer::LinePlacer(const CLineLayout& layout, const CLinePlacement& p)
+// Inline, as the steps of the page body's region filler are: in position-independent code
+// the steps would otherwise stay calls, with the line's state in memory.
+
+inline CLineLayout::LinePlacer::LinePlacer(const CLineLayout& layout, const CLinePlacement& p)
     : m_layout(layout),
       m_p(p),
       m_from(std::max(p.from, 0)),
@@ -323,14 +326,14 @@ CLineLayout::LinePlacer::LinePlacer(const CLineLayout& layout, const CLinePlacem
     m_x += AlignShift(m_avail - m_lineWidth);
 }
 
-bool CLineLayout::LinePlacer::AlreadyInPlace() const
+inline bool CLineLayout::LinePlacer::AlreadyInPlace() const
 {
     if (m_p.all || !m_p.paraStart || m_from < m_p.reflowEnd || m_from >= m_to) return false;
     const CTextItem* item = Item(m_from);
     return !Hidden(item) && item->GetLeft() == m_x && item->GetLineTop() == m_p.lineTop;
 }
 
-void CLineLayout::LinePlacer::SetAsideUnstretched()
+inline void CLineLayout::LinePlacer::SetAsideUnstretched()
 {
     if (m_align == kAlignLeft || m_p.line.nonSpaces + m_p.line.spaces <= 1) return;
     // Western words and numbers are never stretched: their width leaves both the line
@@ -377,7 +380,7 @@ void CLineLayout::LinePlacer::SetAsideUnstretched()
     m_avail -= letters;
 }
 
-void CLineLayout::LinePlacer::DropWrappedSpaces()
+inline void CLineLayout::LinePlacer::DropWrappedSpaces()
 {
     if (m_p.line.nonSpaces < 1 || m_p.paraStart || (m_align != kAlignJustify && m_align != kAlignLeft)) return;
     for (int j = m_from; j < m_to; ++j) {
@@ -389,7 +392,7 @@ void CLineLayout::LinePlacer::DropWrappedSpaces()
     }
 }
 
-void CLineLayout::LinePlacer::PositionItems()
+inline void CLineLayout::LinePlacer::PositionItems()
 {
     const bool justify = m_align == kAlignJustify;
     const int lineTop = m_p.lineTop;
