@@ -263,12 +263,11 @@ private:
     // Layout helpers (doc_body_layout.cpp).
     struct LineBox;
     struct ProbeSave;
+    class RegionFiller;
     LineBox ComputeLineBox(const plat::Rect& region, const plat::Rect& frame, const CParaFormat& para,
                            int paraState) const;
     bool Fill(CLineLayout& layout, int all, int& position, int& paraState, const CPageRegion& region,
               const plat::Rect& frame);
-    int PlaceLine(CLineLayout& layout, int all, int from, int to, const CRunMeasure& line, int paraState, int x,
-                  int y, int alignment, int width);
     // Measures and marks items from..to-1 as a measurement of the whole flow would.
     void MeasureRange(CLineLayout& layout, int from, int to);
     // A partial layout measures each paragraph past its range just before placing it.
@@ -301,7 +300,6 @@ private:
     int m_probeAt = -1;                 // the paragraph start that may find itself in place
     ProbeSave* m_probe = nullptr;       // what measuring that paragraph replaced; not owned
     int m_defaultTailFrom = -1;         // paragraphs from here on resolve to the default format
-    int m_fillPage = 0;                 // page of the region being filled
     bool m_pageBreakPlaced = false;     // the last FillRegion ended its page
     bool m_overflowPlaced = false;      // a line went into the overflow frame
     // Edits that run many steps (replace-all, a format over a selection) lay out once at

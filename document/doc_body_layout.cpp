@@ -208,29 +208,277 @@ void CDocBody::PrepareParagraph(int start)
     m_measuredEnd = to;
 }
 
-int CDocBody::PlaceLine(CLineLayout& layout, int all, int from, int to, const CRunMeasure& line, int paraState,
-                        int x, int y, int alignment, int width)
+// Fills one region line by line: runs are measured and joined into the current line
+// until one no longer fits, and each full line is placed. position and paraState are the
+// caller's and move on as the lines are placed.
+class CDocBody::RegionFiller {
+public:
+    RegionFiller(CDocBody& body, CLineLayout& layout, int all, int& position, int& paraState,
+                 const CPageRegion& region, const plat::Rect& frame);
+    // True when no more layout is needed; false when the next region must go on.
+    bool Run();
+
+private:
+    // What taking one run leaves to do.
+    enum class Step { kGoOn, kDone, kNextRegion };
+
+    Step TakeTallRun(const CRunMeasure& run, int next);
+    Step TakeWideRun(const CRunMeasure& run, int next, bool frameWide);
+    Step TakeRun(const CRunMeasure& run, int next);
+
+    // Places the items from the line start to `to` as one line measured as `measure`,
+    // ended as `kind`. True when a partial layout found the rest already in place.
+    bool PlaceLine(int to, const CRunMeasure& measure, int kind);
+    // The next line continues the paragraph.
+    void WrapLine(int height);
+    // The next line begins the paragraph at the position, after a paragraph end of the
+    // given kind.
+    void BeginParagraph(int kind, int height);
+    // After a line of the given kind was placed.
+    Step AfterLine(int kind, int height);
+    // After a run placed alone that finishes its region even when room is left below.
+    Step FinishRegion(int kind, int height);
+    // The format and line gap of the paragraph at the position.
+    void TakeParagraphFormat();
+    // An empty line from the position, with the room the paragraph state leaves.
+    void StartLine();
+
+    CDocBody& m_body;
+    CLineLayout& m_layout;
+    const bool m_all;
+    int& m_position;            // the next item to lay out
+    int& m_paraState;           // 0 inside a paragraph, else how the current one began
+    const plat::Rect m_rect;    // the region
+    const plat::Rect& m_frame;
+    const std::int64_t m_frameWidth;
+    const std::int64_t m_frameHeight;
+    const bool m_fullWidth;     // the region is as wide as the frame
+    const bool m_overflow;      // the overflow frame: no region after it ends it early
+    const int m_count;
+
+    CParaFormat m_para;         // the current paragraph's format
+    int m_gap = 0;              // and its gap between lines
+    LineBox m_box;              // where the current line starts and how wide it may be
+    std::int64_t m_y = 0;       // top of the current line
+    int m_lineStart = 0;        // its first item
+    CRunMeasure m_line;         // the runs it holds so far
+    bool m_pending = false;     // it holds any
+};
+
+// The members are steps of one loop and are defined inline: in position-independent code a
+// member that is not inline is never inlined into its caller, and the line's state would
+// then live in memory rather than in registers.
+
+inline CDocBody::RegionFiller::RegionFiller(CDocBody& body, CLineLayout& layout, int all, int& position,
+                                            int& paraState, const CPageRegion& region, const plat::Rect& frame)
+    : m_body(body),
+      m_layout(layout),
+      m_all(all != 0),
+      m_position(position),
+      m_paraState(paraState),
+      m_rect(region.m_rect),
+      m_frame(frame),
+      m_frameWidth(std::int64_t(frame.right) - frame.left),
+      m_frameHeight(std::int64_t(frame.bottom) - frame.top),
+      m_fullWidth(std::int64_t(region.m_rect.right) - region.m_rect.left == m_frameWidth),
+      m_overflow(region.m_page == kOverflowFrame),
+      m_count(body.GetCount())
 {
+}
+
+inline bool CDocBody::RegionFiller::Run()
+{
+    m_body.m_pageBreakPlaced = false;
+    if (m_position >= m_count) return true;
+
+    if (m_paraState != 0) m_body.PrepareParagraph(m_position);
+    TakeParagraphFormat();
+    m_y = std::int64_t(m_rect.top) + m_gap / 2;
+    StartLine();
+
+    while (m_position < m_count) {
+        CRunMeasure run;
+        const int next = m_layout.MeasureRun(m_position, run);
+        if (next <= m_position) return true;
+        Step step;
+        const bool frameWide = run.width >= m_frameWidth;
+        if (std::int64_t(run.height) + m_gap >= m_frameHeight) step = TakeTallRun(run, next);
+        else if (frameWide || (m_fullWidth && run.width > m_box.width)) step = TakeWideRun(run, next, frameWide);
+        else step = TakeRun(run, next);
+        if (step != Step::kGoOn) return step == Step::kDone;
+    }
+    return true;
+}
+
+// A run taller than a frame: alone on a line at the top of a region at least as high as a
+// frame, where it finishes the region.
+inline CDocBody::RegionFiller::Step CDocBody::RegionFiller::TakeTallRun(const CRunMeasure& run, int next)
+{
+    if (m_pending) {
+        if (PlaceLine(m_position, m_line, kBreakWord)) return Step::kDone;
+        if (m_overflow) {
+            WrapLine(m_line.height);
+            return Step::kGoOn;
+        }
+        m_paraState = 0;
+        return Step::kNextRegion;
+    }
+    if (!m_overflow && std::int64_t(m_rect.bottom) - (m_y - m_gap / 2) < m_frameHeight) return Step::kNextRegion;
+    if (PlaceLine(next, run, run.kind)) return Step::kDone;
+    m_position = next;
+    return FinishRegion(run.kind, run.height);
+}
+
+// A run wider than the frame, or wider than the line in a region as wide as the frame (no
+// wider region follows), is split where the line is full.
+inline CDocBody::RegionFiller::Step CDocBody::RegionFiller::TakeWideRun(const CRunMeasure& run, int next,
+                                                                       bool frameWide)
+{
+    if (m_pending) {
+        if (PlaceLine(m_position, m_line, kBreakWord)) return Step::kDone;
+        WrapLine(m_line.height);
+        return Step::kGoOn;
+    }
+    if (!m_fullWidth) return Step::kNextRegion; // a wider region follows
+    if (m_y + run.height + m_gap / 2 > m_rect.bottom) return Step::kNextRegion;
+    if (run.nonSpaces + run.spaces > 2) {
+        m_position = m_layout.FillLine(m_position, m_line, m_box.width);
+        m_pending = true;
+        if (m_line.kind == kBreakWord) return Step::kGoOn;
+        if (PlaceLine(m_position, m_line, m_line.kind)) return Step::kDone;
+        return AfterLine(m_line.kind, m_line.height);
+    }
+    // One or two items: a line of their own.
+    if (PlaceLine(next, run, run.kind)) return Step::kDone;
+    m_position = next;
+    return frameWide ? FinishRegion(run.kind, run.height) : AfterLine(run.kind, run.height);
+}
+
+// Any other run joins the line when it fits there.
+inline CDocBody::RegionFiller::Step CDocBody::RegionFiller::TakeRun(const CRunMeasure& run, int next)
+{
+    const std::int64_t lineWidth = m_pending ? m_line.width : 0;
+    if (lineWidth + run.width > m_box.width) {
+        // Wider than what is left of this narrow region: the line goes on in the next.
+        if (run.width > m_box.width) {
+            m_position = m_lineStart;
+            return Step::kNextRegion;
+        }
+        if (PlaceLine(m_position, m_line, kBreakWord)) return Step::kDone;
+        WrapLine(m_line.height);
+        return Step::kGoOn; // the same run on the new line
+    }
+
+    CRunMeasure joined = run;
+    if (m_pending) {
+        joined = m_line;
+        joined.Append(run);
+    }
+    // The line with this run must fit above the region's bottom; otherwise the whole line
+    // goes to the next region.
+    if (m_y + joined.height + m_gap / 2 > m_rect.bottom) {
+        m_position = m_lineStart;
+        return Step::kNextRegion;
+    }
+    m_line = joined;
+    m_pending = true;
+    m_position = next;
+    if (run.kind == kBreakWord) return Step::kGoOn;
+    if (PlaceLine(m_position, m_line, run.kind)) return Step::kDone;
+    return AfterLine(run.kind, m_line.height);
+}
+
+inline bool CDocBody::RegionFiller::PlaceLine(int to, const CRunMeasure& measure, int kind)
+{
+    // A line wider than the room its indents leave (a character larger than that room)
+    // moves left until it ends at the region's edge, so that it stays on the page.
+    std::int64_t x = m_box.x;
+    std::int64_t width = m_box.width;
+    if (measure.width > width) {
+        x = std::max<std::int64_t>(m_rect.left, std::min<std::int64_t>(x, std::int64_t(m_rect.right) - measure.width));
+        width = std::int64_t(m_rect.right) - x;
+    }
+    const int from = m_lineStart;
     CLinePlacement p;
-    p.all = all != 0;
+    p.all = m_all;
     // Only the first line of a paragraph measured for this purpose may stop the layout.
-    p.reflowEnd = from == m_probeAt ? from : kMaxLength;
+    p.reflowEnd = from == m_body.m_probeAt ? from : kMaxLength;
     p.from = from;
     p.to = to;
-    p.line = line;
-    p.paraStart = paraState != 0;
-    p.x = x;
-    p.lineTop = y;
-    p.alignment = alignment;
-    p.available = width;
-    if (layout.PlaceLine(p) == 1) {
-        RestoreMetrics(*m_probe);
-        m_probeAt = -1;
-        return 1;
+    p.line = measure;
+    p.line.kind = kind;
+    p.paraStart = m_paraState != 0;
+    p.x = Sat(x);
+    p.lineTop = Sat(m_y);
+    p.alignment = m_para.m_align;
+    p.available = Sat(width);
+    if (m_layout.PlaceLine(p) == 1) {
+        m_body.RestoreMetrics(*m_body.m_probe);
+        m_body.m_probeAt = -1;
+        return true;
     }
-    if (from == m_probeAt) m_probeAt = -1;
-    if (m_fillPage == kOverflowFrame) m_overflowPlaced = true;
-    return 0;
+    if (from == m_body.m_probeAt) m_body.m_probeAt = -1;
+    if (m_overflow) m_body.m_overflowPlaced = true;
+    return false;
+}
+
+inline void CDocBody::RegionFiller::WrapLine(int height)
+{
+    m_paraState = 0;
+    m_y += std::int64_t(height) + m_gap;
+    StartLine();
+}
+
+inline void CDocBody::RegionFiller::BeginParagraph(int kind, int height)
+{
+    const int oldGap = m_gap;
+    m_paraState = kind;
+    m_body.PrepareParagraph(m_position);
+    TakeParagraphFormat();
+    m_y += std::int64_t(height) + oldGap / 2 + m_gap / 2;
+    StartLine();
+}
+
+inline CDocBody::RegionFiller::Step CDocBody::RegionFiller::AfterLine(int kind, int height)
+{
+    if (kind == kBreakFinal) return Step::kDone;
+    if (kind == kBreakWord) {
+        WrapLine(height);
+        return Step::kGoOn;
+    }
+    if (kind == kBreakPage && !m_overflow) {
+        // The rest of the page stays empty; the caller goes to the next page.
+        m_paraState = kind;
+        m_body.m_pageBreakPlaced = true;
+        return Step::kNextRegion;
+    }
+    BeginParagraph(kind, height);
+    return Step::kGoOn;
+}
+
+inline CDocBody::RegionFiller::Step CDocBody::RegionFiller::FinishRegion(int kind, int height)
+{
+    if (kind == kBreakFinal) return Step::kDone;
+    if (!m_overflow) {
+        m_paraState = kind == kBreakWord ? 0 : kind;
+        m_body.m_pageBreakPlaced = kind == kBreakPage;
+        return Step::kNextRegion;
+    }
+    return AfterLine(kind, height);
+}
+
+inline void CDocBody::RegionFiller::TakeParagraphFormat()
+{
+    m_para = m_body.GetParaFormatAt(m_position);
+    m_gap = LineGap(m_para.m_spacing);
+}
+
+inline void CDocBody::RegionFiller::StartLine()
+{
+    m_box = m_body.ComputeLineBox(m_rect, m_frame, m_para, m_paraState);
+    m_lineStart = m_position;
+    m_line = CRunMeasure();
+    m_pending = false;
 }
 
 bool CDocBody::FillRegion(int all, int end, int& position, int& paraState, const CPageRegion& region,
@@ -256,174 +504,10 @@ bool CDocBody::FillRegion(int all, int end, int& position, int& paraState, const
     return result;
 }
 
-bool CDocBody::Fill(CLineLayout& layout, int all, int& p, int& s, const CPageRegion& region, const plat::Rect& frame)
+bool CDocBody::Fill(CLineLayout& layout, int all, int& position, int& paraState, const CPageRegion& region,
+                    const plat::Rect& frame)
 {
-    const plat::Rect r = region.m_rect;
-    const std::int64_t frameWidth = std::int64_t(frame.right) - frame.left;
-    const std::int64_t frameHeight = std::int64_t(frame.bottom) - frame.top;
-    const bool fullWidth = std::int64_t(r.right) - r.left == frameWidth;
-    // The overflow frame has no region after it: nothing there ends it early.
-    const bool overflow = region.m_page == kOverflowFrame;
-    const int count = GetCount();
-    m_pageBreakPlaced = false;
-    m_fillPage = region.m_page;
-    if (p >= count) return true;
-
-    if (s != 0) PrepareParagraph(p);
-    CParaFormat para = GetParaFormatAt(p);
-    int gap = LineGap(para.m_spacing);
-    LineBox box = ComputeLineBox(r, frame, para, s);
-    std::int64_t y = std::int64_t(r.top) + gap / 2;
-
-    int lineStart = p;
-    CRunMeasure line;
-    bool pending = false;
-
-    auto place = [&](int to, const CRunMeasure& m, int kind) {
-        CRunMeasure placed = m;
-        placed.kind = kind;
-        // A line wider than the room its indents leave (a character larger than that room)
-        // moves left until it ends at the region's edge, so that it stays on the page.
-        std::int64_t x = box.x;
-        std::int64_t width = box.width;
-        if (m.width > width) {
-            x = std::max<std::int64_t>(r.left, std::min<std::int64_t>(x, std::int64_t(r.right) - m.width));
-            width = std::int64_t(r.right) - x;
-        }
-        return PlaceLine(layout, all, lineStart, to, placed, s, Sat(x), Sat(y), para.m_align, Sat(width));
-    };
-    // The next line continues the paragraph.
-    auto wrap = [&](int height) {
-        s = 0;
-        y += std::int64_t(height) + gap;
-        box = ComputeLineBox(r, frame, para, s);
-        lineStart = p;
-        line = CRunMeasure();
-        pending = false;
-    };
-    // The next line begins the paragraph at p.
-    auto newParagraph = [&](int kind, int height) {
-        const int oldGap = gap;
-        s = kind;
-        PrepareParagraph(p);
-        para = GetParaFormatAt(p);
-        gap = LineGap(para.m_spacing);
-        y += std::int64_t(height) + oldGap / 2 + gap / 2;
-        box = ComputeLineBox(r, frame, para, s);
-        lineStart = p;
-        line = CRunMeasure();
-        pending = false;
-    };
-    // After a line of the given kind was placed: nullopt goes on in this region.
-    auto afterLine = [&](int kind, int height) -> std::optional<bool> {
-        if (kind == kBreakFinal) return true;
-        if (kind == kBreakWord) {
-            wrap(height);
-            return std::nullopt;
-        }
-        if (kind == kBreakPage && !overflow) {
-            // The rest of the page stays empty; the caller goes to the next page.
-            s = kind;
-            m_pageBreakPlaced = true;
-            return false;
-        }
-        newParagraph(kind, height);
-        return std::nullopt;
-    };
-    // A run placed alone that finishes its region even when room is left below.
-    auto finishRegion = [&](int kind, int height) -> std::optional<bool> {
-        if (kind == kBreakFinal) return true;
-        if (!overflow) {
-            s = kind == kBreakWord ? 0 : kind;
-            m_pageBreakPlaced = kind == kBreakPage;
-            return false;
-        }
-        return afterLine(kind, height);
-    };
-
-    while (p < count) {
-        CRunMeasure run;
-        const int next = layout.MeasureRun(p, run);
-        if (next <= p) return true;
-        const int items = run.nonSpaces + run.spaces;
-
-        // A run taller than a frame: alone on a line at the top of a region at least as
-        // high as a frame, where it finishes the region.
-        if (std::int64_t(run.height) + gap >= frameHeight) {
-            if (pending) {
-                if (place(p, line, kBreakWord) == 1) return true;
-                if (overflow) {
-                    wrap(line.height);
-                    continue;
-                }
-                s = 0;
-                return false;
-            }
-            if (!overflow && std::int64_t(r.bottom) - (y - gap / 2) < frameHeight) return false;
-            if (place(next, run, run.kind) == 1) return true;
-            p = next;
-            if (auto done = finishRegion(run.kind, run.height)) return *done;
-            continue;
-        }
-
-        // A run wider than the frame, or wider than the line in a region as wide as the
-        // frame (no wider region follows), is split where the line is full.
-        const bool frameWide = run.width >= frameWidth;
-        if (frameWide || (fullWidth && run.width > box.width)) {
-            if (pending) {
-                if (place(p, line, kBreakWord) == 1) return true;
-                wrap(line.height);
-                continue;
-            }
-            if (!fullWidth) return false; // a wider region follows
-            if (y + run.height + gap / 2 > r.bottom) return false;
-            if (items > 2) {
-                p = layout.FillLine(p, line, box.width);
-                pending = true;
-                if (line.kind == kBreakWord) continue;
-                if (place(p, line, line.kind) == 1) return true;
-                if (auto done = afterLine(line.kind, line.height)) return *done;
-                continue;
-            }
-            // One or two items: a line of their own.
-            if (place(next, run, run.kind) == 1) return true;
-            p = next;
-            if (auto done = frameWide ? finishRegion(run.kind, run.height) : afterLine(run.kind, run.height))
-                return *done;
-            continue;
-        }
-
-        const std::int64_t lineWidth = pending ? line.width : 0;
-        if (lineWidth + run.width > box.width) {
-            // Wider than what is left of this narrow region: the line goes on in the next.
-            if (run.width > box.width) {
-                p = lineStart;
-                return false;
-            }
-            if (place(p, line, kBreakWord) == 1) return true;
-            wrap(line.height);
-            continue; // the same run on the new line
-        }
-
-        CRunMeasure joined = run;
-        if (pending) {
-            joined = line;
-            joined.Append(run);
-        }
-        // The line with this run must fit above the region's bottom; otherwise the whole
-        // line goes to the next region.
-        if (y + joined.height + gap / 2 > r.bottom) {
-            p = lineStart;
-            return false;
-        }
-        line = joined;
-        pending = true;
-        p = next;
-        if (run.kind == kBreakWord) continue;
-        if (place(p, line, run.kind) == 1) return true;
-        if (auto done = afterLine(run.kind, line.height)) return *done;
-    }
-    return true;
+    return RegionFiller(*this, layout, all, position, paraState, region, frame).Run();
 }
 
 bool CDocBody::FindStartRegion(int start, CPageRegion& working)

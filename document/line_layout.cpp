@@ -29,6 +29,18 @@ bool IsScript(const CTextItem* item)
     return item->GetFormat().m_position != 0;
 }
 
+// The class of the item before, by which MarkBreaks tells whether a line may break before
+// the next: a break never follows an opening mark, nor splits a word or a number.
+enum class BreakClass : std::uint8_t {
+    kStart,   // nothing yet, or a paragraph end
+    kClosing, // a closing mark or symbol
+    kOpening, // an opening mark or currency sign
+    kCjk,
+    kLetter,
+    kNumber,  // a digit, or a decimal point after one
+    kSpace,
+};
+
 int KindOf(std::uint16_t paraEnd)
 {
     return paraEnd == kItemFinalParaEnd ? kBreakFinal : paraEnd == kItemParaEnd ? kBreakPara : kBreakPage;
@@ -156,9 +168,7 @@ void CLineLayout::MarkBreaks(int from, int to)
 {
     from = std::max(from, 0);
     to = std::min(to, m_box.GetCount());
-    // The class of the previous item: 0 start, 1 closing mark, 2 opening mark, 3 CJK,
-    // 4 letter, 5 digit or decimal point, 6 space.
-    int s = 0;
+    BreakClass prev = BreakClass::kStart;
     for (int i = from; i < to; ++i) {
         CTextItem* item = m_box.GetItem(i);
         if (Hidden(item)) continue;
@@ -167,37 +177,38 @@ void CLineLayout::MarkBreaks(int from, int to)
         case kItemParaPageBreak:
         case kItemFinalParaEnd:
         case kItemParaEnd:
-            s = 0;
+            prev = BreakClass::kStart;
             break;
         case kItemSpace:
-            brk = s == 6;
-            if (s != 1 && s != 2) s = 6;
+            brk = prev == BreakClass::kSpace;
+            if (prev != BreakClass::kClosing && prev != BreakClass::kOpening) prev = BreakClass::kSpace;
             break;
         case kItemWestern:
-            brk = s != 2 && s != 4 && !IsScript(item);
-            s = 4;
+            brk = prev != BreakClass::kOpening && prev != BreakClass::kLetter && !IsScript(item);
+            prev = BreakClass::kLetter;
             break;
         case kItemWesternClose:
         case kItemCjkSymbol:
         case kItemCjkClose:
-            s = 1;
+            prev = BreakClass::kClosing;
             break;
         case kItemWesternOpen:
         case kItemCurrency:
         case kItemCjkOpen:
-            brk = s != 2;
-            s = 2;
+            brk = prev != BreakClass::kOpening;
+            prev = BreakClass::kOpening;
             break;
         case kItemDigit:
-            brk = s != 2 && s != 5 && !IsScript(item);
-            s = 5;
+            brk = prev != BreakClass::kOpening && prev != BreakClass::kNumber && !IsScript(item);
+            prev = BreakClass::kNumber;
             break;
         case kItemFullStop:
-            s = s == 5 ? 5 : 1;
+            // A decimal point belongs to its number.
+            prev = prev == BreakClass::kNumber ? BreakClass::kNumber : BreakClass::kClosing;
             break;
         case kItemCjk:
-            brk = s != 2 && !IsScript(item);
-            s = 3;
+            brk = prev != BreakClass::kOpening && !IsScript(item);
+            prev = BreakClass::kCjk;
             break;
         default:
             break;
@@ -262,95 +273,138 @@ int CLineLayout::FillLine(int from, CRunMeasure& line, int maxWidth)
     return n;
 }
 
-int CLineLayout::PlaceLine(const CLinePlacement& p)
-{
-    const int from = std::max(p.from, 0);
-    const int to = std::min(p.to, m_box.GetCount());
-    int align = p.alignment;
-    if (align < kAlignRight || align > kAlignJustify) align = kAlignLeft;
-    // The last line of a justified paragraph is set flush left.
-    if (align == kAlignJustify && p.line.kind != kBreakWord) align = kAlignLeft;
-
-    // Sums in 64 bits: the lengths come from the document and the caller.
-    std::int64_t x = p.x;
-    std::int64_t lineWidth = p.line.width;
-    std::int64_t avail = p.available;
-    if (align == kAlignRight) x += avail - lineWidth;
-    else if (align == kAlignCentre) x += (avail - lineWidth) / 2;
-
-    if (!p.all && p.paraStart && from >= p.reflowEnd && from < to) {
-        const CTextItem* item = m_box.GetItem(from);
-        if (!Hidden(item) && item->GetLeft() == x && item->GetLineTop() == p.lineTop) return 1;
-    }
-
-    if (align != kAlignLeft) {
-        // Western words and numbers are never stretched: their width leaves both the
-        // line width and the room to fill.
-        std::int64_t letters = 0;
-        for (int j = from; j < to; ++j) {
-            const CTextItem* item = m_box.GetItem(j);
-            if (!Hidden(item) && IsLetterOrDigit(item->GetNodeType())) letters += item->GetWidth();
-        }
-        if (p.line.nonSpaces + p.line.spaces > 1) {
-            if (p.line.nonSpaces == 0) {
-                const int last = to > from ? m_box.GetItem(to - 1)->GetWidth() : 0;
-                lineWidth -= last;
-                avail -= last;
-            } else {
-                // Trailing spaces vanish; the last word or character is not stretched.
-                bool seenLetter = false;
-                for (int j = to - 1; j > from; --j) {
-                    CTextItem* item = m_box.GetItem(j);
-                    const std::uint16_t t = item->GetNodeType();
-                    if (IsParaEndType(t) || Hidden(item)) continue;
-                    const int w = item->GetWidth();
-                    if (t == kItemSpace) {
-                        if (seenLetter) break;
-                        lineWidth -= w;
-                        item->SetWidth(0);
-                        if (align == kAlignRight) x += w;
-                        else if (align == kAlignCentre) x += w / 2;
-                        continue;
-                    }
-                    if (IsLetterOrDigit(t)) {
-                        lineWidth -= w;
-                        avail -= w;
-                        letters -= w;
-                        seenLetter = true;
-                        continue;
-                    }
-                    if (!seenLetter) {
-                        lineWidth -= w;
-                        avail -= w;
-                    }
-                    break;
-                }
-            }
-            lineWidth -= letters;
-            avail -= letters;
-        }
-    }
-
+// One line being placed. Sums are in 64 bits: the lengths come from the document and the
+// caller.
+class CLineLayout::LinePlacer {
+public:
+    LinePlacer(const CLineLayout& layout, const CLinePlacement& p);
+    // A partial layout that reached a paragraph whose first line already stands here.
+    bool AlreadyInPlace() const;
+    // Takes what is never stretched out of the line width and the room to fill.
+    void SetAsideUnstretched();
     // Spaces that a wrap left at the start of a continuation line take no room.
-    if (p.line.nonSpaces >= 1 && !p.paraStart && (align == kAlignJustify || align == kAlignLeft)) {
-        for (int j = from; j < to; ++j) {
-            CTextItem* item = m_box.GetItem(j);
-            if (Hidden(item)) continue;
-            if (item->GetNodeType() != kItemSpace) break;
-            lineWidth -= item->GetWidth();
-            item->SetWidth(0);
+    void DropWrappedSpaces();
+    // Places each item with the line's baseline and gives it its drawn width.
+    void PositionItems();
+
+private:
+    // How far the line moves for slack the alignment spreads to its left.
+    std::int64_t AlignShift(std::int64_t slack) const
+    {
+        if (m_align == kAlignRight) return slack;
+        if (m_align == kAlignCentre) return slack / 2;
+        return 0;
+    }
+    bool Hidden(const CTextItem* item) const { return m_layout.Hidden(item); }
+    CTextItem* Item(int index) const { return m_layout.m_box.GetItem(index); }
+
+    const CLineLayout& m_layout;
+    const CLinePlacement& m_p;
+    const int m_from;
+    const int m_to;
+    int m_align;
+    std::int64_t m_x;          // where the next item goes
+    std::int64_t m_lineWidth;  // width of the stretchable items not yet placed
+    std::int64_t m_avail;      // the room they fill
+};
+
+// Inline, as the steps of the page body's region filler are: in position-independent code
+// the steps would otherwise stay calls, with the line's state in memory.
+
+inline CLineLayout::LinePlacer::LinePlacer(const CLineLayout& layout, const CLinePlacement& p)
+    : m_layout(layout),
+      m_p(p),
+      m_from(std::max(p.from, 0)),
+      m_to(std::min(p.to, layout.m_box.GetCount())),
+      m_align(p.alignment),
+      m_x(p.x),
+      m_lineWidth(p.line.width),
+      m_avail(p.available)
+{
+    if (m_align < kAlignRight || m_align > kAlignJustify) m_align = kAlignLeft;
+    // The last line of a justified paragraph is set flush left.
+    if (m_align == kAlignJustify && p.line.kind != kBreakWord) m_align = kAlignLeft;
+    m_x += AlignShift(m_avail - m_lineWidth);
+}
+
+inline bool CLineLayout::LinePlacer::AlreadyInPlace() const
+{
+    if (m_p.all || !m_p.paraStart || m_from < m_p.reflowEnd || m_from >= m_to) return false;
+    const CTextItem* item = Item(m_from);
+    return !Hidden(item) && item->GetLeft() == m_x && item->GetLineTop() == m_p.lineTop;
+}
+
+inline void CLineLayout::LinePlacer::SetAsideUnstretched()
+{
+    if (m_align == kAlignLeft || m_p.line.nonSpaces + m_p.line.spaces <= 1) return;
+    // Western words and numbers are never stretched: their width leaves both the line
+    // width and the room to fill.
+    std::int64_t letters = 0;
+    for (int j = m_from; j < m_to; ++j) {
+        const CTextItem* item = Item(j);
+        if (!Hidden(item) && IsLetterOrDigit(item->GetNodeType())) letters += item->GetWidth();
+    }
+    if (m_p.line.nonSpaces == 0) {
+        const int last = m_to > m_from ? Item(m_to - 1)->GetWidth() : 0;
+        m_lineWidth -= last;
+        m_avail -= last;
+    } else {
+        // Trailing spaces vanish; the last word or character is not stretched.
+        bool seenLetter = false;
+        for (int j = m_to - 1; j > m_from; --j) {
+            CTextItem* item = Item(j);
+            const std::uint16_t t = item->GetNodeType();
+            if (IsParaEndType(t) || Hidden(item)) continue;
+            const int w = item->GetWidth();
+            if (t == kItemSpace) {
+                if (seenLetter) break;
+                m_lineWidth -= w;
+                item->SetWidth(0);
+                m_x += AlignShift(w);
+                continue;
+            }
+            if (IsLetterOrDigit(t)) {
+                m_lineWidth -= w;
+                m_avail -= w;
+                letters -= w;
+                seenLetter = true;
+                continue;
+            }
+            if (!seenLetter) {
+                m_lineWidth -= w;
+                m_avail -= w;
+            }
+            break;
         }
     }
+    m_lineWidth -= letters;
+    m_avail -= letters;
+}
 
-    const bool justify = align == kAlignJustify;
-    for (int j = from; j < to; ++j) {
-        CTextItem* item = m_box.GetItem(j);
+inline void CLineLayout::LinePlacer::DropWrappedSpaces()
+{
+    if (m_p.line.nonSpaces < 1 || m_p.paraStart || (m_align != kAlignJustify && m_align != kAlignLeft)) return;
+    for (int j = m_from; j < m_to; ++j) {
+        CTextItem* item = Item(j);
+        if (Hidden(item)) continue;
+        if (item->GetNodeType() != kItemSpace) break;
+        m_lineWidth -= item->GetWidth();
+        item->SetWidth(0);
+    }
+}
+
+inline void CLineLayout::LinePlacer::PositionItems()
+{
+    const bool justify = m_align == kAlignJustify;
+    const int lineTop = m_p.lineTop;
+    for (int j = m_from; j < m_to; ++j) {
+        CTextItem* item = Item(j);
         const std::uint16_t t = item->GetNodeType();
         // One baseline for the line; an item taller than the line (a hidden one) stays
         // inside its line box.
-        const int top = std::max(p.lineTop, SatAdd(p.lineTop, p.line.ascent - item->GetAscent()));
-        item->Place(static_cast<int>(std::clamp<std::int64_t>(x, -kMaxLength, kMaxLength)), top, p.lineTop,
-                    p.line.height);
+        const int top = std::max(lineTop, SatAdd(lineTop, m_p.line.ascent - item->GetAscent()));
+        item->Place(static_cast<int>(std::clamp<std::int64_t>(m_x, -kMaxLength, kMaxLength)), top, lineTop,
+                    m_p.line.height);
         const int w = item->GetWidth();
         if (IsParaEndType(t) || Hidden(item)) {
             item->SetDrawnWidth(w);
@@ -358,7 +412,7 @@ int CLineLayout::PlaceLine(const CLinePlacement& p)
         }
         if (IsLetterOrDigit(t)) {
             item->SetDrawnWidth(w);
-            x += w;
+            m_x += w;
             continue;
         }
         // The slack is spread over what remains, so rounding is absorbed by the items
@@ -366,13 +420,22 @@ int CLineLayout::PlaceLine(const CLinePlacement& p)
         // width x (avail / lineWidth), truncated; in integers, so that the last item
         // takes exactly what is left.
         std::int64_t stretched = w;
-        if (justify && avail > 0 && lineWidth > 0) stretched = w * avail / lineWidth;
+        if (justify && m_avail > 0 && m_lineWidth > 0) stretched = w * m_avail / m_lineWidth;
         const int drawn = static_cast<int>(std::clamp<std::int64_t>(stretched, 0, 0xFFFF));
         item->SetDrawnWidth(drawn);
-        x += drawn;
-        lineWidth -= w;
-        avail -= drawn;
+        m_x += drawn;
+        m_lineWidth -= w;
+        m_avail -= drawn;
     }
+}
+
+int CLineLayout::PlaceLine(const CLinePlacement& p)
+{
+    LinePlacer line(*this, p);
+    if (line.AlreadyInPlace()) return 1;
+    line.SetAsideUnstretched();
+    line.DropWrappedSpaces();
+    line.PositionItems();
     return 0;
 }
 

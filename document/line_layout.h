@@ -93,6 +93,8 @@ public:
     CColumnLayout LayOutColumn(int from, int to, int width, int alignment, int spacing);
 
 private:
+    class LinePlacer;
+
     bool Hidden(const CTextItem* item) const;
     bool IsLeadingSpace(int index) const;
 

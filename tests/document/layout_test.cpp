@@ -226,6 +226,9 @@ TEST_F(LayoutTest, BreaksAreMarkedByCharacterClass)
         {u"(a) 1.5%", {0, 4}},
         {u"$5", {0}},
         {u"甲\r乙", {0, 2}},
+        {u"甲，  乙", {0, 4}},     // spaces after a closing mark stay with it
+        {u"\u201C 中", {0}},      // and so do those after an opening mark
+        {u"a.b", {0, 2}},          // a full stop after a letter is a closing mark
     };
     for (const Case& c : cases) {
         t.Set(c.text);
