@@ -15,6 +15,7 @@
 
 #include "document/doc_body.h"
 #include "document/doc_password.h"
+#include "tests/support/fifo_open.h"
 #include "tests/support/headless_windows.h"
 #include "document/layout_dump.h"
 #include "document/page_object_list.h"
@@ -319,16 +320,36 @@ TEST_F(NativeFile, HeaderBytesOfANewDocument)
     EXPECT_EQ(Bytes(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(expected.size())), expected);
 }
 
+// A missing file, a folder, a FIFO (with or without a writer) and a device are all files
+// that cannot be opened: refused at once, without a message, the document as it was.
 TEST_F(NativeFile, FileThatCannotBeOpenedChangesNothing)
 {
     FillDocument(doc);
     const int count = doc.GetBody()->GetCount();
-    window.m_idleTimer = true;
-    EXPECT_EQ(doc.FileOpen(U16(Path("missing.qln")), false), 0);
-    EXPECT_EQ(doc.GetBody()->GetCount(), count);
-    EXPECT_EQ(doc.GetAuthors().GetCount(), 2);
-    EXPECT_TRUE(doc.IsModified());
-    EXPECT_TRUE(BoxTexts().empty());
+    const std::string fifo = Path("pipe.qln").string();
+    ASSERT_TRUE(testsupport::MakeFifo(fifo));
+    using testsupport::FifoWriter;
+    struct Case {
+        const char* what;
+        std::string path;
+        FifoWriter writer;
+    } cases[] = {
+        {"missing", Path("missing.qln").string(), FifoWriter::kNone},
+        {"folder", m_dir.string(), FifoWriter::kNone},
+        {"FIFO", fifo, FifoWriter::kNone},
+        {"FIFO with a writer", fifo, FifoWriter::kHeldOpen},
+        {"device", "/dev/zero", FifoWriter::kNone},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        window.m_idleTimer = true;
+        EXPECT_FALSE(testsupport::OpensWithoutWaiting(fifo, c.writer,
+                                                      [&] { return doc.FileOpen(U16(c.path), false) != 0; }));
+        EXPECT_EQ(doc.GetBody()->GetCount(), count);
+        EXPECT_EQ(doc.GetAuthors().GetCount(), 2);
+        EXPECT_TRUE(doc.IsModified());
+        EXPECT_TRUE(BoxTexts().empty());
+    }
 }
 
 // Refused files: the message, an empty document with one author record, the idle timer
