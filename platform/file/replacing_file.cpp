@@ -1,23 +1,73 @@
 #include "platform/file/replacing_file.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <dirent.h>
 #include <fcntl.h>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/base/system.h"
+
 namespace plat {
+
+namespace {
+
+// The new file of a save is named "TARGET.~PID-N": the saving process and its count.
+const char kTempMark[] = ".~";
+
+// The PID of a new file's name "BASE.~PID-N" of this target, or 0 when it is not one.
+pid_t TempOwnerPid(std::string_view name, std::string_view base)
+{
+    const std::string_view mark(kTempMark);
+    if (name.size() <= base.size() + mark.size() || name.substr(0, base.size()) != base ||
+        name.substr(base.size(), mark.size()) != mark)
+        return 0;
+    const std::string_view rest = name.substr(base.size() + mark.size());
+    const auto dash = rest.find('-');
+    if (dash == std::string_view::npos) return 0;
+    const std::string_view count = rest.substr(dash + 1);
+    if (count.empty() || !std::all_of(count.begin(), count.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return 0;
+    return PidFromDigits(rest.substr(0, dash));
+}
+
+// Removes the new files that saves of this target left beside it when their process was
+// killed: ours by name and owner, of a process that no longer exists.
+void RemoveStaleTemps(const std::string& target)
+{
+    const auto slash = target.rfind('/');
+    const std::string folder = slash == std::string::npos ? std::string(".") : target.substr(0, slash + 1);
+    const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) return;
+    const int dirFd = ::dirfd(dir);
+    while (const dirent* entry = ::readdir(dir)) {
+        const pid_t pid = TempOwnerPid(entry->d_name, base);
+        if (pid <= 0 || !ProcessIsGone(pid)) continue;
+        struct stat st{};
+        if (::fstatat(dirFd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode) &&
+            st.st_uid == ::geteuid())
+            ::unlinkat(dirFd, entry->d_name, 0);
+    }
+    ::closedir(dir);
+}
+
+} // namespace
 
 bool ReplacingFile::Open(const String& target)
 {
     Discard();
     m_target = Utf16ToUtf8(target);
     if (m_target.empty() || m_target.back() == '/') return false;
+    RemoveStaleTemps(m_target);
     static std::atomic<unsigned> counter{0};
     struct stat st{};
     mode_t mode = ::stat(m_target.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string name = m_target + ".~" + std::to_string(::getpid()) + "-" + std::to_string(++counter);
+        std::string name = m_target + kTempMark + std::to_string(::getpid()) + "-" + std::to_string(++counter);
         int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
         if (fd < 0) {
             if (errno == EEXIST) continue;

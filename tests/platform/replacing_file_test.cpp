@@ -1,12 +1,23 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+#include <csignal>
 #include <dirent.h>
 #include <fstream>
+#include <limits>
+#include <random>
+#include <string>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
 
 #include "platform/base/system.h"
 #include "platform/file/archive.h"
 #include "platform/file/replacing_file.h"
+#include "tests/support/test_support.h"
 
 namespace {
 
@@ -88,4 +99,131 @@ TEST(ReplacingFile, AbandonedOrFailedWritesLeaveTheOldFile)
     EXPECT_FALSE(onFolder.Commit());
     EXPECT_EQ(CountEntries(folder), 2); // doc.qln and sub, no stray new file
     EXPECT_EQ(Slurp(inner), "x");
+}
+
+// A save killed at any moment leaves the target whole, old or new, and the next save of
+// that target removes the new file the killed one left beside it. The child writes a large
+// file in chunks and tells the parent when it reaches a chosen one; the parent kills it
+// then (the child waiting there) or after a random while (the child going on, through
+// the commit or not).
+TEST(ReplacingFile, KilledSavesLeaveTheTargetWholeAndTheNextSaveClearsUp)
+{
+    std::string folder = FreshFolder("replace-killed");
+    std::string target = folder + "doc.qln";
+    const std::size_t kChunk = 64 * 1024;
+    const int kChunks = 32;
+    auto content = [&](char fill) { return std::string(kChunk * kChunks + static_cast<std::size_t>(fill), fill); };
+    auto save = [&](const std::string& bytes) {
+        plat::ReplacingFile out;
+        return out.Open(plat::Utf8ToUtf16(target)) &&
+               std::fwrite(bytes.data(), 1, bytes.size(), out.Stdio()) == bytes.size() && out.Commit();
+    };
+    // Kills that do not wait fall anywhere up to one and a half times a whole save's time
+    // (the fastest of three) after the mark, so that some land in the commit or after it.
+    int saveMicros = std::numeric_limits<int>::max();
+    for (int i = 0; i < 3; ++i) {
+        const auto start = std::chrono::steady_clock::now();
+        ASSERT_TRUE(save(content('a')));
+        saveMicros = std::min(saveMicros, static_cast<int>(std::chrono::duration_cast<std::chrono::microseconds>(
+                                                               std::chrono::steady_clock::now() - start)
+                                                               .count()));
+    }
+    std::mt19937 rng(20240607);
+    int killedMidSave = 0;
+    for (int round = 0; round < 20; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        const std::string old = Slurp(target);
+        const char fill = old[0] == 'a' ? 'b' : 'a';
+        const int signalAt = std::uniform_int_distribution<int>(0, kChunks - 1)(rng);
+        const bool waitThere = round % 2 == 0;
+        const auto delay = std::chrono::microseconds(std::uniform_int_distribution<int>(0, saveMicros * 3 / 2)(rng));
+        int fds[2];
+        ASSERT_EQ(::pipe(fds), 0);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            ::close(fds[0]);
+            const std::string bytes = content(fill);
+            plat::ReplacingFile out;
+            if (!out.Open(plat::Utf8ToUtf16(target))) ::_exit(3);
+            for (int i = 0; i < kChunks; ++i) {
+                std::fwrite(bytes.data() + i * kChunk, 1, i + 1 == kChunks ? bytes.size() - i * kChunk : kChunk,
+                            out.Stdio());
+                if (i == signalAt) {
+                    std::fflush(out.Stdio());
+                    if (::write(fds[1], "!", 1) != 1) ::_exit(4);
+                    if (waitThere) ::pause();
+                }
+            }
+            ::_exit(out.Commit() ? 0 : 5);
+        }
+        ::close(fds[1]);
+        char mark = 0;
+        ASSERT_EQ(::read(fds[0], &mark, 1), 1);
+        ::close(fds[0]);
+        if (!waitThere) std::this_thread::sleep_for(delay);
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        const std::string now = Slurp(target);
+        EXPECT_TRUE(now == old || now == content(fill)) << "a target of " << now.size() << " bytes";
+        killedMidSave += CountEntries(folder) > 1;
+
+        // The next save of the target leaves nothing but the target beside it.
+        ASSERT_TRUE(save(now));
+        EXPECT_EQ(CountEntries(folder), 1);
+    }
+    EXPECT_GT(killedMidSave, 0) << "no round killed a save before its commit";
+}
+
+// Only the leftovers of this target's saves by processes that are gone are removed: not
+// those of a live process, of another file, of another owner, nor anything that is not a
+// regular file.
+TEST(ReplacingFile, OnlyStaleNewFilesOfTheTargetAreRemoved)
+{
+    std::string folder = FreshFolder("replace-stale");
+    std::string target = folder + "doc.qln";
+    { std::ofstream(target) << "old"; }
+    const std::string gone = std::to_string(testsupport::GonePid());
+    const std::string live = std::to_string(::getppid());
+    struct Case {
+        std::string name;
+        bool removed;
+        enum { kFile, kFolder, kLink, kForeign } kind = kFile;
+    } cases[] = {
+        {"doc.qln.~" + gone + "-1", true},
+        {"doc.qln.~" + gone + "-27", true},
+        {"doc.qln.~" + live + "-1", false},
+        {"other.qln.~" + gone + "-1", false},
+        {"doc.qln.~" + gone + "-", false},
+        {"doc.qln.~" + gone + "-1x", false},
+        {"doc.qln.~x" + gone + "-1", false},
+        {"doc.qln~" + gone + "-1", false},
+        {"doc.qln.~" + gone + "-2", false, Case::kFolder},
+        {"doc.qln.~" + gone + "-3", false, Case::kLink},
+        {"doc.qln.~" + gone + "-4", false, Case::kForeign},
+    };
+    std::vector<const Case*> made;
+    for (const Case& c : cases) {
+        const std::string path = folder + c.name;
+        if (c.kind == Case::kFolder) {
+            ASSERT_EQ(::mkdir(path.c_str(), 0700), 0);
+        } else if (c.kind == Case::kLink) {
+            ASSERT_EQ(::symlink(target.c_str(), path.c_str()), 0);
+        } else {
+            { std::ofstream(path) << "left"; }
+            if (c.kind == Case::kForeign && (::geteuid() != 0 || ::chown(path.c_str(), 65534, 65534) != 0)) {
+                ::unlink(path.c_str()); // only root can give a file to another user
+                continue;
+            }
+        }
+        made.push_back(&c);
+    }
+    plat::ReplacingFile out;
+    ASSERT_TRUE(out.Open(plat::Utf8ToUtf16(target)));
+    std::fputs("new", out.Stdio());
+    ASSERT_TRUE(out.Commit());
+    struct stat st{};
+    for (const Case* c : made) EXPECT_EQ(::lstat((folder + c->name).c_str(), &st) != 0, c->removed) << c->name;
+    EXPECT_EQ(Slurp(target), "new");
 }

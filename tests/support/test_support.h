@@ -4,6 +4,9 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <sys/types.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 namespace testsupport {
@@ -33,6 +36,16 @@ inline bool IsGuidForm(const std::string& s)
         if (dash ? c != '-' : !((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) return false;
     }
     return true;
+}
+
+// The PID of a process that has just ended and been reaped: no process has it (until the
+// system hands it out again, which takes a long while).
+inline pid_t GonePid()
+{
+    const pid_t pid = ::fork();
+    if (pid == 0) ::_exit(0);
+    if (pid > 0) ::waitpid(pid, nullptr, 0);
+    return pid;
 }
 
 } // namespace testsupport
