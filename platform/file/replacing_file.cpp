@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cerrno>
 #include <dirent.h>
+#include <climits>
 #include <fcntl.h>
 #include <string_view>
 #include <sys/stat.h>
@@ -17,6 +18,8 @@ namespace {
 
 // The new file of a save is named "TARGET.~PID-N": the saving process and its count.
 const char kTempMark[] = ".~";
+// Links followed to the file a save replaces, as many as the kernel follows in a path.
+const int kMaxLinkHops = 40;
 
 // The PID of a new file's name "BASE.~PID-N" of this target, or 0 when it is not one.
 pid_t TempOwnerPid(std::string_view name, std::string_view base)
@@ -55,17 +58,49 @@ void RemoveStaleTemps(const std::string& target)
     ::closedir(dir);
 }
 
+// The file a save to `path` replaces: the path itself, or where its links lead, so that a
+// save through a link replaces the file the link names and the link stays. A dangling link
+// leads to the new file it names. Empty when the links loop or cannot be read.
+std::string ResolveTarget(std::string path)
+{
+    for (int hops = 0; hops < kMaxLinkHops; ++hops) {
+        struct stat st{};
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+        std::string link(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : PATH_MAX) + 1, '\0');
+        const ssize_t n = ::readlink(path.c_str(), link.data(), link.size());
+        if (n <= 0 || static_cast<std::size_t>(n) >= link.size()) return std::string();
+        link.resize(static_cast<std::size_t>(n));
+        // A relative link is read from the folder that holds it.
+        const auto slash = path.rfind('/');
+        path = link.front() == '/' || slash == std::string::npos ? link : path.substr(0, slash + 1) + link;
+    }
+    errno = ELOOP;
+    return std::string();
+}
+
+// A file that could not be written in place is not replaced either: one we have no write
+// permission for, or one with no write bit for anyone (which root's permission ignores).
+bool MayReplace(const std::string& path, const struct stat& st)
+{
+    return (st.st_mode & 0222) != 0 && ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
+}
+
 } // namespace
 
 bool ReplacingFile::Open(const String& target)
 {
     Discard();
-    m_target = Utf16ToUtf8(target);
+    m_target = ResolveTarget(Utf16ToUtf8(target));
     if (m_target.empty() || m_target.back() == '/') return false;
+    struct stat st{};
+    const bool exists = ::stat(m_target.c_str(), &st) == 0;
+    if (exists && !MayReplace(m_target, st)) {
+        errno = EACCES;
+        return false;
+    }
     RemoveStaleTemps(m_target);
     static std::atomic<unsigned> counter{0};
-    struct stat st{};
-    mode_t mode = ::stat(m_target.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644;
+    const mode_t mode = exists ? (st.st_mode & 07777) : 0644;
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::string name = m_target + kTempMark + std::to_string(::getpid()) + "-" + std::to_string(++counter);
         int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);

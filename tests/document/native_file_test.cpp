@@ -522,6 +522,40 @@ TEST_F(NativeFile, FailedSaveKeepsTheOldFile)
     EXPECT_TRUE(doc.IsModified());
 }
 
+// A read-only document is not replaced by a save: the save is refused and the document
+// stays modified. A document opened through a link is saved to the file the link names,
+// which keeps its mode; the link stays.
+TEST_F(NativeFile, SaveRefusesReadOnlyFilesAndWritesThroughLinks)
+{
+    FillDocument(doc);
+    const fs::path readOnly = Path("read-only.qln");
+    ASSERT_EQ(doc.FileSave(U16(readOnly)), 1);
+    const Bytes old = ReadBytes(readOnly);
+    fs::permissions(readOnly, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    int at = 0;
+    doc.GetBody()->InsertString(at, u"新", doc.GetBody()->GetRunningCharFormat());
+    doc.SetModified();
+    EXPECT_EQ(doc.FileSave(U16(readOnly)), 0);
+    EXPECT_EQ(ReadBytes(readOnly), old);
+    EXPECT_TRUE(doc.IsModified());
+
+    const fs::path real = Path("real.qln");
+    const fs::path link = Path("link.qln");
+    ASSERT_EQ(doc.FileSave(U16(real)), 1);
+    fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    fs::create_symlink(real.filename(), link);
+    doc.GetBody()->InsertString(at, u"再", doc.GetBody()->GetRunningCharFormat());
+    doc.SetModified();
+    ASSERT_EQ(doc.FileSave(U16(link)), 1);
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(fs::status(real).permissions(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    CHeadlessWindows window2;
+    CQlDoc other(&window2, &window2);
+    other.FileNew();
+    ASSERT_EQ(other.FileOpen(U16(real), false), 1);
+    EXPECT_EQ(other.GetBody()->GetCount(), doc.GetBody()->GetCount());
+}
+
 TEST_F(NativeFile, PasswordChangesMarkTheDocumentModified)
 {
     EXPECT_FALSE(doc.IsModified());

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <csignal>
 #include <dirent.h>
+#include <filesystem>
 #include <fstream>
 #include <limits>
 #include <random>
@@ -226,4 +227,141 @@ TEST(ReplacingFile, OnlyStaleNewFilesOfTheTargetAreRemoved)
     struct stat st{};
     for (const Case* c : made) EXPECT_EQ(::lstat((folder + c->name).c_str(), &st) != 0, c->removed) << c->name;
     EXPECT_EQ(Slurp(target), "new");
+}
+
+// What a save does to the file it replaces: a file that could not be written in place is
+// refused and left as it was; a writable one is replaced and keeps its mode bits; a link
+// is followed and the file it names is replaced in its own folder, the link left a link.
+TEST(ReplacingFile, SaveTargetsReadOnlyModesAndLinks)
+{
+    std::string folder = FreshFolder("replace-targets");
+    std::string elsewhere = FreshFolder("replace-targets-elsewhere");
+    const mode_t oldMask = ::umask(077); // the modes are kept whatever the mask
+    enum class Setup { kFile, kLink, kRelativeLink, kLinkToLink, kDanglingLink, kLinkLoop };
+    struct Case {
+        const char* what;
+        Setup setup;
+        mode_t mode;     // of the file (the real one, where the target is a link)
+        bool saved;
+    } cases[] = {
+        {"read-only", Setup::kFile, 0444, false},
+        {"read-only to the owner alone", Setup::kFile, 0400, false},
+        {"read-only, executable", Setup::kFile, 0555, false},
+        {"writable", Setup::kFile, 0644, true},
+        {"private", Setup::kFile, 0600, true},
+        {"group-writable", Setup::kFile, 0664, true},
+        {"executable", Setup::kFile, 0755, true},
+        {"link", Setup::kLink, 0640, true},
+        {"link to a read-only file", Setup::kLink, 0444, false},
+        {"relative link", Setup::kRelativeLink, 0604, true},
+        {"link to a link", Setup::kLinkToLink, 0660, true},
+        {"dangling link", Setup::kDanglingLink, 0644, true},
+        {"link loop", Setup::kLinkLoop, 0, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove_all(folder);
+        std::filesystem::remove_all(elsewhere);
+        ::mkdir(folder.c_str(), 0700);
+        ::mkdir(elsewhere.c_str(), 0700);
+        const std::string target = folder + "doc.qln";
+        std::string real = target; // the file the save should write
+        switch (c.setup) {
+        case Setup::kFile: break;
+        case Setup::kLink: real = elsewhere + "real.qln"; break;
+        case Setup::kRelativeLink: real = folder + "sub/real.qln"; break;
+        case Setup::kLinkToLink: real = elsewhere + "real.qln"; break;
+        case Setup::kDanglingLink: real = elsewhere + "new.qln"; break;
+        case Setup::kLinkLoop: real.clear(); break;
+        }
+        if (c.setup == Setup::kRelativeLink) ::mkdir((folder + "sub").c_str(), 0700);
+        if (!real.empty() && c.setup != Setup::kDanglingLink) {
+            { std::ofstream(real) << "old"; }
+            ASSERT_EQ(::chmod(real.c_str(), c.mode), 0);
+        }
+        auto link = [](const std::string& to, const std::string& at) { ASSERT_EQ(::symlink(to.c_str(), at.c_str()), 0); };
+        switch (c.setup) {
+        case Setup::kFile: break;
+        case Setup::kLink:
+        case Setup::kDanglingLink: link(real, target); break;
+        case Setup::kRelativeLink: link("sub/real.qln", target); break;
+        case Setup::kLinkToLink:
+            link(real, elsewhere + "middle");
+            link("../replace-targets-elsewhere/middle", target);
+            break;
+        case Setup::kLinkLoop:
+            link(folder + "other", target);
+            link(target, folder + "other");
+            break;
+        }
+        struct stat linkBefore{};
+        ::lstat(target.c_str(), &linkBefore);
+        const int entriesBefore = CountEntries(folder) + CountEntries(elsewhere);
+
+        plat::ReplacingFile out;
+        const bool opened = out.Open(plat::Utf8ToUtf16(target));
+        if (opened) std::fputs("new", out.Stdio());
+        EXPECT_EQ(opened && out.Commit(), c.saved);
+
+        struct stat st{};
+        ASSERT_EQ(::lstat(target.c_str(), &st), 0);
+        EXPECT_EQ(S_ISLNK(st.st_mode), S_ISLNK(linkBefore.st_mode)) << "the target stays what it was";
+        if (S_ISLNK(st.st_mode)) {
+            EXPECT_EQ(st.st_ino, linkBefore.st_ino) << "the link itself is not replaced";
+        }
+        if (!real.empty()) {
+            EXPECT_EQ(Slurp(real), c.saved ? "new" : (c.setup == Setup::kDanglingLink ? "" : "old"));
+            ASSERT_EQ(::stat(real.c_str(), &st), 0);
+            EXPECT_EQ(st.st_mode & 07777, c.mode);
+            EXPECT_TRUE(S_ISREG(st.st_mode));
+        }
+        EXPECT_EQ(CountEntries(folder) + CountEntries(elsewhere), entriesBefore + (c.setup == Setup::kDanglingLink))
+            << "nothing left beside the file";
+    }
+    ::umask(oldMask);
+}
+
+// A file the user has no write permission for is not replaced even where the folder would
+// let the user rename over it. Only root can set this up (a file of one user in a folder
+// of another): the save runs in a child that has become the unprivileged user.
+TEST(ReplacingFile, AnotherUsersFileIsNotReplaced)
+{
+    if (::geteuid() != 0) GTEST_SKIP() << "needs root to give files to two users";
+    const uid_t nobody = 65534;
+    std::string folder = "/tmp/replacing-file-test-XXXXXX";
+    ASSERT_NE(::mkdtemp(folder.data()), nullptr);
+    folder += "/";
+    ASSERT_EQ(::chmod(folder.c_str(), 0755), 0);
+    ASSERT_EQ(::chown(folder.c_str(), nobody, nobody), 0);
+    struct Case {
+        const char* name;
+        uid_t owner;
+        bool saved;
+    } cases[] = {{"roots.qln", 0, false}, {"own.qln", nobody, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string target = folder + c.name;
+        { std::ofstream(target) << "old"; }
+        ASSERT_EQ(::chmod(target.c_str(), 0644), 0);
+        ASSERT_EQ(::chown(target.c_str(), c.owner, c.owner), 0);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            if (::setgid(nobody) != 0 || ::setuid(nobody) != 0) ::_exit(3);
+            plat::ReplacingFile out;
+            if (!out.Open(plat::Utf8ToUtf16(target))) ::_exit(1);
+            std::fputs("new", out.Stdio());
+            ::_exit(out.Commit() ? 0 : 2);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), c.saved ? 0 : 1);
+        EXPECT_EQ(Slurp(target), c.saved ? "new" : "old");
+        struct stat st{};
+        ASSERT_EQ(::stat(target.c_str(), &st), 0);
+        EXPECT_EQ(st.st_uid, c.owner);
+    }
+    EXPECT_EQ(CountEntries(folder), 2);
+    std::filesystem::remove_all(folder);
 }
