@@ -138,34 +138,29 @@ TEST(ReplacingFile, KilledSavesLeaveTheTargetWholeAndTheNextSaveClearsUp)
         const int signalAt = std::uniform_int_distribution<int>(0, kChunks - 1)(rng);
         const bool waitThere = round % 2 == 0;
         const auto delay = std::chrono::microseconds(std::uniform_int_distribution<int>(0, saveMicros * 3 / 2)(rng));
-        int fds[2];
-        ASSERT_EQ(::pipe(fds), 0);
-        const pid_t child = ::fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            ::close(fds[0]);
+        const testsupport::ChildProcess child = testsupport::ForkWithPipe([&](int toParent) {
             const std::string bytes = content(fill);
             plat::ReplacingFile out;
-            if (!out.Open(plat::Utf8ToUtf16(target))) ::_exit(3);
+            if (!out.Open(plat::Utf8ToUtf16(target))) return 3;
             for (int i = 0; i < kChunks; ++i) {
                 std::fwrite(bytes.data() + i * kChunk, 1, i + 1 == kChunks ? bytes.size() - i * kChunk : kChunk,
                             out.Stdio());
                 if (i == signalAt) {
                     std::fflush(out.Stdio());
-                    if (::write(fds[1], "!", 1) != 1) ::_exit(4);
+                    if (::write(toParent, "!", 1) != 1) return 4;
                     if (waitThere) ::pause();
                 }
             }
-            ::_exit(out.Commit() ? 0 : 5);
-        }
-        ::close(fds[1]);
+            return out.Commit() ? 0 : 5;
+        });
+        ASSERT_GT(child.pid, 0);
         char mark = 0;
-        ASSERT_EQ(::read(fds[0], &mark, 1), 1);
-        ::close(fds[0]);
+        const ssize_t got = ::read(child.fromChild, &mark, 1);
+        ::close(child.fromChild);
         if (!waitThere) std::this_thread::sleep_for(delay);
-        ::kill(child, SIGKILL);
-        int status = 0;
-        ::waitpid(child, &status, 0);
+        ::kill(child.pid, SIGKILL);
+        ::waitpid(child.pid, nullptr, 0);
+        ASSERT_EQ(got, 1) << "the child did not reach its mark";
         const std::string now = Slurp(target);
         EXPECT_TRUE(now == old || now == content(fill)) << "a target of " << now.size() << " bytes";
         killedMidSave += CountEntries(folder) > 1;

@@ -167,23 +167,19 @@ TEST(System, PrivateTempDirsOfGoneProcessesAreRemoved)
     EXPECT_EQ(st.st_mode & 07777, 0700u);
 
     // A process killed outright: its folder stays until the next one is made.
-    int fds[2];
-    ASSERT_EQ(::pipe(fds), 0);
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        ::close(fds[0]);
+    const testsupport::ChildProcess child = testsupport::ForkWithPipe([&](int toParent) {
         const std::string dir = plat::MakePrivateTempDir(base);
         testsupport::WriteFile(dir + "media.bin", {7, 7});
-        if (::write(fds[1], dir.data(), dir.size()) < 0) ::_exit(2);
-        ::close(fds[1]);
+        if (::write(toParent, dir.data(), dir.size()) < 0) return 2;
+        ::close(toParent);
         ::raise(SIGKILL);
-    }
-    ::close(fds[1]);
+        return 3;
+    });
+    ASSERT_GT(child.pid, 0);
     char buffer[512] = {};
-    const ssize_t n = ::read(fds[0], buffer, sizeof buffer - 1);
-    ::close(fds[0]);
-    ::waitpid(child, nullptr, 0);
+    const ssize_t n = ::read(child.fromChild, buffer, sizeof buffer - 1);
+    ::close(child.fromChild);
+    ::waitpid(child.pid, nullptr, 0);
     ASSERT_GT(n, 0);
     const std::string killed(buffer);
     EXPECT_TRUE(fs::exists(killed + "media.bin"));

@@ -2,6 +2,7 @@
 #pragma once
 #include <cstdint>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <sys/types.h>
@@ -46,6 +47,31 @@ inline pid_t GonePid()
     if (pid == 0) ::_exit(0);
     if (pid > 0) ::waitpid(pid, nullptr, 0);
     return pid;
+}
+
+// A child process with a pipe to its parent: the child runs `body` with the pipe's write
+// end and ends with _exit of what it returns; the parent gets the child's PID and the read
+// end (both -1 when the pipe or the fork failed).
+struct ChildProcess {
+    pid_t pid = -1;
+    int fromChild = -1;
+};
+
+inline ChildProcess ForkWithPipe(const std::function<int(int toParent)>& body)
+{
+    int fds[2];
+    if (::pipe(fds) != 0) return {};
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::close(fds[0]);
+        ::_exit(body(fds[1]));
+    }
+    ::close(fds[1]);
+    if (pid < 0) {
+        ::close(fds[0]);
+        return {};
+    }
+    return {pid, fds[0]};
 }
 
 } // namespace testsupport
