@@ -18,6 +18,7 @@
 #include <zlib.h>
 
 #include "io/pdf_jpeg_header.h"
+#include "platform/base/regular_file.h"
 #include "platform/base/system.h"
 #include "platform/file/replacing_file.h"
 
@@ -469,7 +470,7 @@ void pdfw_end_page(PdfDocument* doc, int page)
 void PdfDocument::CopyImage(const PdfImage& image)
 {
     const std::string path = plat::Utf16ToUtf8(image.path);
-    std::FILE* in = std::fopen(path.c_str(), "rb");
+    std::FILE* in = plat::OpenRegularFileForReading(path);
     if (!in) throw WriteFailure{Sprintf("Can't open image file: %s", path.c_str())};
     std::vector<char> buffer(kCopyChunk);
     std::uint64_t left = image.fileSize;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/base/byte_order.h"
+#include "platform/base/regular_file.h"
 #include "media/raster_image.h"
 #include "media/wmf_picture.h"
 #include "platform/gfx/dc.h"
@@ -98,10 +99,10 @@ std::int32_t PixelsToHimetric(std::int64_t pixels, int dpi)
 
 std::unique_ptr<CPictureFile> CPictureFile::Load(const plat::String& path)
 {
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(plat::Utf16ToUtf8(path).c_str(), "rb"));
+    std::unique_ptr<std::FILE, FileCloser> file(plat::OpenRegularFileForReading(plat::Utf16ToUtf8(path)));
     if (!file) return nullptr;
     struct stat st{};
-    if (::fstat(::fileno(file.get()), &st) != 0 || !S_ISREG(st.st_mode)) return nullptr;
+    if (::fstat(::fileno(file.get()), &st) != 0) return nullptr;
     const std::uint64_t fileBytes = static_cast<std::uint64_t>(st.st_size);
     std::uint8_t head[kEmfHeaderBytes] = {};
     const std::size_t n = std::fread(head, 1, sizeof head, file.get());

@@ -8,6 +8,7 @@
 
 #include "media/bmp_codec.h"
 #include "platform/base/byte_order.h"
+#include "platform/base/regular_file.h"
 #include "media/image_stream.h"
 #include "media/jpeg_codec.h"
 #include "media/png_codec.h"
@@ -757,7 +758,7 @@ int CRasterImage::Paint(plat::Dc* dc, std::int32_t x, std::int32_t y, std::int32
 
 bool CRasterImage::LoadFile(const plat::String& path, std::uint32_t format)
 {
-    std::FILE* file = std::fopen(plat::Utf16ToUtf8(path).c_str(), "rb");
+    std::FILE* file = plat::OpenRegularFileForReading(plat::Utf16ToUtf8(path));
     if (!file) return false;
     bool ok;
     {

@@ -6,6 +6,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/base/regular_file.h"
+
 namespace orthon {
 
 namespace {
@@ -45,10 +47,11 @@ FileReadResult ReadWholeFile(const plat::String& path, std::vector<std::uint8_t>
 {
     bytes.clear();
     const std::string name = plat::Utf16ToUtf8(path);
-    FdGuard fd(::open(name.c_str(), O_RDONLY | O_CLOEXEC));
+    // A pipe or device named as a dictionary is refused without waiting on it.
+    FdGuard fd(plat::OpenRegularFile(name, O_RDONLY));
     if (fd.Get() < 0) return FileReadResult::kCannotOpen;
     struct stat st {};
-    if (::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode)) return FileReadResult::kCannotOpen;
+    if (::fstat(fd.Get(), &st) != 0) return FileReadResult::kCannotOpen;
     const auto size = static_cast<std::uint64_t>(st.st_size);
     if (size > maxBytes) return FileReadResult::kTooLarge;
     bytes.resize(static_cast<std::size_t>(size));

@@ -1,8 +1,13 @@
 #include "platform/base/system.h"
 
-#include <dlfcn.h>
+#include <cerrno>
+#include <csignal>
 #include <ctime>
+#include <dirent.h>
+#include <dlfcn.h>
+#include <fcntl.h>
 #include <filesystem>
+#include <limits>
 #include <mutex>
 #include <stdexcept>
 #include <sys/stat.h>
@@ -122,18 +127,75 @@ void SetRandomSource(RandomSource source)
     g_random = std::move(source);
 }
 
+pid_t PidFromDigits(std::string_view digits)
+{
+    if (digits.empty() || digits.size() > 10) return 0;
+    long long pid = 0;
+    for (char c : digits) {
+        if (c < '0' || c > '9') return 0;
+        pid = pid * 10 + (c - '0');
+    }
+    return pid <= std::numeric_limits<pid_t>::max() ? static_cast<pid_t>(pid) : 0;
+}
+
+bool ProcessIsGone(pid_t pid)
+{
+    return pid > 0 && ::kill(pid, 0) != 0 && errno == ESRCH;
+}
+
+namespace {
+
+const char kTempDirPrefix[] = "quiln-";
+const std::size_t kTempDirRandomChars = 6; // mkdtemp's XXXXXX
+
+// The PID in a private folder's name "quiln-PID-XXXXXX", or 0 when the name is not one.
+pid_t TempDirOwnerPid(std::string_view name)
+{
+    const std::string_view prefix(kTempDirPrefix);
+    if (name.size() < prefix.size() + 2 + kTempDirRandomChars || name.substr(0, prefix.size()) != prefix) return 0;
+    const std::size_t dash = name.size() - kTempDirRandomChars - 1;
+    if (name[dash] != '-') return 0;
+    return PidFromDigits(name.substr(prefix.size(), dash - prefix.size()));
+}
+
+void RemoveStaleTempDirs(const std::string& base)
+{
+    DIR* dir = ::opendir(base.c_str());
+    if (!dir) return;
+    const int dirFd = ::dirfd(dir);
+    while (const dirent* entry = ::readdir(dir)) {
+        const pid_t pid = TempDirOwnerPid(entry->d_name);
+        if (pid <= 0 || !ProcessIsGone(pid)) continue;
+        struct stat st{};
+        if (::fstatat(dirFd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISDIR(st.st_mode) ||
+            st.st_uid != ::geteuid() || (st.st_mode & 07777) != 0700)
+            continue;
+        std::error_code ec; // removes links inside, never what they point to
+        std::filesystem::remove_all(base + entry->d_name, ec);
+    }
+    ::closedir(dir);
+}
+
+} // namespace
+
+std::string MakePrivateTempDir(const std::string& base)
+{
+    std::string folder = base.empty() ? std::string("/tmp") : base;
+    if (folder.back() != '/') folder += '/';
+    RemoveStaleTempDirs(folder);
+    std::string pattern = folder + kTempDirPrefix + std::to_string(::getpid()) + "-" +
+                          std::string(kTempDirRandomChars, 'X');
+    if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot create the temporary folder under " + folder);
+    chmod(pattern.c_str(), 0700);
+    return pattern + "/";
+}
+
 std::string TempDirUtf8()
 {
     std::lock_guard<std::mutex> l(g_lock);
     if (g_tempDir.empty()) {
         const char* base = std::getenv("TMPDIR");
-        std::string pattern = (base && *base) ? base : "/tmp";
-        if (pattern.back() != '/') pattern += '/';
-        pattern += "quiln-XXXXXX";
-        if (!mkdtemp(pattern.data()))
-            throw std::runtime_error("cannot create the temporary folder under " + pattern);
-        chmod(pattern.c_str(), 0700);
-        g_tempDir = pattern + "/";
+        g_tempDir = MakePrivateTempDir((base && *base) ? base : "/tmp");
         std::atexit(RemoveTempDir);
     }
     return g_tempDir;

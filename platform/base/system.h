@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <ctime>
 #include <functional>
+#include <string_view>
+#include <sys/types.h>
 
 #include "platform/base/strings.h"
 
@@ -42,6 +44,17 @@ void SetRandomSource(RandomSource source);
 // with mode 0700, ending in '/', removed with everything in it when the process exits.
 String TempDir();
 std::string TempDirUtf8();
+// Makes a private temporary folder "quiln-PID-XXXXXX" (mode 0700) under `base` and returns
+// it with a trailing '/'; throws std::runtime_error when it cannot. Folders that processes
+// now gone left there (killed before their exit handlers ran) are removed first: only
+// ours by name, owner and mode, never a link.
+std::string MakePrivateTempDir(const std::string& base);
+
+// The PID a run of decimal digits names, or 0 when it is not one.
+pid_t PidFromDigits(std::string_view digits);
+// Whether no process of this PID exists any more, so that what it left may be removed.
+// Another user's live process is not gone.
+bool ProcessIsGone(pid_t pid);
 
 // The folder (without a trailing '/') of the shared library or program that holds the
 // given address; by default the one that holds this platform code.

@@ -1,5 +1,7 @@
 #include "platform/file/file.h"
 
+#include "platform/base/regular_file.h"
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -48,21 +50,13 @@ File::~File()
 bool File::TryOpen(const String& path, int flags, FileException::Cause* cause)
 {
     Close();
-    int oflags = O_CLOEXEC;
+    int oflags = 0;
     if ((flags & kReadWrite) == kReadWrite) oflags |= O_RDWR;
     else if (flags & kWrite) oflags |= O_WRONLY;
     else oflags |= O_RDONLY;
     if (flags & kCreate) oflags |= O_CREAT | O_TRUNC;
-    std::string p = Utf16ToUtf8(path);
-    int fd = ::open(p.c_str(), oflags, 0644);
-    if (fd >= 0) {
-        struct stat st{};
-        if (fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
-            ::close(fd);
-            fd = -1;
-            errno = EISDIR;
-        }
-    }
+    // Folders, pipes and devices are refused like unreadable files; a pipe never blocks us.
+    const int fd = OpenRegularFile(Utf16ToUtf8(path), oflags);
     if (fd < 0) {
         if (cause) *cause = CauseFromErrno(errno);
         return false;

@@ -1,5 +1,7 @@
 #include "platform/file/file_ops.h"
 
+#include "platform/base/regular_file.h"
+
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -72,16 +74,14 @@ bool CopyFile(const String& from, const String& to, bool failIfExists)
 {
     const std::string src = Utf16ToUtf8(from);
     const std::string dst = Utf16ToUtf8(to);
-    // Non-blocking open, so that naming a pipe cannot hang us before the type check.
-    Fd in(::open(src.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    // Pipes and devices are refused at either end, without waiting for a peer.
+    Fd in(OpenRegularFile(src, O_RDONLY));
     if (in.Get() < 0) return false;
     struct stat st{};
-    if (::fstat(in.Get(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
-    int flags = ::fcntl(in.Get(), F_GETFL);
-    if (flags >= 0) ::fcntl(in.Get(), F_SETFL, flags & ~O_NONBLOCK);
+    if (::fstat(in.Get(), &st) != 0) return false;
 
-    const int oflags = O_WRONLY | O_CREAT | O_CLOEXEC | (failIfExists ? O_EXCL : 0);
-    Fd out(::open(dst.c_str(), oflags, 0644));
+    const int oflags = O_WRONLY | O_CREAT | (failIfExists ? O_EXCL : 0);
+    Fd out(OpenRegularFile(dst, oflags));
     if (out.Get() < 0) return false;
     // Copying a file onto itself must not truncate it first.
     struct stat target{};

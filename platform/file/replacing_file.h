@@ -19,7 +19,11 @@ public:
     ReplacingFile& operator=(const ReplacingFile&) = delete;
 
     // Creates the new file beside the target (never following or reusing an existing
-    // name). It gets the permissions of the file it replaces, or 0644.
+    // name). It gets the permissions of the file it replaces, or 0644. A target that is a
+    // link is followed: the file it names is replaced, in its own folder, and the link
+    // stays. A file that could not be written in place (no write permission, or no write
+    // bit for anyone) is refused. New files of this target that killed processes left
+    // beside it ("TARGET.~PID-N" of a process that is gone, owned by us) are removed first.
     bool Open(const String& target);
     bool IsOpen() const { return m_file != nullptr; }
     std::FILE* Stdio() const { return m_file; }

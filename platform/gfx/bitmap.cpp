@@ -1,10 +1,12 @@
 #include "platform/gfx/bitmap.h"
 
+#include "platform/base/regular_file.h"
 #include "platform/gfx/raster_access.h"
 #include "platform/gfx/surface_access.h"
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 
 namespace plat {
 
@@ -17,13 +19,10 @@ bool SizeAllowed(int width, int height)
 }
 
 // Width and height from a PNG file's header, read before the decoder allocates anything.
-bool PngHeaderSize(const std::string& path, int* width, int* height)
+bool PngHeaderSize(std::FILE* f, int* width, int* height)
 {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return false;
     unsigned char h[24];
     const bool read = std::fread(h, 1, sizeof h, f) == sizeof h;
-    std::fclose(f);
     static const unsigned char kSig[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     if (!read || !std::equal(kSig, kSig + 8, h) || !std::equal(h + 12, h + 16, "IHDR")) return false;
     auto be32 = [](const unsigned char* p) {
@@ -36,6 +35,16 @@ bool PngHeaderSize(const std::string& path, int* width, int* height)
     *height = static_cast<int>(hgt);
     return true;
 }
+
+cairo_status_t ReadPngBytes(void* closure, unsigned char* data, unsigned int length)
+{
+    return std::fread(data, 1, length, static_cast<std::FILE*>(closure)) == length ? CAIRO_STATUS_SUCCESS
+                                                                                   : CAIRO_STATUS_READ_ERROR;
+}
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
 
 } // namespace
 
@@ -72,10 +81,13 @@ bool Bitmap::IsMonochrome() const
 
 std::unique_ptr<Bitmap> Bitmap::LoadPng(const String& path)
 {
-    const std::string file = Utf16ToUtf8(path);
+    // One open of a regular file serves the header check and the decoder.
+    std::unique_ptr<std::FILE, FileCloser> file(OpenRegularFileForReading(Utf16ToUtf8(path)));
+    if (!file) return nullptr;
     int hw = 0, hh = 0;
-    if (!PngHeaderSize(file, &hw, &hh) || !SizeAllowed(hw, hh)) return nullptr;
-    cairo_surface_t* png = cairo_image_surface_create_from_png(file.c_str());
+    if (!PngHeaderSize(file.get(), &hw, &hh) || !SizeAllowed(hw, hh)) return nullptr;
+    std::rewind(file.get());
+    cairo_surface_t* png = cairo_image_surface_create_from_png_stream(ReadPngBytes, file.get());
     if (cairo_surface_status(png) != CAIRO_STATUS_SUCCESS) {
         cairo_surface_destroy(png);
         return nullptr;

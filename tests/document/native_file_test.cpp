@@ -15,6 +15,7 @@
 
 #include "document/doc_body.h"
 #include "document/doc_password.h"
+#include "tests/support/fifo_open.h"
 #include "tests/support/headless_windows.h"
 #include "document/layout_dump.h"
 #include "document/page_object_list.h"
@@ -319,16 +320,36 @@ TEST_F(NativeFile, HeaderBytesOfANewDocument)
     EXPECT_EQ(Bytes(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(expected.size())), expected);
 }
 
+// A missing file, a folder, a FIFO (with or without a writer) and a device are all files
+// that cannot be opened: refused at once, without a message, the document as it was.
 TEST_F(NativeFile, FileThatCannotBeOpenedChangesNothing)
 {
     FillDocument(doc);
     const int count = doc.GetBody()->GetCount();
-    window.m_idleTimer = true;
-    EXPECT_EQ(doc.FileOpen(U16(Path("missing.qln")), false), 0);
-    EXPECT_EQ(doc.GetBody()->GetCount(), count);
-    EXPECT_EQ(doc.GetAuthors().GetCount(), 2);
-    EXPECT_TRUE(doc.IsModified());
-    EXPECT_TRUE(BoxTexts().empty());
+    const std::string fifo = Path("pipe.qln").string();
+    ASSERT_TRUE(testsupport::MakeFifo(fifo));
+    using testsupport::FifoWriter;
+    struct Case {
+        const char* what;
+        std::string path;
+        FifoWriter writer;
+    } cases[] = {
+        {"missing", Path("missing.qln").string(), FifoWriter::kNone},
+        {"folder", m_dir.string(), FifoWriter::kNone},
+        {"FIFO", fifo, FifoWriter::kNone},
+        {"FIFO with a writer", fifo, FifoWriter::kHeldOpen},
+        {"device", "/dev/zero", FifoWriter::kNone},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        window.m_idleTimer = true;
+        EXPECT_FALSE(testsupport::OpensWithoutWaiting(fifo, c.writer,
+                                                      [&] { return doc.FileOpen(U16(c.path), false) != 0; }));
+        EXPECT_EQ(doc.GetBody()->GetCount(), count);
+        EXPECT_EQ(doc.GetAuthors().GetCount(), 2);
+        EXPECT_TRUE(doc.IsModified());
+        EXPECT_TRUE(BoxTexts().empty());
+    }
 }
 
 // Refused files: the message, an empty document with one author record, the idle timer
@@ -499,6 +520,40 @@ TEST_F(NativeFile, FailedSaveKeepsTheOldFile)
     // A folder that does not exist.
     EXPECT_EQ(doc.FileSave(U16(m_dir / "no such folder" / "x.qln")), 0);
     EXPECT_TRUE(doc.IsModified());
+}
+
+// A read-only document is not replaced by a save: the save is refused and the document
+// stays modified. A document opened through a link is saved to the file the link names,
+// which keeps its mode; the link stays.
+TEST_F(NativeFile, SaveRefusesReadOnlyFilesAndWritesThroughLinks)
+{
+    FillDocument(doc);
+    const fs::path readOnly = Path("read-only.qln");
+    ASSERT_EQ(doc.FileSave(U16(readOnly)), 1);
+    const Bytes old = ReadBytes(readOnly);
+    fs::permissions(readOnly, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    int at = 0;
+    doc.GetBody()->InsertString(at, u"新", doc.GetBody()->GetRunningCharFormat());
+    doc.SetModified();
+    EXPECT_EQ(doc.FileSave(U16(readOnly)), 0);
+    EXPECT_EQ(ReadBytes(readOnly), old);
+    EXPECT_TRUE(doc.IsModified());
+
+    const fs::path real = Path("real.qln");
+    const fs::path link = Path("link.qln");
+    ASSERT_EQ(doc.FileSave(U16(real)), 1);
+    fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    fs::create_symlink(real.filename(), link);
+    doc.GetBody()->InsertString(at, u"再", doc.GetBody()->GetRunningCharFormat());
+    doc.SetModified();
+    ASSERT_EQ(doc.FileSave(U16(link)), 1);
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(fs::status(real).permissions(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    CHeadlessWindows window2;
+    CQlDoc other(&window2, &window2);
+    other.FileNew();
+    ASSERT_EQ(other.FileOpen(U16(real), false), 1);
+    EXPECT_EQ(other.GetBody()->GetCount(), doc.GetBody()->GetCount());
 }
 
 TEST_F(NativeFile, PasswordChangesMarkTheDocumentModified)

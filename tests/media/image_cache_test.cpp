@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <csignal>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <numbers>
@@ -13,7 +14,9 @@
 
 #include "media/image_cache.h"
 #include "media/picture_file.h"
+#include "media/raster_image.h"
 #include "tests/media/magick.h"
+#include "tests/support/fifo_open.h"
 #include "tests/support/pixel_probe.h"
 
 namespace {
@@ -220,6 +223,34 @@ TEST(ImageCache, RefusesWhatItCannotReadAndKeepsTheOldSize)
     cache.Draw(page.dc, 0, 0, 10, 10);
     cache.DrawTransparent(page.dc, 0, 0, 10, 10, 0.5);
     EXPECT_EQ(page.At(5, 5), kRed);
+}
+
+// Every loader that opens a picture by name refuses a FIFO at once, with or without a
+// writer, as it refuses a file it cannot read; devices are refused alike.
+TEST(ImageCache, PipesAndDevicesAreRefusedWithoutWaiting)
+{
+    struct Case {
+        const char* what;
+        std::function<bool(const plat::String&)> load;
+    } cases[] = {
+        {"CRasterImage::LoadFile BMP", [](const plat::String& p) { return CRasterImage().LoadFile(p, kFormatBmp); }},
+        {"CRasterImage::LoadFile JPEG", [](const plat::String& p) { return CRasterImage().LoadFile(p, kFormatJpeg); }},
+        {"CRasterImage::LoadFile PNG", [](const plat::String& p) { return CRasterImage().LoadFile(p, kFormatPng); }},
+        {"CPictureFile::Load", [](const plat::String& p) { return CPictureFile::Load(p) != nullptr; }},
+        {"CImageCache::Load", [](const plat::String& p) { return CImageCache().Load(p) != 0; }},
+    };
+    for (const char* name : {"pipe.bmp", "pipe.jpg", "pipe.png", "pipe.wmf"}) {
+        const std::string fifo = magick::Dir() + name;
+        ::unlink(fifo.c_str());
+        ASSERT_TRUE(MakeFifo(fifo));
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.what) + " " + name);
+            for (FifoWriter writer : {FifoWriter::kNone, FifoWriter::kHeldOpen})
+                EXPECT_FALSE(OpensWithoutWaiting(fifo, writer, [&] { return c.load(Wide(fifo)); }));
+            EXPECT_FALSE(c.load(u"/dev/zero"));
+        }
+        ::unlink(fifo.c_str());
+    }
 }
 
 TEST(ImageCache, WhiteIsTransparentOutsideAndInsideThePicture)

@@ -2,10 +2,14 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sys/stat.h>
 
 #include "platform/base/system.h"
+#include "platform/file/file.h"
 #include "platform/file/file_ops.h"
+#include "platform/gfx/bitmap.h"
+#include "tests/support/fifo_open.h"
 
 namespace {
 
@@ -74,6 +78,58 @@ TEST_F(FileOpsTest, OnlyRegularFilesAreCopied)
     EXPECT_FALSE(fs::exists(m_dir / "from-pipe"));
     EXPECT_FALSE(fs::exists(m_dir / "from-folder"));
     EXPECT_FALSE(fs::exists(m_dir / "from-device"));
+}
+
+// Every way the platform opens a file by name refuses a FIFO at once, as it refuses a
+// file it cannot read, whether the FIFO has a writer or not; devices are refused alike.
+TEST_F(FileOpsTest, PipesAndDevicesAreRefusedWithoutWaiting)
+{
+    struct Case {
+        const char* what;
+        std::function<bool(const plat::String&)> open;
+    } cases[] = {
+        {"File::TryOpen to read", [](const plat::String& p) {
+             plat::File f;
+             plat::FileException::Cause cause = plat::FileException::kGeneric;
+             const bool opened = f.TryOpen(p, plat::File::kRead, &cause);
+             EXPECT_TRUE(opened || cause == plat::FileException::kAccessDenied) << "refused as unreadable";
+             return opened;
+         }},
+        {"File::TryOpen to read and write", [](const plat::String& p) {
+             plat::File f;
+             return f.TryOpen(p, plat::File::kReadWrite);
+         }},
+        {"File::TryOpen to create", [](const plat::String& p) {
+             plat::File f;
+             return f.TryOpen(p, plat::File::kWrite | plat::File::kCreate);
+         }},
+        {"File::Open", [](const plat::String& p) {
+             try {
+                 plat::File f(p, plat::File::kRead);
+                 return true;
+             } catch (const plat::FileException& e) {
+                 EXPECT_EQ(e.GetCause(), plat::FileException::kAccessDenied);
+                 return false;
+             }
+         }},
+        {"CopyFile from it", [this](const plat::String& p) { return plat::CopyFile(p, Path("copy"), false); }},
+        {"CopyFile onto it", [this](const plat::String& p) {
+             Write("source", "bytes");
+             return plat::CopyFile(Path("source"), p, false);
+         }},
+        {"Bitmap::LoadPng", [](const plat::String& p) { return plat::Bitmap::LoadPng(p) != nullptr; }},
+    };
+    const std::string fifo = (m_dir / "pipe").string();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove(fifo);
+        ASSERT_TRUE(testsupport::MakeFifo(fifo));
+        for (auto writer : {testsupport::FifoWriter::kNone, testsupport::FifoWriter::kHeldOpen})
+            EXPECT_FALSE(testsupport::OpensWithoutWaiting(fifo, writer, [&] { return c.open(plat::Utf8ToUtf16(fifo)); }));
+        for (const char* device : {"/dev/null", "/dev/zero"})
+            EXPECT_FALSE(c.open(plat::Utf8ToUtf16(device))) << device;
+        EXPECT_FALSE(fs::exists(m_dir / "copy"));
+    }
 }
 
 } // namespace

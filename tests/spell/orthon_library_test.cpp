@@ -12,6 +12,7 @@
 #include "platform/base/system.h"
 #include "spell/orthon.h"
 #include "tests/spell/spell_test_support.h"
+#include "tests/support/fifo_open.h"
 
 namespace {
 
@@ -353,6 +354,36 @@ TEST_F(OrthonFolder, CorruptStandardFilesAreRefusedOrReadAsFarAsTheyGo)
         EXPECT_TRUE(lib.Check(U("МИР")));
         EXPECT_FALSE(lib.Check(U("ми")));
         lib.Close();
+    }
+}
+
+// User dictionaries that are FIFOs, with or without a writer, are refused at once as
+// unreadable files are: the load goes on with the standard files.
+TEST_F(OrthonFolder, UserDictionariesThatArePipesAreRefusedWithoutWaiting)
+{
+    LinkBothStandard();
+    const std::string english = (m_dir / "QlUser.dic").string();
+    const std::string russian = (m_dir / "QlRussiaUser.dic").string();
+    ASSERT_TRUE(testsupport::MakeFifo(english));
+    ASSERT_TRUE(testsupport::MakeFifo(russian));
+    lib.Open();
+    for (const std::string& fifo : {english, russian}) {
+        for (auto writer : {testsupport::FifoWriter::kNone, testsupport::FifoWriter::kHeldOpen}) {
+            SCOPED_TRACE(fifo + (writer == testsupport::FifoWriter::kNone ? "" : " with a writer"));
+            // The other FIFO gets a writer for the time of the load too, so that only the
+            // one under test could block it.
+            const std::string& other = fifo == english ? russian : english;
+            const int otherWriter = ::open(other.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+            testsupport::OpensWithoutWaiting(fifo, writer, [&] {
+                lib.Load(m_dir.string());
+                return true;
+            });
+            ::close(otherWriter);
+            EXPECT_TRUE(lib.Check(u"receive"));
+            EXPECT_FALSE(lib.Check(u"qwzxv"));
+            EXPECT_TRUE(lib.Check(U("мир")));
+            EXPECT_FALSE(lib.Check(U("квилн")));
+        }
     }
 }
 

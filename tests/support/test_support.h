@@ -2,8 +2,12 @@
 #pragma once
 #include <cstdint>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
+#include <sys/types.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 namespace testsupport {
@@ -33,6 +37,41 @@ inline bool IsGuidForm(const std::string& s)
         if (dash ? c != '-' : !((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) return false;
     }
     return true;
+}
+
+// The PID of a process that has just ended and been reaped: no process has it (until the
+// system hands it out again, which takes a long while).
+inline pid_t GonePid()
+{
+    const pid_t pid = ::fork();
+    if (pid == 0) ::_exit(0);
+    if (pid > 0) ::waitpid(pid, nullptr, 0);
+    return pid;
+}
+
+// A child process with a pipe to its parent: the child runs `body` with the pipe's write
+// end and ends with _exit of what it returns; the parent gets the child's PID and the read
+// end (both -1 when the pipe or the fork failed).
+struct ChildProcess {
+    pid_t pid = -1;
+    int fromChild = -1;
+};
+
+inline ChildProcess ForkWithPipe(const std::function<int(int toParent)>& body)
+{
+    int fds[2];
+    if (::pipe(fds) != 0) return {};
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::close(fds[0]);
+        ::_exit(body(fds[1]));
+    }
+    ::close(fds[1]);
+    if (pid < 0) {
+        ::close(fds[0]);
+        return {};
+    }
+    return {pid, fds[0]};
 }
 
 } // namespace testsupport
