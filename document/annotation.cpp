@@ -1,5 +1,7 @@
 #include "document/annotation.h"
 
+#include "document/author_list.h"
+#include "document/doc_context.h"
 #include "platform/file/archive_records.h"
 #include "platform/ui/modal.h"
 
@@ -88,7 +90,13 @@ void CAnnotationList::Load(plat::Archive& ar)
 {
     auto loaded = plat::ReadOwnedRecords<CAnnotation>(ar, kMinAnnotationRecord, "annotation count",
                                                       [] { return std::make_unique<CAnnotation>(); });
-    for (auto& a : loaded) m_list.push_back(std::move(a));
+    // An author index outside the document's table (read before the notes) names nobody:
+    // such a note becomes the first author's, as index 0 may stand in any table.
+    const int authors = m_owner ? m_owner->GetAuthors().GetCount() : -1;
+    for (auto& a : loaded) {
+        if (!CAuthorList::IsReadableIndex(a->m_author, authors)) a->m_author = 0;
+        m_list.push_back(std::move(a));
+    }
 }
 
 void CAnnotationList::Save(plat::Archive& ar) const

@@ -52,6 +52,13 @@ public:
     // its id modulo 15; an index outside the table gets the first colour.
     plat::ColorRef GetAuthorColor(int index) const;
     void RemoveAll() { m_authors.clear(); }
+    // Whether an author index read from a record may stand in a table of `count` records
+    // (-1: a table not known, where only negative indices are out). Index 0 always may:
+    // a document's table may still be empty.
+    static bool IsReadableIndex(std::int32_t index, int count)
+    {
+        return index >= 0 && (count < 0 || index == 0 || index < count);
+    }
 
     // Appends the records it reads; a refused record appends nothing.
     void Load(plat::Archive& ar);

@@ -111,11 +111,9 @@ void CCharFormat::Load(plat::Archive& ar, int mode, const LoadRules& rules)
             ar.Read(reserved, sizeof reserved);
         }
         if (mode != kArchiveInsert) {
-            // Index 0 is always allowed: a document's table may still be empty.
-            auto badAuthor = [&](std::int16_t index) {
-                return index < 0 || (rules.authorCount >= 0 && index > 0 && index >= rules.authorCount);
-            };
-            if (badAuthor(f.m_insertedBy) || badAuthor(f.m_deletedBy)) BadValue("author index");
+            if (!CAuthorList::IsReadableIndex(f.m_insertedBy, rules.authorCount) ||
+                !CAuthorList::IsReadableIndex(f.m_deletedBy, rules.authorCount))
+                BadValue("author index");
             if (f.m_annotation < -1) BadValue("annotation number");
         }
     }

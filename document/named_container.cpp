@@ -113,6 +113,7 @@ void CNamedContainer::Load(plat::Archive& ar, CCharFormat& running, int mode)
     for (std::int32_t i = 0; i < count; ++i) {
         std::unique_ptr<CTextItem> item = NewItemForRecord(ar.ReadU16(), this);
         item->LoadRecord(ar, walk);
+        if (!NormaliseReadItem(*item)) continue;
         if (mode == kArchiveInsert) {
             // Inserting another file drops its deleted text and its revision marks.
             if (item->IsDeleted()) continue;
@@ -123,7 +124,9 @@ void CNamedContainer::Load(plat::Archive& ar, CCharFormat& running, int mode)
         }
         loaded.push_back(std::move(item));
     }
-    if (mode == kArchiveFile || mode == kArchiveUndo) m_name = std::move(name);
+    // A file's container name that is not a GUID is not taken: the container keeps its
+    // fresh one, and the flow's positions count in it.
+    if (mode == kArchiveUndo || (mode == kArchiveFile && IsGuidString(name))) m_name = std::move(name);
     if (m_children.empty()) {
         m_children = std::move(loaded);
     } else {
@@ -461,6 +464,7 @@ void CNamedContainer::ReadTextBlock(plat::Archive& ar, int mode, int& index)
             }
             std::unique_ptr<CTextItem> item = NewItemForRecord(type, this);
             item->LoadRecord(ar, walk);
+            if (!NormaliseReadItem(*item)) continue;
             if (IsParaEndType(type)) lastEnd = static_cast<const CParaEndItem*>(item.get());
             pending.push_back(std::move(item));
         }

@@ -9,6 +9,20 @@ String NewGuidString()
     return plat::NewGuid();
 }
 
+bool IsGuidString(plat::StringView text)
+{
+    if (text.size() != 36) return false;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i];
+        if (i == 8 || i == 13 || i == 18 || i == 23) {
+            if (c != u'-') return false;
+        } else if (!((c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F'))) {
+            return false;
+        }
+    }
+    return true;
+}
+
 String GetTempDir()
 {
     return plat::TempDir();

@@ -6,6 +6,9 @@ using plat::String;
 
 // A fresh GUID string: 36 lower-case hexadecimal characters without braces.
 String NewGuidString();
+// True for text of the GUID string's form: hexadecimal digits (either case) in the groups
+// 8-4-4-4-12, without braces. Names read from a file are taken only in this form.
+bool IsGuidString(plat::StringView text);
 // The private temporary folder, with its trailing '/'.
 String GetTempDir();
 // The folder of the control's own library, without a trailing '/'.

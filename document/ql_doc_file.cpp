@@ -88,6 +88,10 @@ int CQlDoc::FileOpen(const plat::String& path, bool readOnly)
             m_authors.Load(ar);
             m_annotations.Load(ar);
             m_body->Load(ar, kArchiveFile);
+            // The body is the file's last section: there is no trailer, and bytes after it
+            // would be lost by the next save without anyone seeing them.
+            if (ar.Remaining() != 0)
+                throw plat::ArchiveException(plat::ArchiveException::kBadSchema, "bytes after the document body");
             accepted = true;
         }
     } catch (const plat::ArchiveException&) {

@@ -309,13 +309,25 @@ void CParaEndItem::LoadTail(plat::Archive& ar, int mode)
 {
     m_paraFormat.Load(ar, mode);
     String name = ar.ReadString();
-    if (mode != kArchiveClipboard) m_name = std::move(name);
+    // Pasted paragraphs keep their fresh names, and so does a file's paragraph end whose
+    // name is not a GUID: objects anchor by these names.
+    if (mode == kArchiveClipboard) return;
+    if (mode == kArchiveUndo || IsGuidString(name)) m_name = std::move(name);
 }
 
 void CParaEndItem::SaveTail(plat::Archive& ar, int mode) const
 {
     m_paraFormat.Save(ar, mode);
     ar.WriteString(m_name);
+}
+
+bool NormaliseReadItem(CTextItem& item)
+{
+    if (!item.IsChar()) return true;
+    const char16_t code = item.GetCode();
+    if (code < 0x20) return false;
+    item.SetNodeType(ClassifyChar(code));
+    return true;
 }
 
 std::unique_ptr<CTextItem> NewTextItemOfType(std::uint16_t type, CDocNode* parent)

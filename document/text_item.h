@@ -204,6 +204,11 @@ public:
     void Measure(CCharWidthCache& cache) override;
 };
 
+// What reading makes of an item that no editor writes: false for a character item holding
+// a control code (typing never makes one), which the reader drops; a character item whose
+// type is not its code's class takes that class. True, and nothing changed, for the rest.
+bool NormaliseReadItem(CTextItem& item);
+
 // An empty item of the given type for loading, or null for a type that is not an item
 // type (0xFF19 included). Unless the mode is 2, it carries the document's current author
 // and the current time, which a load overwrites where the record carries them.

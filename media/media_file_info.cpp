@@ -13,7 +13,34 @@ size_t FileNameStart(plat::StringView path)
     return slash == plat::StringView::npos ? 0 : slash + 1;
 }
 
+// The schemes of the addresses a document may link to, lower case.
+constexpr plat::StringView kLinkSchemes[] = {u"http", u"https", u"mms", u"rtsp"};
+
+bool IsLinkScheme(plat::StringView scheme)
+{
+    plat::String lower(scheme);
+    for (char16_t& c : lower)
+        if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
+    for (plat::StringView s : kLinkSchemes)
+        if (lower == s) return true;
+    return false;
+}
+
 } // namespace
+
+bool IsAllowedMediaLink(plat::StringView link)
+{
+    if (link.empty()) return false;
+    for (char16_t c : link)
+        if (c < 0x20 || c == 0x7F) return false;
+    const size_t colon = link.find(u':');
+    // Without a scheme, one file name: nothing that names a folder or climbs out of one.
+    if (colon == plat::StringView::npos) return IsSafeFileNamePart(link);
+    if (!IsLinkScheme(link.substr(0, colon))) return false;
+    // "scheme://host...": an address that names no host ("http:///etc/x") is a path.
+    const plat::StringView rest = link.substr(colon + 1);
+    return rest.size() > 2 && rest.substr(0, 2) == u"//" && rest[2] != u'/' && rest[2] != u'\\';
+}
 
 bool IsSafeFileNamePart(plat::StringView part)
 {
@@ -73,6 +100,9 @@ void CMediaFileInfo::Load(plat::Archive& ar)
     if (!IsSafeFileNamePart(m_name) || !IsSafeFileNamePart(m_ext))
         throw plat::ArchiveException(plat::ArchiveException::kBadSchema, "media file name");
     m_url = IsLink() ? ar.ReadString() : plat::String();
+    // A link that could name a file of this machine is never handed to a player nor
+    // written again; the entry stays, so the objects that show it still find their key.
+    if (IsLink() && !IsAllowedMediaLink(m_url)) m_url.clear();
     m_sourcePath.clear();
 }
 

@@ -18,6 +18,12 @@ constexpr std::int32_t MEDIA_KIND_HTTP = 30; // a link beginning "http:"
 // path separator (either kind), no "..", no NUL, and short enough for a file name.
 bool IsSafeFileNamePart(plat::StringView part);
 
+// True when a stored document may carry the text as a media link: an address of a web or
+// streaming scheme (http, https, mms, rtsp) that names a host, or a plain file name. A
+// local path (absolute, climbing out by "..", a drive or a share, either separator), any
+// other scheme ("file:" among them) and control characters are not links.
+bool IsAllowedMediaLink(plat::StringView link);
+
 class CMediaFileInfo {
 public:
     // Empty: kind 0.
@@ -53,7 +59,9 @@ public:
 
     // The record: times, size, kind, name, extension, and the link for link kinds only.
     // The source path is never written; a loaded descriptor has none. A stored name or
-    // extension that could name a path outside one folder is refused as damaged data.
+    // extension that could name a path outside one folder is refused as damaged data; a
+    // stored link that is not an allowed link is dropped, leaving a link descriptor
+    // without a link, which names nothing and is saved without one.
     void Load(plat::Archive& ar);
     void Save(plat::Archive& ar) const;
 

@@ -6,7 +6,8 @@
 //
 // Working copies are only ever created, truncated or deleted inside the temporary folder:
 // names and extensions read from a document that could reach outside it are refused as
-// damaged data.
+// damaged data. A stored link that could name a file of this machine is dropped on reading:
+// its entry stays, as a link without a path.
 #pragma once
 #include <cstdint>
 #include <memory>
@@ -41,7 +42,8 @@ public:
     // A new entry: a fresh key; a local file is copied to a new working copy (a failed
     // copy is not reported: the entry stands all the same).
     void Init(const CMediaFileInfo& info);
-    // The working copy's path ("" when it has none), or the link of a link entry.
+    // The working copy's path ("" when it has none), or the link of a link entry ("" when
+    // the stored link was dropped).
     plat::String GetFilePath() const;
     // Deletes the working copy (nothing for links or when already gone).
     void DeleteTempFile();

@@ -124,6 +124,58 @@ TEST(MediaStore, SourcesTakenAsLinks)
     EXPECT_TRUE(TempFolderContents().empty());
 }
 
+// Links read from a document: addresses of the web and streaming schemes and plain names
+// stay as they are; a link that could name a file of this machine is dropped, its entry
+// kept as a link without a path and written back without the link.
+TEST(MediaStore, StoredLinksThatNameLocalFilesAreDropped)
+{
+    struct Case { const char16_t* link; bool kept; };
+    const Case cases[] = {
+        {u"http://server/clip.rm", true},
+        {u"HTTP://SERVER/CLIP.RM", true},
+        {u"https://server/clip.wmv", true},
+        {u"mms://server/live", true},
+        {u"rtsp://server/live", true},
+        {u"Rtsp://server:554/a/../b", true}, // the server resolves its own paths
+        {u"clip.rm", true},
+        {u"/etc/shadow", false},
+        {u"/abs", false},
+        {u"../x", false},
+        {u"../../../../etc/passwd", false},
+        {u"a/../../x", false},
+        {u"a/b.rm", false},
+        {u"..", false},
+        {u"..\\..\\x", false},
+        {u"C:\\x", false},
+        {u"c:/x", false},
+        {u"\\\\server\\x", false},
+        {u"file:///etc/passwd", false},
+        {u"FILE:/etc/passwd", false},
+        {u"http:/etc/passwd", false},
+        {u"http:///etc/passwd", false},
+        {u"http:\\\\server\\x", false},
+        {u"ftp://server/x", false},
+        {u"http://server/a\nb", false},
+        {u"", false},
+    };
+    auto record = [](std::int32_t kind, plat::StringView link) {
+        return RecordBuilder().I32(1).Str(u"k").U32(1).U32(2).I32(0).I32(kind).Str(u"").Str(u"").Str(link).Get();
+    };
+    for (const Case& c : cases) {
+        for (std::int32_t kind : {MEDIA_KIND_RTSP, MEDIA_KIND_HTTP}) {
+            SCOPED_TRACE(Utf8(c.link) + " kind " + std::to_string(kind));
+            CVideoStore videos;
+            LoadStore(videos, record(kind, c.link));
+            ASSERT_EQ(videos.GetCount(), 1);
+            EXPECT_FALSE(videos.GetAt(0)->IsLocal());
+            const plat::String kept = c.kept ? plat::String(c.link) : plat::String();
+            EXPECT_EQ(videos.GetFilePath(u"k"), kept);
+            EXPECT_EQ(SaveAll(videos), record(kind, kept));
+        }
+    }
+    EXPECT_TRUE(TempFolderContents().empty());
+}
+
 TEST(MediaStore, SaveWritesOnlyUsedEntriesAndReopens)
 {
     ScratchFolder dir;
