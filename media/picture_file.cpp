@@ -72,7 +72,8 @@ std::unique_ptr<CPictureFile> LoadEmf(const std::uint8_t* h, std::size_t n, std:
     const std::int64_t w = std::int64_t(plat::LoadI32(h + 32)) - plat::LoadI32(h + 24);
     const std::int64_t ht = std::int64_t(plat::LoadI32(h + 36)) - plat::LoadI32(h + 28);
     if (w <= 0 || ht <= 0 || w > INT32_MAX || ht > INT32_MAX) return nullptr;
-    return std::make_unique<CEmfPicture>(static_cast<std::int32_t>(w), static_cast<std::int32_t>(ht));
+    const plat::Size size = ClampMetafileSize(w, ht);
+    return std::make_unique<CEmfPicture>(size.cx, size.cy);
 }
 
 struct FileCloser {
@@ -94,6 +95,18 @@ std::int32_t PixelsToHimetric(std::int64_t pixels, int dpi)
     if (dpi <= 0) return 0;
     const std::int64_t h = (pixels * kHimetricPerInch + dpi / 2) / dpi;
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(h, INT32_MIN, INT32_MAX));
+}
+
+plat::Size ClampMetafileSize(std::int64_t himetricWidth, std::int64_t himetricHeight)
+{
+    const std::int64_t longer = std::max(himetricWidth, himetricHeight);
+    if (longer <= kMaxMetafileHimetric)
+        return plat::Size(static_cast<std::int32_t>(himetricWidth), static_cast<std::int32_t>(himetricHeight));
+    // The longer side at the limit, the shorter one in proportion (at least 1 unit).
+    const auto scaled = [&](std::int64_t side) {
+        return static_cast<std::int32_t>(std::max<std::int64_t>(1, (side * kMaxMetafileHimetric + longer / 2) / longer));
+    };
+    return plat::Size(scaled(himetricWidth), scaled(himetricHeight));
 }
 
 std::unique_ptr<CPictureFile> CPictureFile::Load(const plat::String& path)

@@ -200,7 +200,8 @@ std::unique_ptr<CPictureFile> LoadWmfPicture(std::vector<std::uint8_t> data)
     const auto himetric = [&](std::int32_t units) {
         return static_cast<std::int32_t>((std::int64_t(units) * 2540 + unitsPerInch / 2) / unitsPerInch);
     };
-    auto picture = std::make_unique<CWmfPicture>(std::move(data), himetric(wide), himetric(high),
+    const plat::Size natural = ClampMetafileSize(himetric(wide), himetric(high));
+    auto picture = std::make_unique<CWmfPicture>(std::move(data), natural.cx, natural.cy,
                                                  wide * 72.0 / unitsPerInch, high * 72.0 / unitsPerInch);
     if (!picture->Prepare()) return nullptr;
     return picture;

@@ -279,6 +279,31 @@ TEST(ImageCache, MetafilesDrawThroughLibwmfAndEmfShowsAPlaceholder)
     EXPECT_EQ(placeholder.At(20, 30), kWhite);
 }
 
+TEST(ImageCache, MetafileNaturalSizesAreClampedToTheLargestPage)
+{
+    // The longer side at 10 m (1,000,000 HIMETRIC units, 37,795 pixels), the other in
+    // proportion; sizes a page can hold are reported as declared.
+    const struct {
+        const char* name;
+        Bytes file;
+        std::int32_t himetricWidth, himetricHeight, width, height;
+    } kCases[] = {
+        {"huge-square.emf", MakeEmf(0, 0, 1984375000, 1984375000), 1000000, 1000000, 37795, 37795},
+        {"huge-wide.emf", MakeEmf(-1000000000, 0, 1000000000, 500000000), 1000000, 250000, 37795, 9449},
+        {"page-sized.emf", MakeEmf(0, 0, 1000000, 21000), 1000000, 21000, 37795, 794},
+        {"huge-square.wmf", MakeWmf(32767, 32767, 1), 1000000, 1000000, 37795, 37795},
+        {"huge-tall.wmf", MakeWmf(8000, 32000, 1), 250000, 1000000, 9449, 37795},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.name);
+        CImageCache cache;
+        ASSERT_EQ(cache.Load(Wide(WriteFixture(c.name, c.file))), 1);
+        EXPECT_EQ(cache.HimetricWidth(), c.himetricWidth);
+        EXPECT_EQ(cache.HimetricHeight(), c.himetricHeight);
+        EXPECT_EQ(cache.GetSize(), plat::Size(c.width, c.height));
+    }
+}
+
 TEST(ImageCache, MetafilesPlayWhateverTheHostDoesWithSignals)
 {
     // Metafiles are played in a child process: a host that ignores SIGCHLD, blocks
