@@ -51,6 +51,11 @@ constexpr std::int32_t kMaxMetafileHimetric = 1000000;
 // The natural size of a metafile of width × height HIMETRIC units (both positive), clamped.
 plat::Size ClampMetafileSize(std::int64_t himetricWidth, std::int64_t himetricHeight);
 
+// What a metafile shows where its drawing is not there (an EMF's records, a WMF still
+// playing or one that cannot be played at all): a grey frame of (x, y) to (x + cx, y + cy)
+// with its diagonals.
+void DrawMetafilePlaceholder(plat::Dc& dc, int x, int y, int cx, int cy);
+
 // Pixels of a HIMETRIC length at a resolution, rounded to the nearest (2540 units to the
 // inch), and HIMETRIC units of a pixel length, as the loader reports bitmaps.
 std::int32_t HimetricToPixels(std::int64_t himetric, int dpi);
