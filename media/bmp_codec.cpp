@@ -160,7 +160,10 @@ bool CBmpCodec::Read(CRasterImageFile& stream)
             throw CodecFailure{"unknown compression"};
         }
 
-        if (!Allocate(file.width, file.height, bits, kFormatBmp)) throw CodecFailure{"Can't allocate memory"};
+        // The picture against the decode budget; the codec's own work is one 32-bit row.
+        if (DecodeBudgetLeft(file.width, file.height, bits, false, std::uint64_t(file.width) * 4) == 0 ||
+            !Allocate(file.width, file.height, bits, kFormatBmp))
+            throw CodecFailure{"Can't allocate memory"};
         m_header.xPelsPerMeter = file.xPelsPerMeter;
         m_header.yPelsPerMeter = file.yPelsPerMeter;
         m_header.Store(m_dib);

@@ -119,6 +119,29 @@ void CheckScans(j_common_ptr cinfo)
     if (d->input_scan_number > kMaxScans) Fail(*reinterpret_cast<ErrorManager*>(cinfo->err), "Too many scans in JPEG file");
 }
 
+// The library's memory beyond the coefficients: its rows (for upsampling and colour
+// conversion, a few dozen rows of every component) and its tables.
+std::uint64_t LibraryRowBytes(const jpeg_decompress_struct& cinfo)
+{
+    return std::uint64_t(cinfo.image_width) * std::uint64_t(cinfo.num_components) * 64 + (std::uint64_t(1) << 20);
+}
+
+// A file of several scans (a progressive one) is decoded whole into the coefficients of
+// every block, 2 bytes a sample of each component, before the first row comes out; a
+// file of one scan needs only a row of blocks.
+std::uint64_t CoefficientBytes(jpeg_decompress_struct& cinfo)
+{
+    if (!jpeg_has_multiple_scans(&cinfo)) return 0;
+    std::uint64_t bytes = 0;
+    for (int i = 0; i < cinfo.num_components; ++i) {
+        const jpeg_component_info& c = cinfo.comp_info[i];
+        const auto roundUp = [](std::uint64_t n, std::uint64_t step) { return (n + step - 1) / step * step; };
+        bytes += roundUp(c.width_in_blocks, std::uint64_t(std::max(1, c.h_samp_factor))) *
+                 roundUp(c.height_in_blocks, std::uint64_t(std::max(1, c.v_samp_factor))) * sizeof(JBLOCK);
+    }
+    return bytes;
+}
+
 void Decode(ReadJob& job)
 {
     jpeg_decompress_struct& cinfo = job.cinfo;
@@ -146,10 +169,19 @@ void Decode(ReadJob& job)
     if (components != 1 && components != 3 && components != 4)
         Fail(job.err, "JPEG colour space not supported");
     CRasterImage& image = *job.image;
-    if (cinfo.output_width > JDIMENSION(CRasterImage::kMaxSide) || cinfo.output_height > JDIMENSION(CRasterImage::kMaxSide) ||
-        !image.Allocate(static_cast<std::int32_t>(cinfo.output_width), static_cast<std::int32_t>(cinfo.output_height),
-                        8 * components, kFormatJpeg))
-        Fail(job.err, "JPEG image too large or out of memory");
+    constexpr char kTooLarge[] = "JPEG image too large or out of memory";
+    if (cinfo.output_width > JDIMENSION(CRasterImage::kMaxSide) || cinfo.output_height > JDIMENSION(CRasterImage::kMaxSide))
+        Fail(job.err, kTooLarge);
+    // The picture and the library's work against the decode budget, before anything is
+    // decoded; the library's memory manager is held to its share, so that nothing it
+    // allocates later can pass the budget either.
+    const std::int32_t width = static_cast<std::int32_t>(cinfo.output_width);
+    const std::int32_t height = static_cast<std::int32_t>(cinfo.output_height);
+    const std::uint64_t work = CoefficientBytes(cinfo) + LibraryRowBytes(cinfo);
+    const std::uint64_t left = CRasterImage::DecodeBudgetLeft(width, height, 8 * std::min(components, 3), false, work);
+    if (left == 0) Fail(job.err, kTooLarge);
+    cinfo.mem->max_memory_to_use = static_cast<long>(work + left);
+    if (!image.Allocate(width, height, 8 * components, kFormatJpeg)) Fail(job.err, kTooLarge);
     if (cinfo.out_color_space == JCS_GRAYSCALE) image.MakeGreyRamp();
 
     jpeg_start_decompress(&cinfo);
@@ -159,7 +191,6 @@ void Decode(ReadJob& job)
     if (components == 4)
         sample = (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo), JPOOL_IMAGE,
                                             static_cast<JDIMENSION>(stride), 1);
-    const std::int32_t height = image.Height();
     for (std::int32_t y = 0; y < height && cinfo.output_scanline < cinfo.output_height; ++y) {
         std::uint8_t* row = image.Row(height - 1 - y);
         if (components != 4) {

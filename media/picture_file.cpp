@@ -39,29 +39,14 @@ private:
     std::unique_ptr<CRasterImage> m_image;
 };
 
-// An EMF file: its size from the header; its records are not played, a frame with its
-// diagonals stands in for the drawing.
+// An EMF file: its size from the header; its records are not played, the placeholder
+// frame stands in for the drawing.
 class CEmfPicture : public CPictureFile {
 public:
     CEmfPicture(std::int32_t himetricWidth, std::int32_t himetricHeight)
         : CPictureFile(Kind::kEnhancedMetafile, himetricWidth, himetricHeight) {}
 
-    void Render(plat::Dc& dc, int x, int y, int cx, int cy) override
-    {
-        plat::Rect r(x, y, static_cast<std::int32_t>(std::int64_t(x) + cx), static_cast<std::int32_t>(std::int64_t(y) + cy));
-        r.Normalize();
-        if (r.IsEmpty()) return;
-        const plat::Pen pen(plat::kPenSolid, 0, plat::Rgb(0x80, 0x80, 0x80));
-        const plat::Pen* oldPen = dc.Select(&pen);
-        const plat::Brush* oldBrush = dc.Select(plat::StockBrush(plat::StockObject::kNullBrush));
-        dc.Rectangle(r.left, r.top, r.right, r.bottom);
-        dc.MoveTo(r.left, r.top);
-        dc.LineTo(r.right - 1, r.bottom - 1);
-        dc.MoveTo(r.right - 1, r.top);
-        dc.LineTo(r.left, r.bottom - 1);
-        dc.Select(oldPen);
-        dc.Select(oldBrush);
-    }
+    void Render(plat::Dc& dc, int x, int y, int cx, int cy) override { DrawMetafilePlaceholder(dc, x, y, cx, cy); }
 };
 
 std::unique_ptr<CPictureFile> LoadEmf(const std::uint8_t* h, std::size_t n, std::uint64_t fileBytes)
@@ -73,7 +58,8 @@ std::unique_ptr<CPictureFile> LoadEmf(const std::uint8_t* h, std::size_t n, std:
     const std::int64_t w = std::int64_t(plat::LoadI32(h + 32)) - plat::LoadI32(h + 24);
     const std::int64_t ht = std::int64_t(plat::LoadI32(h + 36)) - plat::LoadI32(h + 28);
     if (w <= 0 || ht <= 0 || w > INT32_MAX || ht > INT32_MAX) return nullptr;
-    return std::make_unique<CEmfPicture>(static_cast<std::int32_t>(w), static_cast<std::int32_t>(ht));
+    const plat::Size size = ClampMetafileSize(w, ht);
+    return std::make_unique<CEmfPicture>(size.cx, size.cy);
 }
 
 struct FileCloser {
@@ -95,6 +81,35 @@ std::int32_t PixelsToHimetric(std::int64_t pixels, int dpi)
     if (dpi <= 0) return 0;
     const std::int64_t h = (pixels * kHimetricPerInch + dpi / 2) / dpi;
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(h, INT32_MIN, INT32_MAX));
+}
+
+void DrawMetafilePlaceholder(plat::Dc& dc, int x, int y, int cx, int cy)
+{
+    plat::Rect r(x, y, static_cast<std::int32_t>(std::int64_t(x) + cx), static_cast<std::int32_t>(std::int64_t(y) + cy));
+    r.Normalize();
+    if (r.IsEmpty()) return;
+    const plat::Pen pen(plat::kPenSolid, 0, plat::Rgb(0x80, 0x80, 0x80));
+    const plat::Pen* oldPen = dc.Select(&pen);
+    const plat::Brush* oldBrush = dc.Select(plat::StockBrush(plat::StockObject::kNullBrush));
+    dc.Rectangle(r.left, r.top, r.right, r.bottom);
+    dc.MoveTo(r.left, r.top);
+    dc.LineTo(r.right - 1, r.bottom - 1);
+    dc.MoveTo(r.right - 1, r.top);
+    dc.LineTo(r.left, r.bottom - 1);
+    dc.Select(oldPen);
+    dc.Select(oldBrush);
+}
+
+plat::Size ClampMetafileSize(std::int64_t himetricWidth, std::int64_t himetricHeight)
+{
+    const std::int64_t longer = std::max(himetricWidth, himetricHeight);
+    if (longer <= kMaxMetafileHimetric)
+        return plat::Size(static_cast<std::int32_t>(himetricWidth), static_cast<std::int32_t>(himetricHeight));
+    // The longer side at the limit, the shorter one in proportion (at least 1 unit).
+    const auto scaled = [&](std::int64_t side) {
+        return static_cast<std::int32_t>(std::max<std::int64_t>(1, (side * kMaxMetafileHimetric + longer / 2) / longer));
+    };
+    return plat::Size(scaled(himetricWidth), scaled(himetricHeight));
 }
 
 std::unique_ptr<CPictureFile> CPictureFile::Load(const plat::String& path)

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "platform/base/geometry.h"
 #include "platform/base/strings.h"
 
 namespace plat {
@@ -42,6 +43,18 @@ private:
     std::int32_t m_himetricWidth;
     std::int32_t m_himetricHeight;
 };
+
+// A metafile's header may declare any natural size, up to millions of pixels a side; the
+// size a metafile reports is clamped, keeping its proportions, to the largest paper side a
+// document takes, 10 m (1,000,000 HIMETRIC units, 37,795 pixels at 96 dots per inch).
+constexpr std::int32_t kMaxMetafileHimetric = 1000000;
+// The natural size of a metafile of width × height HIMETRIC units (both positive), clamped.
+plat::Size ClampMetafileSize(std::int64_t himetricWidth, std::int64_t himetricHeight);
+
+// What a metafile shows where its drawing is not there (an EMF's records, a WMF still
+// playing or one that cannot be played at all): a grey frame of (x, y) to (x + cx, y + cy)
+// with its diagonals.
+void DrawMetafilePlaceholder(plat::Dc& dc, int x, int y, int cx, int cy);
 
 // Pixels of a HIMETRIC length at a resolution, rounded to the nearest (2540 units to the
 // inch), and HIMETRIC units of a pixel length, as the loader reports bitmaps.

@@ -116,7 +116,14 @@ void Decode(PngJob& job)
     if (bitDepth == 16) png_set_strip_16(png);
 
     const int bitCount = pixelDepth == 16 ? 8 : pixelDepth > 16 ? 24 : pixelDepth;
-    if (!image.Allocate(static_cast<std::int32_t>(width), static_cast<std::int32_t>(height), bitCount, kFormatPng))
+    const bool withAlpha = colorType == PNG_COLOR_TYPE_RGB_ALPHA ||
+                           (colorType == PNG_COLOR_TYPE_GRAY_ALPHA && pixelDepth == 32);
+    // The picture, its alpha plane and the library's work against the decode budget before
+    // a row is read: libpng's two rows of up to 8 bytes a pixel and its chunk buffer (held
+    // to kMaxChunkBytes above), our RGBA row, and zlib's state.
+    const std::uint64_t work = std::uint64_t(width) * 20 + kMaxChunkBytes + (std::uint64_t(1) << 20);
+    if (CRasterImage::DecodeBudgetLeft(width, height, bitCount, withAlpha, work) == 0 ||
+        !image.Allocate(static_cast<std::int32_t>(width), static_cast<std::int32_t>(height), bitCount, kFormatPng))
         Fail(job, "PNG image too large or out of memory");
 
     // The palette is taken before the first row is read, when the library would blend the
@@ -159,8 +166,6 @@ void Decode(PngJob& job)
         }
     }
 
-    const bool withAlpha = colorType == PNG_COLOR_TYPE_RGB_ALPHA ||
-                           (colorType == PNG_COLOR_TYPE_GRAY_ALPHA && pixelDepth == 32);
     if (withAlpha) {
         if (colorType == PNG_COLOR_TYPE_GRAY_ALPHA) {
             png_set_gray_to_rgb(png);

@@ -163,6 +163,26 @@ bool CRasterImage::SizeAllowed(std::int64_t width, std::int64_t height, int bitC
     return bytes + DibHeader::kBytes + 256 * 4 <= kMaxDibBytes;
 }
 
+std::uint64_t CRasterImage::PictureBytes(std::int64_t width, std::int64_t height, int bitCount, bool withAlpha)
+{
+    if (width < 1 || height < 1 || width > kMaxSide || height > kMaxSide) return 0;
+    bitCount = RoundBitCount(bitCount);
+    const std::uint64_t colors = bitCount <= 8 ? (1u << bitCount) : 0;
+    const std::uint64_t rows = std::uint64_t(RowBytesFor(width, bitCount)) * std::uint64_t(height);
+    const std::uint64_t alpha = withAlpha ? std::uint64_t(width) * std::uint64_t(height) : 0;
+    return DibHeader::kBytes + colors * 4 + rows + alpha;
+}
+
+std::uint64_t CRasterImage::DecodeBudgetLeft(std::int64_t width, std::int64_t height, int bitCount, bool withAlpha,
+                                             std::uint64_t workBytes)
+{
+    const std::uint64_t picture = PictureBytes(width, height, bitCount, withAlpha);
+    if (picture == 0 || !SizeAllowed(width, height, bitCount) || workBytes > kMaxDecodeBytes ||
+        picture > kMaxDecodeBytes - workBytes)
+        return 0;
+    return kMaxDecodeBytes - workBytes - picture;
+}
+
 // ---------------------------------------------------------------------------------------
 // Geometry and buffers
 

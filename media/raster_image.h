@@ -82,6 +82,22 @@ public:
     static constexpr std::int32_t kMaxSide = 65535;
     static constexpr std::uint64_t kMaxDibBytes = std::uint64_t(256) << 20;
     static constexpr std::size_t kMaxErrorChars = 255;
+    // A picture read from a file may make its codec hold at most this much at the peak of
+    // the read: the finished DIB, its alpha plane and the library's own working memory (a
+    // progressive JPEG's coefficients, libpng's rows and chunks) together. The codecs
+    // check the size a file declares against it before decoding starts, and hand the
+    // libraries only what is left of it, so a file of a few kilobytes that declares a
+    // huge picture is refused at once. The peak of a read stays under 4 times the finished
+    // bitmap (a progressive CMYK JPEG's coefficients are 8/3 of its 24-bit DIB) and never
+    // above 192 MiB.
+    static constexpr std::uint64_t kMaxDecodeBytes = std::uint64_t(192) << 20;
+    // What a picture of that size will hold once read: its DIB block (header, palette and
+    // rows) and, with alpha, its alpha plane; 0 when a side is out of range.
+    static std::uint64_t PictureBytes(std::int64_t width, std::int64_t height, int bitCount, bool withAlpha);
+    // What is left of kMaxDecodeBytes for a codec's library once that picture and the
+    // codec's own work are counted; 0 when nothing is left (the file is then refused).
+    static std::uint64_t DecodeBudgetLeft(std::int64_t width, std::int64_t height, int bitCount, bool withAlpha,
+                                          std::uint64_t workBytes);
 
     explicit CRasterImage(std::uint32_t format = kFormatBmp);
     CRasterImage(const plat::String& path, std::uint32_t format);

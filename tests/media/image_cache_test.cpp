@@ -3,7 +3,10 @@
 // mirrored; metafiles included, damaged ones too.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <cmath>
+#include <cstdlib>
 #include <csignal>
 #include <functional>
 #include <initializer_list>
@@ -11,6 +14,7 @@
 #include <numbers>
 #include <random>
 #include <sys/stat.h>
+#include <thread>
 
 #include "media/image_cache.h"
 #include "media/picture_file.h"
@@ -278,6 +282,19 @@ TEST(ImageCache, WhiteIsTransparentOutsideAndInsideThePicture)
     }
 }
 
+// The picture drawn at width × height on white is the placeholder: a frame of one colour
+// round the edge, white inside off its diagonals.
+void ExpectPlaceholder(CImageCache& picture, int width, int height)
+{
+    Canvas page(width, height, kWhite);
+    picture.Draw(page.dc, 0, 0, width, height);
+    const ColorRef frame = page.At(0, 0);
+    EXPECT_NE(frame, kWhite);
+    EXPECT_EQ(page.At(width - 1, height - 1), frame);
+    EXPECT_EQ(page.At(width / 2, 0), frame);
+    EXPECT_EQ(page.At(width / 2, height * 3 / 10), kWhite);
+}
+
 TEST(ImageCache, MetafilesDrawThroughLibwmfAndEmfShowsAPlaceholder)
 {
     CImageCache wmf;
@@ -301,13 +318,102 @@ TEST(ImageCache, MetafilesDrawThroughLibwmfAndEmfShowsAPlaceholder)
 
     CImageCache emf;
     ASSERT_EQ(emf.Load(Wide(WriteFixture("frame.emf", MakeEmf(0, 0, 2540, 1270)))), 1);
-    Canvas placeholder(96, 48, kWhite);
-    emf.Draw(placeholder.dc, 0, 0, 96, 48);
-    const ColorRef frame = placeholder.At(0, 0);
-    EXPECT_NE(frame, kWhite);
-    EXPECT_EQ(placeholder.At(95, 47), frame);
-    EXPECT_EQ(placeholder.At(48, 0), frame);
-    EXPECT_EQ(placeholder.At(20, 30), kWhite);
+    ExpectPlaceholder(emf, 96, 48);
+}
+
+TEST(ImageCache, MetafileNaturalSizesAreClampedToTheLargestPage)
+{
+    // The longer side at 10 m (1,000,000 HIMETRIC units, 37,795 pixels), the other in
+    // proportion; sizes a page can hold are reported as declared.
+    const struct {
+        const char* name;
+        Bytes file;
+        std::int32_t himetricWidth, himetricHeight, width, height;
+    } kCases[] = {
+        {"huge-square.emf", MakeEmf(0, 0, 1984375000, 1984375000), 1000000, 1000000, 37795, 37795},
+        {"huge-wide.emf", MakeEmf(-1000000000, 0, 1000000000, 500000000), 1000000, 250000, 37795, 9449},
+        {"page-sized.emf", MakeEmf(0, 0, 1000000, 21000), 1000000, 21000, 37795, 794},
+        {"huge-square.wmf", MakeWmf(32767, 32767, 1), 1000000, 1000000, 37795, 37795},
+        {"huge-tall.wmf", MakeWmf(8000, 32000, 1), 250000, 1000000, 9449, 37795},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.name);
+        CImageCache cache;
+        ASSERT_EQ(cache.Load(Wide(WriteFixture(c.name, c.file))), 1);
+        EXPECT_EQ(cache.HimetricWidth(), c.himetricWidth);
+        EXPECT_EQ(cache.HimetricHeight(), c.himetricHeight);
+        EXPECT_EQ(cache.GetSize(), plat::Size(c.width, c.height));
+    }
+}
+
+// Counts the children that end (each playing of a metafile is one), leaving them to be
+// waited for by the player.
+std::atomic<int> g_childrenEnded{0};
+
+TEST(ImageCache, SmallerZoomsReuseTheLargestPlaying)
+{
+    struct sigaction count{}, old{};
+    count.sa_handler = [](int) { ++g_childrenEnded; };
+    sigemptyset(&count.sa_mask);
+    count.sa_flags = SA_RESTART;
+    ASSERT_EQ(sigaction(SIGCHLD, &count, &old), 0);
+    const auto playings = [] {
+        // A child's signal may come a moment after the player saw it end.
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        return g_childrenEnded.load();
+    };
+
+    CImageCache wmf;
+    ASSERT_EQ(wmf.Load(Wide(WriteFixture("zoom.wmf", MakeWmf(1440, 720, 1440)))), 1);
+    Canvas page(400, 200, kRed);
+    wmf.Draw(page.dc, 0, 0, 96, 48); // the size it was played at when loaded
+    const int atLoad = playings();
+    EXPECT_GE(atLoad, 1);
+    wmf.Draw(page.dc, 0, 0, 192, 96);
+    EXPECT_EQ(playings(), atLoad + 1);
+    EXPECT_EQ(page.At(90, 90), kBlue);
+    EXPECT_EQ(page.At(100, 10), kWhite);
+    // Every smaller drawing, mirrored ones too, is the 192 × 96 playing stretched.
+    for (const auto& [cx, cy] : {std::pair{96, 48}, {150, 75}, {-96, 48}, {40, 90}}) {
+        Canvas small(200, 100, kRed);
+        wmf.Draw(small.dc, cx < 0 ? 96 : 0, 0, cx, cy);
+        EXPECT_EQ(small.At(cx < 0 ? 90 : 5, 5), kBlue) << cx << " x " << cy;
+    }
+    EXPECT_EQ(playings(), atLoad + 1);
+    // A larger one plays it again.
+    wmf.Draw(page.dc, 0, 0, 384, 192);
+    EXPECT_EQ(playings(), atLoad + 2);
+    EXPECT_EQ(page.At(380, 10), kWhite);
+    EXPECT_EQ(page.At(10, 180), kBlue);
+    sigaction(SIGCHLD, &old, nullptr);
+}
+
+// The metafiles of the images' hang folder take libwmf seconds to play at each size (one
+// never finishes within the child's time): loading and drawing them at new sizes, as
+// zooming does, never waits for them that long; a picture with nothing played yet shows
+// the placeholder frame.
+TEST(ImageCache, SlowMetafilesAreShownWithoutWaitingForThem)
+{
+    const char* root = std::getenv("QUILN_FIXTURES");
+    ASSERT_NE(root, nullptr);
+    using Clock = std::chrono::steady_clock;
+    for (const char* name : {"wmf_30000_characters.wmf", "wmf_300000_rectangles.wmf"}) {
+        SCOPED_TRACE(name);
+        CImageCache wmf;
+        auto start = Clock::now();
+        ASSERT_EQ(wmf.Load(Wide(std::string(root) + "/images/hang/" + name)), 1);
+        EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(2000)) << "load";
+        for (int side : {400, 800, 1200, 600, 300}) {
+            Canvas page(side, side, kWhite);
+            start = Clock::now();
+            wmf.Draw(page.dc, 0, 0, side, side);
+            EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(1500)) << side;
+        }
+    }
+    // 30,000 characters of large text: nothing played within the wait, so the frame.
+    CImageCache text;
+    ASSERT_EQ(text.Load(Wide(std::string(root) + "/images/hang/wmf_30000_characters.wmf")), 1);
+    ExpectPlaceholder(text, 200, 100);
 }
 
 TEST(ImageCache, MetafilesPlayWhateverTheHostDoesWithSignals)

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <cstdlib>
 
 #include "media/raster_image.h"
 #include "tests/media/magick.h"
@@ -186,6 +188,62 @@ TEST(JpegCodec, TruncatedFilesLoadAndHugeOnesAreRefused)
     at[5] = at[7] = 0xF0; // 61440 × 61440
     at[6] = at[8] = 0x00;
     EXPECT_EQ(FailureOf(jpeg, kFormatJpeg), "JPEG image too large or out of memory");
+}
+
+// Small files that declare pictures whose decoding would pass the decode budget (192 MiB
+// for the picture, its alpha plane and the library's work): refused with the codec's
+// message before anything is decoded, so at once.
+TEST(DecodeBudget, BombsAreRefusedBeforeDecodingWithTheCodecsMessage)
+{
+    const char* root = std::getenv("QUILN_FIXTURES");
+    ASSERT_NE(root, nullptr);
+    const struct {
+        const char* file;
+        std::uint32_t format;
+        const char* message;
+    } kCases[] = {
+        {"jpeg_progressive_claims_9000_square.jpg", kFormatJpeg, "JPEG image too large or out of memory"},
+        {"jpeg_progressive_cmyk_claims_9000_square.jpg", kFormatJpeg, "JPEG image too large or out of memory"},
+        {"jpeg_progressive_grey_claims_9000_square.jpg", kFormatJpeg, "JPEG image too large or out of memory"},
+        {"png_rgba_zeros_8000_square.png", kFormatPng, "PNG image too large or out of memory"},
+        {"bmp_claims_9000_square_without_pixels.bmp", kFormatBmp, "Can't allocate memory"},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.file);
+        const Bytes file = magick::ReadFile(std::string(root) + "/images/fail/" + c.file);
+        ASSERT_FALSE(file.empty());
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(FailureOf(file, c.format), c.message);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
+    }
+}
+
+TEST(DecodeBudget, PicturesWithinTheBudgetStillLoad)
+{
+    // The grey progressive bomb's frame set to 3000 × 3000: 9 MB of picture beside 18 MB of
+    // coefficients.
+    const char* root = std::getenv("QUILN_FIXTURES");
+    ASSERT_NE(root, nullptr);
+    Bytes jpeg = magick::ReadFile(std::string(root) + "/images/fail/jpeg_progressive_grey_claims_9000_square.jpg");
+    const Bytes marker = {0xFF, 0xC2};
+    auto at = std::search(jpeg.begin(), jpeg.end(), marker.begin(), marker.end());
+    ASSERT_NE(at, jpeg.end());
+    at[5] = at[7] = 3000 >> 8;
+    at[6] = at[8] = 3000 & 0xFF;
+    auto image = Reload(jpeg, kFormatJpeg);
+    EXPECT_EQ(image->Width(), 3000);
+    EXPECT_EQ(image->Height(), 3000);
+
+    // A 2000 × 2000 RGBA PNG, written by the codec: 12 MB of picture and 4 MB of alpha.
+    CRasterImage big;
+    ASSERT_TRUE(big.Allocate(2000, 2000, 24, kFormatPng));
+    ASSERT_TRUE(big.CreateAlpha());
+    big.FillAlpha(128);
+    Bytes png;
+    ASSERT_TRUE(big.SaveMemory(png, kFormatPng));
+    auto back = Reload(png, kFormatPng);
+    EXPECT_EQ(back->Width(), 2000);
+    EXPECT_TRUE(back->HasAlpha());
 }
 
 } // namespace
