@@ -40,7 +40,8 @@ bool ExportPagesToPdf(const plat::String& path, std::int32_t paperWidthMm, std::
     // page is rendered.
     CPdfPageWriter writer(path, paperWidthMm, paperHeightMm);
     if (writer.Failed()) return false;
-    CJpegFileSaver saver;
+    // The pictures are read back into the PDF and removed: only the PDF is synced.
+    CJpegFileSaver saver(plat::FileDurability::kScratch);
     try {
         for (int i = 0; i < pageCount; ++i) {
             std::unique_ptr<plat::Bitmap> page = renderPage(i);
