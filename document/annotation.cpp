@@ -83,7 +83,10 @@ bool CAnnotationList::SetHover(int index)
 
 void CAnnotationList::ResetDrawn()
 {
-    for (auto& a : m_list) a->m_drawn = 0;
+    // Only marks that are set are written: pages painted side by side (the PDF export)
+    // all reset the list, and must not write over each other.
+    for (auto& a : m_list)
+        if (a->m_drawn != 0) a->m_drawn = 0;
 }
 
 void CAnnotationList::Load(plat::Archive& ar)

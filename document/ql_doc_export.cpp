@@ -153,5 +153,17 @@ int CQlDoc::ExportPdf(const plat::String& path)
     const plat::Size paper = GetPaperSize();
     const int pages = GetPageCount();
     if (pages <= 0) return 0;
-    return ExportPagesToPdf(path, paper.cx, paper.cy, pages, [this](int i) { return RenderPageBitmap(i); }) ? 1 : 0;
+    PdfExportOptions options;
+    // Printing a page of text only reads the document: the items, their pooled formats, the
+    // page settings and the fonts (whose engine has its own lock), each page on its own DC.
+    // Several pages can then be painted at once. Floating objects may build what they draw
+    // (a caption's frame, formats in the pool) the first time they are painted, so a
+    // document that has any is painted on this thread, a page at a time.
+    options.concurrentRendering = m_body && m_body->GetObjectCount() == 0;
+    // Painting resets the annotation marks, which writes only marks that are set: cleared
+    // here, the painters write nothing there.
+    GetAnnotations().ResetDrawn();
+    return ExportPagesToPdf(path, paper.cx, paper.cy, pages, [this](int i) { return RenderPageBitmap(i); }, options)
+               ? 1
+               : 0;
 }

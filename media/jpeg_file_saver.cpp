@@ -16,10 +16,10 @@ bool CJpegFileSaver::SaveBitmap(const plat::String& path, const plat::Bitmap* bi
 {
     CRasterImage image(kFormatBmp);
     image.FromBitmap(bitmap);
-    return image.SaveFile(path, kFormatJpeg);
+    return image.SaveFile(path, kFormatJpeg, m_durability);
 }
 
 bool CJpegFileSaver::SaveImage(const plat::String& path, CRasterImage& image)
 {
-    return image.SaveFile(path, kFormatJpeg);
+    return image.SaveFile(path, kFormatJpeg, m_durability);
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "platform/base/strings.h"
+#include "platform/file/replacing_file.h"
 
 class CRasterImage;
 
@@ -15,7 +16,12 @@ class Bitmap;
 
 class CJpegFileSaver {
 public:
-    CJpegFileSaver() = default;
+    // A saver of scratch files (page pictures read back and removed by the same export)
+    // does not sync them to the disk; by default every file is synced.
+    explicit CJpegFileSaver(plat::FileDurability durability = plat::FileDurability::kSynced)
+        : m_durability(durability)
+    {
+    }
     virtual ~CJpegFileSaver();
     CJpegFileSaver(const CJpegFileSaver&) = delete;
     CJpegFileSaver& operator=(const CJpegFileSaver&) = delete;
@@ -31,4 +37,7 @@ public:
     // Any raster image: colour images as 24-bit JPEG; palette images only when the palette
     // is an exact grey ramp (written as greyscale), otherwise refused.
     bool SaveImage(const plat::String& path, CRasterImage& image);
+
+private:
+    plat::FileDurability m_durability;
 };

@@ -794,7 +794,7 @@ bool CRasterImage::LoadFile(std::string_view path936, std::uint32_t format)
     return LoadFile(plat::Cp936ToUtf16(path936), format);
 }
 
-bool CRasterImage::SaveFile(const plat::String& path, std::uint32_t format)
+bool CRasterImage::SaveFile(const plat::String& path, std::uint32_t format, plat::FileDurability durability)
 {
     // Written beside the target and renamed over it, so a refused save keeps the old file.
     plat::ReplacingFile out;
@@ -804,7 +804,7 @@ bool CRasterImage::SaveFile(const plat::String& path, std::uint32_t format)
         CRasterImageFile stream(out.Stdio());
         ok = WriteTo(stream, format);
     }
-    return ok && out.Commit();
+    return ok && out.Commit(durability);
 }
 
 bool CRasterImage::LoadMemory(const std::uint8_t* data, std::size_t size, std::uint32_t format)

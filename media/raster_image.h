@@ -12,6 +12,7 @@
 
 #include "platform/base/geometry.h"
 #include "platform/base/strings.h"
+#include "platform/file/replacing_file.h"
 
 class CRasterImageFile;
 
@@ -185,8 +186,9 @@ public:
     bool LoadFile(const plat::String& path, std::uint32_t format);
     bool LoadFile(std::string_view path936, std::uint32_t format);
     // Writes next to the target and renames over it only when the codec succeeded, so a
-    // refused or failed save leaves an existing file whole.
-    bool SaveFile(const plat::String& path, std::uint32_t format);
+    // refused or failed save leaves an existing file whole. A scratch file is not synced.
+    bool SaveFile(const plat::String& path, std::uint32_t format,
+                  plat::FileDurability durability = plat::FileDurability::kSynced);
     bool LoadMemory(const std::uint8_t* data, std::size_t size, std::uint32_t format);
     bool SaveMemory(std::vector<std::uint8_t>& out, std::uint32_t format);
     bool ReadFrom(CRasterImageFile& stream, std::uint32_t format);

@@ -121,12 +121,13 @@ bool ReplacingFile::Open(const String& target)
     return false;
 }
 
-bool ReplacingFile::Commit()
+bool ReplacingFile::Commit(FileDurability durability)
 {
     if (!m_file) return false;
     std::FILE* file = m_file;
     m_file = nullptr;
-    bool ok = std::fflush(file) == 0 && !std::ferror(file) && ::fsync(::fileno(file)) == 0;
+    bool ok = std::fflush(file) == 0 && !std::ferror(file) &&
+              (durability == FileDurability::kScratch || ::fsync(::fileno(file)) == 0);
     ok = std::fclose(file) == 0 && ok;
     ok = ok && ::rename(m_temp.c_str(), m_target.c_str()) == 0;
     if (!ok) ::unlink(m_temp.c_str());

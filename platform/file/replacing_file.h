@@ -11,6 +11,11 @@
 
 namespace plat {
 
+// Whether a finished file is flushed to the disk before it takes the target's place. A
+// scratch file, which this process reads back and removes while running, needs no sync:
+// losing it in a crash loses nothing.
+enum class FileDurability { kSynced, kScratch };
+
 class ReplacingFile {
 public:
     ReplacingFile() = default;
@@ -29,9 +34,9 @@ public:
     std::FILE* Stdio() const { return m_file; }
     const std::string& TempPath() const { return m_temp; }
 
-    // Flushes, syncs and closes the new file, then renames it over the target.
-    // False (and the new file removed) when any step fails.
-    bool Commit();
+    // Flushes, syncs (unless a scratch file) and closes the new file, then renames it over
+    // the target. False (and the new file removed) when any step fails.
+    bool Commit(FileDurability durability = FileDurability::kSynced);
     // Closes and removes the new file; the target is untouched.
     void Discard();
 

@@ -35,13 +35,17 @@ String Font::FamilyFor(char32_t ch) const
 
 const Font* DefaultGuiFont()
 {
-    static const Font font([] {
+    // Resolved while it is made (which happens once, on whichever thread comes first), so
+    // that DCs made on several threads at once only read it.
+    static const Font font = [] {
         FontDesc d;
         d.face = u"宋体";
         d.height = -12;
         d.charSet = kGb2312CharSet;
-        return d;
-    }());
+        Font f(d);
+        f.Resolved();
+        return f;
+    }();
     return &font;
 }
 

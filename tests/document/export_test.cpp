@@ -16,6 +16,7 @@
 #include "platform/gfx/bitmap.h"
 #include "platform/gfx/dc.h"
 #include "tests/document/test_object.h"
+#include "tests/io/pdf_reference.h"
 #include "tests/io/pdf_support.h"
 
 using pdftest::InfoField;
@@ -320,6 +321,46 @@ TEST_F(ExportTest, AHundredAndFiftyPagesAreAllExported)
     EXPECT_EQ(InfoField(Tool(QUILN_PDFINFO, Quote(pdf)), "Pages"), "150");
     std::string out;
     EXPECT_EQ(pdftest::Run(std::string(QUILN_QPDF) + " --check " + Quote(pdf), &out), 0) << out;
+}
+
+TEST_F(ExportTest, PdfIsTheFileOfPagesPaintedOneAtATime)
+{
+    const pdftest::StoppedClock clock;
+    objtest::ScopedTestKind kind;
+    // Text alone is painted on the export's workers, several pages at once; a document with
+    // a floating object is painted a page at a time on this thread. Either way the file is
+    // the one the pages give painted and saved one after another.
+    for (bool withObject : {false, true}) {
+        SCOPED_TRACE(withObject ? "with an object" : "text only");
+        ExportDoc d;
+        d.doc.GetHeader()->m_headerText = u"页眉 Running head";
+        d.doc.GetHeader()->m_pageNumberStyle = CDocHeader::kPageOfPages;
+        d.doc.SetPageSettings(plat::Rect(10, 10, 10, 10), plat::Size(100, 140));
+        d.Body().SetPageGeometry(10, 10, 10, 10, 100, 140);
+        d.Body().BuildPageRegions();
+        if (withObject) {
+            auto o = objtest::NewObject(&d.doc, 1500, 2000, 1800, 1200);
+            o->SetCaption(u"图一 caption");
+            d.Body().AddObject(std::move(o));
+        }
+        d.FillPages(11);
+        const int pages = d.doc.GetPageCount();
+        ASSERT_GE(pages, 11);
+        const plat::Size paper = d.doc.GetPaperSize();
+        objtest::CTestObject::PaintLog().clear();
+        const pdftest::Bytes reference = pdftest::ExportOnePageAtATime(
+            m_dir, paper.cx, paper.cy, pages, [&](int i) { return d.doc.RenderPageBitmap(i); });
+        ASSERT_GT(reference.size(), 1000u);
+        const size_t paintedByReference = objtest::CTestObject::PaintLog().size();
+        EXPECT_EQ(paintedByReference, withObject ? 1u : 0u);
+
+        const std::string pdf = m_dir + "pages.pdf";
+        ASSERT_EQ(d.doc.ExportPdf(U(pdf)), 1);
+        const pdftest::Bytes written = pdftest::ReadFile(pdf);
+        EXPECT_EQ(written.size(), reference.size());
+        EXPECT_TRUE(written == reference) << "the export differs from the pages painted one at a time";
+        EXPECT_EQ(objtest::CTestObject::PaintLog().size(), 2 * paintedByReference);
+    }
 }
 
 TEST_F(ExportTest, PdfThatCannotBeWrittenFails)

@@ -2,13 +2,17 @@
 // pdfinfo, pdfimages and pdftoppm tell the pages, the pictures and what a reader shows.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <cmath>
 #include <sstream>
+#include <thread>
 
 #include "io/pdf_export.h"
 #include "io/pdf_page_writer.h"
 #include "media/jpeg_file_saver.h"
 #include "platform/file/file.h"
+#include "tests/io/pdf_reference.h"
 #include "tests/io/pdf_support.h"
 
 using pdftest::Bytes;
@@ -246,6 +250,119 @@ TEST_F(PdfExportTest, AFailedExportLeavesTheTargetWhole)
     // And a good export replaces it.
     EXPECT_TRUE(ExportPagesToPdf(U(pdf), kA4WidthMm, kA4HeightMm, 1, render));
     EXPECT_EQ(pdftest::Text(pdftest::ReadFile(pdf)).substr(0, 9), "%PDF-1.2\n");
+}
+
+std::string Describe(const PdfExportOptions& o)
+{
+    return std::string(o.concurrentRendering ? "concurrent" : "calling thread") + " rendering, " +
+           std::to_string(o.threads) + " threads";
+}
+
+TEST_F(PdfExportTest, TheFileIsTheSameWhateverTheThreads)
+{
+    const pdftest::StoppedClock clock;
+    const int pages = 23;
+    auto render = [](int i) { return pdftest::RenderPage(i, 200, 283); };
+    const Bytes reference = pdftest::ExportOnePageAtATime(m_dir, kA4WidthMm, kA4HeightMm, pages, render);
+    ASSERT_GT(reference.size(), 1000u);
+    const PdfExportOptions cases[] = {{false, 1}, {false, 3}, {false, 0}, {true, 1}, {true, 2}, {true, 8}, {true, 0}};
+    for (const PdfExportOptions& options : cases) {
+        SCOPED_TRACE(Describe(options));
+        const std::string pdf = m_dir + "threads.pdf";
+        std::atomic<int> calls{0};
+        ASSERT_TRUE(ExportPagesToPdf(U(pdf), kA4WidthMm, kA4HeightMm, pages, [&](int i) {
+            ++calls;
+            return render(i);
+        }, options));
+        EXPECT_EQ(calls.load(), pages) << "each page rendered once";
+        const Bytes written = pdftest::ReadFile(pdf);
+        EXPECT_EQ(written.size(), reference.size());
+        EXPECT_TRUE(written == reference) << "the file differs from the one written a page at a time";
+    }
+}
+
+TEST_F(PdfExportTest, WhereAndInWhatOrderPagesAreRendered)
+{
+    const std::thread::id caller = std::this_thread::get_id();
+    const int pages = 12;
+    // Without concurrent rendering every page is rendered here, in order, whatever the
+    // workers.
+    std::vector<int> order;
+    ASSERT_TRUE(ExportPagesToPdf(U(m_dir + "here.pdf"), kA4WidthMm, kA4HeightMm, pages, [&](int i) {
+        EXPECT_EQ(std::this_thread::get_id(), caller);
+        order.push_back(i);
+        return pdftest::RenderPage(i, 30, 40);
+    }, PdfExportOptions{false, 4}));
+    std::vector<int> inOrder(pages);
+    for (int i = 0; i < pages; ++i) inOrder[size_t(i)] = i;
+    EXPECT_EQ(order, inOrder);
+
+    // With it, the workers render, each page once.
+    std::vector<std::atomic<int>> rendered(pages);
+    std::atomic<int> onCaller{0};
+    ASSERT_TRUE(ExportPagesToPdf(U(m_dir + "workers.pdf"), kA4WidthMm, kA4HeightMm, pages, [&](int i) {
+        if (std::this_thread::get_id() == caller) ++onCaller;
+        ++rendered[size_t(i)];
+        return pdftest::RenderPage(i, 30, 40);
+    }, PdfExportOptions{true, 4}));
+    EXPECT_EQ(onCaller.load(), 0);
+    for (int i = 0; i < pages; ++i) EXPECT_EQ(rendered[size_t(i)].load(), 1) << "page " << i;
+}
+
+TEST_F(PdfExportTest, WorkersStayAFewPagesAheadOfTheWriter)
+{
+    // While page 1 is held up, the writer cannot move on: the other workers render the
+    // pages after it only as far as the look-ahead, two pages a worker, allows.
+    for (int threads : {3, 8}) {
+        SCOPED_TRACE(threads);
+        const int window = 2 * threads;
+        std::atomic<int> started{0};
+        int seenWhileHeld = 0;
+        ASSERT_TRUE(ExportPagesToPdf(U(m_dir + "ahead.pdf"), kA4WidthMm, kA4HeightMm, 40, [&](int i) {
+            ++started;
+            if (i == 0) {
+                const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+                while (started.load() < window && std::chrono::steady_clock::now() < deadline)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+                // Time for a worker to overrun the window, were it allowed to.
+                std::this_thread::sleep_for(std::chrono::milliseconds(100));
+                seenWhileHeld = started.load();
+            }
+            return pdftest::RenderPage(i, 30, 40);
+        }, PdfExportOptions{true, threads}));
+        EXPECT_EQ(seenWhileHeld, window);
+        EXPECT_EQ(started.load(), 40);
+    }
+}
+
+TEST_F(PdfExportTest, APageThatFailsOnAWorkerFailsTheExport)
+{
+    const std::string pdf = m_dir + "kept.pdf";
+    const Bytes old = {'o', 'l', 'd'};
+    pdftest::WriteFile(pdf, old);
+    enum Failure { kNoBitmap, kStdException, kOtherException };
+    struct Case {
+        bool concurrent;
+        Failure failure;
+    } cases[] = {{true, kNoBitmap}, {true, kStdException}, {true, kOtherException}, {false, kOtherException}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.concurrent) + " " + std::to_string(c.failure));
+        auto render = [&](int i) -> std::unique_ptr<plat::Bitmap> {
+            if (i == 7) {
+                if (c.failure == kStdException) throw std::runtime_error("file error");
+                if (c.failure == kOtherException) throw 42;
+                return nullptr;
+            }
+            return pdftest::RenderPage(i, 30, 40);
+        };
+        const PdfExportOptions options{c.concurrent, 4};
+        // Exceptions of other kinds than the standard ones are the caller's to handle.
+        if (c.failure == kOtherException)
+            EXPECT_THROW(ExportPagesToPdf(U(pdf), kA4WidthMm, kA4HeightMm, 20, render, options), int);
+        else
+            EXPECT_FALSE(ExportPagesToPdf(U(pdf), kA4WidthMm, kA4HeightMm, 20, render, options));
+        EXPECT_EQ(pdftest::ReadFile(pdf), old);
+    }
 }
 
 TEST(PdfPageWriter, PageBoxesTruncatePoints)

@@ -49,27 +49,32 @@ std::string FreshFolder(const char* name)
 
 TEST(ReplacingFile, CommitReplacesAndKeepsPermissions)
 {
-    std::string folder = FreshFolder("replace-commit");
-    std::string target = folder + "doc.qln";
-    { std::ofstream(target) << "old"; }
-    chmod(target.c_str(), 0640);
+    // A scratch file is committed like any other; only the sync to the disk is left out.
+    for (plat::FileDurability durability : {plat::FileDurability::kSynced, plat::FileDurability::kScratch}) {
+        SCOPED_TRACE(durability == plat::FileDurability::kSynced ? "synced" : "scratch");
+        std::string folder = FreshFolder(durability == plat::FileDurability::kSynced ? "replace-commit" : "replace-scratch");
+        std::string target = folder + "doc.qln";
+        { std::ofstream(target) << "old"; }
+        chmod(target.c_str(), 0640);
 
-    plat::ReplacingFile out;
-    ASSERT_TRUE(out.Open(plat::Utf8ToUtf16(target)));
-    {
-        plat::StdioStream stream(out.Stdio());
-        plat::Archive ar(stream, plat::Archive::kStore);
-        ar << std::int32_t(0x64636261);
-        ar.Close();
+        plat::ReplacingFile out;
+        ASSERT_TRUE(out.Open(plat::Utf8ToUtf16(target)));
+        {
+            plat::StdioStream stream(out.Stdio());
+            plat::Archive ar(stream, plat::Archive::kStore);
+            ar << std::int32_t(0x64636261);
+            ar.Close();
+        }
+        EXPECT_EQ(Slurp(target), "old"); // untouched until the commit
+        EXPECT_EQ(CountEntries(folder), 2);
+        ASSERT_TRUE(out.Commit(durability));
+        EXPECT_EQ(Slurp(target), "abcd");
+        EXPECT_EQ(CountEntries(folder), 1);
+        struct stat st{};
+        ASSERT_EQ(stat(target.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 0777, 0640u);
+        EXPECT_FALSE(out.Commit(durability)) << "nothing left to commit";
     }
-    EXPECT_EQ(Slurp(target), "old"); // untouched until the commit
-    EXPECT_EQ(CountEntries(folder), 2);
-    ASSERT_TRUE(out.Commit());
-    EXPECT_EQ(Slurp(target), "abcd");
-    EXPECT_EQ(CountEntries(folder), 1);
-    struct stat st{};
-    ASSERT_EQ(stat(target.c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0640u);
 }
 
 TEST(ReplacingFile, AbandonedOrFailedWritesLeaveTheOldFile)
