@@ -69,6 +69,8 @@ public:
 
     // Suggestions for a misspelt word, in record order (sorted records, then added ones).
     void Suggest(plat::StringView word, std::vector<plat::String>& list) const;
+    // The same list made by visiting every record: the plain form the indexed one keeps to.
+    void SuggestByScan(plat::StringView word, std::vector<plat::String>& list) const;
 
     static plat::String PhoneticKey(plat::StringView word, int maxCodes = kPhoneticKeyCodes);
     static plat::String ConsonantSkeleton(plat::StringView word);

@@ -239,6 +239,11 @@ plat::String CEnglishDictionary::PhoneticKey(plat::StringView word, int maxCodes
 
 void CEnglishDictionary::Suggest(plat::StringView word, std::vector<plat::String>& list) const
 {
+    SuggestByScan(word, list);
+}
+
+void CEnglishDictionary::SuggestByScan(plat::StringView word, std::vector<plat::String>& list) const
+{
     list.clear();
     // The word is worked on in a buffer of 50 units: a longer word gets no suggestions.
     if (word.size() > static_cast<std::size_t>(kEnglishMaxLookupUnits)) return;

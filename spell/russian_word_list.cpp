@@ -190,6 +190,11 @@ void CRussianWordList::Add(plat::StringView word)
 
 void CRussianWordList::Suggest(plat::StringView word, std::vector<plat::String>& out) const
 {
+    SuggestByScan(word, out);
+}
+
+void CRussianWordList::SuggestByScan(plat::StringView word, std::vector<plat::String>& out) const
+{
     const auto len = static_cast<std::int64_t>(word.size());
     const std::uint32_t mask = orthon::LetterMask(word, RussianLetterBit);
     for (std::size_t k = 0; k < Count(); ++k) {

@@ -30,6 +30,8 @@ public:
     bool Contains(plat::StringView word) const;
     // Appends, in list order, the words close to the given one.
     void Suggest(plat::StringView word, std::vector<plat::String>& out) const;
+    // The same by visiting every entry: the plain form the indexed one keeps to.
+    void SuggestByScan(plat::StringView word, std::vector<plat::String>& out) const;
 
     std::size_t Count() const { return m_starts.size() - 1; }
     plat::StringView Word(std::size_t index) const;
