@@ -163,6 +163,7 @@ void CEnglishDictionary::Clear()
     std::vector<EnglishRecord>().swap(m_records);
     std::vector<EnglishRecord>().swap(m_added);
     m_sorted = true;
+    m_suggestIndex.reset();
 }
 
 int CEnglishDictionary::Open(const plat::String& path)

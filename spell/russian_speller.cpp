@@ -7,6 +7,8 @@ int CRussianSpeller::Load(const plat::String& folder)
     if (folder.empty()) return 1;
 
     m_standard = std::make_unique<CRussianWordList>();
+    // The standard list's suggestion index is made at its first suggestion: it costs
+    // about as much as reading the list, which a session that only checks never needs.
     if (!m_standard->Load(plat::Format(u"%s/QlRussia.dic", folder))) m_standard.reset();
     // A missing user file leaves an empty list that keeps the path for the first save.
     m_user = std::make_unique<CRussianWordList>();

@@ -1,11 +1,13 @@
 #include "spell/russian_word_list.h"
 
+#include <algorithm>
 #include <new>
 
 #include "platform/base/byte_order.h"
 #include "spell/dictionary_io.h"
 #include "spell/spell_distance.h"
 #include "spell/speller.h"
+#include "spell/suggest_index.h"
 
 namespace {
 
@@ -66,7 +68,7 @@ void CRussianWordList::Clear()
 {
     std::vector<char16_t>().swap(m_units);
     m_starts.assign(1, 0);
-    std::vector<std::uint32_t>().swap(m_masks);
+    m_suggestIndex.reset();
     m_slots.assign(16, 0);
     m_hashed = 0;
 }
@@ -101,15 +103,8 @@ void CRussianWordList::Read(const std::uint8_t* data, std::size_t size)
             if (m_units[k] == 0) ++words;
         }
         m_starts.reserve(words + 1);
-        m_masks.reserve(words);
-        std::size_t start = 0;
-        for (std::size_t k = 0; k < end; ++k) {
-            if (m_units[k] != 0) continue;
-            m_masks.push_back(orthon::LetterMask(
-                plat::StringView(m_units.data() + start, k - start), RussianLetterBit));
-            m_starts.push_back(static_cast<std::uint32_t>(k + 1));
-            start = k + 1;
-        }
+        for (std::size_t k = 0; k < end; ++k)
+            if (m_units[k] == 0) m_starts.push_back(static_cast<std::uint32_t>(k + 1));
         std::size_t slots = 16;
         while (slots < 2 * Count()) slots *= 2;
         Rehash(slots);
@@ -173,7 +168,6 @@ void CRussianWordList::Append(plat::StringView word)
     m_units.insert(m_units.end(), word.begin(), word.end());
     m_units.push_back(0);
     m_starts.push_back(static_cast<std::uint32_t>(m_units.size()));
-    m_masks.push_back(orthon::LetterMask(word, RussianLetterBit));
 }
 
 void CRussianWordList::Add(plat::StringView word)
@@ -188,25 +182,67 @@ void CRussianWordList::Add(plat::StringView word)
     }
 }
 
+struct CRussianWordList::SuggestIndex {
+    orthon::LetterNeighbourIndex letters; // the first letters.Size() entries
+};
+
+bool CRussianWordList::Offers(plat::StringView word, std::uint32_t wordMask, std::size_t entry) const
+{
+    const auto len = static_cast<std::int64_t>(word.size());
+    const auto entryLength = static_cast<std::int64_t>(m_starts[entry + 1] - m_starts[entry] - 1);
+    // Cheap checks first: each only skips entries the distance would refuse, and no entry
+    // longer than the caller's buffer is offered.
+    if (!orthon::LengthsAllowClose(len, entryLength) || entryLength > kMaxSuggestionUnits) return false;
+    const plat::StringView w = Word(entry);
+    return orthon::MasksAllowClose(wordMask, orthon::LetterMask(w, RussianLetterBit), len)
+        && IsCloseSpelling(word, len, w, entryLength);
+}
+
+void CRussianWordList::PrepareSuggestions() const
+{
+    const std::size_t n = Count();
+    // Words added since the index was made are visited one by one; many of them make a new one.
+    if (m_suggestIndex && n - m_suggestIndex->letters.Size() <= std::max<std::size_t>(4096, n / 4)) return;
+    auto index = std::make_shared<SuggestIndex>();
+    std::vector<orthon::LetterSignature> signatures(n);
+    std::vector<std::int32_t> lengths(n);
+    for (std::size_t k = 0; k < n; ++k) {
+        const plat::StringView w = Word(k);
+        signatures[k] = orthon::SignatureOf(w, RussianLetterBit);
+        lengths[k] = static_cast<std::int32_t>(std::min<std::size_t>(w.size(), INT32_MAX));
+    }
+    index->letters.Build(signatures, lengths);
+    m_suggestIndex = std::move(index);
+}
+
+std::size_t CRussianWordList::SuggestionIndexBytes() const
+{
+    return m_suggestIndex ? sizeof(SuggestIndex) + m_suggestIndex->letters.MemoryBytes() : 0;
+}
+
 void CRussianWordList::Suggest(plat::StringView word, std::vector<plat::String>& out) const
 {
-    SuggestByScan(word, out);
+    const auto len = static_cast<std::int64_t>(word.size());
+    // Words of three letters or fewer are never spelled close to anything.
+    if (!orthon::LengthsAllowClose(len, len)) return;
+    PrepareSuggestions();
+    const std::uint32_t mask = orthon::LetterMask(word, RussianLetterBit);
+    std::vector<std::uint32_t> candidates;
+    m_suggestIndex->letters.ForEachNear(orthon::SignatureOf(word, RussianLetterBit), 2 * orthon::AllowedEdits(len),
+                                        len - 3, std::min<std::int64_t>(len + 3, kMaxSuggestionUnits),
+                                        [&](std::uint32_t k) { candidates.push_back(k); });
+    std::sort(candidates.begin(), candidates.end());
+    for (std::uint32_t k : candidates)
+        if (Offers(word, mask, k)) out.emplace_back(Word(k));
+    for (std::size_t k = m_suggestIndex->letters.Size(); k < Count(); ++k)
+        if (Offers(word, mask, k)) out.emplace_back(Word(k));
 }
 
 void CRussianWordList::SuggestByScan(plat::StringView word, std::vector<plat::String>& out) const
 {
-    const auto len = static_cast<std::int64_t>(word.size());
     const std::uint32_t mask = orthon::LetterMask(word, RussianLetterBit);
-    for (std::size_t k = 0; k < Count(); ++k) {
-        const auto entryLength = static_cast<std::int64_t>(m_starts[k + 1] - m_starts[k] - 1);
-        // Cheap checks first: each only skips entries the distance would refuse, and no
-        // entry longer than the caller's buffer is offered.
-        if (!orthon::LengthsAllowClose(len, entryLength) || entryLength > kMaxSuggestionUnits
-            || !orthon::MasksAllowClose(mask, m_masks[k], len))
-            continue;
-        const plat::StringView entry = Word(k);
-        if (IsCloseSpelling(word, len, entry, entryLength)) out.emplace_back(entry);
-    }
+    for (std::size_t k = 0; k < Count(); ++k)
+        if (Offers(word, mask, k)) out.emplace_back(Word(k));
 }
 
 bool CRussianWordList::Save() const

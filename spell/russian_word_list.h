@@ -4,6 +4,7 @@
 // capitals; a hash of the folded words answers lookups, and suggestions keep list order.
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "platform/base/strings.h"
@@ -32,6 +33,11 @@ public:
     void Suggest(plat::StringView word, std::vector<plat::String>& out) const;
     // The same by visiting every entry: the plain form the indexed one keeps to.
     void SuggestByScan(plat::StringView word, std::vector<plat::String>& out) const;
+    // Builds the index suggestions search the list by; Suggest builds it at its first call
+    // when nobody did before. Words added later are visited one by one until there are
+    // many of them.
+    void PrepareSuggestions() const;
+    std::size_t SuggestionIndexBytes() const;
 
     std::size_t Count() const { return m_starts.size() - 1; }
     plat::StringView Word(std::size_t index) const;
@@ -50,15 +56,18 @@ private:
     void IndexWord(std::uint32_t index);
     void IndexWord(std::uint32_t index, std::size_t home);
     void Rehash(std::size_t slots);
+    bool Offers(plat::StringView word, std::uint32_t wordMask, std::size_t entry) const;
 
     plat::String m_path;
     // Every word followed by its 0, in list order; word k starts at m_starts[k] and the
     // last entry of m_starts marks the end.
     std::vector<char16_t> m_units;
     std::vector<std::uint32_t> m_starts;
-    std::vector<std::uint32_t> m_masks; // letters of each word, for the suggestion pre-filter
     // Open addressing over folded words: slot holds a word index + 1, 0 when free. Only
     // the first of equal folded words is entered.
     std::vector<std::uint32_t> m_slots;
     std::size_t m_hashed = 0;
+    // Finds the entries a suggestion can come from, among the first ones.
+    struct SuggestIndex;
+    mutable std::shared_ptr<const SuggestIndex> m_suggestIndex;
 };
