@@ -40,10 +40,13 @@ bool WriteAll(int fd, const std::uint8_t* p, std::size_t n)
 
 } // namespace
 
-FileReadResult ReadWholeFile(const plat::String& path, std::vector<std::uint8_t>& bytes,
-                             std::uint64_t maxBytes)
+WholeFile::~WholeFile()
 {
-    bytes.clear();
+    if (m_fd >= 0) ::close(m_fd);
+}
+
+FileReadResult WholeFile::Open(const plat::String& path, std::uint64_t maxBytes)
+{
     const std::string name = plat::Utf16ToUtf8(path);
     FdGuard fd(::open(name.c_str(), O_RDONLY | O_CLOEXEC));
     if (fd.Get() < 0) return FileReadResult::kCannotOpen;
@@ -51,19 +54,41 @@ FileReadResult ReadWholeFile(const plat::String& path, std::vector<std::uint8_t>
     if (::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode)) return FileReadResult::kCannotOpen;
     const auto size = static_cast<std::uint64_t>(st.st_size);
     if (size > maxBytes) return FileReadResult::kTooLarge;
-    bytes.resize(static_cast<std::size_t>(size));
-    std::size_t got = 0;
-    while (got < bytes.size()) {
-        ssize_t r = ::read(fd.Get(), bytes.data() + got, bytes.size() - got);
+    if (m_fd >= 0) ::close(m_fd);
+    m_fd = fd.Release();
+    m_size = static_cast<std::size_t>(size);
+    return FileReadResult::kRead;
+}
+
+bool WholeFile::ReadAll(void* room, std::size_t& got)
+{
+    got = 0;
+    auto* p = static_cast<std::uint8_t*>(room);
+    while (got < m_size) {
+        ssize_t r = ::pread(m_fd, p + got, m_size - got, static_cast<off_t>(got));
         if (r < 0) {
             if (errno == EINTR) continue;
-            bytes.clear();
-            return FileReadResult::kCannotOpen;
+            got = 0;
+            return false;
         }
         if (r == 0) break; // the file shrank while it was read: keep what is there
         got += static_cast<std::size_t>(r);
     }
-    bytes.resize(got);
+    return true;
+}
+
+FileReadResult ReadWholeFile(const plat::String& path, FileBytes& bytes, std::uint64_t maxBytes)
+{
+    bytes = FileBytes();
+    WholeFile file;
+    const FileReadResult opened = file.Open(path, maxBytes);
+    if (opened != FileReadResult::kRead) return opened;
+    // Left uninitialised: the read fills what is used.
+    std::unique_ptr<std::uint8_t[]> data(new std::uint8_t[file.Size() > 0 ? file.Size() : 1]);
+    std::size_t got = 0;
+    if (!file.ReadAll(data.get(), got)) return FileReadResult::kCannotOpen;
+    bytes.data = std::move(data);
+    bytes.size = got;
     return FileReadResult::kRead;
 }
 

@@ -170,13 +170,13 @@ int CEnglishDictionary::Open(const plat::String& path)
 {
     m_path = path;
     Clear();
-    std::vector<std::uint8_t> bytes;
+    orthon::FileBytes bytes;
     switch (orthon::ReadWholeFile(path, bytes, kEnglishMaxFileBytes)) {
     case orthon::FileReadResult::kRead: break;
     case orthon::FileReadResult::kCannotOpen: return kDictCannotOpen;
     case orthon::FileReadResult::kTooLarge: return kDictOutOfMemory;
     }
-    return Read(bytes.data(), bytes.size());
+    return Read(bytes.data.get(), bytes.size);
 }
 
 int CEnglishDictionary::Read(const std::uint8_t* data, std::size_t size)

@@ -1,6 +1,8 @@
 #include "spell/russian_word_list.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 #include <new>
 
 #include "platform/base/byte_order.h"
@@ -66,11 +68,10 @@ bool CRussianWordList::IsCloseSpelling(plat::StringView word, std::int64_t wordL
 
 void CRussianWordList::Clear()
 {
-    std::vector<char16_t>().swap(m_units);
+    decltype(m_units)().swap(m_units);
     m_starts.assign(1, 0);
     m_suggestIndex.reset();
-    m_slots.assign(16, 0);
-    m_hashed = 0;
+    Rehash(16);
 }
 
 plat::StringView CRussianWordList::Word(std::size_t index) const
@@ -82,26 +83,45 @@ plat::StringView CRussianWordList::Word(std::size_t index) const
 int CRussianWordList::Load(const plat::String& path)
 {
     m_path = path;
-    std::vector<std::uint8_t> bytes;
-    if (orthon::ReadWholeFile(path, bytes, kRussianMaxFileBytes) != orthon::FileReadResult::kRead) return 0;
-    Read(bytes.data(), bytes.size());
+    orthon::WholeFile file;
+    if (file.Open(path, kRussianMaxFileBytes) != orthon::FileReadResult::kRead) return 0;
+    // The file's bytes go straight into the word storage and are converted there.
+    decltype(m_units) units;
+    units.resize((file.Size() + 1) / 2);
+    std::size_t got = 0;
+    if (!file.ReadAll(units.data(), got)) return 0;
+    units.resize(got / 2);
+    Clear();
+    m_units.swap(units);
+    AdoptFileUnits();
     return 1;
 }
 
 void CRussianWordList::Read(const std::uint8_t* data, std::size_t size)
 {
     Clear();
-    const std::size_t units = size / 2;
-    // Only complete words are kept: find the last 0 unit.
-    std::size_t end = units;
-    while (end > 0 && (data[2 * (end - 1)] | data[2 * (end - 1) + 1]) != 0) --end;
     try {
-        m_units.resize(end);
+        m_units.resize(size / 2);
+    } catch (const std::bad_alloc&) {
+        Clear();
+        return;
+    }
+    if (!m_units.empty()) std::memcpy(m_units.data(), data, m_units.size() * 2);
+    AdoptFileUnits();
+}
+
+void CRussianWordList::AdoptFileUnits()
+{
+    // The file is little-endian.
+    if constexpr (std::endian::native == std::endian::big)
+        for (char16_t& c : m_units) c = static_cast<char16_t>((c >> 8) | (c << 8));
+    // Only complete words are kept: find the last 0 unit.
+    std::size_t end = m_units.size();
+    while (end > 0 && m_units[end - 1] != 0) --end;
+    m_units.resize(end);
+    try {
         std::size_t words = 0;
-        for (std::size_t k = 0; k < end; ++k) {
-            m_units[k] = static_cast<char16_t>(plat::LoadU16(data + 2 * k));
-            if (m_units[k] == 0) ++words;
-        }
+        for (std::size_t k = 0; k < end; ++k) words += m_units[k] == 0;
         m_starts.reserve(words + 1);
         for (std::size_t k = 0; k < end; ++k)
             if (m_units[k] == 0) m_starts.push_back(static_cast<std::uint32_t>(k + 1));
@@ -116,30 +136,40 @@ void CRussianWordList::Read(const std::uint8_t* data, std::size_t size)
 
 void CRussianWordList::Rehash(std::size_t slots)
 {
-    std::vector<std::uint32_t> fresh(slots, 0); // may throw: the old table stays usable
-    std::vector<std::uint32_t> home(Count());
-    m_slots.swap(fresh);
+    // May throw: the old table stays usable.
+    std::unique_ptr<std::uint32_t[], FreeSlots> fresh(static_cast<std::uint32_t*>(std::calloc(slots, sizeof(std::uint32_t))));
+    if (!fresh) throw std::bad_alloc();
+    m_slots = std::move(fresh);
+    m_slotCount = slots;
     m_hashed = 0;
-    const std::size_t mask = m_slots.size() - 1;
-    for (std::size_t k = 0; k < home.size(); ++k)
-        home[k] = static_cast<std::uint32_t>(FoldedHash(Word(k)) & mask);
-    // The table is far larger than the caches: ask for each word's slot a little ahead.
+    const std::size_t mask = slots - 1;
+    const std::size_t n = Count();
+    // The table is far larger than the caches: ask for each word's slot a little ahead,
+    // keeping the slots asked for in a ring.
     constexpr std::size_t kAhead = 16;
-    for (std::size_t k = 0; k < home.size(); ++k) {
-        if (k + kAhead < home.size()) __builtin_prefetch(&m_slots[home[k + kAhead]]);
-        IndexWord(static_cast<std::uint32_t>(k), home[k]);
+    std::uint32_t ahead[kAhead];
+    auto homeOf = [&](std::size_t k) { return static_cast<std::uint32_t>(FoldedHash(Word(k)) & mask); };
+    for (std::size_t k = 0; k < n && k < kAhead; ++k) ahead[k] = homeOf(k);
+    for (std::size_t k = 0; k < n; ++k) {
+        const std::uint32_t home = ahead[k % kAhead];
+        if (k + kAhead < n) {
+            const std::uint32_t next = homeOf(k + kAhead);
+            __builtin_prefetch(&m_slots[next]);
+            ahead[k % kAhead] = next;
+        }
+        IndexWord(static_cast<std::uint32_t>(k), home);
     }
 }
 
 void CRussianWordList::IndexWord(std::uint32_t index)
 {
-    IndexWord(index, FoldedHash(Word(index)) & (m_slots.size() - 1));
+    IndexWord(index, FoldedHash(Word(index)) & (m_slotCount - 1));
 }
 
 void CRussianWordList::IndexWord(std::uint32_t index, std::size_t home)
 {
     const plat::StringView w = Word(index);
-    const std::size_t mask = m_slots.size() - 1;
+    const std::size_t mask = m_slotCount - 1;
     for (std::size_t s = home;; s = (s + 1) & mask) {
         const std::uint32_t held = m_slots[s];
         if (held == 0) {
@@ -153,7 +183,7 @@ void CRussianWordList::IndexWord(std::uint32_t index, std::size_t home)
 
 bool CRussianWordList::Contains(plat::StringView word) const
 {
-    const std::size_t mask = m_slots.size() - 1;
+    const std::size_t mask = m_slotCount - 1;
     for (std::size_t s = FoldedHash(word) & mask;; s = (s + 1) & mask) {
         const std::uint32_t held = m_slots[s];
         if (held == 0) return false;
@@ -176,7 +206,7 @@ void CRussianWordList::Add(plat::StringView word)
     const plat::StringView w = word.substr(0, word.find(char16_t(0)));
     try {
         Append(w);
-        if (2 * (m_hashed + 1) > m_slots.size()) Rehash(2 * m_slots.size());
+        if (2 * (m_hashed + 1) > m_slotCount) Rehash(2 * m_slotCount);
         else IndexWord(static_cast<std::uint32_t>(Count() - 1));
     } catch (const std::bad_alloc&) {
     }

@@ -4,13 +4,33 @@
 // capitals; a hash of the folded words answers lookups, and suggestions keep list order.
 #pragma once
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
+#include <new>
+#include <utility>
 #include <vector>
 
 #include "platform/base/strings.h"
 
 // Larger files are not read (the generated list is under 40 MiB).
 constexpr std::uint64_t kRussianMaxFileBytes = std::uint64_t(128) << 20;
+
+// An allocator that leaves the elements a resize adds uninitialised, for storage a read
+// fills right after.
+template <class T>
+struct UninitialisedAllocator : std::allocator<T> {
+    template <class U>
+    struct rebind {
+        using other = UninitialisedAllocator<U>;
+    };
+    UninitialisedAllocator() = default;
+    template <class U>
+    UninitialisedAllocator(const UninitialisedAllocator<U>&) noexcept {}
+    template <class U>
+    void construct(U* p) noexcept { ::new (static_cast<void*>(p)) U; }
+    template <class U, class... Args>
+    void construct(U* p, Args&&... args) { ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...); }
+};
 
 class CRussianWordList {
 public:
@@ -52,6 +72,8 @@ public:
 
 private:
     void Clear();
+    // Takes the units in m_units, as the file holds them, for the list.
+    void AdoptFileUnits();
     void Append(plat::StringView word);
     void IndexWord(std::uint32_t index);
     void IndexWord(std::uint32_t index, std::size_t home);
@@ -61,11 +83,16 @@ private:
     plat::String m_path;
     // Every word followed by its 0, in list order; word k starts at m_starts[k] and the
     // last entry of m_starts marks the end.
-    std::vector<char16_t> m_units;
+    std::vector<char16_t, UninitialisedAllocator<char16_t>> m_units;
     std::vector<std::uint32_t> m_starts;
     // Open addressing over folded words: slot holds a word index + 1, 0 when free. Only
-    // the first of equal folded words is entered.
-    std::vector<std::uint32_t> m_slots;
+    // the first of equal folded words is entered. The table comes zeroed from calloc,
+    // which for a large one costs no pass over it.
+    struct FreeSlots {
+        void operator()(std::uint32_t* p) const { std::free(p); }
+    };
+    std::unique_ptr<std::uint32_t[], FreeSlots> m_slots;
+    std::size_t m_slotCount = 0;
     std::size_t m_hashed = 0;
     // Finds the entries a suggestion can come from, among the first ones.
     struct SuggestIndex;
