@@ -4,6 +4,7 @@
 #include <bit>
 #include <cstring>
 #include <new>
+#include <thread>
 
 #include "platform/base/byte_order.h"
 #include "spell/dictionary_io.h"
@@ -68,6 +69,7 @@ bool CRussianWordList::IsCloseSpelling(plat::StringView word, std::int64_t wordL
 
 void CRussianWordList::Clear()
 {
+    m_builder.reset();
     decltype(m_units)().swap(m_units);
     m_starts.assign(1, 0);
     m_suggestIndex.reset();
@@ -202,6 +204,8 @@ void CRussianWordList::Append(plat::StringView word)
 
 void CRussianWordList::Add(plat::StringView word)
 {
+    // A background build reads the words: let it finish before they move.
+    AdoptBuiltIndex(true);
     // A 0 inside the word would split it in two on the next read.
     const plat::StringView w = word.substr(0, word.find(char16_t(0)));
     try {
@@ -228,21 +232,74 @@ bool CRussianWordList::Offers(plat::StringView word, std::uint32_t wordMask, std
         && IsCloseSpelling(word, len, w, entryLength);
 }
 
+std::shared_ptr<const CRussianWordList::SuggestIndex> CRussianWordList::BuildSuggestIndex(
+    const char16_t* units, const std::uint32_t* starts, std::size_t n, const std::atomic<bool>* stop)
+{
+    auto index = std::make_shared<CRussianWordList::SuggestIndex>();
+    const bool built = index->letters.Build(
+        n,
+        [&](std::size_t k, orthon::LetterSignature& signature, std::int32_t& length) {
+            const plat::StringView w(units + starts[k], starts[k + 1] - starts[k] - 1);
+            signature = orthon::SignatureOf(w, RussianLetterBit);
+            length = static_cast<std::int32_t>(std::min<std::size_t>(w.size(), INT32_MAX));
+        },
+        stop);
+    if (!built) return nullptr;
+    return index;
+}
+
+struct CRussianWordList::IndexBuilder {
+    std::atomic<bool> stop {false};
+    // Set by the thread once index holds what it made (nothing when it ran out of memory).
+    std::atomic<bool> done {false};
+    std::shared_ptr<const SuggestIndex> index;
+    std::thread thread;
+};
+
+void CRussianWordList::StopBuilder::operator()(IndexBuilder* builder) const
+{
+    builder->stop.store(true, std::memory_order_relaxed);
+    if (builder->thread.joinable()) builder->thread.join();
+    delete builder;
+}
+
+void CRussianWordList::PrepareSuggestionsInBackground() const
+{
+    if (m_builder || m_suggestIndex) return;
+    std::unique_ptr<IndexBuilder, StopBuilder> builder(new IndexBuilder);
+    IndexBuilder* b = builder.get();
+    const char16_t* units = m_units.data();
+    const std::uint32_t* starts = m_starts.data();
+    const std::size_t n = Count();
+    try {
+        b->thread = std::thread([b, units, starts, n] {
+            try {
+                b->index = BuildSuggestIndex(units, starts, n, &b->stop);
+            } catch (const std::bad_alloc&) {
+            }
+            b->done.store(true, std::memory_order_release);
+        });
+    } catch (const std::system_error&) {
+        return; // no thread: the first suggestion builds the index
+    }
+    m_builder = std::move(builder);
+}
+
+void CRussianWordList::AdoptBuiltIndex(bool wait) const
+{
+    if (!m_builder || (!wait && !m_builder->done.load(std::memory_order_acquire))) return;
+    m_builder->thread.join();
+    if (m_builder->index) m_suggestIndex = std::move(m_builder->index);
+    m_builder.reset();
+}
+
 void CRussianWordList::PrepareSuggestions() const
 {
+    AdoptBuiltIndex(true);
     const std::size_t n = Count();
     // Words added since the index was made are visited one by one; many of them make a new one.
     if (m_suggestIndex && n - m_suggestIndex->letters.Size() <= std::max<std::size_t>(4096, n / 4)) return;
-    auto index = std::make_shared<SuggestIndex>();
-    std::vector<orthon::LetterSignature> signatures(n);
-    std::vector<std::int32_t> lengths(n);
-    for (std::size_t k = 0; k < n; ++k) {
-        const plat::StringView w = Word(k);
-        signatures[k] = orthon::SignatureOf(w, RussianLetterBit);
-        lengths[k] = static_cast<std::int32_t>(std::min<std::size_t>(w.size(), INT32_MAX));
-    }
-    index->letters.Build(signatures, lengths);
-    m_suggestIndex = std::move(index);
+    m_suggestIndex = BuildSuggestIndex(m_units.data(), m_starts.data(), n, nullptr);
 }
 
 std::size_t CRussianWordList::SuggestionIndexBytes() const
@@ -255,6 +312,12 @@ void CRussianWordList::Suggest(plat::StringView word, std::vector<plat::String>&
     const auto len = static_cast<std::int64_t>(word.size());
     // Words of three letters or fewer are never spelled close to anything.
     if (!orthon::LengthsAllowClose(len, len)) return;
+    // While the index is being built in the background, every entry is visited.
+    AdoptBuiltIndex(false);
+    if (m_builder) {
+        SuggestByScan(word, out);
+        return;
+    }
     PrepareSuggestions();
     const std::uint32_t mask = orthon::LetterMask(word, RussianLetterBit);
     std::vector<std::uint32_t> candidates;

@@ -6,35 +6,21 @@
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
-#include <new>
-#include <utility>
 #include <vector>
 
 #include "platform/base/strings.h"
+#include "spell/suggest_index.h"
 
 // Larger files are not read (the generated list is under 40 MiB).
 constexpr std::uint64_t kRussianMaxFileBytes = std::uint64_t(128) << 20;
 
-// An allocator that leaves the elements a resize adds uninitialised, for storage a read
-// fills right after.
-template <class T>
-struct UninitialisedAllocator : std::allocator<T> {
-    template <class U>
-    struct rebind {
-        using other = UninitialisedAllocator<U>;
-    };
-    UninitialisedAllocator() = default;
-    template <class U>
-    UninitialisedAllocator(const UninitialisedAllocator<U>&) noexcept {}
-    template <class U>
-    void construct(U* p) noexcept { ::new (static_cast<void*>(p)) U; }
-    template <class U, class... Args>
-    void construct(U* p, Args&&... args) { ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...); }
-};
-
 class CRussianWordList {
 public:
     CRussianWordList();
+    // A background build goes on reading the moved words where they are; assigning over
+    // a list would free them under it.
+    CRussianWordList(CRussianWordList&&) noexcept = default;
+    CRussianWordList& operator=(CRussianWordList&&) = delete;
 
     // 1 read, 0 the file cannot be opened (the words are then left as they were). The
     // path is kept whatever the outcome.
@@ -57,6 +43,9 @@ public:
     // when nobody did before. Words added later are visited one by one until there are
     // many of them.
     void PrepareSuggestions() const;
+    // Starts building that index on a thread of its own. Until it is ready, suggestions
+    // visit every entry; changing the list waits for it, reading a new one drops it.
+    void PrepareSuggestionsInBackground() const;
     std::size_t SuggestionIndexBytes() const;
 
     std::size_t Count() const { return m_starts.size() - 1; }
@@ -72,6 +61,8 @@ public:
 
 private:
     void Clear();
+    // Takes the index a background build made, once it is done (or waiting for it).
+    void AdoptBuiltIndex(bool wait) const;
     // Takes the units in m_units, as the file holds them, for the list.
     void AdoptFileUnits();
     void Append(plat::StringView word);
@@ -83,7 +74,7 @@ private:
     plat::String m_path;
     // Every word followed by its 0, in list order; word k starts at m_starts[k] and the
     // last entry of m_starts marks the end.
-    std::vector<char16_t, UninitialisedAllocator<char16_t>> m_units;
+    std::vector<char16_t, orthon::UninitialisedAllocator<char16_t>> m_units;
     std::vector<std::uint32_t> m_starts;
     // Open addressing over folded words: slot holds a word index + 1, 0 when free. Only
     // the first of equal folded words is entered. The table comes zeroed from calloc,
@@ -97,4 +88,14 @@ private:
     // Finds the entries a suggestion can come from, among the first ones.
     struct SuggestIndex;
     mutable std::shared_ptr<const SuggestIndex> m_suggestIndex;
+    // Builds over the first n words; nothing when *stop turns true on the way.
+    static std::shared_ptr<const SuggestIndex> BuildSuggestIndex(const char16_t* units, const std::uint32_t* starts,
+                                                                 std::size_t n, const std::atomic<bool>* stop);
+    // A build on a thread of its own; it reads only the words already in the list.
+    struct IndexBuilder;
+    struct StopBuilder {
+        void operator()(IndexBuilder* builder) const;
+    };
+    // Last, so that it stops before the words go.
+    mutable std::unique_ptr<IndexBuilder, StopBuilder> m_builder;
 };

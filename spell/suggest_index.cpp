@@ -25,12 +25,25 @@ std::uint32_t HashUnits(plat::StringView s)
 void LetterNeighbourIndex::Build(const std::vector<LetterSignature>& signatures,
                                  const std::vector<std::int32_t>& lengths)
 {
-    const std::size_t n = signatures.size();
+    Build(signatures.size(), [&](std::size_t k, LetterSignature& s, std::int32_t& length) {
+        s = signatures[k];
+        length = lengths[k];
+    });
+}
+
+bool LetterNeighbourIndex::Abandon()
+{
+    Slots().swap(m_slots);
+    std::vector<std::uint32_t>().swap(m_groups);
+    m_patternBits = 0;
+    return false;
+}
+
+bool LetterNeighbourIndex::GroupSlots(const std::array<std::size_t, 32>& counts, const std::atomic<bool>* stop)
+{
+    const std::size_t n = m_slots.size();
     // The most common classes split the records best; a larger table pays only for many
     // records.
-    std::array<std::size_t, 32> counts {};
-    for (const LetterSignature& s : signatures)
-        for (std::uint32_t m = s.once; m != 0; m &= m - 1) ++counts[std::countr_zero(m)];
     std::array<int, 32> order {};
     for (int b = 0; b < 32; ++b) order[b] = b;
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return counts[a] > counts[b]; });
@@ -46,20 +59,29 @@ void LetterNeighbourIndex::Build(const std::vector<LetterSignature>& signatures,
             m_byteToPattern[byte][v] = p;
         }
 
-    // A counting sort by pattern that keeps record order within each group.
-    const std::size_t groups = std::size_t(1) << m_patternBits;
-    std::vector<std::uint32_t> patterns(n);
-    m_groups.assign(groups + 1, 0);
-    for (std::size_t k = 0; k < n; ++k) {
-        patterns[k] = PatternOf(signatures[k].once);
-        ++m_groups[patterns[k] + 1];
+    // A stable radix sort by pattern, low half then high half: each pass writes to few
+    // enough places at once for the caches, and record order stays within each group.
+    const int lowBits = (m_patternBits + 1) / 2;
+    const int digitBits[2] = {lowBits, m_patternBits - lowBits};
+    Slots other;
+    other.resize(n);
+    for (int pass = 0, shift = 0; pass < 2; shift += digitBits[pass], ++pass) {
+        if (Stopped(stop)) return Abandon();
+        const std::uint32_t digitMask = (std::uint32_t(1) << digitBits[pass]) - 1;
+        std::vector<std::uint32_t> next((std::size_t(1) << digitBits[pass]) + 1, 0);
+        for (const Slot& s : m_slots) ++next[((PatternOf(s.once) >> shift) & digitMask) + 1];
+        for (std::size_t d = 1; d < next.size(); ++d) next[d] += next[d - 1];
+        for (const Slot& s : m_slots) other[next[(PatternOf(s.once) >> shift) & digitMask]++] = s;
+        m_slots.swap(other);
     }
+    Slots().swap(other);
+
+    // The slots are in pattern order: each group's start follows from one walk.
+    const std::size_t groups = std::size_t(1) << m_patternBits;
+    m_groups.assign(groups + 1, 0);
+    for (const Slot& s : m_slots) ++m_groups[PatternOf(s.once) + 1];
     for (std::size_t p = 0; p < groups; ++p) m_groups[p + 1] += m_groups[p];
-    m_slots.resize(n);
-    std::vector<std::uint32_t> next(m_groups.begin(), m_groups.end() - 1);
-    for (std::size_t k = 0; k < n; ++k)
-        m_slots[next[patterns[k]]++] = Slot {static_cast<std::uint32_t>(k), signatures[k].once,
-                                             signatures[k].twice, ClampLength(lengths[k])};
+    return true;
 }
 
 std::size_t LetterNeighbourIndex::MemoryBytes() const

@@ -3,14 +3,37 @@
 // that a lookup finds every record whose letters are near enough to a word's for a close
 // spelling. Callers apply their own tests to what is found, in record order.
 #pragma once
+#include <array>
+#include <atomic>
 #include <bit>
 #include <cstdint>
+#include <memory>
+#include <new>
 #include <span>
+#include <utility>
 #include <vector>
 
 #include "platform/base/strings.h"
 
 namespace orthon {
+
+// An allocator that leaves the elements a resize adds uninitialised, for storage a read
+// fills right after.
+template <class T>
+struct UninitialisedAllocator : std::allocator<T> {
+    template <class U>
+    struct rebind {
+        using other = UninitialisedAllocator<U>;
+    };
+    UninitialisedAllocator() = default;
+    template <class U>
+    UninitialisedAllocator(const UninitialisedAllocator<U>&) noexcept {}
+    template <class U>
+    void construct(U* p) noexcept { ::new (static_cast<void*>(p)) U; }
+    template <class U, class... Args>
+    void construct(U* p, Args&&... args) { ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...); }
+};
+
 
 // Which letter classes a word holds, and which it holds twice or more. Classes come from
 // a speller's bit function, under which letters its distance takes as equal share a bit.
@@ -86,6 +109,23 @@ class LetterNeighbourIndex {
 public:
     // lengths are the records' lengths as their tests use them.
     void Build(const std::vector<LetterSignature>& signatures, const std::vector<std::int32_t>& lengths);
+    // The same with recordOf(k, signature, length) giving record k's, once each, in record
+    // order. False, leaving the index empty, when *stop turns true on the way.
+    template <class RecordOf>
+    bool Build(std::size_t n, RecordOf recordOf, const std::atomic<bool>* stop = nullptr)
+    {
+        m_slots.resize(n);
+        std::array<std::size_t, 32> counts {};
+        for (std::size_t k = 0; k < n; ++k) {
+            if ((k & 0xFFFF) == 0 && Stopped(stop)) return Abandon();
+            LetterSignature s;
+            std::int32_t length = 0;
+            recordOf(k, s, length);
+            m_slots[k] = Slot {static_cast<std::uint32_t>(k), s.once, s.twice, ClampLength(length)};
+            for (std::uint32_t m = s.once; m != 0; m &= m - 1) ++counts[std::countr_zero(m)];
+        }
+        return GroupSlots(counts, stop);
+    }
     std::size_t Size() const { return m_slots.size(); }
     std::size_t MemoryBytes() const;
 
@@ -120,6 +160,10 @@ public:
 private:
     // Clamping keeps the order of lengths, so a length range stays exact inside
     // -127..127 and only widens outside it.
+    static bool Stopped(const std::atomic<bool>* stop) { return stop && stop->load(std::memory_order_relaxed); }
+    bool Abandon();
+    // Orders the slots, held in record order, by the pattern of their most common classes.
+    bool GroupSlots(const std::array<std::size_t, 32>& counts, const std::atomic<bool>* stop);
     static std::int32_t ClampLength(std::int64_t n)
     {
         return static_cast<std::int32_t>(n < -128 ? -128 : (n > 127 ? 127 : n));
@@ -140,7 +184,8 @@ private:
         std::int32_t length; // clamped
     };
     std::vector<std::uint32_t> m_groups; // start slot of each pattern, and the end
-    std::vector<Slot> m_slots;           // by pattern, in record order within a group
+    using Slots = std::vector<Slot, UninitialisedAllocator<Slot>>;
+    Slots m_slots;                       // by pattern, in record order within a group
 };
 
 } // namespace orthon

@@ -207,4 +207,98 @@ TEST(SuggestIndex, RussianWordsAddedAfterTheIndexAreOffered)
     EXPECT_EQ(indexed, (std::vector<String>{U("привет"), U("приветы"), U("прривет1"), U("ПРИВЕТ")}));
 }
 
+// The standard list with its index built on a thread of its own: lists asked for while it
+// is built, and after, are the scan's; the list can be changed, moved, read again or
+// dropped while it runs.
+TEST(SuggestIndex, RussianBackgroundBuildAnswersAsTheScanDoes)
+{
+    CRussianWordList list;
+    ASSERT_EQ(list.Load(DictionaryFile("QlRussia.dic")), 1);
+    list.PrepareSuggestionsInBackground();
+    std::vector<std::vector<String>> early;
+    for (const char* w : kRussianWords) {
+        std::vector<String> indexed, scanned;
+        list.Suggest(U(w), indexed);
+        list.SuggestByScan(U(w), scanned);
+        EXPECT_EQ(indexed, scanned) << w;
+        early.push_back(indexed);
+    }
+    list.PrepareSuggestions(); // waits for the build
+    EXPECT_GT(list.SuggestionIndexBytes(), 0u);
+    std::size_t k = 0;
+    for (const char* w : kRussianWords) {
+        std::vector<String> later;
+        list.Suggest(U(w), later);
+        EXPECT_EQ(later, early[k++]) << w;
+    }
+}
+
+TEST(SuggestIndex, RussianBackgroundBuildSurvivesChangesToTheList)
+{
+    // Enough words that the build is still running when the list changes.
+    std::vector<std::uint8_t> file;
+    std::mt19937 rng(7);
+    const String letters = u"абвгдежзиклмнопрстуфхцчшщыэюя";
+    for (int k = 0; k < 200000; ++k) {
+        String w;
+        for (std::size_t n = 4 + rng() % 8; n > 0; --n) w += letters[rng() % letters.size()];
+        for (char16_t c : w) {
+            file.push_back(static_cast<std::uint8_t>(c));
+            file.push_back(static_cast<std::uint8_t>(c >> 8));
+        }
+        file.push_back(0);
+        file.push_back(0);
+    }
+    const String probe = u"абвгде";
+    // "привет", alone.
+    const std::vector<std::uint8_t> probeFile = {0x3F, 0x04, 0x40, 0x04, 0x38, 0x04, 0x32, 0x04,
+                                                 0x35, 0x04, 0x42, 0x04, 0, 0};
+
+    {
+        // Adding waits for the build; the added word is offered.
+        CRussianWordList list;
+        list.Read(file.data(), file.size());
+        list.PrepareSuggestionsInBackground();
+        list.Add(u"абвгдё");
+        std::vector<String> indexed, scanned;
+        list.Suggest(probe, indexed);
+        list.SuggestByScan(probe, scanned);
+        EXPECT_EQ(indexed, scanned);
+        ASSERT_FALSE(indexed.empty());
+        EXPECT_EQ(indexed.back(), u"абвгдё");
+    }
+    {
+        // Moved while it builds: the build goes on over the same words.
+        CRussianWordList list;
+        list.Read(file.data(), file.size());
+        list.PrepareSuggestionsInBackground();
+        CRussianWordList moved(std::move(list));
+        std::vector<String> indexed, scanned;
+        moved.Suggest(probe, indexed);
+        moved.SuggestByScan(probe, scanned);
+        EXPECT_EQ(indexed, scanned);
+        moved.PrepareSuggestions();
+        std::vector<String> later;
+        moved.Suggest(probe, later);
+        EXPECT_EQ(later, scanned);
+    }
+    {
+        // Read again while it builds: the build is dropped and the new words answer.
+        CRussianWordList list;
+        list.Read(file.data(), file.size());
+        list.PrepareSuggestionsInBackground();
+        list.Read(probeFile.data(), probeFile.size());
+        ASSERT_EQ(list.Count(), 1u);
+        std::vector<String> suggestions;
+        list.Suggest(U("прривет"), suggestions);
+        EXPECT_EQ(suggestions, std::vector<String>{U("привет")});
+    }
+    {
+        // Dropped while it builds.
+        CRussianWordList list;
+        list.Read(file.data(), file.size());
+        list.PrepareSuggestionsInBackground();
+    }
+}
+
 } // namespace
