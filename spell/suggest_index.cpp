@@ -71,7 +71,11 @@ bool LetterNeighbourIndex::GroupSlots(const std::array<std::size_t, 32>& counts,
         std::vector<std::uint32_t> next((std::size_t(1) << digitBits[pass]) + 1, 0);
         for (const Slot& s : m_slots) ++next[((PatternOf(s.once) >> shift) & digitMask) + 1];
         for (std::size_t d = 1; d < next.size(); ++d) next[d] += next[d - 1];
-        for (const Slot& s : m_slots) other[next[(PatternOf(s.once) >> shift) & digitMask]++] = s;
+        for (std::size_t k = 0; k < n; ++k) {
+            if ((k & 0xFFFF) == 0 && Stopped(stop)) return Abandon();
+            const Slot& s = m_slots[k];
+            other[next[(PatternOf(s.once) >> shift) & digitMask]++] = s;
+        }
         m_slots.swap(other);
     }
     Slots().swap(other);
