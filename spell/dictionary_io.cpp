@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <string>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -77,6 +78,15 @@ bool WholeFile::ReadAll(void* room, std::size_t& got)
     return true;
 }
 
+void PreferLargePages(void* data, std::size_t bytes)
+{
+    if (bytes < kLargeBufferBytes) return;
+    constexpr std::uintptr_t kLarge = std::uintptr_t(2) << 20;
+    const auto start = (reinterpret_cast<std::uintptr_t>(data) + kLarge - 1) & ~(kLarge - 1);
+    const auto end = (reinterpret_cast<std::uintptr_t>(data) + bytes) & ~(kLarge - 1);
+    if (end > start) ::madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE);
+}
+
 FileReadResult ReadWholeFile(const plat::String& path, FileBytes& bytes, std::uint64_t maxBytes)
 {
     bytes = FileBytes();
@@ -85,6 +95,7 @@ FileReadResult ReadWholeFile(const plat::String& path, FileBytes& bytes, std::ui
     if (opened != FileReadResult::kRead) return opened;
     // Left uninitialised: the read fills what is used.
     std::unique_ptr<std::uint8_t[]> data(new std::uint8_t[file.Size() > 0 ? file.Size() : 1]);
+    PreferLargePages(data.get(), file.Size());
     std::size_t got = 0;
     if (!file.ReadAll(data.get(), got)) return FileReadResult::kCannotOpen;
     bytes.data = std::move(data);

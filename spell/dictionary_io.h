@@ -36,6 +36,12 @@ struct FileBytes {
     std::size_t size = 0;
 };
 
+// Asks for large pages over a fresh buffer of at least kLargeBufferBytes, before it is
+// first written: filling it then takes a few page faults instead of thousands. Only a
+// hint; smaller buffers are left alone.
+constexpr std::size_t kLargeBufferBytes = std::size_t(4) << 20;
+void PreferLargePages(void* data, std::size_t bytes);
+
 // Reads the whole file into bytes (emptied first). A file larger than maxBytes is
 // refused rather than held in memory.
 FileReadResult ReadWholeFile(const plat::String& path, FileBytes& bytes, std::uint64_t maxBytes);

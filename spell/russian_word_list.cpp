@@ -141,6 +141,7 @@ void CRussianWordList::Rehash(std::size_t slots)
     // May throw: the old table stays usable.
     std::unique_ptr<std::uint32_t[], FreeSlots> fresh(static_cast<std::uint32_t*>(std::calloc(slots, sizeof(std::uint32_t))));
     if (!fresh) throw std::bad_alloc();
+    orthon::PreferLargePages(fresh.get(), slots * sizeof(std::uint32_t));
     m_slots = std::move(fresh);
     m_slotCount = slots;
     m_hashed = 0;

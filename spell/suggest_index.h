@@ -14,11 +14,12 @@
 #include <vector>
 
 #include "platform/base/strings.h"
+#include "spell/dictionary_io.h"
 
 namespace orthon {
 
 // An allocator that leaves the elements a resize adds uninitialised, for storage a read
-// fills right after.
+// fills right after, and asks for large pages for large blocks.
 template <class T>
 struct UninitialisedAllocator : std::allocator<T> {
     template <class U>
@@ -28,6 +29,12 @@ struct UninitialisedAllocator : std::allocator<T> {
     UninitialisedAllocator() = default;
     template <class U>
     UninitialisedAllocator(const UninitialisedAllocator<U>&) noexcept {}
+    T* allocate(std::size_t n)
+    {
+        T* p = std::allocator<T>::allocate(n);
+        PreferLargePages(p, n * sizeof(T));
+        return p;
+    }
     template <class U>
     void construct(U* p) noexcept { ::new (static_cast<void*>(p)) U; }
     template <class U, class... Args>
