@@ -186,6 +186,7 @@ int CEnglishDictionary::Read(const std::uint8_t* data, std::size_t size)
     const std::size_t n = (size - kEnglishHeaderBytes) / kEnglishRecordBytes;
     try {
         m_records.reserve(n + 1);
+        orthon::PreferLargePages(m_records.data(), m_records.capacity() * sizeof(EnglishRecord));
         m_records.resize(n);
     } catch (const std::bad_alloc&) {
         Clear();

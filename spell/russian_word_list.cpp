@@ -125,6 +125,7 @@ void CRussianWordList::AdoptFileUnits()
         std::size_t words = 0;
         for (std::size_t k = 0; k < end; ++k) words += m_units[k] == 0;
         m_starts.reserve(words + 1);
+        orthon::PreferLargePages(m_starts.data(), m_starts.capacity() * sizeof(std::uint32_t));
         for (std::size_t k = 0; k < end; ++k)
             if (m_units[k] == 0) m_starts.push_back(static_cast<std::uint32_t>(k + 1));
         std::size_t slots = 16;
