@@ -72,6 +72,7 @@ void CRussianWordList::Clear()
     m_builder.reset();
     decltype(m_units)().swap(m_units);
     m_starts.assign(1, 0);
+    std::vector<std::uint32_t>().swap(m_masks);
     m_suggestIndex.reset();
     Rehash(16);
 }
@@ -126,8 +127,19 @@ void CRussianWordList::AdoptFileUnits()
         for (std::size_t k = 0; k < end; ++k) words += m_units[k] == 0;
         m_starts.reserve(words + 1);
         orthon::PreferLargePages(m_starts.data(), m_starts.capacity() * sizeof(std::uint32_t));
-        for (std::size_t k = 0; k < end; ++k)
-            if (m_units[k] == 0) m_starts.push_back(static_cast<std::uint32_t>(k + 1));
+        m_masks.reserve(words);
+        orthon::PreferLargePages(m_masks.data(), m_masks.capacity() * sizeof(std::uint32_t));
+        std::uint32_t mask = 0;
+        for (std::size_t k = 0; k < end; ++k) {
+            const char16_t c = m_units[k];
+            if (c != 0) {
+                mask |= std::uint32_t(1) << (RussianLetterBit(c) & 31);
+                continue;
+            }
+            m_starts.push_back(static_cast<std::uint32_t>(k + 1));
+            m_masks.push_back(mask);
+            mask = 0;
+        }
         std::size_t slots = 16;
         while (slots < 2 * Count()) slots *= 2;
         Rehash(slots);
@@ -199,9 +211,15 @@ void CRussianWordList::Append(plat::StringView word)
 {
     // Offsets are 32-bit: a list that would outgrow them takes no more words.
     if (m_units.size() + word.size() + 1 > UINT32_MAX) throw std::bad_alloc();
-    m_units.insert(m_units.end(), word.begin(), word.end());
-    m_units.push_back(0);
-    m_starts.push_back(static_cast<std::uint32_t>(m_units.size()));
+    m_masks.push_back(orthon::LetterMask(word, RussianLetterBit));
+    try {
+        m_units.insert(m_units.end(), word.begin(), word.end());
+        m_units.push_back(0);
+        m_starts.push_back(static_cast<std::uint32_t>(m_units.size()));
+    } catch (const std::bad_alloc&) {
+        m_masks.pop_back();
+        throw;
+    }
 }
 
 void CRussianWordList::Add(plat::StringView word)
@@ -230,7 +248,7 @@ bool CRussianWordList::Offers(plat::StringView word, std::uint32_t wordMask, std
     // longer than the caller's buffer is offered.
     if (!orthon::LengthsAllowClose(len, entryLength) || entryLength > kMaxSuggestionUnits) return false;
     const plat::StringView w = Word(entry);
-    return orthon::MasksAllowClose(wordMask, orthon::LetterMask(w, RussianLetterBit), len)
+    return orthon::MasksAllowClose(wordMask, m_masks[entry], len)
         && IsCloseSpelling(word, len, w, entryLength);
 }
 
