@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <string>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -42,10 +43,13 @@ bool WriteAll(int fd, const std::uint8_t* p, std::size_t n)
 
 } // namespace
 
-FileReadResult ReadWholeFile(const plat::String& path, std::vector<std::uint8_t>& bytes,
-                             std::uint64_t maxBytes)
+WholeFile::~WholeFile()
 {
-    bytes.clear();
+    if (m_fd >= 0) ::close(m_fd);
+}
+
+FileReadResult WholeFile::Open(const plat::String& path, std::uint64_t maxBytes)
+{
     const std::string name = plat::Utf16ToUtf8(path);
     // A pipe or device named as a dictionary is refused without waiting on it.
     FdGuard fd(plat::OpenRegularFile(name, O_RDONLY));
@@ -54,19 +58,51 @@ FileReadResult ReadWholeFile(const plat::String& path, std::vector<std::uint8_t>
     if (::fstat(fd.Get(), &st) != 0) return FileReadResult::kCannotOpen;
     const auto size = static_cast<std::uint64_t>(st.st_size);
     if (size > maxBytes) return FileReadResult::kTooLarge;
-    bytes.resize(static_cast<std::size_t>(size));
-    std::size_t got = 0;
-    while (got < bytes.size()) {
-        ssize_t r = ::read(fd.Get(), bytes.data() + got, bytes.size() - got);
+    if (m_fd >= 0) ::close(m_fd);
+    m_fd = fd.Release();
+    m_size = static_cast<std::size_t>(size);
+    return FileReadResult::kRead;
+}
+
+bool WholeFile::ReadAll(void* room, std::size_t& got)
+{
+    got = 0;
+    auto* p = static_cast<std::uint8_t*>(room);
+    while (got < m_size) {
+        ssize_t r = ::pread(m_fd, p + got, m_size - got, static_cast<off_t>(got));
         if (r < 0) {
             if (errno == EINTR) continue;
-            bytes.clear();
-            return FileReadResult::kCannotOpen;
+            got = 0;
+            return false;
         }
         if (r == 0) break; // the file shrank while it was read: keep what is there
         got += static_cast<std::size_t>(r);
     }
-    bytes.resize(got);
+    return true;
+}
+
+void PreferLargePages(void* data, std::size_t bytes)
+{
+    if (bytes < kLargeBufferBytes) return;
+    constexpr std::uintptr_t kLarge = std::uintptr_t(2) << 20;
+    const auto start = (reinterpret_cast<std::uintptr_t>(data) + kLarge - 1) & ~(kLarge - 1);
+    const auto end = (reinterpret_cast<std::uintptr_t>(data) + bytes) & ~(kLarge - 1);
+    if (end > start) ::madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE);
+}
+
+FileReadResult ReadWholeFile(const plat::String& path, FileBytes& bytes, std::uint64_t maxBytes)
+{
+    bytes = FileBytes();
+    WholeFile file;
+    const FileReadResult opened = file.Open(path, maxBytes);
+    if (opened != FileReadResult::kRead) return opened;
+    // Left uninitialised: the read fills what is used.
+    std::unique_ptr<std::uint8_t[]> data(new std::uint8_t[file.Size() > 0 ? file.Size() : 1]);
+    PreferLargePages(data.get(), file.Size());
+    std::size_t got = 0;
+    if (!file.ReadAll(data.get(), got)) return FileReadResult::kCannotOpen;
+    bytes.data = std::move(data);
+    bytes.size = got;
     return FileReadResult::kRead;
 }
 

@@ -163,19 +163,20 @@ void CEnglishDictionary::Clear()
     std::vector<EnglishRecord>().swap(m_records);
     std::vector<EnglishRecord>().swap(m_added);
     m_sorted = true;
+    m_suggestIndex.reset();
 }
 
 int CEnglishDictionary::Open(const plat::String& path)
 {
     m_path = path;
     Clear();
-    std::vector<std::uint8_t> bytes;
+    orthon::FileBytes bytes;
     switch (orthon::ReadWholeFile(path, bytes, kEnglishMaxFileBytes)) {
     case orthon::FileReadResult::kRead: break;
     case orthon::FileReadResult::kCannotOpen: return kDictCannotOpen;
     case orthon::FileReadResult::kTooLarge: return kDictOutOfMemory;
     }
-    return Read(bytes.data(), bytes.size());
+    return Read(bytes.data.get(), bytes.size);
 }
 
 int CEnglishDictionary::Read(const std::uint8_t* data, std::size_t size)
@@ -185,6 +186,7 @@ int CEnglishDictionary::Read(const std::uint8_t* data, std::size_t size)
     const std::size_t n = (size - kEnglishHeaderBytes) / kEnglishRecordBytes;
     try {
         m_records.reserve(n + 1);
+        orthon::PreferLargePages(m_records.data(), m_records.capacity() * sizeof(EnglishRecord));
         m_records.resize(n);
     } catch (const std::bad_alloc&) {
         Clear();

@@ -4,6 +4,7 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "platform/base/strings.h"
@@ -69,6 +70,12 @@ public:
 
     // Suggestions for a misspelt word, in record order (sorted records, then added ones).
     void Suggest(plat::StringView word, std::vector<plat::String>& list) const;
+    // The same list made by visiting every record: the plain form the indexed one keeps to.
+    void SuggestByScan(plat::StringView word, std::vector<plat::String>& list) const;
+    // Builds the index suggestions search the records by; Suggest builds it at its first
+    // call when nobody did before. Reading a file drops it.
+    void PrepareSuggestions() const;
+    std::size_t SuggestionIndexBytes() const;
 
     static plat::String PhoneticKey(plat::StringView word, int maxCodes = kPhoneticKeyCodes);
     static plat::String ConsonantSkeleton(plat::StringView word);
@@ -99,4 +106,7 @@ private:
     // True when the records are in the order the writer sorts them; lookups then search
     // the letter's run by halving rather than walking it, with the same outcome.
     bool m_sorted = true;
+    // Finds the records a suggestion can come from (added records are always visited).
+    struct SuggestIndex;
+    mutable std::shared_ptr<const SuggestIndex> m_suggestIndex;
 };

@@ -11,6 +11,8 @@ int CEnglishSpeller::Load(const plat::String& folder)
 
     m_standard = std::make_unique<CEnglishDictionary>();
     if (m_standard->Open(plat::Format(u"%s/ViZavizivu.riv", folder)) != kDictOk) m_standard.reset();
+    // Suggestions come from the standard dictionary only: its index is made with it.
+    else m_standard->PrepareSuggestions();
     // A missing or bad user file gives an empty dictionary that keeps the path, so the
     // file is made at the first save.
     m_user = std::make_unique<CEnglishDictionary>();

@@ -2,9 +2,11 @@
 // or are spelled alike (small alignment distance at a similar length); for a word without
 // vowels, records with the same consonant skeleton.
 #include <algorithm>
+#include <memory>
 
 #include "spell/english_dictionary.h"
 #include "spell/spell_distance.h"
+#include "spell/suggest_index.h"
 
 namespace {
 
@@ -237,43 +239,168 @@ plat::String CEnglishDictionary::PhoneticKey(plat::StringView word, int maxCodes
     return codes;
 }
 
+namespace {
+
+// A word asked for suggestions, and the tests a record must pass to be proposed for it.
+class SuggestQuery {
+public:
+    explicit SuggestQuery(plat::StringView word)
+        : m_cut(CutAtSpace(word))
+        , m_upper(UpperAscii(m_cut))
+        , m_len(static_cast<std::int64_t>(m_upper.size()))
+        , m_key(CEnglishDictionary::PhoneticKey(m_upper))
+        , m_mask(orthon::LetterMask(m_upper, EnglishLetterBit))
+        , m_hasVowels(CEnglishDictionary::CountVowels(word) > 0)
+    {
+        if (!m_hasVowels) m_skeleton = CEnglishDictionary::ConsonantSkeleton(m_cut);
+    }
+
+    bool HasVowels() const { return m_hasVowels; }
+    std::int64_t Length() const { return m_len; }
+    plat::StringView Key() const { return m_key; }
+    plat::StringView Cut() const { return m_cut; }
+    plat::StringView Upper() const { return m_upper; }
+    plat::StringView Skeleton() const { return m_skeleton; }
+
+    // For a word with vowels: the same key, or the record spelled close to the word.
+    bool Accepts(const EnglishRecord& r) const
+    {
+        // The length and letter checks only skip records the distance would refuse.
+        return r.Key() == plat::StringView(m_key)
+            || (orthon::LengthsAllowClose(r.length, m_len)
+                && orthon::MasksAllowClose(r.letterMask, m_mask, r.length)
+                && CEnglishDictionary::IsCloseSpelling(r.Word(), r.length, m_upper, m_len));
+    }
+
+    // For a word without vowels: the word spelled close to the record, or the same
+    // consonant skeleton at a length differing by less than 3.
+    bool AcceptsSkeleton(const EnglishRecord& r) const
+    {
+        const std::int64_t diff = r.length > m_len ? r.length - m_len : m_len - r.length;
+        char16_t recordSkeleton[kEnglishWordUnits + 1];
+        return (orthon::LengthsAllowClose(m_len, r.length)
+                && orthon::MasksAllowClose(m_mask, r.letterMask, m_len)
+                && CEnglishDictionary::IsCloseSpelling(m_cut, m_len, r.Word(), r.length))
+            || (diff < 3
+                && EqualNoCase(plat::StringView(recordSkeleton, SkeletonInto(r.Word(), recordSkeleton)), m_skeleton));
+    }
+
+private:
+    plat::StringView m_cut;
+    plat::String m_upper;
+    std::int64_t m_len;
+    plat::String m_key;
+    std::uint32_t m_mask;
+    bool m_hasVowels;
+    plat::String m_skeleton;
+};
+
+} // namespace
+
+struct CEnglishDictionary::SuggestIndex {
+    orthon::LetterNeighbourIndex letters; // by letters, with the stored lengths
+    orthon::BucketTable keys;             // by the stored phonetic key
+    orthon::BucketTable skeletons;        // by the consonant skeleton, A-Z taken as a-z
+
+    std::size_t MemoryBytes() const
+    {
+        return sizeof(*this) + letters.MemoryBytes() + keys.MemoryBytes() + skeletons.MemoryBytes();
+    }
+};
+
+namespace {
+
+std::uint32_t FoldedSkeletonHash(plat::StringView w)
+{
+    // Records hold at most 19 units and asked words at most 49.
+    char16_t skeleton[kEnglishMaxLookupUnits + 1];
+    const std::size_t n = SkeletonInto(w.substr(0, kEnglishMaxLookupUnits), skeleton);
+    for (std::size_t k = 0; k < n; ++k)
+        if (skeleton[k] >= u'A' && skeleton[k] <= u'Z') skeleton[k] = static_cast<char16_t>(skeleton[k] + 32);
+    return orthon::HashUnits(plat::StringView(skeleton, n));
+}
+
+orthon::LetterSignature EnglishSignature(plat::StringView w)
+{
+    return orthon::SignatureOf(w, EnglishLetterBit);
+}
+
+} // namespace
+
+void CEnglishDictionary::PrepareSuggestions() const
+{
+    if (m_suggestIndex) return;
+    auto index = std::make_shared<SuggestIndex>();
+    const std::size_t n = m_records.size();
+    std::vector<orthon::LetterSignature> signatures(n);
+    std::vector<std::int32_t> lengths(n);
+    for (std::size_t k = 0; k < n; ++k) {
+        signatures[k] = EnglishSignature(m_records[k].Word());
+        lengths[k] = m_records[k].length;
+    }
+    index->letters.Build(signatures, lengths);
+    const std::uint32_t buckets = orthon::BucketCountFor(n);
+    index->keys.Build(n, buckets, [&](std::size_t k) { return orthon::HashUnits(m_records[k].Key()); });
+    index->skeletons.Build(n, buckets, [&](std::size_t k) { return FoldedSkeletonHash(m_records[k].Word()); });
+    m_suggestIndex = std::move(index);
+}
+
+std::size_t CEnglishDictionary::SuggestionIndexBytes() const
+{
+    return m_suggestIndex ? m_suggestIndex->MemoryBytes() : 0;
+}
+
 void CEnglishDictionary::Suggest(plat::StringView word, std::vector<plat::String>& list) const
 {
     list.clear();
     // The word is worked on in a buffer of 50 units: a longer word gets no suggestions.
     if (word.size() > static_cast<std::size_t>(kEnglishMaxLookupUnits)) return;
-    const plat::StringView cut = CutAtSpace(word);
-    const plat::String upper = UpperAscii(cut);
-    const auto len = static_cast<std::int64_t>(upper.size());
-    const plat::String key = PhoneticKey(upper);
-    const std::uint32_t mask = orthon::LetterMask(upper, EnglishLetterBit);
+    PrepareSuggestions();
+    const SuggestQuery q(word);
+    const std::int64_t len = q.Length();
 
-    if (CountVowels(word) > 0) {
-        auto consider = [&](const EnglishRecord& r) {
-            // The length and letter checks only skip records the distance would refuse.
-            if (r.Key() == key
-                || (orthon::LengthsAllowClose(r.length, len)
-                    && orthon::MasksAllowClose(r.letterMask, mask, r.length)
-                    && IsCloseSpelling(r.Word(), r.length, upper, len)))
-                list.emplace_back(r.Word());
-        };
-        for (const EnglishRecord& r : m_records) consider(r);
-        for (const EnglishRecord& r : m_added) consider(r);
+    // Every record that can pass, then the tests in record order.
+    std::vector<std::uint32_t> candidates;
+    auto take = [&](std::uint32_t k) { candidates.push_back(k); };
+    if (q.HasVowels()) {
+        for (std::uint32_t k : m_suggestIndex->keys.Bucket(orthon::HashUnits(q.Key()))) take(k);
+        // The record is the first word of the closeness test: four letters or more, within
+        // three of the word's length, two edits at most.
+        m_suggestIndex->letters.ForEachNear(EnglishSignature(q.Upper()), 2 * orthon::AllowedEdits(len + 3),
+                                            std::max<std::int64_t>(4, len - 3), len + 3, take);
+    } else {
+        if (len > 3)
+            m_suggestIndex->letters.ForEachNear(EnglishSignature(q.Cut()), 2 * orthon::AllowedEdits(len),
+                                                len - 3, len + 3, take);
+        for (std::uint32_t k : m_suggestIndex->skeletons.Bucket(FoldedSkeletonHash(q.Cut()))) take(k);
+    }
+    std::sort(candidates.begin(), candidates.end());
+    candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
+
+    if (q.HasVowels()) {
+        for (std::uint32_t k : candidates)
+            if (q.Accepts(m_records[k])) list.emplace_back(m_records[k].Word());
+        for (const EnglishRecord& r : m_added)
+            if (q.Accepts(r)) list.emplace_back(r.Word());
         return;
     }
+    // Added records are not visited for a word without vowels.
+    for (std::uint32_t k : candidates)
+        if (q.AcceptsSkeleton(m_records[k])) list.emplace_back(m_records[k].Word());
+}
 
-    char16_t skeleton[kEnglishMaxLookupUnits + 1];
-    const plat::StringView wordSkeleton(skeleton, SkeletonInto(cut, skeleton));
-    const std::uint32_t cutMask = orthon::LetterMask(cut, EnglishLetterBit);
-    char16_t recordSkeleton[kEnglishWordUnits + 1];
-    for (const EnglishRecord& r : m_records) {
-        const std::int64_t diff = r.length > len ? r.length - len : len - r.length;
-        if ((orthon::LengthsAllowClose(len, r.length)
-             && orthon::MasksAllowClose(cutMask, r.letterMask, len)
-             && IsCloseSpelling(cut, len, r.Word(), r.length))
-            || (diff < 3
-                && EqualNoCase(plat::StringView(recordSkeleton, SkeletonInto(r.Word(), recordSkeleton)),
-                               wordSkeleton)))
-            list.emplace_back(r.Word());
+void CEnglishDictionary::SuggestByScan(plat::StringView word, std::vector<plat::String>& list) const
+{
+    list.clear();
+    if (word.size() > static_cast<std::size_t>(kEnglishMaxLookupUnits)) return;
+    const SuggestQuery q(word);
+    if (q.HasVowels()) {
+        for (const EnglishRecord& r : m_records)
+            if (q.Accepts(r)) list.emplace_back(r.Word());
+        for (const EnglishRecord& r : m_added)
+            if (q.Accepts(r)) list.emplace_back(r.Word());
+        return;
     }
+    for (const EnglishRecord& r : m_records)
+        if (q.AcceptsSkeleton(r)) list.emplace_back(r.Word());
 }

@@ -7,7 +7,10 @@ int CRussianSpeller::Load(const plat::String& folder)
     if (folder.empty()) return 1;
 
     m_standard = std::make_unique<CRussianWordList>();
+    // The standard list's suggestion index is made on a thread of its own: suggestions
+    // asked for before it is ready visit every word, as they would without it.
     if (!m_standard->Load(plat::Format(u"%s/QlRussia.dic", folder))) m_standard.reset();
+    else m_standard->PrepareSuggestionsInBackground();
     // A missing user file leaves an empty list that keeps the path for the first save.
     m_user = std::make_unique<CRussianWordList>();
     m_user->Load(plat::Format(u"%s/QlRussiaUser.dic", folder));
