@@ -123,6 +123,7 @@ bool CLineLayout::IsLeadingSpace(int index) const
 
 void CLineLayout::MeasureItems(int from, int to)
 {
+    m_last.next = -1; // the items change: no run walked before holds
     from = std::max(from, 0);
     to = std::min(to, m_box.GetCount());
     if (from >= to) return;
@@ -166,6 +167,7 @@ void CLineLayout::MeasureItems(int from, int to)
 
 void CLineLayout::MarkBreaks(int from, int to)
 {
+    m_last.next = -1; // the items change: no run walked before holds
     from = std::max(from, 0);
     to = std::min(to, m_box.GetCount());
     BreakClass prev = BreakClass::kStart;
@@ -219,27 +221,75 @@ void CLineLayout::MarkBreaks(int from, int to)
 
 int CLineLayout::MeasureRun(int from, CRunMeasure& run) const
 {
+    if (LastRunTail(from, run)) return m_last.next;
     run = CRunMeasure();
     bool first = true;
+    int lastBreak = -1;
     const int n = m_box.GetCount();
-    for (int i = std::max(from, 0); i < n; ++i) {
+    const int start = std::max(from, 0);
+    auto remember = [&](int next) {
+        m_last.from = start;
+        m_last.next = next;
+        m_last.kind = run.kind;
+        m_last.count = n;
+        m_last.lastBreak = lastBreak;
+        m_last.keptFrom = start;
+        m_last.tails.clear();
+        return next;
+    };
+    for (int i = start; i < n; ++i) {
         const CTextItem* item = m_box.GetItem(i);
         if (Hidden(item)) continue;
         if (IsParaEndType(item->GetNodeType())) {
             TakeEnd(run, item);
-            return i + 1;
+            return remember(i + 1);
         }
         if (item->GetBreakBefore()) {
             if (!first) {
                 run.kind = kBreakWord;
-                return i;
+                return remember(i);
             }
             first = false;
+            lastBreak = i;
         }
         Take(run, item);
     }
     run.kind = kBreakFinal;
-    return n;
+    return remember(n);
+}
+
+bool CLineLayout::LastRunTail(int from, CRunMeasure& run) const
+{
+    LastRun& last = m_last;
+    // The tail from `from` is a run of its own only when a break stands before its first
+    // item and none after it: FillLine marked it, and nothing before it changed.
+    if (from <= last.from || from >= last.next || from < last.keptFrom || from <= last.lastBreak ||
+        last.count != m_box.GetCount())
+        return false;
+    const CTextItem* item = m_box.GetItem(from);
+    if (Hidden(item) || !item->GetBreakBefore()) return false;
+    if (last.tails.empty()) {
+        // Every tail at once, from the back: widths are never negative, so the sum from the
+        // back saturates where the sum from the front does.
+        last.tails.resize(static_cast<std::size_t>(last.next - last.from));
+        CRunMeasure tail;
+        tail.kind = last.kind;
+        for (int i = last.next - 1; i >= last.from; --i) {
+            const CTextItem* at = m_box.GetItem(i);
+            if (!Hidden(at)) {
+                if (IsParaEndType(at->GetNodeType())) TakeEnd(tail, at);
+                else Take(tail, at);
+            }
+            last.tails[static_cast<std::size_t>(i - last.from)] = tail;
+        }
+    }
+    run = last.tails[static_cast<std::size_t>(from - last.from)];
+    return true;
+}
+
+void CLineLayout::KeepTailsFrom(int index)
+{
+    if (index > m_last.from) m_last.keptFrom = std::max(m_last.keptFrom, index);
 }
 
 int CLineLayout::FillLine(int from, CRunMeasure& line, int maxWidth)
@@ -264,6 +314,7 @@ int CLineLayout::FillLine(int from, CRunMeasure& line, int maxWidth)
         }
         if (static_cast<std::int64_t>(line.width) + item->GetWidth() >= maxWidth) {
             item->SetBreakBefore(true);
+            KeepTailsFrom(i);
             line.kind = kBreakWord;
             return i;
         }
@@ -431,6 +482,8 @@ inline void CLineLayout::LinePlacer::PositionItems()
 
 int CLineLayout::PlaceLine(const CLinePlacement& p)
 {
+    // Placing takes width from spaces of the line.
+    KeepTailsFrom(p.to);
     LinePlacer line(*this, p);
     if (line.AlreadyInPlace()) return 1;
     line.SetAsideUnstretched();

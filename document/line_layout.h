@@ -4,6 +4,7 @@
 // wider than the line) and PlaceLine for the items chosen. All lengths are twips.
 #pragma once
 #include <cstdint>
+#include <vector>
 
 class CNamedContainer;
 class CTextItem;
@@ -76,7 +77,9 @@ public:
     void MeasureItems(int from, int to);
     // Sets the break-before flag of items from..to-1 by character class.
     void MarkBreaks(int from, int to);
-    // One unbreakable run from `from`: returns the index after it.
+    // One unbreakable run from `from`: returns the index after it. Where FillLine cut the
+    // run last walked, the rest of it is answered from that walk: each run is walked once
+    // however many lines it fills.
     int MeasureRun(int from, CRunMeasure& run) const;
     // The leading part of an over-wide run that fits in maxWidth (at least one item):
     // marks a break before the first item that does not fit and returns its index. A
@@ -95,10 +98,28 @@ public:
 private:
     class LinePlacer;
 
+    // The run MeasureRun walked last. Once a line is cut inside it, the measures of all
+    // its tails are kept, so that the rest of a run wider than many lines is not walked
+    // again for every line.
+    struct LastRun {
+        int from = -1;
+        int next = -1;          // the index after it
+        int kind = kBreakWord;
+        int count = 0;          // the item count it was walked with
+        int lastBreak = -1;     // its last visible item with a break before it
+        int keptFrom = 0;       // its items from here on are still as walked
+        std::vector<CRunMeasure> tails; // tails[k]: the items from+k..next-1
+    };
+
     bool Hidden(const CTextItem* item) const;
     bool IsLeadingSpace(int index) const;
+    // The measure of the last run's tail from `from`, when that is what MeasureRun would find.
+    bool LastRunTail(int from, CRunMeasure& run) const;
+    // Items before `index` changed: the last run's tails that start before it no longer hold.
+    void KeepTailsFrom(int index);
 
     CNamedContainer& m_box;
     CCharWidthCache& m_cache;
     bool m_showDeleted;
+    mutable LastRun m_last;
 };
