@@ -83,8 +83,14 @@ TEST(LongWord, OpensAndTakesKeystrokesAsFastAsAsManyChineseCharacters)
     std::u16string chinese(kLength, u'字');
     for (int i = 0; i < kLength; ++i) chinese[static_cast<std::size_t>(i)] = static_cast<char16_t>(u'一' + i % 400);
 
+    // The first large document meets a cold heap (fresh pages for the undo snapshots and
+    // the items): the Chinese text is timed before and after the word, and its better
+    // figures count.
+    const Timings cjkFirst = TimeDocument(chinese, u'文', dir / "chinese.qln");
     const Timings word = TimeDocument(latin, u'x', dir / "word.qln");
-    const Timings cjk = TimeDocument(chinese, u'文', dir / "chinese.qln");
+    Timings cjk = TimeDocument(chinese, u'文', dir / "chinese.qln");
+    cjk.open = std::min(cjk.open, cjkFirst.open);
+    cjk.keystroke = std::min(cjk.keystroke, cjkFirst.keystroke);
     std::error_code ec;
     fs::remove_all(dir, ec);
 
@@ -95,8 +101,8 @@ TEST(LongWord, OpensAndTakesKeystrokesAsFastAsAsManyChineseCharacters)
     // Both fill many pages; the word is cut into as many lines as its letters need.
     EXPECT_GT(word.pages, 10);
     EXPECT_GT(cjk.pages, 10);
-    // Walking the rest of the word again for each line makes opening take several times
-    // and a keystroke hundreds of times as long as the Chinese text.
+    // Walking the rest of the word again for each line made both take some fifty times as
+    // long as the Chinese text.
     EXPECT_LT(word.open, 2.5 * cjk.open + 0.05) << "word " << word.open << " s, Chinese " << cjk.open << " s";
     EXPECT_LT(word.keystroke, 5 * cjk.keystroke + 0.01)
         << "word " << word.keystroke << " s, Chinese " << cjk.keystroke << " s";
