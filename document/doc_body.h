@@ -300,6 +300,8 @@ private:
     int m_probeAt = -1;                 // the paragraph start that may find itself in place
     ProbeSave* m_probe = nullptr;       // what measuring that paragraph replaced; not owned
     int m_defaultTailFrom = -1;         // paragraphs from here on resolve to the default format
+    int m_paraEndFrom = -1;             // no paragraph end lies from here up to m_paraEndAt,
+    int m_paraEndAt = -1;               // the index of the one that ends that stretch
     bool m_pageBreakPlaced = false;     // the last FillRegion ended its page
     bool m_overflowPlaced = false;      // a line went into the overflow frame
     // Edits that run many steps (replace-all, a format over a selection) lay out once at

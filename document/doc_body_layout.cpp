@@ -95,7 +95,18 @@ CParaFormat CDocBody::GetParaFormatAt(int index)
             if (IsParaEndType(ItemAt(j)->GetNodeType())) return j;
         return count;
     };
-    int at = endFrom(index);
+    // A paragraph that fills many regions is asked for at the top of each: within a layout
+    // its end is looked for once.
+    int at;
+    if (m_layout && m_paraEndAt >= 0 && index >= m_paraEndFrom && index <= m_paraEndAt) {
+        at = m_paraEndAt;
+    } else {
+        at = endFrom(index);
+        if (m_layout) {
+            m_paraEndFrom = index;
+            m_paraEndAt = at;
+        }
+    }
     if (at >= count) return CParaFormat();
     auto* end = dynamic_cast<CParaEndItem*>(ItemAt(at));
     if (!end) return CParaFormat();
@@ -582,6 +593,7 @@ void CDocBody::Relayout(int all, int retry)
     m_probe = &probe;
     m_probeAt = -1;
     m_defaultTailFrom = -1;
+    m_paraEndFrom = m_paraEndAt = -1;
     m_overflowPlaced = false;
     MeasureRange(layout, start, end);
     m_measuredEnd = end;
@@ -600,6 +612,7 @@ void CDocBody::Relayout(int all, int retry)
     m_probe = nullptr;
     m_probeAt = -1;
     m_defaultTailFrom = -1;
+    m_paraEndFrom = m_paraEndAt = -1;
     const bool overflowed = m_overflowPlaced;
 
     RecalcPageCount();

@@ -102,13 +102,22 @@ void CRunMeasure::Append(const CRunMeasure& run)
 CLineLayout::CLineLayout(CNamedContainer& box) : CLineLayout(box, CCharWidthCache::For(box.GetDoc())) {}
 
 CLineLayout::CLineLayout(CNamedContainer& box, CCharWidthCache& cache)
-    : m_box(box), m_cache(cache), m_showDeleted(box.GetDoc() && box.GetDoc()->IsRevisionsShown())
+    : m_box(box),
+      m_cache(cache),
+      m_showDeleted(box.GetDoc() && box.GetDoc()->IsRevisionsShown()),
+      m_hiddenDeleted(m_hiddenFormat.Format().m_deletedBy != 0)
 {
 }
 
-bool CLineLayout::Hidden(const CTextItem* item) const
+// Inline: it is asked for every item on every pass.
+inline bool CLineLayout::Hidden(const CTextItem* item) const
 {
-    return !m_showDeleted && item->IsDeleted();
+    if (m_showDeleted) return false;
+    if (item->FormatHandle() != m_hiddenFormat.Handle()) {
+        m_hiddenFormat.Set(item->FormatHandle());
+        m_hiddenDeleted = item->IsDeleted();
+    }
+    return m_hiddenDeleted;
 }
 
 bool CLineLayout::IsLeadingSpace(int index) const
@@ -123,6 +132,7 @@ bool CLineLayout::IsLeadingSpace(int index) const
 
 void CLineLayout::MeasureItems(int from, int to)
 {
+    m_last.next = m_last.tailAt = -1; // the items change: no run walked before holds
     from = std::max(from, 0);
     to = std::min(to, m_box.GetCount());
     if (from >= to) return;
@@ -166,6 +176,7 @@ void CLineLayout::MeasureItems(int from, int to)
 
 void CLineLayout::MarkBreaks(int from, int to)
 {
+    m_last.next = m_last.tailAt = -1; // the items change: no run walked before holds
     from = std::max(from, 0);
     to = std::min(to, m_box.GetCount());
     BreakClass prev = BreakClass::kStart;
@@ -219,27 +230,136 @@ void CLineLayout::MarkBreaks(int from, int to)
 
 int CLineLayout::MeasureRun(int from, CRunMeasure& run) const
 {
+    if (LastRunTail(from, run)) return m_last.next;
     run = CRunMeasure();
     bool first = true;
+    int lastBreak = -1;
     const int n = m_box.GetCount();
-    for (int i = std::max(from, 0); i < n; ++i) {
+    const int start = std::max(from, 0);
+    auto remember = [&](int next) {
+        m_last.from = start;
+        m_last.next = next;
+        m_last.kind = run.kind;
+        m_last.count = n;
+        m_last.lastBreak = lastBreak;
+        m_last.keptFrom = start;
+        m_last.tailAt = -1;
+        m_last.maximaFrom = -1;
+        return next;
+    };
+    for (int i = start; i < n; ++i) {
         const CTextItem* item = m_box.GetItem(i);
         if (Hidden(item)) continue;
         if (IsParaEndType(item->GetNodeType())) {
             TakeEnd(run, item);
-            return i + 1;
+            return remember(i + 1);
         }
         if (item->GetBreakBefore()) {
             if (!first) {
                 run.kind = kBreakWord;
-                return i;
+                return remember(i);
             }
             first = false;
+            lastBreak = i;
         }
         Take(run, item);
     }
     run.kind = kBreakFinal;
-    return n;
+    return remember(n);
+}
+
+bool CLineLayout::LastRunTail(int from, CRunMeasure& run) const
+{
+    LastRun& last = m_last;
+    // The tail from `from` is a run of its own only when a break stands before its first
+    // item and none after it: FillLine marked it, and nothing from it on changed.
+    if (from <= last.from || from >= last.next || from < last.keptFrom || from <= last.lastBreak ||
+        last.count != m_box.GetCount())
+        return false;
+    const CTextItem* item = m_box.GetItem(from);
+    if (Hidden(item) || !item->GetBreakBefore()) return false;
+    if (last.tailAt < 0 || from < last.tailAt) WalkTail(from);
+    else ShortenTail(from);
+
+    run = CRunMeasure();
+    // Widths are never negative: the sum saturates where the sum from the run's start does.
+    run.width = static_cast<int>(std::min<std::int64_t>(last.width, kMaxLength));
+    run.kind = last.kind;
+    run.nonSpaces = last.nonSpaces;
+    run.spaces = last.spaces;
+    if (from <= last.heightAt && from <= last.ascentAt) {
+        run.height = last.height;
+        run.ascent = last.ascent;
+        return true;
+    }
+    // Past the tallest item: the maxima of every tail, once for the run.
+    if (last.maximaFrom < 0 || from < last.maximaFrom) {
+        last.maximaFrom = from;
+        last.maxima.assign(static_cast<std::size_t>(last.next - from), {0, 0});
+        std::pair<int, int> m{0, 0};
+        for (int i = last.next - 1; i >= from; --i) {
+            const CTextItem* at = m_box.GetItem(i);
+            if (!Hidden(at)) m = {std::max(m.first, at->GetHeight()), std::max(m.second, at->GetAscent())};
+            last.maxima[static_cast<std::size_t>(i - from)] = m;
+        }
+    }
+    const std::pair<int, int>& m = last.maxima[static_cast<std::size_t>(from - last.maximaFrom)];
+    run.height = m.first;
+    run.ascent = m.second;
+    return true;
+}
+
+void CLineLayout::WalkTail(int from) const
+{
+    LastRun& last = m_last;
+    last.tailAt = from;
+    last.width = 0;
+    last.nonSpaces = last.spaces = last.height = last.ascent = 0;
+    last.heightAt = last.ascentAt = from;
+    for (int i = from; i < last.next; ++i) {
+        const CTextItem* item = m_box.GetItem(i);
+        if (Hidden(item)) continue;
+        if (IsParaEndType(item->GetNodeType())) {
+            last.width += 1; // as TakeEnd counts it
+        } else {
+            last.width += item->GetWidth();
+            if (item->GetNodeType() == kItemSpace) ++last.spaces;
+            else ++last.nonSpaces;
+        }
+        if (item->GetHeight() >= last.height) {
+            last.height = item->GetHeight();
+            last.heightAt = i;
+        }
+        if (item->GetAscent() >= last.ascent) {
+            last.ascent = item->GetAscent();
+            last.ascentAt = i;
+        }
+    }
+}
+
+void CLineLayout::ShortenTail(int to) const
+{
+    LastRun& last = m_last;
+    // The paragraph end closing a run is its last item: never before `to`.
+    for (int i = last.tailAt; i < to; ++i) {
+        const CTextItem* item = m_box.GetItem(i);
+        if (Hidden(item)) continue;
+        last.width -= item->GetWidth();
+        if (item->GetNodeType() == kItemSpace) --last.spaces;
+        else --last.nonSpaces;
+    }
+    last.tailAt = to;
+}
+
+void CLineLayout::KeepTailsFrom(int index)
+{
+    LastRun& last = m_last;
+    if (index <= last.from) return;
+    last.keptFrom = std::max(last.keptFrom, index);
+    // The measured tail loses what is about to change while those items are as walked.
+    if (last.tailAt < 0 || last.tailAt >= last.keptFrom) return;
+    if (last.keptFrom < last.next) ShortenTail(last.keptFrom);
+    else last.tailAt = -1;
 }
 
 int CLineLayout::FillLine(int from, CRunMeasure& line, int maxWidth)
@@ -264,6 +384,7 @@ int CLineLayout::FillLine(int from, CRunMeasure& line, int maxWidth)
         }
         if (static_cast<std::int64_t>(line.width) + item->GetWidth() >= maxWidth) {
             item->SetBreakBefore(true);
+            KeepTailsFrom(i);
             line.kind = kBreakWord;
             return i;
         }
@@ -431,6 +552,8 @@ inline void CLineLayout::LinePlacer::PositionItems()
 
 int CLineLayout::PlaceLine(const CLinePlacement& p)
 {
+    // Placing takes width from spaces of the line.
+    KeepTailsFrom(p.to);
     LinePlacer line(*this, p);
     if (line.AlreadyInPlace()) return 1;
     line.SetAsideUnstretched();

@@ -4,6 +4,10 @@
 // wider than the line) and PlaceLine for the items chosen. All lengths are twips.
 #pragma once
 #include <cstdint>
+#include <utility>
+#include <vector>
+
+#include "document/format_pool.h"
 
 class CNamedContainer;
 class CTextItem;
@@ -76,7 +80,9 @@ public:
     void MeasureItems(int from, int to);
     // Sets the break-before flag of items from..to-1 by character class.
     void MarkBreaks(int from, int to);
-    // One unbreakable run from `from`: returns the index after it.
+    // One unbreakable run from `from`: returns the index after it. Where FillLine cut the
+    // run last walked, the rest of it is answered from that walk: each run is walked once
+    // however many lines it fills.
     int MeasureRun(int from, CRunMeasure& run) const;
     // The leading part of an over-wide run that fits in maxWidth (at least one item):
     // marks a break before the first item that does not fit and returns its index. A
@@ -95,10 +101,49 @@ public:
 private:
     class LinePlacer;
 
+    // The run MeasureRun walked last, and once a line was cut inside it, the measure of
+    // its tail from the cut: each further cut takes the items before it off that measure,
+    // so that the rest of a run wider than many lines is not walked again for every line.
+    struct LastRun {
+        int from = -1;
+        int next = -1;          // the index after it
+        int kind = kBreakWord;
+        int count = 0;          // the item count it was walked with
+        int lastBreak = -1;     // its last visible item with a break before it
+        int keptFrom = 0;       // its items from here on are still as walked
+        int tailAt = -1;        // the tail measured below starts here (none while < 0)
+        std::int64_t width = 0; // the tail's width, not saturated
+        int nonSpaces = 0;
+        int spaces = 0;
+        int height = 0;
+        int ascent = 0;
+        int heightAt = 0;       // the tail's last item of that height
+        int ascentAt = 0;       // and of that ascent
+        // For tails that start past those: the largest height and ascent of each tail
+        // from maximaFrom on.
+        int maximaFrom = -1;
+        std::vector<std::pair<int, int>> maxima;
+    };
+
     bool Hidden(const CTextItem* item) const;
     bool IsLeadingSpace(int index) const;
+    // The measure of the last run's tail from `from`, when that is what MeasureRun would find.
+    bool LastRunTail(int from, CRunMeasure& run) const;
+    // Measures the last run's tail from `from` afresh.
+    void WalkTail(int from) const;
+    // Takes the items from the measured tail's start to `to` off its measure.
+    void ShortenTail(int to) const;
+    // Items before `index` are about to change: the last run's tails that start before it
+    // no longer hold.
+    void KeepTailsFrom(int index);
 
     CNamedContainer& m_box;
     CCharWidthCache& m_cache;
     bool m_showDeleted;
+    // The format Hidden looked at last and whether it marks a deletion. Items come in long
+    // stretches of one format; the reference keeps its handle from going to another
+    // format meanwhile.
+    mutable CFormatRef m_hiddenFormat;
+    mutable bool m_hiddenDeleted;
+    mutable LastRun m_last;
 };

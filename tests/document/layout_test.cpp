@@ -284,6 +284,92 @@ TEST_F(LayoutTest, FillLineCutsAWordWhereTheNextLetterWouldReachTheWidth)
     EXPECT_EQ(layout.FillLine(0, line, 1), 1);
 }
 
+// A word wider than the line is cut line by line. After each cut the rest of it, asked for
+// before the line is placed or only after (placing takes the width of wrapped and trailing
+// spaces), measures as a fresh walk from the cut finds it, whatever sizes, deletions and
+// spaces the word holds.
+TEST_F(LayoutTest, TheRestOfACutWordMeasuresAsAFreshWalk)
+{
+    // The space after the word ends its run: the paragraph end, as tall as the largest
+    // letter before it, stays out of it.
+    const std::u16string word = std::u16string(240, u'm') + u" x";
+    struct Case {
+        const char* name;
+        std::u16string text;
+        std::function<void(TextBox&)> shape;
+    };
+    const std::vector<Case> cases = {
+        {"one size", word, [](TextBox&) {}},
+        {"sizes falling to the end", word,
+         [](TextBox& b) {
+             for (int i = 0; i < 240; ++i) b.Modify(i, [&](CCharFormat& f) { f.m_size = 450 - i; });
+         }},
+        {"one tall letter in the middle", word,
+         [](TextBox& b) { b.Modify(120, [](CCharFormat& f) { f.m_size = 900; }); }},
+        {"raised letters near the end", word,
+         [](TextBox& b) {
+             for (int i = 200; i < 230; i += 3) b.Modify(i, [](CCharFormat& f) { f.m_position = 1; });
+         }},
+        {"hidden deletions", word,
+         [](TextBox& b) {
+             b.AddAuthors();
+             for (int i = 5; i < 240; i += 7) b.Modify(i, [](CCharFormat& f) { f.m_deletedBy = 2; });
+         }},
+        {"spaces after an opening mark", u"(" + std::u16string(150, u' ') + std::u16string(90, u'm') + u" x",
+         [](TextBox&) {}},
+        {"letters and spaces after an opening mark", u"(" + std::u16string(60, u' ') + std::u16string(40, u'm') +
+                                                         std::u16string(60, u' ') + std::u16string(80, u'm'),
+         [](TextBox&) {}},
+        {"ended by its paragraph", std::u16string(240, u'm') + u"\rnext", [](TextBox&) {}},
+    };
+    const int width = M().W(u"mmmmmmmmmmmm");
+    auto expectSame = [](const CRunMeasure& a, const CRunMeasure& b, int at) {
+        EXPECT_EQ(a.width, b.width) << "at " << at;
+        EXPECT_EQ(a.height, b.height) << "at " << at;
+        EXPECT_EQ(a.ascent, b.ascent) << "at " << at;
+        EXPECT_EQ(a.kind, b.kind) << "at " << at;
+        EXPECT_EQ(a.nonSpaces, b.nonSpaces) << "at " << at;
+        EXPECT_EQ(a.spaces, b.spaces) << "at " << at;
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        t.Set(c.text);
+        c.shape(t);
+        Measure();
+        CLineLayout layout(*t.box);
+        CRunMeasure run;
+        const int end = layout.MeasureRun(0, run);
+        ASSERT_GT(run.width, 3 * width);
+        int cuts = 0;
+        for (int at = 0; at < end;) {
+            CRunMeasure line;
+            const int cut = layout.FillLine(at, line, width);
+            if (cut >= end) break;
+            ++cuts;
+            CRunMeasure rest, fresh;
+            // The page body asks before it places the line; ask only after on every other.
+            if (cuts % 2 == 1) {
+                EXPECT_EQ(layout.MeasureRun(cut, rest), end);
+                EXPECT_EQ(CLineLayout(*t.box).MeasureRun(cut, fresh), end);
+                expectSame(rest, fresh, cut);
+            }
+            CLinePlacement p;
+            p.from = at;
+            p.to = cut;
+            p.line = line;
+            p.paraStart = at == 0;
+            p.alignment = kAlignJustify;
+            p.available = width;
+            layout.PlaceLine(p);
+            EXPECT_EQ(layout.MeasureRun(cut, rest), end);
+            EXPECT_EQ(CLineLayout(*t.box).MeasureRun(cut, fresh), end);
+            expectSame(rest, fresh, cut);
+            at = cut;
+        }
+        EXPECT_GT(cuts, 3);
+    }
+}
+
 TEST_F(LayoutTest, FillLineStopsAtTheEndOfTheParagraph)
 {
     t.Set(u"ab\rcd");
