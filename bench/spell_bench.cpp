@@ -25,6 +25,7 @@
 
 #include "platform/base/strings.h"
 #include "spell/orthon.h"
+#include "tests/support/misspell.h"
 
 namespace {
 
@@ -121,31 +122,7 @@ std::vector<String> RussianWords()
 const String kEnglishLetters = u"abcdefghijklmnopqrstuvwxyz";
 const String kRussianLetters = u"абвгдеёжзийклмнопрстуфхцчшщъыьэюя";
 
-// One deletion, insertion, substitution or transposition.
-String Misspell(const String& word, const String& letters, std::mt19937& rng)
-{
-    String w = word;
-    auto pick = [&](std::size_t n) { return std::uniform_int_distribution<std::size_t>(0, n - 1)(rng); };
-    const char16_t letter = letters[pick(letters.size())];
-    switch (pick(4)) {
-    case 0:
-        if (w.size() > 1) w.erase(pick(w.size()), 1);
-        break;
-    case 1:
-        w.insert(pick(w.size() + 1), 1, letter);
-        break;
-    case 2:
-        w[pick(w.size())] = letter;
-        break;
-    default:
-        if (w.size() > 1) {
-            const std::size_t at = pick(w.size() - 1);
-            std::swap(w[at], w[at + 1]);
-        }
-        break;
-    }
-    return w;
-}
+using testsupport::Misspell;
 
 struct Language {
     std::vector<String> words;   // the dictionary's own word list

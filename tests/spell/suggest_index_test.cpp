@@ -13,6 +13,7 @@
 #include "platform/base/strings.h"
 #include "spell/english_dictionary.h"
 #include "spell/russian_word_list.h"
+#include "tests/support/misspell.h"
 #include "tests/spell/spell_test_support.h"
 
 namespace {
@@ -119,30 +120,7 @@ TEST_F(GeneratedDictionaries, RussianTableMatchesTheScan)
     for (const char* w : kRussianWords) ExpectSameRussian(*russian, U(w));
 }
 
-// One deletion, insertion, substitution or transposition.
-String Misspell(String w, plat::StringView letters, std::mt19937& rng)
-{
-    auto pick = [&](std::size_t n) { return std::uniform_int_distribution<std::size_t>(0, n - 1)(rng); };
-    const char16_t letter = letters[pick(letters.size())];
-    switch (pick(4)) {
-    case 0:
-        if (w.size() > 1) w.erase(pick(w.size()), 1);
-        break;
-    case 1:
-        w.insert(pick(w.size() + 1), 1, letter);
-        break;
-    case 2:
-        if (!w.empty()) w[pick(w.size())] = letter;
-        break;
-    default:
-        if (w.size() > 1) {
-            const std::size_t at = pick(w.size() - 1);
-            std::swap(w[at], w[at + 1]);
-        }
-        break;
-    }
-    return w;
-}
+using testsupport::Misspell;
 
 TEST_F(GeneratedDictionaries, RandomEnglishMisspellingsMatchTheScan)
 {
