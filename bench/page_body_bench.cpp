@@ -5,6 +5,7 @@
 //                        InsertChar (undo snapshot, insert at the caret, which re-flows the
 //                        body around it, format state refreshed, modified, scroll to the
 //                        caret), reported per keystroke with its median;
+//   BM_LineAddingKeystroke/N  Enter typed in the middle of page N, splitting its paragraph;
 //   BM_TypeThousandOnPageOne  1,000 characters typed one by one into page 1 through
 //                        InsertChar, with the median and 90th percentile per character;
 //   BM_DeleteSelection/N N items from page 1 deleted through EditDelete;
@@ -137,6 +138,29 @@ void BM_Keystroke(benchmark::State& state)
     Counters(state, body);
 }
 BENCHMARK(BM_Keystroke)->Arg(1)->Arg(250)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// Enter typed in the middle of page N through the document's command, splitting the
+// paragraph there. The paragraph end is taken back (untimed) before the next one.
+void BM_LineAddingKeystroke(benchmark::State& state)
+{
+    Document& d = Shared();
+    CDocBody& body = d.Body();
+    const int at = MiddleOfPage(body, static_cast<int>(state.range(0)));
+    std::vector<double> samples;
+    for (auto _ : state) {
+        body.SetCaret(CTextPos(at, body.GetName()));
+        const auto start = std::chrono::steady_clock::now();
+        d.doc.InsertChar(u'\r');
+        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        state.SetIterationTime(seconds);
+        samples.push_back(seconds);
+        body.OnBackspace();
+        d.doc.ClearUndo();
+    }
+    Percentiles(state, samples);
+    Counters(state, body);
+}
+BENCHMARK(BM_LineAddingKeystroke)->Arg(1)->Arg(250)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 // A thousand characters, Chinese and Latin in turn, typed one by one into page 1 through
 // the document's command; each iteration is the whole run, the counters are per character.
