@@ -116,9 +116,10 @@ void Percentiles(benchmark::State& state, std::vector<double>& samples)
     state.counters["p90_ms"] = samples[samples.size() * 9 / 10] * 1000;
 }
 
-// One character typed through the document's command: undo snapshot, insertion at the
-// caret with the body re-flowed around it, formats into the state, modified, scroll.
-void BM_Keystroke(benchmark::State& state)
+// One key typed in the middle of page range(0) through the document's command: undo
+// snapshot, insertion at the caret with the body re-flowed around it, formats into the
+// state, modified, scroll. Each is taken back (untimed) so the next meets the same text.
+void TypeKeyInPage(benchmark::State& state, char16_t key)
 {
     Document& d = Shared();
     CDocBody& body = d.Body();
@@ -127,30 +128,7 @@ void BM_Keystroke(benchmark::State& state)
     for (auto _ : state) {
         body.SetCaret(CTextPos(at, body.GetName()));
         const auto start = std::chrono::steady_clock::now();
-        d.doc.InsertChar(u'字');
-        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        state.SetIterationTime(seconds);
-        samples.push_back(seconds);
-        body.OnBackspace(); // untimed: the next keystroke meets the same text
-        d.doc.ClearUndo();
-    }
-    Percentiles(state, samples);
-    Counters(state, body);
-}
-BENCHMARK(BM_Keystroke)->Arg(1)->Arg(250)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
-
-// Enter typed in the middle of page N through the document's command, splitting the
-// paragraph there. The paragraph end is taken back (untimed) before the next one.
-void BM_LineAddingKeystroke(benchmark::State& state)
-{
-    Document& d = Shared();
-    CDocBody& body = d.Body();
-    const int at = MiddleOfPage(body, static_cast<int>(state.range(0)));
-    std::vector<double> samples;
-    for (auto _ : state) {
-        body.SetCaret(CTextPos(at, body.GetName()));
-        const auto start = std::chrono::steady_clock::now();
-        d.doc.InsertChar(u'\r');
+        d.doc.InsertChar(key);
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         state.SetIterationTime(seconds);
         samples.push_back(seconds);
@@ -159,6 +137,19 @@ void BM_LineAddingKeystroke(benchmark::State& state)
     }
     Percentiles(state, samples);
     Counters(state, body);
+}
+
+// A character.
+void BM_Keystroke(benchmark::State& state)
+{
+    TypeKeyInPage(state, u'字');
+}
+BENCHMARK(BM_Keystroke)->Arg(1)->Arg(250)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// Enter, splitting the paragraph there.
+void BM_LineAddingKeystroke(benchmark::State& state)
+{
+    TypeKeyInPage(state, u'\r');
 }
 BENCHMARK(BM_LineAddingKeystroke)->Arg(1)->Arg(250)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
