@@ -57,7 +57,7 @@ public:
     void Read(void* buffer, size_t n)
     {
         if (m_mode == kLoad && n <= m_end - m_cur) {
-            std::memcpy(buffer, m_buffer.data() + m_cur, n);
+            if (n) std::memcpy(buffer, m_buffer.data() + m_cur, n);
             m_cur += n;
             return;
         }
@@ -66,7 +66,7 @@ public:
     void Write(const void* buffer, size_t n)
     {
         if (m_mode == kStore && n <= m_buffer.size() - m_cur) {
-            std::memcpy(m_buffer.data() + m_cur, buffer, n);
+            if (n) std::memcpy(m_buffer.data() + m_cur, buffer, n);
             m_cur += n;
             return;
         }
