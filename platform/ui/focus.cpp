@@ -42,11 +42,15 @@ Window* SetFocus(Window* window)
     if (window && !window->IsCreated()) return nullptr;
     Window* old = s.focus;
     if (old == window) return old;
+    if (old) {
+        // While the old window hears of it, nobody has the focus; when its handler gives the
+        // focus elsewhere, that stands and the window first asked for is not told.
+        s.focus = nullptr;
+        SendMessage(old, kWmKillFocus, reinterpret_cast<WParam>(window));
+        if (s.focus) return old;
+    }
     s.focus = window;
-    if (old) SendMessage(old, kWmKillFocus, reinterpret_cast<WParam>(window));
-    // The old window's handler may have moved the focus on; the new one is told only if it
-    // still has it.
-    if (window && s.focus == window) SendMessage(window, kWmSetFocus, reinterpret_cast<WParam>(old));
+    if (window) SendMessage(window, kWmSetFocus, reinterpret_cast<WParam>(old));
     return old;
 }
 
@@ -150,14 +154,14 @@ bool PostMouseInput(Window& top, unsigned message, Point screen, unsigned keyFla
     InputState& s = State();
     if (message == kWmMouseWheel) {
         if (!s.focus) return false;
-        return PostMessage(s.focus, message, MakeWParam(keyFlags, static_cast<unsigned>(wheelDelta)),
-                           MakeLParam(screen.x, screen.y));
+        return PostInputMessage(s.focus, message, MakeWParam(keyFlags, static_cast<unsigned>(wheelDelta)),
+                                MakeLParam(screen.x, screen.y));
     }
     Window* target = s.capture ? s.capture : WindowFromPoint(top, screen);
     if (!target) return false;
     if (!s.capture) SendMessage(target, kWmSetCursor, reinterpret_cast<WParam>(target), MakeLParam(kHtClient, static_cast<int>(message)));
     const Point p = target->ScreenToClient(screen);
-    return PostMessage(target, message, keyFlags, MakeLParam(p.x, p.y));
+    return PostInputMessage(target, message, keyFlags, MakeLParam(p.x, p.y));
 }
 
 void ForgetInputWindow(const Window* window)

@@ -126,11 +126,11 @@ bool PressKey(int key, unsigned modifiers)
     const unsigned up = system ? kWmSysKeyUp : kWmKeyUp;
     const std::pair<unsigned, int> mods[] = {{kModCtrl, kVkControl}, {kModShift, kVkShift}, {kModAlt, kVkMenu}};
     for (const auto& [bit, vk] : mods)
-        if (modifiers & bit) PostMessage(focus, vk == kVkMenu ? kWmSysKeyDown : kWmKeyDown, vk, 1);
-    PostMessage(focus, down, key, 1);
-    PostMessage(focus, up, key, kKeyUpBits);
+        if (modifiers & bit) PostInputMessage(focus, vk == kVkMenu ? kWmSysKeyDown : kWmKeyDown, vk, 1);
+    PostInputMessage(focus, down, key, 1);
+    PostInputMessage(focus, up, key, kKeyUpBits);
     for (const auto& [bit, vk] : mods)
-        if (modifiers & bit) PostMessage(focus, vk == kVkMenu ? kWmSysKeyUp : kWmKeyUp, vk, kKeyUpBits);
+        if (modifiers & bit) PostInputMessage(focus, vk == kVkMenu ? kWmSysKeyUp : kWmKeyUp, vk, kKeyUpBits);
     return true;
 }
 
@@ -138,7 +138,7 @@ bool TypeText(StringView text)
 {
     Window* focus = GetFocus();
     if (!focus) return false;
-    for (char16_t unit : text) PostMessage(focus, kWmChar, unit, 1);
+    for (char16_t unit : text) PostInputMessage(focus, kWmChar, unit, 1);
     return true;
 }
 

@@ -20,6 +20,17 @@ std::deque<Message>& Queue()
     return queue;
 }
 
+std::deque<Message>& InputQueue()
+{
+    static std::deque<Message> queue;
+    return queue;
+}
+
+bool QueuesEmpty()
+{
+    return Queue().empty() && InputQueue().empty();
+}
+
 std::optional<int>& PendingQuit()
 {
     static std::optional<int> quit;
@@ -37,13 +48,13 @@ Window* FindWindowToPaint(const std::vector<Window*>& windows)
     return nullptr;
 }
 
-// The next message the loop handles: posted, else (nothing posted) a quit, else a paint.
+// The next message the loop handles: posted, else input, else a quit, else a paint.
 std::optional<Message> NextMessage()
 {
-    std::deque<Message>& queue = Queue();
-    if (!queue.empty()) {
-        Message m = queue.front();
-        queue.pop_front();
+    for (std::deque<Message>* queue : {&Queue(), &InputQueue()}) {
+        if (queue->empty()) continue;
+        Message m = queue->front();
+        queue->pop_front();
         return m;
     }
     if (PendingQuit()) return Message{nullptr, kWmQuit, static_cast<WParam>(*PendingQuit()), 0};
@@ -76,6 +87,13 @@ bool PostMessage(Window* window, unsigned message, WParam wParam, LParam lParam)
     return true;
 }
 
+bool PostInputMessage(Window* window, unsigned message, WParam wParam, LParam lParam)
+{
+    if (!window || !window->IsCreated()) return false;
+    InputQueue().push_back(Message{window, message, wParam, lParam});
+    return true;
+}
+
 bool MessageFilter::Matches(const Message& m) const
 {
     if (window && m.window != window) return false;
@@ -85,19 +103,23 @@ bool MessageFilter::Matches(const Message& m) const
 
 std::optional<Message> PeekMessage(const MessageFilter& filter, bool remove)
 {
-    std::deque<Message>& queue = Queue();
-    auto it = std::find_if(queue.begin(), queue.end(), [&](const Message& m) { return filter.Matches(m); });
-    if (it == queue.end()) return std::nullopt;
-    Message m = *it;
-    if (remove) queue.erase(it);
-    return m;
+    for (std::deque<Message>* queue : {&Queue(), &InputQueue()}) {
+        auto it = std::find_if(queue->begin(), queue->end(), [&](const Message& m) { return filter.Matches(m); });
+        if (it == queue->end()) continue;
+        Message m = *it;
+        if (remove) queue->erase(it);
+        return m;
+    }
+    return std::nullopt;
 }
 
 std::size_t CountQueuedMessages(const MessageFilter& filter)
 {
-    const std::deque<Message>& queue = Queue();
-    return static_cast<std::size_t>(
-        std::count_if(queue.begin(), queue.end(), [&](const Message& m) { return filter.Matches(m); }));
+    std::size_t count = 0;
+    for (const std::deque<Message>* queue : {&Queue(), &InputQueue()})
+        count += static_cast<std::size_t>(
+            std::count_if(queue->begin(), queue->end(), [&](const Message& m) { return filter.Matches(m); }));
+    return count;
 }
 
 void PostQuitMessage(int exitCode)
@@ -124,7 +146,7 @@ void DispatchFromLoop(Message message)
 bool PumpOneMessage()
 {
     RunDueTimers();
-    if (PendingQuit() && Queue().empty()) return false;
+    if (PendingQuit() && QueuesEmpty()) return false;
     std::optional<Message> m = NextMessage();
     if (!m) return false;
     DispatchPainting(*m);
@@ -161,12 +183,14 @@ std::optional<int> RunMessageLoop()
 
 void DropQueuedMessages(const Window* window)
 {
-    std::erase_if(Queue(), [window](const Message& m) { return m.window == window; });
+    for (std::deque<Message>* queue : {&Queue(), &InputQueue()})
+        std::erase_if(*queue, [window](const Message& m) { return m.window == window; });
 }
 
 void ResetMessageQueue()
 {
     Queue().clear();
+    InputQueue().clear();
     PendingQuit().reset();
 }
 

@@ -1,9 +1,10 @@
 // Sending and posting messages, the thread's message queue and the host's message loop.
 //
 // Sent messages run the window's procedure at once. Posted messages wait in the queue, oldest
-// first, for the loop. The loop takes a posted message when there is one; else, once the
-// queue is empty, a pending quit; else a WM_PAINT for a visible window that needs painting
-// (parents before children). Timers run as their time comes (timer.h). Each message taken
+// first, for the loop; input (keys, typed text, the mouse) waits in its own queue behind
+// them, so that the character a key-down makes comes before the key-up. The loop takes a
+// posted message when there is one; else input; else, once both are empty, a pending quit;
+// else a WM_PAINT for a visible window that needs painting (parents before children). Timers run as their time comes (timer.h). Each message taken
 // passes the pre-translate hooks of its window and the window's ancestors (innermost first;
 // one that returns true swallows it), then keyboard translation (keyboard.h), then its window.
 #pragma once
@@ -19,6 +20,9 @@ LResult SendMessage(Window* window, unsigned message, WParam wParam = 0, LParam 
 // Queues the message; false for a window that is not created.
 bool PostMessage(Window* window, unsigned message, WParam wParam = 0, LParam lParam = 0);
 
+// Queues input from the keyboard or the mouse (keyboard.h and focus.h do this).
+bool PostInputMessage(Window* window, unsigned message, WParam wParam, LParam lParam);
+
 // Peek/remove filter: window null takes any window's messages; first..last (both 0: all)
 // limits the message numbers.
 struct MessageFilter {
@@ -27,8 +31,8 @@ struct MessageFilter {
     unsigned last = 0;
     bool Matches(const Message& m) const;
 };
-// The oldest queued message that matches, removed from the queue when remove is set.
-// Only posted messages are looked at (no paint, quit or timer).
+// The first queued message that matches (posted ones before input), removed from the queue
+// when remove is set. Only queued messages are looked at (no paint, quit or timer).
 std::optional<Message> PeekMessage(const MessageFilter& filter, bool remove);
 // How many queued messages match.
 std::size_t CountQueuedMessages(const MessageFilter& filter = {});

@@ -170,6 +170,9 @@ void Window::Destroy()
     if (!m_created) return;
     const std::vector<Window*> children = m_children;
     for (Window* child : children) child->Destroy();
+    // The focus and the capture are given up with their messages, before WM_DESTROY.
+    if (GetFocus() == this) SetFocus(nullptr);
+    if (GetCapture() == this) ReleaseCapture();
     SendMessage(this, kWmDestroy);
     KillTimers(this);
     ForgetInputWindow(this);

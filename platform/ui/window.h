@@ -5,8 +5,9 @@
 // (the Windows bits), visibility and a window text. A window's behaviour is its WindowProc,
 // which derived windows override, handing what they leave to DefWindowProc. The C++ object
 // is not owned by the tree: whoever made a window deletes it; destroying a window (Destroy,
-// or deleting it) destroys its children first, kills its timers, drops its queued messages
-// and gives up the focus, the capture, the caret and the clipboard it held. A derived window
+// or deleting it) destroys its children first, gives up the focus and the capture (with
+// their messages), gets WM_DESTROY, then kills its timers, drops its queued messages and
+// gives up the caret and the clipboard it held. A derived window
 // that handles WM_DESTROY calls Destroy in its own destructor.
 //
 // Every window paints into its own image surface of its client size. Invalidation gathers an
