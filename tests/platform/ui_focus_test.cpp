@@ -8,23 +8,13 @@ using plat::Point;
 using plat::Rect;
 using uitest::TestWindow;
 
-class Input : public uitest::UiTest {
+class Input : public uitest::ThreeWindows {
 protected:
     void SetUp() override
     {
-        UiTest::SetUp();
-        ASSERT_TRUE(m_top.Create(nullptr, Rect(100, 100, 300, 300), plat::kWsVisible));
-        ASSERT_TRUE(m_a.Create(&m_top, Rect(0, 0, 100, 100), plat::kWsChild | plat::kWsVisible));
-        ASSERT_TRUE(m_b.Create(&m_top, Rect(100, 0, 200, 100), plat::kWsChild | plat::kWsVisible));
-        for (TestWindow* w : {&m_top, &m_a, &m_b}) {
-            w->ValidateRect();
-            w->m_quiet = {plat::kWmPaint};
-        }
-        m_log.clear();
+        ThreeWindows::SetUp();
+        for (TestWindow* w : {&m_top, &m_a, &m_b}) w->m_quiet = {plat::kWmPaint};
     }
-    TestWindow m_top{"top", &m_log};
-    TestWindow m_a{"a", &m_log};
-    TestWindow m_b{"b", &m_log};
 };
 
 TEST_F(Input, FocusChangesTellBothWindowsWhoTheOtherIs)

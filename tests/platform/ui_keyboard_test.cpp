@@ -38,16 +38,13 @@ TEST(KeyTranslation, KeysMakeTheCharactersOfTheUsLayout)
     }
 }
 
-class Keyboard : public uitest::UiTest {
+class Keyboard : public uitest::ThreeWindows {
 protected:
     void SetUp() override
     {
-        UiTest::SetUp();
-        ASSERT_TRUE(m_top.Create(nullptr, Rect(0, 0, 100, 100), plat::kWsVisible));
-        ASSERT_TRUE(m_edit.Create(&m_top, Rect(0, 0, 50, 50), plat::kWsChild | plat::kWsVisible));
+        ThreeWindows::SetUp();
         for (TestWindow* w : {&m_top, &m_edit}) w->m_quiet = {plat::kWmPaint, plat::kWmSetFocus};
         plat::SetFocus(&m_edit);
-        plat::PumpMessages();
         m_log.clear();
     }
     // The characters the window got, as text.
@@ -58,8 +55,7 @@ protected:
             if (l.message == plat::kWmChar) out += static_cast<char16_t>(l.wParam);
         return out;
     }
-    TestWindow m_top{"top", &m_log};
-    TestWindow m_edit{"edit", &m_log};
+    TestWindow& m_edit = m_a;
 };
 
 TEST_F(Keyboard, APressGoesThroughDownCharUpWithTheModifiersHeldMeanwhile)
@@ -71,8 +67,8 @@ TEST_F(Keyboard, APressGoesThroughDownCharUpWithTheModifiersHeldMeanwhile)
     };
     ASSERT_TRUE(plat::PressKey('A', plat::kModCtrl));
     plat::PumpMessages();
-    EXPECT_EQ(Trace(), (std::vector<std::string>{"edit:keydown", "edit:keydown", "edit:char", "edit:keyup",
-                                                 "edit:keyup"}));
+    EXPECT_EQ(Trace(), (std::vector<std::string>{"a:keydown", "a:keydown", "a:char", "a:keyup",
+                                                 "a:keyup"}));
     EXPECT_EQ(m_log[0].wParam, plat::WParam(plat::kVkControl));
     EXPECT_EQ(m_log[2].wParam, 1u) << "Ctrl+A is character 1";
     EXPECT_TRUE(ctrlSeen) << "Ctrl reads as held while the key is handled";
@@ -82,8 +78,8 @@ TEST_F(Keyboard, APressGoesThroughDownCharUpWithTheModifiersHeldMeanwhile)
     m_log.clear();
     plat::PressKey(plat::kVkF1 + 3, plat::kModAlt);
     plat::PumpMessages();
-    EXPECT_EQ(Trace(), (std::vector<std::string>{"edit:syskeydown", "edit:syskeydown", "edit:syskeyup",
-                                                 "edit:syskeyup"}))
+    EXPECT_EQ(Trace(), (std::vector<std::string>{"a:syskeydown", "a:syskeydown", "a:syskeyup",
+                                                 "a:syskeyup"}))
         << "Alt makes system keys and no character";
 }
 

@@ -8,24 +8,7 @@ namespace {
 using plat::Rect;
 using uitest::TestWindow;
 
-class MessageQueue : public uitest::UiTest {
-protected:
-    void SetUp() override
-    {
-        UiTest::SetUp();
-        ASSERT_TRUE(m_top.Create(nullptr, Rect(0, 0, 100, 100), plat::kWsVisible));
-        ASSERT_TRUE(m_a.Create(&m_top, Rect(0, 0, 50, 50), plat::kWsChild | plat::kWsVisible));
-        ASSERT_TRUE(m_b.Create(&m_top, Rect(50, 0, 100, 50), plat::kWsChild | plat::kWsVisible));
-        // Creation leaves them to paint; these tests look at other messages.
-        m_top.ValidateRect();
-        m_a.ValidateRect();
-        m_b.ValidateRect();
-        m_log.clear();
-    }
-    TestWindow m_top{"top", &m_log};
-    TestWindow m_a{"a", &m_log};
-    TestWindow m_b{"b", &m_log};
-};
+using MessageQueue = uitest::ThreeWindows;
 
 TEST_F(MessageQueue, SentRunsAtOncePostedWaitsForTheLoopInOrder)
 {

@@ -129,4 +129,23 @@ protected:
     std::vector<Logged> m_log;
 };
 
+// A top-level window at (100, 100)-(300, 300) on the screen with two children side by side,
+// a over (100, 100)-(200, 200) and b over (200, 100)-(300, 200), all painted and the log
+// empty.
+class ThreeWindows : public UiTest {
+protected:
+    void SetUp() override
+    {
+        UiTest::SetUp();
+        ASSERT_TRUE(m_top.Create(nullptr, plat::Rect(100, 100, 300, 300), plat::kWsVisible));
+        ASSERT_TRUE(m_a.Create(&m_top, plat::Rect(0, 0, 100, 100), plat::kWsChild | plat::kWsVisible));
+        ASSERT_TRUE(m_b.Create(&m_top, plat::Rect(100, 0, 200, 100), plat::kWsChild | plat::kWsVisible));
+        for (TestWindow* w : {&m_top, &m_a, &m_b}) w->ValidateRect();
+        m_log.clear();
+    }
+    TestWindow m_top{"top", &m_log};
+    TestWindow m_a{"a", &m_log};
+    TestWindow m_b{"b", &m_log};
+};
+
 } // namespace uitest
