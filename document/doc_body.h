@@ -153,10 +153,9 @@ public:
     void DrawPage(plat::Dc& dc, double zoom, int x0, int y0, int mode, const plat::Rect& rect);
     // The creation tracker, or the selected objects' marks, or the focus text's caret or
     // selection.
+    // The caret the body keeps (GetCaretRect) is the one the focus text showed: a 2-pixel
+    // bar the canvas shows as its caret (here drawn by inverting it); empty when hidden.
     void DrawCaret(plat::Dc& dc, double zoom, int x0, int y0) override;
-    // The caret the last DrawCaret showed, in pixels: a 2-pixel bar the canvas shows as
-    // its caret (here drawn by inverting it); empty when it is hidden.
-    const plat::Rect& GetCaretRect() const { return m_caretRect; }
 
     // ---- spelling marks (doc_body_spell.cpp) ----
     // Empties the document's error list, then marks afresh the misspelt words of the
@@ -169,7 +168,6 @@ public:
     // the start of the body (the focus text); 0 as soon as one of them is stopped, else 1.
     int SpellCheckWords(CSpellEngine& engine, CSpellCheckUi& ui, plat::Point& dialogPos);
     int SpellCheckSentences(CSentenceChecker& checker, CSpellCheckUi& ui, plat::Point& dialogPos);
-    bool IsCaretShown() const { return !m_caretRect.IsEmpty(); }
 
     // ---- record ----
     using CTextFlow::Load;
@@ -308,5 +306,4 @@ private:
     // the end.
     int m_layoutDeferred = 0;
 
-    plat::Rect m_caretRect;             // pixels; empty while hidden
 };
