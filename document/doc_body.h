@@ -244,9 +244,9 @@ public:
     // position on; returns the next position (0: none).
     int OnRButtonDown(int x, int y, plat::Menu* menu, int position);
     // The same, and when no object holds the point the suggestions of the body's marked
-    // word under it (from the engine) go to the sink.
+    // word under it (from the engine) go to the sink, and its record to *error when asked.
     int OnRButtonDown(int x, int y, plat::Menu* menu, int position, CSpellEngine& engine,
-                      const SpellSuggestionSink& sink);
+                      const SpellSuggestionSink& sink, CSpellError** error = nullptr);
     // Moves the selected objects by the mouse's move since the last point, keeping them
     // within the pages' width and below the top of the first page.
     void DragSelected(int x, int y);
