@@ -24,10 +24,12 @@ constexpr int kDeskMargin = CDocContext::kDeskMargin;
 
 } // namespace
 
-// The paragraph ends anchoring reads, gathered once per pass over the objects: the laid
-// out ones in flow order, and every one by name (the first of a name wins).
+// The paragraph ends anchoring reads: every one in flow order, and every one by name (the
+// first of a name wins). Their places are read when they are used, so the index holds
+// for as long as no paragraph end comes into the body or leaves it.
 struct CDocBody::ParaEndIndex {
-    std::vector<const CParaEndItem*> laidOut;
+    std::uint64_t edits = 0; // the body's paragraph-end edits when it was gathered
+    std::vector<const CParaEndItem*> ends;
     std::unordered_map<String, const CParaEndItem*> byName;
 };
 
@@ -199,16 +201,27 @@ void CDocBody::RecalcPageCount()
             }
         }
     }
+    // Page tops go down the desk as the page number grows, unless a paper height below
+    // -200 twips (from a damaged file) turns them round: then each is tried in turn.
+    const bool topsGrow = std::int64_t(m_paperHeight) + kDeskMargin >= 0;
     for (int k = 0; k < m_objects->GetCount(); ++k) {
         // An object needs the pages above the first page top at or below its bottom; one
         // ending on the last page needs all 500, and one reaching further adds nothing.
         const int bottom = m_objects->GetObject(k)->m_bounds.bottom;
-        for (int j = 0; j <= kMaxPages; ++j) {
-            if (bottom <= GetPageRect(j).top) {
-                count = std::max(count, std::max(j, 1));
-                break;
+        auto above = [&](int j) { return bottom > GetPageRect(j).top; };
+        int j = 0;
+        if (topsGrow) {
+            int lo = 0, hi = kMaxPages + 1; // the first page top at or below the bottom
+            while (lo < hi) {
+                const int mid = lo + (hi - lo) / 2;
+                if (above(mid)) lo = mid + 1;
+                else hi = mid;
             }
+            j = lo;
+        } else {
+            while (j <= kMaxPages && above(j)) ++j;
         }
+        if (j <= kMaxPages) count = std::max(count, std::max(j, 1));
     }
     m_pageCount = static_cast<std::uint16_t>(std::clamp(count, 1, kMaxPages));
 }
@@ -225,24 +238,30 @@ int CDocBody::GetContentBottom() const
 
 // ---- anchoring ----
 
-CDocBody::ParaEndIndex CDocBody::IndexParaEnds() const
+const CDocBody::ParaEndIndex& CDocBody::IndexParaEnds() const
 {
-    ParaEndIndex index;
+    static_assert(kFirstParaEndType == kItemParaPageBreak && kLastParaEndType == kItemParaEnd);
+    if (m_paraEnds && m_paraEnds->edits == GetParaEndEdits()) return *m_paraEnds;
+    auto index = std::make_unique<ParaEndIndex>();
+    index->edits = GetParaEndEdits();
     for (int i = 0; i < GetCount(); ++i) {
-        const auto* end = dynamic_cast<const CParaEndItem*>(GetItem(i));
-        if (!end || !IsParaEndType(end->GetNodeType())) continue;
-        // Paragraph ends not laid out yet sit at y = 0.
-        if (end->GetTop() != 0) index.laidOut.push_back(end);
-        index.byName.emplace(end->GetName(), end);
+        // The type field first: a dynamic_cast on each of a million items costs more than
+        // the rest of a keystroke.
+        if (!IsParaEndType(ItemAt(i)->GetNodeType())) continue;
+        const auto* end = dynamic_cast<const CParaEndItem*>(ItemAt(i));
+        if (!end) continue;
+        index->ends.push_back(end);
+        index->byName.emplace(end->GetName(), end);
     }
-    return index;
+    m_paraEnds = std::move(index);
+    return *m_paraEnds;
 }
 
 void CDocBody::UpdateAnchors()
 {
     // Runs after every keystroke's layout: without objects there is nothing to index.
     if (m_objects->GetCount() == 0) return;
-    const ParaEndIndex index = IndexParaEnds();
+    const ParaEndIndex& index = IndexParaEnds();
     for (int k = 0; k < m_objects->GetCount(); ++k) {
         CFloatObject& object = *m_objects->GetObject(k);
         if (object.m_anchorState == kAnchorNone) AttachAnchor(object, index);
@@ -264,8 +283,9 @@ void CDocBody::AttachAnchor(CFloatObject& object, const ParaEndIndex& index)
 {
     // The last laid-out paragraph end at or above the object's top, in flow order.
     const int top = object.m_bounds.top;
-    for (const CParaEndItem* end : index.laidOut) {
+    for (const CParaEndItem* end : index.ends) {
         const int y = end->GetTop();
+        if (y == 0) continue; // not laid out yet
         if (y > top) break;
         object.m_anchorState = kAnchorAttached;
         object.m_anchorName = end->GetName();

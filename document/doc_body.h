@@ -255,7 +255,8 @@ public:
 
 private:
     struct ParaEndIndex;
-    ParaEndIndex IndexParaEnds() const;
+    // The paragraph ends, gathered afresh only when one came or went since the last time.
+    const ParaEndIndex& IndexParaEnds() const;
     void AttachAnchor(CFloatObject& object, const ParaEndIndex& index);
     void CheckAnchor(CFloatObject& object, const ParaEndIndex& index);
     void InsertRegion(RegionList::iterator after, std::unique_ptr<CPageRegion> region);
@@ -292,6 +293,7 @@ private:
     RegionList m_regions;
     RegionList::iterator m_regionCursor;
     std::unique_ptr<CPageObjectList> m_objects;
+    mutable std::unique_ptr<ParaEndIndex> m_paraEnds;
 
     // State of the relayout in progress.
     CLineLayout* m_layout = nullptr;    // not owned

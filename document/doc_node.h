@@ -95,9 +95,33 @@ public:
     // Deletes every child, then empties the list.
     void RemoveAll();
 
+    // Changes whenever a paragraph end (node types 0xFF10-0xFF12, which end the paragraphs
+    // of a text container) comes into or leaves the list, and whenever the list is filled
+    // afresh: an index of the paragraph ends holds while this stays the same.
+    std::uint64_t GetParaEndEdits() const { return m_paraEndEdits; }
+
 protected:
+    static constexpr std::uint16_t kFirstParaEndType = 0xFF10;
+    static constexpr std::uint16_t kLastParaEndType = 0xFF12;
+    // Code that edits m_children directly notes the children that come in or go out, or
+    // that the list was filled afresh.
+    void NoteChild(const CDocNode* node)
+    {
+        if (node && node->GetNodeType() >= kFirstParaEndType && node->GetNodeType() <= kLastParaEndType)
+            ++m_paraEndEdits;
+    }
+    template <class Iterator>
+    void NoteChildren(Iterator first, Iterator last)
+    {
+        for (; first != last; ++first) NoteChild(first->get());
+    }
+    void NoteRefilled() { ++m_paraEndEdits; }
+
     CDocContext* m_doc; // not owned
     std::vector<std::unique_ptr<CDocNode>> m_children;
+
+private:
+    std::uint64_t m_paraEndEdits = 0;
 };
 
 // A place in a container: an item index and the GUID name of the container it counts in.
