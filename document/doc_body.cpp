@@ -85,6 +85,9 @@ void CDocBody::SetPageGeometry(int marginLeft, int marginTop, int marginRight, i
         m_frames[static_cast<size_t>(i)] =
             CPageRegion(plat::Rect(left, plat::SaturateI32(pageTop + mt), right, plat::SaturateI32(pageTop + h - mb)), i);
     }
+    // The regions and the layout stand on the old frames until they are built again.
+    m_regionsBuilt = false;
+    m_layoutWhole = false;
     const std::int64_t overflowTop = kMaxPages * (h + kDeskMargin) + kDeskMargin + mt;
     m_frames[kOverflowFrame] =
         CPageRegion(plat::Rect(left, plat::SaturateI32(overflowTop), right, kOverflowBottom), kOverflowFrame);
@@ -101,47 +104,143 @@ void CDocBody::ClearRegions()
 {
     m_regions.clear();
     m_regionCursor = m_regions.end();
+    m_regionsBuilt = false;
+    m_layoutWhole = false;
+}
+
+bool CDocBody::FramesInOrder() const
+{
+    // Each frame tall enough for any line's half gap, and below the one before it: then a
+    // line's top tells the frame it lies in, and a box meets a run of frames in a row.
+    for (int i = 0; i <= kOverflowFrame; ++i) {
+        const plat::Rect& r = m_frames[static_cast<size_t>(i)].m_rect;
+        if (std::int64_t(r.bottom) - r.top <= kMinRegionHeight) return false;
+        if (i > 0 && r.top <= m_frames[static_cast<size_t>(i - 1)].m_rect.bottom) return false;
+    }
+    return true;
+}
+
+template <class Visit>
+void CDocBody::ForFramesMeeting(const plat::Rect& box, bool inOrder, Visit visit) const
+{
+    int i = 0;
+    if (inOrder) {
+        // The first frame whose bottom lies below the box's top.
+        int hi = kOverflowFrame + 1;
+        while (i < hi) {
+            const int mid = i + (hi - i) / 2;
+            if (m_frames[static_cast<size_t>(mid)].m_rect.bottom <= box.top) i = mid + 1;
+            else hi = mid;
+        }
+    }
+    for (; i <= kOverflowFrame; ++i) {
+        const plat::Rect& frame = m_frames[static_cast<size_t>(i)].m_rect;
+        if (inOrder && frame.top >= box.bottom) break;
+        if (!frame.Intersect(box).IsEmpty()) visit(i);
+    }
+}
+
+void CDocBody::CutRegions(RegionList& list, const CFloatObject& object)
+{
+    const plat::Rect o = object.m_bounds;
+    const int wrap = object.m_wrapMode;
+    for (auto it = list.begin(); it != list.end();) {
+        // Fragments go right after R and are not cut by this object again; later
+        // objects cut them.
+        const auto next = std::next(it);
+        const plat::Rect r = (*it)->m_rect;
+        const std::int32_t page = (*it)->m_page;
+        const plat::Rect in = r.Intersect(o);
+        if (in.IsEmpty()) {
+            it = next;
+            continue;
+        }
+        auto piece = [page](int l, int t, int rt, int b) {
+            return std::make_unique<CPageRegion>(plat::Rect(l, t, rt, b), page);
+        };
+        // Each goes directly after R, so the list then reads R, top, left, right, bottom.
+        if (in.bottom != r.bottom && r.left != r.right)
+            InsertRegion(list, it, piece(r.left, in.bottom, r.right, r.bottom));
+        if (in.top != in.bottom && in.right != r.right && (wrap == kWrapRight || wrap == kWrapBoth))
+            InsertRegion(list, it, piece(in.right, in.top, r.right, in.bottom));
+        if (in.top != in.bottom && r.left != in.left && (wrap == kWrapLeft || wrap == kWrapBoth))
+            InsertRegion(list, it, piece(r.left, in.top, in.left, in.bottom));
+        if (r.top != in.top && r.left != r.right) InsertRegion(list, it, piece(r.left, r.top, r.right, in.top));
+        list.erase(it);
+        it = next;
+    }
+}
+
+void CDocBody::BuildRegionsOfFrames(const std::vector<bool>* only)
+{
+    // A frame's fragments lie inside it, so each frame is cut by the objects that meet it,
+    // in stacking order, on its own: the list comes out as cutting every region by every
+    // object would leave it, for the cost of the frames each object meets.
+    const bool inOrder = FramesInOrder();
+    std::vector<std::pair<int, int>> cuts; // (frame, object), by frame and then stacking order
+    for (int k = 0; k < m_objects->GetCount(); ++k)
+        ForFramesMeeting(m_objects->GetObject(k)->m_bounds, inOrder, [&](int frame) {
+            if (!only || (*only)[static_cast<size_t>(frame)]) cuts.emplace_back(frame, k);
+        });
+    std::stable_sort(cuts.begin(), cuts.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+
+    auto at = m_regions.begin();
+    auto cut = cuts.begin();
+    for (int i = 0; i <= kOverflowFrame; ++i) {
+        if (only && !(*only)[static_cast<size_t>(i)]) continue;
+        // The frame's old regions make way for the new ones in their place.
+        while (at != m_regions.end() && (*at)->m_page < i) ++at;
+        while (at != m_regions.end() && (*at)->m_page == i) at = m_regions.erase(at);
+        RegionList frame;
+        frame.push_back(std::make_unique<CPageRegion>(m_frames[static_cast<size_t>(i)]));
+        for (; cut != cuts.end() && cut->first == i; ++cut) CutRegions(frame, *m_objects->GetObject(cut->second));
+        m_regions.splice(at, frame);
+    }
+    m_regionCursor = m_regions.begin();
+    m_regionSources.clear();
+    for (int k = 0; k < m_objects->GetCount(); ++k) {
+        const CFloatObject* object = m_objects->GetObject(k);
+        m_regionSources.push_back({object->m_bounds, object->m_wrapMode});
+    }
+    m_regionsBuilt = true;
 }
 
 void CDocBody::BuildPageRegions()
 {
-    ClearRegions();
-    for (const CPageRegion& frame : m_frames) m_regions.push_back(std::make_unique<CPageRegion>(frame));
-
-    for (int k = 0; k < m_objects->GetCount(); ++k) {
-        const CFloatObject* object = m_objects->GetObject(k);
-        const plat::Rect o = object->m_bounds;
-        const int wrap = object->m_wrapMode;
-        for (auto it = m_regions.begin(); it != m_regions.end();) {
-            // Fragments go right after R and are not cut by this object again; later
-            // objects cut them.
-            const auto next = std::next(it);
-            const plat::Rect r = (*it)->m_rect;
-            const std::int32_t page = (*it)->m_page;
-            const plat::Rect in = r.Intersect(o);
-            if (in.IsEmpty()) {
-                it = next;
-                continue;
-            }
-            auto piece = [page](int l, int t, int rt, int b) {
-                return std::make_unique<CPageRegion>(plat::Rect(l, t, rt, b), page);
-            };
-            // Each goes directly after R, so the list then reads R, top, left, right, bottom.
-            if (in.bottom != r.bottom && r.left != r.right)
-                InsertRegion(it, piece(r.left, in.bottom, r.right, r.bottom));
-            if (in.top != in.bottom && in.right != r.right && (wrap == kWrapRight || wrap == kWrapBoth))
-                InsertRegion(it, piece(in.right, in.top, r.right, in.bottom));
-            if (in.top != in.bottom && r.left != in.left && (wrap == kWrapLeft || wrap == kWrapBoth))
-                InsertRegion(it, piece(r.left, in.top, in.left, in.bottom));
-            if (r.top != in.top && r.left != r.right) InsertRegion(it, piece(r.left, r.top, r.right, in.top));
-            m_regions.erase(it);
-            it = next;
-        }
-    }
-    m_regionCursor = m_regions.begin();
+    m_regions.clear();
+    BuildRegionsOfFrames(nullptr);
+    m_layoutWhole = false;
 }
 
-void CDocBody::InsertRegion(RegionList::iterator after, std::unique_ptr<CPageRegion> region)
+bool CDocBody::RebuildChangedRegions(int& first, int& last)
+{
+    // Only a list that is what the last build left, over frames that are in order, is
+    // mended frame by frame; and only for objects that kept their places in the stacking
+    // order and their wrap modes.
+    const int count = m_objects->GetCount();
+    if (!m_regionsBuilt || static_cast<int>(m_regionSources.size()) != count || !FramesInOrder()) return false;
+    std::vector<bool> changed(kOverflowFrame + 1, false);
+    first = kOverflowFrame + 1;
+    last = -1;
+    auto mark = [&](int frame) {
+        changed[static_cast<size_t>(frame)] = true;
+        first = std::min(first, frame);
+        last = std::max(last, frame);
+    };
+    for (int k = 0; k < count; ++k) {
+        const CFloatObject* object = m_objects->GetObject(k);
+        const RegionSource& was = m_regionSources[static_cast<size_t>(k)];
+        if (object->m_wrapMode != was.wrap) return false;
+        if (object->m_bounds == was.bounds) continue;
+        ForFramesMeeting(was.bounds, true, mark);
+        ForFramesMeeting(object->m_bounds, true, mark);
+    }
+    if (last >= 0) BuildRegionsOfFrames(&changed);
+    m_regionCursor = m_regions.begin();
+    return true;
+}
+
+void CDocBody::InsertRegion(RegionList& list, RegionList::iterator after, std::unique_ptr<CPageRegion> region) const
 {
     plat::Rect& r = region->m_rect;
     if (std::int64_t(r.right) - r.left <= kMinRegionWidth || std::int64_t(r.bottom) - r.top <= kMinRegionHeight)
@@ -150,8 +249,8 @@ void CDocBody::InsertRegion(RegionList::iterator after, std::unique_ptr<CPageReg
     const plat::Rect& frame = m_frames[0].m_rect;
     if (r.left != frame.left) r.left += kRegionGap;
     if (r.right != frame.right) r.right -= kRegionGap;
-    if (after == m_regions.end()) m_regions.push_back(std::move(region));
-    else m_regions.insert(std::next(after), std::move(region));
+    if (after == list.end()) list.push_back(std::move(region));
+    else list.insert(std::next(after), std::move(region));
 }
 
 void CDocBody::InsertRegion(CPageRegion* after, std::unique_ptr<CPageRegion> region)
@@ -161,7 +260,9 @@ void CDocBody::InsertRegion(CPageRegion* after, std::unique_ptr<CPageRegion> reg
         it = std::find_if(m_regions.begin(), m_regions.end(), [after](const auto& r) { return r.get() == after; });
         if (it == m_regions.end()) return; // not one of ours
     }
-    InsertRegion(it, std::move(region));
+    InsertRegion(m_regions, it, std::move(region));
+    m_regionsBuilt = false;
+    m_layoutWhole = false;
 }
 
 CPageRegion* CDocBody::GetFirstRegion()
@@ -376,6 +477,51 @@ bool CDocBody::MoveAnchoredObjects()
         object.m_targetTop = 0;
     }
     return moved;
+}
+
+void CDocBody::RelayoutAfterMoves(int retry)
+{
+    MoveAnchoredObjects();
+    // The text before the first page whose regions change lies where it is. With the
+    // layout what a whole one gives, and the regions mended where the objects left or
+    // reached a page, the layout starts again from the paragraph that runs into that page,
+    // and no paragraph may find itself in place before the last such page is behind.
+    int first = 0;
+    int last = 0;
+    if (!m_layoutWhole || !RebuildChangedRegions(first, last)) {
+        BuildPageRegions();
+        Relayout(1, retry);
+        return;
+    }
+    if (last < 0) first = last = 0; // no region changed: the first page shows it
+    const int count = GetCount();
+    const int firstTop = m_frames[static_cast<size_t>(first)].m_rect.top;
+    int start = 0;     // the paragraph start before the first item at or below firstTop
+    int previous = 0;  // and the one before it
+    int i = 0;
+    for (; i < count && ItemAt(i)->GetLineTop() < firstTop; ++i) {
+        if (IsParaEndType(ItemAt(i)->GetNodeType())) {
+            previous = start;
+            start = i + 1;
+        }
+    }
+    // A paragraph that begins on the changed page itself starts from the page's first
+    // region: the one before it is laid out again instead.
+    if (start == i) start = previous;
+    int end = count;
+    if (last < kOverflowFrame) {
+        const int lastBottom = m_frames[static_cast<size_t>(last)].m_rect.bottom;
+        while (i < count && ItemAt(i)->GetLineTop() <= lastBottom) ++i;
+        if (i < count) end = ExtendToBoundary(ParagraphEndAfter(std::max(i - 1, start)));
+    }
+    m_movedRange = {start, end};
+    Relayout(0, retry);
+}
+
+bool CDocBody::LastLineInOverflow() const
+{
+    const CTextItem* last = GetItem(GetCount() - 1);
+    return last && last->GetLineTop() >= m_frames[kOverflowFrame].m_rect.top;
 }
 
 // ---- the page objects ----
