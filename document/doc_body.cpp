@@ -345,6 +345,11 @@ const CDocBody::ParaEndIndex& CDocBody::IndexParaEnds() const
     if (m_paraEnds && m_paraEnds->edits == GetParaEndEdits()) return *m_paraEnds;
     auto index = std::make_unique<ParaEndIndex>();
     index->edits = GetParaEndEdits();
+    if (m_paraEnds) {
+        // About as many as the last time.
+        index->ends.reserve(m_paraEnds->ends.size() + 1);
+        index->byName.reserve(m_paraEnds->byName.size() + 1);
+    }
     for (int i = 0; i < GetCount(); ++i) {
         // The type field first: a dynamic_cast on each of a million items costs more than
         // the rest of a keystroke.

@@ -62,6 +62,15 @@ protected:
         return -1;
     }
     const CParaEndItem& ParaEnd(int index) const { return static_cast<const CParaEndItem&>(Item(index)); }
+    // Four short paragraphs and an object at the right, just below the second paragraph
+    // end, anchored to a paragraph after the first.
+    objtest::CTestObject* FourParagraphsAndAnObject()
+    {
+        Append(u"第一段。\r第二段的文字。\r第三段。\r第四段。");
+        const plat::Rect t = TextArea(0);
+        const int y = Item(IndexOf(u'。', 1) + 1).GetTop();
+        return AddObject(plat::Rect(t.right - 900, y + 100, t.right, y + 600));
+    }
     // The paragraph end the object is anchored to; -1 when there is none.
     int AnchorEnd(const CFloatObject& object) const
     {
@@ -180,10 +189,7 @@ TEST_F(AnchorMoves, AnchorsFollowParagraphEndsAddedAndRemovedByEveryPath)
         SCOPED_TRACE(p.what);
         doc.Reset();
         UsePage(kSmallMargins, kSmallPaper);
-        Append(u"第一段。\r第二段的文字。\r第三段。\r第四段。");
-        const plat::Rect t = TextArea(0);
-        const int y = Item(IndexOf(u'。', 1) + 1).GetTop();
-        objtest::CTestObject* o = AddObject(plat::Rect(t.right - 900, y + 100, t.right, y + 600));
+        objtest::CTestObject* o = FourParagraphsAndAnObject();
         const int end = AnchorEnd(*o);
         ASSERT_GT(end, IndexOf(u'。'));
         const plat::String gone = o->m_anchorName;
@@ -208,10 +214,7 @@ TEST_F(AnchorMoves, AnchorsFollowParagraphEndsAddedAndRemovedByEveryPath)
 // A paragraph end deleted and brought back by undo is found by its name again.
 TEST_F(AnchorMoves, AnchorFollowsAParagraphEndBroughtBackByUndo)
 {
-    Append(u"第一段。\r第二段的文字。\r第三段。\r第四段。");
-    const plat::Rect t = TextArea(0);
-    const int y = Item(IndexOf(u'。', 1) + 1).GetTop();
-    objtest::CTestObject* o = AddObject(plat::Rect(t.right - 900, y + 100, t.right, y + 600));
+    objtest::CTestObject* o = FourParagraphsAndAnObject();
     const int end = AnchorEnd(*o);
     ASSERT_GT(end, IndexOf(u'。'));
     const plat::String name = o->m_anchorName;
