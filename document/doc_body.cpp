@@ -343,6 +343,12 @@ const CDocBody::ParaEndIndex& CDocBody::IndexParaEnds() const
 {
     static_assert(kFirstParaEndType == kItemParaPageBreak && kLastParaEndType == kItemParaEnd);
     if (m_paraEnds && m_paraEnds->edits == GetParaEndEdits()) return *m_paraEnds;
+    // One paragraph end typed or taken away (Enter, a backspace over one) is put into the
+    // index or taken out of it.
+    if (m_paraEnds && m_paraEnds->edits + 1 == GetParaEndEdits() && UpdateParaEnds(*m_paraEnds)) {
+        m_paraEnds->edits = GetParaEndEdits();
+        return *m_paraEnds;
+    }
     auto index = std::make_unique<ParaEndIndex>();
     index->edits = GetParaEndEdits();
     if (m_paraEnds) {
@@ -353,14 +359,70 @@ const CDocBody::ParaEndIndex& CDocBody::IndexParaEnds() const
     for (int i = 0; i < GetCount(); ++i) {
         // The type field first: a dynamic_cast on each of a million items costs more than
         // the rest of a keystroke.
-        if (!IsParaEndType(ItemAt(i)->GetNodeType())) continue;
-        const auto* end = dynamic_cast<const CParaEndItem*>(ItemAt(i));
-        if (!end) continue;
-        index->ends.push_back(end);
-        index->byName.emplace(end->GetName(), end);
+        if (const CParaEndItem* end = IndexedParaEnd(i)) {
+            index->ends.push_back(end);
+            index->byName.emplace(end->GetName(), end);
+        }
     }
     m_paraEnds = std::move(index);
     return *m_paraEnds;
+}
+
+const CParaEndItem* CDocBody::IndexedParaEnd(int i) const
+{
+    if (!IsParaEndType(ItemAt(i)->GetNodeType())) return nullptr;
+    return dynamic_cast<const CParaEndItem*>(ItemAt(i));
+}
+
+bool CDocBody::UpdateParaEnds(ParaEndIndex& index) const
+{
+    const ParaEdit& edit = GetLastParaEndEdit();
+    if (!edit.node) return false;
+    auto position = [&index](const CDocNode* node) {
+        return std::find(index.ends.begin(), index.ends.end(), node) - index.ends.begin();
+    };
+    const std::ptrdiff_t count = static_cast<std::ptrdiff_t>(index.ends.size());
+    if (!edit.added) {
+        // Only its address is left to compare.
+        const std::ptrdiff_t at = position(edit.node);
+        if (at == count) return true; // it was not one the index holds
+        index.ends.erase(index.ends.begin() + at);
+        for (auto it = index.byName.begin(); it != index.byName.end(); ++it) {
+            if (it->second != edit.node) continue;
+            // The next paragraph end of that name, if any, is now the first.
+            const String name = it->first;
+            index.byName.erase(it);
+            for (const CParaEndItem* end : index.ends) {
+                if (end->GetName() == name) {
+                    index.byName.emplace(name, end);
+                    break;
+                }
+            }
+            break;
+        }
+        return true;
+    }
+    // Where it came in, unless other items came or went before it since.
+    if (edit.index < 0 || edit.index >= GetCount() || ItemAt(edit.index) != edit.node) return false;
+    const CParaEndItem* added = IndexedParaEnd(edit.index);
+    if (!added) return true;
+    // It goes after the paragraph end before it, looked for back to the start of a long
+    // paragraph at most.
+    constexpr int kLongestWalk = 1 << 14;
+    std::ptrdiff_t at = 0;
+    for (int i = edit.index - 1; i >= 0; --i) {
+        if (edit.index - i > kLongestWalk) return false;
+        if (const CParaEndItem* before = IndexedParaEnd(i)) {
+            at = position(before);
+            if (at == count) return false;
+            ++at;
+            break;
+        }
+    }
+    index.ends.insert(index.ends.begin() + at, added);
+    const auto [named, fresh] = index.byName.emplace(added->GetName(), added);
+    if (!fresh && position(named->second) > at) named->second = added; // the first of a name
+    return true;
 }
 
 void CDocBody::UpdateAnchors()

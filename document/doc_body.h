@@ -259,6 +259,12 @@ private:
     struct ParaEndIndex;
     // The paragraph ends, gathered afresh only when one came or went since the last time.
     const ParaEndIndex& IndexParaEnds() const;
+    // The item at i when the index holds it: a paragraph end by type and by class.
+    const CParaEndItem* IndexedParaEnd(int i) const;
+    // Puts the one paragraph end that came since the index was gathered into it, or takes
+    // the one that went out of it; false when that cannot be done.
+    using ParaEdit = CNodeList::ParaEndEdit;
+    bool UpdateParaEnds(ParaEndIndex& index) const;
     void AttachAnchor(CFloatObject& object, const ParaEndIndex& index);
     void CheckAnchor(CFloatObject& object, const ParaEndIndex& index);
     void InsertRegion(RegionList& list, RegionList::iterator after, std::unique_ptr<CPageRegion> region) const;

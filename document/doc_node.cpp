@@ -11,7 +11,7 @@ CDocNode* CNodeList::GetAt(int index) const
 
 int CNodeList::Add(std::unique_ptr<CDocNode> node)
 {
-    NoteChild(node.get());
+    NoteAdded(node.get(), GetCount());
     m_children.push_back(std::move(node));
     return GetCount() - 1;
 }
@@ -19,7 +19,7 @@ int CNodeList::Add(std::unique_ptr<CDocNode> node)
 void CNodeList::InsertAt(int index, std::unique_ptr<CDocNode> node)
 {
     if (index < 0 || index > GetCount()) throw std::out_of_range("CNodeList::InsertAt");
-    NoteChild(node.get());
+    NoteAdded(node.get(), index);
     m_children.insert(m_children.begin() + index, std::move(node));
 }
 
@@ -27,15 +27,15 @@ void CNodeList::SetAtGrow(int index, std::unique_ptr<CDocNode> node)
 {
     if (index < 0) throw std::out_of_range("CNodeList::SetAtGrow");
     if (index >= GetCount()) m_children.resize(static_cast<size_t>(index) + 1);
-    NoteChild(m_children[static_cast<size_t>(index)].get());
-    NoteChild(node.get());
+    NoteRemoved(m_children[static_cast<size_t>(index)].get());
+    NoteAdded(node.get(), index);
     m_children[static_cast<size_t>(index)] = std::move(node);
 }
 
 bool CNodeList::RemoveAt(int index)
 {
     if (index < 0 || index >= GetCount()) return false;
-    NoteChild(m_children[static_cast<size_t>(index)].get());
+    NoteRemoved(m_children[static_cast<size_t>(index)].get());
     m_children.erase(m_children.begin() + index);
     return true;
 }
@@ -54,7 +54,7 @@ int CNodeList::RemoveIf(int from, int to, const std::function<bool(CDocNode&)>& 
     auto kept = first;
     for (auto it = first; it != last; ++it) {
         if (*it && remove(**it)) {
-            NoteChild(it->get());
+            NoteRemoved(it->get());
             it->reset();
             continue;
         }
@@ -70,7 +70,7 @@ std::unique_ptr<CDocNode> CNodeList::Detach(int index)
 {
     if (index < 0 || index >= GetCount()) return nullptr;
     std::unique_ptr<CDocNode> node = std::move(m_children[static_cast<size_t>(index)]);
-    NoteChild(node.get());
+    NoteRemoved(node.get());
     m_children.erase(m_children.begin() + index);
     return node;
 }

@@ -14,7 +14,10 @@ using namespace pagebody;
 namespace {
 
 class AnchorMoves : public BodyTest {
-protected:
+public:
+    using BodyTest::body;
+    using BodyTest::Caret;
+
     // `paragraphs` paragraphs of one to four lines on the small pages.
     void AppendParagraphs(int paragraphs)
     {
@@ -62,16 +65,25 @@ protected:
         return -1;
     }
     const CParaEndItem& ParaEnd(int index) const { return static_cast<const CParaEndItem&>(Item(index)); }
-    // Four short paragraphs and an object at the right, just below the second paragraph
-    // end, anchored to a paragraph after the first.
+    // Four short paragraphs and an object at the right, just below the second paragraph's
+    // line, anchored to its end.
     objtest::CTestObject* FourParagraphsAndAnObject()
     {
         Append(u"第一段。\r第二段的文字。\r第三段。\r第四段。");
         const plat::Rect t = TextArea(0);
         const int y = Item(IndexOf(u'。', 1) + 1).GetTop();
-        return AddObject(plat::Rect(t.right - 900, y + 100, t.right, y + 600));
+        return AddObject(plat::Rect(t.right - 900, y + 300, t.right, y + 800));
     }
-    // The paragraph end the object is anchored to; -1 when there is none.
+    // A paragraph end named as given put in at the index, then a whole layout.
+    void InsertNamedEnd(int at, const plat::String& name)
+    {
+        auto end = std::make_unique<CParaEndItem>(&body(), kItemParaEnd);
+        end->SetFormat(body().GetRunningCharFormat());
+        end->SetName(name);
+        body().InsertItem(at, std::move(end));
+        body().RelayoutWhole();
+    }
+    // The first paragraph end of the name the object is anchored to; -1 when there is none.
     int AnchorEnd(const CFloatObject& object) const
     {
         for (int i = 0; i < body().GetCount(); ++i)
@@ -191,7 +203,7 @@ TEST_F(AnchorMoves, AnchorsFollowParagraphEndsAddedAndRemovedByEveryPath)
         UsePage(kSmallMargins, kSmallPaper);
         objtest::CTestObject* o = FourParagraphsAndAnObject();
         const int end = AnchorEnd(*o);
-        ASSERT_GT(end, IndexOf(u'。'));
+        ASSERT_EQ(end, IndexOf(u'。', 1) + 1);
         const plat::String gone = o->m_anchorName;
 
         p.change(body(), ParagraphStart(end), end);
@@ -211,12 +223,86 @@ TEST_F(AnchorMoves, AnchorsFollowParagraphEndsAddedAndRemovedByEveryPath)
     }
 }
 
+// Paragraph ends that come one at a time, before and after the one an object is anchored
+// to, some of them under its name: the object follows the first paragraph end of its name,
+// and an object placed afterwards attaches to the last paragraph end above it in the text.
+TEST_F(AnchorMoves, AnchorsFollowTheFirstParagraphEndOfTheirNameAsEndsComeAndGo)
+{
+    struct Case {
+        const char* what;
+        void (*change)(AnchorMoves& t, int anchorEnd, const plat::String& name);
+    };
+    const Case cases[] = {
+        {"Enter typed in the paragraph before",
+         [](AnchorMoves& t, int end, const plat::String&) {
+             t.Caret(t.ParagraphStart(end) - 2);
+             t.body().InsertItemsAtCaret(u"\r");
+         }},
+        {"Enter typed in the paragraph after",
+         [](AnchorMoves& t, int end, const plat::String&) {
+             t.Caret(end + 2);
+             t.body().InsertItemsAtCaret(u"\r");
+         }},
+        {"Enter typed and taken back",
+         [](AnchorMoves& t, int end, const plat::String&) {
+             t.Caret(t.ParagraphStart(end) + 1);
+             t.body().InsertItemsAtCaret(u"\r");
+             t.body().OnBackspace();
+         }},
+        {"an end of the same name before it",
+         [](AnchorMoves& t, int end, const plat::String& name) { t.InsertNamedEnd(t.ParagraphStart(end) - 2, name); }},
+        {"an end of the same name after it",
+         [](AnchorMoves& t, int end, const plat::String& name) { t.InsertNamedEnd(end + 2, name); }},
+        {"an end of the same name before it, then that one taken away",
+         [](AnchorMoves& t, int end, const plat::String& name) {
+             const int at = t.ParagraphStart(end) - 2;
+             t.InsertNamedEnd(at, name);
+             t.body().RemoveAt(at);
+             t.body().RelayoutWhole();
+         }},
+        {"an end of the same name after it, then the first taken away",
+         [](AnchorMoves& t, int end, const plat::String& name) {
+             t.InsertNamedEnd(end + 2, name);
+             t.body().RemoveAt(end);
+             t.body().RelayoutWhole();
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        doc.Reset();
+        UsePage(kSmallMargins, kSmallPaper);
+        objtest::CTestObject* o = FourParagraphsAndAnObject();
+        const int end = AnchorEnd(*o);
+        ASSERT_EQ(end, IndexOf(u'。', 1) + 1);
+        const plat::String name = o->m_anchorName;
+
+        c.change(*this, end, name);
+
+        EXPECT_EQ(o->m_anchorName, name);
+        const int first = AnchorEnd(*o);
+        ASSERT_GE(first, 0);
+        EXPECT_EQ(o->m_bounds.top, Item(first).GetTop() + o->m_anchorOffset);
+        // A new object low on the page attaches in text order.
+        const plat::Rect t = TextArea(0);
+        objtest::CTestObject* added = AddObject(plat::Rect(t.left, t.bottom - 500, t.left + 600, t.bottom - 100));
+        int expected = -1;
+        for (int i = 0; i < body().GetCount(); ++i) {
+            if (!IsParaEndType(Item(i).GetNodeType()) || Item(i).GetTop() == 0) continue;
+            if (Item(i).GetTop() > added->m_bounds.top) break;
+            expected = i;
+        }
+        ASSERT_GE(expected, 0);
+        EXPECT_EQ(AnchorEnd(*added), expected);
+        ExpectSound();
+    }
+}
+
 // A paragraph end deleted and brought back by undo is found by its name again.
 TEST_F(AnchorMoves, AnchorFollowsAParagraphEndBroughtBackByUndo)
 {
     objtest::CTestObject* o = FourParagraphsAndAnObject();
     const int end = AnchorEnd(*o);
-    ASSERT_GT(end, IndexOf(u'。'));
+    ASSERT_EQ(end, IndexOf(u'。', 1) + 1);
     const plat::String name = o->m_anchorName;
 
     // The paragraph end goes (the object attaches above), then comes back by undo with
