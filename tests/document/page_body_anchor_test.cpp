@@ -65,14 +65,19 @@ public:
         return -1;
     }
     const CParaEndItem& ParaEnd(int index) const { return static_cast<const CParaEndItem&>(Item(index)); }
-    // Four short paragraphs and an object at the right, just below the second paragraph's
-    // line, anchored to its end.
+    // A new document of four short paragraphs and an object at the right, just below the
+    // second paragraph's line, anchored to its end.
     objtest::CTestObject* FourParagraphsAndAnObject()
     {
+        doc.Reset();
+        UsePage(kSmallMargins, kSmallPaper);
         Append(u"第一段。\r第二段的文字。\r第三段。\r第四段。");
         const plat::Rect t = TextArea(0);
-        const int y = Item(IndexOf(u'。', 1) + 1).GetTop();
-        return AddObject(plat::Rect(t.right - 900, y + 300, t.right, y + 800));
+        const int second = IndexOf(u'。', 1) + 1;
+        const int y = Item(second).GetTop();
+        objtest::CTestObject* o = AddObject(plat::Rect(t.right - 900, y + 300, t.right, y + 800));
+        EXPECT_EQ(AnchorEnd(*o), second);
+        return o;
     }
     // A paragraph end named as given put in at the index, then a whole layout.
     void InsertNamedEnd(int at, const plat::String& name)
@@ -89,6 +94,18 @@ public:
         for (int i = 0; i < body().GetCount(); ++i)
             if (IsParaEndType(Item(i).GetNodeType()) && ParaEnd(i).GetName() == object.m_anchorName) return i;
         return -1;
+    }
+    // The paragraph end an object attaches to: the last laid-out one at or above its top,
+    // in text order; -1 when there is none.
+    int AttachmentFor(const CFloatObject& object) const
+    {
+        int found = -1;
+        for (int i = 0; i < body().GetCount(); ++i) {
+            if (!IsParaEndType(Item(i).GetNodeType()) || Item(i).GetTop() == 0) continue;
+            if (Item(i).GetTop() > object.m_bounds.top) break;
+            found = i;
+        }
+        return found;
     }
     // The first item of the paragraph that holds the item.
     int ParagraphStart(int index) const
@@ -199,23 +216,14 @@ TEST_F(AnchorMoves, AnchorsFollowParagraphEndsAddedAndRemovedByEveryPath)
     };
     for (const Path& p : paths) {
         SCOPED_TRACE(p.what);
-        doc.Reset();
-        UsePage(kSmallMargins, kSmallPaper);
         objtest::CTestObject* o = FourParagraphsAndAnObject();
         const int end = AnchorEnd(*o);
-        ASSERT_EQ(end, IndexOf(u'。', 1) + 1);
         const plat::String gone = o->m_anchorName;
 
         p.change(body(), ParagraphStart(end), end);
         body().RelayoutWhole();
 
-        // Attached to the last laid-out paragraph end at or above its top.
-        int expected = -1;
-        for (int i = 0; i < body().GetCount(); ++i) {
-            if (!IsParaEndType(Item(i).GetNodeType()) || Item(i).GetTop() == 0) continue;
-            if (Item(i).GetTop() > o->m_bounds.top) break;
-            expected = i;
-        }
+        const int expected = AttachmentFor(*o);
         ASSERT_GE(expected, 0);
         EXPECT_NE(o->m_anchorName, gone);
         EXPECT_EQ(o->m_anchorName, ParaEnd(expected).GetName());
@@ -269,11 +277,8 @@ TEST_F(AnchorMoves, AnchorsFollowTheFirstParagraphEndOfTheirNameAsEndsComeAndGo)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        doc.Reset();
-        UsePage(kSmallMargins, kSmallPaper);
         objtest::CTestObject* o = FourParagraphsAndAnObject();
         const int end = AnchorEnd(*o);
-        ASSERT_EQ(end, IndexOf(u'。', 1) + 1);
         const plat::String name = o->m_anchorName;
 
         c.change(*this, end, name);
@@ -285,14 +290,8 @@ TEST_F(AnchorMoves, AnchorsFollowTheFirstParagraphEndOfTheirNameAsEndsComeAndGo)
         // A new object low on the page attaches in text order.
         const plat::Rect t = TextArea(0);
         objtest::CTestObject* added = AddObject(plat::Rect(t.left, t.bottom - 500, t.left + 600, t.bottom - 100));
-        int expected = -1;
-        for (int i = 0; i < body().GetCount(); ++i) {
-            if (!IsParaEndType(Item(i).GetNodeType()) || Item(i).GetTop() == 0) continue;
-            if (Item(i).GetTop() > added->m_bounds.top) break;
-            expected = i;
-        }
-        ASSERT_GE(expected, 0);
-        EXPECT_EQ(AnchorEnd(*added), expected);
+        ASSERT_GE(AttachmentFor(*added), 0);
+        EXPECT_EQ(AnchorEnd(*added), AttachmentFor(*added));
         ExpectSound();
     }
 }
@@ -302,7 +301,6 @@ TEST_F(AnchorMoves, AnchorFollowsAParagraphEndBroughtBackByUndo)
 {
     objtest::CTestObject* o = FourParagraphsAndAnObject();
     const int end = AnchorEnd(*o);
-    ASSERT_EQ(end, IndexOf(u'。', 1) + 1);
     const plat::String name = o->m_anchorName;
 
     // The paragraph end goes (the object attaches above), then comes back by undo with
