@@ -10,8 +10,10 @@
 //                        InsertChar, with the median and 90th percentile per character;
 //   BM_DeleteSelection/N N items from page 1 deleted through EditDelete;
 //   BM_MemoryPerCharacter heap bytes per text item of the laid-out document;
-//   BM_KeystrokeWithObjects/N/P  a character typed in the middle of page 1 of a document of
-//                        about P pages holding N floating objects spread over its pages;
+//   BM_KeystrokeWithObjects/N/P  a character typed in the middle of page 1 of a document
+//                        with four fifths of the text of P pages (about 0.8 P pages, more
+//                        where the objects take room) and N floating objects spread over
+//                        its pages;
 //   BM_EnterWithAnchoredObjects/N/P  Enter typed there, so that the N objects anchored to
 //                        the paragraphs below follow them down.
 // Each keystroke is taken back (untimed) before the next, so every one meets the same text.
@@ -229,8 +231,8 @@ Document& WithObjects(int objects, int pages, Placement placement)
     d = std::make_unique<Document>();
     key = {objects, pages, placement};
     CDocBody& body = d->Body();
-    // A little less text than the pages hold, so that the room the objects take keeps the
-    // longest document within the 500 pages.
+    // Four fifths of the text the pages hold, so that the room a thousand objects take
+    // keeps the text within the 500 pages.
     AppendParagraphs(body, std::max(1, ParagraphCount() * pages * 4 / 5 / kTargetPages));
     const bool spread = placement == Placement::kSpread;
     const int span = spread ? pages : std::min(objects, pages);
