@@ -9,7 +9,13 @@
 //   BM_TypeThousandOnPageOne  1,000 characters typed one by one into page 1 through
 //                        InsertChar, with the median and 90th percentile per character;
 //   BM_DeleteSelection/N N items from page 1 deleted through EditDelete;
-//   BM_MemoryPerCharacter heap bytes per text item of the laid-out document.
+//   BM_MemoryPerCharacter heap bytes per text item of the laid-out document;
+//   BM_KeystrokeWithObjects/N/P  a character typed in the middle of page 1 of a document
+//                        with four fifths of the text of P pages (about 0.8 P pages, more
+//                        where the objects take room) and N floating objects spread over
+//                        its pages;
+//   BM_EnterWithAnchoredObjects/N/P  Enter typed there, so that the N objects anchored to
+//                        the paragraphs below follow them down.
 // Each keystroke is taken back (untimed) before the next, so every one meets the same text.
 #include <benchmark/benchmark.h>
 #include <malloc.h>
@@ -17,6 +23,7 @@
 #include <algorithm>
 #include <chrono>
 #include <memory>
+#include <tuple>
 #include <vector>
 
 #include "document/char_width_cache.h"
@@ -27,6 +34,7 @@
 #include "document/ql_doc.h"
 #include "document/text_item.h"
 #include "bench/bench_documents.h"
+#include "tests/document/test_object.h"
 
 namespace {
 
@@ -119,11 +127,10 @@ void Percentiles(benchmark::State& state, std::vector<double>& samples)
 // One key typed in the middle of page range(0) through the document's command: undo
 // snapshot, insertion at the caret with the body re-flowed around it, formats into the
 // state, modified, scroll. Each is taken back (untimed) so the next meets the same text.
-void TypeKeyInPage(benchmark::State& state, char16_t key)
+void TypeKeyInPage(benchmark::State& state, char16_t key, Document& d, int page)
 {
-    Document& d = Shared();
     CDocBody& body = d.Body();
-    const int at = MiddleOfPage(body, static_cast<int>(state.range(0)));
+    const int at = MiddleOfPage(body, page);
     std::vector<double> samples;
     for (auto _ : state) {
         body.SetCaret(CTextPos(at, body.GetName()));
@@ -142,14 +149,14 @@ void TypeKeyInPage(benchmark::State& state, char16_t key)
 // A character.
 void BM_Keystroke(benchmark::State& state)
 {
-    TypeKeyInPage(state, u'字');
+    TypeKeyInPage(state, u'字', Shared(), static_cast<int>(state.range(0)));
 }
 BENCHMARK(BM_Keystroke)->Arg(1)->Arg(250)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 // Enter, splitting the paragraph there.
 void BM_LineAddingKeystroke(benchmark::State& state)
 {
-    TypeKeyInPage(state, u'\r');
+    TypeKeyInPage(state, u'\r', Shared(), static_cast<int>(state.range(0)));
 }
 BENCHMARK(BM_LineAddingKeystroke)->Arg(1)->Arg(250)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
@@ -206,6 +213,70 @@ void BM_DeleteSelection(benchmark::State& state)
     Counters(state, body);
 }
 BENCHMARK(BM_DeleteSelection)->Arg(1000)->Arg(100000)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// Where the test objects of a document go: spread evenly down every page, or one a page
+// from page 1 on, in the lower half of the page, below the middle where the keys are typed.
+enum class Placement { kSpread, kBelowCaret };
+
+// A laid-out document of about `pages` pages with `objects` test objects placed as asked,
+// down alternate sides of the text, each anchored to the paragraph above it by the first
+// layout. Built once for the last set of arguments; other arguments replace it.
+Document& WithObjects(int objects, int pages, Placement placement)
+{
+    static objtest::ScopedTestKind kind;
+    static std::unique_ptr<Document> d;
+    static std::tuple<int, int, Placement> key;
+    if (d && key == std::make_tuple(objects, pages, placement)) return *d;
+    d.reset();
+    d = std::make_unique<Document>();
+    key = {objects, pages, placement};
+    CDocBody& body = d->Body();
+    // Four fifths of the text the pages hold, so that the room a thousand objects take
+    // keeps the text within the 500 pages.
+    AppendParagraphs(body, std::max(1, ParagraphCount() * pages * 4 / 5 / kTargetPages));
+    const bool spread = placement == Placement::kSpread;
+    const int span = spread ? pages : std::min(objects, pages);
+    const int perPage = (objects + span - 1) / span;
+    for (int k = 0; k < objects; ++k) {
+        const plat::Rect text = body.GetPageFrame(k % span).m_rect;
+        const int bandTop = spread ? text.top : (text.top + text.bottom) / 2 + 1000;
+        const int slot = k / span;
+        const int step = (text.bottom - bandTop) / perPage;
+        const int width = 1800;
+        const int height = std::min(1000, step * 2 / 3);
+        const int left = (k + slot) % 2 == 0 ? text.left : text.right - width;
+        const int top = bandTop + slot * step + (step - height) / 2;
+        body.AddObject(objtest::NewObject(&d->doc, left, top, width, height));
+    }
+    body.BuildPageRegions();
+    body.RelayoutWhole();
+    return *d;
+}
+
+// A character in the middle of page 1.
+void BM_KeystrokeWithObjects(benchmark::State& state)
+{
+    const int objects = static_cast<int>(state.range(0));
+    TypeKeyInPage(state, u'字', WithObjects(objects, static_cast<int>(state.range(1)), Placement::kSpread), 1);
+}
+BENCHMARK(BM_KeystrokeWithObjects)
+    ->ArgsProduct({{1, 100, 1000}, {50, 500}})
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(1.0);
+
+// Enter in the middle of page 1, with the objects one a page from page 1 on, below it: the
+// text below moves down a line and the objects anchored to it follow.
+void BM_EnterWithAnchoredObjects(benchmark::State& state)
+{
+    const int objects = static_cast<int>(state.range(0));
+    TypeKeyInPage(state, u'\r', WithObjects(objects, static_cast<int>(state.range(1)), Placement::kBelowCaret), 1);
+}
+BENCHMARK(BM_EnterWithAnchoredObjects)
+    ->ArgsProduct({{10, 100}, {50, 500}})
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(1.0);
 
 void BM_MemoryPerCharacter(benchmark::State& state)
 {

@@ -14,6 +14,8 @@
 #include <cstdint>
 #include <list>
 #include <memory>
+#include <optional>
+#include <vector>
 
 #include "document/text_flow.h"
 #include "platform/base/geometry.h"
@@ -253,10 +255,36 @@ public:
 
 private:
     struct ParaEndIndex;
-    ParaEndIndex IndexParaEnds() const;
+    // The paragraph ends, gathered afresh only when one came or went since the last time.
+    const ParaEndIndex& IndexParaEnds() const;
+    // The item at i when the index holds it: a paragraph end by type and by class.
+    const CParaEndItem* IndexedParaEnd(int i) const;
+    // Puts the one paragraph end that came since the index was gathered into it, or takes
+    // the one that went out of it; false when that cannot be done.
+    using ParaEdit = CNodeList::ParaEndEdit;
+    bool UpdateParaEnds(ParaEndIndex& index) const;
     void AttachAnchor(CFloatObject& object, const ParaEndIndex& index);
     void CheckAnchor(CFloatObject& object, const ParaEndIndex& index);
-    void InsertRegion(RegionList::iterator after, std::unique_ptr<CPageRegion> region);
+    void InsertRegion(RegionList& list, RegionList::iterator after, std::unique_ptr<CPageRegion> region) const;
+    // Cuts the regions of the list around the object.
+    void CutRegions(RegionList& list, const CFloatObject& object);
+    // True when every frame holds a line's half gap and lies below the one before it.
+    bool FramesInOrder() const;
+    // Calls visit(i) for each frame i (overflow frame included) that the box meets.
+    template <class Visit>
+    void ForFramesMeeting(const plat::Rect& box, bool inOrder, Visit visit) const;
+    // Builds the regions of every frame, or of the frames marked, in place in the list.
+    void BuildRegionsOfFrames(const std::vector<bool>* only);
+    // Builds again the regions of the frames that an object left or reached since the
+    // last build: first and last are the first and last such frames (last < 0: none).
+    // False, with nothing done, when the list cannot be mended that way.
+    bool RebuildChangedRegions(int& first, int& last);
+    // Moves the anchored objects that must move and lays the text out again from the
+    // first page whose regions that changes; a whole relayout when the layout or the
+    // regions are not what a whole build and relayout leave.
+    void RelayoutAfterMoves(int retry);
+    // The body's last line lies in the overflow frame (frames in order).
+    bool LastLineInOverflow() const;
 
     // Layout helpers (doc_body_layout.cpp).
     struct LineBox;
@@ -290,6 +318,23 @@ private:
     RegionList m_regions;
     RegionList::iterator m_regionCursor;
     std::unique_ptr<CPageObjectList> m_objects;
+    mutable std::unique_ptr<ParaEndIndex> m_paraEnds;
+    // What the regions were last built from: each object's box and wrap mode, in stacking
+    // order.
+    struct RegionSource {
+        plat::Rect bounds;
+        std::uint8_t wrap;
+    };
+    std::vector<RegionSource> m_regionSources;
+    bool m_regionsBuilt = false; // the region list is as the last build left it
+    bool m_layoutWhole = false;  // the items lie where a whole relayout over the regions puts them
+    // The range a relayout after object moves starts at and measures ahead; taken by the
+    // next Relayout.
+    struct MovedRange {
+        int start = 0;
+        int end = 0;
+    };
+    std::optional<MovedRange> m_movedRange;
 
     // State of the relayout in progress.
     CLineLayout* m_layout = nullptr;    // not owned

@@ -9,6 +9,7 @@
 // So a partial relayout leaves exactly the layout a full one would.
 #include <algorithm>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "document/doc_body.h"
@@ -558,6 +559,7 @@ void CDocBody::ShowOverflow() const
 
 void CDocBody::Relayout(int all, int retry)
 {
+    const std::optional<MovedRange> moved = std::exchange(m_movedRange, std::nullopt);
     if (m_layoutDeferred > 0) return;
     const int count = GetCount();
     if (count == 0) return;
@@ -565,7 +567,11 @@ void CDocBody::Relayout(int all, int retry)
 
     int start = 0;
     int end = count;
-    if (!all) {
+    if (moved) {
+        // After anchored objects moved (RelayoutAfterMoves).
+        start = std::clamp(moved->start, 0, count);
+        end = std::clamp(moved->end, start, count);
+    } else if (!all) {
         // From two paragraphs before the selection to the paragraph after it.
         const int lo = std::min(m_caret.m_index, m_anchor.m_index);
         const int hi = std::max(m_caret.m_index, m_anchor.m_index);
@@ -576,6 +582,7 @@ void CDocBody::Relayout(int all, int retry)
     CPageRegion* first = GetFirstRegion();
     if (!first) {
         // Every page is covered by objects: the text has nowhere to start.
+        m_layoutWhole = false;
         ShowOverflow();
         return;
     }
@@ -613,14 +620,15 @@ void CDocBody::Relayout(int all, int retry)
     m_probeAt = -1;
     m_defaultTailFrom = -1;
     m_paraEndFrom = m_paraEndAt = -1;
-    const bool overflowed = m_overflowPlaced;
+    // A relayout after moves that stopped early left the lines after it as a whole one
+    // would have placed them, the overflow's among them.
+    const bool overflowed = m_overflowPlaced || (moved && LastLineInOverflow());
+    if (all) m_layoutWhole = true;
 
     RecalcPageCount();
     UpdateAnchors();
     if (HasObjectToMove() && retry < 3) {
-        MoveAnchoredObjects();
-        BuildPageRegions();
-        Relayout(1, retry + 1);
+        RelayoutAfterMoves(retry + 1);
         return;
     }
     // Text beyond the last page is never shown: say so rather than lose it silently.

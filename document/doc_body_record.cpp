@@ -52,11 +52,13 @@ void CDocBody::Load(plat::Archive& ar, int mode, int dx, int dy)
         auto objects = std::make_unique<CPageObjectList>(doc, this);
         NodeVector old;
         old.swap(m_children);
+        NoteRefilled();
         try {
             CTextFlow::Load(ar, mode);
             objects->Load(ar, mode, 0, 0);
         } catch (...) {
             m_children.swap(old); // the loaded items go with `old`
+            NoteRefilled();
             restoreFields();
             throw;
         }
@@ -70,6 +72,7 @@ void CDocBody::Load(plat::Archive& ar, int mode, int dx, int dy)
         } catch (...) {
             m_children.erase(m_children.begin() + std::min<std::ptrdiff_t>(oldCount, GetCount()),
                              m_children.end());
+            NoteRefilled();
             if (CTextItem* last = GetItem(GetCount() - 1)) last->SetNodeType(kItemFinalParaEnd);
             restoreFields();
             throw;

@@ -11,6 +11,7 @@ CDocNode* CNodeList::GetAt(int index) const
 
 int CNodeList::Add(std::unique_ptr<CDocNode> node)
 {
+    NoteAdded(node.get(), GetCount());
     m_children.push_back(std::move(node));
     return GetCount() - 1;
 }
@@ -18,6 +19,7 @@ int CNodeList::Add(std::unique_ptr<CDocNode> node)
 void CNodeList::InsertAt(int index, std::unique_ptr<CDocNode> node)
 {
     if (index < 0 || index > GetCount()) throw std::out_of_range("CNodeList::InsertAt");
+    NoteAdded(node.get(), index);
     m_children.insert(m_children.begin() + index, std::move(node));
 }
 
@@ -25,12 +27,15 @@ void CNodeList::SetAtGrow(int index, std::unique_ptr<CDocNode> node)
 {
     if (index < 0) throw std::out_of_range("CNodeList::SetAtGrow");
     if (index >= GetCount()) m_children.resize(static_cast<size_t>(index) + 1);
+    NoteRemoved(m_children[static_cast<size_t>(index)].get());
+    NoteAdded(node.get(), index);
     m_children[static_cast<size_t>(index)] = std::move(node);
 }
 
 bool CNodeList::RemoveAt(int index)
 {
     if (index < 0 || index >= GetCount()) return false;
+    NoteRemoved(m_children[static_cast<size_t>(index)].get());
     m_children.erase(m_children.begin() + index);
     return true;
 }
@@ -49,6 +54,7 @@ int CNodeList::RemoveIf(int from, int to, const std::function<bool(CDocNode&)>& 
     auto kept = first;
     for (auto it = first; it != last; ++it) {
         if (*it && remove(**it)) {
+            NoteRemoved(it->get());
             it->reset();
             continue;
         }
@@ -64,6 +70,7 @@ std::unique_ptr<CDocNode> CNodeList::Detach(int index)
 {
     if (index < 0 || index >= GetCount()) return nullptr;
     std::unique_ptr<CDocNode> node = std::move(m_children[static_cast<size_t>(index)]);
+    NoteRemoved(node.get());
     m_children.erase(m_children.begin() + index);
     return node;
 }
@@ -77,6 +84,7 @@ std::unique_ptr<CDocNode> CNodeList::Remove(const CDocNode* node)
 
 void CNodeList::RemoveAll()
 {
+    NoteRefilled();
     m_children.clear();
 }
 

@@ -95,9 +95,56 @@ public:
     // Deletes every child, then empties the list.
     void RemoveAll();
 
+    // Changes whenever a paragraph end (node types 0xFF10-0xFF12, which end the paragraphs
+    // of a text container) comes into or leaves the list, and whenever the list is filled
+    // afresh: an index of the paragraph ends holds while this stays the same.
+    std::uint64_t GetParaEndEdits() const { return m_paraEndEdits; }
+    // The last of those changes: the paragraph end that came in (and the index it came in
+    // at) or went out (only its address, to be compared); no node when the list was filled
+    // afresh.
+    struct ParaEndEdit {
+        const CDocNode* node = nullptr;
+        int index = -1;
+        bool added = false;
+    };
+    const ParaEndEdit& GetLastParaEndEdit() const { return m_lastParaEndEdit; }
+
 protected:
+    static constexpr std::uint16_t kFirstParaEndType = 0xFF10;
+    static constexpr std::uint16_t kLastParaEndType = 0xFF12;
+    // Code that edits m_children directly notes the children that come in (at index on)
+    // or go out, or that the list was filled afresh.
+    void NoteAdded(const CDocNode* node, int index) { Note(node, index, true); }
+    void NoteRemoved(const CDocNode* node) { Note(node, -1, false); }
+    template <class Iterator>
+    void NoteAddedRun(Iterator first, Iterator last, int index)
+    {
+        for (; first != last; ++first, ++index) NoteAdded(first->get(), index);
+    }
+    template <class Iterator>
+    void NoteRemovedRun(Iterator first, Iterator last)
+    {
+        for (; first != last; ++first) NoteRemoved(first->get());
+    }
+    void NoteRefilled()
+    {
+        ++m_paraEndEdits;
+        m_lastParaEndEdit = ParaEndEdit();
+    }
+
     CDocContext* m_doc; // not owned
     std::vector<std::unique_ptr<CDocNode>> m_children;
+
+private:
+    void Note(const CDocNode* node, int index, bool added)
+    {
+        if (!node || node->GetNodeType() < kFirstParaEndType || node->GetNodeType() > kLastParaEndType) return;
+        ++m_paraEndEdits;
+        m_lastParaEndEdit = ParaEndEdit{node, index, added};
+    }
+
+    std::uint64_t m_paraEndEdits = 0;
+    ParaEndEdit m_lastParaEndEdit;
 };
 
 // A place in a container: an item index and the GUID name of the container it counts in.

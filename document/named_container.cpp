@@ -85,6 +85,7 @@ void CNamedContainer::InsertItem(int index, std::unique_ptr<CTextItem> item)
 void CNamedContainer::InsertItems(int index, std::vector<std::unique_ptr<CTextItem>> items)
 {
     if (index < 0 || index > GetCount()) throw std::out_of_range("CNamedContainer::InsertItems");
+    NoteAddedRun(items.begin(), items.end(), index);
     m_children.insert(m_children.begin() + index, std::make_move_iterator(items.begin()),
                       std::make_move_iterator(items.end()));
 }
@@ -122,6 +123,7 @@ void CNamedContainer::Load(plat::Archive& ar, CCharFormat& running, int mode)
     // A file's container name that is not a GUID is not taken: the container keeps its
     // fresh one, and the flow's positions count in it.
     if (mode == kArchiveUndo || (mode == kArchiveFile && IsGuidString(name))) m_name = std::move(name);
+    NoteAddedRun(loaded.begin(), loaded.end(), GetCount());
     if (m_children.empty()) {
         m_children = std::move(loaded);
     } else {
@@ -323,6 +325,7 @@ void CNamedContainer::InsertString(int& index, plat::StringView text, const CCha
         AppendTyped(made, text[i], run, this);
     }
     // One insertion for the whole string keeps a long paste linear.
+    NoteAddedRun(made.begin(), made.end(), index);
     m_children.insert(m_children.begin() + index, std::make_move_iterator(made.begin()),
                       std::make_move_iterator(made.end()));
     index += static_cast<int>(made.size());
@@ -344,6 +347,8 @@ int CNamedContainer::MoveItemsFrom(CNamedContainer& other, int index)
         if (otherDoc) other.ItemAt(i)->SetMisspelt(nullptr);
         other.ItemAt(i)->SetParent(this);
     }
+    NoteAddedRun(other.m_children.begin(), other.m_children.begin() + n, index);
+    other.NoteRemovedRun(other.m_children.begin(), other.m_children.begin() + n);
     m_children.insert(m_children.begin() + index, std::make_move_iterator(other.m_children.begin()),
                       std::make_move_iterator(other.m_children.begin() + n));
     other.m_children.erase(other.m_children.begin(), other.m_children.begin() + n);
@@ -444,6 +449,7 @@ void CNamedContainer::ReadTextBlock(plat::Archive& ar, int mode, int& index)
     const CParaEndItem* lastEnd = nullptr;
     // Items go in a run at a time; an object needs the paragraph end before it in place.
     auto flush = [&] {
+        NoteAddedRun(pending.begin(), pending.end(), index);
         m_children.insert(m_children.begin() + index, std::make_move_iterator(pending.begin()),
                           std::make_move_iterator(pending.end()));
         index += static_cast<int>(pending.size());
@@ -465,6 +471,7 @@ void CNamedContainer::ReadTextBlock(plat::Archive& ar, int mode, int& index)
         }
         flush();
     } catch (...) {
+        NoteRemovedRun(m_children.begin() + first, m_children.begin() + index);
         m_children.erase(m_children.begin() + first, m_children.begin() + index);
         index = first;
         throw;

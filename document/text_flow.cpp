@@ -131,7 +131,10 @@ void CTextFlow::Load(plat::Archive& ar, int mode)
     const bool holdsText = GetCount() > 1 || (first && first->GetNodeType() != kItemFinalParaEnd);
     const bool append = mode == kArchiveInsert && holdsText;
     NodeVector old;
-    if (!append) old.swap(m_children);
+    if (!append) {
+        old.swap(m_children);
+        NoteRefilled();
+    }
     const int from = GetCount();
     const String oldName = m_name;
     try {
@@ -150,6 +153,7 @@ void CTextFlow::Load(plat::Archive& ar, int mode)
     } catch (...) {
         m_children.erase(m_children.begin() + from, m_children.end());
         if (!append) m_children.swap(old);
+        NoteRefilled();
         m_name = oldName;
         throw;
     }
