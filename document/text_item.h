@@ -171,6 +171,18 @@ public:
     void Measure(CCharWidthCache& cache) override;
     void Draw(plat::Dc& dc, double zoom, int x0, int y0, int pass, CRenderContext& rc, bool marks) const override;
 
+    // Where and in which size the item's glyph is written (text_paint.cpp).
+    struct GlyphPlace {
+        plat::Point origin; // on the baseline, in pixels
+        int size = 0;       // drawing size in twips: two thirds for raised and lowered text
+        bool western = false; // the Western face; else the Chinese one
+    };
+    // False for types that draw no glyph.
+    bool PlaceGlyph(const plat::Dc& dc, double zoom, int x0, int y0, GlyphPlace& place) const;
+    // True when, with marks shown, a space draws the block of its revision's author
+    // before its glyph.
+    bool HasRevisionBlock(const CRenderContext& rc) const;
+
 protected:
     void LoadTail(plat::Archive& ar, int mode) override;
     void SaveTail(plat::Archive& ar, int mode) const override;

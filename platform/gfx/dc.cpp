@@ -510,6 +510,54 @@ void Dc::TextOut(int x, int y, StringView text)
     cairo_restore(cr);
 }
 
+void Dc::TextOutEach(std::span<const Point> origins, StringView codes)
+{
+    State& s = *m_s;
+    const FontInstance* inst = s.Instance();
+    const std::size_t n = std::min(origins.size(), codes.size());
+    if (!s.cr || !inst || n == 0) return;
+    // A filled cell, an underline, a strike-out or a turned font is drawn a character at a
+    // time, exactly as TextOut draws it.
+    if (s.bkMode == kOpaque || s.fontDesc.underline || s.fontDesc.strikeOut || s.fontDesc.escapement % 3600 != 0) {
+        for (std::size_t i = 0; i < n; ++i) TextOut(origins[i].x, origins[i].y, codes.substr(i, 1));
+        return;
+    }
+    const auto& m = inst->Metrics();
+    double baseY = 0;
+    if ((s.textAlign & kTaBaseline) == kTaBaseline) baseY = 0;
+    else if (s.textAlign & kTaBottom) baseY = -m.descent;
+    else baseY = m.ascent;
+
+    cairo_t* cr = s.cr;
+    cairo_save(cr);
+    SetSource(cr, s.textColor);
+    std::vector<cairo_glyph_t> run;
+    run.reserve(n);
+    std::uint16_t runFace = 0;
+    auto flush = [&] {
+        if (run.empty()) return;
+        if (cairo_font_face_t* cf = inst->CairoFace(runFace)) {
+            cairo_set_font_face(cr, cf);
+            cairo_set_font_size(cr, m.ppem);
+            cairo_show_glyphs(cr, run.data(), static_cast<int>(run.size()));
+        }
+        run.clear();
+    };
+    for (std::size_t i = 0; i < n; ++i) {
+        // A lone unit, surrogates included, stands for itself, as TextOut decodes it.
+        const GlyphInfo g = inst->Glyph(codes[i]);
+        const std::int64_t advance = std::min<std::int64_t>(g.advance, kMaxDeviceCoord);
+        double startX = 0;
+        if ((s.textAlign & kTaCenter) == kTaCenter) startX = -static_cast<double>(advance / 2);
+        else if (s.textAlign & kTaRight) startX = -static_cast<double>(advance);
+        if (!run.empty() && g.face != runFace) flush();
+        runFace = g.face;
+        run.push_back(cairo_glyph_t{g.glyph, s.DevX(origins[i].x) + startX, s.DevY(origins[i].y) + baseY});
+    }
+    flush();
+    cairo_restore(cr);
+}
+
 Point Dc::MoveTo(int x, int y)
 {
     return std::exchange(m_s->current, Point(x, y));
