@@ -31,6 +31,22 @@ void SetSource(cairo_t* cr, ColorRef c)
     cairo_set_source_rgb(cr, RValue(c) / 255.0, GValue(c) / 255.0, BValue(c) / 255.0);
 }
 
+// Where text of the advance `total` starts along its baseline from the reference point,
+// and where the baseline lies below it, by the text alignment.
+double AlignedStartX(unsigned align, std::int64_t total)
+{
+    if ((align & kTaCenter) == kTaCenter) return -static_cast<double>(total / 2);
+    if (align & kTaRight) return -static_cast<double>(total);
+    return 0;
+}
+
+double AlignedBaseY(unsigned align, const gfx_detail::PixelMetrics& m)
+{
+    if ((align & kTaBaseline) == kTaBaseline) return 0;
+    if (align & kTaBottom) return -m.descent;
+    return m.ascent;
+}
+
 // UTF-16 to code points; a surrogate that is not part of a pair stands for itself.
 std::vector<char32_t> Decode(StringView text)
 {
@@ -463,13 +479,8 @@ void Dc::TextOut(int x, int y, StringView text)
 
     // Text is laid out in its own frame: x along the baseline from the reference point,
     // y downward from the baseline.
-    double startX = 0;
-    if ((s.textAlign & kTaCenter) == kTaCenter) startX = -static_cast<double>(total / 2);
-    else if (s.textAlign & kTaRight) startX = -static_cast<double>(total);
-    double baseY = 0;
-    if ((s.textAlign & kTaBaseline) == kTaBaseline) baseY = 0;
-    else if (s.textAlign & kTaBottom) baseY = -m.descent;
-    else baseY = m.ascent;
+    const double startX = AlignedStartX(s.textAlign, total);
+    const double baseY = AlignedBaseY(s.textAlign, m);
 
     cairo_t* cr = s.cr;
     cairo_save(cr);
@@ -523,10 +534,7 @@ void Dc::TextOutEach(std::span<const Point> origins, StringView codes)
         return;
     }
     const auto& m = inst->Metrics();
-    double baseY = 0;
-    if ((s.textAlign & kTaBaseline) == kTaBaseline) baseY = 0;
-    else if (s.textAlign & kTaBottom) baseY = -m.descent;
-    else baseY = m.ascent;
+    const double baseY = AlignedBaseY(s.textAlign, m);
 
     cairo_t* cr = s.cr;
     cairo_save(cr);
@@ -546,10 +554,7 @@ void Dc::TextOutEach(std::span<const Point> origins, StringView codes)
     for (std::size_t i = 0; i < n; ++i) {
         // A lone unit, surrogates included, stands for itself, as TextOut decodes it.
         const GlyphInfo g = inst->Glyph(codes[i]);
-        const std::int64_t advance = std::min<std::int64_t>(g.advance, kMaxDeviceCoord);
-        double startX = 0;
-        if ((s.textAlign & kTaCenter) == kTaCenter) startX = -static_cast<double>(advance / 2);
-        else if (s.textAlign & kTaRight) startX = -static_cast<double>(advance);
+        const double startX = AlignedStartX(s.textAlign, std::min<std::int64_t>(g.advance, kMaxDeviceCoord));
         if (!run.empty() && g.face != runFace) flush();
         runFace = g.face;
         run.push_back(cairo_glyph_t{g.glyph, s.DevX(origins[i].x) + startX, s.DevY(origins[i].y) + baseY});
