@@ -73,11 +73,6 @@ CNamedContainer::CNamedContainer(CDocContext* doc, CDocNode* parent, std::uint16
 
 CNamedContainer::~CNamedContainer() = default;
 
-CTextItem* CNamedContainer::ItemAt(int index) const
-{
-    return static_cast<CTextItem*>(m_children[static_cast<size_t>(index)].get());
-}
-
 int CNamedContainer::AddItem(std::unique_ptr<CTextItem> item)
 {
     return Add(std::move(item));

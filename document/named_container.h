@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "document/doc_node.h"
+#include "document/text_item.h"
 
 class CCharFormat;
-class CTextItem;
 class CCharItem;
 class CParaEndItem;
 class CStatistics;
@@ -84,7 +84,12 @@ public:
     void ReadTextBlock(plat::Archive& ar, int mode, int& index);
 
 protected:
-    CTextItem* ItemAt(int index) const;
+    // Every child of a text container is a text item; layout and painting call this for
+    // each item, so it stays inline.
+    CTextItem* ItemAt(int index) const
+    {
+        return static_cast<CTextItem*>(m_children[static_cast<size_t>(index)].get());
+    }
     bool RevisionsShown() const;
     // Sets one format field of the items from..to-1.
     void SetItemsField(int from, int to, int fieldId, const CCharFormat& values);

@@ -80,7 +80,7 @@ void Archive::FillBuffer()
     m_end += m_stream.Read(m_buffer.data() + m_end, m_buffer.size() - m_end);
 }
 
-void Archive::Read(void* buffer, size_t n)
+void Archive::ReadSlow(void* buffer, size_t n)
 {
     // Most reads are a field of a few bytes that the buffer already holds.
     if (m_mode == kLoad && n <= m_end - m_cur) {
@@ -109,7 +109,7 @@ void Archive::Read(void* buffer, size_t n)
     }
 }
 
-void Archive::Write(const void* buffer, size_t n)
+void Archive::WriteSlow(const void* buffer, size_t n)
 {
     CheckStoring();
     auto* in = static_cast<const std::uint8_t*>(buffer);
@@ -125,28 +125,6 @@ void Archive::Write(const void* buffer, size_t n)
         in += take;
         n -= take;
     }
-}
-
-std::uint8_t Archive::ReadU8()
-{
-    std::uint8_t b;
-    Read(&b, 1);
-    return b;
-}
-
-std::uint16_t Archive::ReadU16()
-{
-    std::uint8_t b[2];
-    Read(b, 2);
-    return static_cast<std::uint16_t>(b[0] | (b[1] << 8));
-}
-
-std::uint32_t Archive::ReadU32()
-{
-    std::uint8_t b[4];
-    Read(b, 4);
-    return static_cast<std::uint32_t>(b[0]) | (static_cast<std::uint32_t>(b[1]) << 8) |
-           (static_cast<std::uint32_t>(b[2]) << 16) | (static_cast<std::uint32_t>(b[3]) << 24);
 }
 
 double Archive::ReadDouble()
@@ -166,24 +144,6 @@ float Archive::ReadFloat()
     float v;
     std::memcpy(&v, &bits, sizeof v);
     return v;
-}
-
-void Archive::WriteU8(std::uint8_t v)
-{
-    Write(&v, 1);
-}
-
-void Archive::WriteU16(std::uint16_t v)
-{
-    std::uint8_t b[2] = {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8)};
-    Write(b, 2);
-}
-
-void Archive::WriteU32(std::uint32_t v)
-{
-    std::uint8_t b[4] = {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8),
-                         static_cast<std::uint8_t>(v >> 16), static_cast<std::uint8_t>(v >> 24)};
-    Write(b, 4);
 }
 
 void Archive::WriteDouble(double v)

@@ -3,6 +3,7 @@
 // end-of-file error; nothing is ever read outside the data.
 #pragma once
 #include <cstdint>
+#include <cstring>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -51,14 +52,48 @@ public:
     // Writes the buffer out without flushing the medium.
     void Flush();
 
-    void Read(void* buffer, size_t n);
-    void Write(const void* buffer, size_t n);
+    // Small reads and writes that fit the buffer are copied here; the rest (and a wrong
+    // mode) go the long way.
+    void Read(void* buffer, size_t n)
+    {
+        if (m_mode == kLoad && n <= m_end - m_cur) {
+            if (n) std::memcpy(buffer, m_buffer.data() + m_cur, n);
+            m_cur += n;
+            return;
+        }
+        ReadSlow(buffer, n);
+    }
+    void Write(const void* buffer, size_t n)
+    {
+        if (m_mode == kStore && n <= m_buffer.size() - m_cur) {
+            if (n) std::memcpy(m_buffer.data() + m_cur, buffer, n);
+            m_cur += n;
+            return;
+        }
+        WriteSlow(buffer, n);
+    }
 
-    std::uint8_t ReadU8();
+    std::uint8_t ReadU8()
+    {
+        std::uint8_t b;
+        Read(&b, 1);
+        return b;
+    }
     std::int8_t ReadI8() { return static_cast<std::int8_t>(ReadU8()); }
-    std::uint16_t ReadU16();
+    std::uint16_t ReadU16()
+    {
+        std::uint8_t b[2];
+        Read(b, 2);
+        return static_cast<std::uint16_t>(b[0] | (b[1] << 8));
+    }
     std::int16_t ReadI16() { return static_cast<std::int16_t>(ReadU16()); }
-    std::uint32_t ReadU32();
+    std::uint32_t ReadU32()
+    {
+        std::uint8_t b[4];
+        Read(b, 4);
+        return static_cast<std::uint32_t>(b[0]) | (static_cast<std::uint32_t>(b[1]) << 8) |
+               (static_cast<std::uint32_t>(b[2]) << 16) | (static_cast<std::uint32_t>(b[3]) << 24);
+    }
     std::int32_t ReadI32() { return static_cast<std::int32_t>(ReadU32()); }
     double ReadDouble();
     float ReadFloat();
@@ -67,11 +102,20 @@ public:
     // then UTF-16LE characters, or code page 936 bytes when the marker is absent.
     String ReadString();
 
-    void WriteU8(std::uint8_t v);
+    void WriteU8(std::uint8_t v) { Write(&v, 1); }
     void WriteI8(std::int8_t v) { WriteU8(static_cast<std::uint8_t>(v)); }
-    void WriteU16(std::uint16_t v);
+    void WriteU16(std::uint16_t v)
+    {
+        const std::uint8_t b[2] = {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8)};
+        Write(b, 2);
+    }
     void WriteI16(std::int16_t v) { WriteU16(static_cast<std::uint16_t>(v)); }
-    void WriteU32(std::uint32_t v);
+    void WriteU32(std::uint32_t v)
+    {
+        const std::uint8_t b[4] = {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8),
+                                   static_cast<std::uint8_t>(v >> 16), static_cast<std::uint8_t>(v >> 24)};
+        Write(b, 4);
+    }
     void WriteI32(std::int32_t v) { WriteU32(static_cast<std::uint32_t>(v)); }
     void WriteDouble(double v);
     void WriteFloat(float v);
@@ -105,6 +149,8 @@ public:
     Archive& operator>>(String& v) { v = ReadString(); return *this; }
 
 private:
+    void ReadSlow(void* buffer, size_t n);
+    void WriteSlow(const void* buffer, size_t n);
     void FillBuffer();
     void CheckLoading() const;
     void CheckStoring() const;

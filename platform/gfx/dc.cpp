@@ -47,6 +47,17 @@ double AlignedBaseY(unsigned align, const gfx_detail::PixelMetrics& m)
     return m.ascent;
 }
 
+// Glyphs of the non-antialiased quality stay aliased; every other quality is drawn with
+// greyscale antialiasing. Hinting and whole-pixel metrics stay as the DC set them.
+void SetTextQuality(cairo_t* cr, std::uint8_t quality)
+{
+    cairo_font_options_t* fo = cairo_font_options_create();
+    cairo_get_font_options(cr, fo);
+    cairo_font_options_set_antialias(fo, quality == kNonAntialiasedQuality ? CAIRO_ANTIALIAS_NONE : CAIRO_ANTIALIAS_GRAY);
+    cairo_set_font_options(cr, fo);
+    cairo_font_options_destroy(fo);
+}
+
 // UTF-16 to code points; a surrogate that is not part of a pair stands for itself.
 std::vector<char32_t> Decode(StringView text)
 {
@@ -484,6 +495,7 @@ void Dc::TextOut(int x, int y, StringView text)
 
     cairo_t* cr = s.cr;
     cairo_save(cr);
+    SetTextQuality(cr, s.fontDesc.quality);
     cairo_translate(cr, s.DevX(x), s.DevY(y));
     const int esc = s.fontDesc.escapement % 3600;
     if (esc != 0) cairo_rotate(cr, -esc * std::numbers::pi / 1800.0);
@@ -538,6 +550,7 @@ void Dc::TextOutEach(std::span<const Point> origins, StringView codes)
 
     cairo_t* cr = s.cr;
     cairo_save(cr);
+    SetTextQuality(cr, s.fontDesc.quality);
     SetSource(cr, s.textColor);
     std::vector<cairo_glyph_t> run;
     run.reserve(n);
@@ -547,7 +560,10 @@ void Dc::TextOutEach(std::span<const Point> origins, StringView codes)
         if (cairo_font_face_t* cf = inst->CairoFace(runFace)) {
             cairo_set_font_face(cr, cf);
             cairo_set_font_size(cr, m.ppem);
-            cairo_show_glyphs(cr, run.data(), static_cast<int>(run.size()));
+            // A glyph a call: Cairo composites glyphs that overlap in one call through one
+            // mask, which antialiased edges would show; one at a time, each lies over the
+            // last as separate text-outs put it.
+            for (const cairo_glyph_t& glyph : run) cairo_show_glyphs(cr, &glyph, 1);
         }
         run.clear();
     };

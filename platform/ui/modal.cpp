@@ -35,8 +35,12 @@ int RunModal(ModalRecord run)
     std::optional<int> answer;
     if (next) answer = next(run);
     if (!answer && handler) answer = handler(run);
+    if (run.settle)
+        if (std::optional<int> ended = run.settle()) answer = ended;
 
     run.window = nullptr;
+    run.menu = nullptr;
+    run.settle = nullptr;
     run.answered = answer.has_value();
     run.answer = answer ? *answer : kModalFailed;
     if (run.answered && !run.buttons.empty() &&

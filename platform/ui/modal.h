@@ -9,13 +9,15 @@
 #include <optional>
 #include <vector>
 
+#include "platform/base/geometry.h"
 #include "platform/base/strings.h"
 
 namespace plat {
 
+class Menu;
 class Window;
 
-enum class ModalKind { kMessageBox, kDialog };
+enum class ModalKind { kMessageBox, kDialog, kPopupMenu };
 
 // What RunModal returns for a run that nobody answered (as a dialog that could not run).
 constexpr int kModalFailed = -1;
@@ -32,6 +34,13 @@ struct ModalRecord {
     // The dialog's window while it runs, so that an answerer can fill in its controls;
     // never kept in the log.
     Window* window = nullptr;
+    // A popup menu being tracked (menu.h), and the screen point where it opens; never kept
+    // in the log.
+    const Menu* menu = nullptr;
+    Point point;
+    // A modal loop's own step, run after the answerers: it handles what they queued and
+    // returns the result the loop was ended with, which takes the place of their answer.
+    std::function<std::optional<int>()> settle;
     int answer = 0;           // what the run returned
     bool answered = false;    // false: nobody answered and the run failed
 };
@@ -47,6 +56,15 @@ int RunModal(ModalRecord run);
 // A dialog with OK (1) and Cancel (2) under the caption, run bare: whoever answers decides,
 // and an answer that is neither counts as Cancel.
 int RunOkCancelDialog(StringView caption);
+
+// A modal loop for a dialog or popup window: a modal run whose answerer may act on the
+// window (send or post it messages, fill in its controls) and whose queued messages are then
+// handled inside the loop. The loop ends with the result given to EndModalLoop while it ran,
+// else with the answer, else it fails with kModalFailed. Loops nest.
+int RunModalLoop(Window& window, ModalRecord run);
+// Ends the innermost loop running for the window with the result; false when none runs.
+bool EndModalLoop(Window& window, int result);
+bool IsInModalLoop(const Window& window);
 
 // Queues an answerer for one run (each queued answerer answers the next run that has not
 // been answered before it, oldest first, and is then used up, even if it declined).

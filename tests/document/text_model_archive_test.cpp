@@ -143,7 +143,9 @@ TEST(TextModelArchive, ReadParagraphEndsAlwaysCarryAName)
                 EXPECT_NE(name, c.stored);
             }
         }
-        if (!c.kept) EXPECT_NE(names[0], names[1]) << "each paragraph a name of its own";
+        if (!c.kept) {
+            EXPECT_NE(names[0], names[1]) << "each paragraph a name of its own";
+        }
     }
 }
 
