@@ -1,5 +1,7 @@
 // Documents the benchmarks build: long bodies of mixed Chinese and Latin paragraphs.
 #pragma once
+#include <algorithm>
+
 #include "document/char_format.h"
 #include "document/char_width_cache.h"
 #include "document/doc_body.h"
@@ -34,6 +36,25 @@ inline void AppendMixedParagraphs(CDocBody& body, int paragraphs, int& run)
         for (int k = 0; k < 6; ++k, ++run) body.InsertString(at, runs[run % 7], formats[run % 11 == 10 ? 1 + run % 3 : 0]);
         body.InsertString(at, u"\r", formats[0]);
     }
+}
+
+// Paragraphs of AppendMixedParagraphs until the body has `pages` pages, laid out, with an
+// annotation on its first character: the sample sets how many a page holds, most of the
+// rest goes in one step, the last pages in small ones.
+inline void AppendMixedPages(CQlDoc& doc, int pages)
+{
+    CDocBody& body = *doc.GetBody();
+    int run = 0;
+    auto append = [&](int paragraphs) {
+        AppendMixedParagraphs(body, paragraphs, run);
+        body.RelayoutWhole();
+    };
+    const int sample = std::min(200, std::max(1, pages * 2 / 5));
+    append(sample);
+    const double perPage = double(sample) / body.GetPageCount();
+    append(std::max(0, static_cast<int>(perPage * (pages - 2)) - sample));
+    while (body.GetPageCount() < pages) append(static_cast<int>(perPage / 2) + 1);
+    doc.GetAnnotations().Add(0, 1700000000, u"基准测试的批注");
 }
 
 // One paragraph of about 150 characters in the running format, a fifth of them Latin words.

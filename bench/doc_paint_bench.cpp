@@ -1,12 +1,19 @@
 // Painting one page of a 500-page document of mixed Chinese and Latin paragraphs into a
 // bitmap at 100 %, with its page number and running head: as printing, print preview and
-// the PDF export do it (batched Western runs), and as the screen does it (item by item).
+// the PDF export do it (batched Western runs, centred in their width), and as the screen
+// does it (each character at its own place). BM_KeystrokeRepaintScreen/N: a character
+// typed in the middle page of an N-page document through the document's command, then
+// that page painted for the screen, as the editor shows a keystroke.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <chrono>
+#include <map>
 #include <memory>
+#include <vector>
 
 #include "document/doc_body.h"
+#include "document/text_item.h"
 #include "document/ql_doc.h"
 #include "platform/gfx/bitmap.h"
 #include "platform/gfx/dc.h"
@@ -53,5 +60,46 @@ void BM_PaintPageScreen(benchmark::State& state)
     PaintPage(state, CQlDoc::kDrawScreen);
 }
 BENCHMARK(BM_PaintPageScreen)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+
+// Documents of other lengths, built on first use.
+benchdocs::PagedDoc& DocOf(int pages)
+{
+    if (pages == kTargetPages) return Doc();
+    static std::map<int, benchdocs::PagedDoc*> docs;
+    auto& d = docs[pages];
+    if (!d) d = new benchdocs::PagedDoc(pages, u"基准测试 Benchmark");
+    return *d;
+}
+
+void BM_KeystrokeRepaintScreen(benchmark::State& state)
+{
+    CQlDoc& doc = DocOf(static_cast<int>(state.range(0))).doc;
+    CDocBody& body = *doc.GetBody();
+    const int page = doc.GetPageCount() / 2;
+    const plat::Rect text = body.GetPageFrame(page).m_rect;
+    int at = 0;
+    while (at < body.GetCount() - 1 && body.GetItem(at)->GetLineTop() < (text.top + text.bottom) / 2) ++at;
+    const plat::Size paper = doc.GetPaperSizeTwips();
+    auto bmp = plat::Bitmap::Create(paper.cx / 15 + 2, paper.cy / 15 + 10);
+    plat::MemoryDc dc;
+    dc.Select(bmp.get());
+    std::vector<double> samples;
+    for (auto _ : state) {
+        body.SetCaret(CTextPos(at, body.GetName()));
+        bmp->Fill(plat::Rgb(255, 255, 255));
+        const auto start = std::chrono::steady_clock::now();
+        doc.InsertChar(u'字');
+        doc.DrawPage(dc, 1.0, 0, 0, page, CQlDoc::kDrawScreen);
+        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        state.SetIterationTime(seconds);
+        samples.push_back(seconds);
+        body.OnBackspace();
+        doc.ClearUndo();
+    }
+    std::sort(samples.begin(), samples.end());
+    if (!samples.empty()) state.counters["median_ms"] = samples[samples.size() / 2] * 1000;
+    state.counters["pages"] = doc.GetPageCount();
+}
+BENCHMARK(BM_KeystrokeRepaintScreen)->Arg(50)->Arg(500)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 } // namespace

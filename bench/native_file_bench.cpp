@@ -2,13 +2,20 @@
 // formats, on the default page:
 //   BM_Save  the whole document written (header, stores, palette, authors, annotations,
 //            body), replacing the file of the run before;
-//   BM_Open  that file read into a document and laid out, as opening it in the editor does.
+//   BM_Open  that file read into a document and laid out, as opening it in the editor does;
+//   BM_FirstOpen/N  the file of an N-page document opened by a process of its own
+//            (quiln_first_open), start to exit, as the editor's first open meets it cold.
 // The file's size is reported as the counter "bytes".
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <memory>
+#include <fcntl.h>
+#include <spawn.h>
+#include <unistd.h>
+#include <string>
+#include <sys/wait.h>
 
 #include "document/char_width_cache.h"
 #include "document/doc_body.h"
@@ -21,12 +28,6 @@
 namespace {
 
 constexpr int kTargetPages = 500;
-
-void AppendParagraphs(CDocBody& body, int paragraphs, int& run)
-{
-    benchdocs::AppendMixedParagraphs(body, paragraphs, run);
-    body.RelayoutWhole();
-}
 
 struct Document {
     CHeadlessDocView view;
@@ -46,15 +47,7 @@ struct Shared {
     plat::String path;
     Shared()
     {
-        // Paragraphs per page from a sample, then the rest in one go, then page by page.
-        int run = 0;
-        constexpr int kSample = 200;
-        AppendParagraphs(source.Body(), kSample, run);
-        const double perPage = double(kSample) / source.Body().GetPageCount();
-        AppendParagraphs(source.Body(), static_cast<int>(perPage * (kTargetPages - 2)) - kSample, run);
-        while (source.Body().GetPageCount() < kTargetPages)
-            AppendParagraphs(source.Body(), static_cast<int>(perPage / 2) + 1, run);
-        source.doc.GetAnnotations().Add(0, 1700000000, u"基准测试的批注");
+        benchdocs::AppendMixedPages(source.doc, kTargetPages);
         path = plat::TempDir() + u"native_file_bench.qln";
         source.doc.FileSave(path);
     }
@@ -95,5 +88,34 @@ void BM_Open(benchmark::State& state)
     state.counters["pages"] = target.doc.GetPageCount();
 }
 BENCHMARK(BM_Open)->Unit(benchmark::kMillisecond);
+
+void BM_FirstOpen(benchmark::State& state)
+{
+    const int pages = static_cast<int>(state.range(0));
+    const std::string path = plat::TempDirUtf8() + "first_open_" + std::to_string(pages) + ".qln";
+    {
+        // The document of the program's --write, so that a timing from the shell meets the same file.
+        Document source;
+        benchdocs::AppendMixedPages(source.doc, pages);
+        if (!source.doc.FileSave(plat::Utf8ToUtf16(path))) state.SkipWithError("save failed");
+    }
+    char* const argv[] = {const_cast<char*>(QUILN_FIRST_OPEN), const_cast<char*>(path.c_str()), nullptr};
+    posix_spawn_file_actions_t quiet;
+    posix_spawn_file_actions_init(&quiet);
+    posix_spawn_file_actions_addopen(&quiet, 1, "/dev/null", O_WRONLY, 0);
+    for (auto _ : state) {
+        pid_t child = 0;
+        int status = 0;
+        if (posix_spawn(&child, argv[0], &quiet, nullptr, argv, environ) != 0 || waitpid(child, &status, 0) != child ||
+            !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+            state.SkipWithError("the opening process failed");
+            break;
+        }
+    }
+    posix_spawn_file_actions_destroy(&quiet);
+    state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(path));
+    state.counters["pages"] = pages;
+}
+BENCHMARK(BM_FirstOpen)->Arg(50)->Arg(500)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
 
 } // namespace

@@ -18,7 +18,6 @@
 //                        the paragraphs below follow them down.
 // Each keystroke is taken back (untimed) before the next, so every one meets the same text.
 #include <benchmark/benchmark.h>
-#include <malloc.h>
 
 #include <algorithm>
 #include <chrono>
@@ -26,6 +25,7 @@
 #include <tuple>
 #include <vector>
 
+#include "bench/bench_memory.h"
 #include "document/char_width_cache.h"
 #include "document/doc_body.h"
 #include "document/doc_frame.h"
@@ -40,11 +40,7 @@ namespace {
 
 constexpr int kTargetPages = 495;
 
-std::size_t HeapInUse()
-{
-    struct mallinfo2 mi = mallinfo2();
-    return mi.uordblks + mi.hblkhd;
-}
+using benchmem::HeapInUse;
 
 void AppendParagraphs(CDocBody& body, int paragraphs)
 {

@@ -2,10 +2,10 @@
 // million mixed Chinese and Latin characters in a handful of formats, and the time to
 // save and load it as a native-file record.
 #include <benchmark/benchmark.h>
-#include <malloc.h>
 
 #include <memory>
 
+#include "bench/bench_memory.h"
 #include "document/format_pool.h"
 #include "document/named_container.h"
 #include "document/ql_doc.h"
@@ -16,11 +16,7 @@ namespace {
 
 constexpr int kItems = 1000000;
 
-std::size_t HeapInUse()
-{
-    struct mallinfo2 mi = mallinfo2();
-    return mi.uordblks + mi.hblkhd;
-}
+using benchmem::HeapInUse;
 
 // Exactly `items` items: runs of text in five formats (two authors among them), a
 // paragraph end every 60 runs or so, and the final paragraph end.

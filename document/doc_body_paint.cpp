@@ -36,6 +36,7 @@ void CDocBody::DrawPage(plat::Dc& dc, double zoom, int x0, int y0, int mode, con
     // then the other), so the screen goes a frame further before it stops.
     const std::int64_t stopBelow = mode == 1 ? rect.bottom + frameHeight : rect.bottom;
     CWesternRun run(dc, zoom, x0, y0, rc);
+    CScreenGlyphs glyphs(dc, zoom, x0, y0, rc);
     const int count = GetCount();
     // Pages follow each other in flow order: the items of pages more than one above the
     // rectangle are passed over at once (the page before may hold a line reaching down).
@@ -54,8 +55,11 @@ void CDocBody::DrawPage(plat::Dc& dc, double zoom, int x0, int y0, int mode, con
         if (top > stopBelow) break;
         if (top + item->GetLineHeight() < rect.top) continue;
         if (mode == 1) {
-            item->Draw(dc, zoom, x0, y0, mode, rc, true);
-            if (IsMarkableType(item->GetNodeType())) DrawItemMarks(dc, zoom, x0, y0, *item, rc, true);
+            if (!glyphs.Add(*item)) item->Draw(dc, zoom, x0, y0, mode, rc, true);
+            if (IsMarkableType(item->GetNodeType()) && HasItemMarks(*item, true)) {
+                glyphs.Flush();
+                DrawItemMarks(dc, zoom, x0, y0, *item, rc, true);
+            }
             continue;
         }
         // Print and export write plain Western text a run at a time, so that it keeps its
@@ -64,6 +68,7 @@ void CDocBody::DrawPage(plat::Dc& dc, double zoom, int x0, int y0, int mode, con
         if (IsMarkableType(item->GetNodeType())) DrawItemMarks(dc, zoom, x0, y0, *item, rc, false);
     }
     run.Flush();
+    glyphs.Flush();
     m_objects->Draw(dc, zoom, x0, y0, mode, rect.top, rect.bottom, rc);
     rc.Restore(dc);
 }

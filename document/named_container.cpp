@@ -7,6 +7,7 @@
 #include "document/char_format.h"
 #include "document/doc_context.h"
 #include "document/format_pool.h"
+#include "document/item_arena.h"
 #include "document/names.h"
 #include "document/plane_geometry.h"
 #include "document/statistics.h"
@@ -104,6 +105,7 @@ void CNamedContainer::Load(plat::Archive& ar, CCharFormat& running, int mode)
     // container as it was.
     NodeVector loaded;
     loaded.reserve(static_cast<size_t>(count));
+    CItemArena::Prefault(loaded.data(), loaded.capacity() * sizeof(NodeVector::value_type));
     CTextItem::RecordWalk walk(running, GetDoc(), mode);
     CFormatMemo unmark;
     for (std::int32_t i = 0; i < count; ++i) {

@@ -311,8 +311,8 @@ void CParaEndItem::LoadTail(plat::Archive& ar, int mode)
     String name = ar.ReadString();
     // Pasted paragraphs keep their fresh names, and so does a file's paragraph end whose
     // name is not a GUID: objects anchor by these names.
-    if (mode == kArchiveClipboard) return;
-    if (mode == kArchiveUndo || IsGuidString(name)) m_name = std::move(name);
+    if (mode != kArchiveClipboard && (mode == kArchiveUndo || IsGuidString(name))) m_name = std::move(name);
+    else if (m_name.empty()) m_name = NewGuidString();
 }
 
 void CParaEndItem::SaveTail(plat::Archive& ar, int mode) const
@@ -330,17 +330,29 @@ bool NormaliseReadItem(CTextItem& item)
     return true;
 }
 
-std::unique_ptr<CTextItem> NewTextItemOfType(std::uint16_t type, CDocNode* parent)
+namespace {
+
+std::unique_ptr<CTextItem> MakeItem(std::uint16_t type, CDocNode* parent, bool readAtOnce)
 {
     if (!IsItemType(type) || type == kItemUnused) return nullptr;
-    if (IsParaEndType(type)) return std::make_unique<CParaEndItem>(parent, type);
+    if (IsParaEndType(type)) {
+        if (readAtOnce) return std::make_unique<CParaEndItem>(parent, type, CParaEndItem::NamedOnLoad());
+        return std::make_unique<CParaEndItem>(parent, type);
+    }
     if (type == kItemAnchor) return std::make_unique<CAnchorItem>(parent);
     return std::make_unique<CCharItem>(parent, type);
 }
 
+} // namespace
+
+std::unique_ptr<CTextItem> NewTextItemOfType(std::uint16_t type, CDocNode* parent)
+{
+    return MakeItem(type, parent, true);
+}
+
 std::unique_ptr<CTextItem> CreateTextItem(CDocContext* doc, std::uint16_t type, CDocNode* parent, int mode)
 {
-    std::unique_ptr<CTextItem> item = NewTextItemOfType(type, parent);
+    std::unique_ptr<CTextItem> item = MakeItem(type, parent, false);
     if (item && mode != kArchiveUndo) {
         item->SetInsertedBy(doc ? doc->GetCurAuthorIndex() : 0);
         item->SetTime(static_cast<std::int32_t>(plat::Now()));

@@ -171,6 +171,18 @@ public:
     void Measure(CCharWidthCache& cache) override;
     void Draw(plat::Dc& dc, double zoom, int x0, int y0, int pass, CRenderContext& rc, bool marks) const override;
 
+    // Where and in which size the item's glyph is written (text_paint.cpp).
+    struct GlyphPlace {
+        plat::Point origin; // on the baseline, in pixels
+        int size = 0;       // drawing size in twips: two thirds for raised and lowered text
+        bool western = false; // the Western face; else the Chinese one
+    };
+    // False for types that draw no glyph.
+    bool PlaceGlyph(const plat::Dc& dc, double zoom, int x0, int y0, GlyphPlace& place) const;
+    // True when, with marks shown, a space draws the block of its revision's author
+    // before its glyph.
+    bool HasRevisionBlock(const CRenderContext& rc) const;
+
 protected:
     void LoadTail(plat::Archive& ar, int mode) override;
     void SaveTail(plat::Archive& ar, int mode) const override;
@@ -180,6 +192,10 @@ class CParaEndItem : public CTextItem {
 public:
     // A fresh GUID name, so that pasted paragraphs never share names with their source.
     CParaEndItem(CDocNode* parent, std::uint16_t type = kItemParaEnd);
+    // For a record read at once: the record's name is taken, or a fresh one made, as it
+    // is read; a file's paragraphs never make a GUID only to drop it.
+    struct NamedOnLoad {};
+    CParaEndItem(CDocNode* parent, std::uint16_t type, NamedOnLoad) : CTextItem(parent, type) {}
 
     const String& GetName() const { return m_name; }
     void SetName(String name) { m_name = std::move(name); }
@@ -213,5 +229,6 @@ bool NormaliseReadItem(CTextItem& item);
 // type (0xFF19 included). Unless the mode is 2, it carries the document's current author
 // and the current time, which a load overwrites where the record carries them.
 std::unique_ptr<CTextItem> CreateTextItem(CDocContext* doc, std::uint16_t type, CDocNode* parent, int mode);
-// The same item without the stamps, for a record that is read at once.
+// The same item without the stamps, for a record that is read at once (a paragraph end
+// takes its name as its record is read).
 std::unique_ptr<CTextItem> NewTextItemOfType(std::uint16_t type, CDocNode* parent);

@@ -34,13 +34,18 @@ bool IsInteractivePass(const CDocContext* doc, int pass)
     return pass == 1 && !(doc && doc->IsReference());
 }
 
+bool HasItemMarks(const CTextItem& item, bool wavy)
+{
+    if (!IsMarkable(item.GetNodeType())) return false;
+    const CCharFormat& f = item.GetFormat();
+    return f.m_position == 0 && (f.m_underline != 0 || (wavy && item.GetMisspelt() != nullptr));
+}
+
 void DrawItemMarks(plat::Dc& dc, double zoom, int x0, int y0, const CTextItem& item, CRenderContext& rc, bool wavy)
 {
-    if (!IsMarkable(item.GetNodeType())) return;
+    if (!HasItemMarks(item, wavy)) return;
     const CCharFormat& f = item.GetFormat();
-    if (f.m_position != 0) return;
     const bool misspelt = wavy && item.GetMisspelt() != nullptr;
-    if (!misspelt && f.m_underline == 0) return;
     int left = item.GetLeft();
     if (IsCompressedOpening(item)) left -= item.GetWidth();
     const int x = x0 + TwipsToPixels(dc, zoom, left);
@@ -92,6 +97,35 @@ void CWesternRun::Flush()
     m_width = 0;
 }
 
+bool CScreenGlyphs::Add(const CTextItem& item)
+{
+    CCharItem::GlyphPlace place;
+    const auto* ch = item.IsChar() ? static_cast<const CCharItem*>(&item) : nullptr;
+    if (!ch || ch->HasRevisionBlock(m_rc) || !ch->PlaceGlyph(m_dc, m_zoom, m_x0, m_y0, place)) {
+        Flush();
+        return false;
+    }
+    if (!m_codes.empty() && (item.FormatHandle() != m_handle || place.western != m_western)) Flush();
+    m_handle = item.FormatHandle();
+    m_western = place.western;
+    m_size = place.size;
+    m_origins.push_back(place.origin);
+    m_codes += item.GetCode();
+    return true;
+}
+
+void CScreenGlyphs::Flush()
+{
+    if (m_codes.empty()) return;
+    const CCharFormat& f = CFormatPool::Instance().Get(m_handle);
+    m_rc.SetFont(m_dc, m_zoom, m_western ? f.m_westernFace : f.m_chineseFace, m_size, f.m_bold != 0,
+                 f.m_italic != 0, false, f.m_deletedBy != 0);
+    m_rc.SetTextColor(m_dc, f, f.m_color);
+    m_dc.TextOutEach(m_origins, m_codes);
+    m_origins.clear();
+    m_codes.clear();
+}
+
 void CNamedContainer::Draw(plat::Dc& dc, double zoom, int x0, int y0, int pass, CRenderContext& rc, bool marks)
 {
     const CDocContext* doc = GetDoc();
@@ -117,49 +151,64 @@ void CNamedContainer::Draw(plat::Dc& dc, double zoom, int x0, int y0, int pass, 
     run.Flush();
 }
 
+bool CCharItem::PlaceGlyph(const plat::Dc& dc, double zoom, int x0, int y0, GlyphPlace& place) const
+{
+    const std::uint16_t t = GetNodeType();
+    if (t < kItemSpace || t > kItemCjkClose || t == kItemUnused) return false;
+    const CCharFormat& f = GetFormat();
+    int left = GetLeft();
+    int baseline = GetTop() + GetAscent();
+    place.size = f.m_size;
+    if (f.m_position == 1) {
+        place.size = 2 * f.m_size / 3;
+        baseline -= f.m_size / 2;
+    } else if (f.m_position == 2) {
+        place.size = 2 * f.m_size / 3;
+        baseline += f.m_size / 4;
+    }
+    if (t != kItemSpace && IsCompressedOpening(*this)) left -= GetWidth();
+    place.origin = plat::Point(x0 + TwipsToPixels(dc, zoom, left), y0 + TwipsToPixels(dc, zoom, baseline));
+    // Western items in the Western face; CJK items, and spaces, in the Chinese face.
+    place.western = t >= kItemWestern && t <= kItemFullStop;
+    return true;
+}
+
+namespace {
+
+// The colour of the revision author of a space's format, 0 when it has none to show.
+plat::ColorRef RevisionBlockColor(const CDocContext* doc, const CCharFormat& f)
+{
+    if (!doc || !doc->IsRevisionsShown() || (f.m_deletedBy == 0 && f.m_insertedBy == 0)) return 0;
+    return doc->GetAuthors().GetAuthorColor(f.m_deletedBy != 0 ? f.m_deletedBy : f.m_insertedBy);
+}
+
+} // namespace
+
+bool CCharItem::HasRevisionBlock(const CRenderContext& rc) const
+{
+    return GetNodeType() == kItemSpace && RevisionBlockColor(rc.GetDoc(), GetFormat()) != 0;
+}
+
 void CCharItem::Draw(plat::Dc& dc, double zoom, int x0, int y0, int /*pass*/, CRenderContext& rc, bool marks) const
 {
+    GlyphPlace place;
+    if (!PlaceGlyph(dc, zoom, x0, y0, place)) return;
     const CCharFormat& f = GetFormat();
-    const std::uint16_t t = GetNodeType();
-    int x = x0 + TwipsToPixels(dc, zoom, GetLeft());
-    const int size = f.m_size;
-    int drawSize = size;
-    int baseline = GetTop() + GetAscent();
-    int markerTop = GetTop();
-    if (f.m_position == 1) {
-        drawSize = 2 * size / 3;
-        baseline -= size / 2;
-    } else if (f.m_position == 2) {
-        drawSize = 2 * size / 3;
-        baseline += size / 4;
-        markerTop += size / 3;
-    }
-    const int y = y0 + TwipsToPixels(dc, zoom, baseline);
-
-    if (t < kItemSpace || t > kItemCjkClose || t == kItemUnused) return;
-    if (t == kItemSpace) {
+    if (GetNodeType() == kItemSpace) {
         if (!marks) return;
-        const CDocContext* doc = rc.GetDoc();
-        if (doc && doc->IsRevisionsShown() && (f.m_deletedBy != 0 || f.m_insertedBy != 0)) {
-            const plat::ColorRef c =
-                doc->GetAuthors().GetAuthorColor(f.m_deletedBy != 0 ? f.m_deletedBy : f.m_insertedBy);
-            // Authors without a revision colour leave their spaces unmarked, as their text.
-            if (c != 0) {
-                const plat::Point wh = TwipsToPixelsPoint(dc, zoom, GetWidth(), drawSize);
-                const int left = x + wh.x / 3;
-                const int top = y0 + TwipsToPixels(dc, zoom, markerTop) + wh.y / 2;
-                rc.SetPen(dc, plat::kPenSolid, 1, static_cast<std::int32_t>(c));
-                rc.SetSolidBrush(dc, static_cast<std::int32_t>(c));
-                dc.Rectangle(left, top, left + wh.x / 2, top + wh.y / 4);
-            }
+        // Authors without a revision colour leave their spaces unmarked, as their text.
+        if (const plat::ColorRef c = RevisionBlockColor(rc.GetDoc(), f)) {
+            const int markerTop = f.m_position == 2 ? GetTop() + f.m_size / 3 : GetTop();
+            const plat::Point wh = TwipsToPixelsPoint(dc, zoom, GetWidth(), place.size);
+            const int left = place.origin.x + wh.x / 3;
+            const int top = y0 + TwipsToPixels(dc, zoom, markerTop) + wh.y / 2;
+            rc.SetPen(dc, plat::kPenSolid, 1, static_cast<std::int32_t>(c));
+            rc.SetSolidBrush(dc, static_cast<std::int32_t>(c));
+            dc.Rectangle(left, top, left + wh.x / 2, top + wh.y / 4);
         }
-    } else if (IsCompressedOpening(*this)) {
-        x = x0 + TwipsToPixels(dc, zoom, GetLeft() - GetWidth());
     }
-    // Western items in the Western face; CJK items, and spaces, in the Chinese face.
-    const bool western = t >= kItemWestern && t <= kItemFullStop;
-    rc.DrawChar(dc, zoom, x, y, GetCode(), western ? f.m_westernFace : f.m_chineseFace, drawSize, f.m_bold != 0,
-                f.m_italic != 0, f, f.m_color);
+    rc.DrawChar(dc, zoom, place.origin.x, place.origin.y, GetCode(), place.western ? f.m_westernFace : f.m_chineseFace,
+                place.size, f.m_bold != 0, f.m_italic != 0, f, f.m_color);
 }
 
 void CParaEndItem::Draw(plat::Dc& dc, double zoom, int x0, int y0, int pass, CRenderContext& /*rc*/,

@@ -82,6 +82,12 @@ void Archive::FillBuffer()
 
 void Archive::ReadSlow(void* buffer, size_t n)
 {
+    // Most reads are a field of a few bytes that the buffer already holds.
+    if (m_mode == kLoad && n <= m_end - m_cur) {
+        if (n) std::memcpy(buffer, m_buffer.data() + m_cur, n);
+        m_cur += n;
+        return;
+    }
     CheckLoading();
     auto* out = static_cast<std::uint8_t*>(buffer);
     while (n > 0) {
@@ -166,6 +172,8 @@ std::uint64_t Archive::Remaining() const
 
 void Archive::Require(std::uint64_t n) const
 {
+    // What the buffer holds needs no question to the stream.
+    if (m_mode == kLoad && n <= static_cast<std::uint64_t>(m_end - m_cur)) return;
     if (Remaining() < n) throw ArchiveException(ArchiveException::kEndOfFile);
 }
 

@@ -31,6 +31,22 @@ void SetSource(cairo_t* cr, ColorRef c)
     cairo_set_source_rgb(cr, RValue(c) / 255.0, GValue(c) / 255.0, BValue(c) / 255.0);
 }
 
+// Where text of the advance `total` starts along its baseline from the reference point,
+// and where the baseline lies below it, by the text alignment.
+double AlignedStartX(unsigned align, std::int64_t total)
+{
+    if ((align & kTaCenter) == kTaCenter) return -static_cast<double>(total / 2);
+    if (align & kTaRight) return -static_cast<double>(total);
+    return 0;
+}
+
+double AlignedBaseY(unsigned align, const gfx_detail::PixelMetrics& m)
+{
+    if ((align & kTaBaseline) == kTaBaseline) return 0;
+    if (align & kTaBottom) return -m.descent;
+    return m.ascent;
+}
+
 // Glyphs of the non-antialiased quality stay aliased; every other quality is drawn with
 // greyscale antialiasing. Hinting and whole-pixel metrics stay as the DC set them.
 void SetTextQuality(cairo_t* cr, std::uint8_t quality)
@@ -474,13 +490,8 @@ void Dc::TextOut(int x, int y, StringView text)
 
     // Text is laid out in its own frame: x along the baseline from the reference point,
     // y downward from the baseline.
-    double startX = 0;
-    if ((s.textAlign & kTaCenter) == kTaCenter) startX = -static_cast<double>(total / 2);
-    else if (s.textAlign & kTaRight) startX = -static_cast<double>(total);
-    double baseY = 0;
-    if ((s.textAlign & kTaBaseline) == kTaBaseline) baseY = 0;
-    else if (s.textAlign & kTaBottom) baseY = -m.descent;
-    else baseY = m.ascent;
+    const double startX = AlignedStartX(s.textAlign, total);
+    const double baseY = AlignedBaseY(s.textAlign, m);
 
     cairo_t* cr = s.cr;
     cairo_save(cr);
@@ -519,6 +530,52 @@ void Dc::TextOut(int x, int y, StringView text)
         cairo_rectangle(cr, startX, baseY + m.strikeTop, static_cast<double>(total), m.strikeThickness);
         cairo_fill(cr);
     }
+    cairo_restore(cr);
+}
+
+void Dc::TextOutEach(std::span<const Point> origins, StringView codes)
+{
+    State& s = *m_s;
+    const FontInstance* inst = s.Instance();
+    const std::size_t n = std::min(origins.size(), codes.size());
+    if (!s.cr || !inst || n == 0) return;
+    // A filled cell, an underline, a strike-out or a turned font is drawn a character at a
+    // time, exactly as TextOut draws it.
+    if (s.bkMode == kOpaque || s.fontDesc.underline || s.fontDesc.strikeOut || s.fontDesc.escapement % 3600 != 0) {
+        for (std::size_t i = 0; i < n; ++i) TextOut(origins[i].x, origins[i].y, codes.substr(i, 1));
+        return;
+    }
+    const auto& m = inst->Metrics();
+    const double baseY = AlignedBaseY(s.textAlign, m);
+
+    cairo_t* cr = s.cr;
+    cairo_save(cr);
+    SetTextQuality(cr, s.fontDesc.quality);
+    SetSource(cr, s.textColor);
+    std::vector<cairo_glyph_t> run;
+    run.reserve(n);
+    std::uint16_t runFace = 0;
+    auto flush = [&] {
+        if (run.empty()) return;
+        if (cairo_font_face_t* cf = inst->CairoFace(runFace)) {
+            cairo_set_font_face(cr, cf);
+            cairo_set_font_size(cr, m.ppem);
+            // A glyph a call: Cairo composites glyphs that overlap in one call through one
+            // mask, which antialiased edges would show; one at a time, each lies over the
+            // last as separate text-outs put it.
+            for (const cairo_glyph_t& glyph : run) cairo_show_glyphs(cr, &glyph, 1);
+        }
+        run.clear();
+    };
+    for (std::size_t i = 0; i < n; ++i) {
+        // A lone unit, surrogates included, stands for itself, as TextOut decodes it.
+        const GlyphInfo g = inst->Glyph(codes[i]);
+        const double startX = AlignedStartX(s.textAlign, std::min<std::int64_t>(g.advance, kMaxDeviceCoord));
+        if (!run.empty() && g.face != runFace) flush();
+        runFace = g.face;
+        run.push_back(cairo_glyph_t{g.glyph, s.DevX(origins[i].x) + startX, s.DevY(origins[i].y) + baseY});
+    }
+    flush();
     cairo_restore(cr);
 }
 

@@ -110,6 +110,10 @@ public:
     // Text at (x, y) by the text alignment; the font's escapement turns it about that point.
     // In opaque mode the text's cell is first filled with the background colour.
     void TextOut(int x, int y, StringView text);
+    // Each code unit of `codes` at its own point of `origins` (as many as there are codes),
+    // with the pixels TextOut(origins[i], that one unit) gives each in turn; the state is
+    // set up once for them all rather than once a character.
+    void TextOutEach(std::span<const Point> origins, StringView codes);
 
     // Lines and shapes with the selected pen, interiors with the selected brush. A figure
     // from (l, t) to (r, b) covers the pixels l..r-1 and t..b-1, as do lines, which leave

@@ -211,3 +211,27 @@ TEST(ItemArena, CarvesReusesAndPassesLargeBlocksOn)
     for (int i = 0; i < 3000; ++i)
         if (i != 10 && i != 20) arena.Free(blocks[i], 48);
 }
+
+TEST(ItemArena, SlabsHoldTheChunksAndPrefaultKeepsWhatABlockHolds)
+{
+    CItemArena arena;
+    EXPECT_EQ(arena.SlabBytes(), 0u) << "nothing mapped before the first item";
+    std::vector<void*> blocks;
+    // More than one slab's worth of 48-byte blocks.
+    const std::size_t count = CItemArena::kSlabBytes / 48 + 100;
+    for (std::size_t i = 0; i < count; ++i) blocks.push_back(arena.Allocate(48));
+    EXPECT_EQ(arena.SlabBytes(), 2 * CItemArena::kSlabBytes);
+    EXPECT_GE(arena.SlabBytes(), arena.ChunkBytes());
+    EXPECT_EQ(reinterpret_cast<std::uintptr_t>(blocks.front()) % CItemArena::kSlabBytes, 0u)
+        << "slabs start on a huge-page boundary";
+    for (std::size_t i = 0; i < count; ++i) arena.Free(blocks[i], 48);
+
+    // Prefaulting is advice: a block that already holds data keeps it, however it lies.
+    std::vector<std::uint32_t> big(3 * CItemArena::kSlabBytes / sizeof(std::uint32_t) + 7);
+    for (std::size_t i = 0; i < big.size(); ++i) big[i] = static_cast<std::uint32_t>(i * 2654435761u);
+    CItemArena::Prefault(big.data() + 1, (big.size() - 1) * sizeof(std::uint32_t));
+    CItemArena::Prefault(big.data(), 100); // small blocks are left alone
+    CItemArena::Prefault(nullptr, CItemArena::kSlabBytes);
+    for (std::size_t i = 0; i < big.size(); ++i)
+        ASSERT_EQ(big[i], static_cast<std::uint32_t>(i * 2654435761u)) << i;
+}

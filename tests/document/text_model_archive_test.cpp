@@ -6,6 +6,7 @@
 #include "document/ql_doc.h"
 #include "document/text_item.h"
 #include "tests/document/text_model_support.h"
+#include "tests/support/test_support.h"
 
 using namespace textmodel;
 
@@ -101,6 +102,50 @@ TEST(TextModelArchive, FileAndUndoRecordsRoundTripEverything)
         EXPECT_EQ(running.Differs(s.box->GetItem(8)->GetFormat()), 0);
         EXPECT_EQ(b.size() - SaveBox(*s.box, kArchiveUndo).size(), mode == kArchiveFile ? 16u * 8 : 0u)
             << "the file record adds 16 reserved bytes to each of the 8 format records";
+    }
+}
+
+TEST(TextModelArchive, ReadParagraphEndsAlwaysCarryAName)
+{
+    // A paragraph end read from a record takes the record's name or a fresh GUID, never
+    // none: objects anchor by these names. Both paragraph ends of the record are named
+    // `stored`; the table says whether the reader keeps it.
+    struct Case {
+        int mode;
+        const char16_t* stored;
+        bool kept;
+    };
+    const Case cases[] = {
+        {kArchiveFile, u"0a1b2c3d-0000-4000-8000-00000000abcd", true},
+        {kArchiveFile, u"not a guid", false},
+        {kArchiveInsert, u"0a1b2c3d-0000-4000-8000-00000000abcd", true},
+        {kArchiveInsert, u"not a guid", false},
+        {kArchiveUndo, u"not a guid", true},
+        {kArchiveClipboard, u"0a1b2c3d-0000-4000-8000-00000000abcd", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "mode " << c.mode << ", " << plat::Utf16ToUtf8(c.stored));
+        SampleContainer s;
+        for (int i : {4, 8}) dynamic_cast<CParaEndItem*>(s.box->GetItem(i))->SetName(c.stored);
+        Bytes b = SaveBox(*s.box, c.mode);
+        CNamedContainer back(&s.doc, nullptr);
+        CCharFormat running(&s.doc);
+        EXPECT_EQ(LoadFrom(b, [&](plat::Archive& ar) { back.Load(ar, running, c.mode); }), 0u);
+        std::vector<String> names;
+        for (int i = 0; i < back.GetCount(); ++i)
+            if (const CParaEndItem* end = ParaEnd(back, i)) names.push_back(end->GetName());
+        ASSERT_GE(names.size(), 2u);
+        for (const String& name : names) {
+            if (c.kept) {
+                EXPECT_EQ(name, c.stored);
+            } else {
+                EXPECT_TRUE(testsupport::IsGuidForm(plat::Utf16ToUtf8(name))) << plat::Utf16ToUtf8(name);
+                EXPECT_NE(name, c.stored);
+            }
+        }
+        if (!c.kept) {
+            EXPECT_NE(names[0], names[1]) << "each paragraph a name of its own";
+        }
     }
 }
 

@@ -757,3 +757,87 @@ TEST_F(GfxCanvas, PngRoundTripAndBadFiles)
 }
 
 } // namespace
+
+namespace {
+
+// Characters written together at their own points give, pixel for pixel, what one TextOut
+// a character gives: in every alignment, in the cases that are drawn a character at a
+// time (opaque cells, underline, strike-out, a turned font), with glyphs of more than one
+// face, overlapping cells and lone surrogates.
+struct EachCase {
+    const char* name;
+    const char16_t* face;
+    unsigned align;
+    int bkMode;
+    bool underline;
+    bool strikeOut;
+    int escapement;
+    const char16_t* codes;
+};
+
+TEST(TextOutEach, EqualsOneTextOutACharacter)
+{
+    const EachCase cases[] = {
+        {"latin, baseline left", u"Times New Roman", plat::kTaBaseline | plat::kTaLeft, plat::kTransparent, false, false, 0,
+         u"Quick brown fox, 3.14"},
+        {"mixed faces", u"SimSun", plat::kTaBaseline | plat::kTaLeft, plat::kTransparent, false, false, 0,
+         u"汉字Latin混排“引号”"},
+        {"top centre", u"Times New Roman", plat::kTaTop | plat::kTaCenter, plat::kTransparent, false, false, 0,
+         u"Wide MW ij"},
+        {"bottom right", u"SimSun", plat::kTaBottom | plat::kTaRight, plat::kTransparent, false, false, 0,
+         u"右对齐ab"},
+        {"opaque cells", u"Times New Roman", plat::kTaBaseline | plat::kTaLeft, plat::kOpaque, false, false, 0,
+         u"Filled"},
+        {"underline and strike-out", u"Arial", plat::kTaBaseline | plat::kTaLeft, plat::kTransparent, true, true, 0,
+         u"Struck 删除"},
+        {"turned", u"Arial", plat::kTaBaseline | plat::kTaLeft, plat::kTransparent, false, false, 450, u"Turned"},
+        {"lone surrogates", u"Arial", plat::kTaBaseline | plat::kTaLeft, plat::kTransparent, false, false, 0,
+         u"a\xD83D" u"b\xDE00" u"c"},
+    };
+    for (const EachCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        FontDesc d{c.face, -19};
+        d.underline = c.underline;
+        d.strikeOut = c.strikeOut;
+        d.escapement = c.escapement;
+        Font font(d);
+        const plat::StringView codes(c.codes);
+        // Points 9 pixels apart on two baselines: cells overlap, and the second line's
+        // glyphs cross the first's.
+        std::vector<Point> origins;
+        for (std::size_t i = 0; i < codes.size(); ++i)
+            origins.emplace_back(12 + 9 * static_cast<int>(i), 40 + 11 * static_cast<int>(i % 2));
+        auto draw = [&](bool together) {
+            testsupport::Canvas canvas(260, 100);
+            canvas.dc.Select(&font);
+            canvas.dc.SetTextAlign(c.align);
+            canvas.dc.SetBkMode(c.bkMode);
+            canvas.dc.SetBkColor(kBlue);
+            canvas.dc.SetTextColor(kGreen);
+            if (together) canvas.dc.TextOutEach(origins, codes);
+            else
+                for (std::size_t i = 0; i < codes.size(); ++i) canvas.dc.TextOut(origins[i].x, origins[i].y, codes.substr(i, 1));
+            return std::move(canvas.bitmap);
+        };
+        const auto each = draw(false);
+        const auto together = draw(true);
+        ASSERT_GT(testsupport::InkOn(*each, testsupport::Whole(*each), kWhite).count, 40);
+        int differing = 0;
+        for (int y = 0; y < each->Height(); ++y)
+            for (int x = 0; x < each->Width(); ++x) differing += each->GetPixel(x, y) != together->GetPixel(x, y);
+        EXPECT_EQ(differing, 0);
+    }
+}
+
+TEST(TextOutEach, DrawsNothingWithoutPointsOrTarget)
+{
+    const Point origin(10, 20);
+    MemoryDc measuring; // no bitmap: nothing to draw on, nothing to fail
+    measuring.TextOutEach(std::span<const Point>(&origin, 1), u"x");
+    testsupport::Canvas canvas(40, 40);
+    canvas.dc.TextOutEach({}, u"abc");
+    canvas.dc.TextOutEach(std::span<const Point>(&origin, 1), u"");
+    EXPECT_EQ(testsupport::InkOn(*canvas.bitmap, testsupport::Whole(*canvas.bitmap), kWhite).count, 0);
+}
+
+} // namespace
