@@ -39,6 +39,16 @@ public:
         }
         for (int k = 0; k < 6; ++k) Append(kLatin + kChinese + u"\r" + kChinese + kLatin + u"\r");
         Append(u"Before a long word " + std::u16string(70, u'w') + u" and after it " + kChinese + u"\r");
+        // A word wider than the line whose end is in a larger size: its first line is
+        // lower than the word, and the whole word's height decides where that line goes.
+        const CCharFormat plain = Body().GetRunningCharFormat();
+        CCharFormat larger(plain);
+        larger.m_size = 420;
+        Append(kChinese + u" " + std::u16string(60, u'm'));
+        Body().SetRunningCharFormat(larger);
+        Append(u"MMM");
+        Body().SetRunningCharFormat(plain);
+        Append(u" " + kChinese + u"\r");
         Append(kLatin + u"\f" + kChinese + u"\r\r\r" + kLatin + u"\r");
         const CCharFormat normal = Body().GetRunningCharFormat();
         CCharFormat big(normal);
@@ -68,8 +78,9 @@ public:
         }
         for (int k = 0; k < 4; ++k) Append(kChinese + kLatin + u"\r");
         if (withObject) {
-            // On the last page but one: text flows on both sides of it.
-            const plat::Rect t = Body().GetPageFrame(Body().GetPageCount() - 2).m_rect;
+            // On page 3, before the page break (after which the text stays in place): text
+            // flows on both sides of it.
+            const plat::Rect t = Body().GetPageFrame(2).m_rect;
             Body().AddObject(objtest::NewObject(&doc, t.left + 1200, t.top + 500, 800, 900, kWrapBoth, 2, 1));
             Body().BuildPageRegions();
         }
@@ -165,14 +176,21 @@ TEST_P(RestackSeries, PartialLayoutsOnlyEqualAWholeLayoutAfterEveryKey)
     RestackTwin whole(withObject, withHidden);
     ASSERT_GE(partial.Body().GetPageCount(), 8);
     ASSERT_EQ(DiffLayouts(TakeLayoutSnapshot(whole.Body()), TakeLayoutSnapshot(partial.Body())), "");
-    for (const Key& key : kKeys) {
+    auto press = [&](const Key& key) {
         SCOPED_TRACE(key.what);
         key.edit(partial.Body());
         key.edit(whole.Body());
         whole.Body().RelayoutWhole();
         EXPECT_EQ(DiffLayouts(TakeLayoutSnapshot(whole.Body()), TakeLayoutSnapshot(partial.Body())), "")
             << "partial layout (right) differs from the whole one (left)";
-    }
+    };
+    for (const Key& key : kKeys) press(key);
+    // Enter, one line at a time, until every line below has stood at every height of a
+    // page; then Backspace as often.
+    for (int k = 0; k < 12; ++k)
+        press({"Enter once more", [](CDocBody& b) { TypeAt(b, ParagraphStart(b, 1), u"\r"); }});
+    for (int k = 0; k < 12; ++k)
+        press({"Backspace once more", [](CDocBody& b) { BackspaceAt(b, ParagraphStart(b, 2)); }});
 }
 
 INSTANTIATE_TEST_SUITE_P(Bodies, RestackSeries,
