@@ -89,20 +89,7 @@ public:
 
     CDocBody& Body() { return *doc.GetBody(); }
 
-    // Text before the final paragraph end ('\f' ends a paragraph and its page).
-    void Append(const std::u16string& text)
-    {
-        int at = Body().GetCount() - 1;
-        for (char16_t c : text) {
-            if (c == u'\f') {
-                auto end = std::make_unique<CParaEndItem>(&Body(), kItemParaPageBreak);
-                end->SetFormat(Body().GetRunningCharFormat());
-                Body().InsertItem(at++, std::move(end));
-            } else {
-                Body().InsertCharAt(at, c, Body().GetRunningCharFormat());
-            }
-        }
-    }
+    void Append(const std::u16string& text) { AppendText(Body(), text); }
     void Paragraph(int at, const std::function<void(CDocBody&)>& command)
     {
         Body().SetCaret(CTextPos(at, Body().GetName()));
