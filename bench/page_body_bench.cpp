@@ -5,7 +5,11 @@
 //                        InsertChar (undo snapshot, insert at the caret, which re-flows the
 //                        body around it, format state refreshed, modified, scroll to the
 //                        caret), reported per keystroke with its median;
-//   BM_LineAddingKeystroke/N  Enter typed in the middle of page N, splitting its paragraph;
+//   BM_LineAddingKeystroke/N  on page 1 of a document of N pages, keys that add or take
+//                        away a line: Enter splitting a paragraph, a character at the end
+//                        of a paragraph's full last line that wraps onto a new line,
+//                        Backspace at a paragraph's start joining it to the one before, and
+//                        Backspace taking away the one character of a paragraph's last line;
 //   BM_TypeThousandOnPageOne  1,000 characters typed one by one into page 1 through
 //                        InsertChar, with the median and 90th percentile per character;
 //   BM_DeleteSelection/N N items from page 1 deleted through EditDelete;
@@ -21,6 +25,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <map>
 #include <memory>
 #include <tuple>
 #include <vector>
@@ -61,28 +66,35 @@ struct Document {
     CDocBody& Body() const { return *doc.GetBody(); }
 };
 
-// How many paragraphs make about kTargetPages pages: a sample sets how many a page holds.
-int ParagraphCount()
+// How many paragraphs make about `pages` pages: a sample sets how many a page holds.
+int ParagraphCount(int pages = kTargetPages)
 {
-    static const int count = [] {
+    static const int perPage = [] {
         Document d;
         const int sample = 400;
         AppendParagraphs(d.Body(), sample);
         d.Body().RelayoutWhole();
-        return kTargetPages * std::max(1, sample / std::max(1, d.Body().GetPageCount() - 1));
+        return std::max(1, sample / std::max(1, d.Body().GetPageCount() - 1));
     }();
-    return count;
+    return pages * perPage;
+}
+
+// A laid-out document of about `pages` pages, made once for the whole run.
+Document& OfPages(int pages)
+{
+    static std::map<int, std::unique_ptr<Document>> made;
+    std::unique_ptr<Document>& d = made[pages];
+    if (!d) {
+        d = std::make_unique<Document>();
+        AppendParagraphs(d->Body(), ParagraphCount(pages));
+        d->Body().RelayoutWhole();
+    }
+    return *d;
 }
 
 Document& Shared()
 {
-    static Document* d = [] {
-        auto* doc = new Document;
-        AppendParagraphs(doc->Body(), ParagraphCount());
-        doc->Body().RelayoutWhole();
-        return doc;
-    }();
-    return *d;
+    return OfPages(kTargetPages);
 }
 
 void Counters(benchmark::State& state, const CDocBody& body)
@@ -120,26 +132,34 @@ void Percentiles(benchmark::State& state, std::vector<double>& samples)
     state.counters["p90_ms"] = samples[samples.size() * 9 / 10] * 1000;
 }
 
+// Puts the caret at `caret` and times `key()`, once an iteration; `takeBack()` (untimed)
+// undoes it so that the next meets the same text. The history is emptied after each.
+template <class Key, class TakeBack>
+void TimeKeystrokes(benchmark::State& state, Document& d, int caret, Key key, TakeBack takeBack)
+{
+    CDocBody& body = d.Body();
+    std::vector<double> samples;
+    for (auto _ : state) {
+        body.SetCaret(CTextPos(caret, body.GetName()));
+        const auto start = std::chrono::steady_clock::now();
+        key();
+        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        state.SetIterationTime(seconds);
+        samples.push_back(seconds);
+        takeBack();
+        d.doc.ClearUndo();
+    }
+    Percentiles(state, samples);
+    Counters(state, body);
+}
+
 // One key typed in the middle of page range(0) through the document's command: undo
 // snapshot, insertion at the caret with the body re-flowed around it, formats into the
 // state, modified, scroll. Each is taken back (untimed) so the next meets the same text.
 void TypeKeyInPage(benchmark::State& state, char16_t key, Document& d, int page)
 {
-    CDocBody& body = d.Body();
-    const int at = MiddleOfPage(body, page);
-    std::vector<double> samples;
-    for (auto _ : state) {
-        body.SetCaret(CTextPos(at, body.GetName()));
-        const auto start = std::chrono::steady_clock::now();
-        d.doc.InsertChar(key);
-        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        state.SetIterationTime(seconds);
-        samples.push_back(seconds);
-        body.OnBackspace();
-        d.doc.ClearUndo();
-    }
-    Percentiles(state, samples);
-    Counters(state, body);
+    const int at = MiddleOfPage(d.Body(), page);
+    TimeKeystrokes(state, d, at, [&] { d.doc.InsertChar(key); }, [&] { d.Body().OnBackspace(); });
 }
 
 // A character.
@@ -149,12 +169,83 @@ void BM_Keystroke(benchmark::State& state)
 }
 BENCHMARK(BM_Keystroke)->Arg(1)->Arg(250)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
-// Enter, splitting the paragraph there.
-void BM_LineAddingKeystroke(benchmark::State& state)
+// The keystrokes that add or take away a line on page 1.
+enum LineKey : int { kEnter, kWrapCharacter, kJoinParagraphs, kUnwrapCharacter };
+
+// The first item of the paragraph that holds `index`.
+int ParagraphStart(const CDocBody& body, int index)
 {
-    TypeKeyInPage(state, u'\r', Shared(), static_cast<int>(state.range(0)));
+    while (index > 0 && !IsParaEndType(body.GetItem(index - 1)->GetNodeType())) --index;
+    return index;
 }
-BENCHMARK(BM_LineAddingKeystroke)->Arg(1)->Arg(250)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// Fills the last line of the paragraph that ends after the middle of page 1 with `key`
+// until one more would wrap onto a new line; `typed` says how many went in. Returns the
+// index of that paragraph's end.
+int FillLastLine(Document& d, char16_t key, int& typed)
+{
+    CDocBody& body = d.Body();
+    int end = MiddleOfPage(body, 1);
+    while (body.GetItem(end)->GetNodeType() != kItemParaEnd) ++end;
+    for (typed = 0;; ++typed, ++end) {
+        body.SetCaret(CTextPos(end, body.GetName()));
+        d.doc.InsertChar(key);
+        d.doc.ClearUndo();
+        if (body.GetItem(end)->GetLineTop() != body.GetItem(end - 1)->GetLineTop()) break;
+    }
+    body.SetCaret(CTextPos(end + 1, body.GetName()));
+    body.OnBackspace();
+    return end;
+}
+
+// One keystroke that adds or takes away a line on page 1 of a document of range(0) pages,
+// through the document's commands (undo snapshot, the edit with the body re-flowed around
+// it, formats into the state, modified, scroll).
+void BM_LineAddingKeystroke(benchmark::State& state, LineKey key)
+{
+    Document& d = OfPages(static_cast<int>(state.range(0)));
+    CDocBody& body = d.Body();
+    constexpr char16_t kWide = u'字';
+    int at = MiddleOfPage(body, 1);
+    if (key == kJoinParagraphs) at = ParagraphStart(body, at);
+    int filled = 0;
+    if (key == kWrapCharacter || key == kUnwrapCharacter) at = FillLastLine(d, kWide, filled);
+    auto typeAt = [&](int index, char16_t code) {
+        body.SetCaret(CTextPos(index, body.GetName()));
+        d.doc.InsertChar(code);
+    };
+    // Backspace takes away a character typed, untimed, before the timing starts.
+    if (key == kUnwrapCharacter) typeAt(at, kWide);
+    d.doc.ClearUndo();
+    auto type = [&](char16_t code) { return [&d, code] { d.doc.InsertChar(code); }; };
+    auto backspace = [&] { d.doc.Backspace(); };
+    auto retype = [&](int index, char16_t code) { return [typeAt, index, code] { typeAt(index, code); }; };
+    auto takeBack = [&] { body.OnBackspace(); };
+    switch (key) {
+    case kEnter: TimeKeystrokes(state, d, at, type(u'\r'), takeBack); break;
+    case kWrapCharacter: TimeKeystrokes(state, d, at, type(kWide), takeBack); break;
+    case kJoinParagraphs: TimeKeystrokes(state, d, at, backspace, retype(at - 1, u'\r')); break;
+    case kUnwrapCharacter:
+        TimeKeystrokes(state, d, at + 1, backspace, retype(at, kWide));
+        ++filled;
+        break;
+    }
+    // The characters that filled the line go again.
+    if (filled > 0) {
+        body.SetSelection(CTextPos(at - filled + (key == kUnwrapCharacter), body.GetName()),
+                          CTextPos(at + (key == kUnwrapCharacter), body.GetName()));
+        body.DeleteSelection();
+    }
+    d.doc.ClearUndo();
+}
+BENCHMARK_CAPTURE(BM_LineAddingKeystroke, enter, kEnter)
+    ->Arg(50)->Arg(kTargetPages)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK_CAPTURE(BM_LineAddingKeystroke, wrap_character, kWrapCharacter)
+    ->Arg(50)->Arg(kTargetPages)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK_CAPTURE(BM_LineAddingKeystroke, join_paragraphs, kJoinParagraphs)
+    ->Arg(50)->Arg(kTargetPages)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK_CAPTURE(BM_LineAddingKeystroke, unwrap_character, kUnwrapCharacter)
+    ->Arg(50)->Arg(kTargetPages)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 // A thousand characters, Chinese and Latin in turn, typed one by one into page 1 through
 // the document's command; each iteration is the whole run, the counters are per character.

@@ -296,8 +296,17 @@ private:
               const plat::Rect& frame);
     // Measures and marks items from..to-1 as a measurement of the whole flow would.
     void MeasureRange(CLineLayout& layout, int from, int to);
-    // A partial layout measures each paragraph past its range just before placing it.
+    // A partial layout measures each paragraph past its range just before placing it, or
+    // takes it to be re-stacked from the lines it was placed in before.
     void PrepareParagraph(int start);
+    // Measures the paragraph from `start` as the partial layout does past its range.
+    void MeasureParagraph(int start);
+    // The paragraph being re-stacked meets a line it cannot take as it was placed: it is
+    // measured after all, and the lines before `lineStart` keep what their placing left.
+    void MeasureRestacked(int lineStart);
+    // The end of the line the last layout placed from `from` when it may be stacked again
+    // as it is, with how it ended; -1 otherwise.
+    int PlacedLineEnd(int from, int& kind) const;
     void SaveMetrics(ProbeSave& save, int from, int to) const;
     void RestoreMetrics(const ProbeSave& save);
     int ExtendToBoundary(int index) const;
@@ -342,6 +351,7 @@ private:
     int m_measuredEnd = 0;              // items before this are measured for this layout
     int m_probeAt = -1;                 // the paragraph start that may find itself in place
     ProbeSave* m_probe = nullptr;       // what measuring that paragraph replaced; not owned
+    int m_restackFrom = -1;             // the paragraph from here is re-stacked, not measured
     int m_defaultTailFrom = -1;         // paragraphs from here on resolve to the default format
     int m_paraEndFrom = -1;             // no paragraph end lies from here up to m_paraEndAt,
     int m_paraEndAt = -1;               // the index of the one that ends that stretch

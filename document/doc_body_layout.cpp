@@ -2,11 +2,17 @@
 // line with the steps of the line layout, then re-anchors the floating objects.
 //
 // A partial relayout (all = 0) measures the paragraphs around the selection and places
-// lines from the first of them. Past that range it measures each further paragraph just
-// before it is placed, so that widths a previous placement took away (trailing and wrapped
-// spaces) never decide a line break, and it stops at the first further paragraph whose
-// first line lands where it already is; that paragraph's old measurements are put back.
-// So a partial relayout leaves exactly the layout a full one would.
+// lines from the first of them, and it stops at the first further paragraph whose first
+// line lands where it already is. A further paragraph is unchanged, and so are the lines
+// it was placed in: a line joined from runs that each fitted, in a region as wide as the
+// frame, breaks the same way in any such region, so it is stacked again as it stands
+// (its items moved down or up together) rather than measured and broken afresh. At the
+// first line that cannot be taken so (it was cut from a run wider than the line, or it
+// now goes into a narrower region or the overflow frame) the paragraph is measured after
+// all, and is laid out from that line as a measured one: widths a previous placement took
+// away (trailing and wrapped spaces) never decide a line break, and the lines stacked
+// before keep what their placing left. So a partial relayout leaves exactly the layout a
+// full one would.
 #include <algorithm>
 #include <optional>
 #include <utility>
@@ -207,6 +213,65 @@ void CDocBody::PrepareParagraph(int start)
 {
     // Only a partial layout measures as it goes.
     if (!m_layout || m_layoutAll) return;
+    // Past everything measured so far the paragraph is as it was: its lines are stacked
+    // again, as long as each can be.
+    if (start >= m_measuredEnd) {
+        m_restackFrom = start;
+        return;
+    }
+    MeasureParagraph(start);
+}
+
+void CDocBody::MeasureRestacked(int lineStart)
+{
+    const int start = m_restackFrom;
+    m_restackFrom = -1;
+    if (lineStart <= start) {
+        MeasureParagraph(start);
+        return;
+    }
+    // The first line was placed: it can no longer find the paragraph in place.
+    ProbeSave placed;
+    SaveMetrics(placed, start, lineStart);
+    MeasureParagraph(start);
+    m_probeAt = -1;
+    RestoreMetrics(placed);
+}
+
+int CDocBody::PlacedLineEnd(int from, int& kind) const
+{
+    const int count = GetCount();
+    const CTextItem* first = ItemAt(from);
+    const int top = first->GetLineTop();
+    const int height = first->GetLineHeight();
+    if (!first->GetJoinedLine() || height <= 0) return -1;
+    // Hidden items are skipped by the line layout, and a hidden paragraph end does not end
+    // a line: such a line is measured.
+    const bool shown = RevisionsShown();
+    CFormatPool::Handle seen = first->FormatHandle();
+    bool seenDeleted = !shown && first->IsDeleted();
+    for (int j = from; j < count; ++j) {
+        const CTextItem* item = ItemAt(j);
+        if (item->GetLineTop() != top || item->GetLineHeight() != height) {
+            kind = kBreakWord;
+            return j;
+        }
+        if (!shown && item->FormatHandle() != seen) {
+            seen = item->FormatHandle();
+            seenDeleted = item->IsDeleted();
+        }
+        if (seenDeleted) return -1;
+        const std::uint16_t type = item->GetNodeType();
+        if (IsParaEndType(type)) {
+            kind = BreakKindOfEnd(type);
+            return j + 1;
+        }
+    }
+    return -1;
+}
+
+void CDocBody::MeasureParagraph(int start)
+{
     const int paraEnd = ParagraphEndAfter(start);
     if (paraEnd <= m_measuredEnd) return;
     const int to = ExtendToBoundary(paraEnd);
@@ -254,6 +319,9 @@ private:
     void TakeParagraphFormat();
     // An empty line from the position, with the room the paragraph state leaves.
     void StartLine();
+    // The next line of a paragraph being re-stacked, taken as the last layout placed it;
+    // nothing when it cannot be, and the paragraph has been measured instead.
+    std::optional<Step> RestackLine();
 
     CDocBody& m_body;
     CLineLayout& m_layout;
@@ -275,6 +343,7 @@ private:
     int m_lineStart = 0;        // its first item
     CRunMeasure m_line;         // the runs it holds so far
     bool m_pending = false;     // it holds any
+    bool m_joined = true;       // it was joined from runs that each fitted
 };
 
 // The members are steps of one loop and are defined inline: in position-independent code a
@@ -309,6 +378,12 @@ inline bool CDocBody::RegionFiller::Run()
     StartLine();
 
     while (m_position < m_count) {
+        if (m_body.m_restackFrom >= 0 && !m_pending) {
+            if (const std::optional<Step> step = RestackLine()) {
+                if (*step != Step::kGoOn) return *step == Step::kDone;
+                continue;
+            }
+        }
         CRunMeasure run;
         const int next = m_layout.MeasureRun(m_position, run);
         if (next <= m_position) return true;
@@ -336,6 +411,7 @@ inline CDocBody::RegionFiller::Step CDocBody::RegionFiller::TakeTallRun(const CR
         return Step::kNextRegion;
     }
     if (!m_overflow && std::int64_t(m_rect.bottom) - (m_y - m_gap / 2) < m_frameHeight) return Step::kNextRegion;
+    m_joined = false;
     if (PlaceLine(next, run, run.kind)) return Step::kDone;
     m_position = next;
     return FinishRegion(run.kind, run.height);
@@ -353,6 +429,7 @@ inline CDocBody::RegionFiller::Step CDocBody::RegionFiller::TakeWideRun(const CR
     }
     if (!m_fullWidth) return Step::kNextRegion; // a wider region follows
     if (m_y + run.height + m_gap / 2 > m_rect.bottom) return Step::kNextRegion;
+    m_joined = false;
     if (run.nonSpaces + run.spaces > 2) {
         m_position = m_layout.FillLine(m_position, m_line, m_box.width);
         m_pending = true;
@@ -431,6 +508,7 @@ inline bool CDocBody::RegionFiller::PlaceLine(int to, const CRunMeasure& measure
     }
     if (from == m_body.m_probeAt) m_body.m_probeAt = -1;
     if (m_overflow) m_body.m_overflowPlaced = true;
+    if (CTextItem* item = m_body.GetItem(from)) item->SetJoinedLine(m_joined && m_fullWidth && !m_overflow);
     return false;
 }
 
@@ -491,6 +569,34 @@ inline void CDocBody::RegionFiller::StartLine()
     m_lineStart = m_position;
     m_line = CRunMeasure();
     m_pending = false;
+    m_joined = true;
+}
+
+// The line takes the region exactly as a measured one would: joined from runs that each
+// fitted, it goes to the next region when its height does not fit and otherwise ends
+// as it did.
+inline std::optional<CDocBody::RegionFiller::Step> CDocBody::RegionFiller::RestackLine()
+{
+    int kind = kBreakWord;
+    const int to = m_fullWidth && !m_overflow ? m_body.PlacedLineEnd(m_lineStart, kind) : -1;
+    if (to < 0) {
+        m_body.MeasureRestacked(m_lineStart);
+        return std::nullopt;
+    }
+    const CTextItem* first = m_body.ItemAt(m_lineStart);
+    const int height = first->GetLineHeight();
+    if (m_y + height + m_gap / 2 > m_rect.bottom) return Step::kNextRegion;
+    const int dy = static_cast<int>(std::int64_t(Sat(m_y)) - first->GetLineTop());
+    // The first line of a paragraph where it already is: so is everything after it.
+    if (dy == 0 && m_paraState != 0) return Step::kDone;
+    if (dy != 0)
+        for (int j = m_lineStart; j < to; ++j) m_body.ItemAt(j)->MoveDown(dy);
+    m_position = to;
+    if (kind != kBreakWord) {
+        m_body.m_restackFrom = -1;
+        m_body.m_measuredEnd = to;
+    }
+    return AfterLine(kind, height);
 }
 
 bool CDocBody::FillRegion(int all, int end, int& position, int& paraState, const CPageRegion& region,
@@ -599,6 +705,7 @@ void CDocBody::Relayout(int all, int retry)
     m_layoutAll = all != 0;
     m_probe = &probe;
     m_probeAt = -1;
+    m_restackFrom = -1;
     m_defaultTailFrom = -1;
     m_paraEndFrom = m_paraEndAt = -1;
     m_overflowPlaced = false;
@@ -618,6 +725,7 @@ void CDocBody::Relayout(int all, int retry)
     m_layout = nullptr;
     m_probe = nullptr;
     m_probeAt = -1;
+    m_restackFrom = -1;
     m_defaultTailFrom = -1;
     m_paraEndFrom = m_paraEndAt = -1;
     // A relayout after moves that stopped early left the lines after it as a whole one

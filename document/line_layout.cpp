@@ -41,11 +41,6 @@ enum class BreakClass : std::uint8_t {
     kSpace,
 };
 
-int KindOf(std::uint16_t paraEnd)
-{
-    return paraEnd == kItemFinalParaEnd ? kBreakFinal : paraEnd == kItemParaEnd ? kBreakPara : kBreakPage;
-}
-
 // Adds one taken item to a run.
 void Take(CRunMeasure& run, const CTextItem* item)
 {
@@ -62,7 +57,7 @@ void TakeEnd(CRunMeasure& run, const CTextItem* item)
     run.width = SatAdd(run.width, 1);
     run.height = std::max(run.height, item->GetHeight());
     run.ascent = std::max(run.ascent, item->GetAscent());
-    run.kind = KindOf(item->GetNodeType());
+    run.kind = BreakKindOfEnd(item->GetNodeType());
 }
 
 // A paragraph end carries the format of the last visible character before it, but keeps
@@ -86,6 +81,11 @@ void TakeFormat(CTextItem* end, const CFormatRef& current)
 }
 
 } // namespace
+
+int BreakKindOfEnd(std::uint16_t paraEndType)
+{
+    return paraEndType == kItemFinalParaEnd ? kBreakFinal : paraEndType == kItemParaEnd ? kBreakPara : kBreakPage;
+}
 
 void CRunMeasure::Append(const CRunMeasure& run)
 {

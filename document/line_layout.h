@@ -21,6 +21,9 @@ enum BreakKind : int {
     kBreakWord = 3,  // before an item that starts a new run; the paragraph goes on
 };
 
+// How a line ends with a paragraph end of the given item type.
+int BreakKindOfEnd(std::uint16_t paraEndType);
+
 // Alignment codes of the paragraph format.
 enum LineAlign : int {
     kAlignLeft = 1,

@@ -117,6 +117,12 @@ public:
     void Place(int left, int top, int lineTop, int lineHeight);
     // Keeps the item's top; moves the line box.
     void SetLineBox(int lineTop, int lineHeight);
+    // Moves the item and its line box down by dy (up when negative).
+    void MoveDown(int dy) { m_top += dy; }
+    // Set on the first item of a line the page body joined from runs that each fitted, in
+    // a region as wide as the frame: such a line breaks the same way wherever it lands.
+    bool GetJoinedLine() const { return (m_bits & kJoinedLine) != 0; }
+    void SetJoinedLine(bool on) { m_bits = on ? m_bits | kJoinedLine : m_bits & ~kJoinedLine; }
 
     // The spelling error of the marked word the item belongs to, else null. The marks are
     // kept by the document's record list (CSpellErrorList); an item outside a document
@@ -148,6 +154,7 @@ protected:
     // Set while the document's list may hold a mark of the item; the list is asked only
     // then (emptying the list leaves the bit, and the next question finds no mark).
     static constexpr std::uint32_t kMisspelt = 1u << 25;
+    static constexpr std::uint32_t kJoinedLine = 1u << 26;
 
     // Packed behind CDocNode's fields: 48 bytes for a character item.
     std::uint16_t m_code = 0;

@@ -43,6 +43,22 @@ inline std::vector<plat::String> BoxTexts()
     return out;
 }
 
+// Text before the body's final paragraph end in its running format (CR ends a paragraph,
+// '\f' a paragraph and its page), not laid out.
+inline void AppendText(CDocBody& body, const std::u16string& text)
+{
+    int at = body.GetCount() - 1;
+    for (char16_t c : text) {
+        if (c == u'\f') {
+            auto end = std::make_unique<CParaEndItem>(&body, kItemParaPageBreak);
+            end->SetFormat(body.GetRunningCharFormat());
+            body.InsertItem(at++, std::move(end));
+        } else {
+            body.InsertCharAt(at, c, body.GetRunningCharFormat());
+        }
+    }
+}
+
 class BodyTest : public testing::Test {
 protected:
     void SetUp() override
@@ -69,16 +85,7 @@ protected:
     // paragraph, '\f' a paragraph and its page), then a whole layout.
     void Append(const std::u16string& text)
     {
-        int at = body().GetCount() - 1;
-        for (char16_t c : text) {
-            if (c == u'\f') {
-                auto end = std::make_unique<CParaEndItem>(&body(), kItemParaPageBreak);
-                end->SetFormat(body().GetRunningCharFormat());
-                body().InsertItem(at++, std::move(end));
-            } else {
-                body().InsertCharAt(at, c, body().GetRunningCharFormat());
-            }
-        }
+        AppendText(body(), text);
         body().RelayoutWhole();
     }
     objtest::CTestObject* AddObject(const plat::Rect& r, std::uint8_t wrap = kWrapBoth, int tag = 0)
