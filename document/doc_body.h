@@ -153,10 +153,9 @@ public:
     void DrawPage(plat::Dc& dc, double zoom, int x0, int y0, int mode, const plat::Rect& rect);
     // The creation tracker, or the selected objects' marks, or the focus text's caret or
     // selection.
+    // The caret the body keeps (GetCaretRect) is the one the focus text showed: a 2-pixel
+    // bar the canvas shows as its caret (here drawn by inverting it); empty when hidden.
     void DrawCaret(plat::Dc& dc, double zoom, int x0, int y0) override;
-    // The caret the last DrawCaret showed, in pixels: a 2-pixel bar the canvas shows as
-    // its caret (here drawn by inverting it); empty when it is hidden.
-    const plat::Rect& GetCaretRect() const { return m_caretRect; }
 
     // ---- spelling marks (doc_body_spell.cpp) ----
     // Empties the document's error list, then marks afresh the misspelt words of the
@@ -169,7 +168,6 @@ public:
     // the start of the body (the focus text); 0 as soon as one of them is stopped, else 1.
     int SpellCheckWords(CSpellEngine& engine, CSpellCheckUi& ui, plat::Point& dialogPos);
     int SpellCheckSentences(CSentenceChecker& checker, CSpellCheckUi& ui, plat::Point& dialogPos);
-    bool IsCaretShown() const { return !m_caretRect.IsEmpty(); }
 
     // ---- record ----
     using CTextFlow::Load;
@@ -246,9 +244,9 @@ public:
     // position on; returns the next position (0: none).
     int OnRButtonDown(int x, int y, plat::Menu* menu, int position);
     // The same, and when no object holds the point the suggestions of the body's marked
-    // word under it (from the engine) go to the sink.
+    // word under it (from the engine) go to the sink, and its record to *error when asked.
     int OnRButtonDown(int x, int y, plat::Menu* menu, int position, CSpellEngine& engine,
-                      const SpellSuggestionSink& sink);
+                      const SpellSuggestionSink& sink, CSpellError** error = nullptr);
     // Moves the selected objects by the mouse's move since the last point, keeping them
     // within the pages' width and below the top of the first page.
     void DragSelected(int x, int y);
@@ -308,5 +306,4 @@ private:
     // the end.
     int m_layoutDeferred = 0;
 
-    plat::Rect m_caretRect;             // pixels; empty while hidden
 };

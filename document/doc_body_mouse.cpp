@@ -240,12 +240,12 @@ int CDocBody::OnRButtonDown(int x, int y, plat::Menu* menu, int position)
 }
 
 int CDocBody::OnRButtonDown(int x, int y, plat::Menu* menu, int position, CSpellEngine& engine,
-                            const SpellSuggestionSink& sink)
+                            const SpellSuggestionSink& sink, CSpellError** error)
 {
     CFloatObject* hit = FirstFrontToBack(
         *m_objects, [&](CFloatObject& o) { return o.GetNodeType() != kNodeShape && BoxHolds(o, x, y); });
     if (hit) return hit->AddSpellingSuggestions(x, y, menu, position);
-    return AddSpellingSuggestions(x, y, engine, sink, position);
+    return AddSpellingSuggestions(x, y, engine, sink, position, error);
 }
 
 void CDocBody::DragSelected(int x, int y)

@@ -12,12 +12,8 @@
 #include "document/text_paint.h"
 #include "document/units.h"
 #include "platform/gfx/dc.h"
-#include "resources/res_bitmaps.h"
 
 namespace {
-
-// The caret is a bar this many pixels wide.
-constexpr int kCaretWidth = 2;
 
 bool IsMarkableType(std::uint16_t t)
 {
@@ -88,59 +84,10 @@ void CDocBody::DrawCaret(plat::Dc& dc, double zoom, int x0, int y0)
         return;
     }
     CTextFlow* focus = state ? state->GetFocusObject() : this;
-    if (focus != this) {
-        if (focus) focus->DrawCaret(dc, zoom, x0, y0);
-        return;
+    if (focus == this) {
+        CTextFlow::DrawCaret(dc, zoom, x0, y0);
+    } else if (focus) {
+        focus->DrawCaret(dc, zoom, x0, y0);
+        m_caretRect = focus->GetCaretRect();
     }
-
-    auto px = [&](std::int64_t twips) { return TwipsToPixels(dc, zoom, static_cast<int>(twips)); };
-    if (HasSelection()) {
-        // One inverted band per line: items that follow each other on one line top extend
-        // the band.
-        int start, end;
-        GetSelectionRange(start, end);
-        const plat::Bitmap* mark = LoadResBitmap(u"IDB_ENDPAR");
-        const int markWidth = mark ? TruncToInt(mark->Width() * zoom) : 0;
-        plat::Rect band;
-        std::int64_t bandLineTop = 0;
-        std::int64_t nextLeft = 0;
-        const bool showDeleted = RevisionsShown();
-        for (int i = start; i < end; ++i) {
-            const CTextItem* item = ItemAt(i);
-            if (item->IsDeleted() && !showDeleted) continue;
-            const std::int64_t left = item->GetLeft();
-            const std::int64_t lineTop = item->GetLineTop();
-            const int x = x0 + px(left);
-            const int right = IsParaEndType(item->GetNodeType()) ? x + markWidth : x0 + px(left + item->GetDrawnWidth());
-            const plat::Rect r(x, y0 + px(lineTop), right, y0 + px(lineTop + item->GetLineHeight()));
-            if (!band.IsEmpty() && lineTop == bandLineTop && left == nextLeft) {
-                band = band.Union(r);
-            } else {
-                if (!band.IsEmpty()) dc.InvertRect(band);
-                band = r;
-                bandLineTop = lineTop;
-            }
-            nextLeft = left + item->GetDrawnWidth();
-        }
-        if (!band.IsEmpty()) dc.InvertRect(band);
-        return;
-    }
-
-    const CTextItem* item = CaretItem();
-    if (!item) return;
-    const int x = x0 + px(item->GetLeft());
-    int y = y0 + px(item->GetTop());
-    int h = px(item->GetHeight());
-    const std::uint8_t position = item->GetFormat().m_position;
-    if (position == 1) {
-        const int small = 2 * h / 3;
-        y -= small / 3;
-        h = small;
-    } else if (position == 2) {
-        const int small = 2 * h / 3;
-        y += 5 * small / 6;
-        h = small;
-    }
-    m_caretRect = plat::Rect(x, y, x + kCaretWidth, y + h);
-    if (!m_caretRect.IsEmpty()) dc.InvertRect(m_caretRect);
 }

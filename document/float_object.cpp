@@ -249,6 +249,12 @@ void CFloatObject::DropAnchor()
     m_targetTop = 0;
 }
 
+plat::Point CFloatObject::GetCaptionOrigin() const
+{
+    return plat::Point(Saturate(std::int64_t(m_bounds.left) + kCaptionMargin / 2),
+                       Saturate(std::int64_t(m_bounds.top) + m_height));
+}
+
 // ---- painting ----
 
 void CFloatObject::Draw(plat::Dc& dc, double zoom, int x0, int y0, int pass, CRenderContext& rc)
@@ -256,9 +262,9 @@ void CFloatObject::Draw(plat::Dc& dc, double zoom, int x0, int y0, int pass, CRe
     if (m_caption.empty()) return;
     if (!m_captionFrame) BuildCaption();
     if (!m_captionFrame) return;
-    const int x = x0 + TwipsToPixels(dc, zoom, Saturate(std::int64_t(m_bounds.left) + kCaptionMargin / 2));
-    const int y = y0 + TwipsToPixels(dc, zoom, Saturate(std::int64_t(m_bounds.top) + m_height));
-    m_captionFrame->Draw(dc, zoom, x, y, pass, rc, true);
+    const plat::Point origin = GetCaptionOrigin();
+    m_captionFrame->Draw(dc, zoom, x0 + TwipsToPixels(dc, zoom, origin.x), y0 + TwipsToPixels(dc, zoom, origin.y),
+                         pass, rc, true);
 }
 
 void CFloatObject::DrawTracker(plat::Dc& dc, double /*zoom*/, const CPointList& points)

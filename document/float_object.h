@@ -226,6 +226,9 @@ public:
     // The caption frame follows at the next RecalcLayout.
     void SetCaption(plat::String caption) { m_caption = std::move(caption); }
     CCaptionText* GetCaptionFrame() const { return m_captionFrame.get(); }
+    // Where the caption frame's top-left corner stands on the desk (twips): under the
+    // object's box, inset by half the caption margin.
+    plat::Point GetCaptionOrigin() const;
     bool IsSelected() const { return m_selected != 0; }
     void SetSelected(bool on) { m_selected = on ? 1 : 0; }
     // The body whose page-object list holds the object, if any.

@@ -421,11 +421,17 @@ void CQlDoc::OnLButtonDblClk(plat::Point point)
     m_body->OnLButtonDblClk(t.x, t.y);
 }
 
-int CQlDoc::OnRButtonDown(plat::Point point, plat::Menu* menu, int position)
+int CQlDoc::OnRButtonDown(plat::Point point, plat::Menu* menu, int position, const SpellSuggestionSink& sink)
 {
+    m_menuSpellError = nullptr;
     if (!m_body) return 0;
     const plat::Point t = PixelsToTwipsPoint(point.x, point.y);
-    return m_body->OnRButtonDown(t.x, t.y, menu, position);
+    CSpellEngine* engine = GetSpellEngine();
+    if (!engine) return m_body->OnRButtonDown(t.x, t.y, menu, position);
+    CSpellError* error = nullptr;
+    const int next = m_body->OnRButtonDown(t.x, t.y, menu, position, *engine, sink, &error);
+    m_menuSpellError = error;
+    return next;
 }
 
 bool CQlDoc::IsAnnotationHovered()

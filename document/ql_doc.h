@@ -18,6 +18,7 @@
 #include "document/doc_header.h"
 #include "document/format_state.h"
 #include "document/spell_error.h"
+#include "document/text_flow.h"
 #include "document/undo_stack.h"
 #include "document/units.h"
 #include "media/media_store.h"
@@ -140,6 +141,10 @@ public:
     // word's flow; false, changing nothing, when the record is not in the document's list
     // or the flow refuses it (slot empty, word no longer marked).
     bool ReplaceWithSuggestion(const CSpellError* error, int slot);
+    // The context menu's suggestion command (ids kSpellSuggestionFirstId to + 9): the
+    // word the last right press offered suggestions for is replaced by the chosen one,
+    // as ReplaceWithSuggestion does; false for another id or when nothing was offered.
+    bool ChooseSpellSuggestion(int commandId);
     // The interactive checks of the whole document (body, then each page object) as one
     // undoable step, through the frame's engine or a sentence checker loaded from the path,
     // with the dialogs of `ui`; "拼写检查完成。" when no dialog was shown. False, doing
@@ -260,9 +265,13 @@ public:
     void OnMouseMove(plat::Point point);
     void OnLButtonUp(plat::Point point);
     void OnLButtonDblClk(plat::Point point);
-    // The two values go through to the body's handler (the context menu and the position
-    // its suggestions start at); returns the body's answer.
-    int OnRButtonDown(plat::Point point, plat::Menu* menu, int position);
+    // The right press before the context menu: the two values go through to the body's
+    // handler (the menu and the position its suggestions start at). With the spelling
+    // engine bound, a marked word of the body text under the point offers its suggestions
+    // (at most up to position 10) to the sink, which puts them above the canvas's own
+    // items; the word is kept for ChooseSpellSuggestion. Returns the next position, 0
+    // when nothing was offered.
+    int OnRButtonDown(plat::Point point, plat::Menu* menu, int position, const SpellSuggestionSink& sink = {});
     // An annotation is highlighted because the mouse hovers over its text (one flag for
     // the process).
     static bool IsAnnotationHovered();
@@ -433,6 +442,9 @@ private:
     CVideoStore m_videoStore;
     CAudioStore m_audioStore;
     CSpellErrorList m_spellErrors;
+    // The word the last right press offered suggestions for; only compared with the
+    // records of the list, never followed unless it is one of them.
+    const CSpellError* m_menuSpellError = nullptr;
     // The common frame of the interactive checks (ql_doc_spell.cpp).
     bool RunSpellCheck(CSpellCheckUi& ui, const std::function<void(CSpellCheckUi&, plat::Point&)>& walk);
     std::unique_ptr<CDocHeader> m_header;

@@ -1,6 +1,8 @@
 // The document's spelling operations: the marks switch, replacing a marked word by one
 // of its suggestions (the context menu's suggestion commands) and the interactive checks
 // of the whole document.
+#include <utility>
+
 #include "document/doc_body.h"
 #include "document/ql_doc.h"
 #include "document/sentence_checker.h"
@@ -40,6 +42,13 @@ bool CQlDoc::ReplaceWithSuggestion(const CSpellError* error, int slot)
     SetModified();
     RequestRepaint();
     return true;
+}
+
+bool CQlDoc::ChooseSpellSuggestion(int commandId)
+{
+    const int slot = commandId - kSpellSuggestionFirstId;
+    if (slot < 0 || slot >= CSpellError::kMaxSuggestions) return false;
+    return ReplaceWithSuggestion(std::exchange(m_menuSpellError, nullptr), slot);
 }
 
 namespace {

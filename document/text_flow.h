@@ -73,8 +73,14 @@ public:
     // The RTF export's font and colour pre-passes; the export supplies its tables.
     virtual void CollectRtfFonts(plat::Stream&, CRtfFontTable&) {}
     virtual void CollectRtfColors(plat::Stream&, CRtfColorTable&) {}
-    // The caret and the selection are drawn by the flows that are laid out on a canvas.
-    virtual void DrawCaret(plat::Dc&, double /*zoom*/, int /*x*/, int /*y*/) {}
+    // With a selection, inverts one band per line over the selected items; without one,
+    // inverts a 2-pixel caret bar at the caret item (two thirds high for a raised or
+    // lowered character). (x, y) is the pixel position of the desk's origin; the flow adds
+    // its own page origin (text_flow_caret.cpp).
+    virtual void DrawCaret(plat::Dc& dc, double zoom, int x, int y);
+    // The caret bar the last DrawCaret showed, in pixels; empty while a selection is shown.
+    const plat::Rect& GetCaretRect() const { return m_caretRect; }
+    bool IsCaretShown() const { return !m_caretRect.IsEmpty(); }
     // Paragraph formats are set by the flows that lay out paragraphs (the page body).
     virtual void SetAlignment(std::uint8_t) {}
     virtual void SetLineSpacing(std::uint8_t) {}
@@ -225,4 +231,5 @@ protected:
     CTextPos m_press;
     CCharFormat m_charFormat;
     CParaFormat m_paraFormat;
+    plat::Rect m_caretRect; // pixels; empty while hidden
 };

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "document/doc_context.h"
+#include "document/float_object.h"
 #include "document/format_state.h"
 #include "document/line_layout.h"
 #include "document/text_item.h"
@@ -148,3 +149,9 @@ CCaptionText::CCaptionText(CDocContext* doc, CDocNode* parent, plat::StringView 
 }
 
 CCaptionText::~CCaptionText() = default;
+
+plat::Point CCaptionText::GetPageOrigin() const
+{
+    const auto* owner = dynamic_cast<const CFloatObject*>(GetParent());
+    return owner ? owner->GetCaptionOrigin() : plat::Point();
+}

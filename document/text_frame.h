@@ -70,4 +70,8 @@ public:
     CCaptionText(CDocContext* doc, CDocNode* parent, plat::StringView caption, int width, int height,
                  std::uint8_t alignment);
     ~CCaptionText() override;
+
+protected:
+    // The caption stands under its object's box.
+    plat::Point GetPageOrigin() const override;
 };

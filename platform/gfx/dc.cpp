@@ -31,6 +31,17 @@ void SetSource(cairo_t* cr, ColorRef c)
     cairo_set_source_rgb(cr, RValue(c) / 255.0, GValue(c) / 255.0, BValue(c) / 255.0);
 }
 
+// Glyphs of the non-antialiased quality stay aliased; every other quality is drawn with
+// greyscale antialiasing. Hinting and whole-pixel metrics stay as the DC set them.
+void SetTextQuality(cairo_t* cr, std::uint8_t quality)
+{
+    cairo_font_options_t* fo = cairo_font_options_create();
+    cairo_get_font_options(cr, fo);
+    cairo_font_options_set_antialias(fo, quality == kNonAntialiasedQuality ? CAIRO_ANTIALIAS_NONE : CAIRO_ANTIALIAS_GRAY);
+    cairo_set_font_options(cr, fo);
+    cairo_font_options_destroy(fo);
+}
+
 // UTF-16 to code points; a surrogate that is not part of a pair stands for itself.
 std::vector<char32_t> Decode(StringView text)
 {
@@ -473,6 +484,7 @@ void Dc::TextOut(int x, int y, StringView text)
 
     cairo_t* cr = s.cr;
     cairo_save(cr);
+    SetTextQuality(cr, s.fontDesc.quality);
     cairo_translate(cr, s.DevX(x), s.DevY(y));
     const int esc = s.fontDesc.escapement % 3600;
     if (esc != 0) cairo_rotate(cr, -esc * std::numbers::pi / 1800.0);

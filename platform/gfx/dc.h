@@ -12,8 +12,11 @@
 //
 // Drawing (lines, shapes, fills) is done without antialiasing, so a pixel is either drawn
 // in the pen's or brush's colour or left alone, and pixel probes and hit masks read back
-// exactly what was drawn. Text is drawn without antialiasing too (hinted outlines, or a
-// face's own bitmaps at sizes it has them for): glyph pixels carry the text colour exactly.
+// exactly what was drawn. Text is drawn as the font's quality asks (FontQuality): hinted
+// outlines with greyscale antialiasing by default, aliased for the non-antialiased
+// quality, or a face's own bitmaps at sizes it has them for. Either way each glyph stands
+// on the whole-pixel pen position that the measured advances give, so drawing never moves
+// text that layout placed.
 //
 // A DC belongs to one thread at a time; fonts may be created and measured on any thread.
 #pragma once

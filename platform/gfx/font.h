@@ -35,6 +35,20 @@ enum FontCharSet : std::uint8_t {
     kGb2312CharSet = 134,
 };
 
+// How text of the font is drawn; the numbers are those of the callers' font tables.
+// Default, draft, proof, antialiased and the subpixel quality are drawn with greyscale
+// antialiasing, as a desktop with font smoothing draws them; the non-antialiased quality
+// keeps aliased glyphs, whose pixels carry the text colour exactly (for drawing that is
+// read back pixel by pixel).
+enum FontQuality : std::uint8_t {
+    kDefaultQuality = 0,
+    kDraftQuality = 1,
+    kProofQuality = 2,
+    kNonAntialiasedQuality = 3,
+    kAntialiasedQuality = 4,
+    kClearTypeQuality = 5,
+};
+
 // What a font is asked for. Height is in logical units of the DC the font is used on:
 // negative means the character (em) height, positive the cell height (ascent + descent),
 // 0 a default of 12 points.
@@ -47,6 +61,7 @@ struct FontDesc {
     bool underline = false;
     bool strikeOut = false;
     std::uint8_t charSet = kDefaultCharSet;
+    std::uint8_t quality = kDefaultQuality; // drawing only: metrics never depend on it
 
     bool operator==(const FontDesc&) const = default;
 };

@@ -212,6 +212,52 @@ TEST(FloatObjectCaption, CaptionIsPaintedUnderTheObjectIndentedByHalfTheMargin)
     EXPECT_GE(minX, TwipsToPixels(canvas.dc, 1.0, 150 + 100)); // half the margin in
 }
 
+TEST(FloatObjectCaption, CaptionWithTheFocusDrawsItsCaretAndSelectionOverItsText)
+{
+    CQlDoc doc;
+    doc.ResetFormatState();
+    auto o = NewObject(&doc, 150, 150, 1500, 750);
+    o->m_color = 0xFFFFFF;
+    o->SetCaption(u"图图图");
+    o->RecalcLayout();
+    CCaptionText* caption = o->GetCaptionFrame();
+    ASSERT_NE(caption, nullptr);
+    Canvas text(140, 120);
+    CRenderContext rc(&doc, text.dc);
+    o->Draw(text.dc, 1.0, 0, 0, 4, rc);
+    rc.Restore(text.dc);
+    const testsupport::Ink glyphs = testsupport::InkOn(*text.bitmap, testsupport::Whole(*text.bitmap));
+    ASSERT_GT(glyphs.count, 0);
+    const plat::Point origin = o->GetCaptionOrigin();
+    EXPECT_EQ(origin, plat::Point(150 + 100, 150 + 750));
+
+    // The caret before the second character: a 2-pixel bar at that character's left
+    // edge, measured from the caption's place under the object, on the glyphs' rows.
+    caption->SetCaret(CTextPos(1, caption->GetName()));
+    Canvas bar(140, 120);
+    caption->DrawCaret(bar.dc, 1.0, 0, 0);
+    const CTextItem* second = caption->GetItem(1);
+    const int left = TwipsToPixels(bar.dc, 1.0, origin.x) + TwipsToPixels(bar.dc, 1.0, second->GetLeft());
+    ASSERT_TRUE(caption->IsCaretShown());
+    EXPECT_EQ(caption->GetCaretRect().left, left);
+    EXPECT_EQ(caption->GetCaretRect().Width(), 2);
+    const testsupport::Ink drawn = testsupport::InkOn(*bar.bitmap, testsupport::Whole(*bar.bitmap));
+    EXPECT_EQ(drawn.box, caption->GetCaretRect());
+    EXPECT_GT(left, glyphs.box.left);
+    EXPECT_LT(left, glyphs.box.right);
+    EXPECT_LE(drawn.box.top, glyphs.box.top);
+    EXPECT_GE(drawn.box.bottom, glyphs.box.bottom);
+
+    // The whole caption selected: one band that covers every glyph pixel, no caret.
+    caption->SetSelection(CTextPos(3, caption->GetName()), CTextPos(0, caption->GetName()));
+    Canvas band(140, 120);
+    caption->DrawCaret(band.dc, 1.0, 0, 0);
+    EXPECT_FALSE(caption->IsCaretShown());
+    const testsupport::Ink inverted = testsupport::InkOn(*band.bitmap, testsupport::Whole(*band.bitmap));
+    EXPECT_EQ(inverted.count, inverted.box.Width() * inverted.box.Height()) << "one solid band";
+    EXPECT_EQ(inverted.box.Union(glyphs.box), inverted.box);
+}
+
 TEST(FloatObjectCaption, CaptionFileIsUtf16WithAByteOrderMark)
 {
     CQlDoc doc;

@@ -235,6 +235,47 @@ TEST_F(BodyPaint, CreationToolDrawsItselfAndNothingElse)
     EXPECT_EQ(Ink(c, plat::Rect(0, 0, 300, 250)), 0);
 }
 
+TEST_F(BodyPaint, FocusFrameShowsItsCaretAndSelectionThroughTheBody)
+{
+    // A frame with no owner lays out from the desk's origin; the body draws the frame's
+    // caret and keeps it as the canvas's caret.
+    CTextFrameObj frame(&doc, nullptr, kNodeTextShape, 3000, 1500, kAlignLeft);
+    frame.InsertItemsAtCaret(u"框里的文字，框里的文字，框里的文字。");
+    frame.RelayoutWhole();
+    ASSERT_GT(frame.GetLineBreakCount(), 0) << "the text needs two lines";
+    int second = 1;
+    while (frame.GetItem(second)->GetLineTop() == frame.GetItem(0)->GetLineTop()) ++second;
+    doc.GetFormatState()->SetFocusObject(&frame);
+    auto box = [&](int i) {
+        const CTextItem& t = *frame.GetItem(i);
+        return plat::Rect(Px(t.GetLeft()), Px(t.GetLineTop()), Px(t.GetLeft() + t.GetDrawnWidth()),
+                          Px(t.GetLineTop() + t.GetLineHeight()));
+    };
+
+    frame.SetCaret(CTextPos(2, frame.GetName()));
+    Canvas c(300, 250);
+    body().DrawCaret(c.dc, 1.0, 0, 0);
+    ASSERT_TRUE(body().IsCaretShown());
+    const CTextItem& at = *frame.GetItem(2);
+    const plat::Rect bar(Px(at.GetLeft()), Px(at.GetTop()), Px(at.GetLeft()) + 2, Px(at.GetTop()) + Px(at.GetHeight()));
+    EXPECT_EQ(body().GetCaretRect(), bar);
+    EXPECT_EQ(frame.GetCaretRect(), bar);
+    EXPECT_EQ(Ink(c, plat::Rect(0, 0, 300, 250)), bar.Width() * bar.Height());
+    EXPECT_EQ(c.At(bar.left, bar.top), kBlack);
+    body().DrawCaret(c.dc, 1.0, 0, 0);
+    EXPECT_EQ(Ink(c, plat::Rect(0, 0, 300, 250)), 0) << "drawn again, the bar goes";
+
+    frame.SetSelection(CTextPos(second + 2, frame.GetName()), CTextPos(1, frame.GetName()));
+    body().DrawCaret(c.dc, 1.0, 0, 0);
+    EXPECT_FALSE(body().IsCaretShown());
+    const plat::Rect first = box(1).Union(box(second - 1));
+    const plat::Rect next = box(second).Union(box(second + 1));
+    EXPECT_EQ(Ink(c, first), first.Width() * first.Height());
+    EXPECT_EQ(Ink(c, next), next.Width() * next.Height());
+    EXPECT_EQ(Ink(c, plat::Rect(0, 0, 300, 250)), first.Width() * first.Height() + next.Width() * next.Height());
+    doc.GetFormatState()->SetFocusObject(&body());
+}
+
 TEST_F(BodyPaint, AnotherFocusTextDrawsItsOwnCaret)
 {
     struct Frame : CTextFrameObj {

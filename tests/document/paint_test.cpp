@@ -1,5 +1,6 @@
 // Text painting, colour resolving and the render context, checked by pixel probes on a
-// bitmap: text is drawn without antialiasing, so glyph pixels carry the text colour.
+// bitmap: text is drawn with greyscale antialiasing, so glyph pixels are the text colour or
+// a mix of it with the white page (TextInkOf); lines and marks carry their colour exactly.
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,6 +20,7 @@ using plat::ColorRef;
 using plat::Rgb;
 using testsupport::Ink;
 using testsupport::InkOf;
+using testsupport::TextInkOf;
 
 constexpr ColorRef kWhite = Rgb(255, 255, 255);
 constexpr ColorRef kBlack = Rgb(0, 0, 0);
@@ -83,12 +85,12 @@ TEST_F(PaintTest, TextIsDrawnInItsCellsInItsColour)
     LayOut();
     Paint();
     const ColorRef green = Rgb(0, 0xC0, 0);
-    for (int i : {0, 1, 3, 4, 5, 6, 7}) EXPECT_GT(InkOf(*bmp, Cell(i), green).count, 0) << i;
-    EXPECT_EQ(InkOf(*bmp, Cell(2), green).count, 0) << "a space draws nothing";
+    for (int i : {0, 1, 3, 4, 5, 6, 7}) EXPECT_GT(TextInkOf(*bmp, Cell(i), green).count, 0) << i;
+    EXPECT_EQ(TextInkOf(*bmp, Cell(2), green, 0).count, 0) << "a space draws nothing";
     // Nothing outside the laid-out line.
     const plat::Rect line(kX0, Cell(0).top, Cell(7).right + 2, Cell(0).bottom);
-    EXPECT_EQ(InkOf(*bmp, plat::Rect(0, 0, 600, 200), green).count, InkOf(*bmp, line, green).count);
-    EXPECT_EQ(InkOf(*bmp, plat::Rect(0, 0, 600, 200), kBlack).count, 0);
+    EXPECT_EQ(TextInkOf(*bmp, plat::Rect(0, 0, 600, 200), green, 0).count, TextInkOf(*bmp, line, green, 0).count);
+    EXPECT_EQ(TextInkOf(*bmp, plat::Rect(0, 0, 600, 200), kBlack).count, 0);
 }
 
 TEST_F(PaintTest, AutomaticColourIsTheDocumentsDefaultTextColour)
@@ -97,7 +99,7 @@ TEST_F(PaintTest, AutomaticColourIsTheDocumentsDefaultTextColour)
     t.Set(u"中");
     LayOut();
     Paint();
-    EXPECT_GT(InkOf(*bmp, Cell(0), Rgb(0, 0, 200)).count, 0);
+    EXPECT_GT(TextInkOf(*bmp, Cell(0), Rgb(0, 0, 200)).count, 0);
 }
 
 TEST_F(PaintTest, EachUnderlineKind)
@@ -182,14 +184,14 @@ TEST_F(PaintTest, DeletedTextIsStruckOutInTheAuthorsColourWithRevisionsShown)
     int struck = 0;
     for (int y = c.top; y < c.bottom; ++y) struck = std::max(struck, LongestRun(*bmp, y, c.left, c.right, author));
     EXPECT_EQ(struck, c.Width());
-    EXPECT_GT(InkOf(*bmp, Cell(0), kBlack).count, 0) << "undeleted text keeps its colour";
+    EXPECT_GT(TextInkOf(*bmp, Cell(0), kBlack).count, 0) << "undeleted text keeps its colour";
 
     // With revisions hidden the deleted character takes no room and is not drawn.
     bmp->Fill(kWhite);
     t.doc.SetRevisionsShown(false);
     LayOut();
     Paint();
-    EXPECT_EQ(InkOf(*bmp, plat::Rect(0, 0, 600, 200), author).count, 0);
+    EXPECT_EQ(TextInkOf(*bmp, plat::Rect(0, 0, 600, 200), author, 0).count, 0);
 }
 
 TEST_F(PaintTest, InsertedTextTakesTheAuthorsColourOverTheAutomaticColour)
@@ -201,9 +203,9 @@ TEST_F(PaintTest, InsertedTextTakesTheAuthorsColourOverTheAutomaticColour)
     t.doc.SetRevisionsShown(true);
     LayOut();
     Paint();
-    EXPECT_GT(InkOf(*bmp, Cell(0), 0x003250).count, 0);
-    EXPECT_EQ(InkOf(*bmp, Cell(0), kBlack).count, 0);
-    EXPECT_GT(InkOf(*bmp, Cell(1), kBlack).count, 0) << "the first author's text is not coloured";
+    EXPECT_GT(TextInkOf(*bmp, Cell(0), 0x003250).count, 0);
+    EXPECT_EQ(TextInkOf(*bmp, Cell(0), kBlack).count, 0);
+    EXPECT_GT(TextInkOf(*bmp, Cell(1), kBlack).count, 0) << "the first author's text is not coloured";
 }
 
 TEST_F(PaintTest, RevisionMarkerOfASpaceInTheAuthorsColour)
@@ -250,7 +252,7 @@ TEST_F(PaintTest, BatchedRunIsCentredInItsLaidOutWidth)
     const int extent = measure.GetTextExtent(u"ill").cx;
     const int runWidth = Px(x - t.Item(0)->GetLeft());
     const int start = kX0 + Px(t.Item(0)->GetLeft()) + (runWidth - extent + 1) / 2;
-    const Ink ink = InkOf(*bmp, plat::Rect(kX0, 0, kX0 + Px(x), 200), kBlack);
+    const Ink ink = TextInkOf(*bmp, plat::Rect(kX0, 0, kX0 + Px(x), 200), kBlack, 0);
     ASSERT_GT(ink.count, 0);
     EXPECT_GE(ink.box.left, start);
     EXPECT_LE(ink.box.right, start + extent);
@@ -259,7 +261,7 @@ TEST_F(PaintTest, BatchedRunIsCentredInItsLaidOutWidth)
     // The interactive pass draws letter by letter from each item's left edge.
     bmp->Fill(kWhite);
     Paint(1);
-    const Ink first = InkOf(*bmp, Cell(0), kBlack);
+    const Ink first = TextInkOf(*bmp, Cell(0), kBlack, 0);
     ASSERT_GT(first.count, 0);
     EXPECT_LT(first.box.left, kX0 + Px(t.Item(0)->GetWidth()) / 2);
 }
@@ -270,11 +272,11 @@ TEST_F(PaintTest, SuperscriptIsSmallerAndRaisedByHalfTheSize)
     t.Modify(1, [](CCharFormat& f) { f.m_position = 1; });
     LayOut();
     Paint();
-    const Ink normal = InkOf(*bmp, Cell(0), kBlack);
+    const Ink normal = TextInkOf(*bmp, Cell(0), kBlack);
     // The superscript's cell is the item's; its glyph may rise above the line box.
     plat::Rect c = Cell(1);
     c.top -= 10;
-    const Ink super = InkOf(*bmp, c, kBlack);
+    const Ink super = TextInkOf(*bmp, c, kBlack);
     ASSERT_GT(normal.count, 0);
     ASSERT_GT(super.count, 0);
     EXPECT_EQ(normal.box.bottom, Baseline(0));
@@ -294,7 +296,7 @@ TEST_F(PaintTest, CompressedOpeningMarkShowsTheRightHalfOfItsGlyph)
         CRenderContext rc(&t.doc, dc);
         t.Item(i)->Draw(dc, 1.0, kX0, kY0, 1, rc, false);
         rc.Restore(dc);
-        return InkOf(*bmp, plat::Rect(0, 0, 600, 200), kBlack);
+        return TextInkOf(*bmp, plat::Rect(0, 0, 600, 200), kBlack, 0);
     };
     const Ink full = inkOf(0);
     const Ink half = inkOf(1);
@@ -357,7 +359,7 @@ TEST_F(PaintTest, ReferencePaneIsPaintedAsAFullPass)
     t.doc.SetReference(true);
     LayOut();
     Paint(1);
-    EXPECT_GT(InkOf(*bmp, Cell(0), kBlack).count, 0);
+    EXPECT_GT(TextInkOf(*bmp, Cell(0), kBlack).count, 0);
     EXPECT_EQ(InkOf(*bmp, plat::Rect(0, 0, 600, 200), kRed).count, 0);
     EXPECT_FALSE(IsInteractivePass(&t.doc, 1));
     t.Item(0)->SetMisspelt(nullptr);

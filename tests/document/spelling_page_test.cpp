@@ -166,6 +166,72 @@ TEST_F(SpellPageTest, RefusedReplacementChangesNothingAndPushesNoUndo)
     EXPECT_FALSE(doc.CanUndo());
 }
 
+TEST_F(SpellPageTest, RightPressOffersTheWordsSuggestionsAndChoosingOneReplacesIt)
+{
+    Render();
+    struct Entry {
+        int position;
+        int id;
+        plat::String text;
+    };
+    std::vector<Entry> menu;
+    auto sink = [&menu](int position, int id, const plat::String& text) { menu.push_back({position, id, text}); };
+    // Canvas points are desk pixels: the middle of an item of the word, or of "it".
+    auto on = [&](int i) {
+        const CTextItem* item = body().GetItem(i);
+        return plat::Point(Px(item->GetLeft() + item->GetDrawnWidth() / 2), Px(item->GetTop() + item->GetHeight() / 2));
+    };
+
+    const int next = doc.OnRButtonDown(on(kWordFirst + 2), nullptr, 0, sink);
+    ASSERT_GE(menu.size(), 2u);
+    EXPECT_EQ(next, int(menu.size()));
+    EXPECT_LE(next, CSpellError::kMaxSuggestions);
+    int slot = -1;
+    for (size_t k = 0; k < menu.size(); ++k) {
+        EXPECT_EQ(menu[k].position, int(k));
+        EXPECT_EQ(menu[k].id, kSpellSuggestionFirstId + int(k));
+        if (menu[k].text == u"receive") slot = int(k);
+    }
+    ASSERT_GE(slot, 0) << "receive is offered";
+    EXPECT_TRUE(doc.ChooseSpellSuggestion(kSpellSuggestionFirstId + slot));
+    EXPECT_EQ(Text(), "I receive it");
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_FALSE(doc.ChooseSpellSuggestion(kSpellSuggestionFirstId + slot)) << "one choice a press";
+    doc.EditUndo();
+    EXPECT_EQ(Text(), "I recieve it");
+    EXPECT_FALSE(doc.CanUndo()) << "the replacement was one step";
+}
+
+TEST_F(SpellPageTest, RightPressOffersNothingForACorrectWordOrWithoutTheEngine)
+{
+    Render();
+    int offered = 0;
+    auto sink = [&offered](int, int, const plat::String&) { ++offered; };
+    const CTextItem* it = body().GetItem(10);
+    const CTextItem* word = body().GetItem(kWordFirst + 1);
+    const plat::Point onIt(Px(it->GetLeft() + 20), Px(it->GetTop() + 20));
+    const plat::Point onWord(Px(word->GetLeft() + 20), Px(word->GetTop() + 20));
+
+    EXPECT_EQ(doc.OnRButtonDown(onIt, nullptr, 0, sink), 0);
+    EXPECT_EQ(offered, 0);
+    EXPECT_FALSE(doc.ChooseSpellSuggestion(kSpellSuggestionFirstId));
+
+    // Slots run out at the tenth: from position 8 only two are offered.
+    EXPECT_EQ(doc.OnRButtonDown(onWord, nullptr, 8, sink), CSpellError::kMaxSuggestions);
+    EXPECT_EQ(offered, 2);
+    // Ids outside the ten suggestion commands choose nothing.
+    EXPECT_FALSE(doc.ChooseSpellSuggestion(kSpellSuggestionFirstId + CSpellError::kMaxSuggestions));
+    EXPECT_FALSE(doc.ChooseSpellSuggestion(kSpellSuggestionFirstId - 1));
+
+    offered = 0;
+    doc.SetSpellEngine(nullptr);
+    EXPECT_EQ(doc.OnRButtonDown(onWord, nullptr, 0, sink), 0);
+    EXPECT_EQ(offered, 0);
+    EXPECT_FALSE(doc.ChooseSpellSuggestion(kSpellSuggestionFirstId + 8));
+    EXPECT_EQ(Text(), "I recieve it");
+    EXPECT_FALSE(doc.CanUndo());
+}
+
 // ---------------------------------------------------------------------------------------
 // The interactive checks of the whole document through a scripted word dialog.
 

@@ -168,6 +168,58 @@ TEST_F(GfxCanvas, AlignmentMovesTheSamePixels)
     EXPECT_EQ(*right, *left);
 }
 
+TEST_F(GfxCanvas, TextQualityChoosesAntialiasedOrAliasedGlyphsOnTheSamePenPositions)
+{
+    EXPECT_EQ(FontDesc{}.quality, plat::kDefaultQuality);
+    struct Case {
+        std::uint8_t quality;
+        bool smooth;
+    };
+    const Case cases[] = {
+        {plat::kDefaultQuality, true},
+        {plat::kAntialiasedQuality, true},
+        {plat::kClearTypeQuality, true},
+        {plat::kNonAntialiasedQuality, false},
+    };
+    std::optional<Rect> aliasedInk;
+    std::vector<std::optional<Rect>> letters; // the ink of each case
+    std::optional<int> extent;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(int(c.quality));
+        FontDesc d{u"Times New Roman", -20};
+        d.quality = c.quality;
+        Font font(d);
+        Clear();
+        dc.Select(&font);
+        dc.SetBkMode(plat::kTransparent);
+        dc.SetTextColor(kBlue);
+        // Measuring never depends on the quality.
+        const int w = dc.GetTextExtent(u"Wavy").cx;
+        EXPECT_EQ(w, extent.value_or(w));
+        extent = w;
+        dc.TextOut(20, 40, u"Wavy");
+        const std::vector<ColorRef> colours = Colours();
+        const testsupport::Ink ink = testsupport::InkOn(*bitmap, testsupport::Whole(*bitmap));
+        // Every pixel is blue or a mix of blue and the white background.
+        EXPECT_EQ(testsupport::TextInkOf(*bitmap, testsupport::Whole(*bitmap), kBlue, 0).count, ink.count);
+        if (c.smooth) {
+            EXPECT_GT(colours.size(), 4u) << "edges in shades between blue and white";
+        } else {
+            EXPECT_EQ(colours, Set({kBlue, kWhite}));
+        }
+        if (!c.smooth) aliasedInk = ink.box;
+        letters.push_back(ink.box);
+    }
+    // The aliased text (last) and the smooth ones cover the same cells, give or take the
+    // shaded edge pixel: the pen stands on the same whole pixels whatever the quality.
+    ASSERT_TRUE(aliasedInk);
+    for (size_t k = 0; k + 1 < letters.size(); ++k) {
+        EXPECT_LE(std::abs(letters[k]->left - aliasedInk->left), 1);
+        EXPECT_LE(std::abs(letters[k]->right - aliasedInk->right), 1);
+        EXPECT_LE(std::abs(letters[k]->bottom - aliasedInk->bottom), 1);
+    }
+}
+
 TEST_F(GfxCanvas, OpaqueBackgroundFillsExactlyTheCell)
 {
     Font font(SongTi(-16));

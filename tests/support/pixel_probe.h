@@ -1,8 +1,9 @@
 // Pixel probes of the drawing tests: a filled bitmap with a memory DC drawing on it, the
 // colours the tests look for, and what a rectangle of a bitmap holds of one colour or of
-// anything but the background.
+// anything but the background, or of text drawn in a colour with antialiased edges.
 #pragma once
 #include <algorithm>
+#include <cstdlib>
 #include <memory>
 
 #include "platform/base/geometry.h"
@@ -62,6 +63,36 @@ inline Ink InkOf(const plat::Bitmap& bmp, const plat::Rect& r, plat::ColorRef co
 inline Ink InkOn(const plat::Bitmap& bmp, const plat::Rect& r, plat::ColorRef background = kWhite)
 {
     return InkWhere(bmp, r, [background](plat::ColorRef c) { return c != background; });
+}
+
+// How much of a pixel a colour covers over the background: 1 for the colour itself, 0 for
+// the background, between for an antialiased edge (each channel mixed in the same
+// proportion, give or take rounding); -1 when the pixel is no mix of the two.
+inline double CoverageToward(plat::ColorRef pixel, plat::ColorRef color, plat::ColorRef background)
+{
+    const int p[] = {plat::RValue(pixel), plat::GValue(pixel), plat::BValue(pixel)};
+    const int c[] = {plat::RValue(color), plat::GValue(color), plat::BValue(color)};
+    const int b[] = {plat::RValue(background), plat::GValue(background), plat::BValue(background)};
+    int widest = 0;
+    for (int i = 1; i < 3; ++i)
+        if (std::abs(c[i] - b[i]) > std::abs(c[widest] - b[widest])) widest = i;
+    if (c[widest] == b[widest]) return pixel == color ? 1.0 : -1.0;
+    const double a = double(p[widest] - b[widest]) / (c[widest] - b[widest]);
+    if (a < -0.01 || a > 1.01) return -1.0;
+    for (int i = 0; i < 3; ++i)
+        if (std::abs(p[i] - (b[i] + a * (c[i] - b[i]))) > 2.5) return -1.0;
+    return std::clamp(a, 0.0, 1.0);
+}
+
+// Text drawn in a colour: the pixels of the colour itself or of an antialiased mix of it
+// with the background covering more than nothing and at least `atLeast` of the pixel.
+inline Ink TextInkOf(const plat::Bitmap& bmp, const plat::Rect& r, plat::ColorRef color, double atLeast = 0.5,
+                     plat::ColorRef background = kWhite)
+{
+    return InkWhere(bmp, r, [=](plat::ColorRef c) {
+        const double a = CoverageToward(c, color, background);
+        return a > 0.0 && a >= atLeast;
+    });
 }
 
 // The whole bitmap as a rectangle.
