@@ -208,6 +208,9 @@ plat::LResult CQlCanvas::WindowProc(unsigned message, plat::WParam wParam, plat:
 
 void CQlCanvas::OnPaint()
 {
+    // RequestRepaint posts a paint besides invalidating, and an edit asks more than once:
+    // a paint that finds nothing left to paint draws nothing.
+    if (!NeedsPaint()) return;
     plat::PaintDc dc(*this);
     const plat::Rect client = GetClientRect();
     const int w = client.Width();
