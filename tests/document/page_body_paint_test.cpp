@@ -31,12 +31,25 @@ int Ink(const Canvas& c, const plat::Rect& r)
 
 class BodyPaint : public BodyTest {
 protected:
-    // The item's line box in pixels.
-    plat::Rect LineBox(int i) const
+    // The item's line box in pixels, of the body or of another flow laid out from the
+    // desk's origin.
+    static plat::Rect LineBox(const CTextItem& t)
     {
-        const CTextItem& t = Item(i);
         return plat::Rect(Px(t.GetLeft()), Px(t.GetLineTop()), Px(t.GetLeft() + t.GetDrawnWidth()),
                           Px(t.GetLineTop() + t.GetLineHeight()));
+    }
+    plat::Rect LineBox(int i) const { return LineBox(Item(i)); }
+    // The 2-pixel caret bar at an item.
+    static plat::Rect CaretBar(const CTextItem& at)
+    {
+        return plat::Rect(Px(at.GetLeft()), Px(at.GetTop()), Px(at.GetLeft()) + 2, Px(at.GetTop()) + Px(at.GetHeight()));
+    }
+    // The canvas holds two solid inverted bands and nothing else.
+    static void ExpectBands(const Canvas& c, const plat::Rect& first, const plat::Rect& next)
+    {
+        EXPECT_EQ(Ink(c, first), first.Width() * first.Height());
+        EXPECT_EQ(Ink(c, next), next.Width() * next.Height());
+        EXPECT_EQ(Ink(c, plat::Rect(0, 0, 300, 250)), first.Width() * first.Height() + next.Width() * next.Height());
     }
     void Draw(Canvas& c, int mode, const plat::Rect& twips) { body().DrawPage(c.dc, 1.0, 0, 0, mode, twips); }
     plat::Rect Page(int i) const { return body().GetPageRect(i); }
@@ -151,8 +164,7 @@ TEST_F(BodyPaint, CaretIsATwoPixelBarAtTheCaretItem)
     Canvas c(300, 250);
     body().DrawCaret(c.dc, 1.0, 0, 0);
     ASSERT_TRUE(body().IsCaretShown());
-    const CTextItem& at = Item(2);
-    const plat::Rect expected(Px(at.GetLeft()), Px(at.GetTop()), Px(at.GetLeft()) + 2, Px(at.GetTop()) + Px(at.GetHeight()));
+    const plat::Rect expected = CaretBar(Item(2));
     EXPECT_EQ(body().GetCaretRect(), expected);
     // Drawn by inversion: white becomes black inside the bar only.
     EXPECT_EQ(c.At(expected.left, expected.top), kBlack);
@@ -187,11 +199,7 @@ TEST_F(BodyPaint, SelectionIsOneInvertedBandPerLine)
     Canvas c(300, 250);
     body().DrawCaret(c.dc, 1.0, 0, 0);
     EXPECT_FALSE(body().IsCaretShown());
-    const plat::Rect first = LineBox(2).Union(LineBox(second - 1));
-    const plat::Rect next = LineBox(second).Union(LineBox(second + 2));
-    EXPECT_EQ(Ink(c, first), first.Width() * first.Height());
-    EXPECT_EQ(Ink(c, next), next.Width() * next.Height());
-    EXPECT_EQ(Ink(c, plat::Rect(0, 0, 300, 250)), first.Width() * first.Height() + next.Width() * next.Height());
+    ExpectBands(c, LineBox(2).Union(LineBox(second - 1)), LineBox(second).Union(LineBox(second + 2)));
     // Painted twice, the bands put the page back.
     body().DrawCaret(c.dc, 1.0, 0, 0);
     EXPECT_EQ(Ink(c, plat::Rect(0, 0, 300, 250)), 0);
@@ -246,18 +254,12 @@ TEST_F(BodyPaint, FocusFrameShowsItsCaretAndSelectionThroughTheBody)
     int second = 1;
     while (frame.GetItem(second)->GetLineTop() == frame.GetItem(0)->GetLineTop()) ++second;
     doc.GetFormatState()->SetFocusObject(&frame);
-    auto box = [&](int i) {
-        const CTextItem& t = *frame.GetItem(i);
-        return plat::Rect(Px(t.GetLeft()), Px(t.GetLineTop()), Px(t.GetLeft() + t.GetDrawnWidth()),
-                          Px(t.GetLineTop() + t.GetLineHeight()));
-    };
 
     frame.SetCaret(CTextPos(2, frame.GetName()));
     Canvas c(300, 250);
     body().DrawCaret(c.dc, 1.0, 0, 0);
     ASSERT_TRUE(body().IsCaretShown());
-    const CTextItem& at = *frame.GetItem(2);
-    const plat::Rect bar(Px(at.GetLeft()), Px(at.GetTop()), Px(at.GetLeft()) + 2, Px(at.GetTop()) + Px(at.GetHeight()));
+    const plat::Rect bar = CaretBar(*frame.GetItem(2));
     EXPECT_EQ(body().GetCaretRect(), bar);
     EXPECT_EQ(frame.GetCaretRect(), bar);
     EXPECT_EQ(Ink(c, plat::Rect(0, 0, 300, 250)), bar.Width() * bar.Height());
@@ -268,11 +270,8 @@ TEST_F(BodyPaint, FocusFrameShowsItsCaretAndSelectionThroughTheBody)
     frame.SetSelection(CTextPos(second + 2, frame.GetName()), CTextPos(1, frame.GetName()));
     body().DrawCaret(c.dc, 1.0, 0, 0);
     EXPECT_FALSE(body().IsCaretShown());
-    const plat::Rect first = box(1).Union(box(second - 1));
-    const plat::Rect next = box(second).Union(box(second + 1));
-    EXPECT_EQ(Ink(c, first), first.Width() * first.Height());
-    EXPECT_EQ(Ink(c, next), next.Width() * next.Height());
-    EXPECT_EQ(Ink(c, plat::Rect(0, 0, 300, 250)), first.Width() * first.Height() + next.Width() * next.Height());
+    auto box = [&](int i) { return LineBox(*frame.GetItem(i)); };
+    ExpectBands(c, box(1).Union(box(second - 1)), box(second).Union(box(second + 1)));
     doc.GetFormatState()->SetFocusObject(&body());
 }
 
