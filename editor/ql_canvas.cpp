@@ -50,6 +50,13 @@ void DrawCornerMarks(plat::Dc& dc, const plat::Rect& t, int m)
 
 } // namespace
 
+CQlCanvas::CQlCanvas(CQlView* view, CQlDoc* doc) : m_view(view), m_doc(doc) {}
+
+CQlCanvas::~CQlCanvas()
+{
+    Destroy();
+}
+
 void CQlCanvas::Place(int x, int y, int w, int h)
 {
     m_placement = plat::Rect(x, y, x + w, y + h);
@@ -216,13 +223,16 @@ void CQlCanvas::OnPaint()
     const int w = client.Width();
     const int h = client.Height();
     CDocBody* body = m_doc ? m_doc->GetBody() : nullptr;
-    std::unique_ptr<plat::Bitmap> bitmap = w > 0 && h > 0 ? plat::Bitmap::Create(w, h) : nullptr;
+    // One off-screen bitmap of the canvas's size, kept from paint to paint.
+    if (!m_offscreen || m_offscreen->Width() != w || m_offscreen->Height() != h)
+        m_offscreen = w > 0 && h > 0 ? plat::Bitmap::Create(w, h) : nullptr;
+    plat::Bitmap* bitmap = m_offscreen.get();
     if (!body || !bitmap) return;
     const plat::Point scroll = GetScrollOffset();
     const double zoom = m_doc->GetZoom();
 
     plat::MemoryDc mem(&dc);
-    mem.Select(bitmap.get());
+    mem.Select(bitmap);
     bitmap->Fill(kDeskColor);
     const plat::Brush page = plat::Brush::Solid(IsEditable() ? kPageColor : kReadOnlyPageColor);
     const plat::Brush shadow = plat::Brush::Solid(0);

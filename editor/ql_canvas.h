@@ -5,6 +5,7 @@
 // RequestRepaint; caret moves end in ScrollToCaret.
 #pragma once
 #include <cstdint>
+#include <memory>
 
 #include "platform/base/geometry.h"
 #include "platform/base/strings.h"
@@ -13,6 +14,7 @@
 class CQlDoc;
 class CQlView;
 namespace plat {
+class Bitmap;
 class Menu;
 }
 
@@ -67,8 +69,8 @@ public:
     static constexpr int kScrollMargin = 32;
 
     // The view and the document are not owned; the view outlives the canvas.
-    CQlCanvas(CQlView* view, CQlDoc* doc) : m_view(view), m_doc(doc) {}
-    ~CQlCanvas() override { Destroy(); }
+    CQlCanvas(CQlView* view, CQlDoc* doc);
+    ~CQlCanvas() override;
 
     CQlDoc* GetDocument() const { return m_doc; }
     CQlView* GetView() const { return m_view; }
@@ -123,4 +125,5 @@ private:
     plat::Rect m_placement;
     std::int32_t m_guide = 0;
     std::int32_t m_guideX = 0;
+    std::unique_ptr<plat::Bitmap> m_offscreen;
 };
