@@ -1,5 +1,6 @@
 // The scroll view: where it puts the canvas and the ruler, the vertical divisor that keeps
 // the scroll range within 30000, the zoom commands and the order the pane's parts go in.
+#include <cstdio>
 #include <vector>
 
 #include "tests/editor/editor_support.h"
@@ -122,8 +123,11 @@ TEST_F(ViewTest, RescaleKeepsTheRelativePosition)
 
 TEST_F(ViewTest, DestroyingTheViewTakesItsCanvasAndRulerAway)
 {
+    // A paint still queued for the canvas goes with it, before the document does.
+    m_view->GetCanvas()->RequestRepaint();
     m_view.reset();
     EXPECT_TRUE(m_frameWindow.GetChildren().empty());
+    EXPECT_EQ(plat::PumpMessages(), 0u);
 }
 
 // Zoom on the document itself: one page of text.
@@ -194,6 +198,24 @@ TEST_F(ZoomTest, TheZoomInForceOnlySelectsTheComboAgain)
     EXPECT_EQ(m_view->GetTotalSize(), total);
     EXPECT_FALSE(canvas().NeedsPaint());
     EXPECT_EQ(m_comboSelections, std::vector<int>{3});
+}
+
+TEST_F(ZoomTest, OpeningAFileScrollsToTheTopAtZoom100)
+{
+    const plat::String path = plat::TempDir() + u"view_open_test.qln";
+    ASSERT_EQ(doc().FileSave(path), 1);
+    plat::SendMessage(m_view.get(), plat::kWmCommand, 35030);
+    m_view->ScrollToDocPosition(plat::Point(200, 900));
+    plat::PumpMessages();
+    m_comboSelections.clear();
+    ASSERT_EQ(doc().FileOpen(path, false), 1);
+    plat::PumpMessages();
+    EXPECT_EQ(doc().GetZoom(), 1.0);
+    EXPECT_EQ(m_view->GetScrollPosition(), plat::Point(0, 0));
+    EXPECT_EQ(m_comboSelections, std::vector<int>{3});
+    EXPECT_EQ(m_view->GetTotalSize().cx, doc().TwipsToPixels(doc().GetTotalExtent().cx));
+    EXPECT_EQ(PageLeft(doc().TwipsToPixels(doc().GetPageRect(0).top) + 10), doc().TwipsToPixels(200));
+    std::remove(plat::Utf16ToUtf8(path).c_str());
 }
 
 } // namespace
