@@ -47,6 +47,37 @@ TEST_F(CanvasInputTest, TypingArrowsBackspaceAndDeleteEditThroughTheCanvas)
     EXPECT_EQ(Text(), "abc");
 }
 
+TEST_F(CanvasInputTest, TheCaretIsScrolledIntoViewWhereverItGoes)
+{
+    plat::String text;
+    for (int i = 0; i < 150; ++i) text += u"a line of its own\r";
+    Fill(text);
+    // Where the caret stands on the canvas, in pixels.
+    auto caretOnCanvas = [&] {
+        const plat::Point t = body().GetItemPagePos(body().GetCaretPos());
+        const plat::Point s = canvas().GetScrollOffset();
+        return plat::Point(doc().TwipsToPixels(t.x) - s.x, doc().TwipsToPixels(t.y) - s.y);
+    };
+    const int h = canvas().GetClientRect().Height();
+    plat::PressKey(plat::kVkEnd, plat::kModCtrl);
+    plat::PumpMessages();
+    ASSERT_GT(m_view->GetScrollPosition().y, 0);
+    EXPECT_GE(caretOnCanvas().y, 32);
+    EXPECT_LT(caretOnCanvas().y, h);
+    plat::TypeText(u"x");
+    plat::PumpMessages();
+    EXPECT_LT(caretOnCanvas().y, h);
+    plat::PressKey(plat::kVkPrior);
+    plat::PressKey(plat::kVkPrior);
+    plat::PumpMessages();
+    EXPECT_GE(caretOnCanvas().y, 32);
+    EXPECT_LT(caretOnCanvas().y, h);
+    // The first line lies below the page's top margin: it comes back 32 pixels down.
+    plat::PressKey(plat::kVkHome, plat::kModCtrl);
+    plat::PumpMessages();
+    EXPECT_EQ(caretOnCanvas().y, 32);
+}
+
 TEST_F(CanvasInputTest, ReadOnlyAndReferenceDocumentsRefuseEditsButMoveTheCaret)
 {
     enum class Kind { kReadOnly, kReference };
