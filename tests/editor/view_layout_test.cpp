@@ -130,6 +130,31 @@ TEST_F(ViewTest, DestroyingTheViewTakesItsCanvasAndRulerAway)
     EXPECT_EQ(plat::PumpMessages(), 0u);
 }
 
+TEST_F(ViewTest, ClipboardGoesThroughTheKernelUnderRegisteredNames)
+{
+    CDocView& view = *m_view;
+    ASSERT_TRUE(view.OpenClipboard());
+    EXPECT_FALSE(view.OpenClipboard()) << "open already";
+    ASSERT_TRUE(view.EmptyClipboard());
+    EXPECT_EQ(plat::GetClipboardOwner(), m_view.get());
+    ASSERT_TRUE(view.SetClipboardData(kTextClipboardFormat, {1, 2, 3}));
+    EXPECT_EQ(view.GetClipboardData(kTextClipboardFormat), (std::vector<std::uint8_t>{1, 2, 3}));
+    EXPECT_FALSE(view.GetClipboardData(kBlockClipboardFormat).has_value());
+    view.CloseClipboard();
+    // Another program reads it under the same name, in any case of letters.
+    EXPECT_TRUE(plat::IsClipboardFormatAvailable(plat::RegisterClipboardFormat(u"quiln-text-clipboard")));
+    EXPECT_TRUE(view.IsClipboardFormatAvailable(kTextClipboardFormat));
+    EXPECT_FALSE(view.SetClipboardData(kTextClipboardFormat, {4})) << "closed";
+
+    plat::SetClipboardFailures({.refuseOpen = false, .refuseEmpty = true});
+    ASSERT_TRUE(view.OpenClipboard());
+    EXPECT_FALSE(view.EmptyClipboard());
+    view.CloseClipboard();
+    plat::SetClipboardFailures({.refuseOpen = true, .refuseEmpty = false});
+    EXPECT_FALSE(view.OpenClipboard());
+    plat::SetClipboardFailures({});
+}
+
 // Zoom on the document itself: one page of text.
 class ZoomTest : public PaneTest {
 protected:
