@@ -45,6 +45,19 @@ TEST_F(CanvasInputTest, TypingArrowsBackspaceAndDeleteEditThroughTheCanvas)
     EXPECT_EQ(Caret(), 0);
     doc().EditUndo();
     EXPECT_EQ(Text(), "abc");
+    // Tab and Enter arrive as characters too: each inserts once.
+    body().SetCaret(CTextPos(1, body().GetName()));
+    plat::PressKey(plat::kVkTab);
+    plat::PressKey(plat::kVkReturn);
+    plat::PumpMessages();
+    const std::string typed = Text();
+    doc().EditUndo();
+    doc().EditUndo();
+    ASSERT_EQ(Text(), "abc");
+    body().SetCaret(CTextPos(1, body().GetName()));
+    doc().InsertChar(u'\t');
+    doc().InsertChar(u'\r');
+    EXPECT_EQ(typed, Text());
 }
 
 TEST_F(CanvasInputTest, TheCaretIsScrolledIntoViewWhereverItGoes)
