@@ -9,9 +9,20 @@
 #include "document/doc_frame.h"
 #include "document/doc_view.h"
 #include "document/ql_doc.h"
+#include "document/text_item.h"
 #include "platform/base/strings.h"
 
 namespace benchdocs {
+
+// The middle of the paragraph that holds the middle of page `page` (1-based).
+inline int MiddleOfPage(const CDocBody& body, int page)
+{
+    const plat::Rect text = body.GetPageFrame(page - 1).m_rect;
+    const int y = (text.top + text.bottom) / 2;
+    for (int i = 0; i < body.GetCount(); ++i)
+        if (body.GetItem(i)->GetLineTop() >= y) return i;
+    return body.GetCount() - 1;
+}
 
 // Appends paragraphs of six runs each, the runs taken in turn from a mixed set, a few of
 // them in another format (bold, a larger size, superscript). `run` carries on between calls.

@@ -114,15 +114,7 @@ void BM_FullRelayout(benchmark::State& state)
 }
 BENCHMARK(BM_FullRelayout)->Unit(benchmark::kMillisecond)->MinTime(3.0);
 
-// The middle of the paragraph that holds the middle of page `page` (1-based).
-int MiddleOfPage(const CDocBody& body, int page)
-{
-    const plat::Rect text = body.GetPageFrame(page - 1).m_rect;
-    const int y = (text.top + text.bottom) / 2;
-    for (int i = 0; i < body.GetCount(); ++i)
-        if (body.GetItem(i)->GetLineTop() >= y) return i;
-    return body.GetCount() - 1;
-}
+using benchdocs::MiddleOfPage;
 
 void Percentiles(benchmark::State& state, std::vector<double>& samples)
 {

@@ -324,6 +324,17 @@ public:
     // The grid of the one selected table; null otherwise.
     CTableGrid* GetSelectedTableGrid() const;
 
+    // ---- the clipboard's enable tests (ql_doc_clipboard.cpp) ----
+    // Copy and cut: without selected objects the focus text has a selection; one selected
+    // object copies unless its copy kind is 0; several always copy.
+    bool CanCopy() const;
+    bool CanCut() const { return CanCopy(); }
+    // A paste of the kind (the CPasteKind values): text and Unicode text where the
+    // selection accepts text, blocks of objects and bitmaps always, a cell block onto a
+    // selected table; false for any other kind.
+    bool CanPasteFormat(int kind) const;
+    enum CPasteKind : int { kPasteText = 1, kPasteBlock = 2, kPasteUnit = 4, kPasteUnicodeText = 5, kPasteBitmap = 6 };
+
     // ---- deleting, selecting, finding (ql_doc_edit.cpp) ----
     void EditDelete();
     bool CanDelete() const;

@@ -232,6 +232,30 @@ void SetSourceKind(Operation& op, const Dc& src, const Plane& plane)
     op.conv.srcBk = ColorToPixel(src.GetBkColor());
 }
 
+// A plain copy between two colour bitmaps at the same size, row by row: what the general
+// operation does pixel by pixel (a source pixel outside its bitmap leaves the destination
+// pixel alone), at the speed a window's paint through an off-screen bitmap wants. False
+// when the copy is of another kind.
+bool CopyRows(const Plane& dp, const Plane& sp, const Rect& dbox, const Rect& sbox, std::uint32_t rop)
+{
+    if (rop != (kSrcCopy & kRgbMask) || dp.mono || sp.mono || dp.surface == sp.surface) return false;
+    const std::int64_t w = std::int64_t(dbox.right) - dbox.left, h = std::int64_t(dbox.bottom) - dbox.top;
+    if (w <= 0 || h <= 0 || std::int64_t(sbox.right) - sbox.left != w || std::int64_t(sbox.bottom) - sbox.top != h)
+        return false;
+    const std::int64_t dx = std::int64_t(sbox.left) - dbox.left, dy = std::int64_t(sbox.top) - dbox.top;
+    const std::int64_t x0 = std::max<std::int64_t>({dbox.left, 0, -dx});
+    const std::int64_t x1 = std::min<std::int64_t>({dbox.left + w, dp.width, sp.width - dx});
+    const std::int64_t y0 = std::max<std::int64_t>({dbox.top, 0, -dy});
+    const std::int64_t y1 = std::min<std::int64_t>({dbox.top + h, dp.height, sp.height - dy});
+    for (std::int64_t y = y0; y < y1; ++y) {
+        std::uint32_t* to = dp.Row(static_cast<int>(y));
+        const std::uint32_t* from = sp.Row(static_cast<int>(y + dy)) + dx;
+        for (std::int64_t x = x0; x < x1; ++x) to[x] = from[x] & kRgbMask;
+    }
+    if (x0 < x1 && y0 < y1) dp.Changed();
+    return true;
+}
+
 bool StretchBetween(Dc& dst, const Rect& dbox, const Dc* src, const Rect& sbox, std::uint32_t rop)
 {
     Plane dp(DcRaster::Surface(dst));
@@ -244,6 +268,7 @@ bool StretchBetween(Dc& dst, const Rect& dbox, const Dc* src, const Rect& sbox, 
     if (!src) return false;
     Plane sp(DcRaster::Surface(*src));
     if (!sp.Valid()) return false;
+    if (CopyRows(dp, sp, dbox, sbox, rop)) return true;
     SetSourceKind(op, *src, sp);
     SourceCopy copy(sp, sbox);
     Stretch(op, dbox, sbox, true, copy);

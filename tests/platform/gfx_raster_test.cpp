@@ -258,6 +258,22 @@ TEST(GfxRaster, EdgesClipAndOverlappingCopiesReadTheOldPixels)
     EXPECT_EQ(dst.Row(0), (std::vector<ColorRef>{kWhite, kWhite, kWhite}));
 }
 
+TEST(GfxRaster, SameSizeCopiesTakeEachPixelFromItsPlace)
+{
+    Canvas src(3, 2, kBlack);
+    const ColorRef colours[2][3] = {{kRed, kGreen, kBlue}, {kOlive, kWhite, kRed}};
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 3; ++x) src.Put(x, y, colours[y][x]);
+    Canvas dst(4, 3, kWhite);
+    EXPECT_TRUE(plat::BitBlt(dst.dc, 1, 1, 3, 2, &src.dc, 0, 0, plat::kSrcCopy));
+    EXPECT_EQ(dst.Row(0), (std::vector<ColorRef>{kWhite, kWhite, kWhite, kWhite}));
+    EXPECT_EQ(dst.Row(1), (std::vector<ColorRef>{kWhite, kRed, kGreen, kBlue}));
+    EXPECT_EQ(dst.Row(2), (std::vector<ColorRef>{kWhite, kOlive, kWhite, kRed}));
+    // From inside the source, and running past its right edge: the rest stays.
+    EXPECT_TRUE(plat::BitBlt(dst.dc, 0, 0, 3, 1, &src.dc, 1, 1, plat::kSrcCopy));
+    EXPECT_EQ(dst.Row(0), (std::vector<ColorRef>{kWhite, kRed, kWhite, kWhite}));
+}
+
 TEST(GfxRaster, TwipsCoordinatesBecomeDevicePixels)
 {
     // 15 twips to the pixel at 96 dpi; positive heights run down the page.
