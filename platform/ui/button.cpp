@@ -160,8 +160,10 @@ void Button::Paint(Dc& dc)
     }
     if (IsPushButton()) {
         FillSolid(dc, client, m_pushed ? look::kFacePushed : look::kFace);
-        DrawFrame(dc, client, type == kBsDefPushButton ? look::kHighlight : look::kBorder);
-        if (type == kBsDefPushButton) {
+        // The default button's double frame, while it can be pressed.
+        const bool marked = type == kBsDefPushButton && IsWindowEnabled();
+        DrawFrame(dc, client, marked ? look::kHighlight : look::kBorder);
+        if (marked) {
             Rect inner = client;
             inner.Inflate(-1, -1);
             DrawFrame(dc, inner, look::kHighlight);

@@ -339,6 +339,9 @@ TEST_F(DialogTest, DialogPaintsItsFaceAndControls)
         EXPECT_EQ(picture->GetPixel(cancel.left, cancel.top + 5), plat::look::kBorder);
         EXPECT_EQ(picture->GetPixel(cancel.left + 2, cancel.top + 2), plat::look::kFace);
         EXPECT_EQ(picture->GetPixel(name.right - 2, name.bottom - 2), plat::look::kWindow);
+        d->GetDlgItem(plat::kIdOk)->EnableWindow(false);
+        picture = plat::RenderWindowTree(*d);
+        EXPECT_EQ(picture->GetPixel(ok.left, ok.top + 5), plat::look::kBorder) << "a disabled default button is not marked";
         return plat::kIdCancel;
     });
     dlg.DoModal();
