@@ -24,9 +24,14 @@ void ExchangePassword(plat::DataExchange& dx, int id, plat::String& value)
 
 } // namespace
 
-CPasswordDlg::CPasswordDlg(plat::Window* parent) : plat::Dialog(TemplateOf(kIddPassword), parent) {}
+CPasswordEntryDlg::CPasswordEntryDlg(int templateId, int editId, plat::Window* parent)
+    : plat::Dialog(TemplateOf(templateId), parent), m_editId(editId)
+{
+}
 
-void CPasswordDlg::DoDataExchange(plat::DataExchange& dx) { ExchangePassword(dx, kIdcPassword, m_password); }
+void CPasswordEntryDlg::DoDataExchange(plat::DataExchange& dx) { ExchangePassword(dx, m_editId, m_password); }
+
+CPasswordDlg::CPasswordDlg(plat::Window* parent) : CPasswordEntryDlg(kIddPassword, kIdcPassword, parent) {}
 
 CProtectDlg::CProtectDlg(plat::Window* parent) : plat::Dialog(TemplateOf(kIddProtect), parent) {}
 
@@ -62,9 +67,7 @@ void CProtectDlg::UpdateOkButton()
     ok->EnableWindow(IsProtectEntryAcceptable(m_password, m_confirmation));
 }
 
-CUnprotectDlg::CUnprotectDlg(plat::Window* parent) : plat::Dialog(TemplateOf(kIddUnprotect), parent) {}
-
-void CUnprotectDlg::DoDataExchange(plat::DataExchange& dx) { ExchangePassword(dx, kIdcUnprotectPassword, m_password); }
+CUnprotectDlg::CUnprotectDlg(plat::Window* parent) : CPasswordEntryDlg(kIddUnprotect, kIdcUnprotectPassword, parent) {}
 
 void InstallPasswordDialogPrompt(plat::Window* parent)
 {

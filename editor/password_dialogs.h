@@ -7,15 +7,24 @@
 
 class CDocHeader;
 
-// Template 7180: the password of a protected file. Its entry (at most 14 characters) is
-// taken only when confirmed; closed any other way, the entry is empty.
-class CPasswordDlg : public plat::Dialog {
+// A dialog with one password entry (at most 14 characters), taken only when confirmed;
+// closed any other way, the entry stays empty.
+class CPasswordEntryDlg : public plat::Dialog {
 public:
-    explicit CPasswordDlg(plat::Window* parent = nullptr);
+    CPasswordEntryDlg(int templateId, int editId, plat::Window* parent);
     plat::String m_password;
 
 protected:
     void DoDataExchange(plat::DataExchange& dx) override;
+
+private:
+    int m_editId;
+};
+
+// Template 7180: the password of a protected file.
+class CPasswordDlg : public CPasswordEntryDlg {
+public:
+    explicit CPasswordDlg(plat::Window* parent = nullptr);
 };
 
 // Template 7178: a new password and its confirmation. OK is enabled only while the first
@@ -36,13 +45,9 @@ private:
 };
 
 // Template 7179: the password whose protection is to be removed.
-class CUnprotectDlg : public plat::Dialog {
+class CUnprotectDlg : public CPasswordEntryDlg {
 public:
     explicit CUnprotectDlg(plat::Window* parent = nullptr);
-    plat::String m_password;
-
-protected:
-    void DoDataExchange(plat::DataExchange& dx) override;
 };
 
 // The document's password prompt (SetPasswordPrompt) becomes CPasswordDlg over the parent:

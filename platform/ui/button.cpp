@@ -129,12 +129,9 @@ LResult Button::WindowProc(unsigned message, WParam wParam, LParam lParam)
             Click();
         }
         return 0;
-    case kWmSetFocus:
     case kWmKillFocus:
-        m_focused = message == kWmSetFocus;
-        if (!m_focused) m_pushed = false;
-        Invalidate();
-        return 0;
+        m_pushed = false;
+        return Control::WindowProc(message, wParam, lParam);
     default:
         return Control::WindowProc(message, wParam, lParam);
     }
@@ -145,7 +142,7 @@ void Button::Paint(Dc& dc)
     const Rect client = GetClientRect();
     const unsigned type = GetButtonType();
     if (type == kBsOwnerDraw) {
-        OwnerDraw(dc, client, -1, (m_pushed ? kOdsSelected : 0u) | (m_focused ? kOdsFocus : 0u), 0);
+        OwnerDraw(dc, client, -1, (m_pushed ? kOdsSelected : 0u) | (IsFocused() ? kOdsFocus : 0u), 0);
         return;
     }
     if (type == kBsGroupBox) {
@@ -171,7 +168,7 @@ void Button::Paint(Dc& dc)
         Rect text = client;
         if (m_pushed) text.Offset(1, 1);
         DrawTextIn(dc, text, GetWindowText(), 1, 2);
-        if (m_focused) {
+        if (IsFocused()) {
             Rect focus = client;
             focus.Inflate(-3, -3);
             DrawFocusRect(dc, focus);
@@ -217,7 +214,7 @@ void Button::Paint(Dc& dc)
     }
     const Rect text(box + 4, 0, client.right, client.bottom);
     DrawTextIn(dc, text, GetWindowText());
-    if (m_focused) {
+    if (IsFocused()) {
         const int w = std::min<int>(dc.GetTextExtent(GetWindowText()).cx + 4, text.Width());
         DrawFocusRect(dc, Rect(text.left - 2, 0, text.left - 2 + w, client.bottom));
     }

@@ -51,7 +51,6 @@ protected:
 private:
     int m_check = kBstUnchecked;
     bool m_pushed = false;
-    bool m_focused = false;
 };
 
 // The buttons of the radio group the button is in (itself included), in the parent's

@@ -6,8 +6,14 @@
 #include "platform/ui/edit.h"
 #include "platform/ui/focus.h"
 #include "platform/ui/keyboard.h"
+#include "platform/ui/message_queue.h"
 
 namespace plat {
+
+namespace {
+// Posted to itself when a row was picked from the dropped list.
+constexpr unsigned kClosePicked = kWmUser + 0x0100;
+} // namespace
 
 ComboBox::ComboBox() = default;
 
@@ -23,33 +29,10 @@ Rect ComboBox::ArrowRect() const
     return Rect(c.right - std::min(17, c.Width()), c.top, c.right, c.bottom);
 }
 
-int ComboBox::AddString(StringView text)
+void ComboBox::OnRowsChanged()
 {
-    const int at = m_rows.Add(text, (GetStyle() & kCbsSort) != 0);
-    Invalidate();
-    return at;
-}
-
-int ComboBox::InsertString(int index, StringView text)
-{
-    const int at = m_rows.Insert(index, text);
-    Invalidate();
-    return at;
-}
-
-int ComboBox::DeleteString(int index)
-{
-    const int left = m_rows.Delete(index);
-    Invalidate();
-    return left;
-}
-
-void ComboBox::ResetContent()
-{
-    m_rows.Clear();
-    if (m_edit) m_edit->SetWindowText(u"");
-    SetWindowText(u"");
-    Invalidate();
+    // An emptied list leaves no text in a list-only field.
+    if (GetCount() == 0 && !IsEditable()) SetWindowText(u"");
 }
 
 bool ComboBox::SetCurSel(int index)
@@ -105,8 +88,8 @@ void ComboBox::ShowDropDown(bool show)
     list->SetCurSel(GetCurSel());
     list->m_onPick = [this](int row) {
         UserSelect(row);
-        ShowDropDown(false);
-        SetFocus(m_edit ? static_cast<Window*>(m_edit.get()) : this);
+        // The list goes once its click is over.
+        PostMessage(this, kClosePicked);
     };
     m_list = std::move(list);
 }
@@ -166,16 +149,14 @@ LResult ComboBox::WindowProc(unsigned message, WParam wParam, LParam lParam)
     case kWmSysKeyDown:
         if (wParam == static_cast<WParam>(kVkDown) || wParam == static_cast<WParam>(kVkUp)) ShowDropDown(!GetDroppedState());
         return 0;
-    case kWmSetFocus:
-        m_focused = true;
-        Invalidate();
+    case kClosePicked:
+        ShowDropDown(false);
+        SetFocus(m_edit ? static_cast<Window*>(m_edit.get()) : this);
         return 0;
     case kWmKillFocus: {
-        m_focused = false;
         Window* next = reinterpret_cast<Window*>(wParam);
         if (next != m_list.get() && next != m_edit.get()) ShowDropDown(false);
-        Invalidate();
-        return 0;
+        return Control::WindowProc(message, wParam, lParam);
     }
     default:
         return Control::WindowProc(message, wParam, lParam);
@@ -202,15 +183,15 @@ void ComboBox::Paint(Dc& dc)
     if (!m_edit) {
         const int sel = GetCurSel();
         if (GetStyle() & kCbsOwnerDrawFixed) {
-            OwnerDraw(dc, field, sel, m_focused ? (kOdsSelected | kOdsFocus) : 0u, GetItemData(sel));
+            OwnerDraw(dc, field, sel, IsFocused() ? (kOdsSelected | kOdsFocus) : 0u, GetItemData(sel));
         } else {
-            if (m_focused) FillSolid(dc, Rect(field.left + 1, field.top + 1, field.right - 1, field.bottom - 1), look::kHighlight);
-            const ColorRef old = dc.SetTextColor(m_focused ? look::kHighlightText : dc.GetTextColor());
+            if (IsFocused()) FillSolid(dc, Rect(field.left + 1, field.top + 1, field.right - 1, field.bottom - 1), look::kHighlight);
+            const ColorRef old = dc.SetTextColor(IsFocused() ? look::kHighlightText : dc.GetTextColor());
             DrawTextIn(dc, field, GetWindowText(), 0, 2);
             dc.SetTextColor(old);
         }
     }
-    DrawFrame(dc, client, m_focused ? look::kHighlight : look::kBorder);
+    DrawFrame(dc, client, IsFocused() ? look::kHighlight : look::kBorder);
 }
 
 } // namespace plat

@@ -34,21 +34,12 @@ constexpr int kComboEditId = 1001;
 // Rows the dropped list shows at most.
 constexpr int kComboDropRows = 8;
 
-class ComboBox : public Control {
+class ComboBox : public RowsControl {
 public:
     ComboBox();
     ~ComboBox() override;
 
-    int AddString(StringView text);
-    int InsertString(int index, StringView text);
-    int DeleteString(int index);
-    void ResetContent();
-    int GetCount() const { return m_rows.Count(); }
-    String GetLBText(int index) const { return m_rows.Text(index); }
-    int FindStringExact(StringView text, int after = -1) const { return m_rows.FindExact(text, after); }
-    bool SetItemData(int index, std::uintptr_t data) { return m_rows.SetData(index, data); }
-    std::uintptr_t GetItemData(int index) const { return m_rows.Data(index); }
-    int GetCurSel() const { return m_rows.Selected(); }
+    String GetLBText(int index) const { return GetText(index); }
     // Selects a row (-1: none) and shows its text in the field; no notification.
     bool SetCurSel(int index);
     // Opens or closes the list (CBN_DROPDOWN, CBN_CLOSEUP).
@@ -63,15 +54,15 @@ protected:
     void Paint(Dc& dc) override;
     void OnTextSet() override;
     unsigned DlgCode(int virtualKey) const override;
+    bool IsSorted() const override { return (GetStyle() & kCbsSort) != 0; }
+    void OnRowsChanged() override;
 
 private:
     void UserSelect(int index);
     Rect ArrowRect() const;
 
-    ListRows m_rows;
     std::unique_ptr<Edit> m_edit;
     std::unique_ptr<ListBox> m_list;
-    bool m_focused = false;
 };
 
 } // namespace plat

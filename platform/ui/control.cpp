@@ -63,6 +63,11 @@ LResult Control::WindowProc(unsigned message, WParam wParam, LParam lParam)
     case kWmEnable:
         Invalidate();
         return 0;
+    case kWmSetFocus:
+    case kWmKillFocus:
+        m_focused = message == kWmSetFocus;
+        Invalidate();
+        return 0;
     case kWmGetDlgCode:
         return static_cast<LResult>(DlgCode(static_cast<int>(wParam)));
     case kWmPaint: {
@@ -76,6 +81,12 @@ LResult Control::WindowProc(unsigned message, WParam wParam, LParam lParam)
     default:
         return DefWindowProc(message, wParam, lParam);
     }
+}
+
+int WheelScrolledTop(int top, WParam wheelParam, int count)
+{
+    const int next = top - WheelDelta(wheelParam) / kWheelDelta * 3;
+    return next < 0 ? 0 : (next > count - 1 ? (count > 0 ? count - 1 : 0) : next);
 }
 
 void FillSolid(Dc& dc, const Rect& rect, ColorRef color) { dc.FillRect(rect, Brush::Solid(color)); }

@@ -94,6 +94,8 @@ public:
     void SetText(StringView text);
     // The notification WM_COMMAND (id, code) to the parent, naming this control.
     void NotifyParent(unsigned code);
+    // Between WM_SETFOCUS and WM_KILLFOCUS (each repaints the control).
+    bool IsFocused() const { return m_focused; }
 
 protected:
     LResult WindowProc(unsigned message, WParam wParam, LParam lParam) override;
@@ -111,7 +113,11 @@ protected:
 
 private:
     const Font* m_font = nullptr;
+    bool m_focused = false;
 };
+
+// The first visible row after a wheel turn (three rows a notch) over count rows.
+int WheelScrolledTop(int top, WParam wheelParam, int count);
 
 // Drawing helpers of the simple look.
 void DrawFrame(Dc& dc, const Rect& rect, ColorRef color);

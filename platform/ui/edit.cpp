@@ -141,7 +141,7 @@ int Edit::OffsetAt(Point p) const
 
 void Edit::PlaceCaret()
 {
-    if (!m_focused) return;
+    if (!IsFocused()) return;
     std::unique_ptr<Dc> dc = GetDc();
     dc->Select(GetFont());
     const String shown = DisplayText();
@@ -202,20 +202,18 @@ LResult Edit::WindowProc(unsigned message, WParam wParam, LParam lParam)
         if (GetCapture() == this) ReleaseCapture();
         return 0;
     case kWmSetFocus: {
-        m_focused = true;
+        Control::WindowProc(message, wParam, lParam);
         std::unique_ptr<Dc> dc = GetDc();
         dc->Select(GetFont());
         CreateCaret(this, 1, dc->GetTextMetrics().height);
         PlaceCaret();
         ShowCaret(this);
-        Invalidate();
         NotifyParent(kEnSetFocus);
         return 0;
     }
     case kWmKillFocus:
-        m_focused = false;
+        Control::WindowProc(message, wParam, lParam);
         if (GetCaretState().owner == this) DestroyCaret();
-        Invalidate();
         NotifyParent(kEnKillFocus);
         return 0;
     case kWmSetCursor:
@@ -230,7 +228,7 @@ void Edit::Paint(Dc& dc)
 {
     const Rect client = GetClientRect();
     FillSolid(dc, client, IsEditable() ? look::kWindow : look::kFace);
-    DrawFrame(dc, client, m_focused ? look::kHighlight : look::kBorder);
+    DrawFrame(dc, client, IsFocused() ? look::kHighlight : look::kBorder);
     const String shown = DisplayText();
     const int lineHeight = dc.GetTextMetrics().height;
     const std::vector<int> starts = LineStarts();
@@ -244,7 +242,7 @@ void Edit::Paint(Dc& dc)
         dc.TextOut(kMargin, y, text);
         // The selection, shown while the edit has the focus.
         const int a = std::max(selStart, from), b = std::min(selEnd, to);
-        if (m_focused && a < b) {
+        if (IsFocused() && a < b) {
             const int x0 = kMargin + dc.GetTextExtent(text.substr(0, a - from)).cx;
             const int x1 = kMargin + dc.GetTextExtent(text.substr(0, b - from)).cx;
             FillSolid(dc, Rect(x0, y, x1, y + lineHeight), look::kHighlight);

@@ -70,7 +70,6 @@ private:
     int m_limit = kEditDefaultLimit;
     int m_anchor = 0;
     int m_caret = 0;
-    bool m_focused = false;
 };
 
 } // namespace plat

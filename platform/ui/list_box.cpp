@@ -66,34 +66,38 @@ bool ListRows::Select(int index)
     return true;
 }
 
-int ListBox::AddString(StringView text)
+int RowsControl::AddString(StringView text)
 {
-    const int at = m_rows.Add(text, (GetStyle() & kLbsSort) != 0);
+    const int at = m_rows.Add(text, IsSorted());
     Invalidate();
+    OnRowsChanged();
     return at;
 }
 
-int ListBox::InsertString(int index, StringView text)
+int RowsControl::InsertString(int index, StringView text)
 {
     const int at = m_rows.Insert(index, text);
     Invalidate();
+    OnRowsChanged();
     return at;
 }
 
-int ListBox::DeleteString(int index)
+int RowsControl::DeleteString(int index)
 {
     const int left = m_rows.Delete(index);
-    m_top = std::clamp(m_top, 0, std::max(0, GetCount() - 1));
     Invalidate();
+    OnRowsChanged();
     return left;
 }
 
-void ListBox::ResetContent()
+void RowsControl::ResetContent()
 {
     m_rows.Clear();
-    m_top = 0;
     Invalidate();
+    OnRowsChanged();
 }
+
+void ListBox::OnRowsChanged() { m_top = std::clamp(m_top, 0, std::max(0, GetCount() - 1)); }
 
 int ListBox::GetItemHeight() const
 {
@@ -164,12 +168,7 @@ LResult ListBox::WindowProc(unsigned message, WParam wParam, LParam lParam)
         return 0;
     }
     case kWmMouseWheel:
-        SetTopIndex(m_top - WheelDelta(wParam) / kWheelDelta * 3);
-        return 0;
-    case kWmSetFocus:
-    case kWmKillFocus:
-        m_focused = message == kWmSetFocus;
-        Invalidate();
+        SetTopIndex(WheelScrolledTop(m_top, wParam, GetCount()));
         return 0;
     default:
         return Control::WindowProc(message, wParam, lParam);
@@ -186,12 +185,12 @@ void ListBox::Paint(Dc& dc)
         const Rect r(1, y, client.right - 1, std::min(y + h, client.bottom - 1));
         const bool selected = row == GetCurSel();
         if (GetStyle() & kLbsOwnerDrawFixed) {
-            OwnerDraw(dc, r, row, (selected ? kOdsSelected : 0u) | (selected && m_focused ? kOdsFocus : 0u),
+            OwnerDraw(dc, r, row, (selected ? kOdsSelected : 0u) | (selected && IsFocused() ? kOdsFocus : 0u),
                       GetItemData(row), m_drawOwner, m_drawOwner ? m_drawId : GetId());
             continue;
         }
-        if (selected) FillSolid(dc, r, m_focused ? look::kHighlight : look::kInactiveHighlight);
-        const ColorRef old = dc.SetTextColor(selected && m_focused ? look::kHighlightText : dc.GetTextColor());
+        if (selected) FillSolid(dc, r, IsFocused() ? look::kHighlight : look::kInactiveHighlight);
+        const ColorRef old = dc.SetTextColor(selected && IsFocused() ? look::kHighlightText : dc.GetTextColor());
         DrawTextIn(dc, r, GetText(row), 0, 2);
         dc.SetTextColor(old);
     }

@@ -51,10 +51,13 @@ private:
     int m_selected = -1;
 };
 
-class ListBox : public Control {
+// A control over rows (list and combo boxes): adding, finding and removing them.
+class RowsControl : public Control {
 public:
+    // Appends, or inserts in order when the control sorts; returns the row's index.
     int AddString(StringView text);
     int InsertString(int index, StringView text);
+    // The number of rows left, or kLbErr.
     int DeleteString(int index);
     void ResetContent();
     int GetCount() const { return m_rows.Count(); }
@@ -63,6 +66,16 @@ public:
     bool SetItemData(int index, std::uintptr_t data) { return m_rows.SetData(index, data); }
     std::uintptr_t GetItemData(int index) const { return m_rows.Data(index); }
     int GetCurSel() const { return m_rows.Selected(); }
+
+protected:
+    virtual bool IsSorted() const = 0;
+    // After rows were added or removed (the control has repainted).
+    virtual void OnRowsChanged() {}
+    ListRows m_rows;
+};
+
+class ListBox : public RowsControl {
+public:
     // Selects the row (-1: none) and scrolls it into view; no notification.
     bool SetCurSel(int index);
     int GetTopIndex() const { return m_top; }
@@ -84,14 +97,14 @@ protected:
     LResult WindowProc(unsigned message, WParam wParam, LParam lParam) override;
     void Paint(Dc& dc) override;
     unsigned DlgCode(int) const override { return kDlgcWantArrows | kDlgcWantChars; }
+    bool IsSorted() const override { return (GetStyle() & kLbsSort) != 0; }
+    void OnRowsChanged() override;
 
 private:
     void UserSelect(int index);
     int VisibleRows() const;
 
-    ListRows m_rows;
     int m_top = 0;
-    bool m_focused = false;
     Window* m_drawOwner = nullptr;
     int m_drawId = 0;
 };

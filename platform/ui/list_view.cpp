@@ -210,12 +210,7 @@ LResult ListView::WindowProc(unsigned message, WParam wParam, LParam lParam)
         return 0;
     }
     case kWmMouseWheel:
-        m_top = std::clamp(m_top - WheelDelta(wParam) / kWheelDelta * 3, 0, std::max(0, GetItemCount() - 1));
-        Invalidate();
-        return 0;
-    case kWmSetFocus:
-    case kWmKillFocus:
-        m_focused = message == kWmSetFocus;
+        m_top = WheelScrolledTop(m_top, wParam, GetItemCount());
         Invalidate();
         return 0;
     default:
@@ -241,10 +236,10 @@ void ListView::Paint(Dc& dc)
             FillSolid(dc, Rect(x - 1, 2, x, header - 3), look::kBorder);
         }
     }
-    const bool showSelection = m_focused || (GetStyle() & kLvsShowSelAlways);
+    const bool showSelection = IsFocused() || (GetStyle() & kLvsShowSelAlways);
     for (int row = m_top, y = header; row < GetItemCount() && y < client.bottom; ++row, y += rowHeight) {
         const bool selected = showSelection && (m_rows[row].state & kLvisSelected);
-        const ColorRef fill = m_focused ? look::kHighlight : look::kInactiveHighlight;
+        const ColorRef fill = IsFocused() ? look::kHighlight : look::kInactiveHighlight;
         if (selected) {
             const int labelRight = (m_exStyle & kLvsExFullRowSelect)
                                        ? total
@@ -253,7 +248,7 @@ void ListView::Paint(Dc& dc)
         }
         int x = 0;
         for (int c = 0; c < GetColumnCount(); ++c) {
-            const bool inverse = selected && m_focused && (c == 0 || (m_exStyle & kLvsExFullRowSelect));
+            const bool inverse = selected && IsFocused() && (c == 0 || (m_exStyle & kLvsExFullRowSelect));
             const ColorRef old = dc.SetTextColor(inverse ? look::kHighlightText : dc.GetTextColor());
             DrawTextIn(dc, Rect(x, y, x + m_columns[c].width, y + rowHeight), GetItemText(row, c), 0, kCellIndent);
             dc.SetTextColor(old);

@@ -93,7 +93,6 @@ private:
     std::vector<Column> m_columns;
     std::vector<Row> m_rows;
     int m_top = 0;
-    bool m_focused = false;
 };
 
 } // namespace plat
