@@ -333,6 +333,22 @@ bool Dialog::HandleDialogKey(const Message& message)
         if (Wants(control, key, kDlgcWantAllKeys)) return false;
         pressOrCommand(kIdCancel);
         return true;
+    case kVkLeft:
+    case kVkUp:
+    case kVkRight:
+    case kVkDown: {
+        // The arrows move through a radio group, checking the button they reach.
+        auto* radio = dynamic_cast<Button*>(control);
+        if (!radio || !radio->IsRadio()) return false;
+        std::vector<Button*> group = RadioGroupOf(*radio);
+        std::erase_if(group, [radio](Button* b) { return b != radio && (!b->IsWindowEnabled() || !b->IsWindowVisible()); });
+        const int n = static_cast<int>(group.size());
+        const int at = static_cast<int>(std::find(group.begin(), group.end(), radio) - group.begin());
+        Button* next = group[(at + ((key == kVkRight || key == kVkDown) ? 1 : n - 1)) % n];
+        SetFocus(next);
+        if (next->GetButtonType() == kBsAutoRadioButton) next->Click();
+        return true;
+    }
     default:
         return false;
     }

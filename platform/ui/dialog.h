@@ -3,7 +3,7 @@
 // the dialog keys: Tab and Shift+Tab move the focus between the enabled, visible tab-stop
 // controls; Enter presses the default button (the kBsDefPushButton, else IDOK), Esc
 // IDCANCEL, unless the focus control wants the key (WM_GETDLGCODE); a disabled button is
-// not pressed. IDOK runs OnOK (the data exchange, then EndDialog(IDOK)), IDCANCEL OnCancel.
+// not pressed; the arrow keys move through a radio group and check the button they reach. IDOK runs OnOK (the data exchange, then EndDialog(IDOK)), IDCANCEL OnCancel.
 //
 // DoModal runs the dialog on the modal-run service (modal.h) as a modal loop: the answerer
 // sees the dialog as the run's window (DialogOf), fills its controls and presses buttons by

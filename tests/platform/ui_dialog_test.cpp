@@ -8,6 +8,7 @@
 #include "platform/ui/edit.h"
 #include "platform/ui/message_box.h"
 #include "platform/ui/static_control.h"
+#include "platform/ui/tooltip.h"
 #include "tests/platform/ui_test_window.h"
 
 namespace {
@@ -259,6 +260,36 @@ TEST_F(DialogTest, TabMovesBetweenEnabledTabStopsAndWraps)
     // The disabled edit and the button without a tab stop are passed over.
     EXPECT_EQ(forward, (std::vector<int>{kIdAgree, kIdRadioA, plat::kIdOk, plat::kIdCancel, kIdApply, kIdName}));
     EXPECT_EQ(backward, (std::vector<int>{kIdApply, plat::kIdCancel}));
+}
+
+TEST_F(DialogTest, ArrowsMoveThroughTheRadioGroupAndToolTipsFollowTheMouse)
+{
+    FormDialog dlg;
+    std::vector<int> checked;
+    bool shown = false;
+    plat::String tipTool;
+    plat::AnswerNextModal([&](const plat::ModalRecord& run) -> std::optional<int> {
+        plat::Dialog* d = plat::DialogOf(run);
+        d->GotoDlgCtrl(d->GetDlgItem(kIdRadioA));
+        for (int key : {plat::kVkRight, plat::kVkDown, plat::kVkLeft}) {
+            plat::PressKey(key);
+            plat::PumpMessages();
+            checked.push_back(plat::GetFocus()->GetId());
+            EXPECT_EQ(d->IsDlgButtonChecked(checked.back()), plat::kBstChecked);
+        }
+        // The dialog's tooltip hears the mouse over its tools.
+        plat::Control* agree = d->GetDlgItem(kIdAgree);
+        d->GetToolTip().AddTool(agree, u"同意条款");
+        plat::PostMouseInput(*d, plat::kWmMouseMove, agree->ClientToScreen(plat::Point(5, 5)));
+        plat::PumpMessages();
+        plat::AdvanceClock(plat::kToolTipInitialDelayMs);
+        plat::PumpMessages();
+        shown = d->GetToolTip().IsShown();
+        return plat::kIdCancel;
+    });
+    dlg.DoModal();
+    EXPECT_EQ(checked, (std::vector<int>{kIdRadioB, kIdRadioA, kIdRadioB})) << "the group wraps";
+    EXPECT_TRUE(shown);
 }
 
 TEST_F(DialogTest, IntegerFieldThatDoesNotParseShowsItsMessageAndKeepsTheDialog)
