@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "platform/ui/button.h"
+#include "platform/ui/combo_box.h"
 #include "platform/ui/data_exchange.h"
 #include "platform/ui/dialog.h"
 #include "platform/ui/edit.h"
@@ -290,6 +291,51 @@ TEST_F(DialogTest, ArrowsMoveThroughTheRadioGroupAndToolTipsFollowTheMouse)
     dlg.DoModal();
     EXPECT_EQ(checked, (std::vector<int>{kIdRadioB, kIdRadioA, kIdRadioB})) << "the group wraps";
     EXPECT_TRUE(shown);
+}
+
+// A dialog whose combo box is filled in OnInitDialog before its index is loaded.
+class SizeDialog : public plat::Dialog {
+public:
+    static DialogTemplate Template()
+    {
+        DialogTemplate t;
+        t.title = u"字号";
+        t.size = plat::Size(100, 60);
+        t.fontFace = u"宋体";
+        t.items = {
+            {plat::kComboBoxClass, 300, u"", Rect(5, 5, 95, 17), plat::kCbsDropDownList | plat::kWsTabStop, 0},
+            {plat::kButtonClass, plat::kIdOk, u"确定", Rect(5, 40, 50, 54), plat::kBsDefPushButton | plat::kWsTabStop, 0},
+        };
+        return t;
+    }
+    SizeDialog() : plat::Dialog(Template()) {}
+    int m_index = 1;
+
+protected:
+    bool OnInitDialog() override
+    {
+        auto* combo = GetItem<plat::ComboBox>(300);
+        for (const char16_t* s : {u"小", u"中", u"大"}) combo->AddString(s);
+        return plat::Dialog::OnInitDialog();
+    }
+    void DoDataExchange(plat::DataExchange& dx) override { plat::DdxCbIndex(dx, 300, m_index); }
+};
+
+TEST_F(DialogTest, ComboIndexIsLoadedAndTakenBack)
+{
+    SizeDialog dlg;
+    plat::String loaded;
+    plat::AnswerNextModal([&](const plat::ModalRecord& run) -> std::optional<int> {
+        plat::Dialog* d = plat::DialogOf(run);
+        loaded = d->GetDlgItemText(300);
+        EXPECT_EQ(plat::GetFocus(), d->GetDlgItem(300));
+        plat::PressKey(plat::kVkDown);
+        plat::PressKey(plat::kVkReturn);
+        return std::nullopt;
+    });
+    EXPECT_EQ(dlg.DoModal(), plat::kIdOk);
+    EXPECT_EQ(loaded, u"中");
+    EXPECT_EQ(dlg.m_index, 2);
 }
 
 TEST_F(DialogTest, IntegerFieldThatDoesNotParseShowsItsMessageAndKeepsTheDialog)
