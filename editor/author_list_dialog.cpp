@@ -4,6 +4,7 @@
 #include <ctime>
 
 #include "document/author_list.h"
+#include "platform/ui/focus.h"
 #include "platform/ui/list_view.h"
 #include "resources/res_dialogs.h"
 
@@ -32,6 +33,14 @@ const plat::DialogTemplate& AuthorTemplate()
 CAuthorListDlg::CAuthorListDlg(const CAuthorList& authors, plat::Window* parent)
     : plat::Dialog(AuthorTemplate(), parent), m_authors(authors)
 {
+}
+
+int ShowAuthorListDialog(const CAuthorList& authors, plat::Window* parent, plat::Window* control)
+{
+    CAuthorListDlg dlg(authors, parent);
+    const int result = dlg.DoModal();
+    if (control) plat::SetFocus(control);
+    return result;
 }
 
 bool CAuthorListDlg::OnInitDialog()

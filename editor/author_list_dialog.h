@@ -23,3 +23,7 @@ protected:
 private:
     const CAuthorList& m_authors;
 };
+
+// Shows the author dialog modally over the parent, then gives the control (when given) the
+// focus. Returns what the dialog ended with.
+int ShowAuthorListDialog(const CAuthorList& authors, plat::Window* parent = nullptr, plat::Window* control = nullptr);

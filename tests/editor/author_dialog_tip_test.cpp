@@ -99,6 +99,14 @@ TEST_F(UtcTest, AuthorDialogListsEveryRecordWithItsTime)
         return std::nullopt;
     });
     EXPECT_EQ(dlg.DoModal(), plat::kIdOk);
+
+    // Shown for the host: Esc closes it and the control gets the focus back.
+    plat::AnswerNextModal([](const plat::ModalRecord&) -> std::optional<int> {
+        plat::PressKey(plat::kVkEscape);
+        return std::nullopt;
+    });
+    EXPECT_EQ(ShowAuthorListDialog(authors, &frame, &frame), plat::kIdCancel);
+    EXPECT_EQ(plat::GetFocus(), &frame);
 }
 
 // The tip over a canvas, for a document whose first author is anonymous and whose records 1
