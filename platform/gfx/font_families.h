@@ -19,21 +19,6 @@
 
 namespace plat {
 
-// Character sets beyond those of font.h, numbered as the face records carry them.
-enum FontScriptCharSet : std::uint8_t {
-    kShiftJisCharSet = 128,
-    kHangulCharSet = 129,
-    kChineseBig5CharSet = 136,
-    kGreekCharSet = 161,
-    kTurkishCharSet = 162,
-    kHebrewCharSet = 177,
-    kArabicCharSet = 178,
-    kBalticCharSet = 186,
-    kRussianCharSet = 204,
-    kThaiCharSet = 222,
-    kEastEuropeCharSet = 238,
-};
-
 struct FontFamilyRecord {
     String face;
     std::uint8_t charSet = 0;
