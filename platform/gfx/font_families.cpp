@@ -167,8 +167,11 @@ void AppendRecords(std::vector<FontFamilyRecord>& out, const String& face, const
     for (std::uint8_t cs : FamilyCharSets(family)) out.push_back({face, cs, family.outline});
 }
 
-std::vector<InstalledFamily> ListInstalledFamilies(FcConfig* config)
+} // namespace
+
+std::vector<InstalledFamily> ListInstalledFamilies(void* fcConfig)
 {
+    auto* config = static_cast<FcConfig*>(fcConfig);
     std::map<std::string, InstalledFamily> byName; // ordered by name
     FcPattern* pattern = FcPatternCreate();
     FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, FC_LANG, FC_SCALABLE, FC_FONTFORMAT, FC_SYMBOL,
@@ -209,8 +212,6 @@ std::vector<InstalledFamily> ListInstalledFamilies(FcConfig* config)
     for (auto& [name, family] : byName) out.push_back(std::move(family));
     return out;
 }
-
-} // namespace
 
 std::vector<std::uint8_t> FamilyCharSets(const InstalledFamily& family)
 {
@@ -279,7 +280,7 @@ std::vector<FontFamilyRecord> EnumScreenFontFamilies()
     std::vector<InstalledFamily> installed;
     {
         std::lock_guard<std::mutex> guard(engine.Lock());
-        installed = ListInstalledFamilies(static_cast<FcConfig*>(engine.Config()));
+        installed = ListInstalledFamilies(engine.Config());
     }
     return BuildFontFamilies(installed, aliases);
 }

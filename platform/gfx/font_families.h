@@ -53,6 +53,9 @@ std::vector<FontAlias> ParseFontAliases(std::string_view confText);
 std::vector<FontFamilyRecord> BuildFontFamilies(const std::vector<InstalledFamily>& installed,
                                                 const std::vector<FontAlias>& aliases);
 
+// The families a font configuration (an FcConfig*) lists, ordered by name.
+std::vector<InstalledFamily> ListInstalledFamilies(void* fcConfig);
+
 // The screen's font families, from the process's font configuration.
 std::vector<FontFamilyRecord> EnumScreenFontFamilies();
 

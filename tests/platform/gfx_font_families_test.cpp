@@ -1,8 +1,12 @@
 // The screen's font families: which character sets a family is listed under, the face
 // names fonts.conf maps onto installed families, and the list this machine gives.
+#include <fontconfig/fontconfig.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -111,6 +115,71 @@ TEST(GfxFontFamilies, RecordsOfAliasesThenInstalledFamilies)
         {u"Liberation Serif", plat::kRussianCharSet, true},
     };
     EXPECT_EQ(plat::BuildFontFamilies(installed, aliases), expected);
+}
+
+// A bitmap font of one glyph, in the text form FreeType reads.
+const char kBitmapFont[] = R"(STARTFONT 2.1
+FONT -quiln-Quiln Test Fixed-medium-r-normal--8-80-75-75-c-80-iso10646-1
+SIZE 8 75 75
+FONTBOUNDINGBOX 8 8 0 0
+STARTPROPERTIES 3
+FAMILY_NAME "Quiln Test Fixed"
+FONT_ASCENT 8
+FONT_DESCENT 0
+ENDPROPERTIES
+CHARS 1
+STARTCHAR A
+ENCODING 65
+SWIDTH 1000 0
+DWIDTH 8 0
+BBX 8 8 0 0
+BITMAP
+18
+24
+42
+42
+7E
+42
+42
+42
+ENDCHAR
+ENDFONT
+)";
+
+TEST(GfxFontFamilies, BitmapFamiliesAreNotOutlineFaces)
+{
+    // A configuration of its own, over a folder with a bitmap font and the Latin faces.
+    namespace fs = std::filesystem;
+    std::string dirTemplate = (fs::path(testing::TempDir()) / "quiln-fonts-XXXXXX").string();
+    ASSERT_NE(mkdtemp(dirTemplate.data()), nullptr);
+    const fs::path dir = dirTemplate;
+    std::ofstream(dir / "quilntest.bdf") << kBitmapFont;
+    const std::string conf = "<fontconfig><dir>" + dir.string() +
+                             "</dir><dir>/usr/share/fonts/truetype/liberation</dir><cachedir>" +
+                             (dir / "cache").string() + "</cachedir></fontconfig>";
+    FcConfig* config = FcConfigCreate();
+    ASSERT_TRUE(FcConfigParseAndLoadFromMemory(config, reinterpret_cast<const FcChar8*>(conf.c_str()), FcTrue));
+    ASSERT_TRUE(FcConfigBuildFonts(config));
+    const auto families = plat::ListInstalledFamilies(config);
+    FcConfigDestroy(config);
+    fs::remove_all(dir);
+
+    const auto find = [&](const std::string& name) {
+        return std::find_if(families.begin(), families.end(), [&](const InstalledFamily& f) { return f.name == name; });
+    };
+    const auto bitmap = find("Quiln Test Fixed");
+    ASSERT_NE(bitmap, families.end());
+    EXPECT_FALSE(bitmap->outline);
+    EXPECT_FALSE(bitmap->symbol);
+    const auto serif = find("Liberation Serif");
+    ASSERT_NE(serif, families.end());
+    EXPECT_TRUE(serif->outline);
+    const auto serifSets = plat::FamilyCharSets(*serif);
+    for (std::uint8_t cs : {plat::kAnsiCharSet, plat::kRussianCharSet})
+        EXPECT_NE(std::find(serifSets.begin(), serifSets.end(), cs), serifSets.end()) << int(cs);
+    EXPECT_EQ(std::find(serifSets.begin(), serifSets.end(), plat::kGb2312CharSet), serifSets.end());
+    EXPECT_TRUE(std::is_sorted(families.begin(), families.end(),
+                               [](const InstalledFamily& a, const InstalledFamily& b) { return a.name < b.name; }));
 }
 
 bool Has(const std::vector<FontFamilyRecord>& records, const plat::String& face, std::uint8_t charSet)
