@@ -157,6 +157,17 @@ bool FirstString(std::string_view body, std::string& out)
     return !out.empty();
 }
 
+// Family names as fontconfig compares them: without regard to ASCII case or blanks.
+std::string FamilyKey(std::string_view name)
+{
+    std::string key;
+    for (char c : name) {
+        if (c == ' ') continue;
+        key += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    }
+    return key;
+}
+
 bool HasLang(const std::vector<std::string>& langs, std::string_view lang)
 {
     return std::find(langs.begin(), langs.end(), lang) != langs.end();
@@ -256,13 +267,14 @@ std::vector<FontFamilyRecord> BuildFontFamilies(const std::vector<InstalledFamil
 {
     std::vector<FontFamilyRecord> out;
     std::set<std::string> listed;
-    for (const auto& family : installed) listed.insert(family.name);
+    for (const auto& family : installed) listed.insert(FamilyKey(family.name));
     for (const auto& alias : aliases) {
-        if (listed.count(alias.name)) continue;
+        if (listed.count(FamilyKey(alias.name))) continue;
+        const std::string target = FamilyKey(alias.family);
         const auto it = std::find_if(installed.begin(), installed.end(),
-                                     [&](const InstalledFamily& f) { return f.name == alias.family; });
+                                     [&](const InstalledFamily& f) { return FamilyKey(f.name) == target; });
         if (it == installed.end()) continue; // maps onto a font this machine lacks
-        listed.insert(alias.name);
+        listed.insert(FamilyKey(alias.name));
         AppendRecords(out, Utf8ToUtf16(alias.name), *it);
     }
     for (const auto& family : installed) AppendRecords(out, Utf8ToUtf16(family.name), family);

@@ -48,15 +48,17 @@ std::vector<std::uint8_t> FamilyCharSets(const InstalledFamily& family);
 // (compare="eq") is assigned another family. Rules of any other shape are not aliases.
 std::vector<FontAlias> ParseFontAliases(std::string_view confText);
 
-// The records of aliases (those whose family is installed and whose own name is not an
-// installed family) followed by the installed families, in the order given.
+// The records of aliases (those whose family is installed and whose own name is neither an
+// installed family nor an earlier alias) followed by the installed families, in the order
+// given. Names compare as fontconfig compares families: without ASCII case or blanks.
 std::vector<FontFamilyRecord> BuildFontFamilies(const std::vector<InstalledFamily>& installed,
                                                 const std::vector<FontAlias>& aliases);
 
 // The families a font configuration (an FcConfig*) lists, ordered by name.
 std::vector<InstalledFamily> ListInstalledFamilies(void* fcConfig);
 
-// The screen's font families, from the process's font configuration.
+// The screen's font families, from the process's font configuration. When fonts.conf could
+// not be loaded the desktop's configuration serves, and only its own families are listed.
 std::vector<FontFamilyRecord> EnumScreenFontFamilies();
 
 } // namespace plat

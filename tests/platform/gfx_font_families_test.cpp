@@ -101,6 +101,9 @@ TEST(GfxFontFamilies, RecordsOfAliasesThenInstalledFamilies)
         {"Fixed", "Liberation Serif"},      // an installed family keeps its own records
         {"宋体", "AR PL UMing CN"},          // declared twice, listed once
         {"Terminal", "Fixed"},
+        {"Georgia", "liberationserif"},     // family names match without case or blanks
+        {"fixed", "Liberation Serif"},      // so does an installed family's own name
+        {"Times NewRoman", "Liberation Serif"},
     };
     const std::vector<FontFamilyRecord> expected = {
         {u"宋体", plat::kAnsiCharSet, true},
@@ -108,6 +111,8 @@ TEST(GfxFontFamilies, RecordsOfAliasesThenInstalledFamilies)
         {u"Times New Roman", plat::kAnsiCharSet, true},
         {u"Times New Roman", plat::kRussianCharSet, true},
         {u"Terminal", plat::kAnsiCharSet, false},
+        {u"Georgia", plat::kAnsiCharSet, true},
+        {u"Georgia", plat::kRussianCharSet, true},
         {u"AR PL UMing CN", plat::kAnsiCharSet, true},
         {u"AR PL UMing CN", plat::kGb2312CharSet, true},
         {u"Fixed", plat::kAnsiCharSet, false},
