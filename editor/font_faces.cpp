@@ -43,38 +43,36 @@ bool IsSkippedDialogFace(plat::StringView name)
                        [&](plat::StringView s) { return EqualsIgnoringCase(name, s); });
 }
 
-} // namespace
+enum class WesternOrder { kCodeUnits, kEnumeration };
 
-void AddFontFamily(const plat::FontFamilyRecord& face, FontFaceLists& lists)
+void AddFace(const plat::FontFamilyRecord& face, FontFaceLists& lists, WesternOrder order)
 {
-    switch (ListFor(face)) {
-    case FaceList::kChinese:
-        lists.chinese.push_back(face.face);
-        break;
-    case FaceList::kWestern: {
-        // std::u16string compares char16_t code units as unsigned numbers.
-        const auto at = std::upper_bound(lists.western.begin(), lists.western.end(), face.face);
-        lists.western.insert(at, face.face);
-        break;
-    }
-    case FaceList::kNone:
-        break;
-    }
-}
-
-void AddDialogFontFace(const plat::FontFamilyRecord& face, FontFaceLists& lists)
-{
-    if (IsSkippedDialogFace(face.face)) return;
     switch (ListFor(face)) {
     case FaceList::kChinese:
         lists.chinese.push_back(face.face);
         break;
     case FaceList::kWestern:
-        lists.western.push_back(face.face);
+        // std::u16string compares char16_t code units as unsigned numbers.
+        lists.western.insert(order == WesternOrder::kCodeUnits
+                                 ? std::upper_bound(lists.western.begin(), lists.western.end(), face.face)
+                                 : lists.western.end(),
+                             face.face);
         break;
     case FaceList::kNone:
         break;
     }
+}
+
+} // namespace
+
+void AddFontFamily(const plat::FontFamilyRecord& face, FontFaceLists& lists)
+{
+    AddFace(face, lists, WesternOrder::kCodeUnits);
+}
+
+void AddDialogFontFace(const plat::FontFamilyRecord& face, FontFaceLists& lists)
+{
+    if (!IsSkippedDialogFace(face.face)) AddFace(face, lists, WesternOrder::kEnumeration);
 }
 
 FontFaceLists FrameFontLists(const std::vector<plat::FontFamilyRecord>& faces)
