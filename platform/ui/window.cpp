@@ -338,7 +338,10 @@ bool Window::IsWindowVisible() const
 
 void Window::EnableWindow(bool enable)
 {
+    const bool was = IsWindowEnabled();
     m_style = enable ? (m_style & ~kWsDisabled) : (m_style | kWsDisabled);
+    // WM_ENABLE (0x000A), so that a control repaints in its new state.
+    if (m_created && was != enable) SendMessage(this, 0x000A, enable ? 1 : 0);
 }
 
 void Window::SetTimer(unsigned id, std::int64_t periodMs)

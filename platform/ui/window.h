@@ -144,6 +144,7 @@ public:
     bool ShowWindow(int command);
     // The window and all its ancestors carry kWsVisible.
     bool IsWindowVisible() const;
+    // Sends WM_ENABLE when the state changes.
     void EnableWindow(bool enable);
     bool IsWindowEnabled() const { return (m_style & kWsDisabled) == 0; }
     // The colour WM_ERASEBKGND fills the client area with; none leaves it as it is.

@@ -1,0 +1,73 @@
+#include "resources/res_dialogs.h"
+
+#include <map>
+
+#include "platform/ui/button.h"
+#include "platform/ui/edit.h"
+#include "platform/ui/list_view.h"
+#include "platform/ui/message_box.h"
+#include "platform/ui/static_control.h"
+#include "platform/ui/window.h"
+
+namespace {
+
+using plat::DialogItemTemplate;
+using plat::DialogTemplate;
+using plat::Rect;
+
+constexpr char16_t kFace[] = u"宋体";
+constexpr unsigned kTab = plat::kWsTabStop;
+constexpr unsigned kPasswordEdit = plat::kEsPassword | plat::kEsAutoHScroll | plat::kWsTabStop;
+
+DialogItemTemplate Label(plat::StringView text, Rect rect)
+{
+    return DialogItemTemplate{plat::kStaticClass, plat::kIdStatic, plat::String(text), rect, plat::kSsLeft, 0};
+}
+
+DialogItemTemplate Item(plat::StringView cls, int id, plat::StringView text, Rect rect, unsigned style)
+{
+    return DialogItemTemplate{plat::String(cls), id, plat::String(text), rect, style, 0};
+}
+
+std::map<int, DialogTemplate> MakeTemplates()
+{
+    std::map<int, DialogTemplate> t;
+    t[kIddPassword] = DialogTemplate{kIddPassword, u"文件口令", plat::Size(160, 58), kFace, 9,
+        {
+            Label(u"请输入口令:", Rect(10, 12, 60, 22)),
+            Item(plat::kEditClass, kIdcPassword, u"", Rect(62, 10, 150, 24), kPasswordEdit),
+            Item(plat::kButtonClass, plat::kIdOk, u"确认", Rect(55, 34, 105, 48), plat::kBsDefPushButton | kTab),
+        }};
+    t[kIddProtect] = DialogTemplate{kIddProtect, u"文件保护", plat::Size(170, 78), kFace, 9,
+        {
+            Label(u"口令:", Rect(10, 12, 60, 22)),
+            Item(plat::kEditClass, kIdcProtectPassword, u"", Rect(62, 10, 160, 24), kPasswordEdit),
+            Label(u"确认口令:", Rect(10, 32, 60, 42)),
+            Item(plat::kEditClass, kIdcProtectConfirm, u"", Rect(62, 30, 160, 44), kPasswordEdit),
+            Item(plat::kButtonClass, plat::kIdOk, u"确认", Rect(30, 54, 80, 68), plat::kBsDefPushButton | kTab),
+            Item(plat::kButtonClass, plat::kIdCancel, u"取消", Rect(95, 54, 145, 68), plat::kBsPushButton | kTab),
+        }};
+    t[kIddUnprotect] = DialogTemplate{kIddUnprotect, u"解除文件保护", plat::Size(170, 58), kFace, 9,
+        {
+            Label(u"请输入口令:", Rect(10, 12, 60, 22)),
+            Item(plat::kEditClass, kIdcUnprotectPassword, u"", Rect(62, 10, 160, 24), kPasswordEdit),
+            Item(plat::kButtonClass, plat::kIdOk, u"确认", Rect(30, 34, 80, 48), plat::kBsDefPushButton | kTab),
+            Item(plat::kButtonClass, plat::kIdCancel, u"取消", Rect(95, 34, 145, 48), plat::kBsPushButton | kTab),
+        }};
+    t[kIddAuthorList] = DialogTemplate{kIddAuthorList, u"作者信息", plat::Size(200, 150), kFace, 9,
+        {
+            Item(plat::kListViewClass, kIdcAuthorList, u"", Rect(7, 7, 193, 120),
+                 plat::kLvsReport | plat::kLvsSingleSel | plat::kLvsShowSelAlways | kTab),
+            Item(plat::kButtonClass, plat::kIdOk, u"返回", Rect(75, 128, 125, 142), plat::kBsDefPushButton | kTab),
+        }};
+    return t;
+}
+
+} // namespace
+
+const plat::DialogTemplate* FindDialogTemplate(int id)
+{
+    static const std::map<int, DialogTemplate> templates = MakeTemplates();
+    auto it = templates.find(id);
+    return it == templates.end() ? nullptr : &it->second;
+}

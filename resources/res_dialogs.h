@@ -1,0 +1,23 @@
+// The module's dialog templates, by id: the control carries them in its code.
+#pragma once
+#include "platform/ui/dialog_template.h"
+
+// Template ids.
+enum ResDialogId : int {
+    kIddProtect = 7178,
+    kIddUnprotect = 7179,
+    kIddPassword = 7180,
+    kIddAuthorList = 30724,
+};
+
+// Control ids of those templates.
+enum ResControlId : int {
+    kIdcProtectPassword = 1411,
+    kIdcProtectConfirm = 1412,
+    kIdcUnprotectPassword = 1413,
+    kIdcPassword = 1414,
+    kIdcAuthorList = 311,
+};
+
+// The template of an id; null for an id the module does not hold.
+const plat::DialogTemplate* FindDialogTemplate(int id);
