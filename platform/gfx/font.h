@@ -32,7 +32,18 @@ enum FontCharSet : std::uint8_t {
     kAnsiCharSet = 0,
     kDefaultCharSet = 1,
     kSymbolCharSet = 2,
+    kShiftJisCharSet = 128,
+    kHangulCharSet = 129,
     kGb2312CharSet = 134,
+    kChineseBig5CharSet = 136,
+    kGreekCharSet = 161,
+    kTurkishCharSet = 162,
+    kHebrewCharSet = 177,
+    kArabicCharSet = 178,
+    kBalticCharSet = 186,
+    kRussianCharSet = 204,
+    kThaiCharSet = 222,
+    kEastEuropeCharSet = 238,
 };
 
 // How text of the font is drawn; the numbers are those of the callers' font tables.

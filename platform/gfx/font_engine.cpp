@@ -109,6 +109,7 @@ FontEngine::FontEngine()
             FcConfigDestroy(config);
             config = nullptr;
         }
+        if (config) m_configFile = path;
     }
     if (!config) {
         // Text must still show; only layout stops being the same as everywhere else.

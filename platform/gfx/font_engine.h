@@ -105,6 +105,10 @@ public:
     MetricFace* Face(const FaceSource& src);
     _cairo_font_face* CairoFace(const FaceSource& src);
     std::mutex& Lock() { return m_lock; }
+    // The process's one font configuration (FcConfig*), and the file it was loaded from
+    // (empty when the file was missing and the desktop's configuration serves instead).
+    void* Config() const { return m_config; }
+    const std::string& ConfigFile() const { return m_configFile; }
 
 private:
     FontEngine();
@@ -112,6 +116,7 @@ private:
 
     std::mutex m_lock;
     void* m_config = nullptr;  // FcConfig*
+    std::string m_configFile;
     void* m_library = nullptr; // FT_Library
     std::uint64_t m_nextId = 1;
     std::unordered_map<std::string, std::shared_ptr<const ResolvedFace>> m_resolved;
