@@ -10,6 +10,7 @@
 #include <memory>
 #include <new>
 #include <span>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -71,6 +72,72 @@ inline int UnmatchedLetters(const LetterSignature& a, const LetterSignature& b)
     return std::popcount(a.once ^ b.once) + std::popcount(a.twice ^ b.twice);
 }
 
+// Which pairs of neighbouring letters a word holds, as a set of 64 bits; pairBit(a, b)
+// gives a pair's bit, the same for pairs of letters a speller's distance takes as equal.
+template <class PairBit>
+std::uint64_t PairBitsOf(plat::StringView w, PairBit pairBit)
+{
+    std::uint64_t bits = 0;
+    for (std::size_t k = 1; k < w.size(); ++k) bits |= std::uint64_t(1) << (pairBit(w[k - 1], w[k]) & 63);
+    return bits;
+}
+
+// A bound from the order of letters. The greedy alignment matches letters in runs, one
+// after the other, and each step that costs something passes at most cost + 1 letters of
+// the first word. A step thus breaks the pairs of neighbouring letters that start at a
+// letter it passes, and at most one more (the pair running into it). Within `edits`, at
+// most 3 * edits pairs of the first word are broken (two steps of cost 1 pass at most
+// 2 + 2 letters, one of cost 2 at most 3), and every other pair of it stands next to each
+// other in the second word as well. The filter counts the word's pairs, each place once,
+// whose bits a second word's PairBitsOf holds.
+class LetterPairFilter {
+public:
+    template <class PairBit>
+    LetterPairFilter(plat::StringView word, int edits, PairBit pairBit)
+    {
+        // A 0 unit inside the word would end the alignment early: no filtering then.
+        for (char16_t c : word)
+            if (c == 0) return;
+        m_needed = static_cast<std::int64_t>(word.size()) - 1 - 3 * static_cast<std::int64_t>(edits);
+        if (m_needed <= 0) return;
+        // Layer n holds the pairs the word has more than n times, so that the layers
+        // together count every place.
+        for (std::size_t k = 1; k < word.size(); ++k) {
+            const std::uint64_t bit = std::uint64_t(1) << (pairBit(word[k - 1], word[k]) & 63);
+            std::size_t layer = 0;
+            while (layer < m_layers.size() && (m_layers[layer] & bit)) ++layer;
+            if (layer == m_layers.size()) m_layers.push_back(0);
+            m_layers[layer] |= bit;
+        }
+    }
+    // False only when a second word with these pair bits is surely beyond `edits`.
+    bool Allows(std::uint64_t pairs) const
+    {
+        std::int64_t found = 0;
+        for (std::uint64_t layer : m_layers) {
+            const int n = std::popcount(layer & pairs);
+            if (n == 0) break; // a layer's bits are among the layer below's
+            found += n;
+            if (found >= m_needed) return true;
+        }
+        return found >= m_needed;
+    }
+
+private:
+    std::int64_t m_needed = 0;
+    std::vector<std::uint64_t> m_layers;
+};
+
+// Asks for the cache line at p ahead of its use.
+inline void Prefetch(const void* p)
+{
+#if defined(__GNUC__)
+    __builtin_prefetch(p);
+#else
+    (void)p;
+#endif
+}
+
 // Numbers 0..n-1 grouped by a key below a power of two; each group in increasing order.
 class BucketTable {
 public:
@@ -117,7 +184,9 @@ public:
     // lengths are the records' lengths as their tests use them.
     void Build(const std::vector<LetterSignature>& signatures, const std::vector<std::int32_t>& lengths);
     // The same with recordOf(k, signature, length) giving record k's, once each, in record
-    // order. False, leaving the index empty, when *stop turns true on the way.
+    // order; a recordOf(k, signature, length, pairs) gives its letter pairs (PairBitsOf)
+    // as well, for lookups with a LetterPairFilter. False, leaving the index empty, when
+    // *stop turns true on the way.
     template <class RecordOf>
     bool Build(std::size_t n, RecordOf recordOf, const std::atomic<bool>* stop = nullptr)
     {
@@ -127,8 +196,12 @@ public:
             if ((k & 0xFFFF) == 0 && Stopped(stop)) return Abandon();
             LetterSignature s;
             std::int32_t length = 0;
-            recordOf(k, s, length);
-            m_slots[k] = Slot {static_cast<std::uint32_t>(k), s.once, s.twice, ClampLength(length)};
+            std::uint64_t pairs = ~std::uint64_t(0);
+            if constexpr (std::is_invocable_v<RecordOf&, std::size_t, LetterSignature&, std::int32_t&, std::uint64_t&>)
+                recordOf(k, s, length, pairs);
+            else
+                recordOf(k, s, length);
+            m_slots[k] = Slot {pairs, static_cast<std::uint32_t>(k), s.once, s.twice, ClampLength(length)};
             for (std::uint32_t m = s.once; m != 0; m &= m - 1) ++counts[std::countr_zero(m)];
         }
         return GroupSlots(counts, stop);
@@ -143,6 +216,14 @@ public:
     void ForEachNear(const LetterSignature& word, int radius, std::int64_t minLength, std::int64_t maxLength,
                      Visit visit) const
     {
+        ForEachNear(word, radius, minLength, maxLength, nullptr, visit);
+    }
+    // The same, leaving out besides the records whose letter pairs `order` does not allow
+    // (none when it is null).
+    template <class Visit>
+    void ForEachNear(const LetterSignature& word, int radius, std::int64_t minLength, std::int64_t maxLength,
+                     const LetterPairFilter* order, Visit visit) const
+    {
         if (m_slots.empty() || radius < 0 || minLength > maxLength) return;
         const std::int32_t lo = ClampLength(minLength);
         const std::int32_t hi = ClampLength(maxLength);
@@ -152,16 +233,29 @@ public:
                 const Slot& s = m_slots[slot];
                 if (s.length < lo || s.length > hi) continue;
                 if (UnmatchedLetters(LetterSignature {s.once, s.twice}, word) > radius) continue;
+                if (order && !order->Allows(s.pairs)) continue;
                 visit(s.id);
             }
         };
         // Every pattern within `radius` bits, each once: flip bits in increasing order.
+        std::vector<std::uint32_t> patterns;
         auto walk = [&](auto&& self, std::uint32_t p, int fromBit, int budget) -> void {
-            visitGroup(p);
+            patterns.push_back(p);
             if (budget == 0) return;
             for (int b = fromBit; b < m_patternBits; ++b) self(self, p ^ (std::uint32_t(1) << b), b + 1, budget - 1);
         };
         walk(walk, pattern, 0, radius);
+        // The groups lie far apart: ask for a group's start, and later for its first slots,
+        // some groups before they are visited, so that the reads overlap.
+        constexpr std::size_t kStartsAhead = 48;
+        constexpr std::size_t kSlotsAhead = 24;
+        const std::size_t n = patterns.size();
+        for (std::size_t k = 0; k < n && k < kStartsAhead; ++k) Prefetch(&m_groups[patterns[k]]);
+        for (std::size_t k = 0; k < n; ++k) {
+            if (k + kStartsAhead < n) Prefetch(&m_groups[patterns[k + kStartsAhead]]);
+            if (k + kSlotsAhead < n) Prefetch(m_slots.data() + m_groups[patterns[k + kSlotsAhead]]);
+            visitGroup(patterns[k]);
+        }
     }
 
 private:
@@ -185,6 +279,7 @@ private:
     std::uint32_t m_byteToPattern[4][256] = {};
     // One record, kept together so that a visit reads one place.
     struct Slot {
+        std::uint64_t pairs; // all ones when the build gave none
         std::uint32_t id;
         std::uint32_t once;
         std::uint32_t twice;
