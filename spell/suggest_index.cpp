@@ -35,6 +35,7 @@ bool LetterNeighbourIndex::Abandon()
 {
     Slots().swap(m_slots);
     std::vector<std::uint32_t>().swap(m_groups);
+    std::vector<std::uint64_t>().swap(m_occupied);
     m_patternBits = 0;
     return false;
 }
@@ -84,13 +85,18 @@ bool LetterNeighbourIndex::GroupSlots(const std::array<std::size_t, 32>& counts,
     const std::size_t groups = std::size_t(1) << m_patternBits;
     m_groups.assign(groups + 1, 0);
     for (const Slot& s : m_slots) ++m_groups[PatternOf(s.once) + 1];
-    for (std::size_t p = 0; p < groups; ++p) m_groups[p + 1] += m_groups[p];
+    m_occupied.assign((groups + 63) / 64, 0);
+    for (std::size_t p = 0; p < groups; ++p) {
+        if (m_groups[p + 1] != 0) m_occupied[p >> 6] |= std::uint64_t(1) << (p & 63);
+        m_groups[p + 1] += m_groups[p];
+    }
     return true;
 }
 
 std::size_t LetterNeighbourIndex::MemoryBytes() const
 {
-    return sizeof(*this) + m_groups.capacity() * sizeof(std::uint32_t) + m_slots.capacity() * sizeof(Slot);
+    return sizeof(*this) + m_groups.capacity() * sizeof(std::uint32_t) + m_occupied.capacity() * sizeof(std::uint64_t)
+        + m_slots.capacity() * sizeof(Slot);
 }
 
 } // namespace orthon

@@ -240,7 +240,7 @@ public:
         // Every pattern within `radius` bits, each once: flip bits in increasing order.
         std::vector<std::uint32_t> patterns;
         auto walk = [&](auto&& self, std::uint32_t p, int fromBit, int budget) -> void {
-            patterns.push_back(p);
+            if ((m_occupied[p >> 6] >> (p & 63)) & 1) patterns.push_back(p);
             if (budget == 0) return;
             for (int b = fromBit; b < m_patternBits; ++b) self(self, p ^ (std::uint32_t(1) << b), b + 1, budget - 1);
         };
@@ -286,6 +286,9 @@ private:
         std::int32_t length; // clamped
     };
     std::vector<std::uint32_t> m_groups; // start slot of each pattern, and the end
+    // A bit for each pattern that has records: small enough to stay near at hand while a
+    // walk passes over the many empty groups.
+    std::vector<std::uint64_t> m_occupied;
     using Slots = std::vector<Slot, UninitialisedAllocator<Slot>>;
     Slots m_slots;                       // by pattern, in record order within a group
 };
