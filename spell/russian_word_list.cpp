@@ -29,14 +29,6 @@ unsigned RussianLetterBit(char16_t c)
     return static_cast<unsigned>(CRussianWordList::FoldCyrillic(c) - 0x430);
 }
 
-// The bit, of 64, that stands for two folded letters next to each other.
-unsigned PairBit(char16_t a, char16_t b)
-{
-    const std::uint32_t pair = (std::uint32_t(CRussianWordList::FoldCyrillic(a)) << 16)
-        | CRussianWordList::FoldCyrillic(b);
-    return static_cast<unsigned>((pair * 0x9E3779B1u) >> 26);
-}
-
 } // namespace
 
 CRussianWordList::CRussianWordList()
@@ -245,7 +237,7 @@ void CRussianWordList::Add(plat::StringView word)
 }
 
 struct CRussianWordList::SuggestIndex {
-    orthon::LetterNeighbourIndex letters; // the first letters.Size() entries, with their letter pairs
+    orthon::LetterNeighbourIndex letters; // the first letters.Size() entries
 };
 
 bool CRussianWordList::Offers(plat::StringView word, std::uint32_t wordMask, std::size_t entry) const
@@ -266,11 +258,10 @@ std::shared_ptr<const CRussianWordList::SuggestIndex> CRussianWordList::BuildSug
     auto index = std::make_shared<CRussianWordList::SuggestIndex>();
     const bool built = index->letters.Build(
         n,
-        [&](std::size_t k, orthon::LetterSignature& signature, std::int32_t& length, std::uint64_t& pairs) {
+        [&](std::size_t k, orthon::LetterSignature& signature, std::int32_t& length) {
             const plat::StringView w(units + starts[k], starts[k + 1] - starts[k] - 1);
             signature = orthon::SignatureOf(w, RussianLetterBit);
             length = static_cast<std::int32_t>(std::min<std::size_t>(w.size(), INT32_MAX));
-            pairs = orthon::PairBitsOf(w, PairBit);
         },
         stop);
     if (!built) return nullptr;
@@ -349,11 +340,9 @@ void CRussianWordList::Suggest(plat::StringView word, std::vector<plat::String>&
     }
     PrepareSuggestions();
     const std::uint32_t mask = orthon::LetterMask(word, RussianLetterBit);
-    const int edits = orthon::AllowedEdits(len);
-    const orthon::LetterPairFilter order(word, edits, PairBit);
     std::vector<std::uint32_t> candidates;
-    m_suggestIndex->letters.ForEachNear(orthon::SignatureOf(word, RussianLetterBit), 2 * edits, len - 3,
-                                        std::min<std::int64_t>(len + 3, kMaxSuggestionUnits), &order,
+    m_suggestIndex->letters.ForEachNear(orthon::SignatureOf(word, RussianLetterBit), 2 * orthon::AllowedEdits(len),
+                                        len - 3, std::min<std::int64_t>(len + 3, kMaxSuggestionUnits),
                                         [&](std::uint32_t k) { candidates.push_back(k); });
     std::sort(candidates.begin(), candidates.end());
     // The candidates lie far apart in the list: ask for their places and then their

@@ -10,7 +10,6 @@
 #include <memory>
 #include <new>
 #include <span>
-#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -72,62 +71,6 @@ inline int UnmatchedLetters(const LetterSignature& a, const LetterSignature& b)
     return std::popcount(a.once ^ b.once) + std::popcount(a.twice ^ b.twice);
 }
 
-// Which pairs of neighbouring letters a word holds, as a set of 64 bits; pairBit(a, b)
-// gives a pair's bit, the same for pairs of letters a speller's distance takes as equal.
-template <class PairBit>
-std::uint64_t PairBitsOf(plat::StringView w, PairBit pairBit)
-{
-    std::uint64_t bits = 0;
-    for (std::size_t k = 1; k < w.size(); ++k) bits |= std::uint64_t(1) << (pairBit(w[k - 1], w[k]) & 63);
-    return bits;
-}
-
-// A bound from the order of letters. The greedy alignment matches letters in runs, one
-// after the other, and each step that costs something passes at most cost + 1 letters of
-// the first word. A step thus breaks the pairs of neighbouring letters that start at a
-// letter it passes, and at most one more (the pair running into it). Within `edits`, at
-// most 3 * edits pairs of the first word are broken (two steps of cost 1 pass at most
-// 2 + 2 letters, one of cost 2 at most 3), and every other pair of it stands next to each
-// other in the second word as well. The filter counts the word's pairs, each place once,
-// whose bits a second word's PairBitsOf holds.
-class LetterPairFilter {
-public:
-    template <class PairBit>
-    LetterPairFilter(plat::StringView word, int edits, PairBit pairBit)
-    {
-        // A 0 unit inside the word would end the alignment early: no filtering then.
-        for (char16_t c : word)
-            if (c == 0) return;
-        m_needed = static_cast<std::int64_t>(word.size()) - 1 - 3 * static_cast<std::int64_t>(edits);
-        if (m_needed <= 0) return;
-        // Layer n holds the pairs the word has more than n times, so that the layers
-        // together count every place.
-        for (std::size_t k = 1; k < word.size(); ++k) {
-            const std::uint64_t bit = std::uint64_t(1) << (pairBit(word[k - 1], word[k]) & 63);
-            std::size_t layer = 0;
-            while (layer < m_layers.size() && (m_layers[layer] & bit)) ++layer;
-            if (layer == m_layers.size()) m_layers.push_back(0);
-            m_layers[layer] |= bit;
-        }
-    }
-    // False only when a second word with these pair bits is surely beyond `edits`.
-    bool Allows(std::uint64_t pairs) const
-    {
-        std::int64_t found = 0;
-        for (std::uint64_t layer : m_layers) {
-            const int n = std::popcount(layer & pairs);
-            if (n == 0) break; // a layer's bits are among the layer below's
-            found += n;
-            if (found >= m_needed) return true;
-        }
-        return found >= m_needed;
-    }
-
-private:
-    std::int64_t m_needed = 0;
-    std::vector<std::uint64_t> m_layers;
-};
-
 // Asks for the cache line at p ahead of its use.
 inline void Prefetch(const void* p)
 {
@@ -184,9 +127,7 @@ public:
     // lengths are the records' lengths as their tests use them.
     void Build(const std::vector<LetterSignature>& signatures, const std::vector<std::int32_t>& lengths);
     // The same with recordOf(k, signature, length) giving record k's, once each, in record
-    // order; a recordOf(k, signature, length, pairs) gives its letter pairs (PairBitsOf)
-    // as well, for lookups with a LetterPairFilter. False, leaving the index empty, when
-    // *stop turns true on the way.
+    // order. False, leaving the index empty, when *stop turns true on the way.
     template <class RecordOf>
     bool Build(std::size_t n, RecordOf recordOf, const std::atomic<bool>* stop = nullptr)
     {
@@ -196,12 +137,8 @@ public:
             if ((k & 0xFFFF) == 0 && Stopped(stop)) return Abandon();
             LetterSignature s;
             std::int32_t length = 0;
-            std::uint64_t pairs = ~std::uint64_t(0);
-            if constexpr (std::is_invocable_v<RecordOf&, std::size_t, LetterSignature&, std::int32_t&, std::uint64_t&>)
-                recordOf(k, s, length, pairs);
-            else
-                recordOf(k, s, length);
-            m_slots[k] = Slot {pairs, static_cast<std::uint32_t>(k), s.once, s.twice, ClampLength(length)};
+            recordOf(k, s, length);
+            m_slots[k] = Slot {static_cast<std::uint32_t>(k), s.once, s.twice, ClampLength(length)};
             for (std::uint32_t m = s.once; m != 0; m &= m - 1) ++counts[std::countr_zero(m)];
         }
         return GroupSlots(counts, stop);
@@ -216,14 +153,6 @@ public:
     void ForEachNear(const LetterSignature& word, int radius, std::int64_t minLength, std::int64_t maxLength,
                      Visit visit) const
     {
-        ForEachNear(word, radius, minLength, maxLength, nullptr, visit);
-    }
-    // The same, leaving out besides the records whose letter pairs `order` does not allow
-    // (none when it is null).
-    template <class Visit>
-    void ForEachNear(const LetterSignature& word, int radius, std::int64_t minLength, std::int64_t maxLength,
-                     const LetterPairFilter* order, Visit visit) const
-    {
         if (m_slots.empty() || radius < 0 || minLength > maxLength) return;
         const std::int32_t lo = ClampLength(minLength);
         const std::int32_t hi = ClampLength(maxLength);
@@ -233,7 +162,6 @@ public:
                 const Slot& s = m_slots[slot];
                 if (s.length < lo || s.length > hi) continue;
                 if (UnmatchedLetters(LetterSignature {s.once, s.twice}, word) > radius) continue;
-                if (order && !order->Allows(s.pairs)) continue;
                 visit(s.id);
             }
         };
@@ -279,7 +207,6 @@ private:
     std::uint32_t m_byteToPattern[4][256] = {};
     // One record, kept together so that a visit reads one place.
     struct Slot {
-        std::uint64_t pairs; // all ones when the build gave none
         std::uint32_t id;
         std::uint32_t once;
         std::uint32_t twice;

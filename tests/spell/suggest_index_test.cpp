@@ -5,7 +5,6 @@
 // words added after the index was made.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <memory>
 #include <random>
 #include <string>
@@ -14,8 +13,6 @@
 #include "platform/base/strings.h"
 #include "spell/english_dictionary.h"
 #include "spell/russian_word_list.h"
-#include "spell/spell_distance.h"
-#include "spell/suggest_index.h"
 #include "tests/support/misspell.h"
 #include "tests/spell/spell_test_support.h"
 
@@ -173,82 +170,6 @@ String Slip(String w, plat::StringView letters, std::mt19937& rng)
         return Misspell(std::move(w), letters, rng);
     }
     return w;
-}
-
-// Letters a..h and their capitals, capitals folded: 64 pairs, one bit each, so that the
-// filter's count is exact and the bound is met with no slack from shared bits.
-char16_t FoldSmall(char16_t c) { return (c >= u'A' && c <= u'H') ? static_cast<char16_t>(c + 32) : c; }
-bool SameSmall(char16_t a, char16_t b) { return FoldSmall(a) == FoldSmall(b); }
-unsigned SmallPairBit(char16_t a, char16_t b) { return (FoldSmall(a) - u'a') * 8u + (FoldSmall(b) - u'a'); }
-
-// Places of the word's neighbouring pairs that the other word holds as well.
-int SharedPairPlaces(const String& word, const String& other)
-{
-    const std::uint64_t pairs = orthon::PairBitsOf(other, SmallPairBit);
-    int n = 0;
-    for (std::size_t k = 1; k < word.size(); ++k) n += (pairs >> SmallPairBit(word[k - 1], word[k])) & 1;
-    return n;
-}
-
-TEST(LetterPairFilter, AllowsEveryWordWithinTheEditsOfTheAlignment)
-{
-    std::mt19937 rng(5209);
-    const String letters = u"abcdefghABCDEFGH";
-    auto pick = [&](std::size_t n) { return std::uniform_int_distribution<std::size_t>(0, n - 1)(rng); };
-    int close = 0;
-    int atTheBound = 0;
-    for (int k = 0; k < 200000; ++k) {
-        String word;
-        for (std::size_t n = 4 + pick(12); n > 0; --n) word += letters[pick(8)];
-        String other = Slip(word, letters, rng);
-        if (pick(2)) other = Slip(other, letters, rng);
-        const int edits = orthon::AllowedEdits(static_cast<std::int64_t>(word.size()));
-        if (orthon::AlignmentDistance(word, other, SameSmall) > edits) continue;
-        ++close;
-        const orthon::LetterPairFilter filter(word, edits, SmallPairBit);
-        ASSERT_TRUE(filter.Allows(orthon::PairBitsOf(other, SmallPairBit)))
-            << plat::Utf16ToUtf8(word) << " " << plat::Utf16ToUtf8(other);
-        atTheBound += SharedPairPlaces(word, other) == static_cast<int>(word.size()) - 1 - 3 * edits;
-    }
-    EXPECT_GT(close, 10000);
-    // The bound is reached: a filter asking for one more shared pair would lose these.
-    EXPECT_GT(atTheBound, 0);
-}
-
-TEST(LetterPairFilter, CasesAtTheEdgesOfTheBound)
-{
-    struct Case {
-        const char16_t* word;
-        const char16_t* other;
-        bool allowed;
-    };
-    const Case cases[] = {
-        // Short words need no shared pair: 4 letters - 1 - 3 for one edit, 7 - 1 - 6 for two.
-        {u"abcd", u"bade", true},
-        {u"abcdefg", u"hhhhhhh", true},
-        // Eight letters within two edits share at least one pair.
-        {u"abcdefgh", u"hgfedcba", false},
-        {u"abcdefgh", u"abhhhhhh", true},
-        // Two runs of two dropped, two edits: five of the eleven pairs needed, seven kept.
-        {u"abcdefghabcd", u"abcfgbcd", true},
-        // Capitals fold into the same pairs.
-        {u"ABCDEFGHABCD", u"abcdefghabcd", true},
-        {u"abcdefghabcd", u"hhhhhhhhhhhh", false},
-        // A pair counted at each of its places, not once.
-        {u"abababababab", u"ab", true},
-    };
-    for (const Case& c : cases) {
-        const String word = c.word;
-        const int edits = orthon::AllowedEdits(static_cast<std::int64_t>(word.size()));
-        const orthon::LetterPairFilter filter(word, edits, SmallPairBit);
-        EXPECT_EQ(filter.Allows(orthon::PairBitsOf(c.other, SmallPairBit)), c.allowed)
-            << plat::Utf16ToUtf8(word) << " " << plat::Utf16ToUtf8(String(c.other));
-    }
-    // A 0 inside the word ends the alignment early: nothing is left out.
-    const String withZero(u"abcdefgh\0abcdefgh", 17);
-    EXPECT_TRUE(orthon::LetterPairFilter(withZero, 2, SmallPairBit).Allows(orthon::PairBitsOf(u"hhhh", SmallPairBit)));
-    // The double drop really is within two edits of the greedy alignment.
-    EXPECT_EQ(orthon::AlignmentDistance(u"abcdefghabcd", u"abcfgbcd", SameSmall), 2);
 }
 
 TEST_F(GeneratedDictionaries, RussianWordsTwoSlipsAwayMatchTheScan)
