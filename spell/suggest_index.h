@@ -68,7 +68,13 @@ LetterSignature SignatureOf(plat::StringView w, BitOf bitOf)
 // at most 2e.
 inline int UnmatchedLetters(const LetterSignature& a, const LetterSignature& b)
 {
-    return std::popcount(a.once ^ b.once) + std::popcount(a.twice ^ b.twice);
+    // Both counts at once, in the halves of one 64-bit word: without a bit-count
+    // instruction in the target, std::popcount is a library call per slot of a walk.
+    std::uint64_t v = (std::uint64_t(a.once ^ b.once) << 32) | (a.twice ^ b.twice);
+    v = v - ((v >> 1) & 0x5555555555555555ull);
+    v = (v & 0x3333333333333333ull) + ((v >> 2) & 0x3333333333333333ull);
+    v = (v + (v >> 4)) & 0x0F0F0F0F0F0F0F0Full;
+    return static_cast<int>((v * 0x0101010101010101ull) >> 56);
 }
 
 // Asks for the cache line at p ahead of its use.
@@ -167,6 +173,12 @@ public:
         };
         // Every pattern within `radius` bits, each once: flip bits in increasing order.
         std::vector<std::uint32_t> patterns;
+        std::size_t within = 0;
+        for (std::size_t k = 0, ways = 1; k <= static_cast<std::size_t>(radius) && k <= std::size_t(m_patternBits); ++k) {
+            within += ways;
+            ways = ways * (std::size_t(m_patternBits) - k) / (k + 1);
+        }
+        patterns.reserve(within);
         auto walk = [&](auto&& self, std::uint32_t p, int fromBit, int budget) -> void {
             if ((m_occupied[p >> 6] >> (p & 63)) & 1) patterns.push_back(p);
             if (budget == 0) return;
