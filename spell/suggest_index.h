@@ -166,7 +166,8 @@ public:
         auto visitGroup = [&](std::uint32_t p) {
             for (std::uint32_t slot = m_groups[p], end = m_groups[p + 1]; slot < end; ++slot) {
                 const Slot& s = m_slots[slot];
-                if (s.length < lo || s.length > hi) continue;
+                if (s.length > hi) break; // a group is ordered by length
+                if (s.length < lo) continue;
                 if (UnmatchedLetters(LetterSignature {s.once, s.twice}, word) > radius) continue;
                 visit(s.id);
             }
@@ -203,7 +204,8 @@ private:
     // -127..127 and only widens outside it.
     static bool Stopped(const std::atomic<bool>* stop) { return stop && stop->load(std::memory_order_relaxed); }
     bool Abandon();
-    // Orders the slots, held in record order, by the pattern of their most common classes.
+    // Orders the slots, held in record order, by the pattern of their most common classes
+    // and, within a pattern, by length.
     bool GroupSlots(const std::array<std::size_t, 32>& counts, const std::atomic<bool>* stop);
     static std::int32_t ClampLength(std::int64_t n)
     {
@@ -229,7 +231,7 @@ private:
     // walk passes over the many empty groups.
     std::vector<std::uint64_t> m_occupied;
     using Slots = std::vector<Slot, UninitialisedAllocator<Slot>>;
-    Slots m_slots;                       // by pattern, in record order within a group
+    Slots m_slots;                       // by pattern, by length within a group, then in record order
 };
 
 } // namespace orthon
