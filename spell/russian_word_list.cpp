@@ -240,7 +240,8 @@ struct CRussianWordList::SuggestIndex {
     orthon::LetterNeighbourIndex letters; // the first letters.Size() entries
 };
 
-bool CRussianWordList::Offers(plat::StringView word, std::uint32_t wordMask, std::size_t entry) const
+bool CRussianWordList::Offers(plat::StringView word, std::uint32_t wordMask, std::size_t entry,
+                              bool lettersChecked) const
 {
     const auto len = static_cast<std::int64_t>(word.size());
     const auto entryLength = static_cast<std::int64_t>(m_starts[entry + 1] - m_starts[entry] - 1);
@@ -248,7 +249,7 @@ bool CRussianWordList::Offers(plat::StringView word, std::uint32_t wordMask, std
     // longer than the caller's buffer is offered.
     if (!orthon::LengthsAllowClose(len, entryLength) || entryLength > kMaxSuggestionUnits) return false;
     const plat::StringView w = Word(entry);
-    return orthon::MasksAllowClose(wordMask, m_masks[entry], len)
+    return (lettersChecked || orthon::MasksAllowClose(wordMask, m_masks[entry], len))
         && IsCloseSpelling(word, len, w, entryLength);
 }
 
@@ -345,8 +346,17 @@ void CRussianWordList::Suggest(plat::StringView word, std::vector<plat::String>&
                                         len - 3, std::min<std::int64_t>(len + 3, kMaxSuggestionUnits),
                                         [&](std::uint32_t k) { candidates.push_back(k); });
     std::sort(candidates.begin(), candidates.end());
-    for (std::uint32_t k : candidates)
-        if (Offers(word, mask, k)) out.emplace_back(Word(k));
+    // The candidates lie far apart in the list: ask for their places and then their
+    // letters a few ahead.
+    constexpr std::size_t kStartsAhead = 16;
+    constexpr std::size_t kUnitsAhead = 8;
+    const std::size_t n = candidates.size();
+    for (std::size_t c = 0; c < n; ++c) {
+        if (c + kStartsAhead < n) orthon::Prefetch(&m_starts[candidates[c + kStartsAhead]]);
+        if (c + kUnitsAhead < n) orthon::Prefetch(m_units.data() + m_starts[candidates[c + kUnitsAhead]]);
+        const std::uint32_t k = candidates[c];
+        if (Offers(word, mask, k, true)) out.emplace_back(Word(k));
+    }
     for (std::size_t k = m_suggestIndex->letters.Size(); k < Count(); ++k)
         if (Offers(word, mask, k)) out.emplace_back(Word(k));
 }

@@ -69,7 +69,9 @@ private:
     void IndexWord(std::uint32_t index);
     void IndexWord(std::uint32_t index, std::size_t home);
     void Rehash(std::size_t slots);
-    bool Offers(plat::StringView word, std::uint32_t wordMask, std::size_t entry) const;
+    // lettersChecked: the entry came from the letter index, whose bound is tighter than the
+    // mask test (which, like the others before the distance, only skips what it refuses).
+    bool Offers(plat::StringView word, std::uint32_t wordMask, std::size_t entry, bool lettersChecked = false) const;
 
     plat::String m_path;
     // Every word followed by its 0, in list order; word k starts at m_starts[k] and the

@@ -35,6 +35,7 @@ bool LetterNeighbourIndex::Abandon()
 {
     Slots().swap(m_slots);
     std::vector<std::uint32_t>().swap(m_groups);
+    std::vector<std::uint64_t>().swap(m_occupied);
     m_patternBits = 0;
     return false;
 }
@@ -59,22 +60,27 @@ bool LetterNeighbourIndex::GroupSlots(const std::array<std::size_t, 32>& counts,
             m_byteToPattern[byte][v] = p;
         }
 
-    // A stable radix sort by pattern, low half then high half: each pass writes to few
-    // enough places at once for the caches, and record order stays within each group.
+    // A stable radix sort by length, then by pattern, low half then high half: each pass
+    // writes to few enough places at once for the caches, and each group ends up ordered by
+    // length, in record order within a length.
     const int lowBits = (m_patternBits + 1) / 2;
-    const int digitBits[2] = {lowBits, m_patternBits - lowBits};
+    const int digitBits[3] = {8, lowBits, m_patternBits - lowBits};
+    auto digitOf = [&](int pass, const Slot& s) -> std::uint32_t {
+        if (pass == 0) return static_cast<std::uint32_t>(s.length + 128);
+        const int shift = pass == 1 ? 0 : lowBits;
+        return (PatternOf(s.once) >> shift) & ((std::uint32_t(1) << digitBits[pass]) - 1);
+    };
     Slots other;
     other.resize(n);
-    for (int pass = 0, shift = 0; pass < 2; shift += digitBits[pass], ++pass) {
+    for (int pass = 0; pass < 3; ++pass) {
         if (Stopped(stop)) return Abandon();
-        const std::uint32_t digitMask = (std::uint32_t(1) << digitBits[pass]) - 1;
         std::vector<std::uint32_t> next((std::size_t(1) << digitBits[pass]) + 1, 0);
-        for (const Slot& s : m_slots) ++next[((PatternOf(s.once) >> shift) & digitMask) + 1];
+        for (const Slot& s : m_slots) ++next[digitOf(pass, s) + 1];
         for (std::size_t d = 1; d < next.size(); ++d) next[d] += next[d - 1];
         for (std::size_t k = 0; k < n; ++k) {
             if ((k & 0xFFFF) == 0 && Stopped(stop)) return Abandon();
             const Slot& s = m_slots[k];
-            other[next[(PatternOf(s.once) >> shift) & digitMask]++] = s;
+            other[next[digitOf(pass, s)]++] = s;
         }
         m_slots.swap(other);
     }
@@ -84,13 +90,18 @@ bool LetterNeighbourIndex::GroupSlots(const std::array<std::size_t, 32>& counts,
     const std::size_t groups = std::size_t(1) << m_patternBits;
     m_groups.assign(groups + 1, 0);
     for (const Slot& s : m_slots) ++m_groups[PatternOf(s.once) + 1];
-    for (std::size_t p = 0; p < groups; ++p) m_groups[p + 1] += m_groups[p];
+    m_occupied.assign((groups + 63) / 64, 0);
+    for (std::size_t p = 0; p < groups; ++p) {
+        if (m_groups[p + 1] != 0) m_occupied[p >> 6] |= std::uint64_t(1) << (p & 63);
+        m_groups[p + 1] += m_groups[p];
+    }
     return true;
 }
 
 std::size_t LetterNeighbourIndex::MemoryBytes() const
 {
-    return sizeof(*this) + m_groups.capacity() * sizeof(std::uint32_t) + m_slots.capacity() * sizeof(Slot);
+    return sizeof(*this) + m_groups.capacity() * sizeof(std::uint32_t) + m_occupied.capacity() * sizeof(std::uint64_t)
+        + m_slots.capacity() * sizeof(Slot);
 }
 
 } // namespace orthon

@@ -68,7 +68,23 @@ LetterSignature SignatureOf(plat::StringView w, BitOf bitOf)
 // at most 2e.
 inline int UnmatchedLetters(const LetterSignature& a, const LetterSignature& b)
 {
-    return std::popcount(a.once ^ b.once) + std::popcount(a.twice ^ b.twice);
+    // Both counts at once, in the halves of one 64-bit word: without a bit-count
+    // instruction in the target, std::popcount is a library call per slot of a walk.
+    std::uint64_t v = (std::uint64_t(a.once ^ b.once) << 32) | (a.twice ^ b.twice);
+    v = v - ((v >> 1) & 0x5555555555555555ull);
+    v = (v & 0x3333333333333333ull) + ((v >> 2) & 0x3333333333333333ull);
+    v = (v + (v >> 4)) & 0x0F0F0F0F0F0F0F0Full;
+    return static_cast<int>((v * 0x0101010101010101ull) >> 56);
+}
+
+// Asks for the cache line at p ahead of its use.
+inline void Prefetch(const void* p)
+{
+#if defined(__GNUC__)
+    __builtin_prefetch(p);
+#else
+    (void)p;
+#endif
 }
 
 // Numbers 0..n-1 grouped by a key below a power of two; each group in increasing order.
@@ -150,18 +166,37 @@ public:
         auto visitGroup = [&](std::uint32_t p) {
             for (std::uint32_t slot = m_groups[p], end = m_groups[p + 1]; slot < end; ++slot) {
                 const Slot& s = m_slots[slot];
-                if (s.length < lo || s.length > hi) continue;
+                if (s.length > hi) break; // a group is ordered by length
+                if (s.length < lo) continue;
                 if (UnmatchedLetters(LetterSignature {s.once, s.twice}, word) > radius) continue;
                 visit(s.id);
             }
         };
         // Every pattern within `radius` bits, each once: flip bits in increasing order.
+        std::vector<std::uint32_t> patterns;
+        std::size_t within = 0;
+        for (std::size_t k = 0, ways = 1; k <= static_cast<std::size_t>(radius) && k <= std::size_t(m_patternBits); ++k) {
+            within += ways;
+            ways = ways * (std::size_t(m_patternBits) - k) / (k + 1);
+        }
+        patterns.reserve(within);
         auto walk = [&](auto&& self, std::uint32_t p, int fromBit, int budget) -> void {
-            visitGroup(p);
+            if ((m_occupied[p >> 6] >> (p & 63)) & 1) patterns.push_back(p);
             if (budget == 0) return;
             for (int b = fromBit; b < m_patternBits; ++b) self(self, p ^ (std::uint32_t(1) << b), b + 1, budget - 1);
         };
         walk(walk, pattern, 0, radius);
+        // The groups lie far apart: ask for a group's start, and later for its first slots,
+        // some groups before they are visited, so that the reads overlap.
+        constexpr std::size_t kStartsAhead = 48;
+        constexpr std::size_t kSlotsAhead = 24;
+        const std::size_t n = patterns.size();
+        for (std::size_t k = 0; k < n && k < kStartsAhead; ++k) Prefetch(&m_groups[patterns[k]]);
+        for (std::size_t k = 0; k < n; ++k) {
+            if (k + kStartsAhead < n) Prefetch(&m_groups[patterns[k + kStartsAhead]]);
+            if (k + kSlotsAhead < n) Prefetch(m_slots.data() + m_groups[patterns[k + kSlotsAhead]]);
+            visitGroup(patterns[k]);
+        }
     }
 
 private:
@@ -169,7 +204,8 @@ private:
     // -127..127 and only widens outside it.
     static bool Stopped(const std::atomic<bool>* stop) { return stop && stop->load(std::memory_order_relaxed); }
     bool Abandon();
-    // Orders the slots, held in record order, by the pattern of their most common classes.
+    // Orders the slots, held in record order, by the pattern of their most common classes
+    // and, within a pattern, by length.
     bool GroupSlots(const std::array<std::size_t, 32>& counts, const std::atomic<bool>* stop);
     static std::int32_t ClampLength(std::int64_t n)
     {
@@ -191,8 +227,11 @@ private:
         std::int32_t length; // clamped
     };
     std::vector<std::uint32_t> m_groups; // start slot of each pattern, and the end
+    // A bit for each pattern that has records: small enough to stay near at hand while a
+    // walk passes over the many empty groups.
+    std::vector<std::uint64_t> m_occupied;
     using Slots = std::vector<Slot, UninitialisedAllocator<Slot>>;
-    Slots m_slots;                       // by pattern, in record order within a group
+    Slots m_slots;                       // by pattern, by length within a group, then in record order
 };
 
 } // namespace orthon

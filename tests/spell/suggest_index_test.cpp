@@ -150,6 +150,44 @@ TEST_F(GeneratedDictionaries, RandomRussianMisspellingsMatchTheScan)
     }
 }
 
+// A slip of one to three letters: a run of letters dropped, letters put in, replaced or
+// swapped. Two of them reach the distance limit in the ways that break most letter pairs
+// (a run of two dropped costs one edit).
+String Slip(String w, plat::StringView letters, std::mt19937& rng)
+{
+    auto pick = [&](std::size_t n) { return std::uniform_int_distribution<std::size_t>(0, n - 1)(rng); };
+    const std::size_t run = 1 + pick(3);
+    switch (pick(3)) {
+    case 0:
+        if (w.size() > run) w.erase(pick(w.size() - run + 1), run);
+        break;
+    case 1: {
+        const std::size_t at = pick(w.size() + 1);
+        for (std::size_t k = 0; k < run && k < 2; ++k) w.insert(at, 1, letters[pick(letters.size())]);
+        break;
+    }
+    default:
+        return Misspell(std::move(w), letters, rng);
+    }
+    return w;
+}
+
+TEST_F(GeneratedDictionaries, RussianWordsTwoSlipsAwayMatchTheScan)
+{
+    // Words at the distance limit, short ones among them, in capitals now and then.
+    std::mt19937 rng(19570404);
+    const String letters = u"абвгдеёжзийклмнопрстуфхцчшщъыьэюяАЕЁОЯ";
+    for (int k = 0; k < 200; ++k) {
+        String w(russian->Word(std::uniform_int_distribution<std::size_t>(0, russian->Count() - 1)(rng)));
+        w = Slip(Slip(std::move(w), letters, rng), letters, rng);
+        if (k % 5 == 0)
+            for (char16_t& c : w)
+                if (c >= u'а' && c <= u'я') c = static_cast<char16_t>(c - 32);
+        if (k % 7 == 0 && w.size() > 5) w.resize(4 + k % 3);
+        ExpectSameRussian(*russian, w);
+    }
+}
+
 TEST(SuggestIndex, EnglishAddedRecordsFollowTheIndexedOnes)
 {
     CEnglishDictionary d;
