@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cstdlib>
 #include <filesystem>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -34,8 +35,9 @@ std::vector<std::string> ObjectBoxes(CDocBody& body)
     std::vector<std::string> boxes;
     for (int i = 0; i < body.GetObjectCount(); ++i) {
         const plat::Rect& r = body.GetObject(i)->m_bounds;
-        boxes.push_back("(" + std::to_string(r.left) + "," + std::to_string(r.top) + ")-(" + std::to_string(r.right) +
-                        "," + std::to_string(r.bottom) + ")");
+        std::ostringstream box;
+        box << '(' << r.left << ',' << r.top << ")-(" << r.right << ',' << r.bottom << ')';
+        boxes.push_back(box.str());
     }
     return boxes;
 }

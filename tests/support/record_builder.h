@@ -35,7 +35,8 @@ public:
     }
     RecordBuilder& Raw(const std::string& ascii)
     {
-        m_bytes.insert(m_bytes.end(), ascii.begin(), ascii.end());
+        // Byte by byte: gcc 12 warns falsely about the range insert of a string here.
+        for (const char c : ascii) m_bytes.push_back(static_cast<std::uint8_t>(c));
         return *this;
     }
     // The Unicode counted form (strings shorter than 255 characters).
