@@ -19,6 +19,7 @@ struct InputState {
     Window* capture = nullptr;
     Caret caret;
     int cursor = kIdcArrow;
+    Point cursorPos;
 };
 
 InputState& State()
@@ -149,9 +150,20 @@ int GetCursor()
     return State().cursor;
 }
 
+Point GetCursorPos()
+{
+    return State().cursorPos;
+}
+
+void SetCursorPos(Point screen)
+{
+    State().cursorPos = screen;
+}
+
 bool PostMouseInput(Window& top, unsigned message, Point screen, unsigned keyFlags, int wheelDelta)
 {
     InputState& s = State();
+    s.cursorPos = screen;
     if (message == kWmMouseWheel) {
         if (!s.focus) return false;
         return PostInputMessage(s.focus, message, MakeWParam(keyFlags, static_cast<unsigned>(wheelDelta)),

@@ -39,6 +39,10 @@ CaretState GetCaretState();
 // Returns the previous one.
 int SetCursor(int cursorId);
 int GetCursor();
+// Where the mouse is on the screen: the point of the last mouse input (PostMouseInput), or
+// where SetCursorPos put it. Setting it sends nothing.
+Point GetCursorPos();
+void SetCursorPos(Point screen);
 
 // Mouse input over a tree, as the screen delivers it: the message goes to the window that
 // holds the capture, else to the deepest visible window under the screen point, with the
