@@ -65,8 +65,30 @@ constexpr int kInfoHeaderSize = 40;
 constexpr int kCoreHeaderSize = 12;
 constexpr int kPictureBitCount = 4;
 
-// The picture as a 4-bit DIB whose colour table is its palette; empty when the tiles do not
-// agree in height or a character is not in the palette (caught by the tests of the tables).
+std::uint32_t ReadU32(std::span<const std::uint8_t> b, std::size_t at) { return plat::LoadU32(&b[at]); }
+unsigned ReadU16(std::span<const std::uint8_t> b, std::size_t at) { return plat::LoadU16(&b[at]); }
+
+int CountForBits(int bitCount)
+{
+    return bitCount == 1 ? 2 : bitCount == 4 ? 16 : bitCount == 8 ? 256 : 0;
+}
+
+// Black, grey, light grey and white, and the button colours they stand for.
+struct SysColorMap {
+    plat::ColorRef picture;
+    int sysColor;
+};
+constexpr SysColorMap kButtonGreys[] = {
+    {plat::Rgb(0, 0, 0), plat::kColorBtnText},
+    {plat::Rgb(128, 128, 128), plat::kColorBtnShadow},
+    {plat::Rgb(192, 192, 192), plat::kColorBtnFace},
+    {plat::Rgb(255, 255, 255), plat::kColorBtnHighlight},
+};
+
+} // namespace
+
+namespace res_detail {
+
 std::vector<std::uint8_t> EncodeDib(const PictureResource& picture)
 {
     int width = 0;
@@ -115,27 +137,7 @@ std::vector<std::uint8_t> EncodeDib(const PictureResource& picture)
     return out;
 }
 
-std::uint32_t ReadU32(std::span<const std::uint8_t> b, std::size_t at) { return plat::LoadU32(&b[at]); }
-unsigned ReadU16(std::span<const std::uint8_t> b, std::size_t at) { return plat::LoadU16(&b[at]); }
-
-int CountForBits(int bitCount)
-{
-    return bitCount == 1 ? 2 : bitCount == 4 ? 16 : bitCount == 8 ? 256 : 0;
-}
-
-// Black, grey, light grey and white, and the button colours they stand for.
-struct SysColorMap {
-    plat::ColorRef picture;
-    int sysColor;
-};
-constexpr SysColorMap kButtonGreys[] = {
-    {plat::Rgb(0, 0, 0), plat::kColorBtnText},
-    {plat::Rgb(128, 128, 128), plat::kColorBtnShadow},
-    {plat::Rgb(192, 192, 192), plat::kColorBtnFace},
-    {plat::Rgb(255, 255, 255), plat::kColorBtnHighlight},
-};
-
-} // namespace
+} // namespace res_detail
 
 plat::String ResourceIdName(int id)
 {
@@ -149,7 +151,7 @@ std::span<const std::uint8_t> FindBitmapResource(plat::StringView name)
     if (it != made->end()) return it->second;
     const PictureResource* picture = FindPicture(name);
     if (!picture) return {};
-    return made->emplace(plat::String(name), EncodeDib(*picture)).first->second;
+    return made->emplace(plat::String(name), res_detail::EncodeDib(*picture)).first->second;
 }
 
 const plat::Bitmap* LoadResBitmap(plat::StringView name)

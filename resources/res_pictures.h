@@ -3,8 +3,10 @@
 // and everything else (plain bitmaps, toolbar strips with system colours) is made from
 // those bytes. Internal to the resources library.
 #pragma once
+#include <cstdint>
 #include <span>
 #include <string_view>
+#include <vector>
 
 #include "platform/base/geometry.h"
 
@@ -36,6 +38,10 @@ struct PictureResource {
 // Black, grey, light grey and white follow the button colours when a strip is loaded
 // with LoadSysColorBitmap; light grey is the background.
 extern const std::span<const PaletteEntry> kToolbarPalette;
+
+// The picture as the bytes of a bitmap resource: a 4-bit DIB whose colour table is the
+// palette. Empty when the tiles do not agree in height or a character is not in the palette.
+std::vector<std::uint8_t> EncodeDib(const PictureResource& picture);
 
 // The image strips of the toolbar resources, named as LoadSysColorBitmap names them.
 std::span<const PictureResource> ToolbarStrips();
