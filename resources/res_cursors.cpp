@@ -10,17 +10,14 @@ namespace {
 
 using res_detail::PaletteEntry;
 using res_detail::PictureResource;
+using res_detail::MakeArt;
 using res_detail::PixelArt;
 
-constexpr int kCursorSide = 16;
-
-// A cursor picture: '#' black, 'w' white, '.' transparent; a literal of the wrong size does
-// not compile.
+// A cursor picture, 16 x 16: '#' black, 'w' white, '.' transparent.
 template <std::size_t N>
 consteval PixelArt CursorArt(const char (&rows)[N])
 {
-    if (N != kCursorSide * kCursorSide + 1) throw "a cursor picture is 16 x 16 characters";
-    return {kCursorSide, kCursorSide, rows};
+    return MakeArt<16, 16>(rows);
 }
 
 struct CursorPicture {

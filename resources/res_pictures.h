@@ -3,6 +3,7 @@
 // and everything else (plain bitmaps, toolbar strips with system colours) is made from
 // those bytes. Internal to the resources library.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string_view>
@@ -23,6 +24,14 @@ struct PixelArt {
     int height;
     const char* rows;
 };
+
+// Pixel art of Width x Height from a literal; a literal of another size does not compile.
+template <int Width, int Height, std::size_t N>
+consteval PixelArt MakeArt(const char (&rows)[N])
+{
+    if (N != Width * Height + 1) throw "the picture's literal does not hold width x height characters";
+    return {Width, Height, rows};
+}
 
 // A bitmap resource: one picture, or several of the same height side by side (a toolbar's
 // image strip), all written with one palette.

@@ -19,15 +19,11 @@ constexpr PaletteEntry kStandard16[] = {
     {'w', plat::Rgb(255, 255, 255)},
 };
 
-constexpr int kButtonWidth = 16;
-constexpr int kButtonHeight = 15;
-
-// A button picture; a literal of the wrong size does not compile.
+// A button picture, 16 x 15.
 template <std::size_t N>
 consteval PixelArt Button(const char (&rows)[N])
 {
-    if (N != kButtonWidth * kButtonHeight + 1) throw "a button picture is 16 x 15 characters";
-    return {kButtonWidth, kButtonHeight, rows};
+    return MakeArt<16, 15>(rows);
 }
 
 struct ButtonPicture {

@@ -7,29 +7,23 @@
 #include "editor/res_dib.h"
 #include "platform/gfx/sys_colors.h"
 #include "tests/support/dib_bytes.h"
+#include "tests/support/pixel_probe.h"
 
 namespace {
 
 using test_support::DibSpec;
 using test_support::MakeDib;
 
-constexpr plat::ColorRef kBlack = plat::Rgb(0, 0, 0);
+using testsupport::kBlack;
+using testsupport::kWhite;
 constexpr plat::ColorRef kGrey = plat::Rgb(128, 128, 128);
 constexpr plat::ColorRef kLightGrey = plat::Rgb(192, 192, 192);
-constexpr plat::ColorRef kWhite = plat::Rgb(255, 255, 255);
-constexpr plat::ColorRef kGreen = plat::Rgb(0, 255, 0);
+constexpr plat::ColorRef kGreen = testsupport::kLime;
 constexpr plat::ColorRef kBackdrop = plat::Rgb(200, 150, 100);
 
 // A canvas filled with the backdrop, drawn on through a memory DC.
-struct Canvas {
-    explicit Canvas(int w, int h) : bmp(plat::Bitmap::Create(w, h))
-    {
-        bmp->Fill(kBackdrop);
-        dc.Select(bmp.get());
-    }
-    plat::ColorRef At(int x, int y) const { return bmp->GetPixel(x, y); }
-    std::unique_ptr<plat::Bitmap> bmp;
-    plat::MemoryDc dc;
+struct Canvas : testsupport::Canvas {
+    Canvas(int w, int h) : testsupport::Canvas(w, h, kBackdrop) {}
 };
 
 // A 3 x 2 picture in four colours of an 8-bit table; colour-used count as given.
