@@ -79,6 +79,20 @@ TEST_F(Input, TheMouseGoesToTheWindowUnderItUnlessCaptured)
     EXPECT_FALSE(plat::PostMouseInput(m_top, plat::kWmMouseMove, Point(10, 10))) << "outside the tree";
 }
 
+TEST_F(Input, TheCursorPositionIsWhereTheLastMouseInputWas)
+{
+    plat::SetCursorPos(Point(5, 6));
+    EXPECT_EQ(plat::GetCursorPos(), Point(5, 6));
+    EXPECT_TRUE(m_log.empty()) << "placing the cursor sends nothing";
+    plat::PostMouseInput(m_top, plat::kWmMouseMove, Point(150, 150));
+    EXPECT_EQ(plat::GetCursorPos(), Point(150, 150));
+    // Input outside every window still moves the cursor.
+    EXPECT_FALSE(plat::PostMouseInput(m_top, plat::kWmMouseMove, Point(10, 10)));
+    EXPECT_EQ(plat::GetCursorPos(), Point(10, 10));
+    plat::ResetInputState();
+    EXPECT_EQ(plat::GetCursorPos(), Point(0, 0));
+}
+
 TEST_F(Input, TheWheelGoesToTheFocusWindowAndUpToItsParent)
 {
     EXPECT_FALSE(plat::PostMouseInput(m_top, plat::kWmMouseWheel, Point(150, 150), 0, -240));
