@@ -41,13 +41,6 @@ struct PictureResource {
     std::span<const PixelArt* const> tiles;
 };
 
-// The 16 colours of toolbar pictures, in the order of the standard 16-colour table:
-//   # black   m maroon   g green    o olive    n navy     p purple   t teal     . light grey
-//   + grey    R red      G lime     Y yellow   B blue     M fuchsia  C aqua     w white
-// Black, grey, light grey and white follow the button colours when a strip is loaded
-// with LoadSysColorBitmap; light grey is the background.
-extern const std::span<const PaletteEntry> kToolbarPalette;
-
 // The picture as the bytes of a bitmap resource: a 4-bit DIB whose colour table is the
 // palette. Empty when the tiles do not agree in height or a character is not in the palette.
 std::vector<std::uint8_t> EncodeDib(const PictureResource& picture);

@@ -10,6 +10,11 @@
 namespace res_detail {
 namespace {
 
+// The 16 colours of button pictures, in the order of the standard 16-colour table:
+//   # black   m maroon   g green    o olive    n navy     p purple   t teal     . light grey
+//   + grey    R red      G lime     Y yellow   B blue     M fuchsia  C aqua     w white
+// Black, grey, light grey and white follow the button colours when a strip is loaded
+// with LoadSysColorBitmap; light grey is the background.
 constexpr PaletteEntry kStandard16[] = {
     {'#', plat::Rgb(0, 0, 0)},       {'m', plat::Rgb(128, 0, 0)},   {'g', plat::Rgb(0, 128, 0)},
     {'o', plat::Rgb(128, 128, 0)},   {'n', plat::Rgb(0, 0, 128)},   {'p', plat::Rgb(128, 0, 128)},
@@ -1038,14 +1043,12 @@ std::vector<Strip> MakeStrips()
 
 } // namespace
 
-const std::span<const PaletteEntry> kToolbarPalette = kStandard16;
-
 std::span<const PictureResource> ToolbarStrips()
 {
     static const std::vector<Strip>* strips = new std::vector<Strip>(MakeStrips());
     static const std::vector<PictureResource>* resources = [] {
         auto* out = new std::vector<PictureResource>;
-        for (const Strip& s : *strips) out->push_back({s.name, kToolbarPalette, s.tiles});
+        for (const Strip& s : *strips) out->push_back({s.name, kStandard16, s.tiles});
         return out;
     }();
     return *resources;
