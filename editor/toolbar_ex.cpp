@@ -13,6 +13,10 @@
 
 namespace {
 
+// Where the bars would probe the common controls' version, ours is fixed by the toolbar
+// window: newer than 4.71, so wrapped separators report their width as their height and
+// flat separators are 6 pixels wide.
+static_assert(plat::ToolBar::kCommonControlsVersion > 0x40047);
 constexpr int kFlatSeparatorWidth = 6;
 // The widest and narrowest rows a fit tries.
 constexpr int kWidestRow = 32767;

@@ -158,7 +158,8 @@ public:
     unsigned GetExtendedStyle() const { return m_exStyle; }
     void SetExtendedStyle(unsigned exStyle);
 
-    // The tooltip that shows the buttons' texts (not owned); null: none.
+    // The tooltip that shows the buttons' texts (not owned: it outlives the bar, or is set
+    // back to null first); null: none.
     void SetToolTips(ToolTip* tips) { m_tips = tips; }
     ToolTip* GetToolTips() const { return m_tips; }
 
