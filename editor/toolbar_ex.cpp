@@ -319,6 +319,11 @@ bool CToolBarEx::CreateEx(plat::Window* parent, unsigned controlStyle, unsigned 
     const unsigned style = (barStyle & ~kCbrsKeptMask) | kBarWindowStyle | controlStyle | kFlatTransparent;
     if (!ToolBar::Create(parent, plat::Rect(), style, id)) return false;
     SetSizes(m_buttonSizeSetting, m_imageSize);
+    if (m_barStyle & kCbrsTooltips) {
+        m_tips = std::make_unique<plat::ToolTip>();
+        if (m_tips->CreateFor(*GetTopLevel())) SetToolTips(m_tips.get());
+        else m_tips.reset();
+    }
     return true;
 }
 

@@ -629,6 +629,32 @@ TEST_F(ToolBarExTest, UpdateHandlersEnableAndCheckTheButtons)
     check({{35093, kOn, 0}, {35065, kOn, 0}, {35080, 0, 0}});
 }
 
+TEST_F(ToolBarExTest, TooltipsNameTheButtonsByTheOwner)
+{
+    std::vector<int> asked;
+    m_frame.m_handlers[plat::kWmNotify] = [&](plat::WParam, plat::LParam l) -> std::optional<plat::LResult> {
+        auto* request = reinterpret_cast<plat::ToolTipTextRequest*>(l);
+        if (request->header.code != plat::kTtnNeedText) return std::nullopt;
+        asked.push_back(request->header.idFrom);
+        request->text = u"加粗";
+        return 0;
+    };
+    CToolBarEx bar;
+    CreateBar(bar, kFormatBarResource);
+    ASSERT_NE(bar.GetToolTips(), nullptr) << "made for kCbrsTooltips";
+    const Rect bold = ItemRect(bar, 35065);
+    plat::PostMouseInput(m_frame, plat::kWmMouseMove, bar.ClientToScreen(Point(bold.left + 5, bold.top + 5)));
+    plat::PumpMessages();
+    EXPECT_EQ(asked, std::vector<int>({35065}));
+    plat::AdvanceClock(plat::kToolTipInitialDelayMs);
+    plat::PumpMessages();
+    EXPECT_TRUE(bar.GetToolTips()->IsShown());
+
+    CToolBarEx plain;
+    ASSERT_TRUE(plain.CreateEx(&m_frame, plat::kTbstyleFlat, plat::kWsChild | kCbrsAlignTop));
+    EXPECT_EQ(plain.GetToolTips(), nullptr);
+}
+
 TEST_F(ToolBarExTest, PaintsBordersImagesAndRecolours)
 {
     CToolBarEx bar;
