@@ -169,7 +169,7 @@ int ToolBar::ButtonWidth(const ToolbarButton& b) const
 {
     if (b.IsSeparator()) return b.bitmap;
     int width = m_buttonSize.cx;
-    if ((b.style & kTbstyleDropDown) && (m_exStyle & kTbstyleExDrawDdArrows)) width += kDropDownPartWidth;
+    if ((b.style & kTbstyleDropDown) && (m_exStyle & kTbstyleExDrawDdArrows)) width += kDropDownAreaWidth;
     return width;
 }
 
@@ -210,7 +210,7 @@ int ToolBar::HitTest(Point client) const
     return -1;
 }
 
-bool ToolBar::InArrowPart(int index, Point client) const
+bool ToolBar::InArrowArea(int index, Point client) const
 {
     const ToolbarButton& b = m_buttons[static_cast<size_t>(index)];
     if (!(b.style & kTbstyleDropDown)) return false;
@@ -218,7 +218,7 @@ bool ToolBar::InArrowPart(int index, Point client) const
     if (!(m_exStyle & kTbstyleExDrawDdArrows)) return true;
     Rect r;
     GetItemRect(index, r);
-    return client.x >= r.right - kDropDownPartWidth;
+    return client.x >= r.right - kDropDownAreaWidth;
 }
 
 // ---- images ----
@@ -289,7 +289,7 @@ void ToolBar::OnLButtonDown(Point client)
     if (index < 0) return;
     const ToolbarButton& b = m_buttons[static_cast<size_t>(index)];
     if (b.IsSeparator() || !(b.state & kTbstateEnabled)) return;
-    if (InArrowPart(index, client)) {
+    if (InArrowArea(index, client)) {
         ToolbarNotification n;
         n.header.idFrom = GetId();
         n.header.code = kTbnDropDown;
@@ -397,12 +397,12 @@ void ToolBar::DrawImage(Dc& dc, int image, Point at, bool disabled)
                 }
 }
 
-void ToolBar::DrawDropArrow(Dc& dc, const Rect& part, bool enabled)
+void ToolBar::DrawDropArrow(Dc& dc, const Rect& area, bool enabled)
 {
-    // A downward triangle kDropDownArrowWidth wide, centred in the part.
+    // A downward triangle kDropDownArrowWidth wide, centred in the area.
     const int rows = (kDropDownArrowWidth + 1) / 2;
-    const int x0 = part.left + (part.Width() - kDropDownArrowWidth) / 2;
-    const int y0 = part.top + (part.Height() - rows) / 2;
+    const int x0 = area.left + (area.Width() - kDropDownArrowWidth) / 2;
+    const int y0 = area.top + (area.Height() - rows) / 2;
     const Brush ink = Brush::Solid(GetSysColor(enabled ? kColorBtnText : kColorBtnShadow));
     for (int row = 0; row < rows; ++row)
         dc.FillRect(Rect(x0 + row, y0 + row, x0 + kDropDownArrowWidth - row, y0 + row + 1), ink);
@@ -429,7 +429,7 @@ void ToolBar::DrawButton(Dc& dc, int index)
     const bool checked = (b.state & kTbstateChecked) != 0;
     const bool arrows = (b.style & kTbstyleDropDown) && (m_exStyle & kTbstyleExDrawDdArrows);
     Rect face = r;
-    if (arrows) face.right -= kDropDownPartWidth;
+    if (arrows) face.right -= kDropDownAreaWidth;
 
     if (checked && !pressed && !hot) FillChecked(dc, Rect(face.left + 1, face.top + 1, face.right - 1, face.bottom - 1));
     if (pressed || checked) DrawEdge(dc, face, true);
@@ -441,9 +441,9 @@ void ToolBar::DrawButton(Dc& dc, int index)
     DrawImage(dc, b.bitmap, at, !enabled || (b.state & kTbstateIndeterminate));
 
     if (arrows) {
-        const Rect part(face.right, r.top, r.right, r.bottom);
-        if (hot || !flat) DrawEdge(dc, part, false);
-        DrawDropArrow(dc, part, enabled);
+        const Rect area(face.right, r.top, r.right, r.bottom);
+        if (hot || !flat) DrawEdge(dc, area, false);
+        DrawDropArrow(dc, area, enabled);
     }
 }
 

@@ -381,7 +381,7 @@ protected:
         plat::PostMouseInput(m_frame, plat::kWmLButtonUp, bar.ClientToScreen(client));
         plat::PumpMessages();
     }
-    // A click on the arrow part of the button.
+    // A click on the arrow area of the button.
     void ClickArrow(CToolBarEx& bar, int command)
     {
         const Rect r = ItemRect(bar, command);

@@ -129,13 +129,13 @@ TEST_F(ToolBarTest, ItemRectanglesRunLeftToRightAndWrap)
          {Rect(0, 0, 23, 22), Rect(23, 0, 29, 22), Rect(0, 28, 23, 50)}},
         {"a hidden button takes no room", {Push(1, 0), Push(2, 1, hidden), Push(3, 2)}, 0,
          {Rect(0, 0, 23, 22), Rect(), Rect(23, 0, 46, 22)}},
-        {"a drop-down gets its arrow part only with the extended style",
+        {"a drop-down gets its arrow area only with the extended style",
          {Push(1, 0, plat::kTbstateEnabled, plat::kTbstyleDropDown), Push(2, 1)}, 0,
          {Rect(0, 0, 23, 22), Rect(23, 0, 46, 22)}},
         {"drop-down with arrows", {Push(1, 0, plat::kTbstateEnabled, plat::kTbstyleDropDown), Push(2, 1)},
          plat::kTbstyleExDrawDdArrows,
-         {Rect(0, 0, 23 + plat::ToolBar::kDropDownPartWidth, 22),
-          Rect(23 + plat::ToolBar::kDropDownPartWidth, 0, 46 + plat::ToolBar::kDropDownPartWidth, 22)}},
+         {Rect(0, 0, 23 + plat::ToolBar::kDropDownAreaWidth, 22),
+          Rect(23 + plat::ToolBar::kDropDownAreaWidth, 0, 46 + plat::ToolBar::kDropDownAreaWidth, 22)}},
         {"a widened separator for a control", {Push(1, 0), Sep(77, plat::kTbstateEnabled, 35061), Push(2, 1)}, 0,
          {Rect(0, 0, 23, 22), Rect(23, 0, 100, 22), Rect(100, 0, 123, 22)}},
     };
@@ -250,7 +250,7 @@ TEST_F(ToolBarTest, ToolTipAsksTheOwnerForTheButtonsText)
 }
 
 // The bar's own pixels, button by button: (0) plain, (1) disabled, (2) checked, (3) a
-// drop-down with its arrow part, hot.
+// drop-down with its arrow area, hot.
 TEST_F(ToolBarTest, ButtonsPaintFlatWithStateAndArrows)
 {
     m_bar.SetExtendedStyle(plat::kTbstyleExDrawDdArrows);
@@ -290,7 +290,7 @@ TEST_F(ToolBarTest, ButtonsPaintFlatWithStateAndArrows)
     const Rect arrow = ItemRect(3);
     int ink = 0;
     for (int y = arrow.top; y < arrow.bottom; ++y)
-        for (int x = arrow.right - plat::ToolBar::kDropDownPartWidth; x < arrow.right; ++x)
+        for (int x = arrow.right - plat::ToolBar::kDropDownAreaWidth; x < arrow.right; ++x)
             ink += m_bar.GetSurface()->GetPixel(x, y) == plat::GetSysColor(plat::kColorBtnText);
     EXPECT_EQ(ink, 5 + 3 + 1) << "the arrow's triangle";
 }
