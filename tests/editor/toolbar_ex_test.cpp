@@ -452,6 +452,18 @@ TEST_F(ToolBarExTest, ButtonStyleAndInfoWriteTheRecord)
     EXPECT_EQ(command, 35037);
     EXPECT_EQ(style, kTbbsSeparator);
     EXPECT_EQ(image, 50);
+    // Writing the same record again changes nothing and leaves nothing pending.
+    bar.Layout();
+    bar.SetButtonInfo(zoom, 35037, kTbbsSeparator, 50);
+    EXPECT_FALSE(bar.IsLayoutPending());
+    bar.SetButtonStyle(zoom, kTbbsSeparator);
+    EXPECT_FALSE(bar.IsLayoutPending());
+    // A change waits for the next paint.
+    bar.SetButtonStyle(bold, kTbbsCheckBox);
+    EXPECT_TRUE(bar.IsLayoutPending());
+    bar.UpdateWindow();
+    EXPECT_FALSE(bar.IsLayoutPending()) << "painting ran the layout";
+    bar.SetButtonStyle(bold, kTbbsCheckBox | kTbbsChecked);
     const Rect after = ItemRect(bar, 35037);
     EXPECT_FALSE(bar.IsLayoutPending()) << "the item query ran the layout";
     EXPECT_EQ(after.left, before.left);

@@ -175,6 +175,37 @@ TEST_F(ToolBarTest, ButtonsAreInsertedDeletedAndFoundByCommand)
     EXPECT_FALSE(m_bar.SetState(77, 0));
 }
 
+TEST_F(ToolBarTest, ReplacingAButtonRepaintsItAloneUnlessTheRowsChange)
+{
+    struct Case {
+        const char* name;
+        ToolbarButton next; // for button 1: Push(2, 1)
+        bool wholeBar;
+    };
+    const Case cases[] = {
+        {"checked", Push(2, 1, plat::kTbstateEnabled | plat::kTbstateChecked), false},
+        {"disabled with another image", Push(2, 2, 0), false},
+        {"becomes a separator", Sep(6), true},
+        {"hidden", Push(2, 1, plat::kTbstateEnabled | plat::kTbstateHidden), true},
+        {"wraps", Push(2, 1, plat::kTbstateEnabled | plat::kTbstateWrap), true},
+        {"becomes a drop-down with an arrow area", Push(2, 1, plat::kTbstateEnabled, plat::kTbstyleDropDown), true},
+    };
+    m_bar.SetExtendedStyle(plat::kTbstyleExDrawDdArrows);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_bar.DeleteAllButtons();
+        Add({Push(1, 0), Push(2, 1), Push(3, 2)});
+        m_bar.UpdateWindow();
+        ASSERT_FALSE(m_bar.NeedsPaint());
+        EXPECT_TRUE(m_bar.ReplaceButton(1, c.next));
+        EXPECT_EQ(m_bar.GetUpdateRect(), c.wholeBar ? m_bar.GetClientRect() : Rect(23, 0, 46, 22));
+        ToolbarButton b;
+        ASSERT_TRUE(m_bar.GetButton(1, b));
+        EXPECT_EQ(b, c.next);
+    }
+    EXPECT_FALSE(m_bar.ReplaceButton(3, Push(9, 0)));
+}
+
 TEST_F(ToolBarTest, ClicksSendCommandsToTheOwner)
 {
     uitest::TestWindow other("other");
