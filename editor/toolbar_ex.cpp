@@ -74,17 +74,6 @@ unsigned CheckedItemOf(int menuId, const CFormatState& state)
 bool IsPlainSeparator(const plat::ToolbarButton& b) { return b.IsSeparator() && b.command == 0 && !b.IsHidden(); }
 bool HoldsControl(const plat::ToolbarButton& b) { return b.IsSeparator() && b.command != 0; }
 
-// A 3-D rectangle: highlight at top and left, shadow at bottom and right.
-void Draw3dRect(plat::Dc& dc, const plat::Rect& r)
-{
-    const plat::Brush light = plat::Brush::Solid(plat::GetSysColor(plat::kColorBtnHighlight));
-    const plat::Brush dark = plat::Brush::Solid(plat::GetSysColor(plat::kColorBtnShadow));
-    dc.FillRect(plat::Rect(r.left, r.top, r.right - 1, r.top + 1), light);
-    dc.FillRect(plat::Rect(r.left, r.top, r.left + 1, r.bottom - 1), light);
-    dc.FillRect(plat::Rect(r.right - 1, r.top, r.right, r.bottom), dark);
-    dc.FillRect(plat::Rect(r.left, r.bottom - 1, r.right, r.bottom), dark);
-}
-
 } // namespace
 
 unsigned ButtonStyleWordOf(const plat::ToolbarButton& button)
@@ -215,8 +204,10 @@ void CToolBarBase::DrawGripper(plat::Dc& dc, const plat::Rect& rect)
     // A groove `offset` pixels in from the leading edge, spanning the depth from `from` to `to`
     // pixels in from its two ends.
     const auto groove = [&](int offset, int from, int to) {
-        if (horizontal) Draw3dRect(dc, plat::Rect(rect.left + offset, rect.top + from, rect.left + offset + 3, rect.bottom - to));
-        else Draw3dRect(dc, plat::Rect(rect.left + from, rect.top + offset, rect.right - to, rect.top + offset + 3));
+        const plat::Rect r = horizontal
+                                 ? plat::Rect(rect.left + offset, rect.top + from, rect.left + offset + 3, rect.bottom - to)
+                                 : plat::Rect(rect.left + from, rect.top + offset, rect.right - to, rect.top + offset + 3);
+        plat::DrawButtonEdge(dc, r, false);
     };
     const auto dot = [&](int offset) {
         if (horizontal) dc.SetPixel(rect.left + offset, rect.bottom - 3, plat::GetSysColor(plat::kColorBtnHighlight));

@@ -26,17 +26,6 @@ std::unique_ptr<Bitmap> CopyBitmap(const Bitmap& source)
     return copy;
 }
 
-// Raised (hot) or sunken (pressed, checked) one-pixel edges.
-void DrawEdge(Dc& dc, const Rect& r, bool sunken)
-{
-    const Brush topLeft = Brush::Solid(sunken ? Shadow() : Light());
-    const Brush bottomRight = Brush::Solid(sunken ? Light() : Shadow());
-    dc.FillRect(Rect(r.left, r.top, r.right, r.top + 1), topLeft);
-    dc.FillRect(Rect(r.left, r.top, r.left + 1, r.bottom), topLeft);
-    dc.FillRect(Rect(r.left, r.bottom - 1, r.right, r.bottom), bottomRight);
-    dc.FillRect(Rect(r.right - 1, r.top, r.right, r.bottom), bottomRight);
-}
-
 // The checked look: face and white in a checkerboard, from the client origin.
 void FillChecked(Dc& dc, const Rect& r)
 {
@@ -46,6 +35,16 @@ void FillChecked(Dc& dc, const Rect& r)
 
 bool IsDark(ColorRef c) { return RValue(c) + GValue(c) + BValue(c) < 3 * 192; }
 } // namespace
+
+void DrawButtonEdge(Dc& dc, const Rect& r, bool sunken)
+{
+    const Brush topLeft = Brush::Solid(sunken ? Shadow() : Light());
+    const Brush bottomRight = Brush::Solid(sunken ? Light() : Shadow());
+    dc.FillRect(Rect(r.left, r.top, r.right, r.top + 1), topLeft);
+    dc.FillRect(Rect(r.left, r.top, r.left + 1, r.bottom), topLeft);
+    dc.FillRect(Rect(r.left, r.bottom - 1, r.right, r.bottom), bottomRight);
+    dc.FillRect(Rect(r.right - 1, r.top, r.right, r.bottom), bottomRight);
+}
 
 ToolBar::ToolBar() = default;
 
@@ -432,8 +431,8 @@ void ToolBar::DrawButton(Dc& dc, int index)
     if (arrows) face.right -= kDropDownAreaWidth;
 
     if (checked && !pressed && !hot) FillChecked(dc, Rect(face.left + 1, face.top + 1, face.right - 1, face.bottom - 1));
-    if (pressed || checked) DrawEdge(dc, face, true);
-    else if (hot || !flat) DrawEdge(dc, face, false);
+    if (pressed || checked) DrawButtonEdge(dc, face, true);
+    else if (hot || !flat) DrawButtonEdge(dc, face, false);
 
     const int shift = pressed || checked ? 1 : 0;
     const Point at(face.left + (face.Width() - m_bitmapSize.cx) / 2 + shift,
@@ -442,7 +441,7 @@ void ToolBar::DrawButton(Dc& dc, int index)
 
     if (arrows) {
         const Rect area(face.right, r.top, r.right, r.bottom);
-        if (hot || !flat) DrawEdge(dc, area, false);
+        if (hot || !flat) DrawButtonEdge(dc, area, false);
         DrawDropArrow(dc, area, enabled);
     }
 }

@@ -100,6 +100,10 @@ struct ToolTipTextRequest {
     String text;
 };
 
+// One-pixel edges in the system colours: raised (highlight at top and left, shadow at
+// bottom and right) or sunken.
+void DrawButtonEdge(Dc& dc, const Rect& rect, bool sunken);
+
 class ToolBar : public Control {
 public:
     // What this window implies where the bars above it would probe the common controls:
