@@ -172,7 +172,11 @@ private:
 // an interlaced image; packed to the image's bit count.
 class LineWriter {
 public:
-    LineWriter(CRasterImage& image, bool interlaced) : m_image(image), m_interlaced(interlaced) {}
+    LineWriter(CRasterImage& image, bool interlaced, std::vector<bool>& reached)
+        : m_image(image), m_interlaced(interlaced), m_reached(reached)
+    {
+        m_reached.assign(std::size_t(image.Height()), false);
+    }
 
     // False when the picture has no more rows.
     bool Put(const std::uint8_t* line)
@@ -194,6 +198,7 @@ public:
                 if (line[x] & 1) row[x / 8] |= static_cast<std::uint8_t>(0x80 >> (x & 7));
             break;
         }
+        m_reached[std::size_t(m_row)] = true;
         Advance(h);
         return !m_done;
     }
@@ -218,6 +223,7 @@ private:
 
     CRasterImage& m_image;
     bool m_interlaced;
+    std::vector<bool>& m_reached;
     std::int32_t m_row = 0;
     int m_pass = 0;
     bool m_done = false;
@@ -352,39 +358,46 @@ void ReadColorTable(CGifCodec::Input& in, std::uint8_t flags, ColorTable& table)
     }
 }
 
+// Which of the canvas's palette entries its pixels (or its transparent index) use; made
+// when a frame first needs a free entry, and kept up to date as frames are drawn.
+struct CanvasEntries {
+    bool known = false;
+    bool taken[256] = {};
+};
+
 // Where each of the frame's palette entries goes in the canvas's palette: the same index
 // when the colours agree, else an entry of that colour, else an entry no canvas pixel
 // uses (the canvas widened to 8 bits when its own palette has none left), else the
 // nearest colour. The canvas's transparent entry is never taken for a visible colour.
 bool MapFrameColors(const CRasterImage& frame, const bool frameUses[256], CRasterImage& canvas,
-                    std::int32_t canvasTransparent, std::uint8_t map[256])
+                    std::int32_t canvasTransparent, CanvasEntries& entries, std::uint8_t map[256])
 {
-    bool taken[256] = {};
-    for (std::int32_t y = 0; y < canvas.Height(); ++y)
-        for (std::int32_t x = 0; x < canvas.Width(); ++x) taken[canvas.PixelIndexAt(x, y)] = true;
-    if (canvasTransparent >= 0 && canvasTransparent < 256) taken[canvasTransparent] = true;
     auto rgbEqual = [](ColorQuad a, ColorQuad b) { return a.red == b.red && a.green == b.green && a.blue == b.blue; };
+    auto visible = [&](std::uint32_t j) { return std::int32_t(j) != canvasTransparent; };
     for (std::uint32_t i = 0; i < 256; ++i) {
         if (!frameUses[i]) continue;
         const ColorQuad colour = frame.PaletteEntryAt(i);
-        const std::uint32_t entries = canvas.Header().colorsUsed;
+        const std::uint32_t count = canvas.Header().colorsUsed;
         std::int32_t found = -1;
-        if (i < entries && std::int32_t(i) != canvasTransparent && rgbEqual(canvas.PaletteEntryAt(i), colour))
-            found = std::int32_t(i);
-        for (std::uint32_t j = 0; found < 0 && j < entries; ++j)
-            if (std::int32_t(j) != canvasTransparent && rgbEqual(canvas.PaletteEntryAt(j), colour)) found = std::int32_t(j);
+        if (i < count && visible(i) && rgbEqual(canvas.PaletteEntryAt(i), colour)) found = std::int32_t(i);
+        for (std::uint32_t j = 0; found < 0 && j < count; ++j)
+            if (visible(j) && rgbEqual(canvas.PaletteEntryAt(j), colour)) found = std::int32_t(j);
+        if (found < 0 && !entries.known) {
+            for (std::int32_t y = 0; y < canvas.Height(); ++y)
+                for (std::int32_t x = 0; x < canvas.Width(); ++x) entries.taken[canvas.PixelIndexAt(x, y)] = true;
+            if (canvasTransparent >= 0 && canvasTransparent < 256) entries.taken[canvasTransparent] = true;
+            entries.known = true;
+        }
         for (int pass = 0; found < 0 && pass < 2; ++pass) {
             for (std::uint32_t j = 0; found < 0 && j < canvas.Header().colorsUsed; ++j)
-                if (!taken[j]) found = std::int32_t(j);
+                if (!entries.taken[j]) found = std::int32_t(j);
             if (found < 0 && pass == 0 && canvas.BitCount() < 8) {
-                CRasterImage wide(kFormatGif);
+                CRasterImage wide(canvas, false, false, false);
                 if (!wide.Allocate(canvas.Width(), canvas.Height(), 8, kFormatGif)) return false;
-                for (std::uint32_t j = 0; j < entries; ++j) wide.PutPaletteEntry(j, canvas.PaletteEntryAt(j));
+                for (std::uint32_t j = 0; j < count; ++j) wide.PutPaletteEntry(j, canvas.PaletteEntryAt(j));
                 for (std::int32_t y = 0; y < canvas.Height(); ++y)
                     for (std::int32_t x = 0; x < canvas.Width(); ++x) wide.PutPixelIndex(x, y, canvas.PixelIndexAt(x, y));
-                const std::int32_t index = canvas.TransparentIndex();
                 canvas.TakeOver(wide);
-                canvas.SetTransparentIndex(index);
             }
         }
         if (found >= 0) {
@@ -392,26 +405,30 @@ bool MapFrameColors(const CRasterImage& frame, const bool frameUses[256], CRaste
         } else {
             found = canvas.NearestPaletteIndex(colour);
         }
-        taken[found] = true;
+        entries.taken[found] = true;
         map[i] = static_cast<std::uint8_t>(found);
     }
     return true;
 }
 
-// Draws the frame at its offset over the canvas: every pixel but the frame's transparent
-// ones, in its own colour; what falls outside the canvas is clipped.
-bool DrawFrameOnCanvas(const CRasterImage& frame, std::int64_t left, std::int64_t top, std::int32_t frameTransparent,
-                       CRasterImage& canvas, std::int32_t canvasTransparent)
+// Draws the rows of the frame that its data reached at its offset over the canvas: every
+// pixel but the frame's transparent ones, in its own colour; what falls outside the
+// canvas is clipped.
+bool DrawFrameOnCanvas(const CRasterImage& frame, const std::vector<bool>& rowsReached, std::int64_t left,
+                       std::int64_t top, std::int32_t frameTransparent, CRasterImage& canvas,
+                       std::int32_t canvasTransparent, CanvasEntries& entries)
 {
     const std::int32_t w = frame.Width(), h = frame.Height();
     const std::int64_t cw = canvas.Width(), ch = canvas.Height();
     bool uses[256] = {};
     for (std::int32_t r = 0; r < h && top + r < ch; ++r)
-        for (std::int32_t x = 0; x < w && left + x < cw; ++x) uses[frame.PixelIndexAt(x, h - 1 - r)] = true;
+        if (rowsReached[std::size_t(r)])
+            for (std::int32_t x = 0; x < w && left + x < cw; ++x) uses[frame.PixelIndexAt(x, h - 1 - r)] = true;
     if (frameTransparent >= 0 && frameTransparent < 256) uses[frameTransparent] = false;
     std::uint8_t map[256] = {};
-    if (!MapFrameColors(frame, uses, canvas, canvasTransparent, map)) return false;
+    if (!MapFrameColors(frame, uses, canvas, canvasTransparent, entries, map)) return false;
     for (std::int32_t r = 0; r < h && top + r < ch; ++r) {
+        if (!rowsReached[std::size_t(r)]) continue;
         const std::int64_t canvasRow = ch - 1 - (top + r);
         for (std::int32_t x = 0; x < w && left + x < cw; ++x) {
             const std::uint8_t index = frame.PixelIndexAt(x, h - 1 - r);
@@ -419,6 +436,24 @@ bool DrawFrameOnCanvas(const CRasterImage& frame, std::int64_t left, std::int64_
         }
     }
     return true;
+}
+
+// The frame's palette from its colour table. With a transparent index, the entries past
+// the table are white, and one white entry at least is there for the transparent drawing
+// to key on.
+void LoadFramePalette(CRasterImage& frame, ColorTable table, std::int32_t transparentIndex)
+{
+    if (table.count == 0) return;
+    std::uint32_t load = table.count;
+    if (transparentIndex != -1) {
+        for (std::uint32_t i = table.count; i < 256; ++i) table.red[i] = table.green[i] = table.blue[i] = 255;
+        bool white = false;
+        for (std::uint32_t i = 0; i < table.count && !white; ++i)
+            white = table.red[i] == 255 && table.green[i] == 255 && table.blue[i] == 255;
+        if (!white) table.red[255] = table.green[255] = table.blue[255] = 255;
+        load = 256;
+    }
+    frame.LoadPaletteChannels(load, table.red, table.green, table.blue);
 }
 
 void PutU16(std::vector<std::uint8_t>& out, std::uint32_t v)
@@ -479,8 +514,9 @@ CGifCodec::Block CGifCodec::ReadExtension(Input& in)
     return Block::kNext;
 }
 
-void CGifCodec::DecodeImage(Input& in, bool interlaced)
+void CGifCodec::DecodeImage(Input& in, bool interlaced, CRasterImage& frame, std::vector<bool>& rowsReached)
 {
+    rowsReached.assign(std::size_t(frame.Height()), false);
     std::uint8_t codeSize;
     if (!in.Byte(codeSize)) return;
     CodeReader codes(in);
@@ -500,10 +536,10 @@ void CGifCodec::DecodeImage(Input& in, bool interlaced)
         suffix[i] = static_cast<std::uint8_t>(i);
     }
 
-    const std::int32_t w = Width();
+    const std::int32_t w = frame.Width();
     std::vector<std::uint8_t> line(static_cast<std::size_t>(w), 0);
     std::int32_t x = 0;
-    LineWriter rows(*this, interlaced);
+    LineWriter rows(frame, interlaced, rowsReached);
     bool open = true;
     auto emit = [&](std::uint8_t c) {
         line[std::size_t(x++)] = c;
@@ -597,6 +633,7 @@ bool CGifCodec::Read(CRasterImageFile& stream)
         in.MoveTo(blocks);
 
         std::int32_t firstTransparent = -1;
+        CanvasEntries canvasEntries;
         for (std::int32_t n = 0;;) {
             std::uint8_t b;
             if (!in.Byte(b) || b == kTrailer) break;
@@ -613,50 +650,31 @@ bool CGifCodec::Read(CRasterImageFile& stream)
             if (d[8] & kTableFlag) ReadColorTable(in, d[8], table);
             const bool composite = n > 0 && m_disposal == 1 && m_dib;
             const int bits = BitCountForColors(table.count);
-            // The frame, a copy of the canvas it is drawn on and the decoder's line.
+            // The frame (beside the canvas it is drawn on) and the decoder's line.
             const std::uint64_t canvasBytes =
-                composite ? PictureBytes(Width(), Height(), BitCount(), HasAlpha()) : 0;
-            if (w < 1 || h < 1 || DecodeBudgetLeft(w, h, bits, false, canvasBytes + std::uint64_t(w)) == 0) break;
-
-            std::unique_ptr<CRasterImage> canvas;
-            if (composite) {
-                canvas = std::make_unique<CRasterImage>(*this, true, false, true);
-                if (!canvas->IsValid()) break;
-            }
+                composite ? PictureBytes(Width(), Height(), 8, HasAlpha()) : 0;
+            if (w < 1 || h < 1 || DecodeBudgetLeft(w, h, bits, false, canvasBytes + 2 * std::uint64_t(w + h)) == 0)
+                break;
             if (n == 0) firstTransparent = m_transparentIndex;
             const std::int32_t frameTransparent = m_transparentIndex;
-            if (!Allocate(w, h, bits, kFormatGif)) break;
-            if (table.count > 0) {
-                std::uint32_t load = table.count;
-                if (m_transparentIndex != -1) {
-                    // The entries past the table are white, and one white entry at least
-                    // is there for the transparent drawing to key on.
-                    for (std::uint32_t i = table.count; i < 256; ++i)
-                        table.red[i] = table.green[i] = table.blue[i] = 255;
-                    bool white = false;
-                    for (std::uint32_t i = 0; i < table.count && !white; ++i)
-                        white = table.red[i] == 255 && table.green[i] == 255 && table.blue[i] == 255;
-                    if (!white) table.red[255] = table.green[255] = table.blue[255] = 255;
-                    load = 256;
-                }
-                LoadPaletteChannels(load, table.red, table.green, table.blue);
+            std::vector<bool> rowsReached;
+            if (composite) {
+                CRasterImage frame(kFormatGif);
+                if (!frame.Allocate(w, h, bits, kFormatGif)) break;
+                LoadFramePalette(frame, table, frameTransparent);
+                DecodeImage(in, (d[8] & kInterlaceFlag) != 0, frame, rowsReached);
+                if (!DrawFrameOnCanvas(frame, rowsReached, left, top, frameTransparent, *this, firstTransparent,
+                                       canvasEntries))
+                    break;
+                m_transparentIndex = firstTransparent;
+            } else {
+                if (!Allocate(w, h, bits, kFormatGif)) break;
+                canvasEntries = CanvasEntries();
+                LoadFramePalette(*this, table, frameTransparent);
+                DecodeImage(in, (d[8] & kInterlaceFlag) != 0, *this, rowsReached);
             }
-            DecodeImage(in, (d[8] & kInterlaceFlag) != 0);
             m_frameLeft = left;
             m_frameTop = top;
-
-            if (canvas) {
-                if (!DrawFrameOnCanvas(*this, left, top, frameTransparent, *canvas, firstTransparent)) break;
-                const std::uint32_t delay = m_frameDelay;
-                const std::int32_t frameIndex = m_frameIndex, frameCount = m_frameCount;
-                TakeOver(*canvas);
-                m_transparentIndex = firstTransparent;
-                m_frameDelay = delay;
-                m_frameIndex = frameIndex;
-                m_frameCount = frameCount;
-                m_frameLeft = left;
-                m_frameTop = top;
-            }
             if (n == m_frameIndex) break;
             ++n;
         }

@@ -6,6 +6,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "media/raster_image.h"
 
@@ -35,8 +36,9 @@ private:
     enum class Block { kNext, kEnd };
     // One extension block after its 0x21; kEnd when it is refused.
     Block ReadExtension(Input& in);
-    // Decodes the image data of a frame into the allocated picture.
-    void DecodeImage(Input& in, bool interlaced);
+    // Decodes the image data of a frame into its allocated picture; rowsReached says
+    // which rows (top row first) the data filled.
+    void DecodeImage(Input& in, bool interlaced, CRasterImage& frame, std::vector<bool>& rowsReached);
 
     std::string m_comment;
     std::uint16_t m_loopCount = 0;
