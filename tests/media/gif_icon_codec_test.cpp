@@ -60,6 +60,24 @@ Bytes MagickFrame(const std::string& file, int frame, bool coalesce)
     return out;
 }
 
+// A file the reader refuses: false, no message, no picture.
+struct RefusedFile {
+    const char* what;
+    Bytes file;
+    std::int32_t frame;
+};
+
+void ExpectRefused(const std::vector<RefusedFile>& cases, std::uint32_t format)
+{
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        CRasterImage image;
+        EXPECT_FALSE(Load(image, c.file, format, c.frame));
+        EXPECT_FALSE(image.IsValid());
+        EXPECT_EQ(image.LastError(), "");
+    }
+}
+
 // ---------------------------------------------------------------------------------------
 // ImageMagick's pictures
 
@@ -194,7 +212,6 @@ TEST(GifCodec, ExtensionsSetTransparencyDelayCommentAndLoopCount)
     EXPECT_EQ(image.PaletteEntryAt(254), (ColorQuad{0x10, 0x10, 0x10, 0}));
 }
 
-// One case a file that the reader refuses: false, no message, no picture.
 TEST(GifCodec, RefusedFilesGiveAPlainFalseAndNoPicture)
 {
     Frame one;
@@ -206,11 +223,7 @@ TEST(GifCodec, RefusedFilesGiveAPlainFalseAndNoPicture)
     badControl.insert(badControl.begin() + 13 + 12, control.begin(), control.end());
     Frame empty = one;
     empty.width = 0;
-    const struct {
-        const char* what;
-        Bytes file;
-        std::int32_t frame;
-    } kCases[] = {
+    ExpectRefused({
         {"not GIF8", Bytes{'G', 'I', 'F', '7', '9', 'a', 1, 0, 1, 0, 0, 0, 0, 0x3B}, 0},
         {"cut in the screen descriptor", Bytes(good.begin(), good.begin() + 10), 0},
         {"no frames", gifbuild::Gif(2, 1, kGrey4, {}), 0},
@@ -225,14 +238,7 @@ TEST(GifCodec, RefusedFilesGiveAPlainFalseAndNoPicture)
              huge.indices = {1};
              return gifbuild::Gif(2, 1, kGrey4, {huge});
          }(), 0},
-    };
-    for (const auto& c : kCases) {
-        SCOPED_TRACE(c.what);
-        CRasterImage image;
-        EXPECT_FALSE(Load(image, c.file, kFormatGif, c.frame));
-        EXPECT_FALSE(image.IsValid());
-        EXPECT_EQ(image.LastError(), "");
-    }
+    }, kFormatGif);
 }
 
 // Damaged data and frames off the canvas: what the reader keeps, pixel by pixel.
@@ -553,11 +559,7 @@ TEST(IconCodec, RefusedFilesGiveAPlainFalseAndNoPicture)
     std::memcpy(png.data(), "\x89PNG\r\n\x1a\n", 8);
     Bytes reserved = gifbuild::Icon({{4, 2, 16, 4, bitmap}});
     reserved[0] = 1;
-    const struct {
-        const char* what;
-        Bytes file;
-        std::int32_t frame;
-    } kCases[] = {
+    ExpectRefused({
         {"a cursor file", gifbuild::Icon({{4, 2, 16, 4, bitmap}}, 2), 0},
         {"reserved word not 0", reserved, 0},
         {"no images", gifbuild::Icon({}), 0},
@@ -568,14 +570,7 @@ TEST(IconCodec, RefusedFilesGiveAPlainFalseAndNoPicture)
         {"size past the end", gifbuild::Icon({{4, 2, 16, 4, bitmap, -1, 100000}}), 0},
         {"offset inside the directory", gifbuild::Icon({{4, 2, 16, 4, bitmap, 8}}), 0},
         {"PNG data", gifbuild::Icon({{4, 2, 16, 4, png}}), 0},
-    };
-    for (const auto& c : kCases) {
-        SCOPED_TRACE(c.what);
-        CRasterImage image;
-        EXPECT_FALSE(Load(image, c.file, kFormatIco, c.frame));
-        EXPECT_FALSE(image.IsValid());
-        EXPECT_EQ(image.LastError(), "");
-    }
+    }, kFormatIco);
 }
 
 TEST(IconCodec, ASizeByteOf0Means256)
