@@ -616,6 +616,16 @@ TEST(IconWriter, SizesUpTo255AndTheMaskFromAlpha)
         EXPECT_FALSE(back.HasAlpha());
     }
 
+    // A palette icon's mask comes back from its alpha plane.
+    CRasterImage masked;
+    ASSERT_TRUE(Load(masked, gifbuild::Icon({{4, 2, 16, 4, Icon4(0x90000000, 0x20000000)}}), kFormatIco));
+    Bytes saved;
+    ASSERT_TRUE(masked.SaveMemory(saved, kFormatIco));
+    CRasterImage reread;
+    ASSERT_TRUE(Load(reread, saved, kFormatIco));
+    EXPECT_EQ(AlphaOf(reread), (Bytes{0, 255, 255, 0, 255, 255, 0, 255}));
+    EXPECT_EQ(IndicesOf(reread), IndicesOf(masked));
+
     // A 24-bit picture with alpha: 32 bits a pixel, its mask set exactly where alpha is 0.
     CRasterImage rgba;
     rgba.Allocate(33, 3, 24, kFormatBmp);

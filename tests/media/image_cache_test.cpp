@@ -303,6 +303,12 @@ TEST(ImageCache, GifTransparencyAndIconsDrawKeyedOnThePage)
     EXPECT_EQ(plain.At(2, 2), kYellow);
     EXPECT_EQ(plain.At(6, 2), kWhite);
     EXPECT_EQ(plain.At(6, 6), kBlue);
+    // Mirrored by a negative width, as BMP and JPEG pictures are: the corner on the right.
+    Canvas mirrored(40, 20, kYellow);
+    cache.Draw(mirrored.dc, 40, 0, -40, 20);
+    EXPECT_EQ(mirrored.At(2, 2), kWhite);
+    EXPECT_NE(mirrored.At(37, 2), kWhite);
+    EXPECT_EQ(mirrored.At(33, 6), kBlue);
 
     const std::string ico = magick::Make(
         "quarters.ico", std::string(kQuartersRecipe) + "ICO:{out}");
