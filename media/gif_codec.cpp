@@ -172,10 +172,11 @@ private:
 // an interlaced image; packed to the image's bit count.
 class LineWriter {
 public:
-    LineWriter(CRasterImage& image, bool interlaced, std::vector<bool>& reached)
-        : m_image(image), m_interlaced(interlaced), m_reached(reached)
+    LineWriter(CRasterImage& image, bool interlaced, CGifCodec::DecodedRows& rows)
+        : m_image(image), m_interlaced(interlaced), m_rows(rows)
     {
-        m_reached.assign(std::size_t(image.Height()), false);
+        m_rows.reached.assign(std::size_t(image.Height()), false);
+        std::fill(std::begin(m_rows.used), std::end(m_rows.used), false);
     }
 
     // False when the picture has no more rows.
@@ -184,6 +185,8 @@ public:
         if (m_done) return false;
         const std::int32_t w = m_image.Width(), h = m_image.Height();
         std::uint8_t* row = m_image.Row(h - 1 - m_row);
+        const std::uint8_t mask = static_cast<std::uint8_t>((1u << m_image.BitCount()) - 1);
+        for (std::int32_t x = 0; x < w; ++x) m_rows.used[line[x] & mask] = true;
         switch (m_image.BitCount()) {
         case 8: std::memcpy(row, line, std::size_t(w)); break;
         case 4:
@@ -198,7 +201,7 @@ public:
                 if (line[x] & 1) row[x / 8] |= static_cast<std::uint8_t>(0x80 >> (x & 7));
             break;
         }
-        m_reached[std::size_t(m_row)] = true;
+        m_rows.reached[std::size_t(m_row)] = true;
         Advance(h);
         return !m_done;
     }
@@ -223,7 +226,7 @@ private:
 
     CRasterImage& m_image;
     bool m_interlaced;
-    std::vector<bool>& m_reached;
+    CGifCodec::DecodedRows& m_rows;
     std::int32_t m_row = 0;
     int m_pass = 0;
     bool m_done = false;
@@ -358,10 +361,9 @@ void ReadColorTable(CGifCodec::Input& in, std::uint8_t flags, ColorTable& table)
     }
 }
 
-// Which of the canvas's palette entries its pixels (or its transparent index) use; made
-// when a frame first needs a free entry, and kept up to date as frames are drawn.
+// Which of the canvas's palette entries its pixels (or its transparent index) use: what
+// the first frame's data filled, and every entry a frame drawn over it has taken since.
 struct CanvasEntries {
-    bool known = false;
     bool taken[256] = {};
 };
 
@@ -382,12 +384,6 @@ bool MapFrameColors(const CRasterImage& frame, const bool frameUses[256], CRaste
         if (i < count && visible(i) && rgbEqual(canvas.PaletteEntryAt(i), colour)) found = std::int32_t(i);
         for (std::uint32_t j = 0; found < 0 && j < count; ++j)
             if (visible(j) && rgbEqual(canvas.PaletteEntryAt(j), colour)) found = std::int32_t(j);
-        if (found < 0 && !entries.known) {
-            for (std::int32_t y = 0; y < canvas.Height(); ++y)
-                for (std::int32_t x = 0; x < canvas.Width(); ++x) entries.taken[canvas.PixelIndexAt(x, y)] = true;
-            if (canvasTransparent >= 0 && canvasTransparent < 256) entries.taken[canvasTransparent] = true;
-            entries.known = true;
-        }
         for (int pass = 0; found < 0 && pass < 2; ++pass) {
             for (std::uint32_t j = 0; found < 0 && j < canvas.Header().colorsUsed; ++j)
                 if (!entries.taken[j]) found = std::int32_t(j);
@@ -395,8 +391,12 @@ bool MapFrameColors(const CRasterImage& frame, const bool frameUses[256], CRaste
                 CRasterImage wide(canvas, false, false, false);
                 if (!wide.Allocate(canvas.Width(), canvas.Height(), 8, kFormatGif)) return false;
                 for (std::uint32_t j = 0; j < count; ++j) wide.PutPaletteEntry(j, canvas.PaletteEntryAt(j));
-                for (std::int32_t y = 0; y < canvas.Height(); ++y)
-                    for (std::int32_t x = 0; x < canvas.Width(); ++x) wide.PutPixelIndex(x, y, canvas.PixelIndexAt(x, y));
+                const int bits = canvas.BitCount();
+                for (std::int32_t y = 0; y < canvas.Height(); ++y) {
+                    const std::uint8_t* from = canvas.Row(y);
+                    std::uint8_t* to = wide.Row(y);
+                    for (std::int32_t x = 0; x < canvas.Width(); ++x) to[x] = IndexInRow(from, x, bits);
+                }
                 canvas.TakeOver(wide);
             }
         }
@@ -414,24 +414,24 @@ bool MapFrameColors(const CRasterImage& frame, const bool frameUses[256], CRaste
 // Draws the rows of the frame that its data reached at its offset over the canvas: every
 // pixel but the frame's transparent ones, in its own colour; what falls outside the
 // canvas is clipped.
-bool DrawFrameOnCanvas(const CRasterImage& frame, const std::vector<bool>& rowsReached, std::int64_t left,
+bool DrawFrameOnCanvas(const CRasterImage& frame, const CGifCodec::DecodedRows& rows, std::int64_t left,
                        std::int64_t top, std::int32_t frameTransparent, CRasterImage& canvas,
                        std::int32_t canvasTransparent, CanvasEntries& entries)
 {
     const std::int32_t w = frame.Width(), h = frame.Height();
-    const std::int64_t cw = canvas.Width(), ch = canvas.Height();
-    bool uses[256] = {};
-    for (std::int32_t r = 0; r < h && top + r < ch; ++r)
-        if (rowsReached[std::size_t(r)])
-            for (std::int32_t x = 0; x < w && left + x < cw; ++x) uses[frame.PixelIndexAt(x, h - 1 - r)] = true;
+    bool uses[256];
+    std::copy(std::begin(rows.used), std::end(rows.used), uses);
     if (frameTransparent >= 0 && frameTransparent < 256) uses[frameTransparent] = false;
     std::uint8_t map[256] = {};
     if (!MapFrameColors(frame, uses, canvas, canvasTransparent, entries, map)) return false;
+    const std::int64_t cw = canvas.Width(), ch = canvas.Height();
+    const int bits = frame.BitCount();
     for (std::int32_t r = 0; r < h && top + r < ch; ++r) {
-        if (!rowsReached[std::size_t(r)]) continue;
+        if (!rows.reached[std::size_t(r)]) continue;
+        const std::uint8_t* from = frame.Row(h - 1 - r);
         const std::int64_t canvasRow = ch - 1 - (top + r);
         for (std::int32_t x = 0; x < w && left + x < cw; ++x) {
-            const std::uint8_t index = frame.PixelIndexAt(x, h - 1 - r);
+            const std::uint8_t index = IndexInRow(from, x, bits);
             if (index != frameTransparent) canvas.PutPixelIndex(left + x, canvasRow, map[index]);
         }
     }
@@ -461,6 +461,8 @@ void PutU16(std::vector<std::uint8_t>& out, std::uint32_t v)
     out.push_back(static_cast<std::uint8_t>(v));
     out.push_back(static_cast<std::uint8_t>(v >> 8));
 }
+
+void Decode(CGifCodec::Input& in, LineWriter& rows, std::int32_t w);
 
 } // namespace
 
@@ -514,9 +516,20 @@ CGifCodec::Block CGifCodec::ReadExtension(Input& in)
     return Block::kNext;
 }
 
-void CGifCodec::DecodeImage(Input& in, bool interlaced, CRasterImage& frame, std::vector<bool>& rowsReached)
+void CGifCodec::DecodeImage(Input& in, bool interlaced, CRasterImage& frame, DecodedRows& decoded)
 {
-    rowsReached.assign(std::size_t(frame.Height()), false);
+    LineWriter rows(frame, interlaced, decoded);
+    Decode(in, rows, frame.Width());
+    // Rows the data did not reach hold index 0.
+    if (std::find(decoded.reached.begin(), decoded.reached.end(), false) != decoded.reached.end())
+        decoded.used[0] = true;
+}
+
+namespace {
+
+// The LZW decoder: codes from the data sub-blocks, lines to the writer.
+void Decode(CGifCodec::Input& in, LineWriter& rows, std::int32_t w)
+{
     std::uint8_t codeSize;
     if (!in.Byte(codeSize)) return;
     CodeReader codes(in);
@@ -536,10 +549,8 @@ void CGifCodec::DecodeImage(Input& in, bool interlaced, CRasterImage& frame, std
         suffix[i] = static_cast<std::uint8_t>(i);
     }
 
-    const std::int32_t w = frame.Width();
     std::vector<std::uint8_t> line(static_cast<std::size_t>(w), 0);
     std::int32_t x = 0;
-    LineWriter rows(frame, interlaced, rowsReached);
     bool open = true;
     auto emit = [&](std::uint8_t c) {
         line[std::size_t(x++)] = c;
@@ -604,6 +615,8 @@ void CGifCodec::DecodeImage(Input& in, bool interlaced, CRasterImage& frame, std
     codes.Finish();
 }
 
+} // namespace
+
 bool CGifCodec::Read(CRasterImageFile& stream)
 {
     try {
@@ -657,21 +670,23 @@ bool CGifCodec::Read(CRasterImageFile& stream)
                 break;
             if (n == 0) firstTransparent = m_transparentIndex;
             const std::int32_t frameTransparent = m_transparentIndex;
-            std::vector<bool> rowsReached;
+            DecodedRows rows;
             if (composite) {
                 CRasterImage frame(kFormatGif);
                 if (!frame.Allocate(w, h, bits, kFormatGif)) break;
                 LoadFramePalette(frame, table, frameTransparent);
-                DecodeImage(in, (d[8] & kInterlaceFlag) != 0, frame, rowsReached);
-                if (!DrawFrameOnCanvas(frame, rowsReached, left, top, frameTransparent, *this, firstTransparent,
+                DecodeImage(in, (d[8] & kInterlaceFlag) != 0, frame, rows);
+                if (!DrawFrameOnCanvas(frame, rows, left, top, frameTransparent, *this, firstTransparent,
                                        canvasEntries))
                     break;
                 m_transparentIndex = firstTransparent;
             } else {
                 if (!Allocate(w, h, bits, kFormatGif)) break;
-                canvasEntries = CanvasEntries();
                 LoadFramePalette(*this, table, frameTransparent);
-                DecodeImage(in, (d[8] & kInterlaceFlag) != 0, *this, rowsReached);
+                DecodeImage(in, (d[8] & kInterlaceFlag) != 0, *this, rows);
+                std::copy(std::begin(rows.used), std::end(rows.used), canvasEntries.taken);
+                for (std::int32_t index : {frameTransparent, firstTransparent})
+                    if (index >= 0 && index < 256) canvasEntries.taken[index] = true;
             }
             m_frameLeft = left;
             m_frameTop = top;

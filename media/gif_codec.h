@@ -31,14 +31,19 @@ public:
 
     // The reader's buffered view of the stream.
     class Input;
+    // What the data of a frame filled: its rows (top row first) and the palette indices
+    // they hold (index 0 counted whenever a row is not filled).
+    struct DecodedRows {
+        std::vector<bool> reached;
+        bool used[256] = {};
+    };
 
 private:
     enum class Block { kNext, kEnd };
     // One extension block after its 0x21; kEnd when it is refused.
     Block ReadExtension(Input& in);
-    // Decodes the image data of a frame into its allocated picture; rowsReached says
-    // which rows (top row first) the data filled.
-    void DecodeImage(Input& in, bool interlaced, CRasterImage& frame, std::vector<bool>& rowsReached);
+    // Decodes the image data of a frame into its allocated picture.
+    void DecodeImage(Input& in, bool interlaced, CRasterImage& frame, DecodedRows& rows);
 
     std::string m_comment;
     std::uint16_t m_loopCount = 0;
