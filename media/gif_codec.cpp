@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <memory>
 #include <new>
 #include <vector>
 
@@ -663,9 +662,12 @@ bool CGifCodec::Read(CRasterImageFile& stream)
             if (d[8] & kTableFlag) ReadColorTable(in, d[8], table);
             const bool composite = n > 0 && m_disposal == 1 && m_dib;
             const int bits = BitCountForColors(table.count);
-            // The frame (beside the canvas it is drawn on) and the decoder's line.
+            // The frame, beside the canvas it is drawn on (which may be widened to 8 bits
+            // a pixel while it is there), and the decoder's line.
             const std::uint64_t canvasBytes =
-                composite ? PictureBytes(Width(), Height(), 8, HasAlpha()) : 0;
+                composite ? PictureBytes(Width(), Height(), BitCount(), HasAlpha()) +
+                                PictureBytes(Width(), Height(), 8, HasAlpha())
+                          : 0;
             if (w < 1 || h < 1 || DecodeBudgetLeft(w, h, bits, false, canvasBytes + 2 * std::uint64_t(w + h)) == 0)
                 break;
             if (n == 0) firstTransparent = m_transparentIndex;
