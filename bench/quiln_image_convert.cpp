@@ -1,7 +1,8 @@
 // quiln_image_convert IN OUT: decodes a picture with the control's own codecs and writes
-// it again, the format of each file taken from its extension (.bmp, .jpg/.jpeg, .png).
-// JPEG files are written at the image's quality, 75. Used by bench/image_codecs.sh to
-// time a whole decode and re-encode beside ImageMagick's convert.
+// it again, the format of each file taken from its extension (.bmp, .jpg/.jpeg, .png,
+// .gif). JPEG files are written at the image's quality, 75. OUT "null:" only decodes, as
+// ImageMagick's null: output does. Used by bench/image_codecs.sh to time a whole decode
+// and re-encode beside ImageMagick's convert.
 #include <cstdio>
 #include <string>
 
@@ -18,6 +19,7 @@ bool FormatOf(const std::string& path, std::uint32_t& format)
     if (ext == "bmp") format = kFormatBmp;
     else if (ext == "jpg" || ext == "jpeg") format = kFormatJpeg;
     else if (ext == "png") format = kFormatPng;
+    else if (ext == "gif") format = kFormatGif;
     else return false;
     return true;
 }
@@ -27,11 +29,12 @@ bool FormatOf(const std::string& path, std::uint32_t& format)
 int main(int argc, char** argv)
 {
     if (argc != 3) {
-        std::fprintf(stderr, "usage: %s IN OUT   (.bmp, .jpg or .png each)\n", argv[0]);
+        std::fprintf(stderr, "usage: %s IN OUT   (.bmp, .jpg, .png or .gif each; OUT null: to decode only)\n", argv[0]);
         return 2;
     }
-    std::uint32_t in, out;
-    if (!FormatOf(argv[1], in) || !FormatOf(argv[2], out)) {
+    std::uint32_t in, out = 0;
+    const bool decodeOnly = std::string(argv[2]) == "null:";
+    if (!FormatOf(argv[1], in) || (!decodeOnly && !FormatOf(argv[2], out))) {
         std::fprintf(stderr, "unknown picture extension\n");
         return 2;
     }
@@ -40,6 +43,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "cannot read %s: %s\n", argv[1], image.LastError().c_str());
         return 1;
     }
+    if (decodeOnly) return 0;
     if (!image.SaveFile(plat::Utf8ToUtf16(argv[2]), out)) {
         std::fprintf(stderr, "cannot write %s: %s\n", argv[2], image.LastError().c_str());
         return 1;

@@ -21,7 +21,8 @@ constexpr std::uint64_t kMaxMetafileBytes = std::uint64_t(64) << 20;
 constexpr std::size_t kEmfHeaderBytes = 88;
 constexpr std::uint32_t kEmfSignature = 0x464D4520; // " EMF"
 
-// A BMP or JPEG file, drawn from its pixels.
+// A BMP, JPEG or GIF file, drawn from its pixels. A GIF's transparent pixels leave what
+// is under them, unless the picture is drawn mirrored.
 class CBitmapPicture : public CPictureFile {
 public:
     CBitmapPicture(std::unique_ptr<CRasterImage> image)
@@ -31,6 +32,10 @@ public:
 
     void Render(plat::Dc& dc, int x, int y, int cx, int cy) override
     {
+        if (m_image->TransparentIndex() != -1 && cx > 0 && cy > 0) {
+            m_image->Paint(&dc, x, y, cx, cy);
+            return;
+        }
         plat::StretchDib(dc, x, y, cx, cy, m_image->View(), 0, 0, m_image->Width(), m_image->Height(),
                          plat::kSrcCopy);
     }
@@ -132,6 +137,11 @@ std::unique_ptr<CPictureFile> CPictureFile::Load(const plat::String& path)
         if (!image->LoadFile(path, kFormatJpeg)) return nullptr;
         return std::make_unique<CBitmapPicture>(std::move(image));
     }
+    if (n >= 4 && std::memcmp(head, "GIF8", 4) == 0) {
+        auto image = std::make_unique<CRasterImage>(kFormatGif);
+        if (!image->LoadFile(path, kFormatGif)) return nullptr;
+        return std::make_unique<CBitmapPicture>(std::move(image));
+    }
     if (n >= 4 && plat::LoadU32(head) == 0x9AC6CDD7) {
         if (fileBytes > kMaxMetafileBytes) return nullptr;
         std::vector<std::uint8_t> data(static_cast<std::size_t>(fileBytes));
@@ -140,6 +150,5 @@ std::unique_ptr<CPictureFile> CPictureFile::Load(const plat::String& path)
         return LoadWmfPicture(std::move(data));
     }
     if (n >= 4 && plat::LoadU32(head) == 1) return LoadEmf(head, n, fileBytes);
-    // GIF files wait for their codec; anything else is not a picture this loader reads.
     return nullptr;
 }

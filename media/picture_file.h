@@ -1,5 +1,5 @@
-// Picture files read the way the platform's own picture loader reads them: BMP and JPEG
-// through the raster codecs, WMF through libwmf, and EMF by its header only. The kind
+// Picture files read the way the platform's own picture loader reads them: BMP, JPEG and
+// GIF through the raster codecs, WMF through libwmf, and EMF by its header only. The kind
 // comes from the file's first bytes, not its name. A loaded picture reports its size in
 // HIMETRIC units (0.01 mm), bitmaps at the screen's 96 dots per inch, metafiles as their
 // headers give it, and draws itself stretched into any rectangle.
@@ -18,8 +18,7 @@ class CPictureFile {
 public:
     enum class Kind { kBitmap, kMetafile, kEnhancedMetafile };
 
-    // nullptr when the file cannot be read or is not a picture of those kinds (GIF files
-    // among them until their codec exists).
+    // nullptr when the file cannot be read or is not a picture of those kinds.
     static std::unique_ptr<CPictureFile> Load(const plat::String& path);
 
     virtual ~CPictureFile();

@@ -7,6 +7,8 @@
 #include <cstring>
 
 #include "media/bmp_codec.h"
+#include "media/gif_codec.h"
+#include "media/icon_codec.h"
 #include "platform/base/byte_order.h"
 #include "platform/base/regular_file.h"
 #include "media/image_stream.h"
@@ -846,7 +848,10 @@ bool CRasterImage::ReadFrom(CRasterImageFile& stream, std::uint32_t format)
     case kFormatBmp: { CBmpCodec codec; ok = ReadWith(*this, stream, codec, error); break; }
     case kFormatJpeg: { CJpegCodec codec; ok = ReadWith(*this, stream, codec, error); break; }
     case kFormatPng: { CPngCodec codec; ok = ReadWith(*this, stream, codec, error); break; }
-    // GIF, icon, TGA and PCX files have no codec yet: refused like any unknown format.
+    // The GIF and icon readers take the frame to read from this image.
+    case kFormatGif: { CGifCodec codec; codec.SetFrameIndex(m_frameIndex); ok = ReadWith(*this, stream, codec, error); break; }
+    case kFormatIco: { CIconCodec codec; codec.SetFrameIndex(m_frameIndex); ok = ReadWith(*this, stream, codec, error); break; }
+    // TGA and PCX files have no codec yet: refused like any unknown format.
     default: ok = false; error = kUnsupported; break;
     }
     if (!ok) SetLastError(error);
@@ -865,6 +870,8 @@ bool CRasterImage::WriteTo(CRasterImageFile& stream, std::uint32_t format)
     case kFormatBmp: { CBmpCodec codec; return writeWith(codec); }
     case kFormatJpeg: { CJpegCodec codec; return writeWith(codec); }
     case kFormatPng: { CPngCodec codec; return writeWith(codec); }
+    case kFormatGif: { CGifCodec codec; return writeWith(codec); }
+    case kFormatIco: { CIconCodec codec; return writeWith(codec); }
     default: SetLastError(kUnsupported); return false;
     }
 }

@@ -201,10 +201,8 @@ TEST(ImageCache, RefusesWhatItCannotReadAndKeepsTheOldSize)
         WriteFixture("junk.bmp", Bytes(500, 0x42)),
         WriteFixture("truncated.jpg", truncated),
         magick::Make("png-inside.jpg", "{base} PNG:{out}"),
-        magick::Make("cache.gif", "{base} GIF:{out}"),
         magick::Make("cache.tga", "{base} TGA:{out}"),
         magick::Make("cache.pcx", "{base} PCX:{out}"),
-        magick::Make("cache.ico", "{base} ICO:{out}"),
         WriteFixture("no-inch.wmf", MakeWmf(1440, 720, 0)),
         WriteFixture("no-width.wmf", MakeWmf(0, 720, 1440)),
         WriteFixture("bad-type.wmf", badWmfType),
@@ -261,7 +259,9 @@ TEST(ImageCache, WhiteIsTransparentOutsideAndInsideThePicture)
 {
     const std::string bmp = magick::Make("hole.bmp", std::string(kHoleRecipe) + "BMP3:{out}");
     const std::string png = magick::Make("hole.png", std::string(kHoleRecipe) + "PNG24:{out}");
-    for (const std::string& path : {bmp, png}) {
+    const std::string gif = magick::Make("hole.gif", std::string(kHoleRecipe) + "GIF:{out}");
+    const std::string ico = magick::Make("hole.ico", std::string(kHoleRecipe) + "ICO:{out}");
+    for (const std::string& path : {bmp, png, gif, ico}) {
         CImageCache cache;
         ASSERT_EQ(cache.Load(Wide(path)), 1) << path;
         Canvas page(60, 40, kRed);
@@ -280,6 +280,47 @@ TEST(ImageCache, WhiteIsTransparentOutsideAndInsideThePicture)
         EXPECT_EQ(big.At(38, 20), kRed) << path;
         EXPECT_EQ(big.At(69, 29), kBlue) << path;
     }
+}
+
+// A GIF's transparent pixels show the page whatever their colour; an icon is drawn from
+// its colour rows, stretched, black included.
+TEST(ImageCache, GifTransparencyAndIconsDrawKeyedOnThePage)
+{
+    const std::string gif = magick::Make(
+        "keyed.gif", std::string(kHoleRecipe) + "-fill lime -draw 'rectangle 0,0 4,4' -transparent lime GIF:{out}");
+    CImageCache cache;
+    ASSERT_EQ(cache.Load(Wide(gif)), 1);
+    EXPECT_EQ(cache.GetSize(), plat::Size(40, 20));
+    Canvas page(60, 40, kRed);
+    cache.DrawTransparent(page.dc, 10, 10, 40, 20, 0);
+    EXPECT_EQ(page.At(12, 12), kRed);  // transparent corner
+    EXPECT_EQ(page.At(16, 12), kRed);  // white margin
+    EXPECT_EQ(page.At(16, 16), kBlue); // band
+    EXPECT_EQ(page.At(27, 19), kRed);  // hole
+    // Drawn plainly, the transparent corner leaves the page as it was too.
+    Canvas plain(40, 20, kYellow);
+    cache.Draw(plain.dc, 0, 0, 40, 20);
+    EXPECT_EQ(plain.At(2, 2), kYellow);
+    EXPECT_EQ(plain.At(6, 2), kWhite);
+    EXPECT_EQ(plain.At(6, 6), kBlue);
+    // Mirrored by a negative width, as BMP and JPEG pictures are: the corner on the right.
+    Canvas mirrored(40, 20, kYellow);
+    cache.Draw(mirrored.dc, 40, 0, -40, 20);
+    EXPECT_EQ(mirrored.At(2, 2), kWhite);
+    EXPECT_NE(mirrored.At(37, 2), kWhite);
+    EXPECT_EQ(mirrored.At(33, 6), kBlue);
+
+    const std::string ico = magick::Make(
+        "quarters.ico", std::string(kQuartersRecipe) + "ICO:{out}");
+    CImageCache icon;
+    ASSERT_EQ(icon.Load(Wide(ico)), 1);
+    EXPECT_EQ(icon.GetSize(), plat::Size(20, 10));
+    Canvas iconPage(40, 30, kRed);
+    icon.DrawTransparent(iconPage.dc, 10, 10, 40, 20, 0); // twice the size
+    EXPECT_EQ(iconPage.At(35, 14), kLime);
+    EXPECT_EQ(iconPage.At(35, 24), kYellow);
+    EXPECT_EQ(iconPage.At(14, 24), kBlack);
+    EXPECT_EQ(iconPage.At(5, 5), kRed);
 }
 
 // The picture drawn at width × height on white is the placeholder: a frame of one colour

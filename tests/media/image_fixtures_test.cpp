@@ -10,6 +10,8 @@
 #include "platform/gfx/bitmap.h"
 #include "platform/gfx/dc.h"
 #include "platform/base/strings.h"
+#include "tests/media/gif_icon_variants.h"
+#include "tests/media/magick.h"
 #include "tests/support/fixture_walk.h"
 
 namespace {
@@ -22,7 +24,15 @@ std::uint32_t FormatOf(const fs::path& file)
     const std::string ext = file.extension().string();
     if (ext == ".bmp") return kFormatBmp;
     if (ext == ".jpg") return kFormatJpeg;
+    if (ext == ".gif") return kFormatGif;
+    if (ext == ".ico") return kFormatIco;
     return kFormatPng;
+}
+
+// The GIF and icon readers refuse with a plain false, and their files may hold frames.
+bool HasFrames(std::uint32_t format)
+{
+    return format == kFormatGif || format == kFormatIco;
 }
 
 bool IsMetafile(const fs::path& file)
@@ -56,23 +66,62 @@ void CheckMetafile(const fs::path& file, FixtureKind kind)
     }
 }
 
+// A raster picture is read by its codec: good ones load with a size, damaged ones are
+// refused with nothing half read. A file of several frames is read at its first and its
+// last frame.
+void CheckRaster(const fs::path& file, FixtureKind kind)
+{
+    const std::uint32_t format = FormatOf(file);
+    CRasterImage image;
+    const bool loaded = image.LoadFile(plat::Utf8ToUtf16(file.string()), format);
+    if (kind == FixtureKind::kPass) {
+        ASSERT_TRUE(loaded) << image.LastError();
+        EXPECT_TRUE(image.IsValid());
+        EXPECT_GT(image.Width(), 0);
+        EXPECT_GT(image.Height(), 0);
+    } else if (kind == FixtureKind::kFail) {
+        EXPECT_FALSE(loaded);
+        EXPECT_FALSE(image.IsValid());
+        if (!HasFrames(format)) {
+            EXPECT_FALSE(image.LastError().empty()) << "a refusal says why";
+        }
+    }
+    if (!loaded || !HasFrames(format) || image.FrameCount() < 2) return;
+    CRasterImage last;
+    last.SetFrameIndex(image.FrameCount() - 1);
+    const bool lastLoaded = last.LoadFile(plat::Utf8ToUtf16(file.string()), format);
+    if (kind == FixtureKind::kPass) {
+        ASSERT_TRUE(lastLoaded);
+        EXPECT_GT(last.Width(), 0);
+    }
+}
+
 TEST(ImageFixtures, PassLoadsFailIsRefusedNothingHangs)
 {
     testsupport::WalkFixtures("images", std::chrono::seconds(10), [](const fs::path& file, FixtureKind kind) {
         if (IsMetafile(file)) return CheckMetafile(file, kind);
-        CRasterImage image;
-        const bool loaded = image.LoadFile(plat::Utf8ToUtf16(file.string()), FormatOf(file));
-        if (kind == FixtureKind::kPass) {
-            ASSERT_TRUE(loaded) << image.LastError();
-            EXPECT_TRUE(image.IsValid());
-            EXPECT_GT(image.Width(), 0);
-            EXPECT_GT(image.Height(), 0);
-        } else if (kind == FixtureKind::kFail) {
-            EXPECT_FALSE(loaded);
-            EXPECT_FALSE(image.IsValid());
-            EXPECT_FALSE(image.LastError().empty()) << "a refusal says why";
-        }
+        CheckRaster(file, kind);
     });
+    for (const char* format : {"gif", "ico"}) {
+        SCOPED_TRACE(format);
+        testsupport::WalkFixtures(format, std::chrono::seconds(10), CheckRaster);
+    }
+}
+
+// The pictures ImageMagick writes at test time, copied into the build folder's own
+// fixture folders and walked the same way.
+TEST(ImageFixtures, MadeGifAndIconFilesLoadWithinTheBound)
+{
+    const fs::path root = fs::current_path() / "made-fixtures";
+    for (const GifIconVariant& v : kGifIconVariants) {
+        const fs::path folder = root / (v.format == kFormatGif ? "gif" : "ico") / "pass";
+        fs::create_directories(folder);
+        fs::copy_file(magick::Make(v.name, v.recipe), folder / v.name, fs::copy_options::overwrite_existing);
+    }
+    for (const char* format : {"gif", "ico"}) {
+        SCOPED_TRACE(format);
+        testsupport::WalkFixturesUnder(root, format, std::chrono::seconds(10), CheckRaster);
+    }
 }
 
 } // namespace

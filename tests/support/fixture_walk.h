@@ -22,13 +22,12 @@ inline const char* FixtureFolder(FixtureKind kind)
     return kind == FixtureKind::kPass ? "pass" : kind == FixtureKind::kFail ? "fail" : "hang";
 }
 
-// The files of tests/fixtures/<format>/<kind>, sorted; none when the folder is missing.
-inline std::vector<std::filesystem::path> FixtureFiles(const std::string& format, FixtureKind kind)
+// The files of <root>/<format>/<kind>, sorted; none when the folder is missing.
+inline std::vector<std::filesystem::path> FixtureFilesUnder(const std::filesystem::path& root, const std::string& format,
+                                                            FixtureKind kind)
 {
     std::vector<std::filesystem::path> files;
-    const char* root = std::getenv("QUILN_FIXTURES");
-    if (!root) return files;
-    const std::filesystem::path dir = std::filesystem::path(root) / format / FixtureFolder(kind);
+    const std::filesystem::path dir = root / format / FixtureFolder(kind);
     std::error_code ec;
     for (const auto& entry : std::filesystem::directory_iterator(dir, ec))
         if (entry.is_regular_file() && entry.path().filename() != "README.md") files.push_back(entry.path());
@@ -36,15 +35,25 @@ inline std::vector<std::filesystem::path> FixtureFiles(const std::string& format
     return files;
 }
 
-// Runs `check` on every fixture of the format: it gets the file and its folder's kind and
-// asserts what that kind asks; each call must finish within the bound.
-inline void WalkFixtures(const std::string& format, std::chrono::milliseconds bound,
-                         const std::function<void(const std::filesystem::path&, FixtureKind)>& check)
+// The files of tests/fixtures/<format>/<kind>, sorted; none when the folder is missing.
+inline std::vector<std::filesystem::path> FixtureFiles(const std::string& format, FixtureKind kind)
 {
-    ASSERT_NE(std::getenv("QUILN_FIXTURES"), nullptr);
+    const char* root = std::getenv("QUILN_FIXTURES");
+    if (!root) return {};
+    return FixtureFilesUnder(root, format, kind);
+}
+
+using FixtureCheck = std::function<void(const std::filesystem::path&, FixtureKind)>;
+
+// Runs `check` on every file of <root>/<format>/pass, fail and hang: it gets the file and
+// its folder's kind and asserts what that kind asks; each call must finish within the
+// bound. Files made at test time are walked this way from a folder of their own.
+inline void WalkFixturesUnder(const std::filesystem::path& root, const std::string& format,
+                              std::chrono::milliseconds bound, const FixtureCheck& check)
+{
     int walked = 0;
     for (FixtureKind kind : {FixtureKind::kPass, FixtureKind::kFail, FixtureKind::kHang}) {
-        for (const auto& file : FixtureFiles(format, kind)) {
+        for (const auto& file : FixtureFilesUnder(root, format, kind)) {
             SCOPED_TRACE(std::string(FixtureFolder(kind)) + "/" + file.filename().string());
             const auto start = std::chrono::steady_clock::now();
             check(file, kind);
@@ -55,6 +64,14 @@ inline void WalkFixtures(const std::string& format, std::chrono::milliseconds bo
         }
     }
     EXPECT_GT(walked, 0) << "no fixtures found for " << format;
+}
+
+// The same over tests/fixtures.
+inline void WalkFixtures(const std::string& format, std::chrono::milliseconds bound, const FixtureCheck& check)
+{
+    const char* root = std::getenv("QUILN_FIXTURES");
+    ASSERT_NE(root, nullptr);
+    WalkFixturesUnder(root, format, bound, check);
 }
 
 } // namespace testsupport
