@@ -1,5 +1,6 @@
 // quiln_image_convert IN OUT: decodes a picture with the control's own codecs and writes
-// it again, the format of each file taken from its extension (.bmp, .jpg/.jpeg, .png).
+// it again, the format of each file taken from its extension (.bmp, .jpg/.jpeg, .png,
+// .tga, and .pcx to read).
 // JPEG files are written at the image's quality, 75. Used by bench/image_codecs.sh to
 // time a whole decode and re-encode beside ImageMagick's convert.
 #include <cstdio>
@@ -18,6 +19,8 @@ bool FormatOf(const std::string& path, std::uint32_t& format)
     if (ext == "bmp") format = kFormatBmp;
     else if (ext == "jpg" || ext == "jpeg") format = kFormatJpeg;
     else if (ext == "png") format = kFormatPng;
+    else if (ext == "tga") format = kFormatTga;
+    else if (ext == "pcx") format = kFormatPcx;
     else return false;
     return true;
 }
@@ -27,7 +30,7 @@ bool FormatOf(const std::string& path, std::uint32_t& format)
 int main(int argc, char** argv)
 {
     if (argc != 3) {
-        std::fprintf(stderr, "usage: %s IN OUT   (.bmp, .jpg or .png each)\n", argv[0]);
+        std::fprintf(stderr, "usage: %s IN OUT   (.bmp, .jpg, .png, .tga or .pcx each)\n", argv[0]);
         return 2;
     }
     std::uint32_t in, out;

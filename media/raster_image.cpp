@@ -11,7 +11,9 @@
 #include "platform/base/regular_file.h"
 #include "media/image_stream.h"
 #include "media/jpeg_codec.h"
+#include "media/pcx_codec.h"
 #include "media/png_codec.h"
+#include "media/tga_codec.h"
 #include "platform/file/replacing_file.h"
 #include "platform/gfx/bitmap.h"
 #include "platform/gfx/dc.h"
@@ -846,7 +848,9 @@ bool CRasterImage::ReadFrom(CRasterImageFile& stream, std::uint32_t format)
     case kFormatBmp: { CBmpCodec codec; ok = ReadWith(*this, stream, codec, error); break; }
     case kFormatJpeg: { CJpegCodec codec; ok = ReadWith(*this, stream, codec, error); break; }
     case kFormatPng: { CPngCodec codec; ok = ReadWith(*this, stream, codec, error); break; }
-    // GIF, icon, TGA and PCX files have no codec yet: refused like any unknown format.
+    case kFormatTga: { CTgaCodec codec; ok = ReadWith(*this, stream, codec, error); break; }
+    case kFormatPcx: { CPcxCodec codec; ok = ReadWith(*this, stream, codec, error); break; }
+    // GIF and icon files have no codec yet: refused like any unknown format.
     default: ok = false; error = kUnsupported; break;
     }
     if (!ok) SetLastError(error);
@@ -865,6 +869,8 @@ bool CRasterImage::WriteTo(CRasterImageFile& stream, std::uint32_t format)
     case kFormatBmp: { CBmpCodec codec; return writeWith(codec); }
     case kFormatJpeg: { CJpegCodec codec; return writeWith(codec); }
     case kFormatPng: { CPngCodec codec; return writeWith(codec); }
+    case kFormatTga: { CTgaCodec codec; return writeWith(codec); }
+    // PCX files are read only.
     default: SetLastError(kUnsupported); return false;
     }
 }

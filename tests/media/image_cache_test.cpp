@@ -202,8 +202,6 @@ TEST(ImageCache, RefusesWhatItCannotReadAndKeepsTheOldSize)
         WriteFixture("truncated.jpg", truncated),
         magick::Make("png-inside.jpg", "{base} PNG:{out}"),
         magick::Make("cache.gif", "{base} GIF:{out}"),
-        magick::Make("cache.tga", "{base} TGA:{out}"),
-        magick::Make("cache.pcx", "{base} PCX:{out}"),
         magick::Make("cache.ico", "{base} ICO:{out}"),
         WriteFixture("no-inch.wmf", MakeWmf(1440, 720, 0)),
         WriteFixture("no-width.wmf", MakeWmf(0, 720, 1440)),
@@ -257,29 +255,34 @@ TEST(ImageCache, PipesAndDevicesAreRefusedWithoutWaiting)
     }
 }
 
+// The hole picture of kHoleRecipe loaded by the cache and drawn white-keyed on a red
+// page, 1:1 and stretched: the margin and the hole show the page.
+void ExpectHoleDrawnWhiteKeyed(const std::string& path)
+{
+    CImageCache cache;
+    ASSERT_EQ(cache.Load(Wide(path)), 1) << path;
+    Canvas page(60, 40, kRed);
+    cache.DrawTransparent(page.dc, 10, 10, 40, 20, 0);
+    EXPECT_EQ(page.At(11, 11), kRed) << path;   // white margin
+    EXPECT_EQ(page.At(16, 16), kBlue) << path;  // band
+    EXPECT_EQ(page.At(27, 19), kRed) << path;   // white hole inside the band
+    EXPECT_EQ(page.At(44, 24), kBlue) << path;  // band's far corner
+    EXPECT_EQ(page.At(45, 25), kRed) << path;
+    EXPECT_EQ(page.At(5, 5), kRed) << path;     // outside the picture
+
+    // Stretched to twice the size.
+    Canvas big(100, 60, kRed);
+    cache.DrawTransparent(big.dc, 0, 0, 80, 40, 0);
+    EXPECT_EQ(big.At(12, 12), kBlue) << path;
+    EXPECT_EQ(big.At(38, 20), kRed) << path;
+    EXPECT_EQ(big.At(69, 29), kBlue) << path;
+}
+
 TEST(ImageCache, WhiteIsTransparentOutsideAndInsideThePicture)
 {
     const std::string bmp = magick::Make("hole.bmp", std::string(kHoleRecipe) + "BMP3:{out}");
     const std::string png = magick::Make("hole.png", std::string(kHoleRecipe) + "PNG24:{out}");
-    for (const std::string& path : {bmp, png}) {
-        CImageCache cache;
-        ASSERT_EQ(cache.Load(Wide(path)), 1) << path;
-        Canvas page(60, 40, kRed);
-        cache.DrawTransparent(page.dc, 10, 10, 40, 20, 0);
-        EXPECT_EQ(page.At(11, 11), kRed) << path;   // white margin
-        EXPECT_EQ(page.At(16, 16), kBlue) << path;  // band
-        EXPECT_EQ(page.At(27, 19), kRed) << path;   // white hole inside the band
-        EXPECT_EQ(page.At(44, 24), kBlue) << path;  // band's far corner
-        EXPECT_EQ(page.At(45, 25), kRed) << path;
-        EXPECT_EQ(page.At(5, 5), kRed) << path;     // outside the picture
-
-        // Stretched to twice the size.
-        Canvas big(100, 60, kRed);
-        cache.DrawTransparent(big.dc, 0, 0, 80, 40, 0);
-        EXPECT_EQ(big.At(12, 12), kBlue) << path;
-        EXPECT_EQ(big.At(38, 20), kRed) << path;
-        EXPECT_EQ(big.At(69, 29), kBlue) << path;
-    }
+    for (const std::string& path : {bmp, png}) ExpectHoleDrawnWhiteKeyed(path);
 }
 
 // The picture drawn at width × height on white is the placeholder: a frame of one colour
@@ -580,6 +583,14 @@ TEST(ImageCache, DamagedMetafilesAreReadOrRefusedWithoutHarm)
             }
         }
     }
+}
+
+TEST(ImageCache, TgaAndPcxPicturesAreDrawnWhiteKeyed)
+{
+    // Run-length TGA with its rows top to bottom, a palette PCX and a 24-bit one.
+    ExpectHoleDrawnWhiteKeyed(magick::Make("hole.tga", std::string(kHoleRecipe) + "-orient TopLeft -compress RLE TGA:{out}"));
+    ExpectHoleDrawnWhiteKeyed(magick::Make("hole.pcx", std::string(kHoleRecipe) + "-type Palette PCX:{out}"));
+    ExpectHoleDrawnWhiteKeyed(magick::Make("hole24.pcx", std::string(kHoleRecipe) + "-type TrueColor PCX:{out}"));
 }
 
 } // namespace

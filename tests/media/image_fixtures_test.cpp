@@ -22,6 +22,8 @@ std::uint32_t FormatOf(const fs::path& file)
     const std::string ext = file.extension().string();
     if (ext == ".bmp") return kFormatBmp;
     if (ext == ".jpg") return kFormatJpeg;
+    if (ext == ".tga") return kFormatTga;
+    if (ext == ".pcx") return kFormatPcx;
     return kFormatPng;
 }
 
@@ -56,23 +58,33 @@ void CheckMetafile(const fs::path& file, FixtureKind kind)
     }
 }
 
+// A raster picture read by its codec: good ones load with a size, damaged ones are
+// refused with a reason and no image.
+void CheckRaster(const fs::path& file, FixtureKind kind)
+{
+    if (IsMetafile(file)) return CheckMetafile(file, kind);
+    CRasterImage image;
+    const bool loaded = image.LoadFile(plat::Utf8ToUtf16(file.string()), FormatOf(file));
+    if (kind == FixtureKind::kPass) {
+        ASSERT_TRUE(loaded) << image.LastError();
+        EXPECT_TRUE(image.IsValid());
+        EXPECT_GT(image.Width(), 0);
+        EXPECT_GT(image.Height(), 0);
+    } else if (kind == FixtureKind::kFail) {
+        EXPECT_FALSE(loaded);
+        EXPECT_FALSE(image.IsValid());
+        EXPECT_FALSE(image.LastError().empty()) << "a refusal says why";
+    }
+}
+
 TEST(ImageFixtures, PassLoadsFailIsRefusedNothingHangs)
 {
-    testsupport::WalkFixtures("images", std::chrono::seconds(10), [](const fs::path& file, FixtureKind kind) {
-        if (IsMetafile(file)) return CheckMetafile(file, kind);
-        CRasterImage image;
-        const bool loaded = image.LoadFile(plat::Utf8ToUtf16(file.string()), FormatOf(file));
-        if (kind == FixtureKind::kPass) {
-            ASSERT_TRUE(loaded) << image.LastError();
-            EXPECT_TRUE(image.IsValid());
-            EXPECT_GT(image.Width(), 0);
-            EXPECT_GT(image.Height(), 0);
-        } else if (kind == FixtureKind::kFail) {
-            EXPECT_FALSE(loaded);
-            EXPECT_FALSE(image.IsValid());
-            EXPECT_FALSE(image.LastError().empty()) << "a refusal says why";
-        }
-    });
+    testsupport::WalkFixtures("images", std::chrono::seconds(10), CheckRaster);
+}
+
+TEST(ImageFixtures, TgaAndPcxFolders)
+{
+    for (const char* format : {"tga", "pcx"}) testsupport::WalkFixtures(format, std::chrono::seconds(5), CheckRaster);
 }
 
 } // namespace

@@ -22,13 +22,12 @@ inline const char* FixtureFolder(FixtureKind kind)
     return kind == FixtureKind::kPass ? "pass" : kind == FixtureKind::kFail ? "fail" : "hang";
 }
 
-// The files of tests/fixtures/<format>/<kind>, sorted; none when the folder is missing.
-inline std::vector<std::filesystem::path> FixtureFiles(const std::string& format, FixtureKind kind)
+// The files of <root>/<format>/<kind>, sorted; none when the folder is missing.
+inline std::vector<std::filesystem::path> FixtureFiles(const std::filesystem::path& root, const std::string& format,
+                                                       FixtureKind kind)
 {
     std::vector<std::filesystem::path> files;
-    const char* root = std::getenv("QUILN_FIXTURES");
-    if (!root) return files;
-    const std::filesystem::path dir = std::filesystem::path(root) / format / FixtureFolder(kind);
+    const std::filesystem::path dir = root / format / FixtureFolder(kind);
     std::error_code ec;
     for (const auto& entry : std::filesystem::directory_iterator(dir, ec))
         if (entry.is_regular_file() && entry.path().filename() != "README.md") files.push_back(entry.path());
@@ -36,15 +35,24 @@ inline std::vector<std::filesystem::path> FixtureFiles(const std::string& format
     return files;
 }
 
-// Runs `check` on every fixture of the format: it gets the file and its folder's kind and
-// asserts what that kind asks; each call must finish within the bound.
-inline void WalkFixtures(const std::string& format, std::chrono::milliseconds bound,
-                         const std::function<void(const std::filesystem::path&, FixtureKind)>& check)
+// The files of tests/fixtures/<format>/<kind>; none when the folder is missing.
+inline std::vector<std::filesystem::path> FixtureFiles(const std::string& format, FixtureKind kind)
 {
-    ASSERT_NE(std::getenv("QUILN_FIXTURES"), nullptr);
+    const char* root = std::getenv("QUILN_FIXTURES");
+    if (!root) return {};
+    return FixtureFiles(std::filesystem::path(root), format, kind);
+}
+
+// Runs `check` on every file of <root>/<format>/pass, fail and hang: it gets the file and
+// its folder's kind and asserts what that kind asks; each call must finish within the
+// bound. Folders of files a test makes are walked the same way as the committed ones.
+inline void WalkFixtureFolder(const std::filesystem::path& root, const std::string& format,
+                              std::chrono::milliseconds bound,
+                              const std::function<void(const std::filesystem::path&, FixtureKind)>& check)
+{
     int walked = 0;
     for (FixtureKind kind : {FixtureKind::kPass, FixtureKind::kFail, FixtureKind::kHang}) {
-        for (const auto& file : FixtureFiles(format, kind)) {
+        for (const auto& file : FixtureFiles(root, format, kind)) {
             SCOPED_TRACE(std::string(FixtureFolder(kind)) + "/" + file.filename().string());
             const auto start = std::chrono::steady_clock::now();
             check(file, kind);
@@ -55,6 +63,15 @@ inline void WalkFixtures(const std::string& format, std::chrono::milliseconds bo
         }
     }
     EXPECT_GT(walked, 0) << "no fixtures found for " << format;
+}
+
+// The same over the committed fixtures, tests/fixtures/<format>.
+inline void WalkFixtures(const std::string& format, std::chrono::milliseconds bound,
+                         const std::function<void(const std::filesystem::path&, FixtureKind)>& check)
+{
+    const char* root = std::getenv("QUILN_FIXTURES");
+    ASSERT_NE(root, nullptr);
+    WalkFixtureFolder(std::filesystem::path(root), format, bound, check);
 }
 
 } // namespace testsupport
