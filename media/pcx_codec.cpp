@@ -111,9 +111,13 @@ bool CPcxCodec::Read(CRasterImageFile& stream)
             std::uint64_t(h.bytesPerLine) * 8 < std::uint64_t(h.width) * h.bitsPerPixel)
             throw CodecFailure{kCorrupted};
         const std::size_t lineBytes = std::size_t(h.planes) * h.bytesPerLine;
-        if (DecodeBudgetLeft(h.width, h.height, bitCount, false, lineBytes + std::size_t(h.bytesPerLine) * 8) == 0 ||
-            !Allocate(h.width, h.height, bitCount, kFormatPcx))
+        if (DecodeBudgetLeft(h.width, h.height, bitCount, false, lineBytes + std::size_t(h.bytesPerLine) * 8) == 0)
             throw CodecFailure{"Can't allocate memory"};
+        // A run gives at most 63 bytes: a file too short for the lines is refused before
+        // anything is allocated, as decoding it would be.
+        const std::uint64_t total = std::uint64_t(h.height) * lineBytes;
+        if (StreamBytesLeft(stream) < (total + 62) / 63) throw CodecFailure{kCorrupted};
+        if (!Allocate(h.width, h.height, bitCount, kFormatPcx)) throw CodecFailure{"Can't allocate memory"};
 
         // The header's 16 colours, the rest black; 1-bit single-plane files are black
         // and white.
@@ -126,7 +130,7 @@ bool CPcxCodec::Read(CRasterImageFile& stream)
         }
 
         CStreamBytes in(stream);
-        LineDecoder decoder(in, std::uint64_t(h.height) * lineBytes);
+        LineDecoder decoder(in, total);
         std::vector<std::uint8_t> line(lineBytes);
         std::vector<std::uint8_t> values(std::size_t(h.bytesPerLine) * 8);
         const std::int32_t w = Width();

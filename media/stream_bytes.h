@@ -4,9 +4,23 @@
 #pragma once
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 
 #include "media/image_stream.h"
+
+// How many bytes are left from the stream's position; the largest number when that cannot
+// be told (the position stays where it was). Codecs compare it with the least a picture's
+// declared size needs, so that a short file claiming a huge picture is refused before
+// its pixels are allocated.
+inline std::uint64_t StreamBytesLeft(CRasterImageFile& stream)
+{
+    const std::int64_t at = stream.Tell();
+    if (at < 0 || stream.Seek(0, SEEK_END) != 0) return UINT64_MAX;
+    const std::int64_t end = stream.Tell();
+    if (stream.Seek(at, SEEK_SET) != 0 || end < at) return UINT64_MAX;
+    return static_cast<std::uint64_t>(end - at);
+}
 
 class CStreamBytes {
 public:

@@ -34,8 +34,7 @@ struct TgaHeader {
     }
 };
 
-// Bytes a stored pixel or colour-map entry of that many bits takes; 0 for depths the
-// codec does not decode (they read nothing).
+// Bytes a stored pixel of that many bits takes; 0 for depths the codec does not decode.
 int StoredBytes(int bits)
 {
     switch (bits) {
@@ -106,7 +105,6 @@ private:
             std::memcpy(m_row + 3 * std::size_t(x), p, 3);
             m_image.PutAlpha(x, m_y, p[3]);
             break;
-        default: break;
         }
     }
 
@@ -123,7 +121,7 @@ private:
 void ReadColorMap(CRasterImage& image, CStreamBytes& in, const TgaHeader& h)
 {
     const int entryBytes = (h.mapEntryBits + 7) / 8;
-    std::uint8_t e[8] = {};
+    std::uint8_t e[32] = {}; // the largest entry size, 255 bits
     for (std::uint32_t i = 0; i < h.mapLength; ++i) {
         if (in.Take(e, std::size_t(entryBytes)) != std::size_t(entryBytes)) return;
         const std::uint32_t index = std::uint32_t(h.mapFirst) + i;
@@ -146,12 +144,25 @@ bool CTgaCodec::Read(CRasterImageFile& stream)
         if (stream.Read(raw, 1, kHeaderBytes) != kHeaderBytes) throw CodecFailure{"Not a TGA"};
         const TgaHeader h = TgaHeader::Load(raw);
         const int kind = h.imageType & ~kRunLength;
-        if (kind < 1 || kind > 3 || (h.imageType & ~(kRunLength | 3)) != 0) throw CodecFailure{"Unknown TGA image type"};
+        // A depth the codec does not decode would give a picture of nothing but black: it is
+        // refused like an unknown type.
+        if (kind < 1 || kind > 3 || (h.imageType & ~(kRunLength | 3)) != 0 || StoredBytes(h.depth) == 0)
+            throw CodecFailure{"Unknown TGA image type"};
         const bool alpha = h.depth == 16 || h.depth == 32;
         const int bitCount = alpha ? 24 : h.depth;
+        // Every row but the last must be there whole for the picture to be read (the reading
+        // below refuses a file that ends before a row starts): a file too short for that is
+        // refused before anything is allocated. A run-length row takes at least one packet
+        // of one pixel per 128 pixels.
+        const std::uint64_t bytes = std::uint64_t(StoredBytes(h.depth));
+        const std::uint64_t leastRow = (h.imageType & kRunLength) ? (std::uint64_t(h.width) + 127) / 128 * (1 + bytes)
+                                                                  : std::uint64_t(h.width) * bytes;
+        const std::uint64_t leastMap = std::uint64_t(h.mapType ? h.mapLength : 0) * ((h.mapEntryBits + 7) / 8);
         const std::uint64_t rowWork = std::uint64_t(h.width) * 4;
-        if (DecodeBudgetLeft(h.width, h.height, bitCount, alpha, rowWork) == 0 ||
-            !Allocate(h.width, h.height, bitCount, kFormatTga) || (alpha && !CreateAlpha()))
+        if (DecodeBudgetLeft(h.width, h.height, bitCount, alpha, rowWork) == 0) throw CodecFailure{"TGA Create failed"};
+        if (h.height > 0 && StreamBytesLeft(stream) < h.idLength + leastMap + (h.height - 1) * leastRow + 1)
+            throw CodecFailure{"corrupted TGA"};
+        if (!Allocate(h.width, h.height, bitCount, kFormatTga) || (alpha && !CreateAlpha()))
             throw CodecFailure{"TGA Create failed"};
 
         CStreamBytes in(stream);
@@ -161,7 +172,6 @@ bool CTgaCodec::Read(CRasterImageFile& stream)
         if (kind == 3) MakeGreyRamp();
 
         RowWriter out(*this, h.depth);
-        const int bytes = out.PixelBytes();
         const bool runLength = (h.imageType & kRunLength) != 0;
         // One row of stored pixels, the longest raw packet (128 pixels) included.
         std::vector<std::uint8_t> pixels(std::max<std::size_t>(std::size_t(Width()), 128) * std::size_t(bytes) + 4);
@@ -171,7 +181,7 @@ bool CTgaCodec::Read(CRasterImageFile& stream)
             if (!runLength) {
                 // A row cut short leaves its missing pixels 0.
                 const std::size_t got = in.Take(pixels.data(), std::size_t(Width()) * std::size_t(bytes));
-                out.Raw(pixels.data(), bytes ? static_cast<std::int32_t>(got / std::size_t(bytes)) : Width());
+                out.Raw(pixels.data(), static_cast<std::int32_t>(got / std::size_t(bytes)));
                 continue;
             }
             while (out.Left() > 0) {

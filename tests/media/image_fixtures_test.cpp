@@ -82,6 +82,11 @@ TEST(ImageFixtures, PassLoadsFailIsRefusedNothingHangs)
     testsupport::WalkFixtures("images", std::chrono::seconds(10), CheckRaster);
 }
 
+TEST(ImageFixtures, EmfAndWmfFolders)
+{
+    for (const char* format : {"emf", "wmf"}) testsupport::WalkFixtures(format, std::chrono::seconds(5), CheckRaster);
+}
+
 TEST(ImageFixtures, TgaAndPcxFolders)
 {
     for (const char* format : {"tga", "pcx"}) testsupport::WalkFixtures(format, std::chrono::seconds(5), CheckRaster);

@@ -20,13 +20,6 @@ using magick::Bytes;
 using namespace tgapcx;
 namespace fs = std::filesystem;
 
-std::string Write(const std::string& name, const Bytes& data)
-{
-    const std::string path = magick::Dir() + name;
-    magick::WriteFile(path, data);
-    return path;
-}
-
 // How closely our reading must match ImageMagick's: 5-bit channels are widened by a
 // shift here and by scaling there, and a 16-bit pixel's attribute bit is alpha 0x80 here
 // and opaque there, so such files are compared channel by channel within 8 and alpha
@@ -303,6 +296,9 @@ TEST(TgaCodec, RefusalsKeepThePreviousPicture)
         {"type 0", TgaHeader(0, 24, 1, 1), "Unknown TGA image type"},
         {"type 4", TgaHeader(4, 24, 1, 1), "Unknown TGA image type"},
         {"type 32", TgaHeader(32 + 2, 24, 1, 1), "Unknown TGA image type"},
+        {"depth 12", TgaHeader(2, 12, 1, 1), "Unknown TGA image type"},
+        {"depth 0", TgaHeader(10, 0, 4000, 4000), "Unknown TGA image type"},
+        {"rows missing, refused before allocating", TgaHeader(10, 24, 4000, 4000), "corrupted TGA"},
         {"zero width", TgaHeader(2, 24, 0, 5), "TGA Create failed"},
         {"past the decode budget", bigRle, "TGA Create failed"},
         {"no pixels", TgaHeader(2, 24, 2, 2), "corrupted TGA"},
