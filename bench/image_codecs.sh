@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Times a whole-process decode and re-encode of a 4000 × 3000 JPEG and PNG: our codecs
-# (quiln_image_convert) beside ImageMagick's convert doing the same, in the same run, and
-# prints the mean times and their ratio. JPEG is written at quality 75 by both; PNG at
+# Times a whole-process decode and re-encode of a 4000 × 3000 JPEG and PNG, and the
+# decode of a run-length TGA of that size: our codecs (quiln_image_convert) beside
+# ImageMagick's convert doing the same, in the same run, and prints the mean times and
+# their ratio. JPEG is written at quality 75 by both; PNG at
 # zlib level 6 with adaptive filtering by both (convert's -quality 65 is that).
 # usage: bench/image_codecs.sh [BUILD_DIR]   (a Release build; default build/release)
 #        RUNS=N sets the number of timed runs of each command (default 10).
@@ -20,7 +21,8 @@ echo "making the 4000 × 3000 pictures..."
 "$convert" -size 4000x3000 -seed 1 plasma:fractal -depth 8 "$work/source.png"
 "$convert" "$work/source.png" -quality 90 "$work/big.jpg"
 "$convert" "$work/source.png" -quality 65 PNG24:"$work/big.png"
-ls -l "$work/big.jpg" "$work/big.png" | awk '{print "  " $NF ": " $5 " bytes"}'
+"$convert" "$work/source.png" -compress RLE TGA:"$work/big.tga"
+ls -l "$work/big.jpg" "$work/big.png" "$work/big.tga" | awk '{print "  " $NF ": " $5 " bytes"}'
 
 # mean seconds of each command, interleaved run by run: "ours convert"
 time_pair() {
@@ -42,14 +44,16 @@ time_pair() {
 report() {
   local label=$1 times
   times=$(time_pair "$2" "$3")
-  awk -v label="$label" -v t="$times" 'BEGIN {
+  awk -v label="$label" -v what="${what:-decode + encode}" -v t="$times" 'BEGIN {
     split(t, m, " ");
-    printf "%-5s decode + encode: quiln %.3f s, convert %.3f s, quiln/convert %.2f\n", label, m[1], m[2], m[1] / m[2] }'
+    printf "%-5s %s: quiln %.3f s, convert %.3f s, quiln/convert %.2f\n", label, what, m[1], m[2], m[1] / m[2] }'
 }
 
 echo "timing $runs runs of each (whole process)..."
 report JPEG "$tool $work/big.jpg $work/ours.jpg" "$convert $work/big.jpg -quality 75 $work/theirs.jpg"
 report PNG "$tool $work/big.png $work/ours.png" "$convert $work/big.png -quality 65 $work/theirs.png"
+# Decoding alone (convert's null: output writes nothing): the run-length TGA.
+what=decode report TGA "$tool $work/big.tga null:" "$convert $work/big.tga null:"
 # What our tool wrote is what it should be.
 /usr/bin/identify -format '  ours.jpg: %wx%h, quality %Q, %[colorspace]\n' "$work/ours.jpg"
 /usr/bin/identify -format '  ours.png: %wx%h, %[colorspace], %z-bit\n' "$work/ours.png"

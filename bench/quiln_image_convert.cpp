@@ -1,6 +1,6 @@
 // quiln_image_convert IN OUT: decodes a picture with the control's own codecs and writes
 // it again, the format of each file taken from its extension (.bmp, .jpg/.jpeg, .png,
-// .tga, and .pcx to read).
+// .tga, and .pcx to read); with OUT "null:" it only decodes.
 // JPEG files are written at the image's quality, 75. Used by bench/image_codecs.sh to
 // time a whole decode and re-encode beside ImageMagick's convert.
 #include <cstdio>
@@ -29,12 +29,14 @@ bool FormatOf(const std::string& path, std::uint32_t& format)
 
 int main(int argc, char** argv)
 {
+    // OUT "null:" decodes only, as convert's null: output does.
+    const bool decodeOnly = argc == 3 && std::string(argv[2]) == "null:";
     if (argc != 3) {
-        std::fprintf(stderr, "usage: %s IN OUT   (.bmp, .jpg, .png, .tga or .pcx each)\n", argv[0]);
+        std::fprintf(stderr, "usage: %s IN OUT   (.bmp, .jpg, .png, .tga or .pcx each; OUT null: to decode only)\n", argv[0]);
         return 2;
     }
     std::uint32_t in, out;
-    if (!FormatOf(argv[1], in) || !FormatOf(argv[2], out)) {
+    if (!FormatOf(argv[1], in) || (!decodeOnly && !FormatOf(argv[2], out))) {
         std::fprintf(stderr, "unknown picture extension\n");
         return 2;
     }
@@ -43,6 +45,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "cannot read %s: %s\n", argv[1], image.LastError().c_str());
         return 1;
     }
+    if (decodeOnly) return 0;
     if (!image.SaveFile(plat::Utf8ToUtf16(argv[2]), out)) {
         std::fprintf(stderr, "cannot write %s: %s\n", argv[2], image.LastError().c_str());
         return 1;
