@@ -54,18 +54,17 @@ ColorQuad Quad16(std::uint16_t w)
                      static_cast<std::uint8_t>((w / 128) & 0xF8), 0};
 }
 
-// Writes stored pixels into one DIB row of the image, clipping every run at the row's
-// end: a run that reaches beyond it is dropped there, never carried into the next row.
+// Writes stored pixels into one DIB row of the image (and its alpha plane), clipping
+// every run at the row's end: a run that reaches beyond it is dropped there, never
+// carried into the next row.
 class RowWriter {
 public:
     RowWriter(CRasterImage& image, int depth) : m_image(image), m_depth(depth), m_bytes(StoredBytes(depth)) {}
 
-    int PixelBytes() const { return m_bytes; }
-
     void Start(std::int32_t dibRow)
     {
-        m_y = dibRow;
         m_row = m_image.Row(dibRow);
+        m_alpha = m_image.HasAlpha() ? m_image.AlphaPlane() + std::size_t(dibRow) * std::size_t(m_image.Width()) : nullptr;
         m_x = 0;
     }
     std::int32_t Left() const { return m_image.Width() - m_x; }
@@ -74,45 +73,54 @@ public:
     void Raw(const std::uint8_t* pixels, std::int32_t count)
     {
         count = std::min(count, Left());
-        for (std::int32_t i = 0; i < count; ++i) Put(m_x + i, pixels + std::size_t(i) * std::size_t(m_bytes));
+        if (m_depth == 8 || m_depth == 24) {
+            std::memcpy(m_row + std::size_t(m_x) * std::size_t(m_bytes), pixels, std::size_t(count) * std::size_t(m_bytes));
+        } else {
+            for (std::int32_t i = 0; i < count; ++i) Put(m_x + i, pixels + std::size_t(i) * std::size_t(m_bytes));
+        }
         m_x += count;
     }
     // One stored pixel repeated count times.
     void Repeat(const std::uint8_t* pixel, std::int32_t count)
     {
         count = std::min(count, Left());
-        for (std::int32_t i = 0; i < count; ++i) Put(m_x + i, pixel);
+        if (m_depth == 8) {
+            std::memset(m_row + m_x, pixel[0], std::size_t(count));
+        } else if (count > 0) {
+            // The first pixel decoded, its three bytes and alpha copied along the run.
+            Put(m_x, pixel);
+            const std::uint8_t* first = m_row + 3 * std::size_t(m_x);
+            for (std::int32_t i = 1; i < count; ++i) std::memcpy(m_row + 3 * std::size_t(m_x + i), first, 3);
+            if (m_alpha) std::memset(m_alpha + m_x, m_alpha[m_x], std::size_t(count));
+        }
         m_x += count;
     }
 
 private:
     void Put(std::int32_t x, const std::uint8_t* p)
     {
-        switch (m_depth) {
-        case 8: m_row[x] = p[0]; break;
-        case 24: std::memcpy(m_row + 3 * std::size_t(x), p, 3); break;
-        case 15: case 16: {
-            const std::uint16_t w = plat::LoadU16(p);
-            const ColorQuad c = Quad16(w);
-            std::uint8_t* out = m_row + 3 * std::size_t(x);
-            out[0] = c.blue;
-            out[1] = c.green;
-            out[2] = c.red;
-            m_image.PutAlpha(x, m_y, (w & 0x8000) ? 0x80 : 0);
-            break;
+        std::uint8_t* out = m_row + 3 * std::size_t(x);
+        if (m_depth == 24 || m_depth == 32) {
+            out[0] = p[0];
+            out[1] = p[1];
+            out[2] = p[2];
+            if (m_alpha) m_alpha[x] = p[3];
+            return;
         }
-        case 32:
-            std::memcpy(m_row + 3 * std::size_t(x), p, 3);
-            m_image.PutAlpha(x, m_y, p[3]);
-            break;
-        }
+        // 15 and 16 bits.
+        const std::uint16_t w = plat::LoadU16(p);
+        const ColorQuad c = Quad16(w);
+        out[0] = c.blue;
+        out[1] = c.green;
+        out[2] = c.red;
+        if (m_alpha) m_alpha[x] = (w & 0x8000) ? 0x80 : 0;
     }
 
     CRasterImage& m_image;
     int m_depth;
     int m_bytes;
-    std::int32_t m_y = 0;
     std::uint8_t* m_row = nullptr;
+    std::uint8_t* m_alpha = nullptr;
     std::int32_t m_x = 0;
 };
 
@@ -154,9 +162,10 @@ bool CTgaCodec::Read(CRasterImageFile& stream)
         // below refuses a file that ends before a row starts): a file too short for that is
         // refused before anything is allocated. A run-length row takes at least one packet
         // of one pixel per 128 pixels.
-        const std::uint64_t bytes = std::uint64_t(StoredBytes(h.depth));
-        const std::uint64_t leastRow = (h.imageType & kRunLength) ? (std::uint64_t(h.width) + 127) / 128 * (1 + bytes)
-                                                                  : std::uint64_t(h.width) * bytes;
+        const std::uint64_t pixelBytes = std::uint64_t(StoredBytes(h.depth));
+        const std::uint64_t leastRow = (h.imageType & kRunLength)
+                                           ? (std::uint64_t(h.width) + 127) / 128 * (1 + pixelBytes)
+                                           : std::uint64_t(h.width) * pixelBytes;
         const std::uint64_t leastMap = std::uint64_t(h.mapType ? h.mapLength : 0) * ((h.mapEntryBits + 7) / 8);
         const std::uint64_t rowWork = std::uint64_t(h.width) * 4;
         if (DecodeBudgetLeft(h.width, h.height, bitCount, alpha, rowWork) == 0) throw CodecFailure{"TGA Create failed"};
@@ -172,6 +181,7 @@ bool CTgaCodec::Read(CRasterImageFile& stream)
         if (kind == 3) MakeGreyRamp();
 
         RowWriter out(*this, h.depth);
+        const int bytes = StoredBytes(h.depth);
         const bool runLength = (h.imageType & kRunLength) != 0;
         // One row of stored pixels, the longest raw packet (128 pixels) included.
         std::vector<std::uint8_t> pixels(std::max<std::size_t>(std::size_t(Width()), 128) * std::size_t(bytes) + 4);
