@@ -1,6 +1,6 @@
 // quiln_image_convert IN OUT: decodes a picture with the control's own codecs and writes
 // it again, the format of each file taken from its extension (.bmp, .jpg/.jpeg, .png,
-// .gif). JPEG files are written at the image's quality, 75. OUT "null:" only decodes, as
+// .gif, .tga; .pcx is read only). JPEG files are written at the image's quality, 75. OUT "null:" only decodes, as
 // ImageMagick's null: output does. Used by bench/image_codecs.sh to time a whole decode
 // and re-encode beside ImageMagick's convert.
 #include <cstdio>
@@ -20,6 +20,8 @@ bool FormatOf(const std::string& path, std::uint32_t& format)
     else if (ext == "jpg" || ext == "jpeg") format = kFormatJpeg;
     else if (ext == "png") format = kFormatPng;
     else if (ext == "gif") format = kFormatGif;
+    else if (ext == "tga") format = kFormatTga;
+    else if (ext == "pcx") format = kFormatPcx;
     else return false;
     return true;
 }
@@ -29,7 +31,7 @@ bool FormatOf(const std::string& path, std::uint32_t& format)
 int main(int argc, char** argv)
 {
     if (argc != 3) {
-        std::fprintf(stderr, "usage: %s IN OUT   (.bmp, .jpg, .png or .gif each; OUT null: to decode only)\n", argv[0]);
+        std::fprintf(stderr, "usage: %s IN OUT   (.bmp, .jpg, .png, .gif, .tga or .pcx each; OUT null: to decode only)\n", argv[0]);
         return 2;
     }
     std::uint32_t in, out = 0;

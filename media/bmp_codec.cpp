@@ -8,6 +8,7 @@
 
 #include "platform/base/byte_order.h"
 #include "media/image_stream.h"
+#include "media/stream_bytes.h"
 
 namespace {
 
@@ -19,28 +20,6 @@ constexpr std::uint32_t kMaxInfoHeaderBytes = 1024;
 constexpr std::uint32_t kMaskBytes = 12;
 
 enum Compression : std::uint32_t { kNone = 0, kRle8 = 1, kRle4 = 2, kBitFields = 3 };
-
-// Sequential bytes of the stream, buffered; reports the end instead of reading past it.
-class ByteReader {
-public:
-    explicit ByteReader(CRasterImageFile& stream) : m_stream(stream) {}
-    bool Next(std::uint8_t& b)
-    {
-        if (m_pos == m_end) {
-            m_end = m_stream.Read(m_buffer, 1, sizeof m_buffer);
-            m_pos = 0;
-            if (m_end == 0) return false;
-        }
-        b = m_buffer[m_pos++];
-        return true;
-    }
-
-private:
-    CRasterImageFile& m_stream;
-    std::uint8_t m_buffer[4096];
-    std::size_t m_pos = 0;
-    std::size_t m_end = 0;
-};
 
 // Writes decoded palette indices at pixel positions, dropping whatever falls outside the
 // picture, so that no run or delta can reach past the pixel block.
@@ -78,7 +57,7 @@ void DecodeRle(CRasterImage& image, CRasterImageFile& stream, bool nibbles)
     auto pixel = [nibbles](std::uint8_t byte, int i) -> std::uint8_t {
         return !nibbles ? byte : (i & 1) ? (byte & 0x0F) : (byte >> 4);
     };
-    ByteReader in(stream);
+    CStreamBytes in(stream);
     RleTarget out(image);
     std::uint8_t n, c;
     while (!out.Done() && in.Next(n) && in.Next(c)) {

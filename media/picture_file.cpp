@@ -8,6 +8,7 @@
 
 #include "platform/base/byte_order.h"
 #include "platform/base/regular_file.h"
+#include "media/emf_picture.h"
 #include "media/raster_image.h"
 #include "media/wmf_picture.h"
 #include "platform/gfx/dc.h"
@@ -19,7 +20,6 @@ constexpr int kHimetricPerInch = 2540;
 // Metafiles larger than this are refused rather than read into memory.
 constexpr std::uint64_t kMaxMetafileBytes = std::uint64_t(64) << 20;
 constexpr std::size_t kEmfHeaderBytes = 88;
-constexpr std::uint32_t kEmfSignature = 0x464D4520; // " EMF"
 
 // A BMP, JPEG or GIF file, drawn from its pixels. A GIF's transparent pixels leave what
 // is under them, unless the picture is drawn mirrored.
@@ -44,32 +44,28 @@ private:
     std::unique_ptr<CRasterImage> m_image;
 };
 
-// An EMF file: its size from the header; its records are not played, the placeholder
-// frame stands in for the drawing.
-class CEmfPicture : public CPictureFile {
-public:
-    CEmfPicture(std::int32_t himetricWidth, std::int32_t himetricHeight)
-        : CPictureFile(Kind::kEnhancedMetafile, himetricWidth, himetricHeight) {}
-
-    void Render(plat::Dc& dc, int x, int y, int cx, int cy) override { DrawMetafilePlaceholder(dc, x, y, cx, cy); }
-};
-
-std::unique_ptr<CPictureFile> LoadEmf(const std::uint8_t* h, std::size_t n, std::uint64_t fileBytes)
-{
-    if (n < kEmfHeaderBytes || plat::LoadU32(h) != 1 || plat::LoadU32(h + 40) != kEmfSignature) return nullptr;
-    const std::uint32_t recordBytes = plat::LoadU32(h + 4);
-    if (recordBytes < kEmfHeaderBytes || recordBytes > fileBytes) return nullptr;
-    // The frame is in HIMETRIC units already.
-    const std::int64_t w = std::int64_t(plat::LoadI32(h + 32)) - plat::LoadI32(h + 24);
-    const std::int64_t ht = std::int64_t(plat::LoadI32(h + 36)) - plat::LoadI32(h + 28);
-    if (w <= 0 || ht <= 0 || w > INT32_MAX || ht > INT32_MAX) return nullptr;
-    const plat::Size size = ClampMetafileSize(w, ht);
-    return std::make_unique<CEmfPicture>(size.cx, size.cy);
-}
-
 struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
 };
+
+// The whole of a metafile; empty when it is too large or cannot be read.
+std::vector<std::uint8_t> ReadMetafile(std::FILE* file, std::uint64_t fileBytes)
+{
+    if (fileBytes > kMaxMetafileBytes) return {};
+    std::vector<std::uint8_t> data(static_cast<std::size_t>(fileBytes));
+    std::rewind(file);
+    if (std::fread(data.data(), 1, data.size(), file) != data.size()) return {};
+    return data;
+}
+
+// A metafile without the placeable header starts with its own: type 1 (memory) or 2
+// (disk), a header of nine words, and version 1 or 3.
+bool IsPlainWmf(const std::uint8_t* head, std::size_t n)
+{
+    if (n < 6) return false;
+    const std::uint16_t type = plat::LoadU16(head), words = plat::LoadU16(head + 2), version = plat::LoadU16(head + 4);
+    return (type == 1 || type == 2) && words == 9 && (version == 0x0100 || version == 0x0300);
+}
 
 } // namespace
 
@@ -127,28 +123,23 @@ std::unique_ptr<CPictureFile> CPictureFile::Load(const plat::String& path)
     std::uint8_t head[kEmfHeaderBytes] = {};
     const std::size_t n = std::fread(head, 1, sizeof head, file.get());
 
-    if (n >= 2 && head[0] == 'B' && head[1] == 'M') {
-        auto image = std::make_unique<CRasterImage>(kFormatBmp);
-        if (!image->LoadFile(path, kFormatBmp)) return nullptr;
+    // BMP, JPEG and GIF files through the raster codecs.
+    const auto raster = [&path](std::uint32_t format) -> std::unique_ptr<CPictureFile> {
+        auto image = std::make_unique<CRasterImage>(format);
+        if (!image->LoadFile(path, format)) return nullptr;
         return std::make_unique<CBitmapPicture>(std::move(image));
+    };
+    if (n >= 2 && head[0] == 'B' && head[1] == 'M') return raster(kFormatBmp);
+    if (n >= 3 && head[0] == 0xFF && head[1] == 0xD8 && head[2] == 0xFF) return raster(kFormatJpeg);
+    if (n >= 4 && std::memcmp(head, "GIF8", 4) == 0) return raster(kFormatGif);
+    if ((n >= 4 && plat::LoadU32(head) == 0x9AC6CDD7) || IsPlainWmf(head, n)) {
+        std::vector<std::uint8_t> data = ReadMetafile(file.get(), fileBytes);
+        return data.empty() ? nullptr : LoadWmfPicture(std::move(data));
     }
-    if (n >= 3 && head[0] == 0xFF && head[1] == 0xD8 && head[2] == 0xFF) {
-        auto image = std::make_unique<CRasterImage>(kFormatJpeg);
-        if (!image->LoadFile(path, kFormatJpeg)) return nullptr;
-        return std::make_unique<CBitmapPicture>(std::move(image));
+    if (n >= kEmfHeaderBytes && plat::LoadU32(head) == 1) {
+        std::vector<std::uint8_t> data = ReadMetafile(file.get(), fileBytes);
+        return data.empty() ? nullptr : LoadEmfPicture(std::move(data));
     }
-    if (n >= 4 && std::memcmp(head, "GIF8", 4) == 0) {
-        auto image = std::make_unique<CRasterImage>(kFormatGif);
-        if (!image->LoadFile(path, kFormatGif)) return nullptr;
-        return std::make_unique<CBitmapPicture>(std::move(image));
-    }
-    if (n >= 4 && plat::LoadU32(head) == 0x9AC6CDD7) {
-        if (fileBytes > kMaxMetafileBytes) return nullptr;
-        std::vector<std::uint8_t> data(static_cast<std::size_t>(fileBytes));
-        std::rewind(file.get());
-        if (std::fread(data.data(), 1, data.size(), file.get()) != data.size()) return nullptr;
-        return LoadWmfPicture(std::move(data));
-    }
-    if (n >= 4 && plat::LoadU32(head) == 1) return LoadEmf(head, n, fileBytes);
+    // Anything else is not a picture this loader reads.
     return nullptr;
 }

@@ -1,5 +1,5 @@
 // Picture files read the way the platform's own picture loader reads them: BMP, JPEG and
-// GIF through the raster codecs, WMF through libwmf, and EMF by its header only. The kind
+// GIF through the raster codecs, WMF through libwmf, and EMF through libemf2svg and librsvg. The kind
 // comes from the file's first bytes, not its name. A loaded picture reports its size in
 // HIMETRIC units (0.01 mm), bitmaps at the screen's 96 dots per inch, metafiles as their
 // headers give it, and draws itself stretched into any rectangle.
@@ -50,8 +50,8 @@ constexpr std::int32_t kMaxMetafileHimetric = 1000000;
 // The natural size of a metafile of width × height HIMETRIC units (both positive), clamped.
 plat::Size ClampMetafileSize(std::int64_t himetricWidth, std::int64_t himetricHeight);
 
-// What a metafile shows where its drawing is not there (an EMF's records, a WMF still
-// playing or one that cannot be played at all): a grey frame of (x, y) to (x + cx, y + cy)
+// What a metafile shows where its drawing is not there (still playing, or one that
+// cannot be played at all): a grey frame of (x, y) to (x + cx, y + cy)
 // with its diagonals.
 void DrawMetafilePlaceholder(plat::Dc& dc, int x, int y, int cx, int cy);
 

@@ -13,7 +13,9 @@
 #include "platform/base/regular_file.h"
 #include "media/image_stream.h"
 #include "media/jpeg_codec.h"
+#include "media/pcx_codec.h"
 #include "media/png_codec.h"
+#include "media/tga_codec.h"
 #include "platform/file/replacing_file.h"
 #include "platform/gfx/bitmap.h"
 #include "platform/gfx/dc.h"
@@ -851,7 +853,8 @@ bool CRasterImage::ReadFrom(CRasterImageFile& stream, std::uint32_t format)
     // The GIF and icon readers take the frame to read from this image.
     case kFormatGif: { CGifCodec codec; codec.SetFrameIndex(m_frameIndex); ok = ReadWith(*this, stream, codec, error); break; }
     case kFormatIco: { CIconCodec codec; codec.SetFrameIndex(m_frameIndex); ok = ReadWith(*this, stream, codec, error); break; }
-    // TGA and PCX files have no codec yet: refused like any unknown format.
+    case kFormatTga: { CTgaCodec codec; ok = ReadWith(*this, stream, codec, error); break; }
+    case kFormatPcx: { CPcxCodec codec; ok = ReadWith(*this, stream, codec, error); break; }
     default: ok = false; error = kUnsupported; break;
     }
     if (!ok) SetLastError(error);
@@ -872,6 +875,8 @@ bool CRasterImage::WriteTo(CRasterImageFile& stream, std::uint32_t format)
     case kFormatPng: { CPngCodec codec; return writeWith(codec); }
     case kFormatGif: { CGifCodec codec; return writeWith(codec); }
     case kFormatIco: { CIconCodec codec; return writeWith(codec); }
+    case kFormatTga: { CTgaCodec codec; return writeWith(codec); }
+    // PCX files are read only.
     default: SetLastError(kUnsupported); return false;
     }
 }

@@ -1,9 +1,9 @@
 // Reads arbitrary bytes as a picture of one format (QUILN_FUZZ_FORMAT: 0 BMP, 1 GIF,
-// 2 JPEG, 3 PNG, 4 icon). A read may be refused with the codec's message (the GIF and icon
-// readers refuse with none); nothing may crash, leak or touch memory outside its buffers.
-// GIF and icon files are also read at their second frame. What loads is written again in
-// its own format and as a BMP, and mirrored, so the writers and the pixel operations see
-// odd pictures too.
+// 2 JPEG, 3 PNG, 4 icon, 5 TGA, 6 PCX). A read may be refused with the codec's message (the
+// GIF and icon readers refuse with none); nothing may crash, leak or touch memory outside
+// its buffers. GIF and icon files are also read at their second frame. What loads is
+// written again in its own format and as a BMP, and mirrored, so the writers and the pixel
+// operations see odd pictures too.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -36,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
         std::uint64_t(image.Width()) * std::uint64_t(image.Height()) > (std::uint64_t(1) << 20))
         return 0;
     std::vector<std::uint8_t> out;
-    image.SaveMemory(out, QUILN_FUZZ_FORMAT);
+    image.SaveMemory(out, QUILN_FUZZ_FORMAT); // refused for PCX, which has no writer
     image.SaveMemory(out, kFormatBmp);
     image.MirrorHorizontally();
     return 0;

@@ -33,6 +33,10 @@ const Seed kSeeds[] = {
     {"rgba_interlaced.png", "{alpha} -interlace PNG PNG32:{out}", kFormatPng},
     {"grey2.png", "{base} -colorspace Gray -define png:color-type=0 -define png:bit-depth=2 {out}", kFormatPng},
     {"rgb16.png", "{base} -depth 16 PNG48:{out}", kFormatPng},
+    {"rle32.tga", "{alpha} -compress RLE TGA:{out}", kFormatTga},
+    {"p8rle.tga", "{base} -type Palette -compress RLE TGA:{out}", kFormatTga},
+    {"p8.pcx", "{base} -colors 200 PCX:{out}", kFormatPcx},
+    {"rgb.pcx", "{base} PCX:{out}", kFormatPcx},
 };
 
 void PrintTo(const Seed& s, std::ostream* os) { *os << s.name; }

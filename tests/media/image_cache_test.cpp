@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <csignal>
 #include <functional>
 #include <initializer_list>
@@ -100,6 +101,63 @@ Bytes MakeEmf(int frameLeft, int frameTop, int frameRight, int frameBottom, std:
     for (int v : {1024, 768, 320, 240}) Put32(out, static_cast<std::uint32_t>(v));
     // EMR_EOF
     for (std::uint32_t v : {14u, 20u, 0u, 16u, 20u}) Put32(out, v);
+    return out;
+}
+
+// An enhanced metafile of 100 × 50 logical units on a reference device of one pixel to
+// the millimetre (a frame of 10,000 × 5,000 HIMETRIC units): a blue rectangle over the
+// top-left quarter, a red ellipse in the right half, a green polyline 6 units wide along
+// the bottom-left, and a line of black text, each record as the format lays it out.
+Bytes MakeEmfDrawing()
+{
+    Bytes records;
+    int count = 0;
+    auto record = [&](std::uint32_t type, std::initializer_list<std::uint32_t> words) {
+        Put32(records, type);
+        Put32(records, static_cast<std::uint32_t>(8 + 4 * words.size()));
+        for (std::uint32_t w : words) Put32(records, w);
+        ++count;
+    };
+    const std::uint32_t kNullPen = 0x80000008;
+    record(18, {1});                                  // SETBKMODE transparent
+    record(39, {1, 0, 0x00FF0000, 0});                // CREATEBRUSHINDIRECT 1: solid blue
+    record(37, {1});                                  // SELECTOBJECT
+    record(37, {kNullPen});
+    record(43, {0, 0, 50, 25});                       // RECTANGLE
+    record(39, {2, 0, 0x000000FF, 0});                // brush 2: solid red
+    record(37, {2});
+    record(42, {60, 5, 95, 45});                      // ELLIPSE
+    record(38, {3, 0, 6, 0, 0x0000FF00});             // CREATEPEN 3: solid green, 6 wide
+    record(37, {3});
+    // POLYLINE16: bounds, two points (5, 40) and (45, 40).
+    record(87, {5, 39, 45, 41, 2, 5 | (40u << 16), 45 | (40u << 16)});
+    // EXTCREATEFONTINDIRECTW 4: a bold Arial 16 units high (a LOGFONTW of 92 bytes).
+    record(82, {4, std::uint32_t(-16), 0, 0, 0, 700, 0, 0, 'A' | ('r' << 16), 'i' | ('a' << 16), 'l', 0, 0, 0, 0, 0,
+                0, 0, 0, 0, 0, 0, 0, 0});
+    record(37, {4});
+    // EXTTEXTOUTW "HH" at (10, 28): bounds, graphics mode, scales, then the text record
+    // (reference point, count, string offset, options, clip box, spacing offset).
+    const float one = 1.0f;
+    std::uint32_t scale;
+    std::memcpy(&scale, &one, 4);
+    record(84, {10, 28, 40, 48, 1, scale, scale, 10, 28, 2, 76, 0, 0, 0, 0, 0, 80,
+                'H' | ('H' << 16), 12, 12});
+    record(14, {0, 16, 20});                          // EOF
+
+    Bytes out;
+    Put32(out, 1);
+    Put32(out, 88);
+    for (int v : {0, 0, 100, 50}) Put32(out, static_cast<std::uint32_t>(v));     // bounds, device units
+    for (int v : {0, 0, 10000, 5000}) Put32(out, static_cast<std::uint32_t>(v));  // frame, HIMETRIC
+    Put32(out, 0x464D4520);
+    Put32(out, 0x10000);
+    Put32(out, static_cast<std::uint32_t>(88 + records.size()));
+    Put32(out, static_cast<std::uint32_t>(count + 1));
+    Put16(out, 4);
+    Put16(out, 0);
+    for (int i = 0; i < 3; ++i) Put32(out, 0);
+    for (int v : {1000, 1000, 1000, 1000}) Put32(out, static_cast<std::uint32_t>(v));
+    out.insert(out.end(), records.begin(), records.end());
     return out;
 }
 
@@ -201,13 +259,11 @@ TEST(ImageCache, RefusesWhatItCannotReadAndKeepsTheOldSize)
         WriteFixture("junk.bmp", Bytes(500, 0x42)),
         WriteFixture("truncated.jpg", truncated),
         magick::Make("png-inside.jpg", "{base} PNG:{out}"),
-        magick::Make("cache.tga", "{base} TGA:{out}"),
-        magick::Make("cache.pcx", "{base} PCX:{out}"),
         WriteFixture("no-inch.wmf", MakeWmf(1440, 720, 0)),
         WriteFixture("no-width.wmf", MakeWmf(0, 720, 1440)),
         WriteFixture("bad-type.wmf", badWmfType),
         WriteFixture("short.wmf", Bytes(badWmfType.begin(), badWmfType.begin() + 30)),
-        // A metafile without the placeable header has no size to report.
+        // Without the placeable header, of a type that is neither memory nor disk.
         WriteFixture("plain.wmf", Bytes(badWmfType.begin() + 22, badWmfType.end())),
         WriteFixture("signature.emf", MakeEmf(0, 0, 2540, 1270, 0x12345678)),
         WriteFixture("upside-down.emf", MakeEmf(0, 1270, 2540, 0)),
@@ -255,31 +311,36 @@ TEST(ImageCache, PipesAndDevicesAreRefusedWithoutWaiting)
     }
 }
 
+// The hole picture of kHoleRecipe loaded by the cache and drawn white-keyed on a red
+// page, 1:1 and stretched: the margin and the hole show the page.
+void ExpectHoleDrawnWhiteKeyed(const std::string& path)
+{
+    CImageCache cache;
+    ASSERT_EQ(cache.Load(Wide(path)), 1) << path;
+    Canvas page(60, 40, kRed);
+    cache.DrawTransparent(page.dc, 10, 10, 40, 20, 0);
+    EXPECT_EQ(page.At(11, 11), kRed) << path;   // white margin
+    EXPECT_EQ(page.At(16, 16), kBlue) << path;  // band
+    EXPECT_EQ(page.At(27, 19), kRed) << path;   // white hole inside the band
+    EXPECT_EQ(page.At(44, 24), kBlue) << path;  // band's far corner
+    EXPECT_EQ(page.At(45, 25), kRed) << path;
+    EXPECT_EQ(page.At(5, 5), kRed) << path;     // outside the picture
+
+    // Stretched to twice the size.
+    Canvas big(100, 60, kRed);
+    cache.DrawTransparent(big.dc, 0, 0, 80, 40, 0);
+    EXPECT_EQ(big.At(12, 12), kBlue) << path;
+    EXPECT_EQ(big.At(38, 20), kRed) << path;
+    EXPECT_EQ(big.At(69, 29), kBlue) << path;
+}
+
 TEST(ImageCache, WhiteIsTransparentOutsideAndInsideThePicture)
 {
     const std::string bmp = magick::Make("hole.bmp", std::string(kHoleRecipe) + "BMP3:{out}");
     const std::string png = magick::Make("hole.png", std::string(kHoleRecipe) + "PNG24:{out}");
     const std::string gif = magick::Make("hole.gif", std::string(kHoleRecipe) + "GIF:{out}");
     const std::string ico = magick::Make("hole.ico", std::string(kHoleRecipe) + "ICO:{out}");
-    for (const std::string& path : {bmp, png, gif, ico}) {
-        CImageCache cache;
-        ASSERT_EQ(cache.Load(Wide(path)), 1) << path;
-        Canvas page(60, 40, kRed);
-        cache.DrawTransparent(page.dc, 10, 10, 40, 20, 0);
-        EXPECT_EQ(page.At(11, 11), kRed) << path;   // white margin
-        EXPECT_EQ(page.At(16, 16), kBlue) << path;  // band
-        EXPECT_EQ(page.At(27, 19), kRed) << path;   // white hole inside the band
-        EXPECT_EQ(page.At(44, 24), kBlue) << path;  // band's far corner
-        EXPECT_EQ(page.At(45, 25), kRed) << path;
-        EXPECT_EQ(page.At(5, 5), kRed) << path;     // outside the picture
-
-        // Stretched to twice the size.
-        Canvas big(100, 60, kRed);
-        cache.DrawTransparent(big.dc, 0, 0, 80, 40, 0);
-        EXPECT_EQ(big.At(12, 12), kBlue) << path;
-        EXPECT_EQ(big.At(38, 20), kRed) << path;
-        EXPECT_EQ(big.At(69, 29), kBlue) << path;
-    }
+    for (const std::string& path : {bmp, png, gif, ico}) ExpectHoleDrawnWhiteKeyed(path);
 }
 
 // A GIF's transparent pixels show the page whatever their colour; an icon is drawn from
@@ -336,7 +397,7 @@ void ExpectPlaceholder(CImageCache& picture, int width, int height)
     EXPECT_EQ(page.At(width / 2, height * 3 / 10), kWhite);
 }
 
-TEST(ImageCache, MetafilesDrawThroughLibwmfAndEmfShowsAPlaceholder)
+TEST(ImageCache, MetafilesDrawThroughTheirPlayers)
 {
     CImageCache wmf;
     ASSERT_EQ(wmf.Load(Wide(WriteFixture("frame.wmf", MakeWmf(1440, 720, 1440)))), 1);
@@ -357,9 +418,12 @@ TEST(ImageCache, MetafilesDrawThroughLibwmfAndEmfShowsAPlaceholder)
     EXPECT_EQ(flipped.At(10, 10), kWhite);
     EXPECT_EQ(flipped.At(90, 10), kBlue);
 
+    // An EMF of nothing but its header plays as a blank page.
     CImageCache emf;
     ASSERT_EQ(emf.Load(Wide(WriteFixture("frame.emf", MakeEmf(0, 0, 2540, 1270)))), 1);
-    ExpectPlaceholder(emf, 96, 48);
+    Canvas blank(96, 48, kRed);
+    emf.Draw(blank.dc, 0, 0, 96, 48);
+    for (int x : {0, 48, 95}) EXPECT_EQ(blank.At(x, 24), kWhite) << x;
 }
 
 TEST(ImageCache, MetafileNaturalSizesAreClampedToTheLargestPage)
@@ -599,10 +663,11 @@ TEST(ImageCache, TransparentBitmapsLeaveTheirKeyColourOut)
 
 TEST(ImageCache, DamagedMetafilesAreReadOrRefusedWithoutHarm)
 {
-    const Bytes seeds[] = {MakeWmf(1440, 720, 1440), MakeEmf(0, 0, 2540, 1270)};
-    const char* names[] = {"damaged.wmf", "damaged.emf"};
+    const Bytes wmf = MakeWmf(1440, 720, 1440);
+    const Bytes seeds[] = {wmf, MakeEmf(0, 0, 2540, 1270), MakeEmfDrawing(), Bytes(wmf.begin() + 22, wmf.end())};
+    const char* names[] = {"damaged.wmf", "damaged.emf", "damaged-drawing.emf", "damaged-plain.wmf"};
     std::mt19937 random(11);
-    for (int s = 0; s < 2; ++s) {
+    for (int s = 0; s < 4; ++s) {
         const Bytes& seed = seeds[s];
         for (int round = 0; round < 24; ++round) {
             Bytes data = seed;
@@ -621,6 +686,108 @@ TEST(ImageCache, DamagedMetafilesAreReadOrRefusedWithoutHarm)
             }
         }
     }
+}
+
+TEST(ImageCache, TgaAndPcxPicturesAreDrawnWhiteKeyed)
+{
+    // Run-length TGA with its rows top to bottom, a palette PCX and a 24-bit one.
+    ExpectHoleDrawnWhiteKeyed(magick::Make("hole.tga", std::string(kHoleRecipe) + "-orient TopLeft -compress RLE TGA:{out}"));
+    ExpectHoleDrawnWhiteKeyed(magick::Make("hole.pcx", std::string(kHoleRecipe) + "-type Palette PCX:{out}"));
+    ExpectHoleDrawnWhiteKeyed(magick::Make("hole24.pcx", std::string(kHoleRecipe) + "-type TrueColor PCX:{out}"));
+}
+
+// The colour at (x, y) of MakeEmfDrawing's picture drawn into 200 × 100, had it been
+// drawn mirrored in x, in y, or both.
+struct EmfProbe {
+    int x, y;
+    ColorRef colour;
+};
+const EmfProbe kEmfProbes[] = {
+    {10, 10, kBlue},   {90, 40, kBlue},    // the rectangle, 0..100 × 0..50
+    {155, 50, kRed},   {130, 50, kRed},    // the ellipse, 120..190 × 10..90
+    {80, 80, kLime},   {12, 80, kLime},    // the polyline along y = 80
+    {110, 10, kWhite}, {122, 12, kWhite},  // between them, and outside the ellipse's curve
+    {110, 95, kWhite}, {195, 95, kWhite},
+};
+
+// Dark pixels of the text inside (x0, y0)-(x1, y1).
+int DarkPixels(const Canvas& page, int x0, int y0, int x1, int y1)
+{
+    int dark = 0;
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x) {
+            const ColorRef c = page.At(x, y);
+            if (plat::RValue(c) < 96 && plat::GValue(c) < 96 && plat::BValue(c) < 96) ++dark;
+        }
+    return dark;
+}
+
+TEST(ImageCache, EmfRecordsDrawWhereTheyPutThem)
+{
+    CImageCache emf;
+    ASSERT_EQ(emf.Load(Wide(WriteFixture("drawing.emf", MakeEmfDrawing()))), 1);
+    EXPECT_EQ(emf.HimetricWidth(), 10000);
+    EXPECT_EQ(emf.HimetricHeight(), 5000);
+    const struct {
+        const char* name;
+        int x, y, cx, cy;
+        bool mirrorX, mirrorY;
+    } draws[] = {
+        {"as it is", 0, 0, 200, 100, false, false},
+        {"mirrored left to right", 200, 0, -200, 100, true, false},
+        {"mirrored top to bottom", 0, 100, 200, -100, false, true},
+        {"both", 200, 100, -200, -100, true, true},
+    };
+    for (const auto& d : draws) {
+        Canvas page(200, 100, kRed);
+        emf.Draw(page.dc, d.x, d.y, d.cx, d.cy);
+        const auto at = [&](int x, int y) { return page.At(d.mirrorX ? 199 - x : x, d.mirrorY ? 99 - y : y); };
+        for (const auto& p : kEmfProbes) EXPECT_EQ(at(p.x, p.y), p.colour) << d.name << " at " << p.x << ", " << p.y;
+        // The text, 16 units high from (10, 28): dark strokes below the rectangle, none
+        // right of it.
+        const int x0 = d.mirrorX ? 200 - 70 : 15, y0 = d.mirrorY ? 100 - 76 : 52;
+        EXPECT_GT(DarkPixels(page, x0, y0, x0 + 55, y0 + 24), 40) << d.name;
+        EXPECT_EQ(DarkPixels(page, d.mirrorX ? 0 : 100, 0, d.mirrorX ? 100 : 200, 100), 0) << d.name;
+    }
+    // Stretched to four units a pixel across and two down, white-keyed on a red page at
+    // an offset: the rectangle now 200 wide, the ellipse 240..380 across.
+    Canvas wide(420, 110, kRed);
+    emf.DrawTransparent(wide.dc, 10, 5, 400, 100, 0);
+    const auto at = [&](int x, int y) { return wide.At(10 + x, 5 + y); };
+    EXPECT_EQ(at(190, 40), kBlue);
+    EXPECT_EQ(at(5, 5), kBlue);
+    EXPECT_EQ(at(160, 80), kLime);
+    EXPECT_EQ(at(215, 10), kRed); // white left out
+    EXPECT_EQ(at(395, 95), kRed);
+    EXPECT_GT(DarkPixels(wide, 10 + 30, 5 + 52, 10 + 150, 5 + 76), 80);
+}
+
+TEST(ImageCache, WmfWithoutThePlaceableHeaderDrawsLikeTheOriginal)
+{
+    const Bytes original = MakeWmf(1440, 720, 1440);
+    CImageCache placeable, plain;
+    ASSERT_EQ(placeable.Load(Wide(WriteFixture("original.wmf", original))), 1);
+    ASSERT_EQ(plain.Load(Wide(WriteFixture("stripped.wmf", Bytes(original.begin() + 22, original.end())))), 1);
+    // Sized by the window extent, 1440 × 720 at 1440 units to the inch.
+    EXPECT_EQ(plain.HimetricWidth(), placeable.HimetricWidth());
+    EXPECT_EQ(plain.HimetricHeight(), placeable.HimetricHeight());
+    EXPECT_EQ(plain.GetSize(), placeable.GetSize());
+    for (int scale : {1, 2}) {
+        Canvas a(96 * scale, 48 * scale, kRed), b(96 * scale, 48 * scale, kRed);
+        placeable.Draw(a.dc, 0, 0, 96 * scale, 48 * scale);
+        plain.Draw(b.dc, 0, 0, 96 * scale, 48 * scale);
+        EXPECT_EQ(b.At(10, 10), kBlue);
+        EXPECT_EQ(b.At(90 * scale, 10), kWhite);
+        int differ = 0;
+        for (int y = 0; y < 48 * scale; ++y)
+            for (int x = 0; x < 96 * scale; ++x) differ += a.At(x, y) != b.At(x, y);
+        EXPECT_EQ(differ, 0) << scale;
+    }
+    // Without a window extent nothing gives it a size: refused.
+    Bytes noExtent(original.begin() + 22, original.end());
+    noExtent[18 + 10 + 4] = 0x0B; // the extent record becomes a second origin record
+    CImageCache none;
+    EXPECT_EQ(none.Load(Wide(WriteFixture("no-extent.wmf", noExtent))), 0);
 }
 
 } // namespace

@@ -26,6 +26,8 @@ std::uint32_t FormatOf(const fs::path& file)
     if (ext == ".jpg") return kFormatJpeg;
     if (ext == ".gif") return kFormatGif;
     if (ext == ".ico") return kFormatIco;
+    if (ext == ".tga") return kFormatTga;
+    if (ext == ".pcx") return kFormatPcx;
     return kFormatPng;
 }
 
@@ -66,11 +68,12 @@ void CheckMetafile(const fs::path& file, FixtureKind kind)
     }
 }
 
-// A raster picture is read by its codec: good ones load with a size, damaged ones are
-// refused with nothing half read. A file of several frames is read at its first and its
-// last frame.
+// A picture is read by its codec (a metafile by the picture loader): good ones load with a
+// size, damaged ones are refused with nothing half read. A file of several frames is read
+// at its first and its last frame.
 void CheckRaster(const fs::path& file, FixtureKind kind)
 {
+    if (IsMetafile(file)) return CheckMetafile(file, kind);
     const std::uint32_t format = FormatOf(file);
     CRasterImage image;
     const bool loaded = image.LoadFile(plat::Utf8ToUtf16(file.string()), format);
@@ -98,10 +101,7 @@ void CheckRaster(const fs::path& file, FixtureKind kind)
 
 TEST(ImageFixtures, PassLoadsFailIsRefusedNothingHangs)
 {
-    testsupport::WalkFixtures("images", std::chrono::seconds(10), [](const fs::path& file, FixtureKind kind) {
-        if (IsMetafile(file)) return CheckMetafile(file, kind);
-        CheckRaster(file, kind);
-    });
+    testsupport::WalkFixtures("images", std::chrono::seconds(10), CheckRaster);
     for (const char* format : {"gif", "ico"}) {
         SCOPED_TRACE(format);
         testsupport::WalkFixtures(format, std::chrono::seconds(10), CheckRaster);
@@ -122,6 +122,16 @@ TEST(ImageFixtures, MadeGifAndIconFilesLoadWithinTheBound)
         SCOPED_TRACE(format);
         testsupport::WalkFixturesUnder(root, format, std::chrono::seconds(10), CheckRaster);
     }
+}
+
+TEST(ImageFixtures, EmfAndWmfFolders)
+{
+    for (const char* format : {"emf", "wmf"}) testsupport::WalkFixtures(format, std::chrono::seconds(5), CheckRaster);
+}
+
+TEST(ImageFixtures, TgaAndPcxFolders)
+{
+    for (const char* format : {"tga", "pcx"}) testsupport::WalkFixtures(format, std::chrono::seconds(5), CheckRaster);
 }
 
 } // namespace

@@ -206,17 +206,13 @@ TEST(RasterPicture, DrawsAtItsNaturalSizeForNegativeExtents)
     EXPECT_EQ(picture.Draw(nullptr, 0, 0, 5, 4), 1);
 }
 
-TEST(RasterPicture, FormatsWithoutACodecAreRefusedLikeUnreadableFiles)
+TEST(RasterPicture, UnreadableFilesAreRefused)
 {
-    const std::string tga = magick::Make("refused.tga", "{base} TGA:{out}");
-    const std::string pcx = magick::Make("refused.pcx", "{base} PCX:{out}");
     const std::string junk = magick::Dir() + "junk.png";
     magick::WriteFile(junk, magick::Bytes(300, 0x5A));
-    for (const std::string& path : {tga, pcx, junk}) {
-        CRasterPicture picture;
-        EXPECT_EQ(picture.Load(path), 0) << path;
-        EXPECT_EQ(picture.Width(), 0) << path;
-    }
+    CRasterPicture picture;
+    EXPECT_EQ(picture.Load(junk), 0);
+    EXPECT_EQ(picture.Width(), 0);
 }
 
 } // namespace
