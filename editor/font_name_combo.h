@@ -28,6 +28,8 @@ public:
 
 protected:
     plat::LResult WindowProc(unsigned message, plat::WParam wParam, plat::LParam lParam) override;
+    // The combo draws its own names, in the field and in the dropped list.
+    plat::Window* GetDrawOwner() override { return this; }
 
 private:
     friend void FreeFontComboItems(CFontNameCombo& combo);

@@ -71,7 +71,7 @@ private:
     int HitBar(plat::Point client) const;
     void StartTracking(int row, plat::Point client);
     void TrackTo(plat::Point client);
-    void StopTracking(bool apply);
+    void StopTracking();
 
     int m_rows = 0;
     int m_cols = 0;

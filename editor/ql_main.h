@@ -163,7 +163,8 @@ private:
     bool OnCreateClient();
     bool CreateFormatBar();
     bool CreateExtensionBars();
-    bool CreateCombos();
+    // The documents see the face and size combos through adapters.
+    void AdaptFormatCombos();
     void OnTimer(unsigned id);
     void OnClose();
     void OnDestroy();
@@ -200,6 +201,6 @@ private:
     plat::String m_sentenceCheckerPath;
     CSpellEngine m_spellEngine;
     plat::AcceleratorTable m_accelerators;
-    // Whether the extension bar in use was visible when print preview began.
-    bool m_extensionBarShownBeforePreview = true;
+    // The caret paragraph's indents (first line, left, right) as the ruler shows them.
+    std::array<int, 3> m_rulerIndents{};
 };

@@ -80,7 +80,7 @@ void ComboBox::ShowDropDown(bool show)
     unsigned style = kWsChild | kWsVisible;
     if (GetStyle() & kCbsOwnerDrawFixed) style |= kLbsOwnerDrawFixed;
     if (!list->Create(top, Rect(at.x, at.y, at.x + field.Width(), at.y + height), style, 0)) return;
-    list->SetOwnerDraw(GetParent(), GetId());
+    list->SetOwnerDraw(GetDrawOwner(), GetId());
     for (int i = 0; i < GetCount(); ++i) {
         list->AddString(GetLBText(i));
         list->SetItemData(i, GetItemData(i));
@@ -183,7 +183,7 @@ void ComboBox::Paint(Dc& dc)
     if (!m_edit) {
         const int sel = GetCurSel();
         if (GetStyle() & kCbsOwnerDrawFixed) {
-            OwnerDraw(dc, field, sel, IsFocused() ? (kOdsSelected | kOdsFocus) : 0u, GetItemData(sel));
+            OwnerDraw(dc, field, sel, IsFocused() ? (kOdsSelected | kOdsFocus) : 0u, GetItemData(sel), GetDrawOwner(), GetId());
         } else {
             if (IsFocused()) FillSolid(dc, Rect(field.left + 1, field.top + 1, field.right - 1, field.bottom - 1), look::kHighlight);
             const ColorRef old = dc.SetTextColor(IsFocused() ? look::kHighlightText : dc.GetTextColor());

@@ -56,6 +56,9 @@ protected:
     unsigned DlgCode(int virtualKey) const override;
     bool IsSorted() const override { return (GetStyle() & kCbsSort) != 0; }
     void OnRowsChanged() override;
+    // Who draws the rows of an owner-drawn combo, in the field and in the dropped list:
+    // the parent, unless a combo draws its own.
+    virtual Window* GetDrawOwner() { return GetParent(); }
 
 private:
     void UserSelect(int index);
