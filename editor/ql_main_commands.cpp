@@ -178,7 +178,12 @@ public:
     }
 
 private:
-    CQlDoc* MainDoc() const { return m_frame.GetMainDoc(); }
+    // The main document once it has content (its first reset made its format state).
+    CQlDoc* MainDoc() const
+    {
+        CQlDoc* doc = m_frame.GetMainDoc();
+        return doc && doc->GetFormatState() ? doc : nullptr;
+    }
     bool IsReadOnly() const
     {
         const CQlDoc* doc = MainDoc();
