@@ -77,6 +77,7 @@ CQlMain::CQlMain()
         m_clipboardFormats[static_cast<size_t>(i)] = plat::RegisterClipboardFormat(kClipboardFormatNames[i]);
     OnCommand(kCmdIdleUpdate, [this](unsigned) { OnIdleUpdate(); });
     OnCommand(kCmdAutoSave, [this](unsigned) { OnAutoSave(); });
+    BindCommands();
 }
 
 CQlMain::~CQlMain()

@@ -25,6 +25,7 @@ class CFontNameCombo;
 class CQlDoc;
 class CQlRuler;
 class CQlView;
+class CSpellCheckUi;
 class CToolBarEx;
 namespace plat {
 class ComboBox;
@@ -109,6 +110,10 @@ public:
     void SetSpellMarks(bool on) { m_spellMarks = on ? 1 : 0; }
     const plat::String& GetSentenceCheckerPath() const { return m_sentenceCheckerPath; }
     void SetSentenceCheckerPath(plat::StringView path) { m_sentenceCheckerPath = plat::String(path); }
+    // The spelling dialogs the spell-check command asks the user with (not owned); the
+    // command is disabled while none are installed.
+    CSpellCheckUi* GetSpellCheckUi() const { return m_spellCheckUi; }
+    void SetSpellCheckUi(CSpellCheckUi* dialogs) { m_spellCheckUi = dialogs; }
 
     CCursorSet& GetCursorSet() { return m_cursors; }
     CCharWidthCache& GetWidthCache() { return m_widthCache; }
@@ -199,6 +204,7 @@ private:
     std::array<std::uint32_t, kClipboardFormatCount> m_clipboardFormats{};
     std::int32_t m_spellMarks = 0;
     plat::String m_sentenceCheckerPath;
+    CSpellCheckUi* m_spellCheckUi = nullptr; // not owned
     CSpellEngine m_spellEngine;
     plat::AcceleratorTable m_accelerators;
     // The caret paragraph's indents (first line, left, right) as the ruler shows them.
