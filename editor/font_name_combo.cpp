@@ -1,6 +1,7 @@
 #include "editor/font_name_combo.h"
 
 #include "platform/gfx/font.h"
+#include "platform/gfx/sys_colors.h"
 #include "platform/ui/control.h"
 
 namespace {
@@ -48,14 +49,14 @@ void FreeFontComboItems(CFontNameCombo& combo)
 
 void CFontNameCombo::DrawItem(plat::Dc& dc, const plat::Rect& rect, int index, bool selected, bool disabled) const
 {
-    plat::ColorRef back = plat::look::kWindow;
-    plat::ColorRef ink = plat::look::kText;
+    plat::ColorRef back = plat::Rgb(255, 255, 255);
+    plat::ColorRef ink = plat::Rgb(0, 0, 0);
     if (disabled) {
-        back = plat::look::kFace;
-        ink = plat::look::kGrayText;
+        back = plat::GetSysColor(plat::kColorInactiveBorder);
+        ink = plat::GetSysColor(plat::kColorGrayText);
     } else if (selected) {
-        back = plat::look::kHighlight;
-        ink = plat::look::kHighlightText;
+        back = plat::GetSysColor(plat::kColorHighlight);
+        ink = plat::GetSysColor(plat::kColorHighlightText);
     }
     plat::FillSolid(dc, rect, back);
     const plat::String* name = GetItemName(index);

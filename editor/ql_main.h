@@ -173,6 +173,10 @@ private:
     void OnTimer(unsigned id);
     void OnClose();
     void OnDestroy();
+    // Print preview hides the extension bars; when it closes, the bar in use comes back
+    // as it was and the other stays hidden.
+    void BeforePreview();
+    void AfterPreviewClosed();
     // The command handlers and update handlers of the frame (ql_main_commands.cpp).
     void BindCommands();
 
