@@ -92,6 +92,10 @@ CQlMain::CQlMain()
 CQlMain::~CQlMain()
 {
     Destroy();
+    // The views (and their documents) go with their windows, before the frame's own
+    // members they point to: the width cache and the spelling engine.
+    m_mainView = m_referenceView = nullptr;
+    m_views = {};
 }
 
 bool CQlMain::Create(plat::Window* parent)
