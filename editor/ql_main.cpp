@@ -297,8 +297,8 @@ void CQlMain::OnIdleUpdate()
     CQlDoc* doc = GetMainDoc();
     // While a creation tool is out, the bars keep the state they had.
     if (doc && doc->GetFormatState() && doc->GetFormatState()->GetCreationTracker()) return;
-    for (CToolBarEx* bar : {m_formatBar.get(), m_fullExtensionBar.get(), m_shortExtensionBar.get()})
-        if (bar->IsCreated() && bar->IsWindowVisible()) bar->OnUpdateCmdUI(this, true);
+    // The bars run their buttons' update handlers against the frame when the message
+    // reaches them.
     plat::SendMessage(this, plat::kWmIdleUpdateCmdUi, 1);
     ForEachDescendant(*this, [](plat::Window& w) { plat::SendMessage(&w, plat::kWmIdleUpdateCmdUi, 1); });
 }

@@ -187,12 +187,16 @@ TEST_F(MainFrameTest, CombosFollowTheCaret)
         const char* what;
         std::vector<int> keys;
         std::string chinese, western, size;
+        bool bold;
     };
     const Row rows[] = {
-        {"into the bold text", {plat::kVkHome, plat::kVkRight}, "宋体", "Arial", "五号"},
-        {"into the plain text", {plat::kVkEnd, plat::kVkLeft}, "黑体", "Times New Roman", "小四号"},
-        {"back into the bold text", {plat::kVkHome, plat::kVkRight, plat::kVkRight}, "宋体", "Arial", "五号"},
+        {"into the bold text", {plat::kVkHome, plat::kVkRight}, "宋体", "Arial", "五号", true},
+        {"into the plain text", {plat::kVkEnd, plat::kVkLeft}, "黑体", "Times New Roman", "小四号", false},
+        {"back into the bold text", {plat::kVkHome, plat::kVkRight, plat::kVkRight}, "宋体", "Arial", "五号", true},
     };
+    CToolBarEx& bar = *frame().GetFormatBar();
+    const int boldButton = bar.CommandToIndex(35065);
+    ASSERT_GE(boldButton, 0);
     for (const Row& r : rows) {
         SCOPED_TRACE(r.what);
         for (int key : r.keys) plat::PressKey(key);
@@ -201,6 +205,8 @@ TEST_F(MainFrameTest, CombosFollowTheCaret)
         EXPECT_EQ(shown(frame().GetChineseFontCombo()), r.chinese);
         EXPECT_EQ(shown(frame().GetWesternFontCombo()), r.western);
         EXPECT_EQ(shown(frame().GetSizeCombo()), r.size);
+        // The idle tick ran the bold button's update handler.
+        EXPECT_EQ((bar.GetButtonStyle(boldButton) & kTbbsChecked) != 0, r.bold);
     }
 }
 
