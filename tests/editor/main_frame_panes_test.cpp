@@ -33,11 +33,16 @@ TEST_F(MainFrameTest, PanesHoldTheMainAndTheReferenceViews)
     EXPECT_TRUE(frame().GetMainView()->IsRulerShown());
     EXPECT_EQ(frame().GetMainRuler(), frame().GetMainView()->GetRuler());
 
-    // Both documents measure with the frame's cache and know the frame.
+    // Both documents measure with the frame's cache, know the frame and check their words
+    // with its engine, bound to the library beside the program.
+    EXPECT_TRUE(frame().GetSpellEngine().IsBound());
     for (CQlDoc* d : {&doc(), &reference}) {
         EXPECT_EQ(d->GetWidthCache(), &frame().GetWidthCache());
         EXPECT_EQ(d->GetFrame(), &frame());
+        EXPECT_EQ(d->GetSpellEngine(), &frame().GetSpellEngine());
     }
+    EXPECT_EQ(frame().GetSpellEngine().IsCorrect(u"frame"), 1);
+    EXPECT_EQ(frame().GetSpellEngine().IsCorrect(u"framme"), 0);
 
     // The main row keeps its ideal height, the reference row takes the rest below the bar.
     const int height = splitter.GetClientRect().Height();
