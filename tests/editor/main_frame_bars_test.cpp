@@ -10,7 +10,10 @@
 #include "editor/font_faces.h"
 #include "editor/font_name_combo.h"
 #include "editor/toolbar_ex.h"
+#include "platform/gfx/font.h"
 #include "platform/gfx/font_families.h"
+#include "platform/gfx/sys_colors.h"
+#include "platform/ui/control.h"
 #include "platform/ui/combo_box.h"
 #include "platform/ui/focus.h"
 #include "platform/ui/keyboard.h"
@@ -303,6 +306,91 @@ TEST_F(MainFrameTest, ClosingPrintPreviewBringsTheExtensionBarBackAsItWas)
         const int bottom = r.shownBefore ? inUse.GetRect().top : frame().GetClientRect().bottom;
         EXPECT_EQ(frame().GetSplitter().GetRect().bottom, bottom);
     }
+}
+
+} // namespace
+
+namespace {
+
+using frametest::MainFrameTest;
+
+// One item of a face combo as the combo draws it, on a white strip.
+std::unique_ptr<plat::Bitmap> DrawnItem(CFontNameCombo& combo, int index, unsigned state)
+{
+    auto bitmap = plat::Bitmap::Create(160, CFontNameCombo::kItemHeight);
+    plat::MemoryDc dc;
+    dc.Select(bitmap.get());
+    plat::DrawItem item;
+    item.ctlId = combo.GetId();
+    item.itemId = index;
+    item.state = state;
+    item.item = &combo;
+    item.dc = &dc;
+    item.rect = plat::Rect(0, 0, 160, CFontNameCombo::kItemHeight);
+    plat::SendMessage(&combo, plat::kWmDrawItem, static_cast<plat::WParam>(combo.GetId()),
+                      reinterpret_cast<plat::LParam>(&item));
+    return bitmap;
+}
+
+// The name as the combo should draw it: in the face, 1 pixel from the left, centred.
+std::unique_ptr<plat::Bitmap> ExpectedItem(plat::StringView name, plat::StringView face, plat::ColorRef back,
+                                           plat::ColorRef ink)
+{
+    auto bitmap = plat::Bitmap::Create(160, CFontNameCombo::kItemHeight);
+    plat::MemoryDc dc;
+    dc.Select(bitmap.get());
+    plat::FillSolid(dc, plat::Rect(0, 0, 160, CFontNameCombo::kItemHeight), back);
+    const plat::Font font(plat::FontDesc{.face = plat::String(face), .height = -14, .weight = plat::kFwNormal});
+    dc.Select(&font);
+    dc.SetTextColor(ink);
+    dc.SetBkMode(plat::kTransparent);
+    dc.TextOut(1, (CFontNameCombo::kItemHeight - dc.GetTextMetrics().height) / 2, name);
+    return bitmap;
+}
+
+int DifferingPixels(const plat::Bitmap& a, const plat::Bitmap& b)
+{
+    int n = 0;
+    for (int y = 0; y < a.Height(); ++y)
+        for (int x = 0; x < a.Width(); ++x) n += a.GetPixel(x, y) != b.GetPixel(x, y);
+    return n;
+}
+
+TEST_F(MainFrameTest, FaceCombosDrawEachNameInItsFaceTheWesternOnlyWhenSelected)
+{
+    const plat::ColorRef white = plat::Rgb(255, 255, 255), black = 0;
+    const plat::ColorRef highlight = plat::GetSysColor(plat::kColorHighlight);
+    const plat::ColorRef highlightText = plat::GetSysColor(plat::kColorHighlightText);
+    CFontNameCombo& chinese = *frame().GetChineseFontCombo();
+    CFontNameCombo& western = *frame().GetWesternFontCombo();
+    struct Row {
+        const char* what;
+        CFontNameCombo* combo;
+        const char16_t* name;
+        unsigned state;
+        const char16_t* face;
+        plat::ColorRef back, ink;
+    };
+    const Row rows[] = {
+        {"Western, not selected", &western, u"Courier New", 0, u"Times new Roman", white, black},
+        {"Western, selected", &western, u"Courier New", plat::kOdsSelected, u"Courier New", highlight, highlightText},
+        {"Chinese, not selected", &chinese, u"黑体", 0, u"黑体", white, black},
+        {"Chinese, selected", &chinese, u"楷体", plat::kOdsSelected, u"楷体", highlight, highlightText},
+        {"disabled", &chinese, u"楷体", plat::kOdsDisabled, u"楷体", plat::GetSysColor(plat::kColorInactiveBorder),
+         plat::GetSysColor(plat::kColorGrayText)},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        const int index = r.combo->FindFont(r.name);
+        ASSERT_GE(index, 0);
+        const auto drawn = DrawnItem(*r.combo, index, r.state);
+        EXPECT_EQ(DifferingPixels(*drawn, *ExpectedItem(r.name, r.face, r.back, r.ink)), 0);
+        EXPECT_EQ(drawn->GetPixel(159, 0), r.back);
+    }
+    // The faces really differ where the Western combo swaps them.
+    EXPECT_GT(DifferingPixels(*ExpectedItem(u"Courier New", u"Courier New", white, black),
+                              *ExpectedItem(u"Courier New", u"Times new Roman", white, black)),
+              20);
 }
 
 } // namespace
