@@ -71,7 +71,9 @@ void CFontNameCombo::DrawItem(plat::Dc& dc, const plat::Rect& rect, int index, b
     const plat::ColorRef oldInk = dc.SetTextColor(ink);
     const int oldMode = dc.SetBkMode(plat::kTransparent);
     const int y = rect.top + (rect.Height() - dc.GetTextMetrics().height) / 2;
-    dc.TextOut(rect.left + 1, y, *name);
+    // A name wider than the item is cut at a whole character rather than run under the arrow.
+    const plat::StringView shown = plat::StringView(*name).substr(0, plat::FitText(dc, *name, rect.Width() - 1));
+    dc.TextOut(rect.left + 1, y, shown);
     dc.SetBkMode(oldMode);
     dc.SetTextColor(oldInk);
     dc.Select(oldFont);

@@ -38,8 +38,9 @@ constexpr ComboPlace kChinesePlace{CQlMain::kCmdChineseFontCombo, 77};
 constexpr ComboPlace kWesternPlace{CQlMain::kCmdWesternFontCombo, 77};
 constexpr ComboPlace kSizePlace{CQlMain::kCmdSizeCombo, 60};
 
-constexpr unsigned kListComboStyle = plat::kWsChild | plat::kWsVisible | plat::kWsVScroll | plat::kWsTabStop |
-                                     plat::kCbsDropDownList;
+// The dropped list scrolls by itself; a scroll-bar style on the combo window would take
+// the field's width.
+constexpr unsigned kListComboStyle = plat::kWsChild | plat::kWsVisible | plat::kWsTabStop | plat::kCbsDropDownList;
 constexpr unsigned kFaceComboStyle = kListComboStyle | plat::kCbsOwnerDrawFixed;
 
 constexpr int kZoomPercents[] = {200, 150, 125, 100, 75, 50, 25};

@@ -91,6 +91,8 @@ TEST_F(MainFrameTest, CombosSitOverTheirButtonsOnTheFormatBar)
         EXPECT_EQ(item.Width(), r.width);
         EXPECT_EQ(r.combo->GetRect().left, item.left);
         EXPECT_EQ(r.combo->GetRect().Width(), r.width);
+        // The whole width is the field's and the arrow's: no scroll bar eats into it.
+        EXPECT_EQ(r.combo->GetClientRect().Width(), r.width);
     }
 }
 
@@ -387,6 +389,22 @@ TEST_F(MainFrameTest, FaceCombosDrawEachNameInItsFaceTheWesternOnlyWhenSelected)
         EXPECT_EQ(DifferingPixels(*drawn, *ExpectedItem(r.name, r.face, r.back, r.ink)), 0);
         EXPECT_EQ(drawn->GetPixel(159, 0), r.back);
     }
+    // A name wider than the item stops at a whole character inside it.
+    const auto narrow = plat::Bitmap::Create(160, CFontNameCombo::kItemHeight);
+    {
+        plat::MemoryDc dc;
+        dc.Select(narrow.get());
+        plat::FillSolid(dc, plat::Rect(0, 0, 160, CFontNameCombo::kItemHeight), white);
+        plat::DrawItem item;
+        item.itemId = western.FindFont(u"Courier New");
+        item.item = &western;
+        item.dc = &dc;
+        item.rect = plat::Rect(0, 0, 30, CFontNameCombo::kItemHeight);
+        plat::SendMessage(&western, plat::kWmDrawItem, 0, reinterpret_cast<plat::LParam>(&item));
+    }
+    for (int y = 0; y < narrow->Height(); ++y)
+        for (int x = 30; x < 160; ++x) ASSERT_EQ(narrow->GetPixel(x, y), white) << x << "," << y;
+
     // The faces really differ where the Western combo swaps them.
     EXPECT_GT(DifferingPixels(*ExpectedItem(u"Courier New", u"Courier New", white, black),
                               *ExpectedItem(u"Courier New", u"Times new Roman", white, black)),
