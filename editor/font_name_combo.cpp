@@ -10,7 +10,10 @@ constexpr char16_t kPlainWesternFace[] = u"Times new Roman";
 constexpr int kNameFontHeight = -14;
 } // namespace
 
-CFontNameCombo::CFontNameCombo(Kind kind) : m_western(kind == Kind::kWestern ? 1 : 0) {}
+CFontNameCombo::CFontNameCombo(Kind kind) : m_western(kind == Kind::kWestern ? 1 : 0)
+{
+    SetItemHeight(kItemHeight);
+}
 
 CFontNameCombo::~CFontNameCombo()
 {

@@ -412,3 +412,37 @@ TEST_F(MainFrameTest, FaceCombosDrawEachNameInItsFaceTheWesternOnlyWhenSelected)
 }
 
 } // namespace
+
+namespace {
+
+using frametest::MainFrameTest;
+
+TEST_F(MainFrameTest, CombosDropTheirListsAtTheirOwnWidths)
+{
+    struct Row {
+        plat::ComboBox* combo;
+        int width;
+        int itemHeight; // 0: the font's
+    };
+    const Row rows[] = {
+        {frame().GetZoomCombo(), 50, 0},
+        {frame().GetChineseFontCombo(), 120, 16},
+        {frame().GetWesternFontCombo(), 180, 16},
+        {frame().GetSizeCombo(), 80, 0},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.combo->GetId());
+        r.combo->ShowDropDown(true);
+        const plat::ListBox* list = r.combo->GetDroppedList();
+        ASSERT_NE(list, nullptr);
+        EXPECT_EQ(list->GetRect().Width(), r.width);
+        EXPECT_EQ(list->GetRect().left, r.combo->GetWindowRect().left);
+        if (r.itemHeight) {
+            EXPECT_EQ(list->GetItemHeight(), r.itemHeight);
+            EXPECT_EQ(list->GetRect().Height(), std::min(r.combo->GetCount(), plat::kComboDropRows) * r.itemHeight + 2);
+        }
+        r.combo->ShowDropDown(false);
+    }
+}
+
+} // namespace
