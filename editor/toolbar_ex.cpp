@@ -13,6 +13,10 @@
 
 namespace {
 
+// Where the bars would probe the common controls' version, ours is fixed by the toolbar
+// window: newer than 4.71, so wrapped separators report their width as their height and
+// flat separators are 6 pixels wide.
+static_assert(plat::ToolBar::kCommonControlsVersion > 0x40047);
 constexpr int kFlatSeparatorWidth = 6;
 // The widest and narrowest rows a fit tries.
 constexpr int kWidestRow = 32767;
@@ -69,17 +73,6 @@ unsigned CheckedItemOf(int menuId, const CFormatState& state)
 
 bool IsPlainSeparator(const plat::ToolbarButton& b) { return b.IsSeparator() && b.command == 0 && !b.IsHidden(); }
 bool HoldsControl(const plat::ToolbarButton& b) { return b.IsSeparator() && b.command != 0; }
-
-// A 3-D rectangle: highlight at top and left, shadow at bottom and right.
-void Draw3dRect(plat::Dc& dc, const plat::Rect& r)
-{
-    const plat::Brush light = plat::Brush::Solid(plat::GetSysColor(plat::kColorBtnHighlight));
-    const plat::Brush dark = plat::Brush::Solid(plat::GetSysColor(plat::kColorBtnShadow));
-    dc.FillRect(plat::Rect(r.left, r.top, r.right - 1, r.top + 1), light);
-    dc.FillRect(plat::Rect(r.left, r.top, r.left + 1, r.bottom - 1), light);
-    dc.FillRect(plat::Rect(r.right - 1, r.top, r.right, r.bottom), dark);
-    dc.FillRect(plat::Rect(r.left, r.bottom - 1, r.right, r.bottom), dark);
-}
 
 } // namespace
 
@@ -211,8 +204,10 @@ void CToolBarBase::DrawGripper(plat::Dc& dc, const plat::Rect& rect)
     // A groove `offset` pixels in from the leading edge, spanning the depth from `from` to `to`
     // pixels in from its two ends.
     const auto groove = [&](int offset, int from, int to) {
-        if (horizontal) Draw3dRect(dc, plat::Rect(rect.left + offset, rect.top + from, rect.left + offset + 3, rect.bottom - to));
-        else Draw3dRect(dc, plat::Rect(rect.left + from, rect.top + offset, rect.right - to, rect.top + offset + 3));
+        const plat::Rect r = horizontal
+                                 ? plat::Rect(rect.left + offset, rect.top + from, rect.left + offset + 3, rect.bottom - to)
+                                 : plat::Rect(rect.left + from, rect.top + offset, rect.right - to, rect.top + offset + 3);
+        plat::DrawButtonEdge(dc, r, false);
     };
     const auto dot = [&](int offset) {
         if (horizontal) dc.SetPixel(rect.left + offset, rect.bottom - 3, plat::GetSysColor(plat::kColorBtnHighlight));
@@ -315,6 +310,11 @@ bool CToolBarEx::CreateEx(plat::Window* parent, unsigned controlStyle, unsigned 
     const unsigned style = (barStyle & ~kCbrsKeptMask) | kBarWindowStyle | controlStyle | kFlatTransparent;
     if (!ToolBar::Create(parent, plat::Rect(), style, id)) return false;
     SetSizes(m_buttonSizeSetting, m_imageSize);
+    if (m_barStyle & kCbrsTooltips) {
+        m_tips = std::make_unique<plat::ToolTip>();
+        if (m_tips->CreateFor(*GetTopLevel())) SetToolTips(m_tips.get());
+        else m_tips.reset();
+    }
     return true;
 }
 

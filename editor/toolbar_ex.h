@@ -17,27 +17,28 @@
 #include "platform/gfx/bitmap.h"
 #include "platform/ui/command.h"
 #include "platform/ui/toolbar.h"
+#include "platform/ui/tooltip.h"
 
 class CFormatState;
 
-// Control-bar style bits (the bar style word).
-enum BarStyle : unsigned {
-    kCbrsFloating = 0x0001,
-    kCbrsSizeFixed = 0x0002,
-    kCbrsSizeDynamic = 0x0004,
-    kCbrsHideInPlace = 0x0008,
-    kCbrsTooltips = 0x0010,
-    kCbrsBorder3d = 0x0080,
-    kCbrsBorderLeft = 0x0100,
-    kCbrsBorderTop = 0x0200,
-    kCbrsBorderRight = 0x0400,
-    kCbrsBorderBottom = 0x0800,
-    kCbrsBorderAny = 0x0F00,
-    kCbrsAlignTop = 0x2000,
-    kCbrsAlignBottom = 0x8000,
-    kCbrsOrientHorz = 0xA000,
-    kCbrsGripper = 0x400000,
-};
+// Control-bar style bits (the bar style word); plain numbers, as they are or-ed with the
+// window style bits.
+constexpr unsigned kCbrsFloating = 0x0001;
+constexpr unsigned kCbrsSizeFixed = 0x0002;
+constexpr unsigned kCbrsSizeDynamic = 0x0004;
+constexpr unsigned kCbrsHideInPlace = 0x0008;
+constexpr unsigned kCbrsTooltips = 0x0010;
+constexpr unsigned kCbrsBorder3d = 0x0080;
+constexpr unsigned kCbrsBorderLeft = 0x0100;
+constexpr unsigned kCbrsBorderTop = 0x0200;
+constexpr unsigned kCbrsBorderRight = 0x0400;
+constexpr unsigned kCbrsBorderBottom = 0x0800;
+constexpr unsigned kCbrsBorderAny = 0x0F00;
+constexpr unsigned kCbrsAlignTop = 0x2000;
+constexpr unsigned kCbrsAlignBottom = 0x8000;
+constexpr unsigned kCbrsOrientHorz = 0xA000;
+constexpr unsigned kCbrsGripper = 0x400000;
+
 // The bits a bar keeps of the style it is given.
 constexpr unsigned kCbrsKeptMask = 0x0040FFFF;
 
@@ -163,6 +164,8 @@ public:
     virtual bool CreateEx(plat::Window* parent, unsigned controlStyle = 0,
                           unsigned barStyle = plat::kWsChild | plat::kWsVisible | kCbrsAlignTop,
                           const plat::Rect& borders = plat::Rect(0, 0, 0, 0), int id = kIdwToolbar);
+    // With kCbrsTooltips in the bar style the bar makes its own tooltip over its top-level
+    // window; the owner names the buttons (kTtnNeedText).
     // Buttons from the toolbar resource, sizes from its image size, images from the bitmap
     // resource of the same id. False when either is missing or a button is refused.
     bool LoadFromResource(int resourceId);
@@ -258,5 +261,6 @@ private:
         plat::Rect rect;
     };
     std::vector<ControlSlot> m_controlSlots;
+    std::unique_ptr<plat::ToolTip> m_tips; // with kCbrsTooltips
     int m_buttonCount = 0;
 };

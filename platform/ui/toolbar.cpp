@@ -26,17 +26,6 @@ std::unique_ptr<Bitmap> CopyBitmap(const Bitmap& source)
     return copy;
 }
 
-// Raised (hot) or sunken (pressed, checked) one-pixel edges.
-void DrawEdge(Dc& dc, const Rect& r, bool sunken)
-{
-    const Brush topLeft = Brush::Solid(sunken ? Shadow() : Light());
-    const Brush bottomRight = Brush::Solid(sunken ? Light() : Shadow());
-    dc.FillRect(Rect(r.left, r.top, r.right, r.top + 1), topLeft);
-    dc.FillRect(Rect(r.left, r.top, r.left + 1, r.bottom), topLeft);
-    dc.FillRect(Rect(r.left, r.bottom - 1, r.right, r.bottom), bottomRight);
-    dc.FillRect(Rect(r.right - 1, r.top, r.right, r.bottom), bottomRight);
-}
-
 // The checked look: face and white in a checkerboard, from the client origin.
 void FillChecked(Dc& dc, const Rect& r)
 {
@@ -46,6 +35,16 @@ void FillChecked(Dc& dc, const Rect& r)
 
 bool IsDark(ColorRef c) { return RValue(c) + GValue(c) + BValue(c) < 3 * 192; }
 } // namespace
+
+void DrawButtonEdge(Dc& dc, const Rect& r, bool sunken)
+{
+    const Brush topLeft = Brush::Solid(sunken ? Shadow() : Light());
+    const Brush bottomRight = Brush::Solid(sunken ? Light() : Shadow());
+    dc.FillRect(Rect(r.left, r.top, r.right, r.top + 1), topLeft);
+    dc.FillRect(Rect(r.left, r.top, r.left + 1, r.bottom), topLeft);
+    dc.FillRect(Rect(r.left, r.bottom - 1, r.right, r.bottom), bottomRight);
+    dc.FillRect(Rect(r.right - 1, r.top, r.right, r.bottom), bottomRight);
+}
 
 ToolBar::ToolBar() = default;
 
@@ -169,7 +168,7 @@ int ToolBar::ButtonWidth(const ToolbarButton& b) const
 {
     if (b.IsSeparator()) return b.bitmap;
     int width = m_buttonSize.cx;
-    if ((b.style & kTbstyleDropDown) && (m_exStyle & kTbstyleExDrawDdArrows)) width += kDropDownPartWidth;
+    if ((b.style & kTbstyleDropDown) && (m_exStyle & kTbstyleExDrawDdArrows)) width += kDropDownAreaWidth;
     return width;
 }
 
@@ -210,7 +209,7 @@ int ToolBar::HitTest(Point client) const
     return -1;
 }
 
-bool ToolBar::InArrowPart(int index, Point client) const
+bool ToolBar::InArrowArea(int index, Point client) const
 {
     const ToolbarButton& b = m_buttons[static_cast<size_t>(index)];
     if (!(b.style & kTbstyleDropDown)) return false;
@@ -218,7 +217,7 @@ bool ToolBar::InArrowPart(int index, Point client) const
     if (!(m_exStyle & kTbstyleExDrawDdArrows)) return true;
     Rect r;
     GetItemRect(index, r);
-    return client.x >= r.right - kDropDownPartWidth;
+    return client.x >= r.right - kDropDownAreaWidth;
 }
 
 // ---- images ----
@@ -289,7 +288,7 @@ void ToolBar::OnLButtonDown(Point client)
     if (index < 0) return;
     const ToolbarButton& b = m_buttons[static_cast<size_t>(index)];
     if (b.IsSeparator() || !(b.state & kTbstateEnabled)) return;
-    if (InArrowPart(index, client)) {
+    if (InArrowArea(index, client)) {
         ToolbarNotification n;
         n.header.idFrom = GetId();
         n.header.code = kTbnDropDown;
@@ -397,12 +396,12 @@ void ToolBar::DrawImage(Dc& dc, int image, Point at, bool disabled)
                 }
 }
 
-void ToolBar::DrawDropArrow(Dc& dc, const Rect& part, bool enabled)
+void ToolBar::DrawDropArrow(Dc& dc, const Rect& area, bool enabled)
 {
-    // A downward triangle kDropDownArrowWidth wide, centred in the part.
+    // A downward triangle kDropDownArrowWidth wide, centred in the area.
     const int rows = (kDropDownArrowWidth + 1) / 2;
-    const int x0 = part.left + (part.Width() - kDropDownArrowWidth) / 2;
-    const int y0 = part.top + (part.Height() - rows) / 2;
+    const int x0 = area.left + (area.Width() - kDropDownArrowWidth) / 2;
+    const int y0 = area.top + (area.Height() - rows) / 2;
     const Brush ink = Brush::Solid(GetSysColor(enabled ? kColorBtnText : kColorBtnShadow));
     for (int row = 0; row < rows; ++row)
         dc.FillRect(Rect(x0 + row, y0 + row, x0 + kDropDownArrowWidth - row, y0 + row + 1), ink);
@@ -429,11 +428,11 @@ void ToolBar::DrawButton(Dc& dc, int index)
     const bool checked = (b.state & kTbstateChecked) != 0;
     const bool arrows = (b.style & kTbstyleDropDown) && (m_exStyle & kTbstyleExDrawDdArrows);
     Rect face = r;
-    if (arrows) face.right -= kDropDownPartWidth;
+    if (arrows) face.right -= kDropDownAreaWidth;
 
     if (checked && !pressed && !hot) FillChecked(dc, Rect(face.left + 1, face.top + 1, face.right - 1, face.bottom - 1));
-    if (pressed || checked) DrawEdge(dc, face, true);
-    else if (hot || !flat) DrawEdge(dc, face, false);
+    if (pressed || checked) DrawButtonEdge(dc, face, true);
+    else if (hot || !flat) DrawButtonEdge(dc, face, false);
 
     const int shift = pressed || checked ? 1 : 0;
     const Point at(face.left + (face.Width() - m_bitmapSize.cx) / 2 + shift,
@@ -441,9 +440,9 @@ void ToolBar::DrawButton(Dc& dc, int index)
     DrawImage(dc, b.bitmap, at, !enabled || (b.state & kTbstateIndeterminate));
 
     if (arrows) {
-        const Rect part(face.right, r.top, r.right, r.bottom);
-        if (hot || !flat) DrawEdge(dc, part, false);
-        DrawDropArrow(dc, part, enabled);
+        const Rect area(face.right, r.top, r.right, r.bottom);
+        if (hot || !flat) DrawButtonEdge(dc, area, false);
+        DrawDropArrow(dc, area, enabled);
     }
 }
 

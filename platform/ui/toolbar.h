@@ -5,7 +5,7 @@
 // left to right from the content origin; a button whose state carries the wrap bit ends its
 // row, and a wrapped separator also leaves a gap of its own width below the row. The
 // images come from one strip of equal-sized images. Clicking a button sends WM_COMMAND to
-// the owner (the parent unless SetOwner names another window); pressing the arrow part of a
+// the owner (the parent unless SetOwner names another window); pressing the arrow area of a
 // drop-down button sends it WM_NOTIFY with kTbnDropDown instead. Tooltips ask the owner for
 // their text with kTtnNeedText.
 #pragma once
@@ -52,7 +52,7 @@ enum ToolbarWindowStyle : unsigned {
     kTbstyleTransparent = 0x8000,
 };
 
-// Extended style: drop-down buttons get a separate arrow part.
+// Extended style: drop-down buttons get a separate arrow area.
 constexpr unsigned kTbstyleExDrawDdArrows = 0x00000001;
 
 // Notification codes (WM_NOTIFY) with their Windows values.
@@ -100,6 +100,10 @@ struct ToolTipTextRequest {
     String text;
 };
 
+// One-pixel edges in the system colours: raised (highlight at top and left, shadow at
+// bottom and right) or sunken.
+void DrawButtonEdge(Dc& dc, const Rect& rect, bool sunken);
+
 class ToolBar : public Control {
 public:
     // What this window implies where the bars above it would probe the common controls:
@@ -107,8 +111,8 @@ public:
     // width of a drop-down arrow glyph.
     static constexpr int kCommonControlsVersion = 0x50050;
     static constexpr int kDropDownArrowWidth = 5;
-    // The arrow part of a drop-down button with kTbstyleExDrawDdArrows.
-    static constexpr int kDropDownPartWidth = kDropDownArrowWidth + 6;
+    // The arrow area of a drop-down button with kTbstyleExDrawDdArrows.
+    static constexpr int kDropDownAreaWidth = kDropDownArrowWidth + 6;
 
     ToolBar();
     ~ToolBar() override;
@@ -158,7 +162,8 @@ public:
     unsigned GetExtendedStyle() const { return m_exStyle; }
     void SetExtendedStyle(unsigned exStyle);
 
-    // The tooltip that shows the buttons' texts (not owned); null: none.
+    // The tooltip that shows the buttons' texts (not owned: it outlives the bar, or is set
+    // back to null first); null: none.
     void SetToolTips(ToolTip* tips) { m_tips = tips; }
     ToolTip* GetToolTips() const { return m_tips; }
 
@@ -181,8 +186,8 @@ private:
     void RecalcRects() const;
     void DrawButton(Dc& dc, int index);
     void DrawImage(Dc& dc, int image, Point at, bool disabled);
-    void DrawDropArrow(Dc& dc, const Rect& part, bool enabled);
-    bool InArrowPart(int index, Point client) const;
+    void DrawDropArrow(Dc& dc, const Rect& area, bool enabled);
+    bool InArrowArea(int index, Point client) const;
     void SetHot(int index);
     void UpdateToolTip(int index);
     void OnLButtonDown(Point client);

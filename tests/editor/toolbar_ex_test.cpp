@@ -13,6 +13,7 @@
 #include "resources/res_menus.h"
 #include "resources/res_toolbars.h"
 #include "tests/platform/ui_test_window.h"
+#include "tests/support/pixel_probe.h"
 
 namespace {
 
@@ -240,6 +241,105 @@ TEST(ToolBarLayoutTest, StyleWordMapsStateAndStyle)
     }
 }
 
+// ---- borders and gripper ----
+
+// A bar whose border and gripper settings the tests set directly.
+class BorderBar : public CToolBarEx {
+public:
+    void Set(unsigned barStyle, std::uint8_t borderStyle, std::uint8_t gripperStyle)
+    {
+        m_barStyle = barStyle;
+        SetBorderStyle(borderStyle);
+        SetGripperStyle(gripperStyle);
+    }
+};
+
+TEST(ToolBarBorderTest, InsideRectangleByBordersAndGripper)
+{
+    struct Case {
+        const char* name;
+        unsigned barStyle;
+        std::uint8_t borderStyle, gripperStyle;
+        bool horizontal;
+        Rect inside; // of (0, 0, 100, 40) with inner borders 1, 3, 5, 7
+    };
+    const unsigned all = kCbrsBorderAny;
+    const Case cases[] = {
+        {"no borders", 0, 0, 0, true, Rect(1, 3, 95, 33)},
+        {"all borders", all, 0, 0, true, Rect(3, 5, 93, 31)},
+        {"vertical exchanges the inner borders", all, 0, 0, false, Rect(5, 3, 91, 33)},
+        {"gripper, etched", kCbrsGripper, 0, 0, true, Rect(10, 3, 95, 33)},
+        {"gripper, classic", kCbrsGripper, 1, 0, true, Rect(8, 3, 95, 33)},
+        {"two grooves", kCbrsGripper, 1, 1, true, Rect(11, 3, 95, 33)},
+        {"vertical gripper leads at the top", kCbrsGripper, 1, 1, false, Rect(3, 11, 93, 35)},
+        {"no gripper while floating", kCbrsGripper | kCbrsFloating, 0, 0, true, Rect(1, 3, 95, 33)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        BorderBar bar;
+        bar.SetBorders(1, 3, 5, 7);
+        bar.Set(c.barStyle, c.borderStyle, c.gripperStyle);
+        Rect r(0, 0, 100, 40);
+        bar.CalcInsideRect(r, c.horizontal);
+        EXPECT_EQ(r, c.inside);
+    }
+}
+
+TEST(ToolBarBorderTest, ClassicAndEtchedBordersAndGrippers)
+{
+    const plat::ColorRef dark = plat::GetSysColor(plat::kColorBtnShadow);
+    const plat::ColorRef light = plat::GetSysColor(plat::kColorBtnHighlight);
+    const plat::ColorRef none = testsupport::kWhite;
+    struct Probe {
+        int x, y;
+        plat::ColorRef colour;
+    };
+    struct Case {
+        const char* name;
+        unsigned barStyle;
+        std::uint8_t borderStyle, gripperStyle;
+        Rect left; // what the borders leave of (0, 0, 100, 30)
+        std::vector<Probe> probes;
+    };
+    const unsigned all = kCbrsBorderAny;
+    const unsigned horizontal = kCbrsAlignTop;
+    const Case cases[] = {
+        {"classic", all, 1, 0, Rect(2, 2, 98, 28),
+         {{0, 10, dark}, {0, 1, none}, {99, 10, dark}, {50, 0, dark}, {50, 29, dark}, {1, 10, none}}},
+        {"classic 3-D", all | kCbrsBorder3d, 1, 0, Rect(2, 2, 98, 28),
+         {{0, 10, dark}, {1, 10, light}, {98, 10, dark}, {99, 10, light}, {50, 1, light}, {50, 28, dark}, {50, 29, light}}},
+        {"classic, bottom only", kCbrsBorderBottom, 1, 0, Rect(0, 0, 100, 28),
+         {{50, 29, dark}, {0, 10, none}, {50, 0, none}}},
+        {"etched", all, 0, 0, Rect(1, 2, 98, 28),
+         {{98, 10, dark}, {99, 10, light}, {99, 29, none}, {50, 28, dark}, {50, 29, light}, {50, 0, dark},
+          {50, 1, light}, {50, 2, light}, {0, 10, light}}},
+        {"no border bits", 0, 0, 0, Rect(0, 0, 100, 30), {{0, 0, none}, {99, 29, none}}},
+        // Grippers (horizontal bars, no borders): grooves light at left, dark at right.
+        {"one groove", horizontal | kCbrsGripper, 1, 0, Rect(0, 0, 100, 30),
+         {{2, 10, light}, {3, 10, none}, {4, 10, dark}, {2, 2, none}, {2, 3, light}, {5, 10, none}}},
+        {"two etched grooves", horizontal | kCbrsGripper, 0, 0, Rect(0, 0, 100, 30),
+         {{1, 10, light}, {3, 10, dark}, {5, 10, light}, {7, 10, dark}, {1, 1, none}}},
+        {"two grooves with dots", horizontal | kCbrsGripper, 0, 1, Rect(0, 0, 100, 30),
+         {{3, 10, light}, {5, 10, dark}, {6, 10, light}, {8, 10, dark}, {3, 27, light}, {5, 27, dark}, {6, 27, light}}},
+        {"vertical grooves run across", kCbrsGripper, 0, 1, Rect(0, 0, 100, 30),
+         {{50, 3, light}, {50, 5, dark}, {50, 6, light}, {50, 8, dark}, {97, 3, light}}},
+        {"no gripper while floating", horizontal | kCbrsGripper | kCbrsFloating, 0, 1, Rect(0, 0, 100, 30),
+         {{3, 10, none}, {6, 10, none}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        BorderBar bar;
+        bar.SetBorders(0, 3, 0, 3);
+        bar.Set(c.barStyle, c.borderStyle, c.gripperStyle);
+        testsupport::Canvas canvas(100, 30);
+        Rect r(0, 0, 100, 30);
+        bar.DrawBorders(canvas.dc, r);
+        EXPECT_EQ(r, c.left);
+        bar.DrawGripper(canvas.dc, r);
+        for (const Probe& p : c.probes) EXPECT_EQ(canvas.At(p.x, p.y), p.colour) << p.x << "," << p.y;
+    }
+}
+
 // ---- the bar on a frame ----
 
 // A frame at (50, 50) on the screen, 600 x 300, owning a bar; it keeps the commands it gets.
@@ -281,7 +381,7 @@ protected:
         plat::PostMouseInput(m_frame, plat::kWmLButtonUp, bar.ClientToScreen(client));
         plat::PumpMessages();
     }
-    // A click on the arrow part of the button.
+    // A click on the arrow area of the button.
     void ClickArrow(CToolBarEx& bar, int command)
     {
         const Rect r = ItemRect(bar, command);
@@ -352,6 +452,18 @@ TEST_F(ToolBarExTest, ButtonStyleAndInfoWriteTheRecord)
     EXPECT_EQ(command, 35037);
     EXPECT_EQ(style, kTbbsSeparator);
     EXPECT_EQ(image, 50);
+    // Writing the same record again changes nothing and leaves nothing pending.
+    bar.Layout();
+    bar.SetButtonInfo(zoom, 35037, kTbbsSeparator, 50);
+    EXPECT_FALSE(bar.IsLayoutPending());
+    bar.SetButtonStyle(zoom, kTbbsSeparator);
+    EXPECT_FALSE(bar.IsLayoutPending());
+    // A change waits for the next paint.
+    bar.SetButtonStyle(bold, kTbbsCheckBox);
+    EXPECT_TRUE(bar.IsLayoutPending());
+    bar.UpdateWindow();
+    EXPECT_FALSE(bar.IsLayoutPending()) << "painting ran the layout";
+    bar.SetButtonStyle(bold, kTbbsCheckBox | kTbbsChecked);
     const Rect after = ItemRect(bar, 35037);
     EXPECT_FALSE(bar.IsLayoutPending()) << "the item query ran the layout";
     EXPECT_EQ(after.left, before.left);
@@ -527,6 +639,32 @@ TEST_F(ToolBarExTest, UpdateHandlersEnableAndCheckTheButtons)
     // the bar's own update handler still comes first.
     plat::SendMessage(&bar, plat::kWmIdleUpdateCmdUi, 1, 0);
     check({{35093, kOn, 0}, {35065, kOn, 0}, {35080, 0, 0}});
+}
+
+TEST_F(ToolBarExTest, TooltipsNameTheButtonsByTheOwner)
+{
+    std::vector<int> asked;
+    m_frame.m_handlers[plat::kWmNotify] = [&](plat::WParam, plat::LParam l) -> std::optional<plat::LResult> {
+        auto* request = reinterpret_cast<plat::ToolTipTextRequest*>(l);
+        if (request->header.code != plat::kTtnNeedText) return std::nullopt;
+        asked.push_back(request->header.idFrom);
+        request->text = u"加粗";
+        return 0;
+    };
+    CToolBarEx bar;
+    CreateBar(bar, kFormatBarResource);
+    ASSERT_NE(bar.GetToolTips(), nullptr) << "made for kCbrsTooltips";
+    const Rect bold = ItemRect(bar, 35065);
+    plat::PostMouseInput(m_frame, plat::kWmMouseMove, bar.ClientToScreen(Point(bold.left + 5, bold.top + 5)));
+    plat::PumpMessages();
+    EXPECT_EQ(asked, std::vector<int>({35065}));
+    plat::AdvanceClock(plat::kToolTipInitialDelayMs);
+    plat::PumpMessages();
+    EXPECT_TRUE(bar.GetToolTips()->IsShown());
+
+    CToolBarEx plain;
+    ASSERT_TRUE(plain.CreateEx(&m_frame, plat::kTbstyleFlat, plat::kWsChild | kCbrsAlignTop));
+    EXPECT_EQ(plain.GetToolTips(), nullptr);
 }
 
 TEST_F(ToolBarExTest, PaintsBordersImagesAndRecolours)

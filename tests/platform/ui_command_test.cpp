@@ -81,6 +81,22 @@ TEST(CommandRouting, ARouteLeadingBackIntoItselfEnds)
     EXPECT_TRUE(a.RouteCommand(1));
 }
 
+TEST(CommandRouting, CanRouteCommandAsksTheRouteWithoutRunning)
+{
+    std::vector<std::string> log;
+    Named frame("frame", &log), view("view", &log);
+    view.Handles(2);
+    frame.Handles(4);
+    frame.SetCommandRoute({&view, &frame});
+    const struct {
+        unsigned id;
+        bool handled;
+    } rows[] = {{2, true}, {4, true}, {3, false}};
+    for (const auto& r : rows) EXPECT_EQ(frame.CanRouteCommand(r.id), r.handled) << r.id;
+    EXPECT_FALSE(view.CanRouteCommand(4)) << "the view's route is its own handlers";
+    EXPECT_TRUE(log.empty()) << "nothing ran";
+}
+
 TEST(CommandRouting, UpdateHandlersSetOnlyWhatTheyTouch)
 {
     CommandTarget frame, view;

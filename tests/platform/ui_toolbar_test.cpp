@@ -129,13 +129,13 @@ TEST_F(ToolBarTest, ItemRectanglesRunLeftToRightAndWrap)
          {Rect(0, 0, 23, 22), Rect(23, 0, 29, 22), Rect(0, 28, 23, 50)}},
         {"a hidden button takes no room", {Push(1, 0), Push(2, 1, hidden), Push(3, 2)}, 0,
          {Rect(0, 0, 23, 22), Rect(), Rect(23, 0, 46, 22)}},
-        {"a drop-down gets its arrow part only with the extended style",
+        {"a drop-down gets its arrow area only with the extended style",
          {Push(1, 0, plat::kTbstateEnabled, plat::kTbstyleDropDown), Push(2, 1)}, 0,
          {Rect(0, 0, 23, 22), Rect(23, 0, 46, 22)}},
         {"drop-down with arrows", {Push(1, 0, plat::kTbstateEnabled, plat::kTbstyleDropDown), Push(2, 1)},
          plat::kTbstyleExDrawDdArrows,
-         {Rect(0, 0, 23 + plat::ToolBar::kDropDownPartWidth, 22),
-          Rect(23 + plat::ToolBar::kDropDownPartWidth, 0, 46 + plat::ToolBar::kDropDownPartWidth, 22)}},
+         {Rect(0, 0, 23 + plat::ToolBar::kDropDownAreaWidth, 22),
+          Rect(23 + plat::ToolBar::kDropDownAreaWidth, 0, 46 + plat::ToolBar::kDropDownAreaWidth, 22)}},
         {"a widened separator for a control", {Push(1, 0), Sep(77, plat::kTbstateEnabled, 35061), Push(2, 1)}, 0,
          {Rect(0, 0, 23, 22), Rect(23, 0, 100, 22), Rect(100, 0, 123, 22)}},
     };
@@ -173,6 +173,37 @@ TEST_F(ToolBarTest, ButtonsAreInsertedDeletedAndFoundByCommand)
     EXPECT_TRUE(m_bar.SetState(20, plat::kTbstateEnabled | plat::kTbstateChecked));
     EXPECT_EQ(m_bar.GetState(20), plat::kTbstateEnabled | plat::kTbstateChecked);
     EXPECT_FALSE(m_bar.SetState(77, 0));
+}
+
+TEST_F(ToolBarTest, ReplacingAButtonRepaintsItAloneUnlessTheRowsChange)
+{
+    struct Case {
+        const char* name;
+        ToolbarButton next; // for button 1: Push(2, 1)
+        bool wholeBar;
+    };
+    const Case cases[] = {
+        {"checked", Push(2, 1, plat::kTbstateEnabled | plat::kTbstateChecked), false},
+        {"disabled with another image", Push(2, 2, 0), false},
+        {"becomes a separator", Sep(6), true},
+        {"hidden", Push(2, 1, plat::kTbstateEnabled | plat::kTbstateHidden), true},
+        {"wraps", Push(2, 1, plat::kTbstateEnabled | plat::kTbstateWrap), true},
+        {"becomes a drop-down with an arrow area", Push(2, 1, plat::kTbstateEnabled, plat::kTbstyleDropDown), true},
+    };
+    m_bar.SetExtendedStyle(plat::kTbstyleExDrawDdArrows);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_bar.DeleteAllButtons();
+        Add({Push(1, 0), Push(2, 1), Push(3, 2)});
+        m_bar.UpdateWindow();
+        ASSERT_FALSE(m_bar.NeedsPaint());
+        EXPECT_TRUE(m_bar.ReplaceButton(1, c.next));
+        EXPECT_EQ(m_bar.GetUpdateRect(), c.wholeBar ? m_bar.GetClientRect() : Rect(23, 0, 46, 22));
+        ToolbarButton b;
+        ASSERT_TRUE(m_bar.GetButton(1, b));
+        EXPECT_EQ(b, c.next);
+    }
+    EXPECT_FALSE(m_bar.ReplaceButton(3, Push(9, 0)));
 }
 
 TEST_F(ToolBarTest, ClicksSendCommandsToTheOwner)
@@ -250,7 +281,7 @@ TEST_F(ToolBarTest, ToolTipAsksTheOwnerForTheButtonsText)
 }
 
 // The bar's own pixels, button by button: (0) plain, (1) disabled, (2) checked, (3) a
-// drop-down with its arrow part, hot.
+// drop-down with its arrow area, hot.
 TEST_F(ToolBarTest, ButtonsPaintFlatWithStateAndArrows)
 {
     m_bar.SetExtendedStyle(plat::kTbstyleExDrawDdArrows);
@@ -290,7 +321,7 @@ TEST_F(ToolBarTest, ButtonsPaintFlatWithStateAndArrows)
     const Rect arrow = ItemRect(3);
     int ink = 0;
     for (int y = arrow.top; y < arrow.bottom; ++y)
-        for (int x = arrow.right - plat::ToolBar::kDropDownPartWidth; x < arrow.right; ++x)
+        for (int x = arrow.right - plat::ToolBar::kDropDownAreaWidth; x < arrow.right; ++x)
             ink += m_bar.GetSurface()->GetPixel(x, y) == plat::GetSysColor(plat::kColorBtnText);
     EXPECT_EQ(ink, 5 + 3 + 1) << "the arrow's triangle";
 }
