@@ -106,9 +106,14 @@ public:
     // its version (5.80: wrapped separators report their width as their height) and the
     // width of a drop-down arrow glyph.
     static constexpr int kCommonControlsVersion = 0x50050;
-    static constexpr int kDropDownArrowWidth = 7;
+    static constexpr int kDropDownArrowWidth = 5;
     // The arrow part of a drop-down button with kTbstyleExDrawDdArrows.
     static constexpr int kDropDownPartWidth = kDropDownArrowWidth + 6;
+    // The edges of raised and sunken buttons (and of the bars' borders).
+    static constexpr ColorRef kShadowColor = Rgb(160, 160, 160);
+    static constexpr ColorRef kHighlightColor = Rgb(255, 255, 255);
+    // The colour of image pixels that are left out (the face colour the strip was loaded on).
+    static constexpr ColorRef kImageKey = look::kFace;
 
     ToolBar();
     ~ToolBar() override;
@@ -128,6 +133,9 @@ public:
     bool GetButton(int index, ToolbarButton& out) const;
     // The index of the first button with the command id; -1 when none has it.
     int CommandToIndex(int command) const;
+    // Writes the record at index; only the button is repainted unless its size, place or
+    // kind changed. False out of range.
+    bool ReplaceButton(int index, const ToolbarButton& button);
     bool SetState(int command, std::uint8_t state);
     std::uint8_t GetState(int command) const;
 
@@ -167,8 +175,11 @@ protected:
     void Paint(Dc& dc) override;
     // Before the buttons are drawn: the background of the client area.
     virtual void PaintBackground(Dc& dc);
-    // After a change of the buttons' rectangles.
-    virtual void OnButtonsChanged() {}
+    // A notification from the window to its owner; the window class may answer it itself
+    // first (as a reflected notification): true then, with the answer in result.
+    virtual bool OnReflectedNotify(NotifyHeader& /*header*/, LResult& /*result*/) { return false; }
+    // Sends the notification (code, idFrom) to the owner unless reflected; the answer.
+    LResult Notify(NotifyHeader& header);
 
 private:
     int ButtonWidth(const ToolbarButton& b) const;
@@ -178,7 +189,7 @@ private:
     void DrawDropArrow(Dc& dc, const Rect& part, bool enabled);
     bool InArrowPart(int index, Point client) const;
     void SetHot(int index);
-    void UpdateToolTip(int index, const Message& relay);
+    void UpdateToolTip(int index);
     void OnLButtonDown(Point client);
     void OnLButtonUp(Point client);
 
