@@ -417,6 +417,12 @@ plat::LResult CQlMain::WindowProc(unsigned message, plat::WParam wParam, plat::L
     case plat::kWmDestroy:
         OnDestroy();
         break;
+    case plat::kWmCommand:
+        if (IsComboNotification(wParam, lParam)) return 0;
+        break;
+    case plat::kWmNotify:
+        if (OnToolTipText(lParam)) return 1;
+        break;
     default:
         break;
     }
