@@ -109,9 +109,8 @@ protected:
     plat::LResult WindowProc(unsigned message, plat::WParam wParam, plat::LParam lParam) override;
     void PaintBackground(plat::Dc& dc) override;
     virtual void OnBarStyleChange(unsigned oldStyle, unsigned newStyle);
-    // The bar's own handling of notifications and commands from its window and children;
-    // true when handled (result in `result`), else they go to the owner.
-    virtual bool OnBarMessage(unsigned message, plat::WParam wParam, plat::LParam lParam, plat::LResult& result);
+    // The buttons start at the inside rectangle's origin.
+    void SyncContentOrigin();
 
     unsigned m_barStyle = 0;
     int m_cxLeftBorder = 0;
@@ -189,7 +188,8 @@ public:
     void SetButtonStyle(int index, unsigned styleWord);
     void GetButtonInfo(int index, int& command, unsigned& styleWord, int& image) const;
     void SetButtonInfo(int index, int command, unsigned styleWord, int image);
-    // Writes the record back when it differs (the style word's disabled bit inverted).
+    // Writes the record back when it differs. Its state byte is read as the style word
+    // holds it: 0x04 means disabled.
     void SetButton(int index, const plat::ToolbarButton& button);
     // Binds the button's arrow to a popup menu resource; always 1.
     int SetDropDownMenu(int command, int menuId, bool setArrows);
@@ -229,23 +229,20 @@ public:
     // send their picker command to the owner frame instead.
     virtual void OnDropDown(int command, const plat::Rect& screenRect);
 
-    plat::Size GetBarButtonSize() const { return m_buttonSizeSetting; }
-
 protected:
-    bool OnBarMessage(unsigned message, plat::WParam wParam, plat::LParam lParam, plat::LResult& result) override;
     void OnBarStyleChange(unsigned oldStyle, unsigned newStyle) override;
     plat::LResult WindowProc(unsigned message, plat::WParam wParam, plat::LParam lParam) override;
-    void PaintBackground(plat::Dc& dc) override;
+    bool OnReflectedNotify(plat::NotifyHeader& header, plat::LResult& result) override;
 
 private:
     LayoutItems ReadItems() const;
-    LayoutInput MakeLayoutInput();
+    void MoveControlsWithSeparators();
     unsigned DelayedLayoutMode() const;
 
     plat::Window* m_ownerFrame = nullptr;
     FormatStateSource m_formatState;
     bool m_keepDropDownWidth = false;
-    int m_stripResource = 0;
+    int m_stripResource = 0; // for reloading the strip
     std::unique_ptr<plat::Bitmap> m_strip;
     bool m_delayedLayout = true;
     plat::Size m_imageSize{16, 15};
@@ -255,5 +252,11 @@ private:
         int menuId;
     };
     std::vector<DropDownBinding> m_dropDowns; // newest first
+    // Where each separator that holds a control was at the last committed layout.
+    struct ControlSlot {
+        int command;
+        plat::Rect rect;
+    };
+    std::vector<ControlSlot> m_controlSlots;
     int m_buttonCount = 0;
 };

@@ -67,4 +67,9 @@ bool CommandTarget::RouteUpdate(CommandUi& ui)
     return Route([&ui](CommandTarget& t) { return t.HandleOwnUpdate(ui); }, 0);
 }
 
+bool CommandTarget::CanRouteCommand(unsigned id)
+{
+    return Route([id](CommandTarget& t) { return FindEntry(t.m_commands, id) != nullptr; }, 0);
+}
+
 } // namespace plat

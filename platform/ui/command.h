@@ -64,6 +64,8 @@ public:
     bool RouteCommand(unsigned id);
     // Runs the first update handler along the route; false when none had one for the id.
     bool RouteUpdate(CommandUi& ui);
+    // Whether a command handler along the route would take the id (none is run).
+    bool CanRouteCommand(unsigned id);
 
     // This target's own handlers only.
     bool HandleOwnCommand(unsigned id);

@@ -28,6 +28,7 @@ enum MenuFlag : unsigned {
 enum TrackPopupFlag : unsigned {
     kTpmLeftAlign = 0x0000,
     kTpmRightButton = 0x0002,
+    kTpmVertical = 0x0040, // keep the given point's side clear (drop-down menus under a button)
     kTpmReturnCmd = 0x0100,
 };
 

@@ -25,6 +25,7 @@ enum MessageId : unsigned {
     kWmClose = 0x0010,
     kWmQuit = 0x0012,            // wParam: the exit code
     kWmEraseBkgnd = 0x0014,      // wParam: the Dc to erase (Dc*)
+    kWmSysColorChange = 0x0015,  // the system colours changed (sys_colors.h)
     kWmShowWindow = 0x0018,      // wParam: shown (1) or hidden (0)
     kWmSetCursor = 0x0020,       // wParam: the window under the cursor; lParam: hit code, mouse message
     kWmKeyDown = 0x0100,         // wParam: virtual key; lParam: repeat count, previous-state bit 30, up bit 31

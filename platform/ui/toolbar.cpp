@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/gfx/pen_brush.h"
+#include "platform/gfx/sys_colors.h"
 #include "platform/ui/focus.h"
 #include "platform/ui/message_queue.h"
 #include "platform/ui/tooltip.h"
@@ -11,8 +12,9 @@
 namespace plat {
 
 namespace {
-constexpr ColorRef kShadow = ToolBar::kShadowColor;
-constexpr ColorRef kLight = ToolBar::kHighlightColor;
+ColorRef Face() { return GetSysColor(kColorBtnFace); }
+ColorRef Shadow() { return GetSysColor(kColorBtnShadow); }
+ColorRef Light() { return GetSysColor(kColorBtnHighlight); }
 
 // A copy of a bitmap's pixels.
 std::unique_ptr<Bitmap> CopyBitmap(const Bitmap& source)
@@ -27,8 +29,8 @@ std::unique_ptr<Bitmap> CopyBitmap(const Bitmap& source)
 // Raised (hot) or sunken (pressed, checked) one-pixel edges.
 void DrawEdge(Dc& dc, const Rect& r, bool sunken)
 {
-    const Brush topLeft = Brush::Solid(sunken ? kShadow : kLight);
-    const Brush bottomRight = Brush::Solid(sunken ? kLight : kShadow);
+    const Brush topLeft = Brush::Solid(sunken ? Shadow() : Light());
+    const Brush bottomRight = Brush::Solid(sunken ? Light() : Shadow());
     dc.FillRect(Rect(r.left, r.top, r.right, r.top + 1), topLeft);
     dc.FillRect(Rect(r.left, r.top, r.left + 1, r.bottom), topLeft);
     dc.FillRect(Rect(r.left, r.bottom - 1, r.right, r.bottom), bottomRight);
@@ -39,7 +41,7 @@ void DrawEdge(Dc& dc, const Rect& r, bool sunken)
 void FillChecked(Dc& dc, const Rect& r)
 {
     for (int y = r.top; y < r.bottom; ++y)
-        for (int x = r.left; x < r.right; ++x) dc.SetPixel(x, y, ((x + y) & 1) ? look::kFace : kLight);
+        for (int x = r.left; x < r.right; ++x) dc.SetPixel(x, y, ((x + y) & 1) ? Face() : Light());
 }
 
 bool IsDark(ColorRef c) { return RValue(c) + GValue(c) + BValue(c) < 3 * 192; }
@@ -363,7 +365,7 @@ LResult ToolBar::WindowProc(unsigned message, WParam wParam, LParam lParam)
 
 void ToolBar::PaintBackground(Dc& dc)
 {
-    FillSolid(dc, GetClientRect(), look::kFace);
+    FillSolid(dc, GetClientRect(), Face());
 }
 
 void ToolBar::Paint(Dc& dc)
@@ -377,7 +379,8 @@ void ToolBar::DrawImage(Dc& dc, int image, Point at, bool disabled)
     if (!m_strip || image < 0 || image >= m_imageCount) return;
     const int sx = image * m_bitmapSize.cx;
     const auto pixel = [&](int x, int y) { return m_strip->GetPixel(sx + x, y); };
-    const auto drawn = [&](ColorRef c) { return c != kInvalidColor && c != kImageKey; };
+    const ColorRef key = Face();
+    const auto drawn = [&](ColorRef c) { return c != kInvalidColor && c != key; };
     if (!disabled) {
         for (int y = 0; y < m_bitmapSize.cy; ++y)
             for (int x = 0; x < m_bitmapSize.cx; ++x)
@@ -389,8 +392,8 @@ void ToolBar::DrawImage(Dc& dc, int image, Point at, bool disabled)
         for (int y = 0; y < m_bitmapSize.cy; ++y)
             for (int x = 0; x < m_bitmapSize.cx; ++x)
                 if (const ColorRef c = pixel(x, y); drawn(c) && IsDark(c)) {
-                    if (pass == 0) dc.SetPixel(at.x + x + 1, at.y + y + 1, kLight);
-                    else dc.SetPixel(at.x + x, at.y + y, kShadow);
+                    if (pass == 0) dc.SetPixel(at.x + x + 1, at.y + y + 1, Light());
+                    else dc.SetPixel(at.x + x, at.y + y, Shadow());
                 }
 }
 
@@ -400,7 +403,7 @@ void ToolBar::DrawDropArrow(Dc& dc, const Rect& part, bool enabled)
     const int rows = (kDropDownArrowWidth + 1) / 2;
     const int x0 = part.left + (part.Width() - kDropDownArrowWidth) / 2;
     const int y0 = part.top + (part.Height() - rows) / 2;
-    const Brush ink = Brush::Solid(enabled ? look::kText : kShadow);
+    const Brush ink = Brush::Solid(GetSysColor(enabled ? kColorBtnText : kColorBtnShadow));
     for (int row = 0; row < rows; ++row)
         dc.FillRect(Rect(x0 + row, y0 + row, x0 + kDropDownArrowWidth - row, y0 + row + 1), ink);
 }
@@ -415,8 +418,8 @@ void ToolBar::DrawButton(Dc& dc, int index)
         // Flat bars show an etched line in the middle of a separator that ends no row.
         if (flat && !(b.state & kTbstateWrap)) {
             const int x = r.left + r.Width() / 2 - 1;
-            dc.FillRect(Rect(x, r.top + 1, x + 1, r.bottom - 1), Brush::Solid(kShadow));
-            dc.FillRect(Rect(x + 1, r.top + 1, x + 2, r.bottom - 1), Brush::Solid(kLight));
+            dc.FillRect(Rect(x, r.top + 1, x + 1, r.bottom - 1), Brush::Solid(Shadow()));
+            dc.FillRect(Rect(x + 1, r.top + 1, x + 2, r.bottom - 1), Brush::Solid(Light()));
         }
         return;
     }

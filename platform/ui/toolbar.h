@@ -109,11 +109,6 @@ public:
     static constexpr int kDropDownArrowWidth = 5;
     // The arrow part of a drop-down button with kTbstyleExDrawDdArrows.
     static constexpr int kDropDownPartWidth = kDropDownArrowWidth + 6;
-    // The edges of raised and sunken buttons (and of the bars' borders).
-    static constexpr ColorRef kShadowColor = Rgb(160, 160, 160);
-    static constexpr ColorRef kHighlightColor = Rgb(255, 255, 255);
-    // The colour of image pixels that are left out (the face colour the strip was loaded on).
-    static constexpr ColorRef kImageKey = look::kFace;
 
     ToolBar();
     ~ToolBar() override;
@@ -163,7 +158,8 @@ public:
     unsigned GetExtendedStyle() const { return m_exStyle; }
     void SetExtendedStyle(unsigned exStyle);
 
-    // The tooltip that shows the buttons' texts (not owned); null: none.
+    // The tooltip that shows the buttons' texts (not owned: it outlives the bar, or is set
+    // back to null first); null: none.
     void SetToolTips(ToolTip* tips) { m_tips = tips; }
     ToolTip* GetToolTips() const { return m_tips; }
 

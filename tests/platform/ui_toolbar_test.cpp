@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/gfx/sys_colors.h"
 #include "platform/ui/toolbar.h"
 #include "platform/ui/tooltip.h"
 #include "tests/platform/ui_test_window.h"
@@ -34,14 +35,17 @@ ToolbarButton Sep(int width, std::uint8_t state = plat::kTbstateEnabled, int com
     return b;
 }
 
+const plat::ColorRef kFace = plat::GetSysColor(plat::kColorBtnFace);
+const plat::ColorRef kShadow = plat::GetSysColor(plat::kColorBtnShadow);
+const plat::ColorRef kLight = plat::GetSysColor(plat::kColorBtnHighlight);
 constexpr plat::ColorRef kRed = plat::Rgb(255, 0, 0);
 constexpr plat::ColorRef kBlue = plat::Rgb(0, 0, 255);
 
-// Three 16 x 15 images on the face colour, each a 10 x 9 square at (3, 3): red, blue, black.
+// Three 16 x 15 images on the button face colour, each a 10 x 9 square at (3, 3): red, blue, black.
 std::unique_ptr<plat::Bitmap> MakeStrip()
 {
     auto strip = plat::Bitmap::Create(48, 15);
-    strip->Fill(plat::ToolBar::kImageKey);
+    strip->Fill(kFace);
     const plat::ColorRef colours[] = {kRed, kBlue, plat::Rgb(0, 0, 0)};
     for (int i = 0; i < 3; ++i)
         for (int y = 3; y < 12; ++y)
@@ -271,23 +275,23 @@ TEST_F(ToolBarTest, ButtonsPaintFlatWithStateAndArrows)
     };
     // Images are centred: a 16 x 15 image in 23 x 22 starts at (3, 3); its square at (6, 6).
     EXPECT_EQ(at(0, 6, 6), kRed);
-    EXPECT_EQ(at(0, 3, 3), plat::look::kFace) << "the image's key colour is left out";
-    EXPECT_EQ(at(0, 0, 0), plat::look::kFace) << "a flat button that is not hot has no edge";
+    EXPECT_EQ(at(0, 3, 3), kFace) << "the image's key colour is left out";
+    EXPECT_EQ(at(0, 0, 0), kFace) << "a flat button that is not hot has no edge";
     EXPECT_EQ(count(1, kBlue), 0) << "a disabled image is grayed";
-    EXPECT_GT(count(1, plat::Rgb(160, 160, 160)), 80);
+    EXPECT_GT(count(1, kShadow), 80);
     EXPECT_EQ(at(2, 7, 7), plat::Rgb(0, 0, 0)) << "a checked image sits one pixel down-right";
-    EXPECT_EQ(at(2, 0, 0), plat::Rgb(160, 160, 160)) << "sunken edge";
+    EXPECT_EQ(at(2, 0, 0), kShadow) << "sunken edge";
     // The checked face is dithered: neighbours alternate between white and the face colour.
     const plat::ColorRef pair[] = {at(2, 2, 1), at(2, 3, 1)};
     EXPECT_NE(pair[0], pair[1]);
-    for (plat::ColorRef c : pair) EXPECT_TRUE(c == plat::look::kFace || c == plat::Rgb(255, 255, 255)) << std::hex << c;
-    EXPECT_EQ(at(3, 0, 0), plat::Rgb(255, 255, 255)) << "hot: raised";
-    EXPECT_EQ(at(3, 22, 21), plat::Rgb(160, 160, 160));
+    for (plat::ColorRef c : pair) EXPECT_TRUE(c == kFace || c == kLight) << std::hex << c;
+    EXPECT_EQ(at(3, 0, 0), kLight) << "hot: raised";
+    EXPECT_EQ(at(3, 22, 21), kShadow);
     const Rect arrow = ItemRect(3);
     int ink = 0;
     for (int y = arrow.top; y < arrow.bottom; ++y)
         for (int x = arrow.right - plat::ToolBar::kDropDownPartWidth; x < arrow.right; ++x)
-            ink += m_bar.GetSurface()->GetPixel(x, y) == plat::look::kText;
+            ink += m_bar.GetSurface()->GetPixel(x, y) == plat::GetSysColor(plat::kColorBtnText);
     EXPECT_EQ(ink, 5 + 3 + 1) << "the arrow's triangle";
 }
 
