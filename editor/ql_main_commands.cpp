@@ -519,19 +519,20 @@ private:
     // ---- insertion and creation tools ----
     void BindInsertion() const
     {
+        EditingCommandRange(kCmdInsertChart, kCmdInsertChart, [](CQlDoc& doc, unsigned) { doc.InsertChart(); });
+        EditingCommandRange(kCmdInsertTable, kCmdInsertTable, [](CQlDoc& doc, unsigned) { doc.BeginInsertTable(); });
+        EditingCommandRange(kCmdInsertTextShape, kCmdInsertTextShape,
+                            [](CQlDoc& doc, unsigned) { doc.BeginInsertText(); });
+        // Every creation button is checked while its kind is pending; the picture, video
+        // and audio buttons are enabled once their commands (with the open dialogs) exist.
         for (const CodeCommand& tool : kCreationTools) {
+            const unsigned id = tool.id;
             const std::uint16_t type = tool.code;
-            if (tool.id == kCmdInsertChart || tool.id == kCmdInsertTable || tool.id == kCmdInsertTextShape) continue;
-            // The picture, video and audio commands come with their open dialogs; the check
-            // of their buttons is answered already.
-            UpdateCreationTool(tool.id, type);
+            m_frame.OnUpdate(id, [*this, id, type](plat::CommandUi& ui) {
+                UpdateEditing(ui, [*this, id](const CQlDoc&) { return m_frame.CanRouteCommand(id); },
+                              [type](const CQlDoc& doc) { return IsCreating(doc, type); });
+            });
         }
-        Editing(kCmdInsertChart, [](CQlDoc& doc) { doc.InsertChart(); }, {},
-                [](const CQlDoc& doc) { return IsCreating(doc, kNodeChart); });
-        Editing(kCmdInsertTable, [](CQlDoc& doc) { doc.BeginInsertTable(); }, {},
-                [](const CQlDoc& doc) { return IsCreating(doc, kNodeTable); });
-        Editing(kCmdInsertTextShape, [](CQlDoc& doc) { doc.BeginInsertText(); }, {},
-                [](const CQlDoc& doc) { return IsCreating(doc, kNodeTextShape); });
         EditingCommandRange(kCmdLineFirst, kCmdLineLast,
                             [](CQlDoc& doc, unsigned id) { doc.BeginInsertLine(static_cast<int>(id)); });
         for (const CommandRange& range : kShapeCommandRanges)
@@ -541,13 +542,7 @@ private:
             if (!IsReadOnly()) MainDoc()->InsertSymbol(static_cast<int>(id));
         });
     }
-    void UpdateCreationTool(unsigned id, std::uint16_t type) const
-    {
-        m_frame.OnUpdate(id, [*this, type](plat::CommandUi& ui) {
-            UpdateEditing(ui, {}, [type](const CQlDoc& doc) { return IsCreating(doc, type); });
-        });
-    }
-    // Editing commands of a range without update handlers of their own.
+    // Editing commands without update handlers, or with update handlers of their own.
     void EditingCommandRange(unsigned first, unsigned last, std::function<void(CQlDoc&, unsigned)> action) const
     {
         m_frame.OnCommandRange(first, last, [*this, action](unsigned id) {
