@@ -25,6 +25,7 @@
 #include "platform/ui/menu.h"
 #include "platform/ui/message_box.h"
 #include "platform/ui/modal.h"
+#include "platform/ui/timer.h"
 #include "platform/ui/toolbar.h"
 #include "resources/res_strings.h"
 #include "tests/platform/ui_test_window.h"
@@ -313,6 +314,44 @@ TEST_F(FrameCommandsTest, BarTooltipsAreTheCommandStringsAfterTheLineBreak)
         EXPECT_EQ(plat::SendMessage(m_frame.get(), plat::kWmNotify, 0, reinterpret_cast<plat::LParam>(&request)), 1);
         EXPECT_EQ(request.text, text) << id;
     }
+}
+
+TEST_F(FrameCommandsTest, TheIdleTickGivesTheBarButtonsTheirState)
+{
+    CToolBarEx& bar = *frame().GetFormatBar();
+    const auto style = [&bar](unsigned id) { return bar.GetButtonStyle(bar.CommandToIndex(static_cast<int>(id))); };
+    constexpr unsigned kDisabled = 0x40000;
+    constexpr unsigned kChecked = 0x10000;
+    Send(35065);
+    plat::AdvanceClock(CQlMain::kIdlePeriodMs);
+    plat::PumpMessages();
+    EXPECT_EQ(style(35065) & (kDisabled | kChecked), kChecked) << "bold, checked";
+    EXPECT_EQ(style(57643) & kDisabled, 0u) << "undo";
+    EXPECT_EQ(style(57644) & kDisabled, kDisabled) << "redo";
+
+    doc().SetReadOnly(true);
+    plat::AdvanceClock(CQlMain::kIdlePeriodMs);
+    plat::PumpMessages();
+    for (const unsigned id : {35065u, 57643u, 35080u, 35092u, 32770u, 35020u})
+        EXPECT_EQ(style(id) & kDisabled, kDisabled) << id;
+    EXPECT_EQ(style(32787) & kDisabled, 0u) << "find stays";
+}
+
+TEST_F(FrameCommandsTest, ReferenceSelectAllFollowsTheMainDocumentsReadOnlyFlag)
+{
+    CQlDoc& reference = *frame().GetReferenceDoc();
+    CDocBody& text = *reference.GetBody();
+    text.SetCaret(CTextPos(0, text.GetName()));
+    text.InsertItemsAtCaret(u"reference");
+    EXPECT_TRUE(Enabled(35013));
+    Send(35013);
+    EXPECT_TRUE(text.HasSelection());
+
+    text.SetCaret(CTextPos(0, text.GetName()));
+    doc().SetReadOnly(true);
+    EXPECT_FALSE(Enabled(35013));
+    Send(35013);
+    EXPECT_FALSE(text.HasSelection());
 }
 
 TEST_F(FrameCommandsTest, ChoosingTheUnderlineKindInForceRemovesTheUnderline)
