@@ -220,10 +220,6 @@ private:
             if (IsReadOnly()) return;
             action(*MainDoc(), id);
         });
-        if (!enable && !check) {
-            m_frame.OnUpdateRange(first, last, [*this](plat::CommandUi& ui) { ui.Enable(!IsReadOnly()); });
-            return;
-        }
         m_frame.OnUpdateRange(first, last, [*this, enable, check](plat::CommandUi& ui) {
             UpdateEditing(ui, enable, check);
         });

@@ -296,6 +296,10 @@ TEST_F(FrameCommandsTest, OnlyAChoiceInAComboIsItsCommand)
     };
     notify(plat::kCbnDropDown);
     notify(plat::kCbnCloseUp);
+    // The same from the combo itself, through the bar it sits on.
+    sizes.ShowDropDown(true);
+    sizes.ShowDropDown(false);
+    plat::PumpMessages();
     EXPECT_EQ(CharAt(0).m_size, 210);
     EXPECT_FALSE(doc().CanUndo());
     notify(plat::kCbnSelChange);
