@@ -13,9 +13,7 @@
 #include "platform/ui/focus.h"
 #include "platform/ui/message_box.h"
 #include "platform/ui/message_queue.h"
-#include "platform/ui/toolbar.h"
 #include "resources/res_accelerators.h"
-#include "resources/res_strings.h"
 
 namespace {
 
@@ -443,22 +441,16 @@ plat::LResult CQlMain::WindowProc(unsigned message, plat::WParam wParam, plat::L
         OnClose();
         break;
     case plat::kWmCommand: {
+        if (IsComboNotification(wParam, lParam)) return 0;
         const unsigned id = plat::LoWord(wParam);
         if (id == kCmdPrintPreview) BeforePreview();
         const plat::LResult result = DefWindowProc(message, wParam, lParam);
         if (id == kCmdPreviewClose) AfterPreviewClosed();
         return result;
     }
-    case plat::kWmNotify: {
-        // The bars ask for their buttons' tooltips.
-        const auto* header = reinterpret_cast<const plat::NotifyHeader*>(lParam);
-        if (header && header->code == plat::kTtnNeedText) {
-            auto* request = reinterpret_cast<plat::ToolTipTextRequest*>(lParam);
-            request->text = LoadTooltip(static_cast<unsigned>(header->idFrom));
-            return 1;
-        }
+    case plat::kWmNotify:
+        if (OnToolTipText(lParam)) return 1;
         break;
-    }
     case plat::kWmDestroy:
         OnDestroy();
         break;

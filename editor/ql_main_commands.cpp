@@ -22,6 +22,8 @@
 #include "platform/ui/menu.h"
 #include "platform/ui/message.h"
 #include "platform/ui/message_queue.h"
+#include "platform/ui/toolbar.h"
+#include "resources/res_strings.h"
 
 namespace {
 
@@ -218,10 +220,6 @@ private:
             if (IsReadOnly()) return;
             action(*MainDoc(), id);
         });
-        if (!enable && !check) {
-            m_frame.OnUpdateRange(first, last, [*this](plat::CommandUi& ui) { ui.Enable(!IsReadOnly()); });
-            return;
-        }
         m_frame.OnUpdateRange(first, last, [*this, enable, check](plat::CommandUi& ui) {
             UpdateEditing(ui, enable, check);
         });
@@ -517,19 +515,20 @@ private:
     // ---- insertion and creation tools ----
     void BindInsertion() const
     {
+        EditingCommandRange(kCmdInsertChart, kCmdInsertChart, [](CQlDoc& doc, unsigned) { doc.InsertChart(); });
+        EditingCommandRange(kCmdInsertTable, kCmdInsertTable, [](CQlDoc& doc, unsigned) { doc.BeginInsertTable(); });
+        EditingCommandRange(kCmdInsertTextShape, kCmdInsertTextShape,
+                            [](CQlDoc& doc, unsigned) { doc.BeginInsertText(); });
+        // Every creation button is checked while its kind is pending; the picture, video
+        // and audio buttons are enabled once their commands (with the open dialogs) exist.
         for (const CodeCommand& tool : kCreationTools) {
+            const unsigned id = tool.id;
             const std::uint16_t type = tool.code;
-            if (tool.id == kCmdInsertChart || tool.id == kCmdInsertTable || tool.id == kCmdInsertTextShape) continue;
-            // The picture, video and audio commands come with their open dialogs; the check
-            // of their buttons is answered already.
-            UpdateCreationTool(tool.id, type);
+            m_frame.OnUpdate(id, [*this, id, type](plat::CommandUi& ui) {
+                UpdateEditing(ui, [*this, id](const CQlDoc&) { return m_frame.CanRouteCommand(id); },
+                              [type](const CQlDoc& doc) { return IsCreating(doc, type); });
+            });
         }
-        Editing(kCmdInsertChart, [](CQlDoc& doc) { doc.InsertChart(); }, {},
-                [](const CQlDoc& doc) { return IsCreating(doc, kNodeChart); });
-        Editing(kCmdInsertTable, [](CQlDoc& doc) { doc.BeginInsertTable(); }, {},
-                [](const CQlDoc& doc) { return IsCreating(doc, kNodeTable); });
-        Editing(kCmdInsertTextShape, [](CQlDoc& doc) { doc.BeginInsertText(); }, {},
-                [](const CQlDoc& doc) { return IsCreating(doc, kNodeTextShape); });
         EditingCommandRange(kCmdLineFirst, kCmdLineLast,
                             [](CQlDoc& doc, unsigned id) { doc.BeginInsertLine(static_cast<int>(id)); });
         for (const CommandRange& range : kShapeCommandRanges)
@@ -539,13 +538,7 @@ private:
             if (!IsReadOnly()) MainDoc()->InsertSymbol(static_cast<int>(id));
         });
     }
-    void UpdateCreationTool(unsigned id, std::uint16_t type) const
-    {
-        m_frame.OnUpdate(id, [*this, type](plat::CommandUi& ui) {
-            UpdateEditing(ui, {}, [type](const CQlDoc& doc) { return IsCreating(doc, type); });
-        });
-    }
-    // Editing commands of a range without update handlers of their own.
+    // Editing commands without update handlers, or with update handlers of their own.
     void EditingCommandRange(unsigned first, unsigned last, std::function<void(CQlDoc&, unsigned)> action) const
     {
         m_frame.OnCommandRange(first, last, [*this, action](unsigned id) {
@@ -583,6 +576,24 @@ private:
 };
 
 } // namespace
+
+bool CQlMain::IsComboNotification(plat::WParam wParam, plat::LParam lParam) const
+{
+    const plat::Window* from = reinterpret_cast<const plat::Window*>(lParam);
+    if (!from) return false;
+    const bool combo = from == m_chineseFontCombo.get() || from == m_westernFontCombo.get() ||
+                       from == m_sizeCombo.get() || from == m_zoomCombo.get();
+    return combo && plat::HiWord(wParam) != plat::kCbnSelChange;
+}
+
+bool CQlMain::OnToolTipText(plat::LParam lParam)
+{
+    auto* header = reinterpret_cast<plat::NotifyHeader*>(lParam);
+    if (!header || header->code != plat::kTtnNeedText) return false;
+    auto* request = reinterpret_cast<plat::ToolTipTextRequest*>(header);
+    request->text = LoadTooltip(static_cast<unsigned>(header->idFrom));
+    return true;
+}
 
 void CQlMain::BindCommands()
 {

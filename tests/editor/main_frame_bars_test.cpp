@@ -17,7 +17,6 @@
 #include "platform/ui/combo_box.h"
 #include "platform/ui/focus.h"
 #include "platform/ui/keyboard.h"
-#include "platform/ui/toolbar.h"
 
 namespace {
 
@@ -257,24 +256,6 @@ TEST_F(MainFrameTest, PictureOfTheWholeFrame)
 namespace {
 
 using frametest::MainFrameTest;
-
-TEST_F(MainFrameTest, BarsGetTheirTooltipsFromTheCommandStrings)
-{
-    struct Row {
-        int command;
-        const char16_t* tip;
-    };
-    for (const Row& r : {Row{57643, u"撤消"}, Row{57609, u"打印预览"}, Row{0, u""}, Row{99999, u""}}) {
-        plat::ToolTipTextRequest request;
-        request.header.from = frame().GetFormatBar();
-        request.header.idFrom = r.command;
-        request.header.code = plat::kTtnNeedText;
-        request.text = u"stale";
-        plat::SendMessage(frame().GetFormatBar()->GetOwner(), plat::kWmNotify, static_cast<plat::WParam>(r.command),
-                          reinterpret_cast<plat::LParam>(&request));
-        EXPECT_EQ(request.text, r.tip) << r.command;
-    }
-}
 
 TEST_F(MainFrameTest, ClosingPrintPreviewBringsTheExtensionBarBackAsItWas)
 {
