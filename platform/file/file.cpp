@@ -54,7 +54,7 @@ bool File::TryOpen(const String& path, int flags, FileException::Cause* cause)
     if ((flags & kReadWrite) == kReadWrite) oflags |= O_RDWR;
     else if (flags & kWrite) oflags |= O_WRONLY;
     else oflags |= O_RDONLY;
-    if (flags & kCreate) oflags |= O_CREAT | O_TRUNC;
+    if (flags & kCreate) oflags |= (flags & kNoTruncate) ? O_CREAT : O_CREAT | O_TRUNC;
     // Folders, pipes and devices are refused like unreadable files; a pipe never blocks us.
     const int fd = OpenRegularFile(Utf16ToUtf8(path), oflags);
     if (fd < 0) {

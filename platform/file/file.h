@@ -54,6 +54,7 @@ public:
         kWrite = 2,       // open for writing
         kReadWrite = 3,
         kCreate = 4,      // with kWrite: create, truncating an existing file
+        kNoTruncate = 8,  // with kCreate: an existing file keeps its content
     };
     File() = default;
     // Opens or throws FileException.
