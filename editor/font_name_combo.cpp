@@ -1,6 +1,7 @@
 #include "editor/font_name_combo.h"
 
 #include "platform/gfx/font.h"
+#include "platform/gfx/sys_colors.h"
 #include "platform/ui/control.h"
 
 namespace {
@@ -9,7 +10,10 @@ constexpr char16_t kPlainWesternFace[] = u"Times new Roman";
 constexpr int kNameFontHeight = -14;
 } // namespace
 
-CFontNameCombo::CFontNameCombo(Kind kind) : m_western(kind == Kind::kWestern ? 1 : 0) {}
+CFontNameCombo::CFontNameCombo(Kind kind) : m_western(kind == Kind::kWestern ? 1 : 0)
+{
+    SetItemHeight(kItemHeight);
+}
 
 CFontNameCombo::~CFontNameCombo()
 {
@@ -48,14 +52,14 @@ void FreeFontComboItems(CFontNameCombo& combo)
 
 void CFontNameCombo::DrawItem(plat::Dc& dc, const plat::Rect& rect, int index, bool selected, bool disabled) const
 {
-    plat::ColorRef back = plat::look::kWindow;
-    plat::ColorRef ink = plat::look::kText;
+    plat::ColorRef back = plat::Rgb(255, 255, 255);
+    plat::ColorRef ink = plat::Rgb(0, 0, 0);
     if (disabled) {
-        back = plat::look::kFace;
-        ink = plat::look::kGrayText;
+        back = plat::GetSysColor(plat::kColorInactiveBorder);
+        ink = plat::GetSysColor(plat::kColorGrayText);
     } else if (selected) {
-        back = plat::look::kHighlight;
-        ink = plat::look::kHighlightText;
+        back = plat::GetSysColor(plat::kColorHighlight);
+        ink = plat::GetSysColor(plat::kColorHighlightText);
     }
     plat::FillSolid(dc, rect, back);
     const plat::String* name = GetItemName(index);
@@ -70,7 +74,9 @@ void CFontNameCombo::DrawItem(plat::Dc& dc, const plat::Rect& rect, int index, b
     const plat::ColorRef oldInk = dc.SetTextColor(ink);
     const int oldMode = dc.SetBkMode(plat::kTransparent);
     const int y = rect.top + (rect.Height() - dc.GetTextMetrics().height) / 2;
-    dc.TextOut(rect.left + 1, y, *name);
+    // A name wider than the item is cut at a whole character rather than run under the arrow.
+    const plat::StringView shown = plat::StringView(*name).substr(0, plat::FitText(dc, *name, rect.Width() - 1));
+    dc.TextOut(rect.left + 1, y, shown);
     dc.SetBkMode(oldMode);
     dc.SetTextColor(oldInk);
     dc.Select(oldFont);

@@ -13,7 +13,9 @@
 #include "platform/ui/focus.h"
 #include "platform/ui/message_box.h"
 #include "platform/ui/message_queue.h"
+#include "platform/ui/toolbar.h"
 #include "resources/res_accelerators.h"
+#include "resources/res_strings.h"
 
 namespace {
 
@@ -39,6 +41,13 @@ void ForEachDescendant(plat::Window& root, const Visit& visit)
         ForEachDescendant(*child, visit);
     }
 }
+
+// Commands of print preview: the preview itself, and the preview's close button.
+constexpr unsigned kCmdPrintPreview = 57609;
+constexpr unsigned kCmdPreviewClose = 0xE300;
+// Whether the extension bar in use was visible when the last preview began (one for the
+// module, as the preview's own bars are).
+bool g_extensionBarShownBeforePreview = true;
 
 bool IsPreFilteredKey(plat::WParam key)
 {
@@ -83,6 +92,10 @@ CQlMain::CQlMain()
 CQlMain::~CQlMain()
 {
     Destroy();
+    // The views (and their documents) go with their windows, before the frame's own
+    // members they point to: the width cache and the spelling engine.
+    m_mainView = m_referenceView = nullptr;
+    m_views = {};
 }
 
 bool CQlMain::Create(plat::Window* parent)
@@ -284,8 +297,8 @@ void CQlMain::OnIdleUpdate()
     CQlDoc* doc = GetMainDoc();
     // While a creation tool is out, the bars keep the state they had.
     if (doc && doc->GetFormatState() && doc->GetFormatState()->GetCreationTracker()) return;
-    for (CToolBarEx* bar : {m_formatBar.get(), m_fullExtensionBar.get(), m_shortExtensionBar.get()})
-        if (bar->IsCreated() && bar->IsWindowVisible()) bar->OnUpdateCmdUI(this, true);
+    // The bars run their buttons' update handlers against the frame when the message
+    // reaches them.
     plat::SendMessage(this, plat::kWmIdleUpdateCmdUi, 1);
     ForEachDescendant(*this, [](plat::Window& w) { plat::SendMessage(&w, plat::kWmIdleUpdateCmdUi, 1); });
 }
@@ -387,6 +400,21 @@ void CQlMain::SetRulerIndents(int firstLine, int left, int right)
 
 // ---- messages ----
 
+void CQlMain::BeforePreview()
+{
+    CToolBarEx* bar = GetExtensionBar();
+    g_extensionBarShownBeforePreview = bar->IsCreated() && bar->IsWindowVisible();
+}
+
+void CQlMain::AfterPreviewClosed()
+{
+    CToolBarEx* inUse = GetExtensionBar();
+    CToolBarEx* other = m_shortBar ? m_fullExtensionBar.get() : m_shortExtensionBar.get();
+    if (other->IsCreated()) other->ShowWindow(plat::kSwHide);
+    if (inUse->IsCreated()) inUse->ShowWindow(g_extensionBarShownBeforePreview ? plat::kSwShow : plat::kSwHide);
+    RecalcLayout();
+}
+
 void CQlMain::OnClose()
 {
     KillTimer(kIdleTimerId);
@@ -414,14 +442,26 @@ plat::LResult CQlMain::WindowProc(unsigned message, plat::WParam wParam, plat::L
     case plat::kWmClose:
         OnClose();
         break;
+    case plat::kWmCommand: {
+        if (IsComboNotification(wParam, lParam)) return 0;
+        const unsigned id = plat::LoWord(wParam);
+        if (id == kCmdPrintPreview) BeforePreview();
+        const plat::LResult result = DefWindowProc(message, wParam, lParam);
+        if (id == kCmdPreviewClose) AfterPreviewClosed();
+        return result;
+    }
+    case plat::kWmNotify: {
+        // The bars ask for their buttons' tooltips.
+        const auto* header = reinterpret_cast<const plat::NotifyHeader*>(lParam);
+        if (header && header->code == plat::kTtnNeedText) {
+            auto* request = reinterpret_cast<plat::ToolTipTextRequest*>(lParam);
+            request->text = LoadTooltip(static_cast<unsigned>(header->idFrom));
+            return 1;
+        }
+        break;
+    }
     case plat::kWmDestroy:
         OnDestroy();
-        break;
-    case plat::kWmCommand:
-        if (IsComboNotification(wParam, lParam)) return 0;
-        break;
-    case plat::kWmNotify:
-        if (OnToolTipText(lParam)) return 1;
         break;
     default:
         break;

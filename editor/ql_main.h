@@ -173,13 +173,15 @@ private:
     void OnTimer(unsigned id);
     void OnClose();
     void OnDestroy();
+    // Print preview hides the extension bars; when it closes, the bar in use comes back
+    // as it was and the other stays hidden.
+    void BeforePreview();
+    void AfterPreviewClosed();
     // The command handlers and update handlers of the frame (ql_main_commands.cpp).
     void BindCommands();
     // A combo of the format bar tells its parent of drops, closes and choices; only a
     // choice is its command.
     bool IsComboNotification(plat::WParam wParam, plat::LParam lParam) const;
-    // A bar's tooltip asks for its button's text: the command string after its line break.
-    bool OnToolTipText(plat::LParam lParam);
 
     CPaneSplitter m_splitter;
     CQlView* m_mainView = nullptr;      // owned by m_views

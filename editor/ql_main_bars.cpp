@@ -31,15 +31,17 @@ constexpr DropDown kShortBarDropDowns[] = {{37810, 7005}};
 // A combo over a format-bar button widened into a separator.
 struct ComboPlace {
     unsigned command;
-    int width; // the separator's width, pixels
+    int width;        // the separator's width, pixels
+    int droppedWidth; // the dropped list's least width (0: the field's)
 };
-constexpr ComboPlace kZoomPlace{CQlMain::kCmdZoomCombo, 50};
-constexpr ComboPlace kChinesePlace{CQlMain::kCmdChineseFontCombo, 77};
-constexpr ComboPlace kWesternPlace{CQlMain::kCmdWesternFontCombo, 77};
-constexpr ComboPlace kSizePlace{CQlMain::kCmdSizeCombo, 60};
+constexpr ComboPlace kZoomPlace{CQlMain::kCmdZoomCombo, 50, 0};
+constexpr ComboPlace kChinesePlace{CQlMain::kCmdChineseFontCombo, 77, 120};
+constexpr ComboPlace kWesternPlace{CQlMain::kCmdWesternFontCombo, 77, 180};
+constexpr ComboPlace kSizePlace{CQlMain::kCmdSizeCombo, 60, 80};
 
-constexpr unsigned kListComboStyle = plat::kWsChild | plat::kWsVisible | plat::kWsVScroll | plat::kWsTabStop |
-                                     plat::kCbsDropDownList;
+// The dropped list scrolls by itself; a scroll-bar style on the combo window would take
+// the field's width.
+constexpr unsigned kListComboStyle = plat::kWsChild | plat::kWsVisible | plat::kWsTabStop | plat::kCbsDropDownList;
 constexpr unsigned kFaceComboStyle = kListComboStyle | plat::kCbsOwnerDrawFixed;
 
 constexpr int kZoomPercents[] = {200, 150, 125, 100, 75, 50, 25};
@@ -81,6 +83,7 @@ bool PlaceCombo(CToolBarEx& bar, plat::ComboBox& combo, const ComboPlace& place,
     plat::Rect rect;
     bar.GetItemRect(index, rect);
     // The field takes the item's place; the platform's combo drops its list below it.
+    combo.SetDroppedWidth(place.droppedWidth);
     return combo.Create(&bar, rect, style, static_cast<int>(place.command));
 }
 

@@ -74,12 +74,15 @@ void ComboBox::ShowDropDown(bool show)
     const int rows = std::clamp(GetCount(), 1, kComboDropRows);
     std::unique_ptr<Dc> dc = GetDc();
     dc->Select(GetFont());
-    const int height = rows * (dc->GetTextMetrics().height + 2) + 2;
+    const int rowHeight = m_itemHeight > 0 ? m_itemHeight : dc->GetTextMetrics().height + 2;
+    const int height = rows * rowHeight + 2;
     const Rect field = GetWindowRect();
     const Point at = top->ScreenToClient(Point(field.left, field.bottom));
+    const int width = std::max(field.Width(), m_droppedWidth);
     unsigned style = kWsChild | kWsVisible;
     if (GetStyle() & kCbsOwnerDrawFixed) style |= kLbsOwnerDrawFixed;
-    if (!list->Create(top, Rect(at.x, at.y, at.x + field.Width(), at.y + height), style, 0)) return;
+    list->SetItemHeight(m_itemHeight);
+    if (!list->Create(top, Rect(at.x, at.y, at.x + width, at.y + height), style, 0)) return;
     list->SetOwnerDraw(GetDrawOwner(), GetId());
     for (int i = 0; i < GetCount(); ++i) {
         list->AddString(GetLBText(i));

@@ -48,6 +48,11 @@ public:
     ListBox* GetDroppedList() const { return m_list.get(); }
     Edit* GetEdit() const { return m_edit.get(); }
     bool IsEditable() const { return (GetStyle() & kCbsTypeMask) != kCbsDropDownList; }
+    // The dropped list's rows (0: by the font) and its least width (0: the field's).
+    void SetItemHeight(int height) { m_itemHeight = height; }
+    int GetItemHeight() const { return m_itemHeight; }
+    void SetDroppedWidth(int width) { m_droppedWidth = width; }
+    int GetDroppedWidth() const { return m_droppedWidth; }
 
 protected:
     LResult WindowProc(unsigned message, WParam wParam, LParam lParam) override;
@@ -66,6 +71,8 @@ private:
 
     std::unique_ptr<Edit> m_edit;
     std::unique_ptr<ListBox> m_list;
+    int m_itemHeight = 0;
+    int m_droppedWidth = 0;
 };
 
 } // namespace plat

@@ -99,8 +99,15 @@ void RowsControl::ResetContent()
 
 void ListBox::OnRowsChanged() { m_top = std::clamp(m_top, 0, std::max(0, GetCount() - 1)); }
 
+void ListBox::SetItemHeight(int height)
+{
+    m_itemHeight = std::max(0, height);
+    Invalidate();
+}
+
 int ListBox::GetItemHeight() const
 {
+    if (m_itemHeight > 0) return m_itemHeight;
     std::unique_ptr<Dc> dc = GetDc();
     dc->Select(GetFont());
     return dc->GetTextMetrics().height + 2;
@@ -180,7 +187,7 @@ void ListBox::Paint(Dc& dc)
     const Rect client = GetClientRect();
     FillSolid(dc, client, look::kWindow);
     DrawFrame(dc, client, look::kBorder);
-    const int h = dc.GetTextMetrics().height + 2;
+    const int h = GetItemHeight();
     for (int row = m_top, y = 1; row < GetCount() && y < client.bottom - 1; ++row, y += h) {
         const Rect r(1, y, client.right - 1, std::min(y + h, client.bottom - 1));
         const bool selected = row == GetCurSel();

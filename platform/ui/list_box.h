@@ -81,6 +81,8 @@ public:
     int GetTopIndex() const { return m_top; }
     void SetTopIndex(int index);
     int GetItemHeight() const;
+    // Rows of a fixed height (an owner-drawn list's); 0: the font's height and a margin.
+    void SetItemHeight(int height);
     // The row under a client point, or -1.
     int ItemFromPoint(Point p) const;
     // Who draws owner-drawn rows and under which id (the parent and this id by default);
@@ -105,6 +107,7 @@ private:
     int VisibleRows() const;
 
     int m_top = 0;
+    int m_itemHeight = 0;
     Window* m_drawOwner = nullptr;
     int m_drawId = 0;
 };
