@@ -13,7 +13,9 @@
 #include "platform/ui/focus.h"
 #include "platform/ui/message_box.h"
 #include "platform/ui/message_queue.h"
+#include "platform/ui/toolbar.h"
 #include "resources/res_accelerators.h"
+#include "resources/res_strings.h"
 
 namespace {
 
@@ -448,9 +450,16 @@ plat::LResult CQlMain::WindowProc(unsigned message, plat::WParam wParam, plat::L
         if (id == kCmdPreviewClose) AfterPreviewClosed();
         return result;
     }
-    case plat::kWmNotify:
-        if (OnToolTipText(lParam)) return 1;
+    case plat::kWmNotify: {
+        // The bars ask for their buttons' tooltips.
+        const auto* header = reinterpret_cast<const plat::NotifyHeader*>(lParam);
+        if (header && header->code == plat::kTtnNeedText) {
+            auto* request = reinterpret_cast<plat::ToolTipTextRequest*>(lParam);
+            request->text = LoadTooltip(static_cast<unsigned>(header->idFrom));
+            return 1;
+        }
         break;
+    }
     case plat::kWmDestroy:
         OnDestroy();
         break;

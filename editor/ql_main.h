@@ -182,8 +182,6 @@ private:
     // A combo of the format bar tells its parent of drops, closes and choices; only a
     // choice is its command.
     bool IsComboNotification(plat::WParam wParam, plat::LParam lParam) const;
-    // A bar's tooltip asks for its button's text: the command string after its line break.
-    bool OnToolTipText(plat::LParam lParam);
 
     CPaneSplitter m_splitter;
     CQlView* m_mainView = nullptr;      // owned by m_views

@@ -22,8 +22,6 @@
 #include "platform/ui/menu.h"
 #include "platform/ui/message.h"
 #include "platform/ui/message_queue.h"
-#include "platform/ui/toolbar.h"
-#include "resources/res_strings.h"
 
 namespace {
 
@@ -584,15 +582,6 @@ bool CQlMain::IsComboNotification(plat::WParam wParam, plat::LParam lParam) cons
     const bool combo = from == m_chineseFontCombo.get() || from == m_westernFontCombo.get() ||
                        from == m_sizeCombo.get() || from == m_zoomCombo.get();
     return combo && plat::HiWord(wParam) != plat::kCbnSelChange;
-}
-
-bool CQlMain::OnToolTipText(plat::LParam lParam)
-{
-    auto* header = reinterpret_cast<plat::NotifyHeader*>(lParam);
-    if (!header || header->code != plat::kTtnNeedText) return false;
-    auto* request = reinterpret_cast<plat::ToolTipTextRequest*>(header);
-    request->text = LoadTooltip(static_cast<unsigned>(header->idFrom));
-    return true;
 }
 
 void CQlMain::BindCommands()

@@ -28,7 +28,7 @@
 #include "platform/ui/timer.h"
 #include "platform/ui/toolbar.h"
 #include "resources/res_strings.h"
-#include "tests/platform/ui_test_window.h"
+#include "tests/editor/main_frame_support.h"
 
 namespace {
 
@@ -89,33 +89,20 @@ private:
 };
 
 // The frame over a control window, its main document holding "Hello world" with "Hello"
-// selected.
-class FrameCommandsTest : public uitest::UiTest {
+// selected. The helpers are public for the command table's rows.
+class FrameCommandsTest : public frametest::MainFrameTest {
 public:
-    static constexpr plat::Rect kControlRect{0, 0, 900, 640};
-
     void SetUp() override
     {
-        UiTest::SetUp();
-        ASSERT_TRUE(m_control.Create(nullptr, kControlRect, plat::kWsVisible));
-        m_frame = std::make_unique<CQlMain>();
-        ASSERT_TRUE(m_frame->Create(&m_control));
-        plat::PumpMessages();
-        ASSERT_NE(m_frame->GetMainDoc(), nullptr);
+        MainFrameTest::SetUp();
         Reset();
     }
-    void TearDown() override
-    {
-        plat::PumpMessages();
-        m_frame.reset();
-        m_control.Destroy();
-        UiTest::TearDown();
-    }
 
-    CQlMain& frame() const { return *m_frame; }
-    CQlDoc& doc() const { return *m_frame->GetMainDoc(); }
-    CDocBody& body() const { return *doc().GetBody(); }
-    CQlCanvas& canvas() const { return *m_frame->GetMainView()->GetCanvas(); }
+    using MainFrameTest::body;
+    using MainFrameTest::canvas;
+    using MainFrameTest::doc;
+    using MainFrameTest::frame;
+    using MainFrameTest::Text;
     CFormatState& state() const { return *doc().GetFormatState(); }
     const CCharFormat& CharAt(int index) const { return body().GetItem(index)->GetFormat(); }
 
@@ -135,12 +122,6 @@ public:
     {
         body().SetSelection(CTextPos(to, body().GetName()), CTextPos(from, body().GetName()));
         state().SetFocusObject(&body());
-    }
-    std::string Text() const
-    {
-        std::u16string out;
-        for (int i = 0; i + 1 < body().GetCount(); ++i) out += body().GetItem(i)->GetCode();
-        return plat::Utf16ToUtf8(out);
     }
 
     void Send(unsigned id) { plat::SendMessage(m_frame.get(), plat::kWmCommand, plat::MakeWParam(id, 0), 0); }
@@ -182,9 +163,6 @@ public:
         Send(id);
         return out;
     }
-
-    uitest::TestWindow m_control{"control"};
-    std::unique_ptr<CQlMain> m_frame;
 };
 
 // Each command on an editable and on a read-only main document: whether its item is
@@ -585,7 +563,7 @@ TEST_F(FrameCommandsTest, ZoomComboSendsTheZoomCommandOfItsItem)
         Send(CQlMain::kCmdZoomCombo);
         EXPECT_EQ(doc().GetZoom(), zooms[i]) << i;
     }
-    EXPECT_EQ(plat::GetFocus(), &m_control) << "the keyboard goes back to the control";
+    EXPECT_EQ(plat::GetFocus(), &m_host) << "the keyboard goes back to the control";
 }
 
 // The sentence checker's dialogs, answering nothing: a run that finds no error never asks.
@@ -677,7 +655,7 @@ TEST_F(FrameSpellingTest, ASuggestionReplacesTheWordAsOneUndoStep)
         if (run.kind != plat::ModalKind::kPopupMenu || !run.menu) return std::nullopt;
         return static_cast<int>(run.menu->FindCommand(u"receive").value_or(0));
     });
-    plat::PostMouseInput(m_control, plat::kWmRButtonDown,
+    plat::PostMouseInput(m_host, plat::kWmRButtonDown,
                          canvas().ClientToScreen(plat::Point(desk.x - offset.x, desk.y - offset.y)));
     plat::PumpMessages();
     EXPECT_EQ(Text(), "I receive it");
