@@ -773,14 +773,26 @@ TEST(ImageCache, WmfWithoutThePlaceableHeaderDrawsLikeTheOriginal)
     EXPECT_EQ(plain.HimetricHeight(), placeable.HimetricHeight());
     EXPECT_EQ(plain.GetSize(), placeable.GetSize());
     for (int scale : {1, 2}) {
-        Canvas a(96 * scale, 48 * scale, kRed), b(96 * scale, 48 * scale, kRed);
-        placeable.Draw(a.dc, 0, 0, 96 * scale, 48 * scale);
-        plain.Draw(b.dc, 0, 0, 96 * scale, 48 * scale);
-        EXPECT_EQ(b.At(10, 10), kBlue);
-        EXPECT_EQ(b.At(90 * scale, 10), kWhite);
+        // A larger size plays both again; on a busy machine a playing may outlast the
+        // drawing's wait (the smaller playing is shown meanwhile), so draw until both are
+        // done or the time is up.
+        const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(5);
         int differ = 0;
-        for (int y = 0; y < 48 * scale; ++y)
-            for (int x = 0; x < 96 * scale; ++x) differ += a.At(x, y) != b.At(x, y);
+        plat::ColorRef blue = 0, white = 0;
+        do {
+            Canvas a(96 * scale, 48 * scale, kRed), b(96 * scale, 48 * scale, kRed);
+            placeable.Draw(a.dc, 0, 0, 96 * scale, 48 * scale);
+            plain.Draw(b.dc, 0, 0, 96 * scale, 48 * scale);
+            blue = b.At(10, 10);
+            white = b.At(90 * scale, 10);
+            differ = 0;
+            for (int y = 0; y < 48 * scale; ++y)
+                for (int x = 0; x < 96 * scale; ++x) differ += a.At(x, y) != b.At(x, y);
+            if (differ == 0 && blue == kBlue && white == kWhite) break;
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        } while (std::chrono::steady_clock::now() < giveUp);
+        EXPECT_EQ(blue, kBlue) << scale;
+        EXPECT_EQ(white, kWhite) << scale;
         EXPECT_EQ(differ, 0) << scale;
     }
     // Without a window extent nothing gives it a size: refused.
