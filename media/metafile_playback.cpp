@@ -17,10 +17,7 @@ namespace {
 
 // Larger renderings are made at this many pixels and stretched.
 constexpr std::int64_t kMaxRenderPixels = std::int64_t(2048) * 2048;
-// How long a load waits for the first playing, and a drawing for a playing at a new size:
-// what a page repaint can afford. A playing that takes longer goes on in the background.
-constexpr std::chrono::milliseconds kLoadWait{500};
-constexpr std::chrono::milliseconds kRepaintWait{250};
+MetafileWaits g_waits;
 constexpr std::uint32_t kPlayedMark = 0x574D4621;
 
 // The size a rendering for width × height pixels is made at.
@@ -126,14 +123,14 @@ bool CPlayedMetafile::Prepare()
 {
     const auto [w, h] = RenderSize(HimetricToPixels(HimetricWidth(), plat::kScreenDpi),
                                    HimetricToPixels(HimetricHeight(), plat::kScreenDpi));
-    return Rendering(w, h, kLoadWait) || !m_failed;
+    return Rendering(w, h, g_waits.load) || !m_failed;
 }
 
 void CPlayedMetafile::Render(plat::Dc& dc, int x, int y, int cx, int cy)
 {
     if (cx == 0 || cy == 0) return;
     const auto [w, h] = RenderSize(cx, cy);
-    Rendering(w, h, kRepaintWait);
+    Rendering(w, h, g_waits.repaint);
     if (!m_rendered) {
         DrawMetafilePlaceholder(dc, x, y, cx, cy);
         return;
@@ -186,4 +183,14 @@ void CPlayedMetafile::Collect(std::chrono::milliseconds budget)
         break;
     }
     m_playing.reset();
+}
+
+MetafileWaits GetMetafileWaits()
+{
+    return g_waits;
+}
+
+void SetMetafileWaits(const MetafileWaits& waits)
+{
+    g_waits = waits;
 }

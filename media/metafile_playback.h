@@ -19,6 +19,17 @@
 // laid on white as the page under a picture is; true when it played. Runs in the child.
 using MetafilePlayer = std::function<bool(std::uint32_t* pixels, int width, int height)>;
 
+// How long a load waits for the first playing, and a drawing for a playing at a new size:
+// what a page repaint can afford. A playing that takes longer goes on in the background.
+// Tests that check what a playing drew wait longer, so that a busy machine does not show
+// them the picture played before. UI thread only.
+struct MetafileWaits {
+    std::chrono::milliseconds load{500};
+    std::chrono::milliseconds repaint{250};
+};
+MetafileWaits GetMetafileWaits();
+void SetMetafileWaits(const MetafileWaits& waits);
+
 // One playing in a child process.
 class CMetafilePlayback {
 public:
