@@ -6,6 +6,7 @@
 #include "editor/ql_canvas.h"
 #include "editor/ql_ruler.h"
 #include "editor/ql_view.h"
+#include "editor/shape_menu_button.h"
 #include "editor/toolbar_ex.h"
 #include "platform/file/file.h"
 #include "platform/ui/clipboard.h"
@@ -80,7 +81,8 @@ private:
 CQlMain::CQlMain()
     : m_formatBar(std::make_unique<CToolBarEx>()),
       m_fullExtensionBar(std::make_unique<CToolBarEx>()),
-      m_shortExtensionBar(std::make_unique<CToolBarEx>())
+      m_shortExtensionBar(std::make_unique<CToolBarEx>()),
+      m_shapeButton(std::make_unique<CShapeMenuButton>())
 {
     for (int i = 0; i < kClipboardFormatCount; ++i)
         m_clipboardFormats[static_cast<size_t>(i)] = plat::RegisterClipboardFormat(kClipboardFormatNames[i]);
@@ -180,6 +182,8 @@ int CQlMain::OnCreate()
     };
     for (CToolBarEx* bar : {m_formatBar.get(), m_fullExtensionBar.get(), m_shortExtensionBar.get()})
         bar->SetOwnerFrame(this, formatState);
+    m_shapeButton->SetOwnerFrame(this);
+    m_toolbarImages.Create(this);
 
     // Without the spelling library the marks and the spelling menus simply find nothing.
     if (m_spellEngine.Load()) {

@@ -17,6 +17,7 @@
 #include "editor/cursor_set.h"
 #include "editor/pane_splitter.h"
 #include "editor/revision_tip_wnd.h"
+#include "editor/toolbar_images.h"
 #include "platform/base/strings.h"
 #include "platform/ui/keyboard.h"
 #include "platform/ui/window.h"
@@ -25,6 +26,7 @@ class CFontNameCombo;
 class CQlDoc;
 class CQlRuler;
 class CQlView;
+class CShapeMenuButton;
 class CSpellCheckUi;
 class CToolBarEx;
 namespace plat {
@@ -85,6 +87,10 @@ public:
     CToolBarEx* GetShortExtensionBar() const { return m_shortExtensionBar.get(); }
     // The extension bar in use: the short one when the short-bar flag is set.
     CToolBarEx* GetExtensionBar() const;
+    // The "常用图形" button over the full extension bar's button 32800.
+    CShapeMenuButton* GetShapeButton() const { return m_shapeButton.get(); }
+    // The pictures of the drop-down menus and of the buttons that follow the format.
+    CToolbarImages& GetToolbarImages() { return m_toolbarImages; }
     CFontNameCombo* GetChineseFontCombo() const { return m_chineseFontCombo.get(); }
     CFontNameCombo* GetWesternFontCombo() const { return m_westernFontCombo.get(); }
     plat::ComboBox* GetSizeCombo() const { return m_sizeCombo.get(); }
@@ -190,6 +196,8 @@ private:
     std::unique_ptr<CToolBarEx> m_formatBar;
     std::unique_ptr<CToolBarEx> m_fullExtensionBar;
     std::unique_ptr<CToolBarEx> m_shortExtensionBar;
+    std::unique_ptr<CShapeMenuButton> m_shapeButton;
+    CToolbarImages m_toolbarImages;
     std::int32_t m_shortBar = 0;
     std::unique_ptr<CFontNameCombo> m_chineseFontCombo;
     std::unique_ptr<CFontNameCombo> m_westernFontCombo;

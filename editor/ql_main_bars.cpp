@@ -1,11 +1,13 @@
 // The frame's bars: the format bar with its four combos and the two extension bars.
 #include <algorithm>
 #include <iterator>
+#include <optional>
 
 #include "document/units.h"
 #include "editor/font_faces.h"
 #include "editor/font_name_combo.h"
 #include "editor/ql_main.h"
+#include "editor/shape_menu_button.h"
 #include "editor/toolbar_ex.h"
 #include "platform/gfx/font.h"
 #include "platform/gfx/font_families.h"
@@ -38,6 +40,8 @@ constexpr ComboPlace kZoomPlace{CQlMain::kCmdZoomCombo, 50, 0};
 constexpr ComboPlace kChinesePlace{CQlMain::kCmdChineseFontCombo, 77, 120};
 constexpr ComboPlace kWesternPlace{CQlMain::kCmdWesternFontCombo, 77, 180};
 constexpr ComboPlace kSizePlace{CQlMain::kCmdSizeCombo, 60, 80};
+// The shape button's separator on the full extension bar.
+constexpr int kShapeButtonWidth = 70;
 
 // The dropped list scrolls by itself; a scroll-bar style on the combo window would take
 // the field's width.
@@ -74,17 +78,26 @@ bool CreateBar(CToolBarEx& bar, plat::Window* frame, unsigned style, int resourc
     return true;
 }
 
-// Turns the button into a separator of the place's width and creates the combo over it.
-bool PlaceCombo(CToolBarEx& bar, plat::ComboBox& combo, const ComboPlace& place, unsigned style)
+// Turns the button into a separator of the width, which keeps the button's command so that
+// the bar moves the window over it along as it lays out; the separator's rectangle.
+std::optional<plat::Rect> WidenIntoSeparator(CToolBarEx& bar, int command, int width)
 {
-    const int index = bar.CommandToIndex(static_cast<int>(place.command));
-    if (index < 0) return false;
-    bar.SetButtonInfo(index, static_cast<int>(place.command), kTbbsSeparator, place.width);
+    const int index = bar.CommandToIndex(command);
+    if (index < 0) return std::nullopt;
+    bar.SetButtonInfo(index, command, kTbbsSeparator, width);
     plat::Rect rect;
     bar.GetItemRect(index, rect);
+    return rect;
+}
+
+// The combo over the button widened into the place's separator.
+bool PlaceCombo(CToolBarEx& bar, plat::ComboBox& combo, const ComboPlace& place, unsigned style)
+{
+    const std::optional<plat::Rect> rect = WidenIntoSeparator(bar, static_cast<int>(place.command), place.width);
+    if (!rect) return false;
     // The field takes the item's place; the platform's combo drops its list below it.
     combo.SetDroppedWidth(place.droppedWidth);
-    return combo.Create(&bar, rect, style, static_cast<int>(place.command));
+    return combo.Create(&bar, *rect, style, static_cast<int>(place.command));
 }
 
 } // namespace
@@ -133,6 +146,13 @@ bool CQlMain::CreateExtensionBars()
     if (!CreateBar(*m_fullExtensionBar, this, kBottomBarStyle | plat::kWsVisible, kFullExtensionBarResource,
                    u"扩展工具栏"))
         return false;
+    // The shape button over its separator, on top of the bar's children.
+    const std::optional<plat::Rect> shapeRect =
+        WidenIntoSeparator(*m_fullExtensionBar, CShapeMenuButton::kCommand, kShapeButtonWidth);
+    if (!shapeRect || !m_shapeButton->Create(m_fullExtensionBar.get(), *shapeRect, plat::kWsChild | plat::kWsVisible,
+                                             CShapeMenuButton::kCommand))
+        return false;
+    m_shapeButton->SetWindowPos(*shapeRect, plat::kSwpNoMove | plat::kSwpNoSize);
     BindDropDowns(*m_fullExtensionBar, kFullBarDropDowns);
     if (!CreateBar(*m_shortExtensionBar, this, kBottomBarStyle, kShortExtensionBarResource, u"扩展工具栏")) return false;
     BindDropDowns(*m_shortExtensionBar, kShortBarDropDowns);

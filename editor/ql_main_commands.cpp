@@ -206,21 +206,29 @@ private:
     // An editing command: nothing while the main document is read-only, and its item is
     // disabled then; otherwise enabled by `enable` (all the time without one) and, with
     // `check`, checked by it.
-    void Editing(unsigned id, DocAction action, DocTest enable = {}, DocTest check = {}) const
+    // `whenEnabled` runs after the update of an enabled item (a button picture that follows
+    // the format).
+    void Editing(unsigned id, DocAction action, DocTest enable = {}, DocTest check = {},
+                 std::function<void()> whenEnabled = {}) const
     {
         EditingRange(id, id, [action](CQlDoc& doc, unsigned) { action(doc); }, std::move(enable),
-                     std::move(check));
+                     std::move(check), std::move(whenEnabled));
     }
     void EditingRange(unsigned first, unsigned last, std::function<void(CQlDoc&, unsigned)> action,
-                      DocTest enable = {}, DocTest check = {}) const
+                      DocTest enable = {}, DocTest check = {}, std::function<void()> whenEnabled = {}) const
     {
         m_frame.OnCommandRange(first, last, [*this, action](unsigned id) {
             if (IsReadOnly()) return;
             action(*MainDoc(), id);
         });
-        m_frame.OnUpdateRange(first, last, [*this, enable, check](plat::CommandUi& ui) {
+        m_frame.OnUpdateRange(first, last, [*this, enable, check, whenEnabled](plat::CommandUi& ui) {
             UpdateEditing(ui, enable, check);
+            if (whenEnabled && ui.Enabled().value_or(false)) whenEnabled();
         });
+    }
+    std::function<void()> RefreshFormatPicture(unsigned id) const
+    {
+        return [frame = &m_frame, id] { frame->GetToolbarImages().UpdateFormatButton(id); };
     }
     void UpdateEditing(plat::CommandUi& ui, const DocTest& enable, const DocTest& check) const
     {
@@ -427,14 +435,16 @@ private:
                 AcceptsFormat, [](const CQlDoc& doc) { return RunningCharFormat(doc)->m_italic != 0; });
         Editing(kCmdUnderline,
                 [](CQlDoc& doc) { doc.SetCharUnderline(RunningCharFormat(doc)->m_underline != 0 ? 0 : 1); },
-                AcceptsFormat, [](const CQlDoc& doc) { return RunningCharFormat(doc)->m_underline != 0; });
+                AcceptsFormat, [](const CQlDoc& doc) { return RunningCharFormat(doc)->m_underline != 0; },
+                RefreshFormatPicture(kCmdUnderline));
         // One underline kind each; choosing the kind in force removes the underline.
         for (unsigned id = kCmdUnderlineFirst; id <= kCmdUnderlineLast; ++id) {
             const std::uint8_t kind = static_cast<std::uint8_t>(id - kCmdUnderlineFirst + 1);
             Editing(id, [kind](CQlDoc& doc) { doc.SetCharUnderline(RunningCharFormat(doc)->m_underline == kind ? 0 : kind); },
                     AcceptsFormat, [kind](const CQlDoc& doc) { return RunningCharFormat(doc)->m_underline == kind; });
         }
-        Editing(kCmdCharColor, [*this](CQlDoc& doc) { doc.SetCharColor(m_frame.GetCharColor()); }, AcceptsFormat);
+        Editing(kCmdCharColor, [*this](CQlDoc& doc) { doc.SetCharColor(m_frame.GetCharColor()); }, AcceptsFormat, {},
+                [frame = &m_frame] { frame->GetToolbarImages().UpdateCharColourButton(); });
         // Superscript, subscript and the normal position, from the symbols palette.
         for (const CodeCommand& position : {CodeCommand{kCmdCharPosUp, 1}, CodeCommand{kCmdCharPosDown, 2},
                                             CodeCommand{kCmdCharPosNormal, 0}}) {
@@ -483,14 +493,15 @@ private:
     // ---- paragraph format ----
     void BindParaFormat() const
     {
-        Editing(kCmdAlignment, [](CQlDoc& doc) { doc.SetParaFormat(RunningParaFormat(doc)->m_align); }, AcceptsFormat);
+        Editing(kCmdAlignment, [](CQlDoc& doc) { doc.SetParaFormat(RunningParaFormat(doc)->m_align); }, AcceptsFormat,
+                {}, RefreshFormatPicture(kCmdAlignment));
         for (const CodeCommand& alignment : kAlignmentCommands) {
             const std::uint8_t code = alignment.code;
             Editing(alignment.id, [code](CQlDoc& doc) { doc.SetParaFormat(code); }, AcceptsFormat,
                     [code](const CQlDoc& doc) { return RunningParaFormat(doc)->m_align == code; });
         }
         Editing(kCmdLineSpacing, [](CQlDoc& doc) { doc.SetParaGap(RunningParaFormat(doc)->m_spacing); },
-                AcceptsFormat);
+                AcceptsFormat, {}, RefreshFormatPicture(kCmdLineSpacing));
         for (unsigned id = kCmdLineSpacingFirst; id <= kCmdLineSpacingLast; ++id) {
             const std::uint8_t code = static_cast<std::uint8_t>(id - kCmdLineSpacing);
             Editing(id, [code](CQlDoc& doc) { doc.SetParaGap(code); }, AcceptsFormat,

@@ -48,4 +48,8 @@ std::vector<std::uint8_t> EncodeDib(const PictureResource& picture);
 // The image strips of the toolbar resources, named as LoadSysColorBitmap names them.
 std::span<const PictureResource> ToolbarStrips();
 
+// The pictures of the drop-down menus and of the toolbar buttons that follow the format
+// (on white), and the line-style pictures.
+std::span<const PictureResource> MenuPictures();
+
 } // namespace res_detail

@@ -1,6 +1,8 @@
 // The pictures of the toolbar buttons, 16 x 15 each, one per command. A bar's image strip
 // is made from its button list (res_toolbars.h), so a command on two bars shows the same
 // picture on both.
+#include <array>
+#include <string_view>
 #include <vector>
 
 #include "resources/res_bitmaps.h"
@@ -1008,6 +1010,298 @@ constexpr ButtonPicture kButtonPictures[] = {
     {32774, &kAbout},
 };
 
+
+// ---- the pictures of the drop-down menus and of the buttons that follow the format ----
+// Drawn on white, so that a picture ANDed onto a button face keeps the face around its ink.
+// Where a toolbar picture shows the same thing, the menu picture is that picture.
+
+// The standard colours with white for the background.
+constexpr PaletteEntry kOnWhite16[] = {
+    {'#', plat::Rgb(0, 0, 0)},       {'m', plat::Rgb(128, 0, 0)},   {'g', plat::Rgb(0, 128, 0)},
+    {'o', plat::Rgb(128, 128, 0)},   {'n', plat::Rgb(0, 0, 128)},   {'p', plat::Rgb(128, 0, 128)},
+    {'t', plat::Rgb(0, 128, 128)},   {'.', plat::Rgb(255, 255, 255)}, {'+', plat::Rgb(128, 128, 128)},
+    {'R', plat::Rgb(255, 0, 0)},     {'G', plat::Rgb(0, 255, 0)},   {'Y', plat::Rgb(255, 255, 0)},
+    {'B', plat::Rgb(0, 0, 255)},     {'M', plat::Rgb(255, 0, 255)}, {'C', plat::Rgb(0, 255, 255)},
+    {'w', plat::Rgb(255, 255, 255)},
+};
+
+// Double underline.
+constexpr PixelArt kUnderlineDouble = Button(
+    "................"
+    "................"
+    "................"
+    "...###..###....."
+    "....#....#......"
+    "....#....#......"
+    "....#....#......"
+    "....#....#......"
+    "....#....#......"
+    ".....####......."
+    "................"
+    "...########....."
+    "................"
+    "...########....."
+    "................");
+
+// Dotted underline.
+constexpr PixelArt kUnderlineDotted = Button(
+    "................"
+    "................"
+    "................"
+    "...###..###....."
+    "....#....#......"
+    "....#....#......"
+    "....#....#......"
+    "....#....#......"
+    "....#....#......"
+    "....#....#......"
+    ".....####......."
+    "................"
+    "...#.#.#.#......"
+    "................"
+    "................");
+
+// Justified: every line full.
+constexpr PixelArt kAlignJustify = Button(
+    "................"
+    "................"
+    ".##############."
+    "................"
+    ".##############."
+    "................"
+    ".##############."
+    "................"
+    ".##############."
+    "................"
+    ".##############."
+    "................"
+    ".##############."
+    "................"
+    "................");
+
+// Centred lines.
+constexpr PixelArt kAlignCentre = Button(
+    "................"
+    "................"
+    "...##########..."
+    "................"
+    ".##############."
+    "................"
+    "....########...."
+    "................"
+    "..############.."
+    "................"
+    "...##########..."
+    "................"
+    ".##############."
+    "................"
+    "................");
+
+// Lines flush right.
+constexpr PixelArt kAlignRight = Button(
+    "................"
+    "................"
+    ".....##########."
+    "................"
+    ".##############."
+    "................"
+    "......#########."
+    "................"
+    "..#############."
+    "................"
+    ".....##########."
+    "................"
+    ".##############."
+    "................"
+    "................");
+
+// Line spacing: lines closer or farther apart beside the double arrow. A quarter line.
+constexpr PixelArt kSpacingQuarter = Button(
+    "................"
+    "....#..........."
+    "...###.........."
+    "..#####.######.."
+    "....#...######.."
+    "....#...######.."
+    "....#...######.."
+    "....#...######.."
+    "....#...######.."
+    "....#...######.."
+    "..#####.######.."
+    "...###.........."
+    "....#..........."
+    "................"
+    "................");
+
+// Half a line.
+constexpr PixelArt kSpacingHalf = Button(
+    "................"
+    "....#..........."
+    "...###.........."
+    "..#####.######.."
+    "....#..........."
+    "....#...######.."
+    "....#..........."
+    "....#...######.."
+    "....#..........."
+    "....#...######.."
+    "..#####........."
+    "...###..######.."
+    "....#..........."
+    "................"
+    "................");
+
+// Three quarters of a line.
+constexpr PixelArt kSpacingThreeQuarters = Button(
+    "................"
+    "....#..........."
+    "...###..######.."
+    "..#####........."
+    "....#..........."
+    "....#...######.."
+    "....#..........."
+    "....#..........."
+    "....#...######.."
+    "....#..........."
+    "..#####........."
+    "...###..######.."
+    "....#..........."
+    "................"
+    "................");
+
+// One and a half lines.
+constexpr PixelArt kSpacingOneAndHalf = Button(
+    "................"
+    "....#...######.."
+    "...###.........."
+    "..#####........."
+    "....#..........."
+    "....#..........."
+    "....#...######.."
+    "....#..........."
+    "....#..........."
+    "....#..........."
+    "..#####........."
+    "...###..######.."
+    "....#..........."
+    "................"
+    "................");
+
+// Cell text at the top of the cell.
+constexpr PixelArt kCellTop = Button(
+    "................"
+    ".##############."
+    ".#wwwwwwwwwwww#."
+    ".#ww########ww#."
+    ".#wwwwwwwwwwww#."
+    ".#ww########ww#."
+    ".#wwwwwwwwwwww#."
+    ".#ww########ww#."
+    ".#wwwwwwwwwwww#."
+    ".#wwwwwwwwwwww#."
+    ".#wwwwwwwwwwww#."
+    ".#wwwwwwwwwwww#."
+    ".#wwwwwwwwwwww#."
+    ".##############."
+    "................");
+
+// Cell text at the bottom of the cell.
+constexpr PixelArt kCellBottom = Button(
+    "................"
+    ".##############."
+    ".#wwwwwwwwwwww#."
+    ".#wwwwwwwwwwww#."
+    ".#wwwwwwwwwwww#."
+    ".#wwwwwwwwwwww#."
+    ".#wwwwwwwwwwww#."
+    ".#wwwwwwwwwwww#."
+    ".#ww########ww#."
+    ".#wwwwwwwwwwww#."
+    ".#ww########ww#."
+    ".#wwwwwwwwwwww#."
+    ".#ww########ww#."
+    ".##############."
+    "................");
+
+// The line styles of the line-style menu: a line across a 64 x 12 picture, drawn from its
+// dash pattern ('#' ink, '.' gap, repeated along the line) and its thickness.
+constexpr int kLineStyleWidth = 64;
+constexpr int kLineStyleHeight = 12;
+using LineStyleRows = std::array<char, kLineStyleWidth * kLineStyleHeight + 1>;
+
+consteval LineStyleRows LineStyleArt(std::string_view pattern, int thickness)
+{
+    LineStyleRows rows{};
+    const int top = (kLineStyleHeight - thickness) / 2;
+    for (int y = 0; y < kLineStyleHeight; ++y)
+        for (int x = 0; x < kLineStyleWidth; ++x) {
+            const bool onLine = y >= top && y < top + thickness && x >= 2 && x < kLineStyleWidth - 2;
+            const bool ink = onLine && pattern[static_cast<std::size_t>(x - 2) % pattern.size()] == '#';
+            rows[static_cast<std::size_t>(y * kLineStyleWidth + x)] = ink ? '#' : '.';
+        }
+    rows.back() = '\0';
+    return rows;
+}
+
+constexpr LineStyleRows kLineSolid0 = LineStyleArt("#", 1);
+constexpr LineStyleRows kLineDash = LineStyleArt("######...", 1);
+constexpr LineStyleRows kLineDot = LineStyleArt("#.", 1);
+constexpr LineStyleRows kLineDashDot = LineStyleArt("######..#..", 1);
+constexpr LineStyleRows kLineDashDotDot = LineStyleArt("######..#..#..", 1);
+constexpr LineStyleRows kLineSolid[7] = {
+    LineStyleArt("#", 2), LineStyleArt("#", 3), LineStyleArt("#", 4), LineStyleArt("#", 5),
+    LineStyleArt("#", 6), LineStyleArt("#", 7), LineStyleArt("#", 8),
+};
+
+constexpr PixelArt LineStylePicture(const LineStyleRows& rows)
+{
+    return {kLineStyleWidth, kLineStyleHeight, rows.data()};
+}
+constexpr PixelArt kLineStylePictures[12] = {
+    LineStylePicture(kLineSolid0),  LineStylePicture(kLineDash),     LineStylePicture(kLineDot),
+    LineStylePicture(kLineDashDot), LineStylePicture(kLineDashDotDot), LineStylePicture(kLineSolid[0]),
+    LineStylePicture(kLineSolid[1]), LineStylePicture(kLineSolid[2]), LineStylePicture(kLineSolid[3]),
+    LineStylePicture(kLineSolid[4]), LineStylePicture(kLineSolid[5]), LineStylePicture(kLineSolid[6]),
+};
+
+struct NamedArt {
+    std::u16string_view name;
+    const PixelArt* art;
+};
+
+constexpr NamedArt kMenuArt[] = {
+    {u"IDB_UNDERLINE_UL", &kUnderline},
+    {u"IDB_UNDERLINE_DUL", &kUnderlineDouble},
+    {u"IDB_UNDERLINE_DOT", &kUnderlineDotted},
+    {u"IDB_ROWGAP_T25", &kSpacingQuarter},
+    {u"IDB_ROWGAP_T50", &kSpacingHalf},
+    {u"IDB_ROWGAP_T75", &kSpacingThreeQuarters},
+    {u"IDB_ROWGAP_T100", &kLineSpacing},
+    {u"IDB_ROWGAP_T150", &kSpacingOneAndHalf},
+    {u"IDB_ROWFORMAT_TBOTH", &kAlignJustify},
+    {u"IDB_ROWFORMAT_TLEFT", &kAlign},
+    {u"IDB_ROWFORMAT_TCENTER", &kAlignCentre},
+    {u"IDB_ROWFORMAT_TRIGHT", &kAlignRight},
+    {u"IDB_TABLE_TUP", &kCellTop},
+    {u"IDB_TABLE_TMIDDLE", &kCellAlign},
+    {u"IDB_TABLE_TDOWN", &kCellBottom},
+    {u"IDB_CHAR_COLOR", &kCharColor},
+    {u"IDB_GRAPH_COLOR", &kLineColor},
+    {u"IDB_GRAPH_FILLCOLOR", &kFill},
+    {u"IDB_LNSTYLE_SOLID0", &kLineStylePictures[0]},
+    {u"IDB_LNSTYLE_DASH", &kLineStylePictures[1]},
+    {u"IDB_LNSTYLE_DOT", &kLineStylePictures[2]},
+    {u"IDB_LNSTYLE_DASHDOT", &kLineStylePictures[3]},
+    {u"IDB_LNSTYLE_DASHDOTDOT", &kLineStylePictures[4]},
+    {u"IDB_LNSTYLE_SOLID1", &kLineStylePictures[5]},
+    {u"IDB_LNSTYLE_SOLID2", &kLineStylePictures[6]},
+    {u"IDB_LNSTYLE_SOLID3", &kLineStylePictures[7]},
+    {u"IDB_LNSTYLE_SOLID4", &kLineStylePictures[8]},
+    {u"IDB_LNSTYLE_SOLID5", &kLineStylePictures[9]},
+    {u"IDB_LNSTYLE_SOLID6", &kLineStylePictures[10]},
+    {u"IDB_LNSTYLE_SOLID7", &kLineStylePictures[11]},
+};
+
 const PixelArt* PictureOf(std::uint16_t command)
 {
     for (const ButtonPicture& b : kButtonPictures)
@@ -1049,6 +1343,16 @@ std::span<const PictureResource> ToolbarStrips()
     static const std::vector<PictureResource>* resources = [] {
         auto* out = new std::vector<PictureResource>;
         for (const Strip& s : *strips) out->push_back({s.name, kStandard16, s.tiles});
+        return out;
+    }();
+    return *resources;
+}
+
+std::span<const PictureResource> MenuPictures()
+{
+    static const std::vector<PictureResource>* resources = [] {
+        auto* out = new std::vector<PictureResource>;
+        for (const NamedArt& a : kMenuArt) out->push_back({a.name, kOnWhite16, std::span<const PixelArt* const>(&a.art, 1)});
         return out;
     }();
     return *resources;

@@ -30,10 +30,17 @@ void Menu::AppendItem(unsigned flags, unsigned id, StringView text)
     InsertItem(GetItemCount(), flags, id, text);
 }
 
-Menu& Menu::AppendSubmenu(StringView text)
+void Menu::AppendBitmapItem(unsigned flags, unsigned id, const Bitmap* bitmap)
+{
+    AppendItem(flags & ~kMfSeparator, id, {});
+    m_items.back().bitmap = bitmap;
+}
+
+Menu& Menu::AppendSubmenu(StringView text, unsigned id)
 {
     Item item;
     item.flags = kMfPopup;
+    item.id = id;
     item.text = String(text);
     item.submenu = std::make_unique<Menu>();
     m_items.push_back(std::move(item));

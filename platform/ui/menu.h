@@ -12,6 +12,7 @@
 
 namespace plat {
 
+class Bitmap;
 class Window;
 
 // Item flags, with their Windows values.
@@ -39,6 +40,7 @@ public:
         unsigned id = 0;
         String text;
         std::unique_ptr<Menu> submenu; // with kMfPopup
+        const Bitmap* bitmap = nullptr; // shown instead of the text when set; not owned
     };
 
     Menu() = default;
@@ -48,8 +50,11 @@ public:
     // Items at the end, or before the item at position (at the end when out of range).
     void AppendItem(unsigned flags, unsigned id, StringView text);
     void AppendSeparator() { AppendItem(kMfSeparator, 0, {}); }
-    // A submenu under the text; returns it for filling.
-    Menu& AppendSubmenu(StringView text);
+    // A submenu under the text (its entry carrying the id, which sends no command); returns
+    // it for filling.
+    Menu& AppendSubmenu(StringView text, unsigned id = 0);
+    // An item shown by a picture (not owned: it must outlive the menu) instead of text.
+    void AppendBitmapItem(unsigned flags, unsigned id, const Bitmap* bitmap);
     void InsertItem(int position, unsigned flags, unsigned id, StringView text);
     bool RemoveItem(int position);
 

@@ -242,6 +242,26 @@ bool ToolBar::ReplaceBitmap(const Bitmap& strip)
     return true;
 }
 
+bool ToolBar::ReplaceImage(int index, const Bitmap& image)
+{
+    if (!m_strip || index < 0 || index >= m_imageCount || image.GetSize() != m_bitmapSize) return false;
+    const int sx = index * m_bitmapSize.cx;
+    for (int y = 0; y < m_bitmapSize.cy; ++y)
+        for (int x = 0; x < m_bitmapSize.cx; ++x) m_strip->SetPixel(sx + x, y, image.GetPixel(x, y));
+    return true;
+}
+
+std::unique_ptr<Bitmap> ToolBar::CopyImage(int index) const
+{
+    if (!m_strip || index < 0 || index >= m_imageCount) return nullptr;
+    std::unique_ptr<Bitmap> image = Bitmap::Create(m_bitmapSize.cx, m_bitmapSize.cy);
+    if (!image) return nullptr;
+    const int sx = index * m_bitmapSize.cx;
+    for (int y = 0; y < m_bitmapSize.cy; ++y)
+        for (int x = 0; x < m_bitmapSize.cx; ++x) image->SetPixel(x, y, m_strip->GetPixel(sx + x, y));
+    return image;
+}
+
 // ---- notifications ----
 
 LResult ToolBar::Notify(NotifyHeader& header)

@@ -158,6 +158,12 @@ public:
     // Replaces the strip with another of the same count (its images copied).
     bool ReplaceBitmap(const Bitmap& strip);
     int GetImageCount() const { return m_imageCount; }
+    // Puts a picture of the bitmap size in place of the strip's image at index (pixels of
+    // the face colour show the button's face, as in the strip). False out of range, without
+    // a strip or for a picture of another size. The caller repaints the buttons showing it.
+    bool ReplaceImage(int index, const Bitmap& image);
+    // A copy of the image at index; null out of range or without a strip.
+    std::unique_ptr<Bitmap> CopyImage(int index) const;
 
     unsigned GetExtendedStyle() const { return m_exStyle; }
     void SetExtendedStyle(unsigned exStyle);

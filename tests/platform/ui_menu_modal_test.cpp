@@ -2,7 +2,9 @@
 // inside the loop.
 #include "tests/platform/ui_test_window.h"
 
+#include "platform/gfx/bitmap.h"
 #include "platform/ui/menu.h"
+#include "platform/ui/modal.h"
 
 namespace {
 
@@ -159,6 +161,31 @@ TEST_F(ModalLoops, AnAnswerEndsTheLoopAndNoAnswerFailsIt)
     });
     EXPECT_EQ(plat::RunModalLoop(dialog, run), 2) << "7 is not one of the dialog's buttons: the default";
     EXPECT_EQ(inner, 4);
+}
+
+} // namespace
+
+namespace {
+
+// A picture item has no text and can be chosen like any item; a submenu's entry keeps the
+// id it was given without becoming a command.
+TEST_F(PopupMenus, PictureItemsAndSubmenuEntriesWithIds)
+{
+    auto picture = plat::Bitmap::Create(64, 12);
+    Menu menu;
+    menu.AppendBitmapItem(plat::kMfString, 33331, picture.get());
+    menu.AppendBitmapItem(plat::kMfGrayed | plat::kMfSeparator, 33332, picture.get());
+    Menu& shapes = menu.AppendSubmenu(u"线条", 32801);
+    shapes.AppendItem(plat::kMfString, 32802, u"直线");
+    ASSERT_EQ(menu.GetItemCount(), 3);
+    EXPECT_EQ(menu.GetItem(0)->bitmap, picture.get());
+    EXPECT_TRUE(menu.GetItem(0)->text.empty());
+    EXPECT_EQ(menu.GetItem(1)->id, 33332u) << "a picture item is never a separator";
+    EXPECT_EQ(menu.GetItem(2)->id, 32801u);
+    EXPECT_EQ(menu.GetItem(2)->bitmap, nullptr);
+    EXPECT_EQ(menu.EnabledCommands(), (std::vector<unsigned>{33331, 32802}));
+    plat::AnswerNextModal(33331);
+    EXPECT_EQ(plat::TrackPopupMenu(menu, plat::kTpmReturnCmd, plat::Point(0, 0), &m_frame), 33331);
 }
 
 } // namespace

@@ -327,3 +327,33 @@ TEST_F(ToolBarTest, ButtonsPaintFlatWithStateAndArrows)
 }
 
 } // namespace
+
+namespace {
+
+// One image of the strip changes; its neighbours and the strip's size stay.
+TEST_F(ToolBarTest, OneImageOfTheStripIsReplaced)
+{
+    auto green = plat::Bitmap::Create(16, 15);
+    green->Fill(plat::Rgb(0, 128, 0));
+    ASSERT_TRUE(m_bar.ReplaceImage(1, *green));
+    const std::unique_ptr<plat::Bitmap> first = m_bar.CopyImage(0), second = m_bar.CopyImage(1),
+                                        third = m_bar.CopyImage(2);
+    ASSERT_TRUE(first && second && third);
+    EXPECT_EQ(second->GetPixel(0, 0), plat::Rgb(0, 128, 0));
+    EXPECT_EQ(second->GetPixel(15, 14), plat::Rgb(0, 128, 0));
+    EXPECT_EQ(first->GetPixel(5, 5), kRed);
+    EXPECT_EQ(first->GetPixel(15, 5), kFace);
+    EXPECT_EQ(third->GetPixel(5, 5), plat::Rgb(0, 0, 0));
+    EXPECT_EQ(third->GetPixel(0, 5), kFace);
+    EXPECT_EQ(m_bar.GetImageCount(), 3);
+
+    auto wide = plat::Bitmap::Create(17, 15);
+    EXPECT_FALSE(m_bar.ReplaceImage(0, *wide)) << "another size";
+    EXPECT_FALSE(m_bar.ReplaceImage(3, *green)) << "out of range";
+    EXPECT_FALSE(m_bar.ReplaceImage(-1, *green));
+    EXPECT_EQ(m_bar.CopyImage(3), nullptr);
+    plat::ToolBar empty;
+    EXPECT_FALSE(empty.ReplaceImage(0, *green)) << "no strip";
+}
+
+} // namespace

@@ -192,3 +192,93 @@ TEST_F(SysColorStrip, MissingOrUnsuitableResourcesGiveNothing)
 }
 
 } // namespace
+
+namespace {
+
+// The pictures of the drop-down menus and the buttons that follow the format: on white, with
+// dark ink, each different from the others.
+TEST(MenuPictures, ButtonSizedOnWhiteAndDistinct)
+{
+    constexpr const char16_t* kNames[] = {
+        u"IDB_UNDERLINE_UL",    u"IDB_UNDERLINE_DUL",   u"IDB_UNDERLINE_DOT",     u"IDB_ROWGAP_T25",
+        u"IDB_ROWGAP_T50",      u"IDB_ROWGAP_T75",      u"IDB_ROWGAP_T100",       u"IDB_ROWGAP_T150",
+        u"IDB_ROWFORMAT_TBOTH", u"IDB_ROWFORMAT_TLEFT", u"IDB_ROWFORMAT_TCENTER", u"IDB_ROWFORMAT_TRIGHT",
+        u"IDB_TABLE_TUP",       u"IDB_TABLE_TMIDDLE",   u"IDB_TABLE_TDOWN",       u"IDB_CHAR_COLOR",
+        u"IDB_GRAPH_COLOR",     u"IDB_GRAPH_FILLCOLOR",
+    };
+    std::vector<const plat::Bitmap*> seen;
+    for (const char16_t* name : kNames) {
+        SCOPED_TRACE(plat::Utf16ToUtf8(name));
+        const plat::Bitmap* picture = LoadResBitmap(name);
+        ASSERT_NE(picture, nullptr);
+        ASSERT_EQ(picture->GetSize(), plat::Size(16, 15));
+        EXPECT_EQ(picture->GetPixel(0, 0), kWhite);
+        int dark = 0, lightGrey = 0;
+        for (int y = 0; y < 15; ++y)
+            for (int x = 0; x < 16; ++x) {
+                dark += picture->GetPixel(x, y) == kBlack;
+                lightGrey += picture->GetPixel(x, y) == kLightGrey;
+            }
+        EXPECT_GT(dark, 8);
+        EXPECT_EQ(lightGrey, 0) << "the background is white, so that ANDing it shows the face";
+        for (const plat::Bitmap* other : seen) {
+            bool differs = false;
+            for (int y = 0; y < 15 && !differs; ++y)
+                for (int x = 0; x < 16 && !differs; ++x) differs = picture->GetPixel(x, y) != other->GetPixel(x, y);
+            EXPECT_TRUE(differs);
+        }
+        seen.push_back(picture);
+    }
+}
+
+// The toolbar picture and the menu picture of one thing have the same ink.
+TEST(MenuPictures, ShareTheShapesOfTheToolbarPictures)
+{
+    const std::unique_ptr<plat::Bitmap> strip = LoadSysColorBitmap(kFormatBarResource, false);
+    ASSERT_NE(strip, nullptr);
+    // The underline button is image 15 of the format bar.
+    const plat::Bitmap* menu = LoadResBitmap(u"IDB_UNDERLINE_UL");
+    ASSERT_NE(menu, nullptr);
+    for (int y = 0; y < 15; ++y)
+        for (int x = 0; x < 16; ++x)
+            EXPECT_EQ(menu->GetPixel(x, y) == kBlack,
+                      strip->GetPixel(15 * 16 + x, y) == plat::GetSysColor(plat::kColorBtnText))
+                << x << "," << y;
+}
+
+TEST(MenuPictures, LineStylesAreLinesAcrossTheirPicture)
+{
+    struct Case {
+        const char16_t* name;
+        int thickness;
+        bool gaps;
+    };
+    constexpr Case kCases[] = {
+        {u"IDB_LNSTYLE_SOLID0", 1, false}, {u"IDB_LNSTYLE_DASH", 1, true},   {u"IDB_LNSTYLE_DOT", 1, true},
+        {u"IDB_LNSTYLE_DASHDOT", 1, true}, {u"IDB_LNSTYLE_DASHDOTDOT", 1, true}, {u"IDB_LNSTYLE_SOLID1", 2, false},
+        {u"IDB_LNSTYLE_SOLID2", 3, false}, {u"IDB_LNSTYLE_SOLID3", 4, false}, {u"IDB_LNSTYLE_SOLID4", 5, false},
+        {u"IDB_LNSTYLE_SOLID5", 6, false}, {u"IDB_LNSTYLE_SOLID6", 7, false}, {u"IDB_LNSTYLE_SOLID7", 8, false},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(plat::Utf16ToUtf8(c.name));
+        const plat::Bitmap* picture = LoadResBitmap(c.name);
+        ASSERT_NE(picture, nullptr);
+        const int middle = picture->Width() / 2;
+        int rows = 0, y = -1; // y: the first inked row
+        for (int row = 0; row < picture->Height(); ++row) {
+            bool inked = false;
+            for (int x = 0; x < picture->Width(); ++x) inked = inked || picture->GetPixel(x, row) == kBlack;
+            rows += inked;
+            if (inked && y < 0) y = row;
+        }
+        EXPECT_EQ(rows, c.thickness);
+        ASSERT_GE(y, 1);
+        int gaps = 0;
+        for (int x = 2; x < picture->Width() - 2; ++x) gaps += picture->GetPixel(x, y) != kBlack;
+        EXPECT_EQ(gaps > 0, c.gaps);
+        EXPECT_EQ(picture->GetPixel(0, y), kWhite);
+        EXPECT_EQ(picture->GetPixel(middle, 0), kWhite);
+    }
+}
+
+} // namespace
