@@ -118,7 +118,9 @@ TEST_F(ShapeMenuButtonTest, TheTopMenuHoldsTheFiveSubmenusBetweenSeparators)
         SCOPED_TRACE(i.position);
         EXPECT_EQ(flow.GetItem(i.position)->id, i.id);
         EXPECT_FALSE(flow.GetItem(i.position)->text.empty());
-        if (i.text) EXPECT_EQ(flow.GetItem(i.position)->text, i.text);
+        if (i.text) {
+            EXPECT_EQ(flow.GetItem(i.position)->text, i.text);
+        }
     }
     const plat::Menu& lines = *menu.GetItem(1)->submenu;
     EXPECT_EQ(lines.GetItem(0)->text, u"直线");
