@@ -19,19 +19,8 @@ plat::String FormatAuthorTime(std::int32_t seconds)
     return plat::String(text, text + std::char_traits<char>::length(text));
 }
 
-namespace {
-
-const plat::DialogTemplate& AuthorTemplate()
-{
-    static const plat::DialogTemplate kEmpty;
-    const plat::DialogTemplate* t = FindDialogTemplate(kIddAuthorList);
-    return t ? *t : kEmpty;
-}
-
-} // namespace
-
 CAuthorListDlg::CAuthorListDlg(const CAuthorList& authors, plat::Window* parent)
-    : plat::Dialog(AuthorTemplate(), parent), m_authors(authors)
+    : plat::Dialog(DialogTemplateOf(kIddAuthorList), parent), m_authors(authors)
 {
 }
 
