@@ -4,6 +4,7 @@
 #include <ctime>
 
 #include "document/author_list.h"
+#include "editor/grid_list.h"
 #include "platform/ui/focus.h"
 #include "platform/ui/list_view.h"
 #include "resources/res_dialogs.h"
@@ -37,14 +38,11 @@ bool CAuthorListDlg::OnInitDialog()
     plat::Dialog::OnInitDialog();
     auto* list = GetItem<plat::ListView>(kIdcAuthorList);
     if (!list) return true;
-    list->InsertColumn(0, u"作者", kNameColumnWidth);
-    list->InsertColumn(1, u"时间", kTimeColumnWidth);
+    std::vector<std::vector<plat::String>> rows;
     for (int i = 0; i < m_authors.GetCount(); ++i) {
         const CAuthor* author = m_authors.GetAt(i);
-        const int row = list->InsertItem(i, author->m_name);
-        list->SetItemText(row, 1, FormatAuthorTime(author->m_time));
+        rows.push_back({author->m_name, FormatAuthorTime(author->m_time)});
     }
-    list->SetItemState(0, plat::kLvisSelected | plat::kLvisFocused, plat::kLvisSelected | plat::kLvisFocused);
-    list->SetExtendedStyle(list->GetExtendedStyle() | plat::kLvsExGridLines | plat::kLvsExFullRowSelect);
+    FillGridList(*list, {{u"作者", kNameColumnWidth}, {u"时间", kTimeColumnWidth}}, rows, true);
     return true;
 }

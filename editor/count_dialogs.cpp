@@ -1,5 +1,6 @@
 #include "editor/count_dialogs.h"
 
+#include <iterator>
 #include <string>
 
 #include "platform/ui/list_view.h"
@@ -11,12 +12,6 @@ plat::String Number(std::int32_t value)
 {
     const std::string text = std::to_string(value); // as "%d" writes it
     return plat::String(text.begin(), text.end());
-}
-
-// Grid lines, whole rows selected.
-void ShowAsGrid(plat::ListView& list)
-{
-    list.SetExtendedStyle(list.GetExtendedStyle() | plat::kLvsExGridLines | plat::kLvsExFullRowSelect);
 }
 
 } // namespace
@@ -31,16 +26,15 @@ bool CTextCountDlg::OnInitDialog()
     plat::Dialog::OnInitDialog();
     auto* list = GetItem<plat::ListView>(kIdcTextCountList);
     if (!list) return true;
-    int column = 0;
-    for (const Column& c : kColumns) list->InsertColumn(column++, c.title, c.width);
-    int row = 0;
+    std::vector<std::vector<plat::String>> rows;
     for (const CStatisticsRow& r : m_rows) {
         if (!r.stats) continue;
-        const int at = list->InsertItem(row++, r.label);
+        std::vector<plat::String> cells{r.label};
         for (int counter = CStatistics::kChinese; counter <= CStatistics::kParagraphs; ++counter)
-            list->SetItemText(at, counter + 1, Number((*r.stats)[static_cast<CStatistics::Counter>(counter)]));
+            cells.push_back(Number((*r.stats)[static_cast<CStatistics::Counter>(counter)]));
+        rows.push_back(std::move(cells));
     }
-    ShowAsGrid(*list);
+    FillGridList(*list, {std::begin(kColumns), std::end(kColumns)}, rows, false);
     return true;
 }
 
@@ -54,15 +48,9 @@ bool CObjectCountDlg::OnInitDialog()
     plat::Dialog::OnInitDialog();
     auto* list = GetItem<plat::ListView>(kIdcObjectCountList);
     if (!list) return true;
-    list->InsertColumn(0, u"类型", kColumnWidth);
-    list->InsertColumn(1, u"数量", kColumnWidth);
-    int row = 0;
-    for (const Row& r : kRows) {
-        const int at = list->InsertItem(row++, r.label);
-        list->SetItemText(at, 1, Number(m_stats[r.counter]));
-    }
-    list->SetItemState(0, plat::kLvisSelected | plat::kLvisFocused, plat::kLvisSelected | plat::kLvisFocused);
-    ShowAsGrid(*list);
+    std::vector<std::vector<plat::String>> rows;
+    for (const Row& r : kRows) rows.push_back({r.label, Number(m_stats[r.counter])});
+    FillGridList(*list, {{u"类型", kColumnWidth}, {u"数量", kColumnWidth}}, rows, true);
     return true;
 }
 

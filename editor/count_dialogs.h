@@ -5,16 +5,13 @@
 #include <vector>
 
 #include "document/statistics.h"
+#include "editor/grid_list.h"
 #include "platform/ui/dialog.h"
 
 class CTextCountDlg : public plat::Dialog {
 public:
     // The columns after the row label show counters 0-5, Chinese characters to paragraphs.
-    struct Column {
-        const char16_t* title;
-        int width;
-    };
-    static constexpr Column kColumns[] = {
+    static constexpr GridColumn kColumns[] = {
         {u"类型", 80}, {u"汉字", 50}, {u"英文字母", 80}, {u"英文单词", 80}, {u"空格", 50}, {u"其他", 50}, {u"段落", 50},
     };
 
