@@ -5,7 +5,8 @@
 // of objects to the paragraph they were placed beside (doc_body.cpp); the relayout that
 // pours the text into the regions line by line (doc_body_layout.cpp); page painting with
 // the caret and the selection (doc_body_paint.cpp); the body record, the paragraph
-// commands and the find and replace walks (doc_body_record.cpp).
+// commands and the find and replace walks (doc_body_record.cpp); the counts of the body
+// and the word count (doc_body_count.cpp).
 //
 // Body coordinates are twips from the top left of the desk: with W and H the paper size,
 // page i occupies (200, i(H+200)+200) to (W+200, i(H+200)+200+H).
@@ -22,6 +23,7 @@
 
 class CFloatObject;
 class CPageObjectList;
+class CStatistics;
 class CTextItem;
 class CFindState;
 class CLineLayout;
@@ -206,6 +208,16 @@ public:
     // each inserted text, so a replacement that contains the searched text never loops.
     // True when anything was replaced.
     bool ReplaceAll(CFindState& state);
+
+    // ---- counting (doc_body_count.cpp) ----
+    using CTextFlow::CountStatistics;
+    // Adds to the record the page count, what each object in list order adds (its own
+    // CountStatistics) and the counts of the body's text.
+    void CountStatistics(CStatistics& stats) const;
+    // The word-count dialog (ShowWordCount): with a selection one row "当前选择" of the
+    // selected items; without one the rows "当前位置" (the items before the caret) and
+    // "当前段落" (the caret's paragraph, its closing paragraph end included).
+    void OnWordCount() const;
 
     // ---- keys (doc_body_keys.cpp; shift: Shift is held) ----
     // With objects selected, each of them takes the key (Home/End and Ctrl+Home/Ctrl+End

@@ -6,6 +6,7 @@
 #include "document/float_object.h"
 #include "document/page_object_list.h"
 #include "document/ql_doc.h"
+#include "document/statistics.h"
 #include "platform/base/system.h"
 #include "platform/ui/modal.h"
 #include "platform/ui/timer.h"
@@ -23,6 +24,7 @@ void ResetProcessState()
     UnregisterDocObjects();
     UnregisterDocImporters();
     SetPasswordPrompt({});
+    SetWordCountDialog({});
     CQlDoc::SetSettingsDialog({});
     CAnnotationList::SetNewAnnotationDialog({});
     CPageObjectList::SetPasteOffset(plat::Point(200, 200));

@@ -22,6 +22,7 @@
 //   readers of other formats                UnregisterDocImporter(name) per reader
 //   (doc_importer.h)
 //   password prompt (doc_password.h)        SetPasswordPrompt({})
+//   word-count dialog (statistics.h)        SetWordCountDialog({})
 //   settings dialog, annotation dialog      CQlDoc::SetSettingsDialog({}),
 //                                           CAnnotationList::SetNewAnnotationDialog({})
 //   paste offset of page objects            CPageObjectList::SetPasteOffset({200, 200})

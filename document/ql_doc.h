@@ -323,6 +323,8 @@ public:
     void SetParaIndents(std::int32_t first, std::int32_t left, std::int32_t right);
     // The grid of the one selected table; null otherwise.
     CTableGrid* GetSelectedTableGrid() const;
+    // How many page objects are selected (0 without a body).
+    int GetSelectedObjectCount() const;
 
     // ---- the clipboard's enable tests (ql_doc_clipboard.cpp) ----
     // Copy and cut: without selected objects the focus text has a selection; one selected

@@ -151,9 +151,14 @@ bool CQlDoc::CanRussianConvert() const
 
 // ---- character formats ----
 
+int CQlDoc::GetSelectedObjectCount() const
+{
+    return m_body ? m_body->GetSelectedCount() : 0;
+}
+
 CTableGrid* CQlDoc::GetSelectedTableGrid() const
 {
-    if (!m_body || m_body->GetSelectedCount() != 1) return nullptr;
+    if (GetSelectedObjectCount() != 1) return nullptr;
     CFloatObject* object = m_body->GetSelectedObject(0);
     if (!object->IsTable()) return nullptr;
     auto* host = dynamic_cast<CTextHostObject*>(object);

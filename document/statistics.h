@@ -2,6 +2,10 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "platform/base/strings.h"
 
 class CStatistics {
 public:
@@ -32,3 +36,15 @@ public:
 private:
     std::array<std::int32_t, kCounterCount> m_count;
 };
+
+// One row of the word-count dialog: its label and the record it shows (not owned).
+struct CStatisticsRow {
+    plat::String label;
+    const CStatistics* stats = nullptr;
+};
+
+// The word-count dialog the body's word count shows its rows in. The editor installs its
+// dialog here (a test installs its own); without one the rows are counted and not shown.
+using WordCountDialog = std::function<void(const std::vector<CStatisticsRow>&)>;
+void SetWordCountDialog(WordCountDialog dialog);
+void ShowWordCount(const std::vector<CStatisticsRow>& rows);

@@ -4,6 +4,7 @@
 #include <ctime>
 
 #include "document/author_list.h"
+#include "editor/grid_list.h"
 #include "platform/ui/focus.h"
 #include "platform/ui/list_view.h"
 #include "resources/res_dialogs.h"
@@ -19,19 +20,8 @@ plat::String FormatAuthorTime(std::int32_t seconds)
     return plat::String(text, text + std::char_traits<char>::length(text));
 }
 
-namespace {
-
-const plat::DialogTemplate& AuthorTemplate()
-{
-    static const plat::DialogTemplate kEmpty;
-    const plat::DialogTemplate* t = FindDialogTemplate(kIddAuthorList);
-    return t ? *t : kEmpty;
-}
-
-} // namespace
-
 CAuthorListDlg::CAuthorListDlg(const CAuthorList& authors, plat::Window* parent)
-    : plat::Dialog(AuthorTemplate(), parent), m_authors(authors)
+    : plat::Dialog(DialogTemplateOf(kIddAuthorList), parent), m_authors(authors)
 {
 }
 
@@ -48,14 +38,11 @@ bool CAuthorListDlg::OnInitDialog()
     plat::Dialog::OnInitDialog();
     auto* list = GetItem<plat::ListView>(kIdcAuthorList);
     if (!list) return true;
-    list->InsertColumn(0, u"作者", kNameColumnWidth);
-    list->InsertColumn(1, u"时间", kTimeColumnWidth);
+    std::vector<std::vector<plat::String>> rows;
     for (int i = 0; i < m_authors.GetCount(); ++i) {
         const CAuthor* author = m_authors.GetAt(i);
-        const int row = list->InsertItem(i, author->m_name);
-        list->SetItemText(row, 1, FormatAuthorTime(author->m_time));
+        rows.push_back({author->m_name, FormatAuthorTime(author->m_time)});
     }
-    list->SetItemState(0, plat::kLvisSelected | plat::kLvisFocused, plat::kLvisSelected | plat::kLvisFocused);
-    list->SetExtendedStyle(list->GetExtendedStyle() | plat::kLvsExGridLines | plat::kLvsExFullRowSelect);
+    FillGridList(*list, {{u"作者", kNameColumnWidth}, {u"时间", kTimeColumnWidth}}, rows, true);
     return true;
 }

@@ -9,13 +9,6 @@
 
 namespace {
 
-const plat::DialogTemplate& TemplateOf(int id)
-{
-    static const plat::DialogTemplate kEmpty;
-    const plat::DialogTemplate* t = FindDialogTemplate(id);
-    return t ? *t : kEmpty;
-}
-
 void ExchangePassword(plat::DataExchange& dx, int id, plat::String& value)
 {
     plat::DdxText(dx, id, value);
@@ -25,7 +18,7 @@ void ExchangePassword(plat::DataExchange& dx, int id, plat::String& value)
 } // namespace
 
 CPasswordEntryDlg::CPasswordEntryDlg(int templateId, int editId, plat::Window* parent)
-    : plat::Dialog(TemplateOf(templateId), parent), m_editId(editId)
+    : plat::Dialog(DialogTemplateOf(templateId), parent), m_editId(editId)
 {
 }
 
@@ -33,7 +26,7 @@ void CPasswordEntryDlg::DoDataExchange(plat::DataExchange& dx) { ExchangePasswor
 
 CPasswordDlg::CPasswordDlg(plat::Window* parent) : CPasswordEntryDlg(kIddPassword, kIdcPassword, parent) {}
 
-CProtectDlg::CProtectDlg(plat::Window* parent) : plat::Dialog(TemplateOf(kIddProtect), parent) {}
+CProtectDlg::CProtectDlg(plat::Window* parent) : plat::Dialog(DialogTemplateOf(kIddProtect), parent) {}
 
 bool CProtectDlg::OnInitDialog()
 {

@@ -72,6 +72,7 @@ enum FrameCommand : unsigned {
     kCmdLineFirst = 32802,
     kCmdLineLast = 32810,
     kCmdSpellCheck = 37900,
+    kCmdWordCount = 37920,
 };
 
 // The shape commands, four ranges of the shape menus.
@@ -133,7 +134,7 @@ bool AcceptsText(const CQlDoc& doc)
 
 bool NoObjectSelected(const CQlDoc& doc)
 {
-    return doc.GetBody() && doc.GetBody()->GetSelectedCount() == 0;
+    return doc.GetBody() && doc.GetSelectedObjectCount() == 0;
 }
 
 // The new first-line and left indents of the increase (+1) or decrease (-1) indent
@@ -175,6 +176,7 @@ public:
         BindParaFormat();
         BindInsertion();
         BindSpelling();
+        BindCounting();
     }
 
 private:
@@ -580,6 +582,16 @@ private:
                                });
     }
     static constexpr std::uint8_t kTextCursorCode = 1;
+
+    // ---- counting ----
+    void BindCounting() const
+    {
+        // The word count of the main body; the main view has the focus afterwards.
+        Editing(kCmdWordCount, [*this](CQlDoc& doc) {
+            doc.GetBody()->OnWordCount();
+            if (CQlView* view = m_frame.GetMainView()) plat::SetFocus(view);
+        }, AcceptsText);
+    }
 
     CQlMain& m_frame;
 };

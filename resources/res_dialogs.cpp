@@ -60,6 +60,17 @@ std::map<int, DialogTemplate> MakeTemplates()
                  plat::kLvsReport | plat::kLvsSingleSel | plat::kLvsShowSelAlways | kTab),
             Item(plat::kButtonClass, plat::kIdOk, u"返回", Rect(75, 128, 125, 142), plat::kBsDefPushButton | kTab),
         }};
+    constexpr unsigned kCountList = plat::kLvsReport | plat::kLvsSingleSel | plat::kLvsShowSelAlways | kTab;
+    t[kIddTextCount] = DialogTemplate{kIddTextCount, u"字数统计", plat::Size(300, 100), kFace, 9,
+        {
+            Item(plat::kListViewClass, kIdcTextCountList, u"", Rect(7, 7, 293, 70), kCountList),
+            Item(plat::kButtonClass, plat::kIdOk, u"返回", Rect(125, 78, 175, 92), plat::kBsDefPushButton | kTab),
+        }};
+    t[kIddObjectCount] = DialogTemplate{kIddObjectCount, u"字数统计", plat::Size(150, 200), kFace, 9,
+        {
+            Item(plat::kListViewClass, kIdcObjectCountList, u"", Rect(7, 7, 143, 170), kCountList),
+            Item(plat::kButtonClass, plat::kIdOk, u"返回", Rect(50, 178, 100, 192), plat::kBsDefPushButton | kTab),
+        }};
     return t;
 }
 
@@ -70,4 +81,11 @@ const plat::DialogTemplate* FindDialogTemplate(int id)
     static const std::map<int, DialogTemplate> templates = MakeTemplates();
     auto it = templates.find(id);
     return it == templates.end() ? nullptr : &it->second;
+}
+
+const plat::DialogTemplate& DialogTemplateOf(int id)
+{
+    static const DialogTemplate kEmpty;
+    const DialogTemplate* t = FindDialogTemplate(id);
+    return t ? *t : kEmpty;
 }

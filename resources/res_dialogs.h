@@ -4,6 +4,8 @@
 
 // Template ids.
 enum ResDialogId : int {
+    kIddTextCount = 212,
+    kIddObjectCount = 7177,
     kIddProtect = 7178,
     kIddUnprotect = 7179,
     kIddPassword = 7180,
@@ -12,6 +14,8 @@ enum ResDialogId : int {
 
 // Control ids of those templates.
 enum ResControlId : int {
+    kIdcTextCountList = 1409,
+    kIdcObjectCountList = 1410,
     kIdcProtectPassword = 1411,
     kIdcProtectConfirm = 1412,
     kIdcUnprotectPassword = 1413,
@@ -21,3 +25,5 @@ enum ResControlId : int {
 
 // The template of an id; null for an id the module does not hold.
 const plat::DialogTemplate* FindDialogTemplate(int id);
+// The same, or an empty template for an id the module does not hold.
+const plat::DialogTemplate& DialogTemplateOf(int id);

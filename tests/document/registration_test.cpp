@@ -11,6 +11,7 @@
 #include "document/doc_importer.h"
 #include "document/page_object_list.h"
 #include "document/process_state.h"
+#include "document/statistics.h"
 #include "document/doc_password.h"
 #include "document/float_object.h"
 #include "platform/ui/modal.h"
@@ -205,6 +206,8 @@ TEST_F(Registration, ResetProcessStatePutsBackWhatTestsChange)
     plat::SetModalHandler([](const plat::ModalRecord&) { return std::optional<int>(1); });
     SetPasswordPrompt([] { return plat::String(u"pw"); });
     CPageObjectList::SetPasteOffset(plat::Point(999, 999));
+    bool counted = false;
+    SetWordCountDialog([&counted](const std::vector<CStatisticsRow>&) { counted = true; });
 
     ResetProcessState();
 
@@ -215,6 +218,8 @@ TEST_F(Registration, ResetProcessStatePutsBackWhatTestsChange)
     EXPECT_NE(plat::NewGuid(), u"fixed");
     EXPECT_FALSE(plat::IsTimerSet(&owner, 1));
     EXPECT_EQ(CPageObjectList::GetPasteOffset(), plat::Point(200, 200));
+    ShowWordCount({});
+    EXPECT_FALSE(counted) << "no word-count dialog";
 }
 
 } // namespace

@@ -13,7 +13,9 @@
 #include "document/format_state.h"
 #include "document/ql_doc.h"
 #include "document/spell_check_ui.h"
+#include "document/statistics.h"
 #include "document/text_item.h"
+#include "editor/count_dialogs.h"
 #include "editor/font_name_combo.h"
 #include "editor/ql_canvas.h"
 #include "editor/ql_main.h"
@@ -22,11 +24,13 @@
 #include "platform/ui/combo_box.h"
 #include "platform/ui/focus.h"
 #include "platform/ui/keyboard.h"
+#include "platform/ui/list_view.h"
 #include "platform/ui/menu.h"
 #include "platform/ui/message_box.h"
 #include "platform/ui/modal.h"
 #include "platform/ui/timer.h"
 #include "platform/ui/toolbar.h"
+#include "resources/res_dialogs.h"
 #include "resources/res_strings.h"
 #include "tests/editor/main_frame_support.h"
 
@@ -406,6 +410,54 @@ TEST_F(FrameCommandsTest, IndentCommandsAreDisabledWhileAnObjectIsSelected)
     body().AddObject(std::move(object));
     EXPECT_FALSE(Enabled(35092));
     EXPECT_FALSE(Enabled(35093));
+}
+
+// "ab cd|  ef gh": a0 b1 _2 c3 d4 |5 _6 _7 e8 f9 _10 g11 h12, the final end at 13.
+TEST_F(FrameCommandsTest, WordCountShowsThePositionAndParagraphRowsThenFocusesTheView)
+{
+    Reset(u"ab cd\r  ef gh", 0);
+    ASSERT_EQ(body().GetCount(), 14);
+    SetCaret(10);
+    InstallWordCountDialog(m_frame.get());
+    const auto send = [this] {
+        std::vector<std::vector<std::string>> rows;
+        plat::AnswerNextModal([&rows](const plat::ModalRecord& run) -> std::optional<int> {
+            plat::Dialog* d = plat::DialogOf(run);
+            if (!d || d->GetTemplate().id != kIddTextCount) return std::nullopt;
+            const auto* list = d->GetItem<plat::ListView>(kIdcTextCountList);
+            for (int row = 0; list && row < list->GetItemCount(); ++row) {
+                rows.emplace_back();
+                for (int column = 0; column < list->GetColumnCount(); ++column)
+                    rows.back().push_back(plat::Utf16ToUtf8(list->GetItemText(row, column)));
+            }
+            d->PressButton(plat::kIdOk);
+            return std::nullopt;
+        });
+        plat::SetFocus(&m_host);
+        Send(37920);
+        plat::PumpMessages();
+        plat::ClearModalAnswers();
+        return rows;
+    };
+    using Rows = std::vector<std::vector<std::string>>;
+    EXPECT_TRUE(Enabled(37920));
+    EXPECT_EQ(send(), (Rows{{"当前位置", "0", "6", "3", "1", "0", "1"}, {"当前段落", "0", "4", "2", "1", "0", "0"}}));
+    EXPECT_EQ(plat::GetFocus(), frame().GetMainView()) << "the main view has the focus afterwards";
+
+    Select(3, 9);
+    EXPECT_EQ(send(), (Rows{{"当前选择", "0", "3", "2", "0", "0", "1"}})) << "c, d, the end, two spaces, e";
+
+    // Refused while the document is read-only, and while a selected object takes no text.
+    doc().SetReadOnly(true);
+    EXPECT_FALSE(Enabled(37920));
+    EXPECT_EQ(send(), Rows{});
+    doc().SetReadOnly(false);
+    auto object = std::make_unique<PlainObject>(&doc());
+    object->m_bounds = plat::Rect(0, 3000, 1000, 4000);
+    object->SetSelected(true);
+    body().AddObject(std::move(object));
+    EXPECT_FALSE(Enabled(37920));
+    SetWordCountDialog({});
 }
 
 TEST_F(FrameCommandsTest, BoldTogglesAndItsCheckFollowsTheCaret)
