@@ -17,16 +17,7 @@ namespace {
 
 constexpr std::string_view kHeader = "QUILN-REGISTRY 1";
 
-char16_t FoldAscii(char16_t c) { return c >= u'A' && c <= u'Z' ? c + (u'a' - u'A') : c; }
-
-bool SameName(StringView a, StringView b)
-{
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
-    }
-    return true;
-}
+bool SameName(StringView a, StringView b) { return EqualsIgnoringAsciiCase(a, b); }
 
 // Splits "a\\b\\c" at the first separator: the first name, and the rest (empty at the end).
 StringView FirstName(StringView path, StringView* rest)

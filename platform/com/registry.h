@@ -38,7 +38,8 @@ struct RegValue {
     friend bool operator!=(const RegValue& a, const RegValue& b) { return !(a == b); }
 };
 
-// One key with its values and subkeys, in the order they were made.
+// One key with its values and subkeys, in the order they were made. A pointer that Find or
+// Create returns stays valid until a key is made or removed beside it or above it.
 class RegKey {
 public:
     RegKey() = default;

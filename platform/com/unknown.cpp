@@ -146,7 +146,7 @@ HRESULT SimpleClassFactory::LockServer(bool lock)
     return S_OK;
 }
 
-HRESULT GetClassObject(std::initializer_list<ClassEntry> classes, const Guid& clsid,
+HRESULT GetClassObject(const std::vector<ClassEntry>& classes, const Guid& clsid,
                        const Guid& iid, void** out)
 {
     if (!out) return E_POINTER;

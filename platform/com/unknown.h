@@ -8,7 +8,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
-#include <initializer_list>
+#include <vector>
 
 #include "platform/base/strings.h"
 #include "platform/com/hresult.h"
@@ -192,7 +192,7 @@ struct ClassEntry {
 
 // What DllGetClassObject does for a module serving these classes: a new factory for
 // `clsid` asked for `iid`; CLASS_E_CLASSNOTAVAILABLE for a class the module does not serve.
-HRESULT GetClassObject(std::initializer_list<ClassEntry> classes, const Guid& clsid,
+HRESULT GetClassObject(const std::vector<ClassEntry>& classes, const Guid& clsid,
                        const Guid& iid, void** out);
 
 } // namespace plat
