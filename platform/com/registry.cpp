@@ -347,8 +347,8 @@ RegKey* RegKey::Create(StringView path)
         const StringView name = FirstName(path, &rest);
         RegKey* child = key->Child(name);
         if (!child) {
-            key->m_subkeys.emplace_back(String(name));
-            child = &key->m_subkeys.back();
+            child = &key->m_subkeys.emplace_back();
+            child->m_name.assign(name);
         }
         key = child;
         path = rest;
