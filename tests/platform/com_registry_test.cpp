@@ -263,6 +263,21 @@ TEST_F(Registry, DamagedFilesAreRefusedAndKeptAsTheyAre)
     }
 }
 
+TEST_F(Registry, AFolderThatCannotBeUsedIsAnIoError)
+{
+    // The registry folder's place is taken by a file: nothing can be read or written, and
+    // a read does not take the hive for an empty one.
+    const std::string blocker = m_dir + "-file";
+    WriteFile(blocker, "not a folder");
+    EnvVar dir("QUILN_REGISTRY_DIR", blocker + "/registry");
+    RegKey root;
+    EXPECT_EQ(plat::LoadHive(Hive::kClassesRoot, &root), RegStatus::kIoError);
+    EXPECT_EQ(plat::SetValue(Hive::kClassesRoot, u"A", u"", RegValue::Dword(1)), RegStatus::kIoError);
+    RegValue value;
+    EXPECT_EQ(plat::QueryValue(Hive::kClassesRoot, u"A", u"", &value), RegStatus::kIoError);
+    EXPECT_EQ(ReadFile(blocker), "not a folder");
+}
+
 TEST_F(Registry, ConcurrentWritersLoseNothing)
 {
     constexpr int kWriters = 2;
