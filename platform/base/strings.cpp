@@ -192,6 +192,16 @@ StringView FormatArg::AsString() const
     return StringView();
 }
 
+bool EqualsIgnoringAsciiCase(StringView a, StringView b)
+{
+    if (a.size() != b.size()) return false;
+    auto fold = [](char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + (u'a' - u'A')) : c; };
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (fold(a[i]) != fold(b[i])) return false;
+    }
+    return true;
+}
+
 String AsciiToUtf16(std::string_view ascii)
 {
     return String(ascii.begin(), ascii.end());

@@ -61,5 +61,8 @@ String Format(StringView format, const Args&... args)
 
 // ASCII-only helpers used by parsers and tests.
 String AsciiToUtf16(std::string_view ascii);
+// Whether two strings are equal when ASCII letters are taken without regard to case (the
+// way the registry and automation compare names); other characters must match exactly.
+bool EqualsIgnoringAsciiCase(StringView a, StringView b);
 
 } // namespace plat

@@ -75,3 +75,25 @@ TEST(Format, ConvertsLikePrintf)
     };
     for (const auto& c : cases) EXPECT_EQ(c.got, c.want) << plat::Utf16ToUtf8(c.want);
 }
+
+TEST(Strings, AsciiCaseIsIgnoredAndNothingElse)
+{
+    struct Case {
+        const char16_t* a;
+        const char16_t* b;
+        bool equal;
+    };
+    const Case cases[] = {
+        {u"ThreadingModel", u"threadingMODEL", true},
+        {u"{ab-CD}", u"{AB-cd}", true},
+        {u"", u"", true},
+        {u"Quiln", u"Quil", false},
+        {u"\u00C9t\u00E9", u"\u00E9T\u00E9", false}, // only ASCII letters fold
+        {u"[", u"{", false},                          // '[' is 'Z' + 1, '{' is 'z' + 1
+        {u"@", u"`", false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(plat::EqualsIgnoringAsciiCase(c.a, c.b), c.equal) << plat::Utf16ToUtf8(c.a);
+        EXPECT_EQ(plat::EqualsIgnoringAsciiCase(c.b, c.a), c.equal) << plat::Utf16ToUtf8(c.b);
+    }
+}
