@@ -314,7 +314,8 @@ void CQlMain::OnTimer(unsigned id)
         plat::SendMessage(this, plat::kWmCommand, kCmdIdleUpdate);
         if (m_firstTick) {
             m_firstTick = 0;
-            ShowReferencePane(false);
+            // A reference opened before this first tick stays shown.
+            if (!m_referenceOpen) ShowReferencePane(false);
         }
         SetTimer(kIdleTimerId, kIdlePeriodMs);
     } else if (id == kAutoSaveTimerId) {

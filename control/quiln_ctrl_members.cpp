@@ -1,0 +1,1110 @@
+// The members of `_DQuiln` and their table.
+#include "control/quiln_ctrl_members.h"
+
+#include <algorithm>
+
+#include "document/author_list.h"
+#include "document/char_format.h"
+#include "document/doc_body.h"
+#include "document/doc_header.h"
+#include "document/doc_view.h"
+#include "document/format_state.h"
+#include "document/ql_doc.h"
+#include "document/render_context.h"
+#include "document/statistics.h"
+#include "document/units.h"
+#include "editor/author_list_dialog.h"
+#include "editor/count_dialogs.h"
+#include "editor/font_name_combo.h"
+#include "editor/password_dialogs.h"
+#include "editor/ql_canvas.h"
+#include "editor/ql_main.h"
+#include "editor/ql_view.h"
+#include "editor/toolbar_ex.h"
+#include "platform/ui/clipboard.h"
+#include "platform/ui/focus.h"
+#include "platform/ui/message.h"
+#include "platform/ui/message_queue.h"
+#include "platform/ui/window.h"
+
+namespace {
+
+// Commands the members send, the same the menus and bars send.
+constexpr unsigned kCmdFilePrint = 57607;
+constexpr unsigned kCmdFilePrintPreview = 57609;
+constexpr unsigned kCmdEditFind = 57636;
+constexpr unsigned kCmdEditPaste = 57637;
+constexpr unsigned kCmdEditReplace = 57641;
+constexpr unsigned kCmdInsertTextShape = 33271;
+constexpr unsigned kCmdInsertTable = 35044;
+constexpr unsigned kCmdInsertChart = 35046;
+constexpr unsigned kCmdCharAttr = 35060;
+constexpr unsigned kCmdCharColorMore = 35072;
+constexpr unsigned kCmdSpellCheck = 37900;
+
+// The zoom percentages of commands 35030-35036, in command order.
+constexpr std::int32_t kZoomPercents[] = {200, 150, 125, 100, 75, 50, 25};
+
+CQuilnAutomation::Bool Refused() { return CQuilnAutomation::Bool(0); }
+
+} // namespace
+
+// ---- the tests ----
+
+CQlMain* CQuilnAutomation::Frame() const
+{
+    CQlMain* frame = GetMainFrame();
+    return frame && frame->GetMainView() && frame->GetMainDoc() ? frame : nullptr;
+}
+
+CQlMain* CQuilnAutomation::Printable() const
+{
+    CQlMain* frame = Frame();
+    return frame && !frame->GetMainView()->IsPrinting() ? frame : nullptr;
+}
+
+CQlDoc* CQuilnAutomation::Editable() const
+{
+    CQlMain* frame = Printable();
+    if (!frame) return nullptr;
+    CQlDoc* doc = frame->GetMainDoc();
+    return doc->IsReadOnly() ? nullptr : doc;
+}
+
+void CQuilnAutomation::FocusControl() const
+{
+    if (CQlMain* frame = Frame(); frame && frame->GetParentWnd()) plat::SetFocus(frame->GetParentWnd());
+}
+
+void CQuilnAutomation::SendToFrame(unsigned id) const
+{
+    plat::SendMessage(Frame(), plat::kWmCommand, id, 0);
+}
+
+void CQuilnAutomation::SendToView(unsigned id) const
+{
+    plat::SendMessage(Frame()->GetMainView(), plat::kWmCommand, id, 0);
+}
+
+// ---- files and the reference pane ----
+
+CQuilnAutomation::Bool CQuilnAutomation::FileNew()
+{
+    CQlMain* frame = Printable();
+    if (!frame) return Refused();
+    frame->GetMainDoc()->FileNew();
+    frame->GetMainView()->ResetScroll();
+    return 1;
+}
+
+CQuilnAutomation::Bool CQuilnAutomation::OpenMain(const Str& path, Long readOnly)
+{
+    CQlMain* frame = Printable();
+    if (!frame) return Refused();
+    // A refused or damaged file leaves the new empty document the reader made; the caller
+    // learns of it from the result.
+    const int read = frame->GetMainDoc()->FileOpen(path, readOnly != 0);
+    frame->GetMainView()->ResetScroll();
+    return read;
+}
+
+CQuilnAutomation::Bool CQuilnAutomation::FileOpen(const Str& filePath, Long bReadOnly)
+{
+    return OpenMain(filePath, bReadOnly);
+}
+
+// The readers of other formats have no entry points of their own yet.
+CQuilnAutomation::Bool CQuilnAutomation::FileOpenMsWord(const Str&, Long) { return Refused(); }
+CQuilnAutomation::Bool CQuilnAutomation::FileOpenRTF(const Str&, Long) { return Refused(); }
+CQuilnAutomation::Bool CQuilnAutomation::FileOpenText(const Str&, Long) { return Refused(); }
+
+CQuilnAutomation::Bool CQuilnAutomation::FileSave(const Str& filePath)
+{
+    CQlDoc* doc = Editable();
+    return doc ? doc->FileSave(filePath) : 0;
+}
+
+CQuilnAutomation::Bool CQuilnAutomation::SetAutoSave(const Str& savePath, Long saveTime)
+{
+    return Editable() ? Frame()->SetAutoSave(savePath, saveTime) : 0;
+}
+
+CQuilnAutomation::Long CQuilnAutomation::GetAutoSave()
+{
+    CQlMain* frame = Frame();
+    return frame ? frame->GetAutoSaveSeconds() : 0;
+}
+
+CQuilnAutomation::Bool CQuilnAutomation::IsFileModified()
+{
+    CQlMain* frame = Frame();
+    if (!frame) return Refused();
+    const CQlDoc* doc = frame->GetMainDoc();
+    return !doc->IsReadOnly() && doc->IsModified();
+}
+
+CQuilnAutomation::Bool CQuilnAutomation::FileSetup()
+{
+    CQlDoc* doc = Editable();
+    if (!doc) return Refused();
+    doc->FileSetup();
+    return 1;
+}
+
+CQuilnAutomation::Bool CQuilnAutomation::HasFilePassword()
+{
+    CQlDoc* doc = Editable();
+    return doc && doc->GetHeader() && doc->GetHeader()->HasPassword();
+}
+
+CQuilnAutomation::Bool CQuilnAutomation::SetFilePassword()
+{
+    CQlDoc* doc = Editable();
+    if (!doc || !doc->GetHeader()) return Refused();
+    CDocHeader& header = *doc->GetHeader();
+    CQlMain* frame = Frame();
+    if (header.HasPassword())
+        RemovePasswordDialog(header, frame, frame->GetMainView());
+    else
+        SetPasswordDialog(header, frame, frame->GetMainView());
+    return 1;
+}
+
+CQuilnAutomation::Bool CQuilnAutomation::SetFileAuthor(Long authorID, const Str& authorName)
+{
+    CQlDoc* doc = Editable();
+    if (!doc) return Refused();
+    CAuthorList& authors = doc->GetAuthors();
+    authors.SetLastAuthor(authorID, authorName);
+    const bool several = !authors.IsSingleAuthor();
+    doc->SetHasRevisions(several);
+    doc->SetRevisionsShown(several);
+    if (several && doc->GetBody()) doc->GetBody()->RecalcAllObjects();
+    return 1;
+}
+
+void CQuilnAutomation::FileAuthorInfo()
+{
+    CQlMain* frame = Frame();
+    if (!frame) return;
+    ShowAuthorListDialog(frame->GetMainDoc()->GetAuthors(), frame, frame->GetParentWnd());
+}
+
+CQuilnAutomation::Bool CQuilnAutomation::CanFilePrint()
+{
+    CQlMain* frame = Printable();
+    if (!frame) return Refused();
+    const CDocBody* body = frame->GetMainDoc()->GetBody();
+    return body && (!body->IsEmpty() || body->GetObjectCount() != 0);
+}
+
+void CQuilnAutomation::FilePrint()
+{
+    if (CanFilePrint().value) SendToView(kCmdFilePrint);
+}
+
+void CQuilnAutomation::FilePrintPreview()
+{
+    if (CanFilePrint().value) SendToView(kCmdFilePrintPreview);
+}
+
+CQuilnAutomation::Bool CQuilnAutomation::IsFilePrinting()
+{
+    CQlMain* frame = Frame();
+    return frame && frame->GetMainView()->IsPrinting();
+}
+
+CQuilnAutomation::Bool CQuilnAutomation::OpenInReference(const Str& path)
+{
+    CQlMain* frame = Frame();
+    if (!frame || !frame->GetReferenceDoc() || !frame->GetReferenceView()) return Refused();
+    frame->ShowReferencePane(true);
+    const int read = frame->GetReferenceDoc()->FileOpen(path, false);
+    frame->GetReferenceView()->ResetScroll();
+    frame->SetReferenceOpen(true);
+    FocusControl();
+    return read;
+}
+
+CQuilnAutomation::Bool CQuilnAutomation::OpenReference(const Str& filePath) { return OpenInReference(filePath); }
+CQuilnAutomation::Bool CQuilnAutomation::OpenReferenceMsWord(const Str&) { return Refused(); }
+CQuilnAutomation::Bool CQuilnAutomation::OpenReferenceRTF(const Str&) { return Refused(); }
+CQuilnAutomation::Bool CQuilnAutomation::OpenReferenceText(const Str&) { return Refused(); }
+
+CQuilnAutomation::Long CQuilnAutomation::CloseReference()
+{
+    CQlMain* frame = Frame();
+    if (!frame || !frame->IsReferenceOpen()) return 0;
+    CQlDoc* doc = frame->GetMainDoc();
+    const Long pasted = doc->GetReferencePasteCount();
+    doc->SetReferencePasteCount(0);
+    frame->ShowReferencePane(false);
+    frame->SetReferenceOpen(false);
+    if (plat::OpenClipboard(frame)) {
+        const unsigned blocks = plat::RegisterClipboardFormat(kBlockClipboardFormat);
+        if (plat::IsClipboardFormatAvailable(blocks)) plat::EmptyClipboard();
+        plat::CloseClipboard();
+    }
+    return pasted;
+}
+
+CQuilnAutomation::Bool CQuilnAutomation::CanShowReference()
+{
+    CQlMain* frame = Frame();
+    return frame && frame->IsReferenceOpen();
+}
+
+CQuilnAutomation::Bool CQuilnAutomation::ShowReference(Long bShow)
+{
+    CQlMain* frame = Frame();
+    return frame ? frame->ShowReferencePane(bShow != 0) : 0;
+}
+
+CQuilnAutomation::Bool CQuilnAutomation::IsShowReference()
+{
+    CQlMain* frame = Frame();
+    return frame && frame->IsReferencePaneShown();
+}
+
+// ---- editing ----
+
+CQuilnAutomation::Bool CQuilnAutomation::CanEditUndo()
+{
+    CQlDoc* doc = Editable();
+    return doc && doc->CanUndo();
+}
+
+CQuilnAutomation::Bool CQuilnAutomation::EditUndo()
+{
+    if (!CanEditUndo().value) return Refused();
+    Editable()->EditUndo();
+    return 1;
+}
+
+CQuilnAutomation::Bool CQuilnAutomation::CanEditRedo()
+{
+    CQlDoc* doc = Editable();
+    return doc && doc->CanRedo();
+}
+
+CQuilnAutomation::Bool CQuilnAutomation::EditRedo()
+{
+    if (!CanEditRedo().value) return Refused();
+    Editable()->EditRedo();
+    return 1;
+}
+
+CQuilnAutomation::Bool CQuilnAutomation::CanEditCut()
+{
+    CQlDoc* doc = Editable();
+    return doc && doc->CanCut();
+}
+
+// Cutting and copying to the clipboard have no document operations yet.
+CQuilnAutomation::Bool CQuilnAutomation::EditCut() { return Refused(); }
+
+CQuilnAutomation::Bool CQuilnAutomation::CanEditCopy()
+{
+    CQlDoc* doc = Editable();
+    return doc && doc->CanCopy();
+}
+
+CQuilnAutomation::Bool CQuilnAutomation::EditCopy() { return Refused(); }
+
+CQuilnAutomation::Bool CQuilnAutomation::CanEditPaste()
+{
+    return Editable() && Frame()->GetMainView()->GetCanvas()->CanPaste();
+}
+
+CQuilnAutomation::Bool CQuilnAutomation::EditPaste()
+{
+    if (!CanEditPaste().value) return Refused();
+    SendToFrame(kCmdEditPaste);
+    return 1;
+}
+
+CQuilnAutomation::Bool CQuilnAutomation::CanEditDelete()
+{
+    CQlDoc* doc = Editable();
+    return doc && doc->CanDelete();
+}
+
+CQuilnAutomation::Bool CQuilnAutomation::EditDelete()
+{
+    if (!CanEditDelete().value) return Refused();
+    Editable()->EditDelete();
+    return 1;
+}
+
+CQuilnAutomation::Bool CQuilnAutomation::CanEditSelectAll()
+{
+    CQlDoc* doc = Editable();
+    return doc && doc->CanSelectAll();
+}
+
+CQuilnAutomation::Bool CQuilnAutomation::EditSelectAll()
+{
+    if (!CanEditSelectAll().value) return Refused();
+    Editable()->EditSelectAll();
+    return 1;
+}
+
+CQuilnAutomation::Bool CQuilnAutomation::CanEditFind()
+{
+    CQlDoc* doc = Editable();
+    return doc && doc->CanFind();
+}
+
+CQuilnAutomation::Bool CQuilnAutomation::EditFind()
+{
+    if (!CanEditFind().value) return Refused();
+    SendToFrame(kCmdEditFind);
+    return 1;
+}
+
+CQuilnAutomation::Bool CQuilnAutomation::CanEditReplace()
+{
+    CQlDoc* doc = Editable();
+    return doc && doc->CanReplace();
+}
+
+CQuilnAutomation::Bool CQuilnAutomation::EditReplace()
+{
+    if (!CanEditReplace().value) return Refused();
+    SendToFrame(kCmdEditReplace);
+    return 1;
+}
+
+// ---- bars, ruler, zoom and display ----
+
+// The E test alone: the bars, the ruler, the zoom, the annotation marks and the media
+// insertions share it; CanBasebar and the creation tools answer the same.
+CQuilnAutomation::Bool CQuilnAutomation::CanExtbar() { return Editable() != nullptr; }
+CQuilnAutomation::Bool CQuilnAutomation::CanBasebar() { return CanExtbar(); }
+CQuilnAutomation::Bool CQuilnAutomation::CanRulerbar() { return CanExtbar(); }
+CQuilnAutomation::Bool CQuilnAutomation::CanDispRatio() { return CanExtbar(); }
+CQuilnAutomation::Bool CQuilnAutomation::CanDispMarkStatus() { return CanExtbar(); }
+CQuilnAutomation::Bool CQuilnAutomation::CanInsertImage() { return CanExtbar(); }
+CQuilnAutomation::Bool CQuilnAutomation::CanInsertVideo() { return CanExtbar(); }
+CQuilnAutomation::Bool CQuilnAutomation::CanInsertAudio() { return CanExtbar(); }
+CQuilnAutomation::Bool CQuilnAutomation::CanInsertChart() { return CanBasebar(); }
+CQuilnAutomation::Bool CQuilnAutomation::CanInsertTable() { return CanBasebar(); }
+CQuilnAutomation::Bool CQuilnAutomation::CanInsertText() { return CanBasebar(); }
+
+CQuilnAutomation::Bool CQuilnAutomation::IsBasebarVisible()
+{
+    if (!CanBasebar().value) return Refused();
+    const CToolBarEx* bar = Frame()->GetFormatBar();
+    return bar && bar->IsWindowVisible();
+}
+
+CQuilnAutomation::Bool CQuilnAutomation::ShowBasebar(Long bShow)
+{
+    if (!CanBasebar().value) return Refused();
+    CQlMain* frame = Frame();
+    if (CToolBarEx* bar = frame->GetFormatBar()) bar->ShowWindow(bShow ? plat::kSwShow : plat::kSwHide);
+    frame->RecalcLayout();
+    return 1;
+}
+
+CQuilnAutomation::Bool CQuilnAutomation::IsExtbarVisible()
+{
+    if (!CanExtbar().value) return Refused();
+    const CToolBarEx* bar = Frame()->GetExtensionBar();
+    return bar && bar->IsWindowVisible();
+}
+
+CQuilnAutomation::Bool CQuilnAutomation::ShowExtbar(Long bShow)
+{
+    if (!CanExtbar().value) return Refused();
+    CQlMain* frame = Frame();
+    if (CToolBarEx* bar = frame->GetExtensionBar()) bar->ShowWindow(bShow ? plat::kSwShow : plat::kSwHide);
+    frame->RecalcLayout();
+    return 1;
+}
+
+void CQuilnAutomation::SetGraphBarMode(Long bMini)
+{
+    CQlMain* frame = Frame();
+    if (!frame) return;
+    frame->SetShortBar(bMini != 0);
+    CToolBarEx* other = bMini ? frame->GetFullExtensionBar() : frame->GetShortExtensionBar();
+    if (other) other->ShowWindow(plat::kSwHide);
+    if (CToolBarEx* bar = frame->GetExtensionBar()) bar->ShowWindow(plat::kSwShow);
+    frame->RecalcLayout();
+}
+
+CQuilnAutomation::Bool CQuilnAutomation::IsRulerbarVisible()
+{
+    return CanRulerbar().value && Frame()->GetMainView()->IsRulerShown();
+}
+
+CQuilnAutomation::Bool CQuilnAutomation::ShowRulerbar(Long bShow)
+{
+    if (!CanRulerbar().value) return Refused();
+    Frame()->GetMainView()->ShowRuler(bShow != 0);
+    return 1;
+}
+
+CQuilnAutomation::Long CQuilnAutomation::GetDispRatio()
+{
+    if (!CanDispRatio().value) return 100;
+    return static_cast<Long>(Editable()->GetZoom() * 100);
+}
+
+CQuilnAutomation::Bool CQuilnAutomation::SetDispRatio(Long iRatio)
+{
+    if (!CanDispRatio().value) return Refused();
+    const auto* found = std::find(std::begin(kZoomPercents), std::end(kZoomPercents), iRatio);
+    if (found == std::end(kZoomPercents)) return Refused();
+    SendToView(kCmdZoomFirst + static_cast<unsigned>(found - std::begin(kZoomPercents)));
+    return 1;
+}
+
+CQuilnAutomation::Bool CQuilnAutomation::CanDispEditStatus()
+{
+    CQlDoc* doc = Editable();
+    return doc && doc->HasRevisions();
+}
+
+CQuilnAutomation::Bool CQuilnAutomation::IsDispEditStatus()
+{
+    return CanDispEditStatus().value && Editable()->IsRevisionsShown();
+}
+
+CQuilnAutomation::Bool CQuilnAutomation::SetDispEditStatus(Long bShow)
+{
+    if (!CanDispEditStatus().value) return Refused();
+    CQlDoc* doc = Editable();
+    doc->SetRevisionsShown(bShow != 0);
+    if (doc->GetBody()) doc->GetBody()->RecalcAllObjects();
+    CQlCanvas* canvas = Frame()->GetMainView()->GetCanvas();
+    canvas->RequestRepaint();
+    canvas->ScrollToCaret();
+    return 1;
+}
+
+CQuilnAutomation::Bool CQuilnAutomation::IsDispMarkStatus()
+{
+    return CanDispMarkStatus().value && Editable()->IsAnnotationsShown();
+}
+
+CQuilnAutomation::Bool CQuilnAutomation::SetDispMarkStatus(Long bShow)
+{
+    if (!CanDispMarkStatus().value) return Refused();
+    Editable()->SetAnnotationsShown(bShow != 0);
+    Frame()->GetMainView()->GetCanvas()->RequestRepaint();
+    return 1;
+}
+
+// ---- insertion ----
+
+CQuilnAutomation::Bool CQuilnAutomation::InsertImage(const Str& fileName, const Str& imageMark, Long x, Long y,
+                                                     Long cx, Long cy)
+{
+    if (!CanInsertImage().value) return Refused();
+    // Without a name the image open dialog would ask first; the frame has none yet.
+    if (fileName.empty()) return Refused();
+    return Editable()->InsertImage(fileName, imageMark, x, y, cx, cy);
+}
+
+// The frame's media insertion (poster frames, clip lengths) is not there yet.
+CQuilnAutomation::Bool CQuilnAutomation::InsertVideo(const Str&, const Str&, const Str&, Long, Long, Long, Long)
+{
+    return Refused();
+}
+CQuilnAutomation::Bool CQuilnAutomation::InsertAudio(const Str&, const Str&, Long, Long, Long, Long)
+{
+    return Refused();
+}
+
+CQuilnAutomation::Bool CQuilnAutomation::InsertChart()
+{
+    if (!CanInsertChart().value) return Refused();
+    SendToFrame(kCmdInsertChart);
+    return 1;
+}
+
+CQuilnAutomation::Bool CQuilnAutomation::InsertTable()
+{
+    if (!CanInsertTable().value) return Refused();
+    SendToFrame(kCmdInsertTable);
+    return 1;
+}
+
+CQuilnAutomation::Bool CQuilnAutomation::InsertText()
+{
+    if (!CanInsertText().value) return Refused();
+    SendToFrame(kCmdInsertTextShape);
+    return 1;
+}
+
+CQuilnAutomation::Bool CQuilnAutomation::AcceptsText()
+{
+    CQlDoc* doc = Editable();
+    return doc && doc->SelectionAcceptsText();
+}
+
+CQuilnAutomation::Bool CQuilnAutomation::CanInsertNewPage() { return AcceptsText(); }
+CQuilnAutomation::Bool CQuilnAutomation::CanInsertString() { return CanInsertNewPage(); }
+CQuilnAutomation::Bool CQuilnAutomation::CanInsertDate() { return AcceptsText(); }
+CQuilnAutomation::Bool CQuilnAutomation::CanInsertCharext() { return AcceptsText(); }
+CQuilnAutomation::Bool CQuilnAutomation::CanInsertMark() { return AcceptsText(); }
+
+CQuilnAutomation::Bool CQuilnAutomation::InsertNewPage()
+{
+    if (!CanInsertNewPage().value) return Refused();
+    Editable()->InsertNewPage();
+    return 1;
+}
+
+CQuilnAutomation::Bool CQuilnAutomation::InsertString(const Str& lpString)
+{
+    if (!CanInsertNewPage().value) return Refused();
+    Editable()->InsertString(lpString);
+    return 1;
+}
+
+// The frame's date and symbol insertion (with their dialogs) are not there yet.
+CQuilnAutomation::Bool CQuilnAutomation::InsertDate(const Str&) { return Refused(); }
+CQuilnAutomation::Bool CQuilnAutomation::InsertCharext(Short) { return Refused(); }
+
+CQuilnAutomation::Bool CQuilnAutomation::InsertMark(const Str& pMarkStr)
+{
+    if (!CanInsertMark().value) return Refused();
+    Editable()->InsertAnnotation(pMarkStr);
+    return 1;
+}
+
+// ---- character and paragraph format ----
+
+CQuilnAutomation::Bool CQuilnAutomation::CanCharAttr()
+{
+    CQlDoc* doc = Editable();
+    return doc && doc->GetFormatState() && doc->SelectionAcceptsFormat();
+}
+
+CQuilnAutomation::Bool CQuilnAutomation::CharAttr()
+{
+    if (!CanCharAttr().value) return Refused();
+    SendToFrame(kCmdCharAttr);
+    return 1;
+}
+
+CQuilnAutomation::Str CQuilnAutomation::GetChFont()
+{
+    return CanCharAttr().value ? Editable()->GetFormatState()->m_charFormat.m_chineseFace : Str();
+}
+
+CQuilnAutomation::Str CQuilnAutomation::GetAscFont()
+{
+    return CanCharAttr().value ? Editable()->GetFormatState()->m_charFormat.m_westernFace : Str();
+}
+
+CQuilnAutomation::Bool CQuilnAutomation::SetChFont(const Str& fontName)
+{
+    if (!CanCharAttr().value) return Refused();
+    const CFontNameCombo* combo = Frame()->GetChineseFontCombo();
+    if (!combo || combo->FindFont(fontName) < 0) return Refused();
+    Editable()->SetChFont(fontName);
+    return 1;
+}
+
+CQuilnAutomation::Bool CQuilnAutomation::SetAscFont(const Str& fontName)
+{
+    if (!CanCharAttr().value) return Refused();
+    const CFontNameCombo* combo = Frame()->GetWesternFontCombo();
+    if (!combo || combo->FindFont(fontName) < 0) return Refused();
+    Editable()->SetAscFont(fontName);
+    return 1;
+}
+
+CQuilnAutomation::Long CQuilnAutomation::GetFontSize()
+{
+    return CanCharAttr().value ? Editable()->GetFormatState()->m_charFormat.m_size : 0;
+}
+
+CQuilnAutomation::Bool CQuilnAutomation::SetFontSize(Long fontSize)
+{
+    if (!CanCharAttr().value) return Refused();
+    const bool listed = std::any_of(std::begin(kChineseTypeSizes), std::end(kChineseTypeSizes),
+                                    [fontSize](const CTypeSize& size) { return size.twips == fontSize; });
+    if (!listed) return Refused();
+    Editable()->SetFontSize(fontSize);
+    return 1;
+}
+
+CQuilnAutomation::Long CQuilnAutomation::GetCharBold()
+{
+    return CanCharAttr().value ? Editable()->GetFormatState()->m_charFormat.m_bold : 0;
+}
+
+CQuilnAutomation::Bool CQuilnAutomation::SetCharBold(Long bBold)
+{
+    if (!CanCharAttr().value) return Refused();
+    Editable()->SetCharBold(bBold);
+    return 1;
+}
+
+CQuilnAutomation::Long CQuilnAutomation::GetCharItalic()
+{
+    return CanCharAttr().value ? Editable()->GetFormatState()->m_charFormat.m_italic : 0;
+}
+
+CQuilnAutomation::Bool CQuilnAutomation::SetCharItalic(Long bItalic)
+{
+    if (!CanCharAttr().value) return Refused();
+    Editable()->SetCharItalic(bItalic);
+    return 1;
+}
+
+CQuilnAutomation::Long CQuilnAutomation::GetCharUnderline()
+{
+    return CanCharAttr().value ? Editable()->GetFormatState()->m_charFormat.m_underline : 0;
+}
+
+CQuilnAutomation::Bool CQuilnAutomation::SetCharUnderline(Long bUnderline)
+{
+    if (!CanCharAttr().value || bUnderline < 0 || bUnderline > 3) return Refused();
+    Editable()->SetCharUnderline(bUnderline);
+    return 1;
+}
+
+CQuilnAutomation::Long CQuilnAutomation::GetCharPos()
+{
+    return CanCharAttr().value ? Editable()->GetFormatState()->m_charFormat.m_position : 0;
+}
+
+CQuilnAutomation::Bool CQuilnAutomation::SetCharPos(Long charPos)
+{
+    if (!CanCharAttr().value || charPos < 0 || charPos > 2) return Refused();
+    Editable()->SetCharPos(charPos);
+    return 1;
+}
+
+CQuilnAutomation::Long CQuilnAutomation::GetCharColor()
+{
+    if (!CanCharAttr().value) return 0;
+    CQlDoc* doc = Editable();
+    return static_cast<Long>(CColorRef(doc).Resolve(doc->GetFormatState()->m_charFormat.m_color));
+}
+
+CQuilnAutomation::Bool CQuilnAutomation::SetCharColor(Long dwColor)
+{
+    if (!CanCharAttr().value) return Refused();
+    Editable()->SetCharColor(dwColor & 0xFFFFFF);
+    return 1;
+}
+
+CQuilnAutomation::Bool CQuilnAutomation::CharColorMore()
+{
+    if (!CanCharAttr().value) return Refused();
+    SendToFrame(kCmdCharColorMore);
+    return 1;
+}
+
+CQuilnAutomation::Long CQuilnAutomation::GetParaFormat()
+{
+    return CanCharAttr().value ? Editable()->GetFormatState()->m_paraFormat.m_align : 0;
+}
+
+CQuilnAutomation::Bool CQuilnAutomation::SetParaFormat(Long paraFormat)
+{
+    if (!CanCharAttr().value || paraFormat < 1 || paraFormat > 4) return Refused();
+    Editable()->SetParaFormat(static_cast<std::uint8_t>(paraFormat));
+    return 1;
+}
+
+CQuilnAutomation::Long CQuilnAutomation::GetParaGap()
+{
+    return CanCharAttr().value ? Editable()->GetFormatState()->m_paraFormat.m_spacing : 0;
+}
+
+CQuilnAutomation::Bool CQuilnAutomation::SetParaGap(Long paraGap)
+{
+    if (!CanCharAttr().value || paraGap < 1 || paraGap > 5) return Refused();
+    Editable()->SetParaGap(static_cast<std::uint8_t>(paraGap));
+    return 1;
+}
+
+// ---- floating objects and tables ----
+
+CQuilnAutomation::Bool CQuilnAutomation::CanBlockAttr()
+{
+    CQlDoc* doc = Editable();
+    return doc && doc->GetSelectedObjectCount() > 0;
+}
+
+// The object property dialog, the stacking-order moves and the table editing operations
+// of the document are not there yet: these refuse.
+CQuilnAutomation::Bool CQuilnAutomation::BlockAttr() { return Refused(); }
+CQuilnAutomation::Bool CQuilnAutomation::BlockPosUp() { return Refused(); }
+CQuilnAutomation::Bool CQuilnAutomation::BlockPosDown() { return Refused(); }
+CQuilnAutomation::Bool CQuilnAutomation::BlockPosFirst() { return Refused(); }
+CQuilnAutomation::Bool CQuilnAutomation::BlockPosLast() { return Refused(); }
+CQuilnAutomation::Bool CQuilnAutomation::CanTableInsertRow() { return Refused(); }
+CQuilnAutomation::Bool CQuilnAutomation::TableInsertRow() { return Refused(); }
+CQuilnAutomation::Bool CQuilnAutomation::CanTableInsertCol() { return Refused(); }
+CQuilnAutomation::Bool CQuilnAutomation::TableInsertCol() { return Refused(); }
+CQuilnAutomation::Bool CQuilnAutomation::CanTableDeleteRow() { return Refused(); }
+CQuilnAutomation::Bool CQuilnAutomation::TableDeleteRow() { return Refused(); }
+CQuilnAutomation::Bool CQuilnAutomation::CanTableDeleteCol() { return Refused(); }
+CQuilnAutomation::Bool CQuilnAutomation::TableDeleteCol() { return Refused(); }
+CQuilnAutomation::Bool CQuilnAutomation::CanTableMerge() { return Refused(); }
+CQuilnAutomation::Bool CQuilnAutomation::TableMerge() { return Refused(); }
+CQuilnAutomation::Bool CQuilnAutomation::CanTableSeparate() { return Refused(); }
+CQuilnAutomation::Bool CQuilnAutomation::TableSeparate() { return Refused(); }
+CQuilnAutomation::Bool CQuilnAutomation::CanTableUDFormat() { return Refused(); }
+CQuilnAutomation::Long CQuilnAutomation::GetTableUDFormat() { return 0; }
+CQuilnAutomation::Bool CQuilnAutomation::SetTableUDFormat(Long) { return Refused(); }
+
+// ---- spelling and statistics ----
+
+void CQuilnAutomation::UserDictionary() {}
+
+CQuilnAutomation::Bool CQuilnAutomation::CanSpellCheck()
+{
+    CQlDoc* doc = Editable();
+    return doc && doc->CanReplace();
+}
+
+CQuilnAutomation::Bool CQuilnAutomation::SetSpellCheck(const Str& dllPath)
+{
+    if (!CanSpellCheck().value) return Refused();
+    Frame()->SetSentenceCheckerPath(dllPath);
+    return 1;
+}
+
+CQuilnAutomation::Bool CQuilnAutomation::SpellCheck()
+{
+    if (!CanSpellCheck().value) return Refused();
+    SendToFrame(kCmdSpellCheck);
+    return 1;
+}
+
+CQuilnAutomation::Bool CQuilnAutomation::CanRussianConvert()
+{
+    CQlDoc* doc = Editable();
+    return doc && doc->CanRussianConvert();
+}
+
+CQuilnAutomation::Bool CQuilnAutomation::RussianConvert(Short nMode)
+{
+    if (!CanRussianConvert().value || nMode < 1 || nMode > 3) return Refused();
+    return Editable()->RussianConvert(nMode);
+}
+
+void CQuilnAutomation::FileStatistics()
+{
+    CQlMain* frame = Frame();
+    if (!frame || !frame->GetMainDoc()->GetBody()) return;
+    CStatistics stats;
+    frame->GetMainDoc()->GetBody()->CountStatistics(stats);
+    RunObjectCountDialog(stats, frame);
+}
+
+// ---- append and export ----
+
+// The appends by format have no entry points of their own yet.
+CQuilnAutomation::Bool CQuilnAutomation::AppendQuiln(const Str&) { return Refused(); }
+CQuilnAutomation::Bool CQuilnAutomation::AppendMsWord(const Str&) { return Refused(); }
+CQuilnAutomation::Bool CQuilnAutomation::AppendRTF(const Str&) { return Refused(); }
+CQuilnAutomation::Bool CQuilnAutomation::AppendText(const Str&) { return Refused(); }
+CQuilnAutomation::Bool CQuilnAutomation::AppendImage(const Str&) { return Refused(); }
+CQuilnAutomation::Bool CQuilnAutomation::AppendVideo(const Str&) { return Refused(); }
+CQuilnAutomation::Bool CQuilnAutomation::AppendAudio(const Str&) { return Refused(); }
+CQuilnAutomation::Bool CQuilnAutomation::AppendTable(const Str&) { return Refused(); }
+
+CQuilnAutomation::Long CQuilnAutomation::ExportTotal()
+{
+    CQlDoc* doc = Editable();
+    return doc ? doc->ExportTotal() : 0;
+}
+
+CQuilnAutomation::Long CQuilnAutomation::ExportType(Long nExport)
+{
+    CQlDoc* doc = Editable();
+    return doc ? doc->ExportType(nExport) : 0;
+}
+
+CQuilnAutomation::Str CQuilnAutomation::ExportExt(Long nExport)
+{
+    CQlDoc* doc = Editable();
+    return doc ? doc->ExportExt(nExport) : Str();
+}
+
+CQuilnAutomation::Str CQuilnAutomation::ExportMark(Long nExport)
+{
+    CQlDoc* doc = Editable();
+    return doc ? doc->ExportMark(nExport) : Str();
+}
+
+CQuilnAutomation::Bool CQuilnAutomation::ExportFile(Long nExport, const Str& fileName)
+{
+    CQlDoc* doc = Editable();
+    return doc ? doc->ExportFile(nExport, fileName) : 0;
+}
+
+CQuilnAutomation::Bool CQuilnAutomation::ExportFileTitle(const Str& fileName)
+{
+    CQlDoc* doc = Editable();
+    return doc ? doc->ExportFileTitle(fileName) : 0;
+}
+
+CQuilnAutomation::Bool CQuilnAutomation::ExportHTML(const Str& filePath)
+{
+    CQlDoc* doc = Editable();
+    return doc ? doc->ExportHtml(filePath) : 0;
+}
+
+CQuilnAutomation::Bool CQuilnAutomation::ExportEHTML(const Str& fileName, const Str& listName)
+{
+    CQlDoc* doc = Editable();
+    return doc ? doc->ExportEHtml(fileName, listName) : 0;
+}
+
+CQuilnAutomation::Bool CQuilnAutomation::ExportPDF(const Str& filePath)
+{
+    CQlDoc* doc = Editable();
+    return doc ? doc->ExportPdf(filePath) : 0;
+}
+
+CQuilnAutomation::Bool CQuilnAutomation::ExportRTF(const Str& filePath)
+{
+    CQlDoc* doc = Editable();
+    return doc ? doc->ExportRtf(filePath) : 0;
+}
+
+CQuilnAutomation::Bool CQuilnAutomation::ExportDoc(const Str& filePath) { return ExportRTF(filePath); }
+
+// ---- counting ----
+
+CQuilnAutomation::Long CQuilnAutomation::Count(int counter)
+{
+    CQlDoc* doc = Editable();
+    if (!doc || !doc->GetBody()) return 0;
+    CStatistics stats;
+    doc->GetBody()->CountStatistics(stats);
+    return stats[static_cast<CStatistics::Counter>(counter)];
+}
+
+CQuilnAutomation::Long CQuilnAutomation::StatisticsChinese() { return Count(CStatistics::kChinese); }
+CQuilnAutomation::Long CQuilnAutomation::StatisticsAscii() { return Count(CStatistics::kLetters); }
+CQuilnAutomation::Long CQuilnAutomation::StatisticsSpace() { return Count(CStatistics::kSpaces); }
+CQuilnAutomation::Long CQuilnAutomation::StatisticsSymbol() { return Count(CStatistics::kSymbols); }
+CQuilnAutomation::Long CQuilnAutomation::StatisticsPara() { return Count(CStatistics::kParagraphs); }
+CQuilnAutomation::Long CQuilnAutomation::StatisticsPage() { return Count(CStatistics::kPages); }
+CQuilnAutomation::Long CQuilnAutomation::StatisticsAudio() { return Count(CStatistics::kAudio); }
+CQuilnAutomation::Long CQuilnAutomation::StatisticsVideo() { return Count(CStatistics::kVideo); }
+CQuilnAutomation::Long CQuilnAutomation::StatisticsImage() { return Count(CStatistics::kImages); }
+CQuilnAutomation::Long CQuilnAutomation::StatisticsChart() { return Count(CStatistics::kCharts); }
+CQuilnAutomation::Long CQuilnAutomation::StatisticsTable() { return Count(CStatistics::kTables); }
+CQuilnAutomation::Long CQuilnAutomation::StatisticsGraph() { return Count(CStatistics::kGraphics); }
+CQuilnAutomation::Long CQuilnAutomation::StatisticsWord() { return Count(CStatistics::kWords); }
+
+// ---- the table ----
+
+const plat::Guid& CQuilnAutomation::DispatchIid()
+{
+    static const plat::Guid iid = plat::Guid::FromText(u"{6A1C2E4B-93D7-4F08-8B5E-2C7D41A9F301}");
+    return iid;
+}
+
+const plat::Guid& CQuilnAutomation::EventsIid()
+{
+    static const plat::Guid iid = plat::Guid::FromText(u"{6A1C2E4B-93D7-4F08-8B5E-2C7D41A9F302}");
+    return iid;
+}
+
+const plat::InterfaceInfo& CQuilnAutomation::EventsInfo()
+{
+    static const plat::InterfaceInfo info = [] {
+        plat::InterfaceInfo events;
+        events.iid = EventsIid();
+        events.name = u"_DQuilnEvents";
+        events.doc = u"Event interface for Quiln Control";
+        events.source = true;
+        return events;
+    }();
+    return info;
+}
+
+const plat::DispatchTable& CQuilnAutomation::Members()
+{
+    using A = CQuilnAutomation;
+    using plat::Method;
+    static const plat::DispatchTable table(
+        DispatchIid(), u"_DQuiln", u"Dispatch interface for Quiln Control",
+        {
+            Method(1, u"FileNew", &A::FileNew),
+            Method(2, u"FileOpen", &A::FileOpen, {u"filePath", u"bReadOnly"}),
+            Method(3, u"FileOpenMsWord", &A::FileOpenMsWord, {u"filePath", u"bReadOnly"}),
+            Method(4, u"FileOpenRTF", &A::FileOpenRTF, {u"filePath", u"bReadOnly"}),
+            Method(5, u"FileOpenText", &A::FileOpenText, {u"filePath", u"bReadOnly"}),
+            Method(6, u"FileSave", &A::FileSave, {u"filePath"}),
+            Method(7, u"SetAutoSave", &A::SetAutoSave, {u"savePath", u"saveTime"}),
+            Method(8, u"GetAutoSave", &A::GetAutoSave),
+            Method(9, u"IsFileModified", &A::IsFileModified),
+            Method(10, u"FileSetup", &A::FileSetup),
+            Method(11, u"HasFilePassword", &A::HasFilePassword),
+            Method(12, u"SetFilePassword", &A::SetFilePassword),
+            Method(13, u"SetFileAuthor", &A::SetFileAuthor, {u"authorID", u"authorName"}),
+            Method(14, u"FileAuthorInfo", &A::FileAuthorInfo),
+            Method(15, u"CanFilePrint", &A::CanFilePrint),
+            Method(16, u"FilePrint", &A::FilePrint),
+            Method(17, u"FilePrintPreview", &A::FilePrintPreview),
+            Method(18, u"IsFilePrinting", &A::IsFilePrinting),
+            Method(19, u"OpenReference", &A::OpenReference, {u"filePath"}),
+            Method(20, u"OpenReferenceMsWord", &A::OpenReferenceMsWord, {u"filePath"}),
+            Method(21, u"OpenReferenceRTF", &A::OpenReferenceRTF, {u"filePath"}),
+            Method(22, u"OpenReferenceText", &A::OpenReferenceText, {u"filePath"}),
+            Method(23, u"CloseReference", &A::CloseReference),
+            Method(24, u"CanShowReference", &A::CanShowReference),
+            Method(25, u"ShowReference", &A::ShowReference, {u"bShow"}),
+            Method(26, u"IsShowReference", &A::IsShowReference),
+            Method(27, u"CanEditUndo", &A::CanEditUndo),
+            Method(28, u"EditUndo", &A::EditUndo),
+            Method(29, u"CanEditRedo", &A::CanEditRedo),
+            Method(30, u"EditRedo", &A::EditRedo),
+            Method(31, u"CanEditCut", &A::CanEditCut),
+            Method(32, u"EditCut", &A::EditCut),
+            Method(33, u"CanEditCopy", &A::CanEditCopy),
+            Method(34, u"EditCopy", &A::EditCopy),
+            Method(35, u"CanEditPaste", &A::CanEditPaste),
+            Method(36, u"EditPaste", &A::EditPaste),
+            Method(37, u"CanEditDelete", &A::CanEditDelete),
+            Method(38, u"EditDelete", &A::EditDelete),
+            Method(39, u"CanEditSelectAll", &A::CanEditSelectAll),
+            Method(40, u"EditSelectAll", &A::EditSelectAll),
+            Method(41, u"CanEditFind", &A::CanEditFind),
+            Method(42, u"EditFind", &A::EditFind),
+            Method(43, u"CanEditReplace", &A::CanEditReplace),
+            Method(44, u"EditReplace", &A::EditReplace),
+            Method(45, u"CanBasebar", &A::CanBasebar),
+            Method(46, u"IsBasebarVisible", &A::IsBasebarVisible),
+            Method(47, u"ShowBasebar", &A::ShowBasebar, {u"bShow"}),
+            Method(48, u"CanExtbar", &A::CanExtbar),
+            Method(49, u"IsExtbarVisible", &A::IsExtbarVisible),
+            Method(50, u"ShowExtbar", &A::ShowExtbar, {u"bShow"}),
+            Method(51, u"SetGraphBarMode", &A::SetGraphBarMode, {u"bMini"}),
+            Method(52, u"CanRulerbar", &A::CanRulerbar),
+            Method(53, u"IsRulerbarVisible", &A::IsRulerbarVisible),
+            Method(54, u"ShowRulerbar", &A::ShowRulerbar, {u"bShow"}),
+            Method(55, u"CanDispRatio", &A::CanDispRatio),
+            Method(56, u"GetDispRatio", &A::GetDispRatio),
+            Method(57, u"SetDispRatio", &A::SetDispRatio, {u"iRatio"}),
+            Method(58, u"CanDispEditStatus", &A::CanDispEditStatus),
+            Method(59, u"IsDispEditStatus", &A::IsDispEditStatus),
+            Method(60, u"SetDispEditStatus", &A::SetDispEditStatus, {u"bShow"}),
+            Method(61, u"CanDispMarkStatus", &A::CanDispMarkStatus),
+            Method(62, u"IsDispMarkStatus", &A::IsDispMarkStatus),
+            Method(63, u"SetDispMarkStatus", &A::SetDispMarkStatus, {u"bShow"}),
+            Method(64, u"CanInsertImage", &A::CanInsertImage),
+            Method(65, u"InsertImage", &A::InsertImage, {u"fileName", u"imageMark", u"x", u"y", u"cx", u"cy"}),
+            Method(66, u"CanInsertVideo", &A::CanInsertVideo),
+            Method(67, u"InsertVideo", &A::InsertVideo,
+                   {u"videoName", u"imageName", u"videoMark", u"x", u"y", u"cx", u"cy"}),
+            Method(68, u"CanInsertAudio", &A::CanInsertAudio),
+            Method(69, u"InsertAudio", &A::InsertAudio, {u"fileName", u"audioMark", u"x", u"y", u"cx", u"cy"}),
+            Method(70, u"CanInsertChart", &A::CanInsertChart),
+            Method(71, u"InsertChart", &A::InsertChart),
+            Method(72, u"CanInsertTable", &A::CanInsertTable),
+            Method(73, u"InsertTable", &A::InsertTable),
+            Method(74, u"CanInsertText", &A::CanInsertText),
+            Method(75, u"InsertText", &A::InsertText),
+            Method(76, u"CanInsertNewPage", &A::CanInsertNewPage),
+            Method(77, u"InsertNewPage", &A::InsertNewPage),
+            Method(78, u"CanInsertString", &A::CanInsertString),
+            Method(79, u"InsertString", &A::InsertString, {u"lpString"}),
+            Method(80, u"CanInsertDate", &A::CanInsertDate),
+            Method(81, u"InsertDate", &A::InsertDate, {u"pDateStr"}),
+            Method(82, u"CanInsertCharext", &A::CanInsertCharext),
+            Method(83, u"InsertCharext", &A::InsertCharext, {u"charCode"}),
+            Method(84, u"CanInsertMark", &A::CanInsertMark),
+            Method(85, u"InsertMark", &A::InsertMark, {u"pMarkStr"}),
+            Method(86, u"CanCharAttr", &A::CanCharAttr),
+            Method(87, u"CharAttr", &A::CharAttr),
+            Method(88, u"GetChFont", &A::GetChFont),
+            Method(89, u"SetChFont", &A::SetChFont, {u"fontName"}),
+            Method(90, u"GetAscFont", &A::GetAscFont),
+            Method(91, u"SetAscFont", &A::SetAscFont, {u"fontName"}),
+            Method(92, u"GetFontSize", &A::GetFontSize),
+            Method(93, u"SetFontSize", &A::SetFontSize, {u"fontSize"}),
+            Method(94, u"GetCharBold", &A::GetCharBold),
+            Method(95, u"SetCharBold", &A::SetCharBold, {u"bBold"}),
+            Method(96, u"GetCharItalic", &A::GetCharItalic),
+            Method(97, u"SetCharItalic", &A::SetCharItalic, {u"bItalic"}),
+            Method(98, u"GetCharUnderline", &A::GetCharUnderline),
+            Method(99, u"SetCharUnderline", &A::SetCharUnderline, {u"bUnderline"}),
+            Method(100, u"GetCharPos", &A::GetCharPos),
+            Method(101, u"SetCharPos", &A::SetCharPos, {u"charPos"}),
+            Method(102, u"GetCharColor", &A::GetCharColor),
+            Method(103, u"SetCharColor", &A::SetCharColor, {u"dwColor"}),
+            Method(104, u"CharColorMore", &A::CharColorMore),
+            Method(105, u"GetParaFormat", &A::GetParaFormat),
+            Method(106, u"SetParaFormat", &A::SetParaFormat, {u"paraFormat"}),
+            Method(107, u"GetParaGap", &A::GetParaGap),
+            Method(108, u"SetParaGap", &A::SetParaGap, {u"paraGap"}),
+            Method(109, u"CanBlockAttr", &A::CanBlockAttr),
+            Method(110, u"BlockAttr", &A::BlockAttr),
+            Method(111, u"BlockPosUp", &A::BlockPosUp),
+            Method(112, u"BlockPosDown", &A::BlockPosDown),
+            Method(113, u"BlockPosFirst", &A::BlockPosFirst),
+            Method(114, u"BlockPosLast", &A::BlockPosLast),
+            Method(115, u"CanTableInsertRow", &A::CanTableInsertRow),
+            Method(116, u"TableInsertRow", &A::TableInsertRow),
+            Method(117, u"CanTableInsertCol", &A::CanTableInsertCol),
+            Method(118, u"TableInsertCol", &A::TableInsertCol),
+            Method(119, u"CanTableDeleteRow", &A::CanTableDeleteRow),
+            Method(120, u"TableDeleteRow", &A::TableDeleteRow),
+            Method(121, u"CanTableDeleteCol", &A::CanTableDeleteCol),
+            Method(122, u"TableDeleteCol", &A::TableDeleteCol),
+            Method(123, u"CanTableMerge", &A::CanTableMerge),
+            Method(124, u"TableMerge", &A::TableMerge),
+            Method(125, u"CanTableSeparate", &A::CanTableSeparate),
+            Method(126, u"TableSeparate", &A::TableSeparate),
+            Method(127, u"CanTableUDFormat", &A::CanTableUDFormat),
+            Method(128, u"GetTableUDFormat", &A::GetTableUDFormat),
+            Method(129, u"SetTableUDFormat", &A::SetTableUDFormat, {u"udFormat"}),
+            Method(130, u"UserDictionary", &A::UserDictionary),
+            Method(131, u"CanSpellCheck", &A::CanSpellCheck),
+            Method(132, u"SetSpellCheck", &A::SetSpellCheck, {u"dllPath"}),
+            Method(133, u"SpellCheck", &A::SpellCheck),
+            Method(134, u"RussianConvert", &A::RussianConvert, {u"nMode"}),
+            Method(135, u"CanRussianConvert", &A::CanRussianConvert),
+            Method(136, u"FileStatistics", &A::FileStatistics),
+            Method(139, u"AppendQuiln", &A::AppendQuiln, {u"fileName"}),
+            Method(140, u"AppendMsWord", &A::AppendMsWord, {u"fileName"}),
+            Method(141, u"AppendRTF", &A::AppendRTF, {u"fileName"}),
+            Method(142, u"AppendText", &A::AppendText, {u"fileName"}),
+            Method(143, u"AppendImage", &A::AppendImage, {u"fileName"}),
+            Method(144, u"AppendVideo", &A::AppendVideo, {u"fileName"}),
+            Method(145, u"AppendAudio", &A::AppendAudio, {u"fileName"}),
+            Method(146, u"AppendTable", &A::AppendTable, {u"fileName"}),
+            Method(147, u"ExportTotal", &A::ExportTotal),
+            Method(148, u"ExportType", &A::ExportType, {u"nExport"}),
+            Method(149, u"ExportExt", &A::ExportExt, {u"nExport"}),
+            Method(150, u"ExportMark", &A::ExportMark, {u"nExport"}),
+            Method(151, u"ExportFile", &A::ExportFile, {u"nExport", u"fileName"}),
+            Method(152, u"ExportFileTitle", &A::ExportFileTitle, {u"fileName"}),
+            Method(153, u"ExportHTML", &A::ExportHTML, {u"filePath"}),
+            Method(154, u"ExportEHTML", &A::ExportEHTML, {u"fileName", u"listName"}),
+            Method(155, u"ExportPDF", &A::ExportPDF, {u"filePath"}),
+            Method(156, u"ExportRTF", &A::ExportRTF, {u"filePath"}),
+            Method(157, u"ExportDoc", &A::ExportDoc, {u"filePath"}),
+            Method(158, u"StatisticsChinese", &A::StatisticsChinese),
+            Method(159, u"StatisticsAscii", &A::StatisticsAscii),
+            Method(160, u"StatisticsSpace", &A::StatisticsSpace),
+            Method(161, u"StatisticsSymbol", &A::StatisticsSymbol),
+            Method(162, u"StatisticsPara", &A::StatisticsPara),
+            Method(163, u"StatisticsPage", &A::StatisticsPage),
+            Method(164, u"StatisticsAudio", &A::StatisticsAudio),
+            Method(165, u"StatisticsVideo", &A::StatisticsVideo),
+            Method(166, u"StatisticsImage", &A::StatisticsImage),
+            Method(167, u"StatisticsChart", &A::StatisticsChart),
+            Method(168, u"StatisticsTable", &A::StatisticsTable),
+            Method(169, u"StatisticsGraph", &A::StatisticsGraph),
+            Method(170, u"StatisticsWord", &A::StatisticsWord),
+        });
+    return table;
+}
