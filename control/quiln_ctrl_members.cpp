@@ -1,6 +1,8 @@
 // The members of `_DQuiln` and their table.
 #include "control/quiln_ctrl_members.h"
 
+#include "control/quiln_ctrl.h"
+
 #include <algorithm>
 
 #include "document/author_list.h"
@@ -45,61 +47,64 @@ constexpr unsigned kCmdSpellCheck = 37900;
 // The zoom percentages of commands 35030-35036, in command order.
 constexpr std::int32_t kZoomPercents[] = {200, 150, 125, 100, 75, 50, 25};
 
-CQuilnAutomation::Bool Refused() { return CQuilnAutomation::Bool(0); }
+CQuilnMembers::Bool Refused()
+{
+    return CQuilnMembers::Bool(0);
+}
 
 } // namespace
 
 // ---- the tests ----
 
-CQlMain* CQuilnAutomation::Frame() const
+CQlMain *CQuilnMembers::Frame() const
 {
-    CQlMain* frame = GetMainFrame();
+    CQlMain *frame = m_frame;
     return frame && frame->GetMainView() && frame->GetMainDoc() ? frame : nullptr;
 }
 
-CQlMain* CQuilnAutomation::Printable() const
+CQlMain *CQuilnMembers::Printable() const
 {
-    CQlMain* frame = Frame();
+    CQlMain *frame = Frame();
     return frame && !frame->GetMainView()->IsPrinting() ? frame : nullptr;
 }
 
-CQlDoc* CQuilnAutomation::Editable() const
+CQlDoc *CQuilnMembers::Editable() const
 {
-    CQlMain* frame = Printable();
+    CQlMain *frame = Printable();
     if (!frame) return nullptr;
-    CQlDoc* doc = frame->GetMainDoc();
+    CQlDoc *doc = frame->GetMainDoc();
     return doc->IsReadOnly() ? nullptr : doc;
 }
 
-void CQuilnAutomation::FocusControl() const
+void CQuilnMembers::FocusControl() const
 {
-    if (CQlMain* frame = Frame(); frame && frame->GetParentWnd()) plat::SetFocus(frame->GetParentWnd());
+    if (CQlMain *frame = Frame(); frame && frame->GetParentWnd()) plat::SetFocus(frame->GetParentWnd());
 }
 
-void CQuilnAutomation::SendToFrame(unsigned id) const
+void CQuilnMembers::SendToFrame(unsigned id) const
 {
     plat::SendMessage(Frame(), plat::kWmCommand, id, 0);
 }
 
-void CQuilnAutomation::SendToView(unsigned id) const
+void CQuilnMembers::SendToView(unsigned id) const
 {
     plat::SendMessage(Frame()->GetMainView(), plat::kWmCommand, id, 0);
 }
 
 // ---- files and the reference pane ----
 
-CQuilnAutomation::Bool CQuilnAutomation::FileNew()
+CQuilnMembers::Bool CQuilnMembers::FileNew()
 {
-    CQlMain* frame = Printable();
+    CQlMain *frame = Printable();
     if (!frame) return Refused();
     frame->GetMainDoc()->FileNew();
     frame->GetMainView()->ResetScroll();
     return 1;
 }
 
-CQuilnAutomation::Bool CQuilnAutomation::OpenMain(const Str& path, Long readOnly)
+CQuilnMembers::Bool CQuilnMembers::OpenMain(const Str &path, Long readOnly)
 {
-    CQlMain* frame = Printable();
+    CQlMain *frame = Printable();
     if (!frame) return Refused();
     // A refused or damaged file leaves the new empty document the reader made; the caller
     // learns of it from the result.
@@ -108,61 +113,70 @@ CQuilnAutomation::Bool CQuilnAutomation::OpenMain(const Str& path, Long readOnly
     return read;
 }
 
-CQuilnAutomation::Bool CQuilnAutomation::FileOpen(const Str& filePath, Long bReadOnly)
+CQuilnMembers::Bool CQuilnMembers::FileOpen(const Str &filePath, Long bReadOnly)
 {
     return OpenMain(filePath, bReadOnly);
 }
 
 // The readers of other formats have no entry points of their own yet.
-CQuilnAutomation::Bool CQuilnAutomation::FileOpenMsWord(const Str&, Long) { return Refused(); }
-CQuilnAutomation::Bool CQuilnAutomation::FileOpenRTF(const Str&, Long) { return Refused(); }
-CQuilnAutomation::Bool CQuilnAutomation::FileOpenText(const Str&, Long) { return Refused(); }
-
-CQuilnAutomation::Bool CQuilnAutomation::FileSave(const Str& filePath)
+CQuilnMembers::Bool CQuilnMembers::FileOpenMsWord(const Str &, Long)
 {
-    CQlDoc* doc = Editable();
+    return Refused();
+}
+CQuilnMembers::Bool CQuilnMembers::FileOpenRTF(const Str &, Long)
+{
+    return Refused();
+}
+CQuilnMembers::Bool CQuilnMembers::FileOpenText(const Str &, Long)
+{
+    return Refused();
+}
+
+CQuilnMembers::Bool CQuilnMembers::FileSave(const Str &filePath)
+{
+    CQlDoc *doc = Editable();
     return doc ? doc->FileSave(filePath) : 0;
 }
 
-CQuilnAutomation::Bool CQuilnAutomation::SetAutoSave(const Str& savePath, Long saveTime)
+CQuilnMembers::Bool CQuilnMembers::SetAutoSave(const Str &savePath, Long saveTime)
 {
     return Editable() ? Frame()->SetAutoSave(savePath, saveTime) : 0;
 }
 
-CQuilnAutomation::Long CQuilnAutomation::GetAutoSave()
+CQuilnMembers::Long CQuilnMembers::GetAutoSave()
 {
-    CQlMain* frame = Frame();
+    CQlMain *frame = Frame();
     return frame ? frame->GetAutoSaveSeconds() : 0;
 }
 
-CQuilnAutomation::Bool CQuilnAutomation::IsFileModified()
+CQuilnMembers::Bool CQuilnMembers::IsFileModified()
 {
-    CQlMain* frame = Frame();
+    CQlMain *frame = Frame();
     if (!frame) return Refused();
-    const CQlDoc* doc = frame->GetMainDoc();
+    const CQlDoc *doc = frame->GetMainDoc();
     return !doc->IsReadOnly() && doc->IsModified();
 }
 
-CQuilnAutomation::Bool CQuilnAutomation::FileSetup()
+CQuilnMembers::Bool CQuilnMembers::FileSetup()
 {
-    CQlDoc* doc = Editable();
+    CQlDoc *doc = Editable();
     if (!doc) return Refused();
     doc->FileSetup();
     return 1;
 }
 
-CQuilnAutomation::Bool CQuilnAutomation::HasFilePassword()
+CQuilnMembers::Bool CQuilnMembers::HasFilePassword()
 {
-    CQlDoc* doc = Editable();
+    CQlDoc *doc = Editable();
     return doc && doc->GetHeader() && doc->GetHeader()->HasPassword();
 }
 
-CQuilnAutomation::Bool CQuilnAutomation::SetFilePassword()
+CQuilnMembers::Bool CQuilnMembers::SetFilePassword()
 {
-    CQlDoc* doc = Editable();
+    CQlDoc *doc = Editable();
     if (!doc || !doc->GetHeader()) return Refused();
-    CDocHeader& header = *doc->GetHeader();
-    CQlMain* frame = Frame();
+    CDocHeader &header = *doc->GetHeader();
+    CQlMain *frame = Frame();
     if (header.HasPassword())
         RemovePasswordDialog(header, frame, frame->GetMainView());
     else
@@ -170,11 +184,11 @@ CQuilnAutomation::Bool CQuilnAutomation::SetFilePassword()
     return 1;
 }
 
-CQuilnAutomation::Bool CQuilnAutomation::SetFileAuthor(Long authorID, const Str& authorName)
+CQuilnMembers::Bool CQuilnMembers::SetFileAuthor(Long authorID, const Str &authorName)
 {
-    CQlDoc* doc = Editable();
+    CQlDoc *doc = Editable();
     if (!doc) return Refused();
-    CAuthorList& authors = doc->GetAuthors();
+    CAuthorList &authors = doc->GetAuthors();
     authors.SetLastAuthor(authorID, authorName);
     const bool several = !authors.IsSingleAuthor();
     doc->SetHasRevisions(several);
@@ -183,40 +197,40 @@ CQuilnAutomation::Bool CQuilnAutomation::SetFileAuthor(Long authorID, const Str&
     return 1;
 }
 
-void CQuilnAutomation::FileAuthorInfo()
+void CQuilnMembers::FileAuthorInfo()
 {
-    CQlMain* frame = Frame();
+    CQlMain *frame = Frame();
     if (!frame) return;
     ShowAuthorListDialog(frame->GetMainDoc()->GetAuthors(), frame, frame->GetParentWnd());
 }
 
-CQuilnAutomation::Bool CQuilnAutomation::CanFilePrint()
+CQuilnMembers::Bool CQuilnMembers::CanFilePrint()
 {
-    CQlMain* frame = Printable();
+    CQlMain *frame = Printable();
     if (!frame) return Refused();
-    const CDocBody* body = frame->GetMainDoc()->GetBody();
+    const CDocBody *body = frame->GetMainDoc()->GetBody();
     return body && (!body->IsEmpty() || body->GetObjectCount() != 0);
 }
 
-void CQuilnAutomation::FilePrint()
+void CQuilnMembers::FilePrint()
 {
     if (CanFilePrint().value) SendToView(kCmdFilePrint);
 }
 
-void CQuilnAutomation::FilePrintPreview()
+void CQuilnMembers::FilePrintPreview()
 {
     if (CanFilePrint().value) SendToView(kCmdFilePrintPreview);
 }
 
-CQuilnAutomation::Bool CQuilnAutomation::IsFilePrinting()
+CQuilnMembers::Bool CQuilnMembers::IsFilePrinting()
 {
-    CQlMain* frame = Frame();
+    CQlMain *frame = Frame();
     return frame && frame->GetMainView()->IsPrinting();
 }
 
-CQuilnAutomation::Bool CQuilnAutomation::OpenInReference(const Str& path)
+CQuilnMembers::Bool CQuilnMembers::OpenInReference(const Str &path)
 {
-    CQlMain* frame = Frame();
+    CQlMain *frame = Frame();
     if (!frame || !frame->GetReferenceDoc() || !frame->GetReferenceView()) return Refused();
     frame->ShowReferencePane(true);
     const int read = frame->GetReferenceDoc()->FileOpen(path, false);
@@ -226,16 +240,28 @@ CQuilnAutomation::Bool CQuilnAutomation::OpenInReference(const Str& path)
     return read;
 }
 
-CQuilnAutomation::Bool CQuilnAutomation::OpenReference(const Str& filePath) { return OpenInReference(filePath); }
-CQuilnAutomation::Bool CQuilnAutomation::OpenReferenceMsWord(const Str&) { return Refused(); }
-CQuilnAutomation::Bool CQuilnAutomation::OpenReferenceRTF(const Str&) { return Refused(); }
-CQuilnAutomation::Bool CQuilnAutomation::OpenReferenceText(const Str&) { return Refused(); }
-
-CQuilnAutomation::Long CQuilnAutomation::CloseReference()
+CQuilnMembers::Bool CQuilnMembers::OpenReference(const Str &filePath)
 {
-    CQlMain* frame = Frame();
+    return OpenInReference(filePath);
+}
+CQuilnMembers::Bool CQuilnMembers::OpenReferenceMsWord(const Str &)
+{
+    return Refused();
+}
+CQuilnMembers::Bool CQuilnMembers::OpenReferenceRTF(const Str &)
+{
+    return Refused();
+}
+CQuilnMembers::Bool CQuilnMembers::OpenReferenceText(const Str &)
+{
+    return Refused();
+}
+
+CQuilnMembers::Long CQuilnMembers::CloseReference()
+{
+    CQlMain *frame = Frame();
     if (!frame || !frame->IsReferenceOpen()) return 0;
-    CQlDoc* doc = frame->GetMainDoc();
+    CQlDoc *doc = frame->GetMainDoc();
     const Long pasted = doc->GetReferencePasteCount();
     doc->SetReferencePasteCount(0);
     frame->ShowReferencePane(false);
@@ -248,127 +274,133 @@ CQuilnAutomation::Long CQuilnAutomation::CloseReference()
     return pasted;
 }
 
-CQuilnAutomation::Bool CQuilnAutomation::CanShowReference()
+CQuilnMembers::Bool CQuilnMembers::CanShowReference()
 {
-    CQlMain* frame = Frame();
+    CQlMain *frame = Frame();
     return frame && frame->IsReferenceOpen();
 }
 
-CQuilnAutomation::Bool CQuilnAutomation::ShowReference(Long bShow)
+CQuilnMembers::Bool CQuilnMembers::ShowReference(Long bShow)
 {
-    CQlMain* frame = Frame();
+    CQlMain *frame = Frame();
     return frame ? frame->ShowReferencePane(bShow != 0) : 0;
 }
 
-CQuilnAutomation::Bool CQuilnAutomation::IsShowReference()
+CQuilnMembers::Bool CQuilnMembers::IsShowReference()
 {
-    CQlMain* frame = Frame();
+    CQlMain *frame = Frame();
     return frame && frame->IsReferencePaneShown();
 }
 
 // ---- editing ----
 
-CQuilnAutomation::Bool CQuilnAutomation::CanEditUndo()
+CQuilnMembers::Bool CQuilnMembers::CanEditUndo()
 {
-    CQlDoc* doc = Editable();
+    CQlDoc *doc = Editable();
     return doc && doc->CanUndo();
 }
 
-CQuilnAutomation::Bool CQuilnAutomation::EditUndo()
+CQuilnMembers::Bool CQuilnMembers::EditUndo()
 {
     if (!CanEditUndo().value) return Refused();
     Editable()->EditUndo();
     return 1;
 }
 
-CQuilnAutomation::Bool CQuilnAutomation::CanEditRedo()
+CQuilnMembers::Bool CQuilnMembers::CanEditRedo()
 {
-    CQlDoc* doc = Editable();
+    CQlDoc *doc = Editable();
     return doc && doc->CanRedo();
 }
 
-CQuilnAutomation::Bool CQuilnAutomation::EditRedo()
+CQuilnMembers::Bool CQuilnMembers::EditRedo()
 {
     if (!CanEditRedo().value) return Refused();
     Editable()->EditRedo();
     return 1;
 }
 
-CQuilnAutomation::Bool CQuilnAutomation::CanEditCut()
+CQuilnMembers::Bool CQuilnMembers::CanEditCut()
 {
-    CQlDoc* doc = Editable();
+    CQlDoc *doc = Editable();
     return doc && doc->CanCut();
 }
 
 // Cutting and copying to the clipboard have no document operations yet.
-CQuilnAutomation::Bool CQuilnAutomation::EditCut() { return Refused(); }
-
-CQuilnAutomation::Bool CQuilnAutomation::CanEditCopy()
+CQuilnMembers::Bool CQuilnMembers::EditCut()
 {
-    CQlDoc* doc = Editable();
+    return Refused();
+}
+
+CQuilnMembers::Bool CQuilnMembers::CanEditCopy()
+{
+    CQlDoc *doc = Editable();
     return doc && doc->CanCopy();
 }
 
-CQuilnAutomation::Bool CQuilnAutomation::EditCopy() { return Refused(); }
+CQuilnMembers::Bool CQuilnMembers::EditCopy()
+{
+    return Refused();
+}
 
-CQuilnAutomation::Bool CQuilnAutomation::CanEditPaste()
+CQuilnMembers::Bool CQuilnMembers::CanEditPaste()
 {
     return Editable() && Frame()->GetMainView()->GetCanvas()->CanPaste();
 }
 
-CQuilnAutomation::Bool CQuilnAutomation::EditPaste()
+CQuilnMembers::Bool CQuilnMembers::EditPaste()
 {
     if (!CanEditPaste().value) return Refused();
     SendToFrame(kCmdEditPaste);
     return 1;
 }
 
-CQuilnAutomation::Bool CQuilnAutomation::CanEditDelete()
+CQuilnMembers::Bool CQuilnMembers::CanEditDelete()
 {
-    CQlDoc* doc = Editable();
+    CQlDoc *doc = Editable();
     return doc && doc->CanDelete();
 }
 
-CQuilnAutomation::Bool CQuilnAutomation::EditDelete()
+CQuilnMembers::Bool CQuilnMembers::EditDelete()
 {
     if (!CanEditDelete().value) return Refused();
     Editable()->EditDelete();
     return 1;
 }
 
-CQuilnAutomation::Bool CQuilnAutomation::CanEditSelectAll()
+CQuilnMembers::Bool CQuilnMembers::CanEditSelectAll()
 {
-    CQlDoc* doc = Editable();
+    CQlDoc *doc = Editable();
     return doc && doc->CanSelectAll();
 }
 
-CQuilnAutomation::Bool CQuilnAutomation::EditSelectAll()
+CQuilnMembers::Bool CQuilnMembers::EditSelectAll()
 {
     if (!CanEditSelectAll().value) return Refused();
     Editable()->EditSelectAll();
     return 1;
 }
 
-CQuilnAutomation::Bool CQuilnAutomation::CanEditFind()
+CQuilnMembers::Bool CQuilnMembers::CanEditFind()
 {
-    CQlDoc* doc = Editable();
+    CQlDoc *doc = Editable();
     return doc && doc->CanFind();
 }
 
-CQuilnAutomation::Bool CQuilnAutomation::EditFind()
+CQuilnMembers::Bool CQuilnMembers::EditFind()
 {
     if (!CanEditFind().value) return Refused();
     SendToFrame(kCmdEditFind);
     return 1;
 }
 
-CQuilnAutomation::Bool CQuilnAutomation::CanEditReplace()
+CQuilnMembers::Bool CQuilnMembers::CanEditReplace()
 {
-    CQlDoc* doc = Editable();
+    CQlDoc *doc = Editable();
     return doc && doc->CanReplace();
 }
 
-CQuilnAutomation::Bool CQuilnAutomation::EditReplace()
+CQuilnMembers::Bool CQuilnMembers::EditReplace()
 {
     if (!CanEditReplace().value) return Refused();
     SendToFrame(kCmdEditReplace);
@@ -379,117 +411,150 @@ CQuilnAutomation::Bool CQuilnAutomation::EditReplace()
 
 // The E test alone: the bars, the ruler, the zoom, the annotation marks and the media
 // insertions share it; CanBasebar and the creation tools answer the same.
-CQuilnAutomation::Bool CQuilnAutomation::CanExtbar() { return Editable() != nullptr; }
-CQuilnAutomation::Bool CQuilnAutomation::CanBasebar() { return CanExtbar(); }
-CQuilnAutomation::Bool CQuilnAutomation::CanRulerbar() { return CanExtbar(); }
-CQuilnAutomation::Bool CQuilnAutomation::CanDispRatio() { return CanExtbar(); }
-CQuilnAutomation::Bool CQuilnAutomation::CanDispMarkStatus() { return CanExtbar(); }
-CQuilnAutomation::Bool CQuilnAutomation::CanInsertImage() { return CanExtbar(); }
-CQuilnAutomation::Bool CQuilnAutomation::CanInsertVideo() { return CanExtbar(); }
-CQuilnAutomation::Bool CQuilnAutomation::CanInsertAudio() { return CanExtbar(); }
-CQuilnAutomation::Bool CQuilnAutomation::CanInsertChart() { return CanBasebar(); }
-CQuilnAutomation::Bool CQuilnAutomation::CanInsertTable() { return CanBasebar(); }
-CQuilnAutomation::Bool CQuilnAutomation::CanInsertText() { return CanBasebar(); }
+CQuilnMembers::Bool CQuilnMembers::CanExtbar()
+{
+    return Editable() != nullptr;
+}
+CQuilnMembers::Bool CQuilnMembers::CanBasebar()
+{
+    return CanExtbar();
+}
+CQuilnMembers::Bool CQuilnMembers::CanRulerbar()
+{
+    return CanExtbar();
+}
+CQuilnMembers::Bool CQuilnMembers::CanDispRatio()
+{
+    return CanExtbar();
+}
+CQuilnMembers::Bool CQuilnMembers::CanDispMarkStatus()
+{
+    return CanExtbar();
+}
+CQuilnMembers::Bool CQuilnMembers::CanInsertImage()
+{
+    return CanExtbar();
+}
+CQuilnMembers::Bool CQuilnMembers::CanInsertVideo()
+{
+    return CanExtbar();
+}
+CQuilnMembers::Bool CQuilnMembers::CanInsertAudio()
+{
+    return CanExtbar();
+}
+CQuilnMembers::Bool CQuilnMembers::CanInsertChart()
+{
+    return CanBasebar();
+}
+CQuilnMembers::Bool CQuilnMembers::CanInsertTable()
+{
+    return CanBasebar();
+}
+CQuilnMembers::Bool CQuilnMembers::CanInsertText()
+{
+    return CanBasebar();
+}
 
-CQuilnAutomation::Bool CQuilnAutomation::IsBasebarVisible()
+CQuilnMembers::Bool CQuilnMembers::IsBasebarVisible()
 {
     if (!CanBasebar().value) return Refused();
-    const CToolBarEx* bar = Frame()->GetFormatBar();
+    const CToolBarEx *bar = Frame()->GetFormatBar();
     return bar && bar->IsWindowVisible();
 }
 
-CQuilnAutomation::Bool CQuilnAutomation::ShowBasebar(Long bShow)
+CQuilnMembers::Bool CQuilnMembers::ShowBasebar(Long bShow)
 {
     if (!CanBasebar().value) return Refused();
-    CQlMain* frame = Frame();
-    if (CToolBarEx* bar = frame->GetFormatBar()) bar->ShowWindow(bShow ? plat::kSwShow : plat::kSwHide);
+    CQlMain *frame = Frame();
+    if (CToolBarEx *bar = frame->GetFormatBar()) bar->ShowWindow(bShow ? plat::kSwShow : plat::kSwHide);
     frame->RecalcLayout();
     return 1;
 }
 
-CQuilnAutomation::Bool CQuilnAutomation::IsExtbarVisible()
+CQuilnMembers::Bool CQuilnMembers::IsExtbarVisible()
 {
     if (!CanExtbar().value) return Refused();
-    const CToolBarEx* bar = Frame()->GetExtensionBar();
+    const CToolBarEx *bar = Frame()->GetExtensionBar();
     return bar && bar->IsWindowVisible();
 }
 
-CQuilnAutomation::Bool CQuilnAutomation::ShowExtbar(Long bShow)
+CQuilnMembers::Bool CQuilnMembers::ShowExtbar(Long bShow)
 {
     if (!CanExtbar().value) return Refused();
-    CQlMain* frame = Frame();
-    if (CToolBarEx* bar = frame->GetExtensionBar()) bar->ShowWindow(bShow ? plat::kSwShow : plat::kSwHide);
+    CQlMain *frame = Frame();
+    if (CToolBarEx *bar = frame->GetExtensionBar()) bar->ShowWindow(bShow ? plat::kSwShow : plat::kSwHide);
     frame->RecalcLayout();
     return 1;
 }
 
-void CQuilnAutomation::SetGraphBarMode(Long bMini)
+void CQuilnMembers::SetGraphBarMode(Long bMini)
 {
-    CQlMain* frame = Frame();
+    CQlMain *frame = Frame();
     if (!frame) return;
     frame->SetShortBar(bMini != 0);
-    CToolBarEx* other = bMini ? frame->GetFullExtensionBar() : frame->GetShortExtensionBar();
+    CToolBarEx *other = bMini ? frame->GetFullExtensionBar() : frame->GetShortExtensionBar();
     if (other) other->ShowWindow(plat::kSwHide);
-    if (CToolBarEx* bar = frame->GetExtensionBar()) bar->ShowWindow(plat::kSwShow);
+    if (CToolBarEx *bar = frame->GetExtensionBar()) bar->ShowWindow(plat::kSwShow);
     frame->RecalcLayout();
 }
 
-CQuilnAutomation::Bool CQuilnAutomation::IsRulerbarVisible()
+CQuilnMembers::Bool CQuilnMembers::IsRulerbarVisible()
 {
     return CanRulerbar().value && Frame()->GetMainView()->IsRulerShown();
 }
 
-CQuilnAutomation::Bool CQuilnAutomation::ShowRulerbar(Long bShow)
+CQuilnMembers::Bool CQuilnMembers::ShowRulerbar(Long bShow)
 {
     if (!CanRulerbar().value) return Refused();
     Frame()->GetMainView()->ShowRuler(bShow != 0);
     return 1;
 }
 
-CQuilnAutomation::Long CQuilnAutomation::GetDispRatio()
+CQuilnMembers::Long CQuilnMembers::GetDispRatio()
 {
     if (!CanDispRatio().value) return 100;
     return static_cast<Long>(Editable()->GetZoom() * 100);
 }
 
-CQuilnAutomation::Bool CQuilnAutomation::SetDispRatio(Long iRatio)
+CQuilnMembers::Bool CQuilnMembers::SetDispRatio(Long iRatio)
 {
     if (!CanDispRatio().value) return Refused();
-    const auto* found = std::find(std::begin(kZoomPercents), std::end(kZoomPercents), iRatio);
+    const auto *found = std::find(std::begin(kZoomPercents), std::end(kZoomPercents), iRatio);
     if (found == std::end(kZoomPercents)) return Refused();
     SendToView(kCmdZoomFirst + static_cast<unsigned>(found - std::begin(kZoomPercents)));
     return 1;
 }
 
-CQuilnAutomation::Bool CQuilnAutomation::CanDispEditStatus()
+CQuilnMembers::Bool CQuilnMembers::CanDispEditStatus()
 {
-    CQlDoc* doc = Editable();
+    CQlDoc *doc = Editable();
     return doc && doc->HasRevisions();
 }
 
-CQuilnAutomation::Bool CQuilnAutomation::IsDispEditStatus()
+CQuilnMembers::Bool CQuilnMembers::IsDispEditStatus()
 {
     return CanDispEditStatus().value && Editable()->IsRevisionsShown();
 }
 
-CQuilnAutomation::Bool CQuilnAutomation::SetDispEditStatus(Long bShow)
+CQuilnMembers::Bool CQuilnMembers::SetDispEditStatus(Long bShow)
 {
     if (!CanDispEditStatus().value) return Refused();
-    CQlDoc* doc = Editable();
+    CQlDoc *doc = Editable();
     doc->SetRevisionsShown(bShow != 0);
     if (doc->GetBody()) doc->GetBody()->RecalcAllObjects();
-    CQlCanvas* canvas = Frame()->GetMainView()->GetCanvas();
+    CQlCanvas *canvas = Frame()->GetMainView()->GetCanvas();
     canvas->RequestRepaint();
     canvas->ScrollToCaret();
     return 1;
 }
 
-CQuilnAutomation::Bool CQuilnAutomation::IsDispMarkStatus()
+CQuilnMembers::Bool CQuilnMembers::IsDispMarkStatus()
 {
     return CanDispMarkStatus().value && Editable()->IsAnnotationsShown();
 }
 
-CQuilnAutomation::Bool CQuilnAutomation::SetDispMarkStatus(Long bShow)
+CQuilnMembers::Bool CQuilnMembers::SetDispMarkStatus(Long bShow)
 {
     if (!CanDispMarkStatus().value) return Refused();
     Editable()->SetAnnotationsShown(bShow != 0);
@@ -499,8 +564,8 @@ CQuilnAutomation::Bool CQuilnAutomation::SetDispMarkStatus(Long bShow)
 
 // ---- insertion ----
 
-CQuilnAutomation::Bool CQuilnAutomation::InsertImage(const Str& fileName, const Str& imageMark, Long x, Long y,
-                                                     Long cx, Long cy)
+CQuilnMembers::Bool CQuilnMembers::InsertImage(const Str &fileName, const Str &imageMark, Long x, Long y, Long cx,
+                                               Long cy)
 {
     if (!CanInsertImage().value) return Refused();
     // Without a name the image open dialog would ask first; the frame has none yet.
@@ -509,56 +574,71 @@ CQuilnAutomation::Bool CQuilnAutomation::InsertImage(const Str& fileName, const 
 }
 
 // The frame's media insertion (poster frames, clip lengths) is not there yet.
-CQuilnAutomation::Bool CQuilnAutomation::InsertVideo(const Str&, const Str&, const Str&, Long, Long, Long, Long)
+CQuilnMembers::Bool CQuilnMembers::InsertVideo(const Str &, const Str &, const Str &, Long, Long, Long, Long)
 {
     return Refused();
 }
-CQuilnAutomation::Bool CQuilnAutomation::InsertAudio(const Str&, const Str&, Long, Long, Long, Long)
+CQuilnMembers::Bool CQuilnMembers::InsertAudio(const Str &, const Str &, Long, Long, Long, Long)
 {
     return Refused();
 }
 
-CQuilnAutomation::Bool CQuilnAutomation::InsertChart()
+CQuilnMembers::Bool CQuilnMembers::InsertChart()
 {
     if (!CanInsertChart().value) return Refused();
     SendToFrame(kCmdInsertChart);
     return 1;
 }
 
-CQuilnAutomation::Bool CQuilnAutomation::InsertTable()
+CQuilnMembers::Bool CQuilnMembers::InsertTable()
 {
     if (!CanInsertTable().value) return Refused();
     SendToFrame(kCmdInsertTable);
     return 1;
 }
 
-CQuilnAutomation::Bool CQuilnAutomation::InsertText()
+CQuilnMembers::Bool CQuilnMembers::InsertText()
 {
     if (!CanInsertText().value) return Refused();
     SendToFrame(kCmdInsertTextShape);
     return 1;
 }
 
-CQuilnAutomation::Bool CQuilnAutomation::AcceptsText()
+CQuilnMembers::Bool CQuilnMembers::AcceptsText()
 {
-    CQlDoc* doc = Editable();
+    CQlDoc *doc = Editable();
     return doc && doc->SelectionAcceptsText();
 }
 
-CQuilnAutomation::Bool CQuilnAutomation::CanInsertNewPage() { return AcceptsText(); }
-CQuilnAutomation::Bool CQuilnAutomation::CanInsertString() { return CanInsertNewPage(); }
-CQuilnAutomation::Bool CQuilnAutomation::CanInsertDate() { return AcceptsText(); }
-CQuilnAutomation::Bool CQuilnAutomation::CanInsertCharext() { return AcceptsText(); }
-CQuilnAutomation::Bool CQuilnAutomation::CanInsertMark() { return AcceptsText(); }
+CQuilnMembers::Bool CQuilnMembers::CanInsertNewPage()
+{
+    return AcceptsText();
+}
+CQuilnMembers::Bool CQuilnMembers::CanInsertString()
+{
+    return CanInsertNewPage();
+}
+CQuilnMembers::Bool CQuilnMembers::CanInsertDate()
+{
+    return AcceptsText();
+}
+CQuilnMembers::Bool CQuilnMembers::CanInsertCharext()
+{
+    return AcceptsText();
+}
+CQuilnMembers::Bool CQuilnMembers::CanInsertMark()
+{
+    return AcceptsText();
+}
 
-CQuilnAutomation::Bool CQuilnAutomation::InsertNewPage()
+CQuilnMembers::Bool CQuilnMembers::InsertNewPage()
 {
     if (!CanInsertNewPage().value) return Refused();
     Editable()->InsertNewPage();
     return 1;
 }
 
-CQuilnAutomation::Bool CQuilnAutomation::InsertString(const Str& lpString)
+CQuilnMembers::Bool CQuilnMembers::InsertString(const Str &lpString)
 {
     if (!CanInsertNewPage().value) return Refused();
     Editable()->InsertString(lpString);
@@ -566,10 +646,16 @@ CQuilnAutomation::Bool CQuilnAutomation::InsertString(const Str& lpString)
 }
 
 // The frame's date and symbol insertion (with their dialogs) are not there yet.
-CQuilnAutomation::Bool CQuilnAutomation::InsertDate(const Str&) { return Refused(); }
-CQuilnAutomation::Bool CQuilnAutomation::InsertCharext(Short) { return Refused(); }
+CQuilnMembers::Bool CQuilnMembers::InsertDate(const Str &)
+{
+    return Refused();
+}
+CQuilnMembers::Bool CQuilnMembers::InsertCharext(Short)
+{
+    return Refused();
+}
 
-CQuilnAutomation::Bool CQuilnAutomation::InsertMark(const Str& pMarkStr)
+CQuilnMembers::Bool CQuilnMembers::InsertMark(const Str &pMarkStr)
 {
     if (!CanInsertMark().value) return Refused();
     Editable()->InsertAnnotation(pMarkStr);
@@ -578,149 +664,149 @@ CQuilnAutomation::Bool CQuilnAutomation::InsertMark(const Str& pMarkStr)
 
 // ---- character and paragraph format ----
 
-CQuilnAutomation::Bool CQuilnAutomation::CanCharAttr()
+CQuilnMembers::Bool CQuilnMembers::CanCharAttr()
 {
-    CQlDoc* doc = Editable();
+    CQlDoc *doc = Editable();
     return doc && doc->GetFormatState() && doc->SelectionAcceptsFormat();
 }
 
-CQuilnAutomation::Bool CQuilnAutomation::CharAttr()
+CQuilnMembers::Bool CQuilnMembers::CharAttr()
 {
     if (!CanCharAttr().value) return Refused();
     SendToFrame(kCmdCharAttr);
     return 1;
 }
 
-CQuilnAutomation::Str CQuilnAutomation::GetChFont()
+CQuilnMembers::Str CQuilnMembers::GetChFont()
 {
     return CanCharAttr().value ? Editable()->GetFormatState()->m_charFormat.m_chineseFace : Str();
 }
 
-CQuilnAutomation::Str CQuilnAutomation::GetAscFont()
+CQuilnMembers::Str CQuilnMembers::GetAscFont()
 {
     return CanCharAttr().value ? Editable()->GetFormatState()->m_charFormat.m_westernFace : Str();
 }
 
-CQuilnAutomation::Bool CQuilnAutomation::SetChFont(const Str& fontName)
+CQuilnMembers::Bool CQuilnMembers::SetChFont(const Str &fontName)
 {
     if (!CanCharAttr().value) return Refused();
-    const CFontNameCombo* combo = Frame()->GetChineseFontCombo();
+    const CFontNameCombo *combo = Frame()->GetChineseFontCombo();
     if (!combo || combo->FindFont(fontName) < 0) return Refused();
     Editable()->SetChFont(fontName);
     return 1;
 }
 
-CQuilnAutomation::Bool CQuilnAutomation::SetAscFont(const Str& fontName)
+CQuilnMembers::Bool CQuilnMembers::SetAscFont(const Str &fontName)
 {
     if (!CanCharAttr().value) return Refused();
-    const CFontNameCombo* combo = Frame()->GetWesternFontCombo();
+    const CFontNameCombo *combo = Frame()->GetWesternFontCombo();
     if (!combo || combo->FindFont(fontName) < 0) return Refused();
     Editable()->SetAscFont(fontName);
     return 1;
 }
 
-CQuilnAutomation::Long CQuilnAutomation::GetFontSize()
+CQuilnMembers::Long CQuilnMembers::GetFontSize()
 {
     return CanCharAttr().value ? Editable()->GetFormatState()->m_charFormat.m_size : 0;
 }
 
-CQuilnAutomation::Bool CQuilnAutomation::SetFontSize(Long fontSize)
+CQuilnMembers::Bool CQuilnMembers::SetFontSize(Long fontSize)
 {
     if (!CanCharAttr().value) return Refused();
     const bool listed = std::any_of(std::begin(kChineseTypeSizes), std::end(kChineseTypeSizes),
-                                    [fontSize](const CTypeSize& size) { return size.twips == fontSize; });
+                                    [fontSize](const CTypeSize &size) { return size.twips == fontSize; });
     if (!listed) return Refused();
     Editable()->SetFontSize(fontSize);
     return 1;
 }
 
-CQuilnAutomation::Long CQuilnAutomation::GetCharBold()
+CQuilnMembers::Long CQuilnMembers::GetCharBold()
 {
     return CanCharAttr().value ? Editable()->GetFormatState()->m_charFormat.m_bold : 0;
 }
 
-CQuilnAutomation::Bool CQuilnAutomation::SetCharBold(Long bBold)
+CQuilnMembers::Bool CQuilnMembers::SetCharBold(Long bBold)
 {
     if (!CanCharAttr().value) return Refused();
     Editable()->SetCharBold(bBold);
     return 1;
 }
 
-CQuilnAutomation::Long CQuilnAutomation::GetCharItalic()
+CQuilnMembers::Long CQuilnMembers::GetCharItalic()
 {
     return CanCharAttr().value ? Editable()->GetFormatState()->m_charFormat.m_italic : 0;
 }
 
-CQuilnAutomation::Bool CQuilnAutomation::SetCharItalic(Long bItalic)
+CQuilnMembers::Bool CQuilnMembers::SetCharItalic(Long bItalic)
 {
     if (!CanCharAttr().value) return Refused();
     Editable()->SetCharItalic(bItalic);
     return 1;
 }
 
-CQuilnAutomation::Long CQuilnAutomation::GetCharUnderline()
+CQuilnMembers::Long CQuilnMembers::GetCharUnderline()
 {
     return CanCharAttr().value ? Editable()->GetFormatState()->m_charFormat.m_underline : 0;
 }
 
-CQuilnAutomation::Bool CQuilnAutomation::SetCharUnderline(Long bUnderline)
+CQuilnMembers::Bool CQuilnMembers::SetCharUnderline(Long bUnderline)
 {
     if (!CanCharAttr().value || bUnderline < 0 || bUnderline > 3) return Refused();
     Editable()->SetCharUnderline(bUnderline);
     return 1;
 }
 
-CQuilnAutomation::Long CQuilnAutomation::GetCharPos()
+CQuilnMembers::Long CQuilnMembers::GetCharPos()
 {
     return CanCharAttr().value ? Editable()->GetFormatState()->m_charFormat.m_position : 0;
 }
 
-CQuilnAutomation::Bool CQuilnAutomation::SetCharPos(Long charPos)
+CQuilnMembers::Bool CQuilnMembers::SetCharPos(Long charPos)
 {
     if (!CanCharAttr().value || charPos < 0 || charPos > 2) return Refused();
     Editable()->SetCharPos(charPos);
     return 1;
 }
 
-CQuilnAutomation::Long CQuilnAutomation::GetCharColor()
+CQuilnMembers::Long CQuilnMembers::GetCharColor()
 {
     if (!CanCharAttr().value) return 0;
-    CQlDoc* doc = Editable();
+    CQlDoc *doc = Editable();
     return static_cast<Long>(CColorRef(doc).Resolve(doc->GetFormatState()->m_charFormat.m_color));
 }
 
-CQuilnAutomation::Bool CQuilnAutomation::SetCharColor(Long dwColor)
+CQuilnMembers::Bool CQuilnMembers::SetCharColor(Long dwColor)
 {
     if (!CanCharAttr().value) return Refused();
     Editable()->SetCharColor(dwColor & 0xFFFFFF);
     return 1;
 }
 
-CQuilnAutomation::Bool CQuilnAutomation::CharColorMore()
+CQuilnMembers::Bool CQuilnMembers::CharColorMore()
 {
     if (!CanCharAttr().value) return Refused();
     SendToFrame(kCmdCharColorMore);
     return 1;
 }
 
-CQuilnAutomation::Long CQuilnAutomation::GetParaFormat()
+CQuilnMembers::Long CQuilnMembers::GetParaFormat()
 {
     return CanCharAttr().value ? Editable()->GetFormatState()->m_paraFormat.m_align : 0;
 }
 
-CQuilnAutomation::Bool CQuilnAutomation::SetParaFormat(Long paraFormat)
+CQuilnMembers::Bool CQuilnMembers::SetParaFormat(Long paraFormat)
 {
     if (!CanCharAttr().value || paraFormat < 1 || paraFormat > 4) return Refused();
     Editable()->SetParaFormat(static_cast<std::uint8_t>(paraFormat));
     return 1;
 }
 
-CQuilnAutomation::Long CQuilnAutomation::GetParaGap()
+CQuilnMembers::Long CQuilnMembers::GetParaGap()
 {
     return CanCharAttr().value ? Editable()->GetFormatState()->m_paraFormat.m_spacing : 0;
 }
 
-CQuilnAutomation::Bool CQuilnAutomation::SetParaGap(Long paraGap)
+CQuilnMembers::Bool CQuilnMembers::SetParaGap(Long paraGap)
 {
     if (!CanCharAttr().value || paraGap < 1 || paraGap > 5) return Refused();
     Editable()->SetParaGap(static_cast<std::uint8_t>(paraGap));
@@ -729,74 +815,134 @@ CQuilnAutomation::Bool CQuilnAutomation::SetParaGap(Long paraGap)
 
 // ---- floating objects and tables ----
 
-CQuilnAutomation::Bool CQuilnAutomation::CanBlockAttr()
+CQuilnMembers::Bool CQuilnMembers::CanBlockAttr()
 {
-    CQlDoc* doc = Editable();
+    CQlDoc *doc = Editable();
     return doc && doc->GetSelectedObjectCount() > 0;
 }
 
-// The object property dialog, the stacking-order moves and the table editing operations
-// of the document are not there yet: these refuse.
-CQuilnAutomation::Bool CQuilnAutomation::BlockAttr() { return Refused(); }
-CQuilnAutomation::Bool CQuilnAutomation::BlockPosUp() { return Refused(); }
-CQuilnAutomation::Bool CQuilnAutomation::BlockPosDown() { return Refused(); }
-CQuilnAutomation::Bool CQuilnAutomation::BlockPosFirst() { return Refused(); }
-CQuilnAutomation::Bool CQuilnAutomation::BlockPosLast() { return Refused(); }
-CQuilnAutomation::Bool CQuilnAutomation::CanTableInsertRow() { return Refused(); }
-CQuilnAutomation::Bool CQuilnAutomation::TableInsertRow() { return Refused(); }
-CQuilnAutomation::Bool CQuilnAutomation::CanTableInsertCol() { return Refused(); }
-CQuilnAutomation::Bool CQuilnAutomation::TableInsertCol() { return Refused(); }
-CQuilnAutomation::Bool CQuilnAutomation::CanTableDeleteRow() { return Refused(); }
-CQuilnAutomation::Bool CQuilnAutomation::TableDeleteRow() { return Refused(); }
-CQuilnAutomation::Bool CQuilnAutomation::CanTableDeleteCol() { return Refused(); }
-CQuilnAutomation::Bool CQuilnAutomation::TableDeleteCol() { return Refused(); }
-CQuilnAutomation::Bool CQuilnAutomation::CanTableMerge() { return Refused(); }
-CQuilnAutomation::Bool CQuilnAutomation::TableMerge() { return Refused(); }
-CQuilnAutomation::Bool CQuilnAutomation::CanTableSeparate() { return Refused(); }
-CQuilnAutomation::Bool CQuilnAutomation::TableSeparate() { return Refused(); }
-CQuilnAutomation::Bool CQuilnAutomation::CanTableUDFormat() { return Refused(); }
-CQuilnAutomation::Long CQuilnAutomation::GetTableUDFormat() { return 0; }
-CQuilnAutomation::Bool CQuilnAutomation::SetTableUDFormat(Long) { return Refused(); }
+// The object property dialog, the stacking-order moves and the table editing operations of the
+// document are not there yet: these refuse.
+CQuilnMembers::Bool CQuilnMembers::BlockAttr()
+{
+    return Refused();
+}
+CQuilnMembers::Bool CQuilnMembers::BlockPosUp()
+{
+    return Refused();
+}
+CQuilnMembers::Bool CQuilnMembers::BlockPosDown()
+{
+    return Refused();
+}
+CQuilnMembers::Bool CQuilnMembers::BlockPosFirst()
+{
+    return Refused();
+}
+CQuilnMembers::Bool CQuilnMembers::BlockPosLast()
+{
+    return Refused();
+}
+CQuilnMembers::Bool CQuilnMembers::CanTableInsertRow()
+{
+    return Refused();
+}
+CQuilnMembers::Bool CQuilnMembers::TableInsertRow()
+{
+    return Refused();
+}
+CQuilnMembers::Bool CQuilnMembers::CanTableInsertCol()
+{
+    return Refused();
+}
+CQuilnMembers::Bool CQuilnMembers::TableInsertCol()
+{
+    return Refused();
+}
+CQuilnMembers::Bool CQuilnMembers::CanTableDeleteRow()
+{
+    return Refused();
+}
+CQuilnMembers::Bool CQuilnMembers::TableDeleteRow()
+{
+    return Refused();
+}
+CQuilnMembers::Bool CQuilnMembers::CanTableDeleteCol()
+{
+    return Refused();
+}
+CQuilnMembers::Bool CQuilnMembers::TableDeleteCol()
+{
+    return Refused();
+}
+CQuilnMembers::Bool CQuilnMembers::CanTableMerge()
+{
+    return Refused();
+}
+CQuilnMembers::Bool CQuilnMembers::TableMerge()
+{
+    return Refused();
+}
+CQuilnMembers::Bool CQuilnMembers::CanTableSeparate()
+{
+    return Refused();
+}
+CQuilnMembers::Bool CQuilnMembers::TableSeparate()
+{
+    return Refused();
+}
+CQuilnMembers::Bool CQuilnMembers::CanTableUDFormat()
+{
+    return Refused();
+}
+CQuilnMembers::Long CQuilnMembers::GetTableUDFormat()
+{
+    return 0;
+}
+CQuilnMembers::Bool CQuilnMembers::SetTableUDFormat(Long)
+{
+    return Refused();
+}
 
 // ---- spelling and statistics ----
 
-void CQuilnAutomation::UserDictionary() {}
+void CQuilnMembers::UserDictionary() {}
 
-CQuilnAutomation::Bool CQuilnAutomation::CanSpellCheck()
+CQuilnMembers::Bool CQuilnMembers::CanSpellCheck()
 {
-    CQlDoc* doc = Editable();
+    CQlDoc *doc = Editable();
     return doc && doc->CanReplace();
 }
 
-CQuilnAutomation::Bool CQuilnAutomation::SetSpellCheck(const Str& dllPath)
+CQuilnMembers::Bool CQuilnMembers::SetSpellCheck(const Str &dllPath)
 {
     if (!CanSpellCheck().value) return Refused();
     Frame()->SetSentenceCheckerPath(dllPath);
     return 1;
 }
 
-CQuilnAutomation::Bool CQuilnAutomation::SpellCheck()
+CQuilnMembers::Bool CQuilnMembers::SpellCheck()
 {
     if (!CanSpellCheck().value) return Refused();
     SendToFrame(kCmdSpellCheck);
     return 1;
 }
 
-CQuilnAutomation::Bool CQuilnAutomation::CanRussianConvert()
+CQuilnMembers::Bool CQuilnMembers::CanRussianConvert()
 {
-    CQlDoc* doc = Editable();
+    CQlDoc *doc = Editable();
     return doc && doc->CanRussianConvert();
 }
 
-CQuilnAutomation::Bool CQuilnAutomation::RussianConvert(Short nMode)
+CQuilnMembers::Bool CQuilnMembers::RussianConvert(Short nMode)
 {
     if (!CanRussianConvert().value || nMode < 1 || nMode > 3) return Refused();
     return Editable()->RussianConvert(nMode);
 }
 
-void CQuilnAutomation::FileStatistics()
+void CQuilnMembers::FileStatistics()
 {
-    CQlMain* frame = Frame();
+    CQlMain *frame = Frame();
     if (!frame || !frame->GetMainDoc()->GetBody()) return;
     CStatistics stats;
     frame->GetMainDoc()->GetBody()->CountStatistics(stats);
@@ -806,121 +952,187 @@ void CQuilnAutomation::FileStatistics()
 // ---- append and export ----
 
 // The appends by format have no entry points of their own yet.
-CQuilnAutomation::Bool CQuilnAutomation::AppendQuiln(const Str&) { return Refused(); }
-CQuilnAutomation::Bool CQuilnAutomation::AppendMsWord(const Str&) { return Refused(); }
-CQuilnAutomation::Bool CQuilnAutomation::AppendRTF(const Str&) { return Refused(); }
-CQuilnAutomation::Bool CQuilnAutomation::AppendText(const Str&) { return Refused(); }
-CQuilnAutomation::Bool CQuilnAutomation::AppendImage(const Str&) { return Refused(); }
-CQuilnAutomation::Bool CQuilnAutomation::AppendVideo(const Str&) { return Refused(); }
-CQuilnAutomation::Bool CQuilnAutomation::AppendAudio(const Str&) { return Refused(); }
-CQuilnAutomation::Bool CQuilnAutomation::AppendTable(const Str&) { return Refused(); }
-
-CQuilnAutomation::Long CQuilnAutomation::ExportTotal()
+CQuilnMembers::Bool CQuilnMembers::AppendQuiln(const Str &)
 {
-    CQlDoc* doc = Editable();
+    return Refused();
+}
+CQuilnMembers::Bool CQuilnMembers::AppendMsWord(const Str &)
+{
+    return Refused();
+}
+CQuilnMembers::Bool CQuilnMembers::AppendRTF(const Str &)
+{
+    return Refused();
+}
+CQuilnMembers::Bool CQuilnMembers::AppendText(const Str &)
+{
+    return Refused();
+}
+CQuilnMembers::Bool CQuilnMembers::AppendImage(const Str &)
+{
+    return Refused();
+}
+CQuilnMembers::Bool CQuilnMembers::AppendVideo(const Str &)
+{
+    return Refused();
+}
+CQuilnMembers::Bool CQuilnMembers::AppendAudio(const Str &)
+{
+    return Refused();
+}
+CQuilnMembers::Bool CQuilnMembers::AppendTable(const Str &)
+{
+    return Refused();
+}
+
+CQuilnMembers::Long CQuilnMembers::ExportTotal()
+{
+    CQlDoc *doc = Editable();
     return doc ? doc->ExportTotal() : 0;
 }
 
-CQuilnAutomation::Long CQuilnAutomation::ExportType(Long nExport)
+CQuilnMembers::Long CQuilnMembers::ExportType(Long nExport)
 {
-    CQlDoc* doc = Editable();
+    CQlDoc *doc = Editable();
     return doc ? doc->ExportType(nExport) : 0;
 }
 
-CQuilnAutomation::Str CQuilnAutomation::ExportExt(Long nExport)
+CQuilnMembers::Str CQuilnMembers::ExportExt(Long nExport)
 {
-    CQlDoc* doc = Editable();
+    CQlDoc *doc = Editable();
     return doc ? doc->ExportExt(nExport) : Str();
 }
 
-CQuilnAutomation::Str CQuilnAutomation::ExportMark(Long nExport)
+CQuilnMembers::Str CQuilnMembers::ExportMark(Long nExport)
 {
-    CQlDoc* doc = Editable();
+    CQlDoc *doc = Editable();
     return doc ? doc->ExportMark(nExport) : Str();
 }
 
-CQuilnAutomation::Bool CQuilnAutomation::ExportFile(Long nExport, const Str& fileName)
+CQuilnMembers::Bool CQuilnMembers::ExportFile(Long nExport, const Str &fileName)
 {
-    CQlDoc* doc = Editable();
+    CQlDoc *doc = Editable();
     return doc ? doc->ExportFile(nExport, fileName) : 0;
 }
 
-CQuilnAutomation::Bool CQuilnAutomation::ExportFileTitle(const Str& fileName)
+CQuilnMembers::Bool CQuilnMembers::ExportFileTitle(const Str &fileName)
 {
-    CQlDoc* doc = Editable();
+    CQlDoc *doc = Editable();
     return doc ? doc->ExportFileTitle(fileName) : 0;
 }
 
-CQuilnAutomation::Bool CQuilnAutomation::ExportHTML(const Str& filePath)
+CQuilnMembers::Bool CQuilnMembers::ExportHTML(const Str &filePath)
 {
-    CQlDoc* doc = Editable();
+    CQlDoc *doc = Editable();
     return doc ? doc->ExportHtml(filePath) : 0;
 }
 
-CQuilnAutomation::Bool CQuilnAutomation::ExportEHTML(const Str& fileName, const Str& listName)
+CQuilnMembers::Bool CQuilnMembers::ExportEHTML(const Str &fileName, const Str &listName)
 {
-    CQlDoc* doc = Editable();
+    CQlDoc *doc = Editable();
     return doc ? doc->ExportEHtml(fileName, listName) : 0;
 }
 
-CQuilnAutomation::Bool CQuilnAutomation::ExportPDF(const Str& filePath)
+CQuilnMembers::Bool CQuilnMembers::ExportPDF(const Str &filePath)
 {
-    CQlDoc* doc = Editable();
+    CQlDoc *doc = Editable();
     return doc ? doc->ExportPdf(filePath) : 0;
 }
 
-CQuilnAutomation::Bool CQuilnAutomation::ExportRTF(const Str& filePath)
+CQuilnMembers::Bool CQuilnMembers::ExportRTF(const Str &filePath)
 {
-    CQlDoc* doc = Editable();
+    CQlDoc *doc = Editable();
     return doc ? doc->ExportRtf(filePath) : 0;
 }
 
-CQuilnAutomation::Bool CQuilnAutomation::ExportDoc(const Str& filePath) { return ExportRTF(filePath); }
+CQuilnMembers::Bool CQuilnMembers::ExportDoc(const Str &filePath)
+{
+    return ExportRTF(filePath);
+}
 
 // ---- counting ----
 
-CQuilnAutomation::Long CQuilnAutomation::Count(int counter)
+CQuilnMembers::Long CQuilnMembers::Count(int counter)
 {
-    CQlDoc* doc = Editable();
+    CQlDoc *doc = Editable();
     if (!doc || !doc->GetBody()) return 0;
     CStatistics stats;
     doc->GetBody()->CountStatistics(stats);
     return stats[static_cast<CStatistics::Counter>(counter)];
 }
 
-CQuilnAutomation::Long CQuilnAutomation::StatisticsChinese() { return Count(CStatistics::kChinese); }
-CQuilnAutomation::Long CQuilnAutomation::StatisticsAscii() { return Count(CStatistics::kLetters); }
-CQuilnAutomation::Long CQuilnAutomation::StatisticsSpace() { return Count(CStatistics::kSpaces); }
-CQuilnAutomation::Long CQuilnAutomation::StatisticsSymbol() { return Count(CStatistics::kSymbols); }
-CQuilnAutomation::Long CQuilnAutomation::StatisticsPara() { return Count(CStatistics::kParagraphs); }
-CQuilnAutomation::Long CQuilnAutomation::StatisticsPage() { return Count(CStatistics::kPages); }
-CQuilnAutomation::Long CQuilnAutomation::StatisticsAudio() { return Count(CStatistics::kAudio); }
-CQuilnAutomation::Long CQuilnAutomation::StatisticsVideo() { return Count(CStatistics::kVideo); }
-CQuilnAutomation::Long CQuilnAutomation::StatisticsImage() { return Count(CStatistics::kImages); }
-CQuilnAutomation::Long CQuilnAutomation::StatisticsChart() { return Count(CStatistics::kCharts); }
-CQuilnAutomation::Long CQuilnAutomation::StatisticsTable() { return Count(CStatistics::kTables); }
-CQuilnAutomation::Long CQuilnAutomation::StatisticsGraph() { return Count(CStatistics::kGraphics); }
-CQuilnAutomation::Long CQuilnAutomation::StatisticsWord() { return Count(CStatistics::kWords); }
+CQuilnMembers::Long CQuilnMembers::StatisticsChinese()
+{
+    return Count(CStatistics::kChinese);
+}
+CQuilnMembers::Long CQuilnMembers::StatisticsAscii()
+{
+    return Count(CStatistics::kLetters);
+}
+CQuilnMembers::Long CQuilnMembers::StatisticsSpace()
+{
+    return Count(CStatistics::kSpaces);
+}
+CQuilnMembers::Long CQuilnMembers::StatisticsSymbol()
+{
+    return Count(CStatistics::kSymbols);
+}
+CQuilnMembers::Long CQuilnMembers::StatisticsPara()
+{
+    return Count(CStatistics::kParagraphs);
+}
+CQuilnMembers::Long CQuilnMembers::StatisticsPage()
+{
+    return Count(CStatistics::kPages);
+}
+CQuilnMembers::Long CQuilnMembers::StatisticsAudio()
+{
+    return Count(CStatistics::kAudio);
+}
+CQuilnMembers::Long CQuilnMembers::StatisticsVideo()
+{
+    return Count(CStatistics::kVideo);
+}
+CQuilnMembers::Long CQuilnMembers::StatisticsImage()
+{
+    return Count(CStatistics::kImages);
+}
+CQuilnMembers::Long CQuilnMembers::StatisticsChart()
+{
+    return Count(CStatistics::kCharts);
+}
+CQuilnMembers::Long CQuilnMembers::StatisticsTable()
+{
+    return Count(CStatistics::kTables);
+}
+CQuilnMembers::Long CQuilnMembers::StatisticsGraph()
+{
+    return Count(CStatistics::kGraphics);
+}
+CQuilnMembers::Long CQuilnMembers::StatisticsWord()
+{
+    return Count(CStatistics::kWords);
+}
 
 // ---- the table ----
 
-const plat::Guid& CQuilnAutomation::DispatchIid()
+const plat::Guid &QuilnDispatchIid()
 {
     static const plat::Guid iid = plat::Guid::FromText(u"{6A1C2E4B-93D7-4F08-8B5E-2C7D41A9F301}");
     return iid;
 }
 
-const plat::Guid& CQuilnAutomation::EventsIid()
+const plat::Guid &QuilnEventsIid()
 {
     static const plat::Guid iid = plat::Guid::FromText(u"{6A1C2E4B-93D7-4F08-8B5E-2C7D41A9F302}");
     return iid;
 }
 
-const plat::InterfaceInfo& CQuilnAutomation::EventsInfo()
+const plat::InterfaceInfo &QuilnEventsInfo()
 {
     static const plat::InterfaceInfo info = [] {
         plat::InterfaceInfo events;
-        events.iid = EventsIid();
+        events.iid = QuilnEventsIid();
         events.name = u"_DQuilnEvents";
         events.doc = u"Event interface for Quiln Control";
         events.source = true;
@@ -929,182 +1141,203 @@ const plat::InterfaceInfo& CQuilnAutomation::EventsInfo()
     return info;
 }
 
-const plat::DispatchTable& CQuilnAutomation::Members()
+std::vector<plat::DispatchTable::Entry> QuilnMemberEntries(std::function<CQlMain *(void *self)> frameOf)
 {
-    using A = CQuilnAutomation;
+    using A = CQuilnMembers;
     using plat::Method;
+    std::vector<plat::DispatchTable::Entry> entries{
+        Method(1, u"FileNew", &A::FileNew),
+        Method(2, u"FileOpen", &A::FileOpen, {u"filePath", u"bReadOnly"}),
+        Method(3, u"FileOpenMsWord", &A::FileOpenMsWord, {u"filePath", u"bReadOnly"}),
+        Method(4, u"FileOpenRTF", &A::FileOpenRTF, {u"filePath", u"bReadOnly"}),
+        Method(5, u"FileOpenText", &A::FileOpenText, {u"filePath", u"bReadOnly"}),
+        Method(6, u"FileSave", &A::FileSave, {u"filePath"}),
+        Method(7, u"SetAutoSave", &A::SetAutoSave, {u"savePath", u"saveTime"}),
+        Method(8, u"GetAutoSave", &A::GetAutoSave),
+        Method(9, u"IsFileModified", &A::IsFileModified),
+        Method(10, u"FileSetup", &A::FileSetup),
+        Method(11, u"HasFilePassword", &A::HasFilePassword),
+        Method(12, u"SetFilePassword", &A::SetFilePassword),
+        Method(13, u"SetFileAuthor", &A::SetFileAuthor, {u"authorID", u"authorName"}),
+        Method(14, u"FileAuthorInfo", &A::FileAuthorInfo),
+        Method(15, u"CanFilePrint", &A::CanFilePrint),
+        Method(16, u"FilePrint", &A::FilePrint),
+        Method(17, u"FilePrintPreview", &A::FilePrintPreview),
+        Method(18, u"IsFilePrinting", &A::IsFilePrinting),
+        Method(19, u"OpenReference", &A::OpenReference, {u"filePath"}),
+        Method(20, u"OpenReferenceMsWord", &A::OpenReferenceMsWord, {u"filePath"}),
+        Method(21, u"OpenReferenceRTF", &A::OpenReferenceRTF, {u"filePath"}),
+        Method(22, u"OpenReferenceText", &A::OpenReferenceText, {u"filePath"}),
+        Method(23, u"CloseReference", &A::CloseReference),
+        Method(24, u"CanShowReference", &A::CanShowReference),
+        Method(25, u"ShowReference", &A::ShowReference, {u"bShow"}),
+        Method(26, u"IsShowReference", &A::IsShowReference),
+        Method(27, u"CanEditUndo", &A::CanEditUndo),
+        Method(28, u"EditUndo", &A::EditUndo),
+        Method(29, u"CanEditRedo", &A::CanEditRedo),
+        Method(30, u"EditRedo", &A::EditRedo),
+        Method(31, u"CanEditCut", &A::CanEditCut),
+        Method(32, u"EditCut", &A::EditCut),
+        Method(33, u"CanEditCopy", &A::CanEditCopy),
+        Method(34, u"EditCopy", &A::EditCopy),
+        Method(35, u"CanEditPaste", &A::CanEditPaste),
+        Method(36, u"EditPaste", &A::EditPaste),
+        Method(37, u"CanEditDelete", &A::CanEditDelete),
+        Method(38, u"EditDelete", &A::EditDelete),
+        Method(39, u"CanEditSelectAll", &A::CanEditSelectAll),
+        Method(40, u"EditSelectAll", &A::EditSelectAll),
+        Method(41, u"CanEditFind", &A::CanEditFind),
+        Method(42, u"EditFind", &A::EditFind),
+        Method(43, u"CanEditReplace", &A::CanEditReplace),
+        Method(44, u"EditReplace", &A::EditReplace),
+        Method(45, u"CanBasebar", &A::CanBasebar),
+        Method(46, u"IsBasebarVisible", &A::IsBasebarVisible),
+        Method(47, u"ShowBasebar", &A::ShowBasebar, {u"bShow"}),
+        Method(48, u"CanExtbar", &A::CanExtbar),
+        Method(49, u"IsExtbarVisible", &A::IsExtbarVisible),
+        Method(50, u"ShowExtbar", &A::ShowExtbar, {u"bShow"}),
+        Method(51, u"SetGraphBarMode", &A::SetGraphBarMode, {u"bMini"}),
+        Method(52, u"CanRulerbar", &A::CanRulerbar),
+        Method(53, u"IsRulerbarVisible", &A::IsRulerbarVisible),
+        Method(54, u"ShowRulerbar", &A::ShowRulerbar, {u"bShow"}),
+        Method(55, u"CanDispRatio", &A::CanDispRatio),
+        Method(56, u"GetDispRatio", &A::GetDispRatio),
+        Method(57, u"SetDispRatio", &A::SetDispRatio, {u"iRatio"}),
+        Method(58, u"CanDispEditStatus", &A::CanDispEditStatus),
+        Method(59, u"IsDispEditStatus", &A::IsDispEditStatus),
+        Method(60, u"SetDispEditStatus", &A::SetDispEditStatus, {u"bShow"}),
+        Method(61, u"CanDispMarkStatus", &A::CanDispMarkStatus),
+        Method(62, u"IsDispMarkStatus", &A::IsDispMarkStatus),
+        Method(63, u"SetDispMarkStatus", &A::SetDispMarkStatus, {u"bShow"}),
+        Method(64, u"CanInsertImage", &A::CanInsertImage),
+        Method(65, u"InsertImage", &A::InsertImage, {u"fileName", u"imageMark", u"x", u"y", u"cx", u"cy"}),
+        Method(66, u"CanInsertVideo", &A::CanInsertVideo),
+        Method(67, u"InsertVideo", &A::InsertVideo,
+               {u"videoName", u"imageName", u"videoMark", u"x", u"y", u"cx", u"cy"}),
+        Method(68, u"CanInsertAudio", &A::CanInsertAudio),
+        Method(69, u"InsertAudio", &A::InsertAudio, {u"fileName", u"audioMark", u"x", u"y", u"cx", u"cy"}),
+        Method(70, u"CanInsertChart", &A::CanInsertChart),
+        Method(71, u"InsertChart", &A::InsertChart),
+        Method(72, u"CanInsertTable", &A::CanInsertTable),
+        Method(73, u"InsertTable", &A::InsertTable),
+        Method(74, u"CanInsertText", &A::CanInsertText),
+        Method(75, u"InsertText", &A::InsertText),
+        Method(76, u"CanInsertNewPage", &A::CanInsertNewPage),
+        Method(77, u"InsertNewPage", &A::InsertNewPage),
+        Method(78, u"CanInsertString", &A::CanInsertString),
+        Method(79, u"InsertString", &A::InsertString, {u"lpString"}),
+        Method(80, u"CanInsertDate", &A::CanInsertDate),
+        Method(81, u"InsertDate", &A::InsertDate, {u"pDateStr"}),
+        Method(82, u"CanInsertCharext", &A::CanInsertCharext),
+        Method(83, u"InsertCharext", &A::InsertCharext, {u"charCode"}),
+        Method(84, u"CanInsertMark", &A::CanInsertMark),
+        Method(85, u"InsertMark", &A::InsertMark, {u"pMarkStr"}),
+        Method(86, u"CanCharAttr", &A::CanCharAttr),
+        Method(87, u"CharAttr", &A::CharAttr),
+        Method(88, u"GetChFont", &A::GetChFont),
+        Method(89, u"SetChFont", &A::SetChFont, {u"fontName"}),
+        Method(90, u"GetAscFont", &A::GetAscFont),
+        Method(91, u"SetAscFont", &A::SetAscFont, {u"fontName"}),
+        Method(92, u"GetFontSize", &A::GetFontSize),
+        Method(93, u"SetFontSize", &A::SetFontSize, {u"fontSize"}),
+        Method(94, u"GetCharBold", &A::GetCharBold),
+        Method(95, u"SetCharBold", &A::SetCharBold, {u"bBold"}),
+        Method(96, u"GetCharItalic", &A::GetCharItalic),
+        Method(97, u"SetCharItalic", &A::SetCharItalic, {u"bItalic"}),
+        Method(98, u"GetCharUnderline", &A::GetCharUnderline),
+        Method(99, u"SetCharUnderline", &A::SetCharUnderline, {u"bUnderline"}),
+        Method(100, u"GetCharPos", &A::GetCharPos),
+        Method(101, u"SetCharPos", &A::SetCharPos, {u"charPos"}),
+        Method(102, u"GetCharColor", &A::GetCharColor),
+        Method(103, u"SetCharColor", &A::SetCharColor, {u"dwColor"}),
+        Method(104, u"CharColorMore", &A::CharColorMore),
+        Method(105, u"GetParaFormat", &A::GetParaFormat),
+        Method(106, u"SetParaFormat", &A::SetParaFormat, {u"paraFormat"}),
+        Method(107, u"GetParaGap", &A::GetParaGap),
+        Method(108, u"SetParaGap", &A::SetParaGap, {u"paraGap"}),
+        Method(109, u"CanBlockAttr", &A::CanBlockAttr),
+        Method(110, u"BlockAttr", &A::BlockAttr),
+        Method(111, u"BlockPosUp", &A::BlockPosUp),
+        Method(112, u"BlockPosDown", &A::BlockPosDown),
+        Method(113, u"BlockPosFirst", &A::BlockPosFirst),
+        Method(114, u"BlockPosLast", &A::BlockPosLast),
+        Method(115, u"CanTableInsertRow", &A::CanTableInsertRow),
+        Method(116, u"TableInsertRow", &A::TableInsertRow),
+        Method(117, u"CanTableInsertCol", &A::CanTableInsertCol),
+        Method(118, u"TableInsertCol", &A::TableInsertCol),
+        Method(119, u"CanTableDeleteRow", &A::CanTableDeleteRow),
+        Method(120, u"TableDeleteRow", &A::TableDeleteRow),
+        Method(121, u"CanTableDeleteCol", &A::CanTableDeleteCol),
+        Method(122, u"TableDeleteCol", &A::TableDeleteCol),
+        Method(123, u"CanTableMerge", &A::CanTableMerge),
+        Method(124, u"TableMerge", &A::TableMerge),
+        Method(125, u"CanTableSeparate", &A::CanTableSeparate),
+        Method(126, u"TableSeparate", &A::TableSeparate),
+        Method(127, u"CanTableUDFormat", &A::CanTableUDFormat),
+        Method(128, u"GetTableUDFormat", &A::GetTableUDFormat),
+        Method(129, u"SetTableUDFormat", &A::SetTableUDFormat, {u"udFormat"}),
+        Method(130, u"UserDictionary", &A::UserDictionary),
+        Method(131, u"CanSpellCheck", &A::CanSpellCheck),
+        Method(132, u"SetSpellCheck", &A::SetSpellCheck, {u"dllPath"}),
+        Method(133, u"SpellCheck", &A::SpellCheck),
+        Method(134, u"RussianConvert", &A::RussianConvert, {u"nMode"}),
+        Method(135, u"CanRussianConvert", &A::CanRussianConvert),
+        Method(136, u"FileStatistics", &A::FileStatistics),
+        Method(139, u"AppendQuiln", &A::AppendQuiln, {u"fileName"}),
+        Method(140, u"AppendMsWord", &A::AppendMsWord, {u"fileName"}),
+        Method(141, u"AppendRTF", &A::AppendRTF, {u"fileName"}),
+        Method(142, u"AppendText", &A::AppendText, {u"fileName"}),
+        Method(143, u"AppendImage", &A::AppendImage, {u"fileName"}),
+        Method(144, u"AppendVideo", &A::AppendVideo, {u"fileName"}),
+        Method(145, u"AppendAudio", &A::AppendAudio, {u"fileName"}),
+        Method(146, u"AppendTable", &A::AppendTable, {u"fileName"}),
+        Method(147, u"ExportTotal", &A::ExportTotal),
+        Method(148, u"ExportType", &A::ExportType, {u"nExport"}),
+        Method(149, u"ExportExt", &A::ExportExt, {u"nExport"}),
+        Method(150, u"ExportMark", &A::ExportMark, {u"nExport"}),
+        Method(151, u"ExportFile", &A::ExportFile, {u"nExport", u"fileName"}),
+        Method(152, u"ExportFileTitle", &A::ExportFileTitle, {u"fileName"}),
+        Method(153, u"ExportHTML", &A::ExportHTML, {u"filePath"}),
+        Method(154, u"ExportEHTML", &A::ExportEHTML, {u"fileName", u"listName"}),
+        Method(155, u"ExportPDF", &A::ExportPDF, {u"filePath"}),
+        Method(156, u"ExportRTF", &A::ExportRTF, {u"filePath"}),
+        Method(157, u"ExportDoc", &A::ExportDoc, {u"filePath"}),
+        Method(158, u"StatisticsChinese", &A::StatisticsChinese),
+        Method(159, u"StatisticsAscii", &A::StatisticsAscii),
+        Method(160, u"StatisticsSpace", &A::StatisticsSpace),
+        Method(161, u"StatisticsSymbol", &A::StatisticsSymbol),
+        Method(162, u"StatisticsPara", &A::StatisticsPara),
+        Method(163, u"StatisticsPage", &A::StatisticsPage),
+        Method(164, u"StatisticsAudio", &A::StatisticsAudio),
+        Method(165, u"StatisticsVideo", &A::StatisticsVideo),
+        Method(166, u"StatisticsImage", &A::StatisticsImage),
+        Method(167, u"StatisticsChart", &A::StatisticsChart),
+        Method(168, u"StatisticsTable", &A::StatisticsTable),
+        Method(169, u"StatisticsGraph", &A::StatisticsGraph),
+        Method(170, u"StatisticsWord", &A::StatisticsWord),
+    };
+    // Each call works on the frame the object has at the time of the call.
+    for (plat::DispatchTable::Entry &entry : entries) {
+        entry.call = [call = std::move(entry.call), frameOf](void *self, const std::vector<plat::Variant> &args) {
+            CQuilnMembers members(frameOf(self));
+            return call(&members, args);
+        };
+    }
+    return entries;
+}
+
+const plat::DispatchTable &CQuilnAutomation::Members()
+{
     static const plat::DispatchTable table(
-        DispatchIid(), u"_DQuiln", u"Dispatch interface for Quiln Control",
-        {
-            Method(1, u"FileNew", &A::FileNew),
-            Method(2, u"FileOpen", &A::FileOpen, {u"filePath", u"bReadOnly"}),
-            Method(3, u"FileOpenMsWord", &A::FileOpenMsWord, {u"filePath", u"bReadOnly"}),
-            Method(4, u"FileOpenRTF", &A::FileOpenRTF, {u"filePath", u"bReadOnly"}),
-            Method(5, u"FileOpenText", &A::FileOpenText, {u"filePath", u"bReadOnly"}),
-            Method(6, u"FileSave", &A::FileSave, {u"filePath"}),
-            Method(7, u"SetAutoSave", &A::SetAutoSave, {u"savePath", u"saveTime"}),
-            Method(8, u"GetAutoSave", &A::GetAutoSave),
-            Method(9, u"IsFileModified", &A::IsFileModified),
-            Method(10, u"FileSetup", &A::FileSetup),
-            Method(11, u"HasFilePassword", &A::HasFilePassword),
-            Method(12, u"SetFilePassword", &A::SetFilePassword),
-            Method(13, u"SetFileAuthor", &A::SetFileAuthor, {u"authorID", u"authorName"}),
-            Method(14, u"FileAuthorInfo", &A::FileAuthorInfo),
-            Method(15, u"CanFilePrint", &A::CanFilePrint),
-            Method(16, u"FilePrint", &A::FilePrint),
-            Method(17, u"FilePrintPreview", &A::FilePrintPreview),
-            Method(18, u"IsFilePrinting", &A::IsFilePrinting),
-            Method(19, u"OpenReference", &A::OpenReference, {u"filePath"}),
-            Method(20, u"OpenReferenceMsWord", &A::OpenReferenceMsWord, {u"filePath"}),
-            Method(21, u"OpenReferenceRTF", &A::OpenReferenceRTF, {u"filePath"}),
-            Method(22, u"OpenReferenceText", &A::OpenReferenceText, {u"filePath"}),
-            Method(23, u"CloseReference", &A::CloseReference),
-            Method(24, u"CanShowReference", &A::CanShowReference),
-            Method(25, u"ShowReference", &A::ShowReference, {u"bShow"}),
-            Method(26, u"IsShowReference", &A::IsShowReference),
-            Method(27, u"CanEditUndo", &A::CanEditUndo),
-            Method(28, u"EditUndo", &A::EditUndo),
-            Method(29, u"CanEditRedo", &A::CanEditRedo),
-            Method(30, u"EditRedo", &A::EditRedo),
-            Method(31, u"CanEditCut", &A::CanEditCut),
-            Method(32, u"EditCut", &A::EditCut),
-            Method(33, u"CanEditCopy", &A::CanEditCopy),
-            Method(34, u"EditCopy", &A::EditCopy),
-            Method(35, u"CanEditPaste", &A::CanEditPaste),
-            Method(36, u"EditPaste", &A::EditPaste),
-            Method(37, u"CanEditDelete", &A::CanEditDelete),
-            Method(38, u"EditDelete", &A::EditDelete),
-            Method(39, u"CanEditSelectAll", &A::CanEditSelectAll),
-            Method(40, u"EditSelectAll", &A::EditSelectAll),
-            Method(41, u"CanEditFind", &A::CanEditFind),
-            Method(42, u"EditFind", &A::EditFind),
-            Method(43, u"CanEditReplace", &A::CanEditReplace),
-            Method(44, u"EditReplace", &A::EditReplace),
-            Method(45, u"CanBasebar", &A::CanBasebar),
-            Method(46, u"IsBasebarVisible", &A::IsBasebarVisible),
-            Method(47, u"ShowBasebar", &A::ShowBasebar, {u"bShow"}),
-            Method(48, u"CanExtbar", &A::CanExtbar),
-            Method(49, u"IsExtbarVisible", &A::IsExtbarVisible),
-            Method(50, u"ShowExtbar", &A::ShowExtbar, {u"bShow"}),
-            Method(51, u"SetGraphBarMode", &A::SetGraphBarMode, {u"bMini"}),
-            Method(52, u"CanRulerbar", &A::CanRulerbar),
-            Method(53, u"IsRulerbarVisible", &A::IsRulerbarVisible),
-            Method(54, u"ShowRulerbar", &A::ShowRulerbar, {u"bShow"}),
-            Method(55, u"CanDispRatio", &A::CanDispRatio),
-            Method(56, u"GetDispRatio", &A::GetDispRatio),
-            Method(57, u"SetDispRatio", &A::SetDispRatio, {u"iRatio"}),
-            Method(58, u"CanDispEditStatus", &A::CanDispEditStatus),
-            Method(59, u"IsDispEditStatus", &A::IsDispEditStatus),
-            Method(60, u"SetDispEditStatus", &A::SetDispEditStatus, {u"bShow"}),
-            Method(61, u"CanDispMarkStatus", &A::CanDispMarkStatus),
-            Method(62, u"IsDispMarkStatus", &A::IsDispMarkStatus),
-            Method(63, u"SetDispMarkStatus", &A::SetDispMarkStatus, {u"bShow"}),
-            Method(64, u"CanInsertImage", &A::CanInsertImage),
-            Method(65, u"InsertImage", &A::InsertImage, {u"fileName", u"imageMark", u"x", u"y", u"cx", u"cy"}),
-            Method(66, u"CanInsertVideo", &A::CanInsertVideo),
-            Method(67, u"InsertVideo", &A::InsertVideo,
-                   {u"videoName", u"imageName", u"videoMark", u"x", u"y", u"cx", u"cy"}),
-            Method(68, u"CanInsertAudio", &A::CanInsertAudio),
-            Method(69, u"InsertAudio", &A::InsertAudio, {u"fileName", u"audioMark", u"x", u"y", u"cx", u"cy"}),
-            Method(70, u"CanInsertChart", &A::CanInsertChart),
-            Method(71, u"InsertChart", &A::InsertChart),
-            Method(72, u"CanInsertTable", &A::CanInsertTable),
-            Method(73, u"InsertTable", &A::InsertTable),
-            Method(74, u"CanInsertText", &A::CanInsertText),
-            Method(75, u"InsertText", &A::InsertText),
-            Method(76, u"CanInsertNewPage", &A::CanInsertNewPage),
-            Method(77, u"InsertNewPage", &A::InsertNewPage),
-            Method(78, u"CanInsertString", &A::CanInsertString),
-            Method(79, u"InsertString", &A::InsertString, {u"lpString"}),
-            Method(80, u"CanInsertDate", &A::CanInsertDate),
-            Method(81, u"InsertDate", &A::InsertDate, {u"pDateStr"}),
-            Method(82, u"CanInsertCharext", &A::CanInsertCharext),
-            Method(83, u"InsertCharext", &A::InsertCharext, {u"charCode"}),
-            Method(84, u"CanInsertMark", &A::CanInsertMark),
-            Method(85, u"InsertMark", &A::InsertMark, {u"pMarkStr"}),
-            Method(86, u"CanCharAttr", &A::CanCharAttr),
-            Method(87, u"CharAttr", &A::CharAttr),
-            Method(88, u"GetChFont", &A::GetChFont),
-            Method(89, u"SetChFont", &A::SetChFont, {u"fontName"}),
-            Method(90, u"GetAscFont", &A::GetAscFont),
-            Method(91, u"SetAscFont", &A::SetAscFont, {u"fontName"}),
-            Method(92, u"GetFontSize", &A::GetFontSize),
-            Method(93, u"SetFontSize", &A::SetFontSize, {u"fontSize"}),
-            Method(94, u"GetCharBold", &A::GetCharBold),
-            Method(95, u"SetCharBold", &A::SetCharBold, {u"bBold"}),
-            Method(96, u"GetCharItalic", &A::GetCharItalic),
-            Method(97, u"SetCharItalic", &A::SetCharItalic, {u"bItalic"}),
-            Method(98, u"GetCharUnderline", &A::GetCharUnderline),
-            Method(99, u"SetCharUnderline", &A::SetCharUnderline, {u"bUnderline"}),
-            Method(100, u"GetCharPos", &A::GetCharPos),
-            Method(101, u"SetCharPos", &A::SetCharPos, {u"charPos"}),
-            Method(102, u"GetCharColor", &A::GetCharColor),
-            Method(103, u"SetCharColor", &A::SetCharColor, {u"dwColor"}),
-            Method(104, u"CharColorMore", &A::CharColorMore),
-            Method(105, u"GetParaFormat", &A::GetParaFormat),
-            Method(106, u"SetParaFormat", &A::SetParaFormat, {u"paraFormat"}),
-            Method(107, u"GetParaGap", &A::GetParaGap),
-            Method(108, u"SetParaGap", &A::SetParaGap, {u"paraGap"}),
-            Method(109, u"CanBlockAttr", &A::CanBlockAttr),
-            Method(110, u"BlockAttr", &A::BlockAttr),
-            Method(111, u"BlockPosUp", &A::BlockPosUp),
-            Method(112, u"BlockPosDown", &A::BlockPosDown),
-            Method(113, u"BlockPosFirst", &A::BlockPosFirst),
-            Method(114, u"BlockPosLast", &A::BlockPosLast),
-            Method(115, u"CanTableInsertRow", &A::CanTableInsertRow),
-            Method(116, u"TableInsertRow", &A::TableInsertRow),
-            Method(117, u"CanTableInsertCol", &A::CanTableInsertCol),
-            Method(118, u"TableInsertCol", &A::TableInsertCol),
-            Method(119, u"CanTableDeleteRow", &A::CanTableDeleteRow),
-            Method(120, u"TableDeleteRow", &A::TableDeleteRow),
-            Method(121, u"CanTableDeleteCol", &A::CanTableDeleteCol),
-            Method(122, u"TableDeleteCol", &A::TableDeleteCol),
-            Method(123, u"CanTableMerge", &A::CanTableMerge),
-            Method(124, u"TableMerge", &A::TableMerge),
-            Method(125, u"CanTableSeparate", &A::CanTableSeparate),
-            Method(126, u"TableSeparate", &A::TableSeparate),
-            Method(127, u"CanTableUDFormat", &A::CanTableUDFormat),
-            Method(128, u"GetTableUDFormat", &A::GetTableUDFormat),
-            Method(129, u"SetTableUDFormat", &A::SetTableUDFormat, {u"udFormat"}),
-            Method(130, u"UserDictionary", &A::UserDictionary),
-            Method(131, u"CanSpellCheck", &A::CanSpellCheck),
-            Method(132, u"SetSpellCheck", &A::SetSpellCheck, {u"dllPath"}),
-            Method(133, u"SpellCheck", &A::SpellCheck),
-            Method(134, u"RussianConvert", &A::RussianConvert, {u"nMode"}),
-            Method(135, u"CanRussianConvert", &A::CanRussianConvert),
-            Method(136, u"FileStatistics", &A::FileStatistics),
-            Method(139, u"AppendQuiln", &A::AppendQuiln, {u"fileName"}),
-            Method(140, u"AppendMsWord", &A::AppendMsWord, {u"fileName"}),
-            Method(141, u"AppendRTF", &A::AppendRTF, {u"fileName"}),
-            Method(142, u"AppendText", &A::AppendText, {u"fileName"}),
-            Method(143, u"AppendImage", &A::AppendImage, {u"fileName"}),
-            Method(144, u"AppendVideo", &A::AppendVideo, {u"fileName"}),
-            Method(145, u"AppendAudio", &A::AppendAudio, {u"fileName"}),
-            Method(146, u"AppendTable", &A::AppendTable, {u"fileName"}),
-            Method(147, u"ExportTotal", &A::ExportTotal),
-            Method(148, u"ExportType", &A::ExportType, {u"nExport"}),
-            Method(149, u"ExportExt", &A::ExportExt, {u"nExport"}),
-            Method(150, u"ExportMark", &A::ExportMark, {u"nExport"}),
-            Method(151, u"ExportFile", &A::ExportFile, {u"nExport", u"fileName"}),
-            Method(152, u"ExportFileTitle", &A::ExportFileTitle, {u"fileName"}),
-            Method(153, u"ExportHTML", &A::ExportHTML, {u"filePath"}),
-            Method(154, u"ExportEHTML", &A::ExportEHTML, {u"fileName", u"listName"}),
-            Method(155, u"ExportPDF", &A::ExportPDF, {u"filePath"}),
-            Method(156, u"ExportRTF", &A::ExportRTF, {u"filePath"}),
-            Method(157, u"ExportDoc", &A::ExportDoc, {u"filePath"}),
-            Method(158, u"StatisticsChinese", &A::StatisticsChinese),
-            Method(159, u"StatisticsAscii", &A::StatisticsAscii),
-            Method(160, u"StatisticsSpace", &A::StatisticsSpace),
-            Method(161, u"StatisticsSymbol", &A::StatisticsSymbol),
-            Method(162, u"StatisticsPara", &A::StatisticsPara),
-            Method(163, u"StatisticsPage", &A::StatisticsPage),
-            Method(164, u"StatisticsAudio", &A::StatisticsAudio),
-            Method(165, u"StatisticsVideo", &A::StatisticsVideo),
-            Method(166, u"StatisticsImage", &A::StatisticsImage),
-            Method(167, u"StatisticsChart", &A::StatisticsChart),
-            Method(168, u"StatisticsTable", &A::StatisticsTable),
-            Method(169, u"StatisticsGraph", &A::StatisticsGraph),
-            Method(170, u"StatisticsWord", &A::StatisticsWord),
-        });
+        QuilnDispatchIid(), u"_DQuiln", u"Dispatch interface for Quiln Control",
+        QuilnMemberEntries([](void *self) { return static_cast<CQuilnAutomation *>(self)->GetMainFrame(); }));
+    return table;
+}
+
+const plat::DispatchTable &CQuilnCtrl::Members()
+{
+    static const plat::DispatchTable table(
+        QuilnDispatchIid(), u"_DQuiln", u"Dispatch interface for Quiln Control",
+        QuilnMemberEntries([](void *self) { return static_cast<CQuilnCtrl *>(self)->GetMainFrame(); }));
     return table;
 }
