@@ -2,6 +2,7 @@
 // members a host sees, and the members at work on a main frame in a host window.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -465,6 +466,33 @@ TEST_F(AutomationTest, CanTwinsGateTheirActions)
     EXPECT_FALSE(CallBool(u"SetParaFormat", {Variant::Long(5)}));
     EXPECT_FALSE(CallBool(u"SetCharPos", {Variant::Long(3)}));
     EXPECT_FALSE(CallBool(u"SetParaGap", {Variant::Long(0)}));
+}
+
+TEST_F(AutomationTest, PrintingRefusesEveryTestedMember)
+{
+    ASSERT_TRUE(CallBool(u"InsertString", {Variant::Str(u"on paper")}));
+    ASSERT_TRUE(CallBool(u"CanFilePrint"));
+    ASSERT_TRUE(CallBool(u"CanInsertString"));
+    frame().GetMainView()->SetPrinting(true);
+    EXPECT_TRUE(CallBool(u"IsFilePrinting"));
+    // The members without a test of their own in the published interface.
+    const std::vector<plat::String> untested = {
+        u"GetAutoSave",         u"IsFileModified",   u"FileAuthorInfo",    u"IsFilePrinting", u"OpenReference",
+        u"OpenReferenceMsWord", u"OpenReferenceRTF", u"OpenReferenceText", u"CloseReference", u"CanShowReference",
+        u"ShowReference",       u"IsShowReference",  u"SetGraphBarMode",   u"UserDictionary", u"FileStatistics"};
+    for (const plat::MemberInfo &member : CQuilnAutomation::Members().Info().members) {
+        if (std::find(untested.begin(), untested.end(), member.name) != untested.end()) continue;
+        SCOPED_TRACE(plat::Utf16ToUtf8(member.name));
+        std::vector<Variant> args;
+        for (const plat::ParamInfo &param : member.params)
+            args.push_back(AnyArgument(param.type));
+        Variant result;
+        ASSERT_EQ(m_object->Invoke(member.id, plat::kInvokeMethod, args, &result), plat::S_OK);
+        EXPECT_EQ(result, member.name == u"GetDispRatio" ? Variant::Long(100) : Refusal(member.result));
+    }
+    EXPECT_EQ(Text(), "on paper");
+    frame().GetMainView()->SetPrinting(false);
+    EXPECT_TRUE(CallBool(u"CanInsertString"));
 }
 
 } // namespace
