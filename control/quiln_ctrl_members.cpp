@@ -47,64 +47,78 @@ constexpr unsigned kCmdSpellCheck = 37900;
 // The zoom percentages of commands 35030-35036, in command order.
 constexpr std::int32_t kZoomPercents[] = {200, 150, 125, 100, 75, 50, 25};
 
-CQuilnMembers::Bool Refused()
-{
-    return CQuilnMembers::Bool(0);
-}
+CQuilnMembers::Bool Refused() { return CQuilnMembers::Bool(0); }
 
 } // namespace
 
 // ---- the tests ----
 
-CQlMain *CQuilnMembers::Frame() const
+CQlMain* CQuilnMembers::Frame() const
 {
-    CQlMain *frame = m_frame;
+    CQlMain* frame = m_frame;
     return frame && frame->GetMainView() && frame->GetMainDoc() ? frame : nullptr;
 }
 
-CQlMain *CQuilnMembers::Printable() const
+CQlMain* CQuilnMembers::Printable() const
 {
-    CQlMain *frame = Frame();
+    CQlMain* frame = Frame();
     return frame && !frame->GetMainView()->IsPrinting() ? frame : nullptr;
 }
 
-CQlDoc *CQuilnMembers::Editable() const
+CQlDoc* CQuilnMembers::Editable() const
 {
-    CQlMain *frame = Printable();
+    CQlMain* frame = Printable();
     if (!frame) return nullptr;
-    CQlDoc *doc = frame->GetMainDoc();
+    CQlDoc* doc = frame->GetMainDoc();
     return doc->IsReadOnly() ? nullptr : doc;
 }
 
 void CQuilnMembers::FocusControl() const
 {
-    if (CQlMain *frame = Frame(); frame && frame->GetParentWnd()) plat::SetFocus(frame->GetParentWnd());
+    if (CQlMain* frame = Frame(); frame && frame->GetParentWnd()) plat::SetFocus(frame->GetParentWnd());
 }
 
-void CQuilnMembers::SendToFrame(unsigned id) const
-{
-    plat::SendMessage(Frame(), plat::kWmCommand, id, 0);
-}
+void CQuilnMembers::SendToFrame(unsigned id) const { plat::SendMessage(Frame(), plat::kWmCommand, id, 0); }
 
 void CQuilnMembers::SendToView(unsigned id) const
 {
     plat::SendMessage(Frame()->GetMainView(), plat::kWmCommand, id, 0);
 }
 
+CQuilnMembers::Bool CQuilnMembers::Test(bool (CQlDoc::*test)() const) const
+{
+    const CQlDoc* doc = Editable();
+    return doc && (doc->*test)();
+}
+
+CQuilnMembers::Bool CQuilnMembers::Gate(Bool can, void (CQlDoc::*action)())
+{
+    if (!can.value) return Refused();
+    (Editable()->*action)();
+    return 1;
+}
+
+CQuilnMembers::Bool CQuilnMembers::SendIf(Bool can, unsigned id)
+{
+    if (!can.value) return Refused();
+    SendToFrame(id);
+    return 1;
+}
+
 // ---- files and the reference pane ----
 
 CQuilnMembers::Bool CQuilnMembers::FileNew()
 {
-    CQlMain *frame = Printable();
+    CQlMain* frame = Printable();
     if (!frame) return Refused();
     frame->GetMainDoc()->FileNew();
     frame->GetMainView()->ResetScroll();
     return 1;
 }
 
-CQuilnMembers::Bool CQuilnMembers::OpenMain(const Str &path, Long readOnly)
+CQuilnMembers::Bool CQuilnMembers::OpenMain(const Str& path, Long readOnly)
 {
-    CQlMain *frame = Printable();
+    CQlMain* frame = Printable();
     if (!frame) return Refused();
     // A refused or damaged file leaves the new empty document the reader made; the caller
     // learns of it from the result.
@@ -113,53 +127,44 @@ CQuilnMembers::Bool CQuilnMembers::OpenMain(const Str &path, Long readOnly)
     return read;
 }
 
-CQuilnMembers::Bool CQuilnMembers::FileOpen(const Str &filePath, Long bReadOnly)
+CQuilnMembers::Bool CQuilnMembers::FileOpen(const Str& filePath, Long bReadOnly)
 {
     return OpenMain(filePath, bReadOnly);
 }
 
 // The readers of other formats have no entry points of their own yet.
-CQuilnMembers::Bool CQuilnMembers::FileOpenMsWord(const Str &, Long)
-{
-    return Refused();
-}
-CQuilnMembers::Bool CQuilnMembers::FileOpenRTF(const Str &, Long)
-{
-    return Refused();
-}
-CQuilnMembers::Bool CQuilnMembers::FileOpenText(const Str &, Long)
-{
-    return Refused();
-}
+CQuilnMembers::Bool CQuilnMembers::FileOpenMsWord(const Str&, Long) { return Refused(); }
+CQuilnMembers::Bool CQuilnMembers::FileOpenRTF(const Str&, Long) { return Refused(); }
+CQuilnMembers::Bool CQuilnMembers::FileOpenText(const Str&, Long) { return Refused(); }
 
-CQuilnMembers::Bool CQuilnMembers::FileSave(const Str &filePath)
+CQuilnMembers::Bool CQuilnMembers::FileSave(const Str& filePath)
 {
-    CQlDoc *doc = Editable();
+    CQlDoc* doc = Editable();
     return doc ? doc->FileSave(filePath) : 0;
 }
 
-CQuilnMembers::Bool CQuilnMembers::SetAutoSave(const Str &savePath, Long saveTime)
+CQuilnMembers::Bool CQuilnMembers::SetAutoSave(const Str& savePath, Long saveTime)
 {
     return Editable() ? Frame()->SetAutoSave(savePath, saveTime) : 0;
 }
 
 CQuilnMembers::Long CQuilnMembers::GetAutoSave()
 {
-    CQlMain *frame = Frame();
+    CQlMain* frame = Frame();
     return frame ? frame->GetAutoSaveSeconds() : 0;
 }
 
 CQuilnMembers::Bool CQuilnMembers::IsFileModified()
 {
-    CQlMain *frame = Frame();
+    CQlMain* frame = Frame();
     if (!frame) return Refused();
-    const CQlDoc *doc = frame->GetMainDoc();
+    const CQlDoc* doc = frame->GetMainDoc();
     return !doc->IsReadOnly() && doc->IsModified();
 }
 
 CQuilnMembers::Bool CQuilnMembers::FileSetup()
 {
-    CQlDoc *doc = Editable();
+    CQlDoc* doc = Editable();
     if (!doc) return Refused();
     doc->FileSetup();
     return 1;
@@ -167,16 +172,16 @@ CQuilnMembers::Bool CQuilnMembers::FileSetup()
 
 CQuilnMembers::Bool CQuilnMembers::HasFilePassword()
 {
-    CQlDoc *doc = Editable();
+    CQlDoc* doc = Editable();
     return doc && doc->GetHeader() && doc->GetHeader()->HasPassword();
 }
 
 CQuilnMembers::Bool CQuilnMembers::SetFilePassword()
 {
-    CQlDoc *doc = Editable();
+    CQlDoc* doc = Editable();
     if (!doc || !doc->GetHeader()) return Refused();
-    CDocHeader &header = *doc->GetHeader();
-    CQlMain *frame = Frame();
+    CDocHeader& header = *doc->GetHeader();
+    CQlMain* frame = Frame();
     if (header.HasPassword())
         RemovePasswordDialog(header, frame, frame->GetMainView());
     else
@@ -184,11 +189,11 @@ CQuilnMembers::Bool CQuilnMembers::SetFilePassword()
     return 1;
 }
 
-CQuilnMembers::Bool CQuilnMembers::SetFileAuthor(Long authorID, const Str &authorName)
+CQuilnMembers::Bool CQuilnMembers::SetFileAuthor(Long authorID, const Str& authorName)
 {
-    CQlDoc *doc = Editable();
+    CQlDoc* doc = Editable();
     if (!doc) return Refused();
-    CAuthorList &authors = doc->GetAuthors();
+    CAuthorList& authors = doc->GetAuthors();
     authors.SetLastAuthor(authorID, authorName);
     const bool several = !authors.IsSingleAuthor();
     doc->SetHasRevisions(several);
@@ -199,16 +204,16 @@ CQuilnMembers::Bool CQuilnMembers::SetFileAuthor(Long authorID, const Str &autho
 
 void CQuilnMembers::FileAuthorInfo()
 {
-    CQlMain *frame = Frame();
+    CQlMain* frame = Frame();
     if (!frame) return;
     ShowAuthorListDialog(frame->GetMainDoc()->GetAuthors(), frame, frame->GetParentWnd());
 }
 
 CQuilnMembers::Bool CQuilnMembers::CanFilePrint()
 {
-    CQlMain *frame = Printable();
+    CQlMain* frame = Printable();
     if (!frame) return Refused();
-    const CDocBody *body = frame->GetMainDoc()->GetBody();
+    const CDocBody* body = frame->GetMainDoc()->GetBody();
     return body && (!body->IsEmpty() || body->GetObjectCount() != 0);
 }
 
@@ -224,13 +229,13 @@ void CQuilnMembers::FilePrintPreview()
 
 CQuilnMembers::Bool CQuilnMembers::IsFilePrinting()
 {
-    CQlMain *frame = Frame();
+    CQlMain* frame = Frame();
     return frame && frame->GetMainView()->IsPrinting();
 }
 
-CQuilnMembers::Bool CQuilnMembers::OpenInReference(const Str &path)
+CQuilnMembers::Bool CQuilnMembers::OpenInReference(const Str& path)
 {
-    CQlMain *frame = Frame();
+    CQlMain* frame = Frame();
     if (!frame || !frame->GetReferenceDoc() || !frame->GetReferenceView()) return Refused();
     frame->ShowReferencePane(true);
     const int read = frame->GetReferenceDoc()->FileOpen(path, false);
@@ -240,28 +245,16 @@ CQuilnMembers::Bool CQuilnMembers::OpenInReference(const Str &path)
     return read;
 }
 
-CQuilnMembers::Bool CQuilnMembers::OpenReference(const Str &filePath)
-{
-    return OpenInReference(filePath);
-}
-CQuilnMembers::Bool CQuilnMembers::OpenReferenceMsWord(const Str &)
-{
-    return Refused();
-}
-CQuilnMembers::Bool CQuilnMembers::OpenReferenceRTF(const Str &)
-{
-    return Refused();
-}
-CQuilnMembers::Bool CQuilnMembers::OpenReferenceText(const Str &)
-{
-    return Refused();
-}
+CQuilnMembers::Bool CQuilnMembers::OpenReference(const Str& filePath) { return OpenInReference(filePath); }
+CQuilnMembers::Bool CQuilnMembers::OpenReferenceMsWord(const Str&) { return Refused(); }
+CQuilnMembers::Bool CQuilnMembers::OpenReferenceRTF(const Str&) { return Refused(); }
+CQuilnMembers::Bool CQuilnMembers::OpenReferenceText(const Str&) { return Refused(); }
 
 CQuilnMembers::Long CQuilnMembers::CloseReference()
 {
-    CQlMain *frame = Frame();
+    CQlMain* frame = Frame();
     if (!frame || !frame->IsReferenceOpen()) return 0;
-    CQlDoc *doc = frame->GetMainDoc();
+    CQlDoc* doc = frame->GetMainDoc();
     const Long pasted = doc->GetReferencePasteCount();
     doc->SetReferencePasteCount(0);
     frame->ShowReferencePane(false);
@@ -276,198 +269,92 @@ CQuilnMembers::Long CQuilnMembers::CloseReference()
 
 CQuilnMembers::Bool CQuilnMembers::CanShowReference()
 {
-    CQlMain *frame = Frame();
+    CQlMain* frame = Frame();
     return frame && frame->IsReferenceOpen();
 }
 
 CQuilnMembers::Bool CQuilnMembers::ShowReference(Long bShow)
 {
-    CQlMain *frame = Frame();
+    CQlMain* frame = Frame();
     return frame ? frame->ShowReferencePane(bShow != 0) : 0;
 }
 
 CQuilnMembers::Bool CQuilnMembers::IsShowReference()
 {
-    CQlMain *frame = Frame();
+    CQlMain* frame = Frame();
     return frame && frame->IsReferencePaneShown();
 }
 
 // ---- editing ----
 
-CQuilnMembers::Bool CQuilnMembers::CanEditUndo()
-{
-    CQlDoc *doc = Editable();
-    return doc && doc->CanUndo();
-}
+CQuilnMembers::Bool CQuilnMembers::CanEditUndo() { return Test(&CQlDoc::CanUndo); }
 
-CQuilnMembers::Bool CQuilnMembers::EditUndo()
-{
-    if (!CanEditUndo().value) return Refused();
-    Editable()->EditUndo();
-    return 1;
-}
+CQuilnMembers::Bool CQuilnMembers::EditUndo() { return Gate(CanEditUndo(), &CQlDoc::EditUndo); }
 
-CQuilnMembers::Bool CQuilnMembers::CanEditRedo()
-{
-    CQlDoc *doc = Editable();
-    return doc && doc->CanRedo();
-}
+CQuilnMembers::Bool CQuilnMembers::CanEditRedo() { return Test(&CQlDoc::CanRedo); }
 
-CQuilnMembers::Bool CQuilnMembers::EditRedo()
-{
-    if (!CanEditRedo().value) return Refused();
-    Editable()->EditRedo();
-    return 1;
-}
+CQuilnMembers::Bool CQuilnMembers::EditRedo() { return Gate(CanEditRedo(), &CQlDoc::EditRedo); }
 
-CQuilnMembers::Bool CQuilnMembers::CanEditCut()
-{
-    CQlDoc *doc = Editable();
-    return doc && doc->CanCut();
-}
+CQuilnMembers::Bool CQuilnMembers::CanEditCut() { return Test(&CQlDoc::CanCut); }
 
 // Cutting and copying to the clipboard have no document operations yet.
-CQuilnMembers::Bool CQuilnMembers::EditCut()
-{
-    return Refused();
-}
+CQuilnMembers::Bool CQuilnMembers::EditCut() { return Refused(); }
 
-CQuilnMembers::Bool CQuilnMembers::CanEditCopy()
-{
-    CQlDoc *doc = Editable();
-    return doc && doc->CanCopy();
-}
+CQuilnMembers::Bool CQuilnMembers::CanEditCopy() { return Test(&CQlDoc::CanCopy); }
 
-CQuilnMembers::Bool CQuilnMembers::EditCopy()
-{
-    return Refused();
-}
+CQuilnMembers::Bool CQuilnMembers::EditCopy() { return Refused(); }
 
 CQuilnMembers::Bool CQuilnMembers::CanEditPaste()
 {
     return Editable() && Frame()->GetMainView()->GetCanvas()->CanPaste();
 }
 
-CQuilnMembers::Bool CQuilnMembers::EditPaste()
-{
-    if (!CanEditPaste().value) return Refused();
-    SendToFrame(kCmdEditPaste);
-    return 1;
-}
+CQuilnMembers::Bool CQuilnMembers::EditPaste() { return SendIf(CanEditPaste(), kCmdEditPaste); }
 
-CQuilnMembers::Bool CQuilnMembers::CanEditDelete()
-{
-    CQlDoc *doc = Editable();
-    return doc && doc->CanDelete();
-}
+CQuilnMembers::Bool CQuilnMembers::CanEditDelete() { return Test(&CQlDoc::CanDelete); }
 
-CQuilnMembers::Bool CQuilnMembers::EditDelete()
-{
-    if (!CanEditDelete().value) return Refused();
-    Editable()->EditDelete();
-    return 1;
-}
+CQuilnMembers::Bool CQuilnMembers::EditDelete() { return Gate(CanEditDelete(), &CQlDoc::EditDelete); }
 
-CQuilnMembers::Bool CQuilnMembers::CanEditSelectAll()
-{
-    CQlDoc *doc = Editable();
-    return doc && doc->CanSelectAll();
-}
+CQuilnMembers::Bool CQuilnMembers::CanEditSelectAll() { return Test(&CQlDoc::CanSelectAll); }
 
-CQuilnMembers::Bool CQuilnMembers::EditSelectAll()
-{
-    if (!CanEditSelectAll().value) return Refused();
-    Editable()->EditSelectAll();
-    return 1;
-}
+CQuilnMembers::Bool CQuilnMembers::EditSelectAll() { return Gate(CanEditSelectAll(), &CQlDoc::EditSelectAll); }
 
-CQuilnMembers::Bool CQuilnMembers::CanEditFind()
-{
-    CQlDoc *doc = Editable();
-    return doc && doc->CanFind();
-}
+CQuilnMembers::Bool CQuilnMembers::CanEditFind() { return Test(&CQlDoc::CanFind); }
 
-CQuilnMembers::Bool CQuilnMembers::EditFind()
-{
-    if (!CanEditFind().value) return Refused();
-    SendToFrame(kCmdEditFind);
-    return 1;
-}
+CQuilnMembers::Bool CQuilnMembers::EditFind() { return SendIf(CanEditFind(), kCmdEditFind); }
 
-CQuilnMembers::Bool CQuilnMembers::CanEditReplace()
-{
-    CQlDoc *doc = Editable();
-    return doc && doc->CanReplace();
-}
+CQuilnMembers::Bool CQuilnMembers::CanEditReplace() { return Test(&CQlDoc::CanReplace); }
 
-CQuilnMembers::Bool CQuilnMembers::EditReplace()
-{
-    if (!CanEditReplace().value) return Refused();
-    SendToFrame(kCmdEditReplace);
-    return 1;
-}
+CQuilnMembers::Bool CQuilnMembers::EditReplace() { return SendIf(CanEditReplace(), kCmdEditReplace); }
 
 // ---- bars, ruler, zoom and display ----
 
 // The E test alone: the bars, the ruler, the zoom, the annotation marks and the media
 // insertions share it; CanBasebar and the creation tools answer the same.
-CQuilnMembers::Bool CQuilnMembers::CanExtbar()
-{
-    return Editable() != nullptr;
-}
-CQuilnMembers::Bool CQuilnMembers::CanBasebar()
-{
-    return CanExtbar();
-}
-CQuilnMembers::Bool CQuilnMembers::CanRulerbar()
-{
-    return CanExtbar();
-}
-CQuilnMembers::Bool CQuilnMembers::CanDispRatio()
-{
-    return CanExtbar();
-}
-CQuilnMembers::Bool CQuilnMembers::CanDispMarkStatus()
-{
-    return CanExtbar();
-}
-CQuilnMembers::Bool CQuilnMembers::CanInsertImage()
-{
-    return CanExtbar();
-}
-CQuilnMembers::Bool CQuilnMembers::CanInsertVideo()
-{
-    return CanExtbar();
-}
-CQuilnMembers::Bool CQuilnMembers::CanInsertAudio()
-{
-    return CanExtbar();
-}
-CQuilnMembers::Bool CQuilnMembers::CanInsertChart()
-{
-    return CanBasebar();
-}
-CQuilnMembers::Bool CQuilnMembers::CanInsertTable()
-{
-    return CanBasebar();
-}
-CQuilnMembers::Bool CQuilnMembers::CanInsertText()
-{
-    return CanBasebar();
-}
+CQuilnMembers::Bool CQuilnMembers::CanExtbar() { return Editable() != nullptr; }
+CQuilnMembers::Bool CQuilnMembers::CanBasebar() { return CanExtbar(); }
+CQuilnMembers::Bool CQuilnMembers::CanRulerbar() { return CanExtbar(); }
+CQuilnMembers::Bool CQuilnMembers::CanDispRatio() { return CanExtbar(); }
+CQuilnMembers::Bool CQuilnMembers::CanDispMarkStatus() { return CanExtbar(); }
+CQuilnMembers::Bool CQuilnMembers::CanInsertImage() { return CanExtbar(); }
+CQuilnMembers::Bool CQuilnMembers::CanInsertVideo() { return CanExtbar(); }
+CQuilnMembers::Bool CQuilnMembers::CanInsertAudio() { return CanExtbar(); }
+CQuilnMembers::Bool CQuilnMembers::CanInsertChart() { return CanBasebar(); }
+CQuilnMembers::Bool CQuilnMembers::CanInsertTable() { return CanBasebar(); }
+CQuilnMembers::Bool CQuilnMembers::CanInsertText() { return CanBasebar(); }
 
 CQuilnMembers::Bool CQuilnMembers::IsBasebarVisible()
 {
     if (!CanBasebar().value) return Refused();
-    const CToolBarEx *bar = Frame()->GetFormatBar();
+    const CToolBarEx* bar = Frame()->GetFormatBar();
     return bar && bar->IsWindowVisible();
 }
 
 CQuilnMembers::Bool CQuilnMembers::ShowBasebar(Long bShow)
 {
     if (!CanBasebar().value) return Refused();
-    CQlMain *frame = Frame();
-    if (CToolBarEx *bar = frame->GetFormatBar()) bar->ShowWindow(bShow ? plat::kSwShow : plat::kSwHide);
+    CQlMain* frame = Frame();
+    if (CToolBarEx* bar = frame->GetFormatBar()) bar->ShowWindow(bShow ? plat::kSwShow : plat::kSwHide);
     frame->RecalcLayout();
     return 1;
 }
@@ -475,27 +362,27 @@ CQuilnMembers::Bool CQuilnMembers::ShowBasebar(Long bShow)
 CQuilnMembers::Bool CQuilnMembers::IsExtbarVisible()
 {
     if (!CanExtbar().value) return Refused();
-    const CToolBarEx *bar = Frame()->GetExtensionBar();
+    const CToolBarEx* bar = Frame()->GetExtensionBar();
     return bar && bar->IsWindowVisible();
 }
 
 CQuilnMembers::Bool CQuilnMembers::ShowExtbar(Long bShow)
 {
     if (!CanExtbar().value) return Refused();
-    CQlMain *frame = Frame();
-    if (CToolBarEx *bar = frame->GetExtensionBar()) bar->ShowWindow(bShow ? plat::kSwShow : plat::kSwHide);
+    CQlMain* frame = Frame();
+    if (CToolBarEx* bar = frame->GetExtensionBar()) bar->ShowWindow(bShow ? plat::kSwShow : plat::kSwHide);
     frame->RecalcLayout();
     return 1;
 }
 
 void CQuilnMembers::SetGraphBarMode(Long bMini)
 {
-    CQlMain *frame = Frame();
+    CQlMain* frame = Frame();
     if (!frame) return;
     frame->SetShortBar(bMini != 0);
-    CToolBarEx *other = bMini ? frame->GetFullExtensionBar() : frame->GetShortExtensionBar();
+    CToolBarEx* other = bMini ? frame->GetFullExtensionBar() : frame->GetShortExtensionBar();
     if (other) other->ShowWindow(plat::kSwHide);
-    if (CToolBarEx *bar = frame->GetExtensionBar()) bar->ShowWindow(plat::kSwShow);
+    if (CToolBarEx* bar = frame->GetExtensionBar()) bar->ShowWindow(plat::kSwShow);
     frame->RecalcLayout();
 }
 
@@ -520,17 +407,13 @@ CQuilnMembers::Long CQuilnMembers::GetDispRatio()
 CQuilnMembers::Bool CQuilnMembers::SetDispRatio(Long iRatio)
 {
     if (!CanDispRatio().value) return Refused();
-    const auto *found = std::find(std::begin(kZoomPercents), std::end(kZoomPercents), iRatio);
+    const auto* found = std::find(std::begin(kZoomPercents), std::end(kZoomPercents), iRatio);
     if (found == std::end(kZoomPercents)) return Refused();
     SendToView(kCmdZoomFirst + static_cast<unsigned>(found - std::begin(kZoomPercents)));
     return 1;
 }
 
-CQuilnMembers::Bool CQuilnMembers::CanDispEditStatus()
-{
-    CQlDoc *doc = Editable();
-    return doc && doc->HasRevisions();
-}
+CQuilnMembers::Bool CQuilnMembers::CanDispEditStatus() { return Test(&CQlDoc::HasRevisions); }
 
 CQuilnMembers::Bool CQuilnMembers::IsDispEditStatus()
 {
@@ -540,10 +423,10 @@ CQuilnMembers::Bool CQuilnMembers::IsDispEditStatus()
 CQuilnMembers::Bool CQuilnMembers::SetDispEditStatus(Long bShow)
 {
     if (!CanDispEditStatus().value) return Refused();
-    CQlDoc *doc = Editable();
+    CQlDoc* doc = Editable();
     doc->SetRevisionsShown(bShow != 0);
     if (doc->GetBody()) doc->GetBody()->RecalcAllObjects();
-    CQlCanvas *canvas = Frame()->GetMainView()->GetCanvas();
+    CQlCanvas* canvas = Frame()->GetMainView()->GetCanvas();
     canvas->RequestRepaint();
     canvas->ScrollToCaret();
     return 1;
@@ -564,7 +447,7 @@ CQuilnMembers::Bool CQuilnMembers::SetDispMarkStatus(Long bShow)
 
 // ---- insertion ----
 
-CQuilnMembers::Bool CQuilnMembers::InsertImage(const Str &fileName, const Str &imageMark, Long x, Long y, Long cx,
+CQuilnMembers::Bool CQuilnMembers::InsertImage(const Str& fileName, const Str& imageMark, Long x, Long y, Long cx,
                                                Long cy)
 {
     if (!CanInsertImage().value) return Refused();
@@ -574,71 +457,29 @@ CQuilnMembers::Bool CQuilnMembers::InsertImage(const Str &fileName, const Str &i
 }
 
 // The frame's media insertion (poster frames, clip lengths) is not there yet.
-CQuilnMembers::Bool CQuilnMembers::InsertVideo(const Str &, const Str &, const Str &, Long, Long, Long, Long)
+CQuilnMembers::Bool CQuilnMembers::InsertVideo(const Str&, const Str&, const Str&, Long, Long, Long, Long)
 {
     return Refused();
 }
-CQuilnMembers::Bool CQuilnMembers::InsertAudio(const Str &, const Str &, Long, Long, Long, Long)
-{
-    return Refused();
-}
+CQuilnMembers::Bool CQuilnMembers::InsertAudio(const Str&, const Str&, Long, Long, Long, Long) { return Refused(); }
 
-CQuilnMembers::Bool CQuilnMembers::InsertChart()
-{
-    if (!CanInsertChart().value) return Refused();
-    SendToFrame(kCmdInsertChart);
-    return 1;
-}
+CQuilnMembers::Bool CQuilnMembers::InsertChart() { return SendIf(CanInsertChart(), kCmdInsertChart); }
 
-CQuilnMembers::Bool CQuilnMembers::InsertTable()
-{
-    if (!CanInsertTable().value) return Refused();
-    SendToFrame(kCmdInsertTable);
-    return 1;
-}
+CQuilnMembers::Bool CQuilnMembers::InsertTable() { return SendIf(CanInsertTable(), kCmdInsertTable); }
 
-CQuilnMembers::Bool CQuilnMembers::InsertText()
-{
-    if (!CanInsertText().value) return Refused();
-    SendToFrame(kCmdInsertTextShape);
-    return 1;
-}
+CQuilnMembers::Bool CQuilnMembers::InsertText() { return SendIf(CanInsertText(), kCmdInsertTextShape); }
 
-CQuilnMembers::Bool CQuilnMembers::AcceptsText()
-{
-    CQlDoc *doc = Editable();
-    return doc && doc->SelectionAcceptsText();
-}
+CQuilnMembers::Bool CQuilnMembers::AcceptsText() { return Test(&CQlDoc::SelectionAcceptsText); }
 
-CQuilnMembers::Bool CQuilnMembers::CanInsertNewPage()
-{
-    return AcceptsText();
-}
-CQuilnMembers::Bool CQuilnMembers::CanInsertString()
-{
-    return CanInsertNewPage();
-}
-CQuilnMembers::Bool CQuilnMembers::CanInsertDate()
-{
-    return AcceptsText();
-}
-CQuilnMembers::Bool CQuilnMembers::CanInsertCharext()
-{
-    return AcceptsText();
-}
-CQuilnMembers::Bool CQuilnMembers::CanInsertMark()
-{
-    return AcceptsText();
-}
+CQuilnMembers::Bool CQuilnMembers::CanInsertNewPage() { return AcceptsText(); }
+CQuilnMembers::Bool CQuilnMembers::CanInsertString() { return CanInsertNewPage(); }
+CQuilnMembers::Bool CQuilnMembers::CanInsertDate() { return AcceptsText(); }
+CQuilnMembers::Bool CQuilnMembers::CanInsertCharext() { return AcceptsText(); }
+CQuilnMembers::Bool CQuilnMembers::CanInsertMark() { return AcceptsText(); }
 
-CQuilnMembers::Bool CQuilnMembers::InsertNewPage()
-{
-    if (!CanInsertNewPage().value) return Refused();
-    Editable()->InsertNewPage();
-    return 1;
-}
+CQuilnMembers::Bool CQuilnMembers::InsertNewPage() { return Gate(CanInsertNewPage(), &CQlDoc::InsertNewPage); }
 
-CQuilnMembers::Bool CQuilnMembers::InsertString(const Str &lpString)
+CQuilnMembers::Bool CQuilnMembers::InsertString(const Str& lpString)
 {
     if (!CanInsertNewPage().value) return Refused();
     Editable()->InsertString(lpString);
@@ -646,16 +487,10 @@ CQuilnMembers::Bool CQuilnMembers::InsertString(const Str &lpString)
 }
 
 // The frame's date and symbol insertion (with their dialogs) are not there yet.
-CQuilnMembers::Bool CQuilnMembers::InsertDate(const Str &)
-{
-    return Refused();
-}
-CQuilnMembers::Bool CQuilnMembers::InsertCharext(Short)
-{
-    return Refused();
-}
+CQuilnMembers::Bool CQuilnMembers::InsertDate(const Str&) { return Refused(); }
+CQuilnMembers::Bool CQuilnMembers::InsertCharext(Short) { return Refused(); }
 
-CQuilnMembers::Bool CQuilnMembers::InsertMark(const Str &pMarkStr)
+CQuilnMembers::Bool CQuilnMembers::InsertMark(const Str& pMarkStr)
 {
     if (!CanInsertMark().value) return Refused();
     Editable()->InsertAnnotation(pMarkStr);
@@ -666,16 +501,11 @@ CQuilnMembers::Bool CQuilnMembers::InsertMark(const Str &pMarkStr)
 
 CQuilnMembers::Bool CQuilnMembers::CanCharAttr()
 {
-    CQlDoc *doc = Editable();
+    CQlDoc* doc = Editable();
     return doc && doc->GetFormatState() && doc->SelectionAcceptsFormat();
 }
 
-CQuilnMembers::Bool CQuilnMembers::CharAttr()
-{
-    if (!CanCharAttr().value) return Refused();
-    SendToFrame(kCmdCharAttr);
-    return 1;
-}
+CQuilnMembers::Bool CQuilnMembers::CharAttr() { return SendIf(CanCharAttr(), kCmdCharAttr); }
 
 CQuilnMembers::Str CQuilnMembers::GetChFont()
 {
@@ -687,19 +517,19 @@ CQuilnMembers::Str CQuilnMembers::GetAscFont()
     return CanCharAttr().value ? Editable()->GetFormatState()->m_charFormat.m_westernFace : Str();
 }
 
-CQuilnMembers::Bool CQuilnMembers::SetChFont(const Str &fontName)
+CQuilnMembers::Bool CQuilnMembers::SetChFont(const Str& fontName)
 {
     if (!CanCharAttr().value) return Refused();
-    const CFontNameCombo *combo = Frame()->GetChineseFontCombo();
+    const CFontNameCombo* combo = Frame()->GetChineseFontCombo();
     if (!combo || combo->FindFont(fontName) < 0) return Refused();
     Editable()->SetChFont(fontName);
     return 1;
 }
 
-CQuilnMembers::Bool CQuilnMembers::SetAscFont(const Str &fontName)
+CQuilnMembers::Bool CQuilnMembers::SetAscFont(const Str& fontName)
 {
     if (!CanCharAttr().value) return Refused();
-    const CFontNameCombo *combo = Frame()->GetWesternFontCombo();
+    const CFontNameCombo* combo = Frame()->GetWesternFontCombo();
     if (!combo || combo->FindFont(fontName) < 0) return Refused();
     Editable()->SetAscFont(fontName);
     return 1;
@@ -714,7 +544,7 @@ CQuilnMembers::Bool CQuilnMembers::SetFontSize(Long fontSize)
 {
     if (!CanCharAttr().value) return Refused();
     const bool listed = std::any_of(std::begin(kChineseTypeSizes), std::end(kChineseTypeSizes),
-                                    [fontSize](const CTypeSize &size) { return size.twips == fontSize; });
+                                    [fontSize](const CTypeSize& size) { return size.twips == fontSize; });
     if (!listed) return Refused();
     Editable()->SetFontSize(fontSize);
     return 1;
@@ -771,7 +601,7 @@ CQuilnMembers::Bool CQuilnMembers::SetCharPos(Long charPos)
 CQuilnMembers::Long CQuilnMembers::GetCharColor()
 {
     if (!CanCharAttr().value) return 0;
-    CQlDoc *doc = Editable();
+    CQlDoc* doc = Editable();
     return static_cast<Long>(CColorRef(doc).Resolve(doc->GetFormatState()->m_charFormat.m_color));
 }
 
@@ -782,12 +612,7 @@ CQuilnMembers::Bool CQuilnMembers::SetCharColor(Long dwColor)
     return 1;
 }
 
-CQuilnMembers::Bool CQuilnMembers::CharColorMore()
-{
-    if (!CanCharAttr().value) return Refused();
-    SendToFrame(kCmdCharColorMore);
-    return 1;
-}
+CQuilnMembers::Bool CQuilnMembers::CharColorMore() { return SendIf(CanCharAttr(), kCmdCharColorMore); }
 
 CQuilnMembers::Long CQuilnMembers::GetParaFormat()
 {
@@ -817,122 +642,49 @@ CQuilnMembers::Bool CQuilnMembers::SetParaGap(Long paraGap)
 
 CQuilnMembers::Bool CQuilnMembers::CanBlockAttr()
 {
-    CQlDoc *doc = Editable();
+    CQlDoc* doc = Editable();
     return doc && doc->GetSelectedObjectCount() > 0;
 }
 
 // The object property dialog, the stacking-order moves and the table editing operations of the
 // document are not there yet: these refuse.
-CQuilnMembers::Bool CQuilnMembers::BlockAttr()
-{
-    return Refused();
-}
-CQuilnMembers::Bool CQuilnMembers::BlockPosUp()
-{
-    return Refused();
-}
-CQuilnMembers::Bool CQuilnMembers::BlockPosDown()
-{
-    return Refused();
-}
-CQuilnMembers::Bool CQuilnMembers::BlockPosFirst()
-{
-    return Refused();
-}
-CQuilnMembers::Bool CQuilnMembers::BlockPosLast()
-{
-    return Refused();
-}
-CQuilnMembers::Bool CQuilnMembers::CanTableInsertRow()
-{
-    return Refused();
-}
-CQuilnMembers::Bool CQuilnMembers::TableInsertRow()
-{
-    return Refused();
-}
-CQuilnMembers::Bool CQuilnMembers::CanTableInsertCol()
-{
-    return Refused();
-}
-CQuilnMembers::Bool CQuilnMembers::TableInsertCol()
-{
-    return Refused();
-}
-CQuilnMembers::Bool CQuilnMembers::CanTableDeleteRow()
-{
-    return Refused();
-}
-CQuilnMembers::Bool CQuilnMembers::TableDeleteRow()
-{
-    return Refused();
-}
-CQuilnMembers::Bool CQuilnMembers::CanTableDeleteCol()
-{
-    return Refused();
-}
-CQuilnMembers::Bool CQuilnMembers::TableDeleteCol()
-{
-    return Refused();
-}
-CQuilnMembers::Bool CQuilnMembers::CanTableMerge()
-{
-    return Refused();
-}
-CQuilnMembers::Bool CQuilnMembers::TableMerge()
-{
-    return Refused();
-}
-CQuilnMembers::Bool CQuilnMembers::CanTableSeparate()
-{
-    return Refused();
-}
-CQuilnMembers::Bool CQuilnMembers::TableSeparate()
-{
-    return Refused();
-}
-CQuilnMembers::Bool CQuilnMembers::CanTableUDFormat()
-{
-    return Refused();
-}
-CQuilnMembers::Long CQuilnMembers::GetTableUDFormat()
-{
-    return 0;
-}
-CQuilnMembers::Bool CQuilnMembers::SetTableUDFormat(Long)
-{
-    return Refused();
-}
+CQuilnMembers::Bool CQuilnMembers::BlockAttr() { return Refused(); }
+CQuilnMembers::Bool CQuilnMembers::BlockPosUp() { return Refused(); }
+CQuilnMembers::Bool CQuilnMembers::BlockPosDown() { return Refused(); }
+CQuilnMembers::Bool CQuilnMembers::BlockPosFirst() { return Refused(); }
+CQuilnMembers::Bool CQuilnMembers::BlockPosLast() { return Refused(); }
+CQuilnMembers::Bool CQuilnMembers::CanTableInsertRow() { return Refused(); }
+CQuilnMembers::Bool CQuilnMembers::TableInsertRow() { return Refused(); }
+CQuilnMembers::Bool CQuilnMembers::CanTableInsertCol() { return Refused(); }
+CQuilnMembers::Bool CQuilnMembers::TableInsertCol() { return Refused(); }
+CQuilnMembers::Bool CQuilnMembers::CanTableDeleteRow() { return Refused(); }
+CQuilnMembers::Bool CQuilnMembers::TableDeleteRow() { return Refused(); }
+CQuilnMembers::Bool CQuilnMembers::CanTableDeleteCol() { return Refused(); }
+CQuilnMembers::Bool CQuilnMembers::TableDeleteCol() { return Refused(); }
+CQuilnMembers::Bool CQuilnMembers::CanTableMerge() { return Refused(); }
+CQuilnMembers::Bool CQuilnMembers::TableMerge() { return Refused(); }
+CQuilnMembers::Bool CQuilnMembers::CanTableSeparate() { return Refused(); }
+CQuilnMembers::Bool CQuilnMembers::TableSeparate() { return Refused(); }
+CQuilnMembers::Bool CQuilnMembers::CanTableUDFormat() { return Refused(); }
+CQuilnMembers::Long CQuilnMembers::GetTableUDFormat() { return 0; }
+CQuilnMembers::Bool CQuilnMembers::SetTableUDFormat(Long) { return Refused(); }
 
 // ---- spelling and statistics ----
 
 void CQuilnMembers::UserDictionary() {}
 
-CQuilnMembers::Bool CQuilnMembers::CanSpellCheck()
-{
-    CQlDoc *doc = Editable();
-    return doc && doc->CanReplace();
-}
+CQuilnMembers::Bool CQuilnMembers::CanSpellCheck() { return Test(&CQlDoc::CanReplace); }
 
-CQuilnMembers::Bool CQuilnMembers::SetSpellCheck(const Str &dllPath)
+CQuilnMembers::Bool CQuilnMembers::SetSpellCheck(const Str& dllPath)
 {
     if (!CanSpellCheck().value) return Refused();
     Frame()->SetSentenceCheckerPath(dllPath);
     return 1;
 }
 
-CQuilnMembers::Bool CQuilnMembers::SpellCheck()
-{
-    if (!CanSpellCheck().value) return Refused();
-    SendToFrame(kCmdSpellCheck);
-    return 1;
-}
+CQuilnMembers::Bool CQuilnMembers::SpellCheck() { return SendIf(CanSpellCheck(), kCmdSpellCheck); }
 
-CQuilnMembers::Bool CQuilnMembers::CanRussianConvert()
-{
-    CQlDoc *doc = Editable();
-    return doc && doc->CanRussianConvert();
-}
+CQuilnMembers::Bool CQuilnMembers::CanRussianConvert() { return Test(&CQlDoc::CanRussianConvert); }
 
 CQuilnMembers::Bool CQuilnMembers::RussianConvert(Short nMode)
 {
@@ -942,7 +694,7 @@ CQuilnMembers::Bool CQuilnMembers::RussianConvert(Short nMode)
 
 void CQuilnMembers::FileStatistics()
 {
-    CQlMain *frame = Frame();
+    CQlMain* frame = Frame();
     if (!frame || !frame->GetMainDoc()->GetBody()) return;
     CStatistics stats;
     frame->GetMainDoc()->GetBody()->CountStatistics(stats);
@@ -952,183 +704,117 @@ void CQuilnMembers::FileStatistics()
 // ---- append and export ----
 
 // The appends by format have no entry points of their own yet.
-CQuilnMembers::Bool CQuilnMembers::AppendQuiln(const Str &)
-{
-    return Refused();
-}
-CQuilnMembers::Bool CQuilnMembers::AppendMsWord(const Str &)
-{
-    return Refused();
-}
-CQuilnMembers::Bool CQuilnMembers::AppendRTF(const Str &)
-{
-    return Refused();
-}
-CQuilnMembers::Bool CQuilnMembers::AppendText(const Str &)
-{
-    return Refused();
-}
-CQuilnMembers::Bool CQuilnMembers::AppendImage(const Str &)
-{
-    return Refused();
-}
-CQuilnMembers::Bool CQuilnMembers::AppendVideo(const Str &)
-{
-    return Refused();
-}
-CQuilnMembers::Bool CQuilnMembers::AppendAudio(const Str &)
-{
-    return Refused();
-}
-CQuilnMembers::Bool CQuilnMembers::AppendTable(const Str &)
-{
-    return Refused();
-}
+CQuilnMembers::Bool CQuilnMembers::AppendQuiln(const Str&) { return Refused(); }
+CQuilnMembers::Bool CQuilnMembers::AppendMsWord(const Str&) { return Refused(); }
+CQuilnMembers::Bool CQuilnMembers::AppendRTF(const Str&) { return Refused(); }
+CQuilnMembers::Bool CQuilnMembers::AppendText(const Str&) { return Refused(); }
+CQuilnMembers::Bool CQuilnMembers::AppendImage(const Str&) { return Refused(); }
+CQuilnMembers::Bool CQuilnMembers::AppendVideo(const Str&) { return Refused(); }
+CQuilnMembers::Bool CQuilnMembers::AppendAudio(const Str&) { return Refused(); }
+CQuilnMembers::Bool CQuilnMembers::AppendTable(const Str&) { return Refused(); }
 
 CQuilnMembers::Long CQuilnMembers::ExportTotal()
 {
-    CQlDoc *doc = Editable();
+    CQlDoc* doc = Editable();
     return doc ? doc->ExportTotal() : 0;
 }
 
 CQuilnMembers::Long CQuilnMembers::ExportType(Long nExport)
 {
-    CQlDoc *doc = Editable();
+    CQlDoc* doc = Editable();
     return doc ? doc->ExportType(nExport) : 0;
 }
 
 CQuilnMembers::Str CQuilnMembers::ExportExt(Long nExport)
 {
-    CQlDoc *doc = Editable();
+    CQlDoc* doc = Editable();
     return doc ? doc->ExportExt(nExport) : Str();
 }
 
 CQuilnMembers::Str CQuilnMembers::ExportMark(Long nExport)
 {
-    CQlDoc *doc = Editable();
+    CQlDoc* doc = Editable();
     return doc ? doc->ExportMark(nExport) : Str();
 }
 
-CQuilnMembers::Bool CQuilnMembers::ExportFile(Long nExport, const Str &fileName)
+CQuilnMembers::Bool CQuilnMembers::ExportFile(Long nExport, const Str& fileName)
 {
-    CQlDoc *doc = Editable();
+    CQlDoc* doc = Editable();
     return doc ? doc->ExportFile(nExport, fileName) : 0;
 }
 
-CQuilnMembers::Bool CQuilnMembers::ExportFileTitle(const Str &fileName)
+CQuilnMembers::Bool CQuilnMembers::ExportFileTitle(const Str& fileName)
 {
-    CQlDoc *doc = Editable();
+    CQlDoc* doc = Editable();
     return doc ? doc->ExportFileTitle(fileName) : 0;
 }
 
-CQuilnMembers::Bool CQuilnMembers::ExportHTML(const Str &filePath)
+CQuilnMembers::Bool CQuilnMembers::ExportHTML(const Str& filePath)
 {
-    CQlDoc *doc = Editable();
+    CQlDoc* doc = Editable();
     return doc ? doc->ExportHtml(filePath) : 0;
 }
 
-CQuilnMembers::Bool CQuilnMembers::ExportEHTML(const Str &fileName, const Str &listName)
+CQuilnMembers::Bool CQuilnMembers::ExportEHTML(const Str& fileName, const Str& listName)
 {
-    CQlDoc *doc = Editable();
+    CQlDoc* doc = Editable();
     return doc ? doc->ExportEHtml(fileName, listName) : 0;
 }
 
-CQuilnMembers::Bool CQuilnMembers::ExportPDF(const Str &filePath)
+CQuilnMembers::Bool CQuilnMembers::ExportPDF(const Str& filePath)
 {
-    CQlDoc *doc = Editable();
+    CQlDoc* doc = Editable();
     return doc ? doc->ExportPdf(filePath) : 0;
 }
 
-CQuilnMembers::Bool CQuilnMembers::ExportRTF(const Str &filePath)
+CQuilnMembers::Bool CQuilnMembers::ExportRTF(const Str& filePath)
 {
-    CQlDoc *doc = Editable();
+    CQlDoc* doc = Editable();
     return doc ? doc->ExportRtf(filePath) : 0;
 }
 
-CQuilnMembers::Bool CQuilnMembers::ExportDoc(const Str &filePath)
-{
-    return ExportRTF(filePath);
-}
+CQuilnMembers::Bool CQuilnMembers::ExportDoc(const Str& filePath) { return ExportRTF(filePath); }
 
 // ---- counting ----
 
 CQuilnMembers::Long CQuilnMembers::Count(int counter)
 {
-    CQlDoc *doc = Editable();
+    CQlDoc* doc = Editable();
     if (!doc || !doc->GetBody()) return 0;
     CStatistics stats;
     doc->GetBody()->CountStatistics(stats);
     return stats[static_cast<CStatistics::Counter>(counter)];
 }
 
-CQuilnMembers::Long CQuilnMembers::StatisticsChinese()
-{
-    return Count(CStatistics::kChinese);
-}
-CQuilnMembers::Long CQuilnMembers::StatisticsAscii()
-{
-    return Count(CStatistics::kLetters);
-}
-CQuilnMembers::Long CQuilnMembers::StatisticsSpace()
-{
-    return Count(CStatistics::kSpaces);
-}
-CQuilnMembers::Long CQuilnMembers::StatisticsSymbol()
-{
-    return Count(CStatistics::kSymbols);
-}
-CQuilnMembers::Long CQuilnMembers::StatisticsPara()
-{
-    return Count(CStatistics::kParagraphs);
-}
-CQuilnMembers::Long CQuilnMembers::StatisticsPage()
-{
-    return Count(CStatistics::kPages);
-}
-CQuilnMembers::Long CQuilnMembers::StatisticsAudio()
-{
-    return Count(CStatistics::kAudio);
-}
-CQuilnMembers::Long CQuilnMembers::StatisticsVideo()
-{
-    return Count(CStatistics::kVideo);
-}
-CQuilnMembers::Long CQuilnMembers::StatisticsImage()
-{
-    return Count(CStatistics::kImages);
-}
-CQuilnMembers::Long CQuilnMembers::StatisticsChart()
-{
-    return Count(CStatistics::kCharts);
-}
-CQuilnMembers::Long CQuilnMembers::StatisticsTable()
-{
-    return Count(CStatistics::kTables);
-}
-CQuilnMembers::Long CQuilnMembers::StatisticsGraph()
-{
-    return Count(CStatistics::kGraphics);
-}
-CQuilnMembers::Long CQuilnMembers::StatisticsWord()
-{
-    return Count(CStatistics::kWords);
-}
+CQuilnMembers::Long CQuilnMembers::StatisticsChinese() { return Count(CStatistics::kChinese); }
+CQuilnMembers::Long CQuilnMembers::StatisticsAscii() { return Count(CStatistics::kLetters); }
+CQuilnMembers::Long CQuilnMembers::StatisticsSpace() { return Count(CStatistics::kSpaces); }
+CQuilnMembers::Long CQuilnMembers::StatisticsSymbol() { return Count(CStatistics::kSymbols); }
+CQuilnMembers::Long CQuilnMembers::StatisticsPara() { return Count(CStatistics::kParagraphs); }
+CQuilnMembers::Long CQuilnMembers::StatisticsPage() { return Count(CStatistics::kPages); }
+CQuilnMembers::Long CQuilnMembers::StatisticsAudio() { return Count(CStatistics::kAudio); }
+CQuilnMembers::Long CQuilnMembers::StatisticsVideo() { return Count(CStatistics::kVideo); }
+CQuilnMembers::Long CQuilnMembers::StatisticsImage() { return Count(CStatistics::kImages); }
+CQuilnMembers::Long CQuilnMembers::StatisticsChart() { return Count(CStatistics::kCharts); }
+CQuilnMembers::Long CQuilnMembers::StatisticsTable() { return Count(CStatistics::kTables); }
+CQuilnMembers::Long CQuilnMembers::StatisticsGraph() { return Count(CStatistics::kGraphics); }
+CQuilnMembers::Long CQuilnMembers::StatisticsWord() { return Count(CStatistics::kWords); }
 
 // ---- the table ----
 
-const plat::Guid &QuilnDispatchIid()
+const plat::Guid& QuilnDispatchIid()
 {
     static const plat::Guid iid = plat::Guid::FromText(u"{6A1C2E4B-93D7-4F08-8B5E-2C7D41A9F301}");
     return iid;
 }
 
-const plat::Guid &QuilnEventsIid()
+const plat::Guid& QuilnEventsIid()
 {
     static const plat::Guid iid = plat::Guid::FromText(u"{6A1C2E4B-93D7-4F08-8B5E-2C7D41A9F302}");
     return iid;
 }
 
-const plat::InterfaceInfo &QuilnEventsInfo()
+const plat::InterfaceInfo& QuilnEventsInfo()
 {
     static const plat::InterfaceInfo info = [] {
         plat::InterfaceInfo events;
@@ -1141,7 +827,7 @@ const plat::InterfaceInfo &QuilnEventsInfo()
     return info;
 }
 
-std::vector<plat::DispatchTable::Entry> QuilnMemberEntries(std::function<CQlMain *(void *self)> frameOf)
+std::vector<plat::DispatchTable::Entry> QuilnMemberEntries(std::function<CQlMain*(void* self)> frameOf)
 {
     using A = CQuilnMembers;
     using plat::Method;
@@ -1317,8 +1003,8 @@ std::vector<plat::DispatchTable::Entry> QuilnMemberEntries(std::function<CQlMain
         Method(170, u"StatisticsWord", &A::StatisticsWord),
     };
     // Each call works on the frame the object has at the time of the call.
-    for (plat::DispatchTable::Entry &entry : entries) {
-        entry.call = [call = std::move(entry.call), frameOf](void *self, const std::vector<plat::Variant> &args) {
+    for (plat::DispatchTable::Entry& entry : entries) {
+        entry.call = [call = std::move(entry.call), frameOf](void* self, const std::vector<plat::Variant>& args) {
             CQuilnMembers members(frameOf(self));
             return call(&members, args);
         };
@@ -1326,18 +1012,18 @@ std::vector<plat::DispatchTable::Entry> QuilnMemberEntries(std::function<CQlMain
     return entries;
 }
 
-const plat::DispatchTable &CQuilnAutomation::Members()
+const plat::DispatchTable& CQuilnAutomation::Members()
 {
     static const plat::DispatchTable table(
         QuilnDispatchIid(), u"_DQuiln", u"Dispatch interface for Quiln Control",
-        QuilnMemberEntries([](void *self) { return static_cast<CQuilnAutomation *>(self)->GetMainFrame(); }));
+        QuilnMemberEntries([](void* self) { return static_cast<CQuilnAutomation*>(self)->GetMainFrame(); }));
     return table;
 }
 
-const plat::DispatchTable &CQuilnCtrl::Members()
+const plat::DispatchTable& CQuilnCtrl::Members()
 {
     static const plat::DispatchTable table(
         QuilnDispatchIid(), u"_DQuiln", u"Dispatch interface for Quiln Control",
-        QuilnMemberEntries([](void *self) { return static_cast<CQuilnCtrl *>(self)->GetMainFrame(); }));
+        QuilnMemberEntries([](void* self) { return static_cast<CQuilnCtrl*>(self)->GetMainFrame(); }));
     return table;
 }

@@ -27,10 +27,10 @@ namespace plat {
 class Window;
 }
 
-const plat::Guid &QuilnDispatchIid();
-const plat::Guid &QuilnEventsIid();
+const plat::Guid& QuilnDispatchIid();
+const plat::Guid& QuilnEventsIid();
 // The event interface `_DQuilnEvents`: a source interface with no members.
-const plat::InterfaceInfo &QuilnEventsInfo();
+const plat::InterfaceInfo& QuilnEventsInfo();
 
 // The members of `_DQuiln` at work on one frame, which may be null (then every member refuses).
 // The dispatch tables below make one for each call.
@@ -41,31 +41,31 @@ public:
     using Short = std::int16_t;
     using Str = plat::String;
 
-    explicit CQuilnMembers(CQlMain *frame) : m_frame(frame) {}
+    explicit CQuilnMembers(CQlMain* frame) : m_frame(frame) {}
 
     // ---- files and the reference pane (1-26) ----
     Bool FileNew();
-    Bool FileOpen(const Str &filePath, Long bReadOnly);
-    Bool FileOpenMsWord(const Str &filePath, Long bReadOnly);
-    Bool FileOpenRTF(const Str &filePath, Long bReadOnly);
-    Bool FileOpenText(const Str &filePath, Long bReadOnly);
-    Bool FileSave(const Str &filePath);
-    Bool SetAutoSave(const Str &savePath, Long saveTime);
+    Bool FileOpen(const Str& filePath, Long bReadOnly);
+    Bool FileOpenMsWord(const Str& filePath, Long bReadOnly);
+    Bool FileOpenRTF(const Str& filePath, Long bReadOnly);
+    Bool FileOpenText(const Str& filePath, Long bReadOnly);
+    Bool FileSave(const Str& filePath);
+    Bool SetAutoSave(const Str& savePath, Long saveTime);
     Long GetAutoSave();
     Bool IsFileModified();
     Bool FileSetup();
     Bool HasFilePassword();
     Bool SetFilePassword();
-    Bool SetFileAuthor(Long authorID, const Str &authorName);
+    Bool SetFileAuthor(Long authorID, const Str& authorName);
     void FileAuthorInfo();
     Bool CanFilePrint();
     void FilePrint();
     void FilePrintPreview();
     Bool IsFilePrinting();
-    Bool OpenReference(const Str &filePath);
-    Bool OpenReferenceMsWord(const Str &filePath);
-    Bool OpenReferenceRTF(const Str &filePath);
-    Bool OpenReferenceText(const Str &filePath);
+    Bool OpenReference(const Str& filePath);
+    Bool OpenReferenceMsWord(const Str& filePath);
+    Bool OpenReferenceRTF(const Str& filePath);
+    Bool OpenReferenceText(const Str& filePath);
     Long CloseReference();
     Bool CanShowReference();
     Bool ShowReference(Long bShow);
@@ -114,12 +114,12 @@ public:
 
     // ---- insertion (64-85) ----
     Bool CanInsertImage();
-    Bool InsertImage(const Str &fileName, const Str &imageMark, Long x, Long y, Long cx, Long cy);
+    Bool InsertImage(const Str& fileName, const Str& imageMark, Long x, Long y, Long cx, Long cy);
     Bool CanInsertVideo();
-    Bool InsertVideo(const Str &videoName, const Str &imageName, const Str &videoMark, Long x, Long y, Long cx,
+    Bool InsertVideo(const Str& videoName, const Str& imageName, const Str& videoMark, Long x, Long y, Long cx,
                      Long cy);
     Bool CanInsertAudio();
-    Bool InsertAudio(const Str &fileName, const Str &audioMark, Long x, Long y, Long cx, Long cy);
+    Bool InsertAudio(const Str& fileName, const Str& audioMark, Long x, Long y, Long cx, Long cy);
     Bool CanInsertChart();
     Bool InsertChart();
     Bool CanInsertTable();
@@ -129,21 +129,21 @@ public:
     Bool CanInsertNewPage();
     Bool InsertNewPage();
     Bool CanInsertString();
-    Bool InsertString(const Str &lpString);
+    Bool InsertString(const Str& lpString);
     Bool CanInsertDate();
-    Bool InsertDate(const Str &pDateStr);
+    Bool InsertDate(const Str& pDateStr);
     Bool CanInsertCharext();
     Bool InsertCharext(Short charCode);
     Bool CanInsertMark();
-    Bool InsertMark(const Str &pMarkStr);
+    Bool InsertMark(const Str& pMarkStr);
 
     // ---- character and paragraph format (86-108) ----
     Bool CanCharAttr();
     Bool CharAttr();
     Str GetChFont();
-    Bool SetChFont(const Str &fontName);
+    Bool SetChFont(const Str& fontName);
     Str GetAscFont();
-    Bool SetAscFont(const Str &fontName);
+    Bool SetAscFont(const Str& fontName);
     Long GetFontSize();
     Bool SetFontSize(Long fontSize);
     Long GetCharBold();
@@ -188,32 +188,32 @@ public:
     // ---- spelling and statistics (130-136) ----
     void UserDictionary();
     Bool CanSpellCheck();
-    Bool SetSpellCheck(const Str &dllPath);
+    Bool SetSpellCheck(const Str& dllPath);
     Bool SpellCheck();
     Bool RussianConvert(Short nMode);
     Bool CanRussianConvert();
     void FileStatistics();
 
     // ---- append and export (139-157) ----
-    Bool AppendQuiln(const Str &fileName);
-    Bool AppendMsWord(const Str &fileName);
-    Bool AppendRTF(const Str &fileName);
-    Bool AppendText(const Str &fileName);
-    Bool AppendImage(const Str &fileName);
-    Bool AppendVideo(const Str &fileName);
-    Bool AppendAudio(const Str &fileName);
-    Bool AppendTable(const Str &fileName);
+    Bool AppendQuiln(const Str& fileName);
+    Bool AppendMsWord(const Str& fileName);
+    Bool AppendRTF(const Str& fileName);
+    Bool AppendText(const Str& fileName);
+    Bool AppendImage(const Str& fileName);
+    Bool AppendVideo(const Str& fileName);
+    Bool AppendAudio(const Str& fileName);
+    Bool AppendTable(const Str& fileName);
     Long ExportTotal();
     Long ExportType(Long nExport);
     Str ExportExt(Long nExport);
     Str ExportMark(Long nExport);
-    Bool ExportFile(Long nExport, const Str &fileName);
-    Bool ExportFileTitle(const Str &fileName);
-    Bool ExportHTML(const Str &filePath);
-    Bool ExportEHTML(const Str &fileName, const Str &listName);
-    Bool ExportPDF(const Str &filePath);
-    Bool ExportRTF(const Str &filePath);
-    Bool ExportDoc(const Str &filePath);
+    Bool ExportFile(Long nExport, const Str& fileName);
+    Bool ExportFileTitle(const Str& fileName);
+    Bool ExportHTML(const Str& filePath);
+    Bool ExportEHTML(const Str& fileName, const Str& listName);
+    Bool ExportPDF(const Str& filePath);
+    Bool ExportRTF(const Str& filePath);
+    Bool ExportDoc(const Str& filePath);
 
     // ---- counting (158-170) ----
     Long StatisticsChinese();
@@ -232,44 +232,50 @@ public:
 
 private:
     // The frame, refusing nothing but its absence.
-    CQlMain *Frame() const;
+    CQlMain* Frame() const;
     // P: the frame while its main view neither prints nor previews.
-    CQlMain *Printable() const;
+    CQlMain* Printable() const;
     // E: the main document while P passes and the document is not read-only.
-    CQlDoc *Editable() const;
+    CQlDoc* Editable() const;
     // The control's window (the frame's parent), which takes the focus back after dialogs.
     void FocusControl() const;
     // A command sent to the frame or to the main view, run to completion.
     void SendToFrame(unsigned id) const;
     void SendToView(unsigned id) const;
+    // E with a test of the main document.
+    Bool Test(bool (CQlDoc::*test)() const) const;
+    // An action of the main document, or a command sent to the frame, when its Can twin
+    // said yes; TRUE then.
+    Bool Gate(Bool can, void (CQlDoc::*action)());
+    Bool SendIf(Bool can, unsigned id);
     // Opens through the native reader into the main or the reference document.
-    Bool OpenMain(const Str &path, Long readOnly);
-    Bool OpenInReference(const Str &path);
+    Bool OpenMain(const Str& path, Long readOnly);
+    Bool OpenInReference(const Str& path);
     // One counter of a full counting pass over the main body; 0 when E refuses.
     Long Count(int counter);
     // The E test with the selection accepting text (date, symbols, annotations).
     Bool AcceptsText();
 
-    CQlMain *m_frame;
+    CQlMain* m_frame;
 };
 
 // The table entries of `_DQuiln` for a dispatch object whose class gives the frame: `frameOf`
 // is handed the object a call is made on.
-std::vector<plat::DispatchTable::Entry> QuilnMemberEntries(std::function<CQlMain *(void *self)> frameOf);
+std::vector<plat::DispatchTable::Entry> QuilnMemberEntries(std::function<CQlMain*(void* self)> frameOf);
 
 // A dispatch object of `_DQuiln` over a frame that lives elsewhere (a frame in a window of the
 // caller's own); the control itself answers the same table (CQuilnCtrl::Members).
 class CQuilnAutomation : public plat::DispatchObject<CQuilnAutomation> {
 public:
-    explicit CQuilnAutomation(CQlMain *frame = nullptr) : m_frame(frame) {}
-    static const plat::DispatchTable &Members();
-    CQlMain *GetMainFrame() const { return m_frame; }
+    explicit CQuilnAutomation(CQlMain* frame = nullptr) : m_frame(frame) {}
+    static const plat::DispatchTable& Members();
+    CQlMain* GetMainFrame() const { return m_frame; }
     // Null when the frame goes away before this object does.
-    void SetMainFrame(CQlMain *frame) { m_frame = frame; }
+    void SetMainFrame(CQlMain* frame) { m_frame = frame; }
 
 protected:
     ~CQuilnAutomation() override = default;
 
 private:
-    CQlMain *m_frame;
+    CQlMain* m_frame;
 };
