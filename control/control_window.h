@@ -11,7 +11,12 @@
 
 class IControlWindow : public plat::Unknown {
 public:
-    static const plat::Guid& Iid();
+    // Defined here, so that a host built apart from the library knows it too.
+    static const plat::Guid& Iid()
+    {
+        static const plat::Guid id = plat::Guid::FromText(u"{6B1E04C2-3F5A-4D8E-9C21-7A0D5E3B1F10}");
+        return id;
+    }
     // Makes the host window of the given client size and the control's window over all of
     // it, with the editor's frame inside. E_UNEXPECTED when the window exists already,
     // E_FAIL when it cannot be made (the frame's creation failed).

@@ -72,8 +72,7 @@ private:
     int OnCreate();
     void OnSize(int width, int height);
     void OnMouseWheel(plat::WParam wParam, plat::LParam lParam);
-    void OnKeyDown(unsigned key);
-    void OnChar(char16_t ch);
+    void ForwardToMainCanvas(unsigned message, plat::WParam wParam, plat::LParam lParam);
     void OnPaint();
     void OnDestroy();
 

@@ -2,6 +2,7 @@
 #include "control/quiln_ctrl_members.h"
 
 #include "control/quiln_ctrl.h"
+#include "control/quiln_typelib.h"
 
 #include <algorithm>
 
@@ -802,31 +803,6 @@ CQuilnMembers::Long CQuilnMembers::StatisticsWord() { return Count(CStatistics::
 
 // ---- the table ----
 
-const plat::Guid& QuilnDispatchIid()
-{
-    static const plat::Guid iid = plat::Guid::FromText(u"{6A1C2E4B-93D7-4F08-8B5E-2C7D41A9F301}");
-    return iid;
-}
-
-const plat::Guid& QuilnEventsIid()
-{
-    static const plat::Guid iid = plat::Guid::FromText(u"{6A1C2E4B-93D7-4F08-8B5E-2C7D41A9F302}");
-    return iid;
-}
-
-const plat::InterfaceInfo& QuilnEventsInfo()
-{
-    static const plat::InterfaceInfo info = [] {
-        plat::InterfaceInfo events;
-        events.iid = QuilnEventsIid();
-        events.name = u"_DQuilnEvents";
-        events.doc = u"Event interface for Quiln Control";
-        events.source = true;
-        return events;
-    }();
-    return info;
-}
-
 std::vector<plat::DispatchTable::Entry> QuilnMemberEntries(std::function<CQlMain*(void* self)> frameOf)
 {
     using A = CQuilnMembers;
@@ -1015,7 +991,7 @@ std::vector<plat::DispatchTable::Entry> QuilnMemberEntries(std::function<CQlMain
 const plat::DispatchTable& CQuilnAutomation::Members()
 {
     static const plat::DispatchTable table(
-        QuilnDispatchIid(), u"_DQuiln", u"Dispatch interface for Quiln Control",
+        quiln::DispatchIid(), u"_DQuiln", u"Dispatch interface for Quiln Control",
         QuilnMemberEntries([](void* self) { return static_cast<CQuilnAutomation*>(self)->GetMainFrame(); }));
     return table;
 }
@@ -1023,7 +999,7 @@ const plat::DispatchTable& CQuilnAutomation::Members()
 const plat::DispatchTable& CQuilnCtrl::Members()
 {
     static const plat::DispatchTable table(
-        QuilnDispatchIid(), u"_DQuiln", u"Dispatch interface for Quiln Control",
+        quiln::DispatchIid(), u"_DQuiln", u"Dispatch interface for Quiln Control",
         QuilnMemberEntries([](void* self) { return static_cast<CQuilnCtrl*>(self)->GetMainFrame(); }));
     return table;
 }

@@ -1,8 +1,8 @@
 // The automation interface `_DQuiln` of the control: every member a host calls by name through
-// the dispatch interface, and the empty event interface `_DQuilnEvents`. Nothing is kept here:
-// each call looks up the frame (GetMainFrame), its main document and view, the reference pane's
-// document and view, and acts on them, mostly by calling the same document operations or
-// sending the same commands as the user interface does.
+// the dispatch interface (the type library, quiln_typelib.h, describes the same). Nothing is
+// kept here: each call looks up the frame (GetMainFrame), its main document and view, the
+// reference pane's document and view, and acts on them, mostly by calling the same document
+// operations or sending the same commands as the user interface does.
 //
 // Tests the members apply before they act (a refused member returns FALSE, 0 or an empty string
 // as its result type requires):
@@ -26,11 +26,6 @@ class CStatistics;
 namespace plat {
 class Window;
 }
-
-const plat::Guid& QuilnDispatchIid();
-const plat::Guid& QuilnEventsIid();
-// The event interface `_DQuilnEvents`: a source interface with no members.
-const plat::InterfaceInfo& QuilnEventsInfo();
 
 // The members of `_DQuiln` at work on one frame, which may be null (then every member refuses).
 // The dispatch tables below make one for each call.
@@ -244,8 +239,8 @@ private:
     void SendToView(unsigned id) const;
     // E with a test of the main document.
     Bool Test(bool (CQlDoc::*test)() const) const;
-    // An action of the main document, or a command sent to the frame, when its Can twin
-    // said yes; TRUE then.
+    // An action of the main document, or a command sent to the frame, when its Can twin said
+    // yes; TRUE then.
     Bool Gate(Bool can, void (CQlDoc::*action)());
     Bool SendIf(Bool can, unsigned id);
     // Opens through the native reader into the main or the reference document.

@@ -206,9 +206,9 @@ String TempDir()
     return Utf8ToUtf16(TempDirUtf8());
 }
 
-String ModuleDir(const void* address)
+String ModulePath(const void* address)
 {
-    if (!address) address = reinterpret_cast<const void*>(&ModuleDir);
+    if (!address) address = reinterpret_cast<const void*>(&ModulePath);
     Dl_info info{};
     std::string path;
     if (dladdr(address, &info) && info.dli_fname && *info.dli_fname) {
@@ -222,9 +222,15 @@ String ModuleDir(const void* address)
     std::error_code ec;
     auto canonical = std::filesystem::weakly_canonical(path, ec);
     if (!ec) path = canonical.string();
-    auto slash = path.rfind('/');
-    if (slash == std::string::npos) return String();
-    return Utf8ToUtf16(path.substr(0, slash));
+    return Utf8ToUtf16(path);
+}
+
+String ModuleDir(const void* address)
+{
+    const String path = ModulePath(address ? address : reinterpret_cast<const void*>(&ModuleDir));
+    auto slash = path.rfind(u'/');
+    if (slash == String::npos) return String();
+    return path.substr(0, slash);
 }
 
 } // namespace plat

@@ -59,5 +59,7 @@ bool ProcessIsGone(pid_t pid);
 // The folder (without a trailing '/') of the shared library or program that holds the
 // given address; by default the one that holds this platform code.
 String ModuleDir(const void* addressInModule = nullptr);
+// The full path of that shared library or program.
+String ModulePath(const void* addressInModule = nullptr);
 
 } // namespace plat

@@ -9,6 +9,8 @@
 
 #include "control/quiln_ctrl.h"
 #include "control/quiln_ctrl_members.h"
+#include "control/quiln_typelib.h"
+#include "document/doc_body.h"
 #include "document/ql_doc.h"
 #include "platform/com/dispatch.h"
 #include "tests/editor/main_frame_support.h"
@@ -203,6 +205,11 @@ TEST(AutomationTypeInfo, ListsExactlyThePublishedMembers)
     EXPECT_EQ(Describe(CQuilnCtrl::Members().Info()), kPublishedMembers + 1);
     EXPECT_EQ(CQuilnCtrl::Members().Info().name, u"_DQuiln");
     EXPECT_FALSE(CQuilnCtrl::Members().Info().source);
+    // The type library describes the control class with the same interface.
+    const quiln::TypeLibrary& library = quiln::QuilnTypeLib();
+    ASSERT_EQ(library.classes.size(), 1u);
+    ASSERT_NE(library.classes[0]->defaultInterface, nullptr);
+    EXPECT_EQ(Describe(*library.classes[0]->defaultInterface), kPublishedMembers + 1);
     // A dispatch object over a frame of the caller's answers the same interface.
     EXPECT_EQ(Describe(CQuilnAutomation::Members().Info()), kPublishedMembers + 1);
     EXPECT_EQ(CQuilnAutomation::Members().Info().iid, CQuilnCtrl::Members().Info().iid);
@@ -210,11 +217,14 @@ TEST(AutomationTypeInfo, ListsExactlyThePublishedMembers)
 
 TEST(AutomationTypeInfo, EventInterfaceHasNoMembers)
 {
-    const plat::InterfaceInfo& events = QuilnEventsInfo();
-    EXPECT_EQ(events.name, u"_DQuilnEvents");
-    EXPECT_TRUE(events.source);
-    EXPECT_TRUE(events.members.empty());
-    EXPECT_NE(events.iid, CQuilnCtrl::Members().Info().iid);
+    const quiln::TypeLibrary& library = quiln::QuilnTypeLib();
+    ASSERT_EQ(library.classes.size(), 1u);
+    const plat::InterfaceInfo* events = library.classes[0]->defaultSource;
+    ASSERT_NE(events, nullptr);
+    EXPECT_EQ(events->name, u"_DQuilnEvents");
+    EXPECT_TRUE(events->source);
+    EXPECT_TRUE(events->members.empty());
+    EXPECT_NE(events->iid, CQuilnCtrl::Members().Info().iid);
 }
 
 // An argument of the parameter's type, for calls that only look at the result.
@@ -259,6 +269,46 @@ TEST(AutomationWithoutFrame, EveryMemberRefuses)
     CQuilnAutomation* object = new CQuilnAutomation(nullptr);
     ExpectRefusals(*object, {});
     object->Release();
+}
+
+// The control itself: no frame before its window exists and after it is destroyed.
+class AutomationOfTheControl : public uitest::UiTest {
+protected:
+    uitest::TestWindow m_host{"host"};
+};
+
+TEST_F(AutomationOfTheControl, MembersWorkOnlyWhileTheWindowExists)
+{
+    ASSERT_TRUE(m_host.Create(nullptr, plat::Rect{0, 0, 800, 600}, plat::kWsVisible));
+    CQuilnCtrl* control = CQuilnCtrl::CreateObject();
+    plat::Dispatch* object = nullptr;
+    ASSERT_EQ(control->QueryInterface(plat::Dispatch::Iid(), reinterpret_cast<void**>(&object)), plat::S_OK);
+    {
+        SCOPED_TRACE("before the window");
+        ExpectRefusals(*object, {});
+    }
+    ASSERT_TRUE(control->CreateControl(&m_host, m_host.GetClientRect()));
+    plat::PumpMessages();
+    std::vector<plat::DispId> ids;
+    ASSERT_EQ(object->GetIDsOfNames({u"InsertString", u"lpString"}, &ids), plat::S_OK);
+    ASSERT_EQ(ids.size(), 2u);
+    EXPECT_EQ(ids[0], 79);
+    Variant result;
+    ASSERT_EQ(object->Invoke(ids[0], plat::kInvokeMethod, {Variant::Str(u"in the control")}, &result), plat::S_OK);
+    EXPECT_EQ(result, Variant::Bool(true));
+    EXPECT_EQ(control->GetMainFrame()->GetMainDoc()->GetBody()->GetCount(), 15);
+    ASSERT_EQ(object->GetIDsOfNames({u"StatisticsWord"}, &ids), plat::S_OK);
+    ASSERT_EQ(object->Invoke(ids[0], plat::kInvokeMethod, {}, &result), plat::S_OK);
+    EXPECT_EQ(result, Variant::Long(3));
+    control->DestroyControl();
+    plat::PumpMessages();
+    {
+        SCOPED_TRACE("after the window");
+        ExpectRefusals(*object, {});
+    }
+    object->Release();
+    control->Release();
+    m_host.Destroy();
 }
 
 class AutomationTest : public frametest::MainFrameTest {

@@ -1,5 +1,5 @@
-# Fails unless the library's dynamic symbol table defines exactly the seven exports.
-# Run as: cmake -DLIBRARY=path -P check_exports.cmake
+# Fails unless the library's dynamic symbol table defines exactly the expected names.
+# Run as: cmake -DLIBRARY=path "-DEXPECTED=name;name;..." -P check_exports.cmake
 execute_process(COMMAND nm -D --defined-only ${LIBRARY}
                 OUTPUT_VARIABLE listing RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
@@ -12,7 +12,8 @@ foreach(line IN LISTS lines)
   list(APPEND names ${name})
 endforeach()
 list(SORT names)
-set(expected AddIgnore AddWord CheckWord FindWord GetWord LoadSpellCheck ReleaseSpellCheck)
+set(expected ${EXPECTED})
+list(SORT expected)
 if(NOT names STREQUAL expected)
-  message(FATAL_ERROR "libOrthon.so exports '${names}', not '${expected}'")
+  message(FATAL_ERROR "${LIBRARY} exports '${names}', not '${expected}'")
 endif()

@@ -1,0 +1,248 @@
+// libQuiln.so as a host meets it: loaded by path, registered and unregistered through its
+// entry points into a private registry, its classes found by ProgID, its factory making
+// the control, the control's window made in a host window, and the module's unload answer.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "control/control_window.h"
+#include "control/quiln_entry.h"
+#include "platform/base/system.h"
+#include "platform/com/dispatch.h"
+#include "platform/com/library.h"
+#include "platform/com/registry.h"
+
+namespace {
+
+using plat::Hive;
+using plat::RegKey;
+using plat::RegStatus;
+using plat::RegValue;
+
+const char* const kLibraryPath = QUILN_LIBRARY_PATH;
+constexpr char16_t kControlProgId[] = u"QUILN.QuilnCtrl.1";
+
+plat::String CanonicalLibraryPath()
+{
+    return plat::Utf8ToUtf16(std::filesystem::weakly_canonical(kLibraryPath).string());
+}
+
+// The library's entry points, bound by name.
+struct Module {
+    plat::Library library;
+    quiln::DllCanUnloadNowFn canUnloadNow = nullptr;
+    quiln::DllGetClassObjectFn getClassObject = nullptr;
+    quiln::DllRegisterServerFn registerServer = nullptr;
+    quiln::DllUnregisterServerFn unregisterServer = nullptr;
+
+    bool Load()
+    {
+        if (!library.Load(plat::Utf8ToUtf16(kLibraryPath))) return false;
+        canUnloadNow = library.Function<quiln::DllCanUnloadNowFn>("DllCanUnloadNow");
+        getClassObject = library.Function<quiln::DllGetClassObjectFn>("DllGetClassObject");
+        registerServer = library.Function<quiln::DllRegisterServerFn>("DllRegisterServer");
+        unregisterServer = library.Function<quiln::DllUnregisterServerFn>("DllUnregisterServer");
+        return canUnloadNow && getClassObject && registerServer && unregisterServer;
+    }
+};
+
+class QuilnLibrary : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_dir = plat::MakePrivateTempDir(plat::TempDirUtf8()) + "registry";
+        ::setenv("QUILN_REGISTRY_DIR", m_dir.c_str(), 1);
+        ASSERT_TRUE(m_module.Load()) << kLibraryPath;
+    }
+    void TearDown() override
+    {
+        ::unsetenv("QUILN_REGISTRY_DIR");
+        std::filesystem::remove_all(std::filesystem::path(m_dir).parent_path());
+    }
+
+    static RegKey Hive()
+    {
+        RegKey root;
+        EXPECT_EQ(plat::LoadHive(Hive::kClassesRoot, &root), RegStatus::kOk);
+        return root;
+    }
+    static plat::String Text(const RegKey& root, plat::StringView path, plat::StringView name = u"")
+    {
+        const RegKey* key = root.Find(path);
+        const RegValue* value = key ? key->Value(name) : nullptr;
+        return value && value->type == plat::RegType::kString ? value->text : u"<missing>";
+    }
+    // The class id the registry gives for the control's ProgID.
+    static plat::Guid ControlClsid(const RegKey& root)
+    {
+        plat::Guid clsid;
+        EXPECT_TRUE(plat::Guid::Parse(Text(root, plat::String(kControlProgId) + u"\\CLSID"), &clsid));
+        return clsid;
+    }
+
+    std::string m_dir;
+    Module m_module;
+};
+
+TEST_F(QuilnLibrary, RegisteringWritesTheClassesAndTheTypeLibraryOnceOver)
+{
+    ASSERT_EQ(m_module.registerServer(), plat::S_OK);
+    const RegKey once = Hive();
+    ASSERT_EQ(m_module.registerServer(), plat::S_OK);
+    EXPECT_TRUE(Hive() == once) << plat::SerializeHive(Hive());
+
+    const plat::String clsid = u"CLSID\\" + ControlClsid(once).ToString();
+    const plat::String server = clsid + u"\\InprocServer32";
+    EXPECT_EQ(Text(once, server), CanonicalLibraryPath());
+    EXPECT_EQ(Text(once, server, u"ThreadingModel"), u"Apartment");
+    EXPECT_EQ(Text(once, clsid), u"Quiln Control");
+    EXPECT_EQ(Text(once, clsid + u"\\ProgID"), kControlProgId);
+    EXPECT_EQ(Text(once, clsid + u"\\MiscStatus"), u"197009");
+    EXPECT_EQ(Text(once, clsid + u"\\Version"), u"1.0");
+    EXPECT_NE(once.Find(clsid + u"\\Insertable"), nullptr);
+    EXPECT_NE(once.Find(clsid + u"\\Control"), nullptr);
+    EXPECT_EQ(Text(once, clsid + u"\\ToolboxBitmap32"), CanonicalLibraryPath() + u", 1");
+
+    // The type library the class names is registered, with both its interfaces.
+    const plat::String lib = Text(once, clsid + u"\\TypeLib");
+    EXPECT_EQ(Text(once, u"TypeLib\\" + lib + u"\\1.0\\0\\win32"), CanonicalLibraryPath());
+    const RegKey* interfaces = once.Find(u"Interface");
+    ASSERT_NE(interfaces, nullptr);
+    std::vector<plat::String> names;
+    for (const RegKey& key : interfaces->Subkeys()) {
+        names.push_back(Text(key, u""));
+        EXPECT_EQ(Text(key, u"TypeLib"), lib);
+    }
+    EXPECT_EQ(names, (std::vector<plat::String>{u"_DQuilnEvents", u"_DQuiln"}));
+
+    // The property page: its name and server, and no threading model.
+    const RegKey* classes = once.Find(u"CLSID");
+    ASSERT_NE(classes, nullptr);
+    ASSERT_EQ(classes->Subkeys().size(), 2u);
+    const RegKey& page = classes->Subkeys()[0].Name() == ControlClsid(once).ToString() ? classes->Subkeys()[1]
+                                                                                        : classes->Subkeys()[0];
+    EXPECT_EQ(Text(page, u""), u"Quiln Property Page");
+    EXPECT_EQ(Text(page, u"InprocServer32"), CanonicalLibraryPath());
+    EXPECT_EQ(page.Find(u"InprocServer32")->Value(u"ThreadingModel"), nullptr);
+}
+
+TEST_F(QuilnLibrary, UnregisteringRemovesWhatRegisteringWroteAndNothingElse)
+{
+    ASSERT_EQ(plat::SetValue(Hive::kClassesRoot, u"CLSID\\{0000000A-0000-0000-0000-000000000000}\\InprocServer32",
+                             u"", RegValue::Text(u"/other.so")),
+              RegStatus::kOk);
+    ASSERT_EQ(m_module.registerServer(), plat::S_OK);
+    const RegKey registered = Hive();
+    const plat::Guid clsid = ControlClsid(registered);
+    const plat::String lib = Text(registered, u"CLSID\\" + clsid.ToString() + u"\\TypeLib");
+    ASSERT_EQ(m_module.unregisterServer(), plat::S_OK);
+
+    const RegKey after = Hive();
+    EXPECT_EQ(after.Find(kControlProgId), nullptr);
+    EXPECT_EQ(after.Find(u"TypeLib\\" + lib), nullptr);
+    EXPECT_TRUE(after.Find(u"Interface") == nullptr || after.Find(u"Interface")->Subkeys().empty());
+    // Only the other module's class is left.
+    ASSERT_NE(after.Find(u"CLSID"), nullptr);
+    EXPECT_EQ(after.Find(u"CLSID")->SubkeyNames(),
+              (std::vector<plat::String>{u"{0000000A-0000-0000-0000-000000000000}"}));
+    // A type library that is not registered cannot be unregistered.
+    EXPECT_EQ(m_module.unregisterServer(), plat::SELFREG_E_TYPELIB);
+}
+
+TEST_F(QuilnLibrary, TwoProcessesRegisteringAtOnceLeaveAWholeRegistry)
+{
+    ASSERT_EQ(m_module.registerServer(), plat::S_OK);
+    const RegKey expected = Hive();
+    ASSERT_EQ(m_module.unregisterServer(), plat::S_OK);
+    ASSERT_EQ(plat::DeleteKey(Hive::kClassesRoot, u"CLSID"), RegStatus::kOk);
+    ASSERT_EQ(plat::DeleteKey(Hive::kClassesRoot, u"TypeLib"), RegStatus::kOk);
+    ASSERT_EQ(plat::DeleteKey(Hive::kClassesRoot, u"Interface"), RegStatus::kOk);
+
+    constexpr int kProcesses = 2;
+    pid_t children[kProcesses];
+    for (pid_t& child : children) {
+        child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            int failures = 0;
+            for (int i = 0; i < 15; ++i) failures += m_module.registerServer() != plat::S_OK;
+            ::_exit(failures == 0 ? 0 : 1);
+        }
+    }
+    for (pid_t child : children) {
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), 0);
+    }
+    EXPECT_TRUE(Hive() == expected) << plat::SerializeHive(Hive());
+}
+
+TEST_F(QuilnLibrary, TheFactoryMakesAControlWhoseWindowHoldsTheFrame)
+{
+    ASSERT_EQ(m_module.registerServer(), plat::S_OK);
+    const plat::Guid clsid = ControlClsid(Hive());
+    EXPECT_EQ(m_module.canUnloadNow(), plat::S_OK);
+
+    plat::Ref<plat::ClassFactory> factory;
+    ASSERT_EQ(m_module.getClassObject(clsid, plat::ClassFactory::Iid(), factory.Slot()), plat::S_OK);
+    plat::Ref<IControlWindow> control;
+    ASSERT_EQ(factory->CreateInstance(nullptr, IControlWindow::Iid(), control.Slot()), plat::S_OK);
+    factory.Reset();
+    EXPECT_EQ(m_module.canUnloadNow(), plat::S_FALSE);
+
+    plat::Rect window, frame;
+    EXPECT_EQ(control->GetWindowRects(&window, &frame), plat::E_UNEXPECTED);
+    ASSERT_EQ(control->CreateInHost(640, 480), plat::S_OK);
+    EXPECT_EQ(control->CreateInHost(640, 480), plat::E_UNEXPECTED);
+    ASSERT_EQ(control->GetWindowRects(&window, &frame), plat::S_OK);
+    EXPECT_EQ(window, (plat::Rect{0, 0, 640, 480}));
+    EXPECT_EQ(frame, window);
+    ASSERT_EQ(control->ResizeHost(500, 320), plat::S_OK);
+    ASSERT_EQ(control->GetWindowRects(&window, &frame), plat::S_OK);
+    EXPECT_EQ(window, (plat::Rect{0, 0, 500, 320}));
+    EXPECT_EQ(frame, window);
+
+    // The same object answers the dispatch interface, described as _DQuiln.
+    plat::Ref<plat::Dispatch> dispatch;
+    ASSERT_EQ(control->QueryInterface(plat::Dispatch::Iid(), dispatch.Slot()), plat::S_OK);
+    ASSERT_EQ(dispatch->GetTypeInfoCount(), 1u);
+    const plat::InterfaceInfo* info = nullptr;
+    ASSERT_EQ(dispatch->GetTypeInfo(&info), plat::S_OK);
+    EXPECT_EQ(info->name, u"_DQuiln");
+
+    ASSERT_EQ(control->DestroyInHost(), plat::S_OK);
+    EXPECT_EQ(control->GetWindowRects(&window, &frame), plat::E_UNEXPECTED);
+    EXPECT_EQ(m_module.canUnloadNow(), plat::S_FALSE);
+    dispatch.Reset();
+    control.Reset();
+    EXPECT_EQ(m_module.canUnloadNow(), plat::S_OK);
+}
+
+TEST_F(QuilnLibrary, TheFactoryServesOnlyTheModulesClasses)
+{
+    ASSERT_EQ(m_module.registerServer(), plat::S_OK);
+    const RegKey root = Hive();
+    const RegKey* classes = root.Find(u"CLSID");
+    ASSERT_NE(classes, nullptr);
+    // Both registered classes make objects; a class of no one's is refused.
+    for (const RegKey& key : classes->Subkeys()) {
+        plat::Guid clsid;
+        ASSERT_TRUE(plat::Guid::Parse(key.Name(), &clsid));
+        plat::Ref<plat::ClassFactory> factory;
+        ASSERT_EQ(m_module.getClassObject(clsid, plat::ClassFactory::Iid(), factory.Slot()), plat::S_OK);
+        plat::Ref<plat::Unknown> object;
+        EXPECT_EQ(factory->CreateInstance(nullptr, plat::Unknown::Iid(), object.Slot()), plat::S_OK);
+    }
+    plat::Ref<plat::ClassFactory> none;
+    EXPECT_EQ(m_module.getClassObject(plat::Guid::FromText(u"{0000000B-0000-0000-0000-000000000000}"),
+                                      plat::ClassFactory::Iid(), none.Slot()),
+              plat::CLASS_E_CLASSNOTAVAILABLE);
+    EXPECT_EQ(m_module.canUnloadNow(), plat::S_OK);
+}
+
+} // namespace
