@@ -15,6 +15,7 @@
 #include "platform/com/dispatch.h"
 #include "platform/com/library.h"
 #include "platform/com/registry.h"
+#include "tests/support/child_processes.h"
 
 namespace {
 
@@ -56,7 +57,7 @@ protected:
     {
         m_dir = plat::MakePrivateTempDir(plat::TempDirUtf8()) + "registry";
         ::setenv("QUILN_REGISTRY_DIR", m_dir.c_str(), 1);
-        ASSERT_TRUE(m_module.Load()) << kLibraryPath;
+        ASSERT_TRUE(m_module.library.IsLoaded()) << kLibraryPath;
     }
     void TearDown() override
     {
@@ -85,7 +86,20 @@ protected:
     }
 
     std::string m_dir;
-    Module m_module;
+    // Loaded once for the whole program and never unloaded: what the library's platform
+    // layer keeps for the life of the process stays with it.
+    Module& m_module = LoadedModule();
+
+private:
+    static Module& LoadedModule()
+    {
+        static Module* module = [] {
+            auto* loaded = new Module();
+            loaded->Load();
+            return loaded;
+        }();
+        return *module;
+    }
 };
 
 TEST_F(QuilnLibrary, RegisteringWritesTheClassesAndTheTypeLibraryOnceOver)
@@ -162,23 +176,11 @@ TEST_F(QuilnLibrary, TwoProcessesRegisteringAtOnceLeaveAWholeRegistry)
     ASSERT_EQ(plat::DeleteKey(Hive::kClassesRoot, u"TypeLib"), RegStatus::kOk);
     ASSERT_EQ(plat::DeleteKey(Hive::kClassesRoot, u"Interface"), RegStatus::kOk);
 
-    constexpr int kProcesses = 2;
-    pid_t children[kProcesses];
-    for (pid_t& child : children) {
-        child = ::fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            int failures = 0;
-            for (int i = 0; i < 15; ++i) failures += m_module.registerServer() != plat::S_OK;
-            ::_exit(failures == 0 ? 0 : 1);
-        }
-    }
-    for (pid_t child : children) {
-        int status = 0;
-        ASSERT_EQ(::waitpid(child, &status, 0), child);
-        ASSERT_TRUE(WIFEXITED(status));
-        EXPECT_EQ(WEXITSTATUS(status), 0);
-    }
+    testsupport::RunInChildProcesses(2, [this](int) {
+        int failures = 0;
+        for (int i = 0; i < 15; ++i) failures += m_module.registerServer() != plat::S_OK;
+        return failures == 0 ? 0 : 1;
+    });
     EXPECT_TRUE(Hive() == expected) << plat::SerializeHive(Hive());
 }
 
