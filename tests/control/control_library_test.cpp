@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -245,6 +246,16 @@ TEST_F(QuilnLibrary, TheFactoryServesOnlyTheModulesClasses)
                                       plat::ClassFactory::Iid(), none.Slot()),
               plat::CLASS_E_CLASSNOTAVAILABLE);
     EXPECT_EQ(m_module.canUnloadNow(), plat::S_OK);
+}
+
+TEST_F(QuilnLibrary, ARegistryThatCannotBeWrittenFailsAtTheTypeLibrary)
+{
+    // The registry folder would have to be made inside a plain file.
+    const std::string blocker = std::filesystem::path(m_dir).parent_path() / "blocker";
+    { std::ofstream(blocker) << "x"; }
+    ::setenv("QUILN_REGISTRY_DIR", (blocker + "/registry").c_str(), 1);
+    EXPECT_EQ(m_module.registerServer(), plat::SELFREG_E_TYPELIB);
+    EXPECT_EQ(m_module.unregisterServer(), plat::SELFREG_E_TYPELIB);
 }
 
 } // namespace
