@@ -10,12 +10,15 @@
 
 CQuilnApp& CQuilnApp::Get()
 {
-    static CQuilnApp* app = [] {
-        auto* made = new CQuilnApp();
-        made->InitInstance();
-        return made;
-    }();
-    return *app;
+    static CQuilnApp app;
+    static const bool started = app.InitInstance();
+    (void)started;
+    return app;
+}
+
+CQuilnApp::~CQuilnApp()
+{
+    ExitInstance();
 }
 
 bool CQuilnApp::InitInstance()

@@ -8,7 +8,8 @@
 
 class CQlMain;
 
-// The module's application object, made on the first call into the module.
+// The module's application object, made on the first call into the module and gone when
+// the library is unloaded.
 class CQuilnApp {
 public:
     // The one object, started (InitInstance) when first asked for.
@@ -29,6 +30,7 @@ public:
 
 private:
     CQuilnApp() = default;
+    ~CQuilnApp();
     plat::String m_moduleDir;
     plat::String m_modulePath;
     CQlMain* m_mainWnd = nullptr;

@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -15,6 +16,7 @@
 #include "platform/com/dispatch.h"
 #include "platform/com/library.h"
 #include "platform/com/registry.h"
+#include "tests/support/child_processes.h"
 
 namespace {
 
@@ -56,7 +58,7 @@ protected:
     {
         m_dir = plat::MakePrivateTempDir(plat::TempDirUtf8()) + "registry";
         ::setenv("QUILN_REGISTRY_DIR", m_dir.c_str(), 1);
-        ASSERT_TRUE(m_module.Load()) << kLibraryPath;
+        ASSERT_TRUE(m_module.library.IsLoaded()) << kLibraryPath;
     }
     void TearDown() override
     {
@@ -85,7 +87,20 @@ protected:
     }
 
     std::string m_dir;
-    Module m_module;
+    // Loaded once for the whole program and never unloaded: what the library's platform
+    // layer keeps for the life of the process stays with it.
+    Module& m_module = LoadedModule();
+
+private:
+    static Module& LoadedModule()
+    {
+        static Module* module = [] {
+            auto* loaded = new Module();
+            loaded->Load();
+            return loaded;
+        }();
+        return *module;
+    }
 };
 
 TEST_F(QuilnLibrary, RegisteringWritesTheClassesAndTheTypeLibraryOnceOver)
@@ -162,23 +177,11 @@ TEST_F(QuilnLibrary, TwoProcessesRegisteringAtOnceLeaveAWholeRegistry)
     ASSERT_EQ(plat::DeleteKey(Hive::kClassesRoot, u"TypeLib"), RegStatus::kOk);
     ASSERT_EQ(plat::DeleteKey(Hive::kClassesRoot, u"Interface"), RegStatus::kOk);
 
-    constexpr int kProcesses = 2;
-    pid_t children[kProcesses];
-    for (pid_t& child : children) {
-        child = ::fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            int failures = 0;
-            for (int i = 0; i < 15; ++i) failures += m_module.registerServer() != plat::S_OK;
-            ::_exit(failures == 0 ? 0 : 1);
-        }
-    }
-    for (pid_t child : children) {
-        int status = 0;
-        ASSERT_EQ(::waitpid(child, &status, 0), child);
-        ASSERT_TRUE(WIFEXITED(status));
-        EXPECT_EQ(WEXITSTATUS(status), 0);
-    }
+    testsupport::RunInChildProcesses(2, [this](int) {
+        int failures = 0;
+        for (int i = 0; i < 15; ++i) failures += m_module.registerServer() != plat::S_OK;
+        return failures == 0 ? 0 : 1;
+    });
     EXPECT_TRUE(Hive() == expected) << plat::SerializeHive(Hive());
 }
 
@@ -243,6 +246,16 @@ TEST_F(QuilnLibrary, TheFactoryServesOnlyTheModulesClasses)
                                       plat::ClassFactory::Iid(), none.Slot()),
               plat::CLASS_E_CLASSNOTAVAILABLE);
     EXPECT_EQ(m_module.canUnloadNow(), plat::S_OK);
+}
+
+TEST_F(QuilnLibrary, ARegistryThatCannotBeWrittenFailsAtTheTypeLibrary)
+{
+    // The registry folder would have to be made inside a plain file.
+    const std::string blocker = std::filesystem::path(m_dir).parent_path() / "blocker";
+    { std::ofstream(blocker) << "x"; }
+    ::setenv("QUILN_REGISTRY_DIR", (blocker + "/registry").c_str(), 1);
+    EXPECT_EQ(m_module.registerServer(), plat::SELFREG_E_TYPELIB);
+    EXPECT_EQ(m_module.unregisterServer(), plat::SELFREG_E_TYPELIB);
 }
 
 } // namespace

@@ -4,7 +4,9 @@
 
 #include <string>
 
+#include "control/quiln_app.h"
 #include "control/quiln_ctrl.h"
+#include "control/quiln_typelib.h"
 #include "document/doc_body.h"
 #include "document/ql_doc.h"
 #include "editor/ql_main.h"
@@ -173,6 +175,38 @@ TEST(Control, HasNoFrameBeforeItsWindowIsMade)
     EXPECT_EQ(control->GetWindowRects(&a, &b), plat::E_UNEXPECTED);
     EXPECT_EQ(control->GetMiscStatus(), 0x30191u);
     control->Release();
+}
+
+} // namespace
+
+namespace {
+
+TEST(QuilnTypeLibrary, DescribesTheControlClassWithItsTwoInterfaces)
+{
+    const quiln::TypeLibrary& library = quiln::QuilnTypeLib();
+    EXPECT_EQ(library.name, u"QUILNLib");
+    EXPECT_EQ(library.major, 1u);
+    EXPECT_EQ(library.minor, 0u);
+    ASSERT_EQ(library.classes.size(), 1u);
+    const plat::ClassInfo& control = *library.classes[0];
+    EXPECT_EQ(control.clsid, CQuilnCtrl::GetClassID());
+    EXPECT_EQ(control.doc, u"Quiln Control");
+    ASSERT_NE(control.defaultInterface, nullptr);
+    ASSERT_NE(control.defaultSource, nullptr);
+    EXPECT_EQ(control.defaultInterface, &CQuilnCtrl::Members().Info());
+    EXPECT_EQ(control.defaultInterface->name, u"_DQuiln");
+    EXPECT_EQ(control.defaultInterface->doc, u"Dispatch interface for Quiln Control");
+    EXPECT_FALSE(control.defaultInterface->source);
+    // The control fires no events.
+    EXPECT_EQ(control.defaultSource->name, u"_DQuilnEvents");
+    EXPECT_TRUE(control.defaultSource->source);
+    EXPECT_TRUE(control.defaultSource->members.empty());
+    // Every id is its own, and the property page is the control's one page.
+    const std::vector<plat::Guid> ids{library.id, control.clsid, control.defaultInterface->iid,
+                                      control.defaultSource->iid, CQuilnPropPage::GetClassID()};
+    for (size_t i = 0; i < ids.size(); ++i)
+        for (size_t j = i + 1; j < ids.size(); ++j) EXPECT_NE(ids[i], ids[j]) << i << " " << j;
+    EXPECT_EQ(CQuilnCtrl::GetPropPageIDs(), std::vector<plat::Guid>{CQuilnPropPage::GetClassID()});
 }
 
 } // namespace

@@ -12,6 +12,7 @@
 
 #include "platform/base/system.h"
 #include "platform/com/registry.h"
+#include "tests/support/child_processes.h"
 
 namespace {
 
@@ -282,25 +283,14 @@ TEST_F(Registry, ConcurrentWritersLoseNothing)
 {
     constexpr int kWriters = 2;
     constexpr int kEntriesEach = 40;
-    pid_t children[kWriters];
-    for (int w = 0; w < kWriters; ++w) {
-        children[w] = ::fork();
-        ASSERT_GE(children[w], 0);
-        if (children[w] == 0) {
-            int failures = 0;
-            for (int i = 0; i < kEntriesEach; ++i) {
-                const plat::String key = plat::Format(u"CLSID\\{W%d-%d}\\InprocServer32", w, i);
-                if (plat::SetValue(Hive::kClassesRoot, key, u"", RegValue::Text(key)) != RegStatus::kOk) ++failures;
-            }
-            ::_exit(failures == 0 ? 0 : 1);
+    testsupport::RunInChildProcesses(kWriters, [](int w) {
+        int failures = 0;
+        for (int i = 0; i < kEntriesEach; ++i) {
+            const plat::String key = plat::Format(u"CLSID\\{W%d-%d}\\InprocServer32", w, i);
+            if (plat::SetValue(Hive::kClassesRoot, key, u"", RegValue::Text(key)) != RegStatus::kOk) ++failures;
         }
-    }
-    for (pid_t child : children) {
-        int status = 0;
-        ASSERT_EQ(::waitpid(child, &status, 0), child);
-        ASSERT_TRUE(WIFEXITED(status));
-        EXPECT_EQ(WEXITSTATUS(status), 0);
-    }
+        return failures == 0 ? 0 : 1;
+    });
     RegKey root;
     ASSERT_EQ(plat::LoadHive(Hive::kClassesRoot, &root), RegStatus::kOk);
     ASSERT_NE(root.Find(u"CLSID"), nullptr);
