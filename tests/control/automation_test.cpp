@@ -538,6 +538,48 @@ TEST_F(AutomationTest, CanTwinsGateTheirActions)
     EXPECT_FALSE(CallBool(u"SetParaGap", {Variant::Long(0)}));
 }
 
+TEST_F(AutomationTest, AuthorsRevisionsAndAnnotations)
+{
+    ASSERT_TRUE(CallBool(u"FileNew"));
+    EXPECT_TRUE(CallBool(u"SetFileAuthor", {Variant::Long(1), Variant::Str(u"First")}));
+    // One author: no revisions to show.
+    EXPECT_FALSE(CallBool(u"CanDispEditStatus"));
+    EXPECT_FALSE(CallBool(u"IsDispEditStatus"));
+    ASSERT_TRUE(CallBool(u"InsertString", {Variant::Str(u"first words")}));
+    const plat::String path = PathOf("authors.qln");
+    ASSERT_TRUE(CallBool(u"FileSave", {Variant::Str(path)}));
+    // The next editor of the file is another author.
+    ASSERT_TRUE(CallBool(u"FileOpen", {Variant::Str(path), Variant::Long(0)}));
+    EXPECT_TRUE(CallBool(u"SetFileAuthor", {Variant::Long(2), Variant::Str(u"Second")}));
+    EXPECT_TRUE(CallBool(u"CanDispEditStatus"));
+    EXPECT_TRUE(CallBool(u"IsDispEditStatus"));
+    EXPECT_TRUE(CallBool(u"SetDispEditStatus", {Variant::Long(0)}));
+    EXPECT_FALSE(CallBool(u"IsDispEditStatus"));
+    // The same author again: the revisions go.
+    EXPECT_TRUE(CallBool(u"SetFileAuthor", {Variant::Long(1), Variant::Str(u"First")}));
+    EXPECT_FALSE(CallBool(u"CanDispEditStatus"));
+
+    EXPECT_TRUE(CallBool(u"SetDispMarkStatus", {Variant::Long(1)}));
+    EXPECT_TRUE(CallBool(u"IsDispMarkStatus"));
+    EXPECT_TRUE(CallBool(u"SetDispMarkStatus", {Variant::Long(0)}));
+    EXPECT_FALSE(CallBool(u"IsDispMarkStatus"));
+    EXPECT_TRUE(CallBool(u"InsertMark", {Variant::Str(u"a note")}));
+    EXPECT_TRUE(CallBool(u"IsFileModified"));
+}
+
+TEST_F(AutomationTest, ExportsTheDocument)
+{
+    ASSERT_TRUE(CallBool(u"InsertString", {Variant::Str(u"to paper")}));
+    EXPECT_EQ(CallLong(u"ExportTotal"), 1);
+    const plat::String pdf = PathOf("out.pdf");
+    ASSERT_TRUE(CallBool(u"ExportPDF", {Variant::Str(pdf)}));
+    std::ifstream in(Folder() / "out.pdf", std::ios::binary);
+    std::string head(5, '\0');
+    in.read(head.data(), 5);
+    EXPECT_EQ(head, "%PDF-");
+    EXPECT_FALSE(CallBool(u"ExportPDF", {Variant::Str(PathOf("missing/out.pdf"))}));
+}
+
 TEST_F(AutomationTest, PrintingRefusesEveryTestedMember)
 {
     ASSERT_TRUE(CallBool(u"InsertString", {Variant::Str(u"on paper")}));
