@@ -101,7 +101,8 @@ CQuilnMembers::Bool CQuilnMembers::Gate(Bool can, void (CQlDoc::*action)())
 
 CQuilnMembers::Bool CQuilnMembers::SendIf(Bool can, unsigned id)
 {
-    if (!can.value) return Refused();
+    // A command nothing in the frame takes yet would do nothing: refused, not reported as done.
+    if (!can.value || !Frame()->CanRouteCommand(id)) return Refused();
     SendToFrame(id);
     return 1;
 }
