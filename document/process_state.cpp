@@ -7,7 +7,9 @@
 #include "document/page_object_list.h"
 #include "document/ql_doc.h"
 #include "document/statistics.h"
+#include "media/metafile_playback.h"
 #include "platform/base/system.h"
+#include "platform/gfx/sys_colors.h"
 #include "platform/ui/modal.h"
 #include "platform/ui/timer.h"
 
@@ -21,6 +23,8 @@ void ResetProcessState()
     plat::SetModalHandler({});
     plat::ClearModalAnswers();
     plat::ClearModalLog();
+    plat::ResetSysColors();
+    SetMetafileWaits({});
     UnregisterDocObjects();
     UnregisterDocImporters();
     SetPasswordPrompt({});

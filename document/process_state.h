@@ -11,7 +11,10 @@
 //   modal and message-box handlers, their   plat::SetModalHandler({}), plat::ClearModalAnswers(),
 //   queued answers and log (platform/ui)    plat::ClearModalLog()
 //   font engine (platform/gfx)              caches of faces and metrics only; nothing to reset
+//   system colours (platform/gfx)           plat::ResetSysColors()
 //   private temporary folder                made once, removed when the process exits
+// media:
+//   metafile waits (metafile_playback.h)    SetMetafileWaits({})
 // document:
 //   format pool, item arena                 shared storage of equal formats and of items; a
 //                                           document holds handles into them, so they are never

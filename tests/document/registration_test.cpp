@@ -18,7 +18,9 @@
 #include "platform/ui/timer.h"
 #include "document/ql_doc.h"
 #include "objects/object_kinds.h"
+#include "media/metafile_playback.h"
 #include "platform/base/system.h"
+#include "platform/gfx/sys_colors.h"
 #include "platform/ui/message_box.h"
 #include "tests/document/test_importer.h"
 #include "tests/document/test_object.h"
@@ -208,6 +210,9 @@ TEST_F(Registration, ResetProcessStatePutsBackWhatTestsChange)
     CPageObjectList::SetPasteOffset(plat::Point(999, 999));
     bool counted = false;
     SetWordCountDialog([&counted](const std::vector<CStatisticsRow>&) { counted = true; });
+    const plat::ColorRef face = plat::GetSysColor(plat::kColorBtnFace);
+    plat::SetSysColor(plat::kColorBtnFace, face ^ 0xFFFFFF);
+    SetMetafileWaits({std::chrono::seconds(9), std::chrono::seconds(9)});
 
     ResetProcessState();
 
@@ -220,6 +225,9 @@ TEST_F(Registration, ResetProcessStatePutsBackWhatTestsChange)
     EXPECT_EQ(CPageObjectList::GetPasteOffset(), plat::Point(200, 200));
     ShowWordCount({});
     EXPECT_FALSE(counted) << "no word-count dialog";
+    EXPECT_EQ(plat::GetSysColor(plat::kColorBtnFace), face);
+    EXPECT_EQ(GetMetafileWaits().repaint, MetafileWaits{}.repaint);
+    EXPECT_EQ(GetMetafileWaits().load, MetafileWaits{}.load);
 }
 
 } // namespace
