@@ -28,4 +28,57 @@ public:
     // The client rectangles of the control's window and of the frame, in the control's
     // client coordinates; E_UNEXPECTED when there is no frame.
     virtual plat::HRESULT GetWindowRects(plat::Rect* control, plat::Rect* frame) = 0;
+
+    // ---- input, as the host window receives it ----
+    // Each is queued for the control's focus window (the mouse for the window under the
+    // point) and handled by the next Pump. E_UNEXPECTED when there is no frame.
+    //
+    // A key goes down or up (a virtual key, VK_*); the modifiers follow from the keys held.
+    // textElsewhere: the key's character comes through TypeText (the host's text input or an
+    // input method), so the key makes none itself.
+    virtual plat::HRESULT KeyInput(std::int32_t virtualKey, bool down, bool textElsewhere) = 0;
+    // A key pressed and released with modifiers held (1 Shift, 2 Ctrl, 4 Alt).
+    virtual plat::HRESULT PressKey(std::int32_t virtualKey, std::uint32_t modifiers) = 0;
+    // Typed text, UTF-16.
+    virtual plat::HRESULT TypeText(const char16_t* text, std::int32_t length) = 0;
+    // A mouse message (WM_MOUSEMOVE, WM_LBUTTONDOWN ... WM_MOUSEWHEEL) at a point of the host
+    // window's client area, with the key flags (MK_*) and, for the wheel, the delta (120 a
+    // notch, positive away from the user).
+    virtual plat::HRESULT MouseInput(std::uint32_t message, std::int32_t x, std::int32_t y, std::uint32_t keyFlags,
+                                     std::int32_t wheelDelta) = 0;
+
+    // ---- running ----
+    // Handles what waits: posted messages and input, timers that are due, painting. Sets
+    // *dispatched (when given) to how many messages ran; S_FALSE when nothing ran.
+    virtual plat::HRESULT Pump(std::int32_t* dispatched) = 0;
+    // Milliseconds until the next timer falls due (0 when one is due), -1 without timers.
+    virtual plat::HRESULT NextTimerDelay(std::int64_t* ms) = 0;
+    // From now on the control's clock stands still at startMs (milliseconds since the epoch)
+    // until AdvanceClock moves it, so that a script runs the same every time; timers fall due
+    // only as the clock is advanced. E_UNEXPECTED once the clock is a manual one.
+    virtual plat::HRESULT UseManualClock(std::int64_t startMs) = 0;
+    // Moves the manual clock on by ms and runs every timer due on the way, then pumps.
+    // E_UNEXPECTED without a manual clock; E_INVALIDARG for a negative ms.
+    virtual plat::HRESULT AdvanceClock(std::int64_t ms) = 0;
+    // Answers the next dialog or message box that runs: the texts go into the dialog's edit
+    // boxes in their order (a message box takes none), then `answer` ends it (a button id:
+    // 1 OK, 2 Cancel, 6 Yes, 7 No ...). A box or dialog that no answer was queued for fails
+    // at once, as one that could not be shown.
+    virtual plat::HRESULT AnswerNextModal(std::int32_t answer, const char16_t* const* texts,
+                                          const std::int32_t* lengths, std::int32_t count) = 0;
+    // Dialogs and message boxes that ran with nobody to answer them, since the control was
+    // made.
+    virtual plat::HRESULT GetUnansweredModalCount(std::int32_t* count) = 0;
+
+    // ---- output ----
+    // The host window's picture as painted now (pending painting is done first): its width
+    // and height, and when pixels is given, its rows from the top, `stride` pixels apart,
+    // each pixel 0x00RRGGBB. E_INVALIDARG when stride is less than the width.
+    virtual plat::HRESULT RenderHost(std::int32_t* width, std::int32_t* height, std::uint32_t* pixels,
+                                     std::int32_t stride) = 0;
+    // The caret in the host window's client coordinates, for an input method's candidate
+    // window; S_FALSE (and an empty rectangle) when no caret shows.
+    virtual plat::HRESULT GetCaretRect(plat::Rect* rect) = 0;
+    // The cursor the control asks for now: a system cursor id (IDC_*) or a resource id.
+    virtual plat::HRESULT GetCursorId(std::int32_t* id) = 0;
 };

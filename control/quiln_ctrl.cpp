@@ -9,7 +9,12 @@
 #include "platform/gfx/pen_brush.h"
 #include "platform/ui/focus.h"
 #include "platform/ui/keyboard.h"
+#include "platform/base/system.h"
+#include "platform/ui/dialog.h"
+#include "platform/ui/edit.h"
 #include "platform/ui/message_queue.h"
+#include "platform/ui/modal.h"
+#include "platform/ui/timer.h"
 
 // The top-level window standing in for the host's window: it only keeps the control's
 // window over its client area.
@@ -36,7 +41,7 @@ CQuilnCtrl* CQuilnCtrl::CreateObject()
     return new CQuilnCtrl();
 }
 
-CQuilnCtrl::CQuilnCtrl() = default;
+CQuilnCtrl::CQuilnCtrl() : m_unansweredBefore(plat::UnansweredModalCount()) {}
 
 CQuilnCtrl::~CQuilnCtrl()
 {
@@ -199,5 +204,152 @@ plat::HRESULT CQuilnCtrl::GetWindowRects(plat::Rect* control, plat::Rect* frame)
     if (!HasFrame()) return plat::E_UNEXPECTED;
     *control = GetClientRect();
     *frame = m_frame->GetRect();
+    return plat::S_OK;
+}
+
+// ---- IControlWindow: input, running and output ----
+
+plat::Window* CQuilnCtrl::TopWindow()
+{
+    if (m_host && m_host->IsCreated()) return m_host.get();
+    plat::Window* top = this;
+    while (top->GetParent()) top = top->GetParent();
+    return top;
+}
+
+plat::HRESULT CQuilnCtrl::KeyInput(std::int32_t virtualKey, bool down, bool textElsewhere)
+{
+    if (!HasFrame()) return plat::E_UNEXPECTED;
+    if (virtualKey <= 0 || virtualKey > 0xFE) return plat::E_INVALIDARG;
+    return plat::KeyInput(virtualKey, down, textElsewhere) ? plat::S_OK : plat::S_FALSE;
+}
+
+plat::HRESULT CQuilnCtrl::PressKey(std::int32_t virtualKey, std::uint32_t modifiers)
+{
+    if (!HasFrame()) return plat::E_UNEXPECTED;
+    if (virtualKey <= 0 || virtualKey > 0xFE || (modifiers & ~7u)) return plat::E_INVALIDARG;
+    return plat::PressKey(virtualKey, modifiers) ? plat::S_OK : plat::S_FALSE;
+}
+
+plat::HRESULT CQuilnCtrl::TypeText(const char16_t* text, std::int32_t length)
+{
+    if (!HasFrame()) return plat::E_UNEXPECTED;
+    if (length < 0 || (length > 0 && !text)) return plat::E_INVALIDARG;
+    return plat::TypeText(plat::StringView(text, static_cast<std::size_t>(length))) ? plat::S_OK : plat::S_FALSE;
+}
+
+plat::HRESULT CQuilnCtrl::MouseInput(std::uint32_t message, std::int32_t x, std::int32_t y, std::uint32_t keyFlags,
+                                     std::int32_t wheelDelta)
+{
+    if (!HasFrame()) return plat::E_UNEXPECTED;
+    if (message < plat::kWmMouseFirst || message > plat::kWmMouseWheel) return plat::E_INVALIDARG;
+    plat::Window* top = TopWindow();
+    const plat::Point screen = top->ClientToScreen(plat::Point{x, y});
+    return plat::PostMouseInput(*top, message, screen, keyFlags, wheelDelta) ? plat::S_OK : plat::S_FALSE;
+}
+
+plat::HRESULT CQuilnCtrl::Pump(std::int32_t* dispatched)
+{
+    const std::size_t ran = plat::PumpMessages();
+    if (dispatched) *dispatched = static_cast<std::int32_t>(ran);
+    return ran ? plat::S_OK : plat::S_FALSE;
+}
+
+plat::HRESULT CQuilnCtrl::NextTimerDelay(std::int64_t* ms)
+{
+    if (!ms) return plat::E_POINTER;
+    const std::optional<std::int64_t> due = plat::NextTimerDue();
+    *ms = due ? std::max<std::int64_t>(0, *due - plat::NowMs()) : -1;
+    return plat::S_OK;
+}
+
+plat::HRESULT CQuilnCtrl::UseManualClock(std::int64_t startMs)
+{
+    if (m_manualClock) return plat::E_UNEXPECTED;
+    if (startMs < 0) return plat::E_INVALIDARG;
+    plat::SetManualClock(startMs);
+    m_manualClock = true;
+    return plat::S_OK;
+}
+
+plat::HRESULT CQuilnCtrl::AdvanceClock(std::int64_t ms)
+{
+    if (!m_manualClock) return plat::E_UNEXPECTED;
+    if (ms < 0) return plat::E_INVALIDARG;
+    plat::AdvanceClock(ms);
+    plat::PumpMessages();
+    return plat::S_OK;
+}
+
+plat::HRESULT CQuilnCtrl::AnswerNextModal(std::int32_t answer, const char16_t* const* texts,
+                                          const std::int32_t* lengths, std::int32_t count)
+{
+    if (count < 0 || (count > 0 && (!texts || !lengths))) return plat::E_INVALIDARG;
+    std::vector<plat::String> fill;
+    for (std::int32_t i = 0; i < count; ++i) {
+        if (lengths[i] < 0 || (lengths[i] > 0 && !texts[i])) return plat::E_INVALIDARG;
+        fill.emplace_back(texts[i], static_cast<std::size_t>(lengths[i]));
+    }
+    plat::AnswerNextModal([answer, fill](const plat::ModalRecord& run) -> std::optional<int> {
+        plat::Dialog* dialog = plat::DialogOf(run);
+        if (!dialog) return answer;
+        std::size_t next = 0;
+        for (plat::Control* control : dialog->GetControls()) {
+            if (next == fill.size()) break;
+            if (dynamic_cast<plat::Edit*>(control)) dialog->TypeInto(control->GetId(), fill[next++]);
+        }
+        // The dialog's own button, so that it takes in what was typed as a click would;
+        // a dialog without that button (or with it disabled) ends with the answer itself.
+        if (dialog->PressButton(answer)) return std::nullopt;
+        return answer;
+    });
+    return plat::S_OK;
+}
+
+plat::HRESULT CQuilnCtrl::GetUnansweredModalCount(std::int32_t* count)
+{
+    if (!count) return plat::E_POINTER;
+    const std::size_t now = plat::UnansweredModalCount();
+    *count = static_cast<std::int32_t>(now >= m_unansweredBefore ? now - m_unansweredBefore : now);
+    return plat::S_OK;
+}
+
+plat::HRESULT CQuilnCtrl::RenderHost(std::int32_t* width, std::int32_t* height, std::uint32_t* pixels,
+                                     std::int32_t stride)
+{
+    if (!width || !height) return plat::E_POINTER;
+    if (!HasFrame()) return plat::E_UNEXPECTED;
+    const std::unique_ptr<plat::Bitmap> picture = plat::RenderWindowTree(*TopWindow());
+    if (!picture) return plat::E_FAIL;
+    *width = picture->Width();
+    *height = picture->Height();
+    if (!pixels) return plat::S_OK;
+    if (stride < picture->Width()) return plat::E_INVALIDARG;
+    for (int y = 0; y < picture->Height(); ++y) {
+        const std::uint32_t* row = picture->Row(y);
+        std::uint32_t* out = pixels + static_cast<std::ptrdiff_t>(y) * stride;
+        for (int x = 0; x < picture->Width(); ++x) out[x] = row[x] & 0x00FFFFFFu;
+    }
+    return plat::S_OK;
+}
+
+plat::HRESULT CQuilnCtrl::GetCaretRect(plat::Rect* rect)
+{
+    if (!rect) return plat::E_POINTER;
+    *rect = plat::Rect{};
+    if (!HasFrame()) return plat::E_UNEXPECTED;
+    const plat::CaretState caret = plat::GetCaretState();
+    if (!caret.owner || !caret.visible) return plat::S_FALSE;
+    plat::Window* top = TopWindow();
+    *rect = caret.owner->ClientToScreen(caret.rect);
+    const plat::Point origin = top->ClientToScreen(plat::Point{0, 0});
+    rect->Offset(-origin.x, -origin.y);
+    return plat::S_OK;
+}
+
+plat::HRESULT CQuilnCtrl::GetCursorId(std::int32_t* id)
+{
+    if (!id) return plat::E_POINTER;
+    *id = plat::GetCursor();
     return plat::S_OK;
 }

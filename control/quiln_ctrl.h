@@ -56,6 +56,22 @@ public:
     plat::HRESULT ResizeHost(std::int32_t width, std::int32_t height) override;
     plat::HRESULT DestroyInHost() override;
     plat::HRESULT GetWindowRects(plat::Rect* control, plat::Rect* frame) override;
+    plat::HRESULT KeyInput(std::int32_t virtualKey, bool down, bool textElsewhere) override;
+    plat::HRESULT PressKey(std::int32_t virtualKey, std::uint32_t modifiers) override;
+    plat::HRESULT TypeText(const char16_t* text, std::int32_t length) override;
+    plat::HRESULT MouseInput(std::uint32_t message, std::int32_t x, std::int32_t y, std::uint32_t keyFlags,
+                             std::int32_t wheelDelta) override;
+    plat::HRESULT Pump(std::int32_t* dispatched) override;
+    plat::HRESULT NextTimerDelay(std::int64_t* ms) override;
+    plat::HRESULT UseManualClock(std::int64_t startMs) override;
+    plat::HRESULT AdvanceClock(std::int64_t ms) override;
+    plat::HRESULT AnswerNextModal(std::int32_t answer, const char16_t* const* texts, const std::int32_t* lengths,
+                                  std::int32_t count) override;
+    plat::HRESULT GetUnansweredModalCount(std::int32_t* count) override;
+    plat::HRESULT RenderHost(std::int32_t* width, std::int32_t* height, std::uint32_t* pixels,
+                             std::int32_t stride) override;
+    plat::HRESULT GetCaretRect(plat::Rect* rect) override;
+    plat::HRESULT GetCursorId(std::int32_t* id) override;
 
     // Keyboard pre-filter: navigation and deletion key presses go to the control's own
     // window; every other message goes to the frame's pre-filter.
@@ -76,7 +92,14 @@ private:
     void OnPaint();
     void OnDestroy();
 
+    // The top window input goes to and pictures are taken of: the host window when the
+    // control made one, else the top of the tree the control's window is in.
+    plat::Window* TopWindow();
+
     std::unique_ptr<CQlMain> m_frame;
+    bool m_manualClock = false;
+    // Unanswered modal runs counted before the control was made.
+    std::size_t m_unansweredBefore = 0;
     // The window standing in for the host's, when the host asked for one (CreateInHost).
     std::unique_ptr<HostWindow> m_host;
 };

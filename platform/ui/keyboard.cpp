@@ -112,6 +112,7 @@ void ResetKeyState()
 bool TranslateMessage(const Message& message)
 {
     if (message.message != kWmKeyDown && message.message != kWmSysKeyDown) return false;
+    if (message.lParam & kKeyTextElsewhere) return false;
     const std::optional<char16_t> ch = CharForKey(static_cast<int>(message.wParam), HeldModifiers());
     if (!ch) return false;
     return PostMessage(message.window, kWmChar, *ch, message.lParam);
@@ -132,6 +133,19 @@ bool PressKey(int key, unsigned modifiers)
     for (const auto& [bit, vk] : mods)
         if (modifiers & bit) PostInputMessage(focus, vk == kVkMenu ? kWmSysKeyUp : kWmKeyUp, vk, kKeyUpBits);
     return true;
+}
+
+bool KeyInput(int key, bool down, bool textElsewhere)
+{
+    Window* focus = GetFocus();
+    if (!focus) return false;
+    const unsigned held = HeldModifiers();
+    const bool system = key == kVkMenu || ((held & kModAlt) && !(held & kModCtrl));
+    const unsigned message = down ? (system ? kWmSysKeyDown : kWmKeyDown) : (system ? kWmSysKeyUp : kWmKeyUp);
+    LParam bits = down ? LParam(1) : kKeyUpBits;
+    if (down && IsKeyDown(key)) bits |= LParam(0x40000000); // held: a repeat
+    if (textElsewhere) bits |= kKeyTextElsewhere;
+    return PostInputMessage(focus, message, key, bits);
 }
 
 bool TypeText(StringView text)

@@ -81,6 +81,13 @@ bool TranslateMessage(const Message& message);
 // modifiers' key-downs, the key's down and up, then the modifiers' ups (WM_SYSKEYDOWN and
 // WM_SYSKEYUP while Alt is held without Ctrl). False when no window has the focus.
 bool PressKey(int virtualKey, unsigned modifiers = 0);
+// A key goes down or up as the screen reports it, for the focus window (WM_SYSKEYDOWN and
+// WM_SYSKEYUP for Alt itself and while Alt is held without Ctrl). When the key's character
+// comes as typed text instead (a host with text input or an input method), translation
+// makes no character from the key-down (kKeyTextElsewhere is set in its lParam). False when
+// no window has the focus.
+constexpr LParam kKeyTextElsewhere = LParam(0x02000000);
+bool KeyInput(int virtualKey, bool down, bool textElsewhere = false);
 // Typed text (from an input method or the host's text input): one WM_CHAR per UTF-16 unit
 // for the focus window, so a character beyond the basic plane gives two. False when no
 // window has the focus.
