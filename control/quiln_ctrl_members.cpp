@@ -299,12 +299,12 @@ CQuilnMembers::Bool CQuilnMembers::EditRedo() { return Gate(CanEditRedo(), &CQlD
 
 CQuilnMembers::Bool CQuilnMembers::CanEditCut() { return Test(&CQlDoc::CanCut); }
 
-// Cutting and copying to the clipboard have no document operations yet.
-CQuilnMembers::Bool CQuilnMembers::EditCut() { return Refused(); }
+// A cut or copy the clipboard refused is not reported as done (the cut then deletes nothing).
+CQuilnMembers::Bool CQuilnMembers::EditCut() { return CanEditCut().value && Editable()->EditCut(); }
 
 CQuilnMembers::Bool CQuilnMembers::CanEditCopy() { return Test(&CQlDoc::CanCopy); }
 
-CQuilnMembers::Bool CQuilnMembers::EditCopy() { return Refused(); }
+CQuilnMembers::Bool CQuilnMembers::EditCopy() { return CanEditCopy().value && Editable()->EditCopy(); }
 
 CQuilnMembers::Bool CQuilnMembers::CanEditPaste()
 {

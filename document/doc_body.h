@@ -265,6 +265,17 @@ public:
     // within the pages' width and below the top of the first page.
     void DragSelected(int x, int y);
 
+protected:
+    // Copied text carries the objects anchored to its paragraph ends (doc_body_record.cpp).
+    std::int32_t CountBlockObjects(const CParaEndItem& end) const override;
+    void SaveBlockObjects(plat::Archive& ar, const CParaEndItem& end) override;
+    std::unique_ptr<CDocNode> LoadBlockObject(plat::Archive& ar, std::uint16_t type, int mode,
+                                              std::int32_t& anchorOffset) override;
+    // The object goes 105 twips below the paragraph end, anchored to it with the offset it
+    // was copied with, and the text flows around it.
+    void PlaceBlockObject(std::unique_ptr<CDocNode> object, std::int32_t anchorOffset,
+                          const CParaEndItem& end) override;
+
 private:
     struct ParaEndIndex;
     // The paragraph ends, gathered afresh only when one came or went since the last time.

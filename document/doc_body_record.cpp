@@ -12,6 +12,8 @@
 #include "document/format_state.h"
 #include "document/page_object_list.h"
 #include "document/text_item.h"
+#include "platform/base/saturate.h"
+#include "platform/file/archive.h"
 
 namespace {
 
@@ -20,6 +22,52 @@ using NodeVector = std::vector<std::unique_ptr<CDocNode>>;
 } // namespace
 
 // ---- record ----
+
+std::int32_t CDocBody::CountBlockObjects(const CParaEndItem& end) const
+{
+    std::int32_t count = 0;
+    for (int i = 0; i < m_objects->GetCount(); ++i)
+        if (m_objects->GetObject(i)->m_anchorName == end.GetName()) ++count;
+    return count;
+}
+
+void CDocBody::SaveBlockObjects(plat::Archive& ar, const CParaEndItem& end)
+{
+    for (int i = 0; i < m_objects->GetCount(); ++i) {
+        CFloatObject* object = m_objects->GetObject(i);
+        if (object->m_anchorName != end.GetName()) continue;
+        ar.WriteU16(object->GetNodeType());
+        object->Save(ar, kArchiveClipboard, 0, 0);
+        ar.WriteI32(object->m_anchorOffset);
+    }
+}
+
+std::unique_ptr<CDocNode> CDocBody::LoadBlockObject(plat::Archive& ar, std::uint16_t type, int mode,
+                                                    std::int32_t& anchorOffset)
+{
+    std::unique_ptr<CFloatObject> object = CreateDocObject(GetDoc(), type, m_objects.get());
+    if (!object) throw plat::ArchiveException(plat::ArchiveException::kBadClass, "object type in a text block");
+    object->Load(ar, mode);
+    object->OnLoaded();
+    anchorOffset = ar.ReadI32();
+    return object;
+}
+
+void CDocBody::PlaceBlockObject(std::unique_ptr<CDocNode> node, std::int32_t anchorOffset, const CParaEndItem& end)
+{
+    std::unique_ptr<CFloatObject> object(static_cast<CFloatObject*>(node.release()));
+    RelayoutWhole();
+    const std::int64_t below = std::int64_t(end.GetTop()) + end.GetHeight() + kRegionGap;
+    object->Offset(0, plat::SaturateI32(below - object->m_bounds.top));
+    object->m_anchorState = kAnchorAttached;
+    object->m_anchorName = end.GetName();
+    object->m_anchorOffset = anchorOffset;
+    object->m_targetTop = object->m_bounds.top;
+    CFloatObject* placed = AddObject(std::move(object));
+    CheckAnchor(*placed);
+    BuildPageRegions();
+    RelayoutWhole();
+}
 
 void CDocBody::Save(plat::Archive& ar, int mode)
 {

@@ -22,6 +22,8 @@ constexpr char16_t kPageClipboardFormat[] = u"QUILN-PAGE-CLIPBOARD";
 constexpr char16_t kTextClipboardFormat[] = u"QUILN-TEXT-CLIPBOARD";
 constexpr char16_t kBlockClipboardFormat[] = u"QUILN-BLOCK-CLIPBOARD";
 constexpr char16_t kUnitClipboardFormat[] = u"QUILN-UNIT-CLIPBOARD";
+// Plain text for other programs: UTF-16 code units, NUL-terminated.
+constexpr char16_t kUnicodeTextClipboardFormat[] = u"CF_UNICODETEXT";
 
 class CDocView {
 public:

@@ -357,10 +357,10 @@ int CNamedContainer::MoveItemsFrom(CNamedContainer& other, int index)
     return held;
 }
 
-String CNamedContainer::GetText(int from, int to) const
+String CNamedContainer::GetText(int from, int to, CTextScope scope) const
 {
     ClampRange(GetCount(), from, to);
-    bool shown = RevisionsShown();
+    bool shown = scope == CTextScope::kAsShown && RevisionsShown();
     String text;
     for (int i = from; i < to; ++i) {
         const CTextItem* item = ItemAt(i);
@@ -401,18 +401,21 @@ void CNamedContainer::SaveBlockObjects(plat::Archive&, const CParaEndItem&)
 {
 }
 
-void CNamedContainer::LoadBlockObject(plat::Archive&, std::uint16_t, int, const CParaEndItem*)
+std::unique_ptr<CDocNode> CNamedContainer::LoadBlockObject(plat::Archive&, std::uint16_t, int, std::int32_t&)
 {
     throw ArchiveException(ArchiveException::kBadClass, "object in a text block");
+}
+
+void CNamedContainer::PlaceBlockObject(std::unique_ptr<CDocNode>, std::int32_t, const CParaEndItem&)
+{
 }
 
 void CNamedContainer::WriteTextBlock(plat::Archive& ar, int from, int to, bool withObjects)
 {
     ClampRange(GetCount(), from, to);
-    bool shown = RevisionsShown();
-    auto written = [&](const CTextItem* item) {
-        return item->GetNodeType() != kItemAnchor && (shown || !item->IsDeleted());
-    };
+    // The clipboard form has no revision fields: text marked deleted would arrive as live
+    // text, so it stays behind even while revisions are shown.
+    auto written = [](const CTextItem* item) { return item->GetNodeType() != kItemAnchor && !item->IsDeleted(); };
     std::int32_t count = 0;
     const CTextItem* first = nullptr;
     for (int i = from; i < to; ++i) {
@@ -439,43 +442,56 @@ void CNamedContainer::WriteTextBlock(plat::Archive& ar, int from, int to, bool w
     }
 }
 
-void CNamedContainer::ReadTextBlock(plat::Archive& ar, int mode, int& index)
+CNamedContainer::CTextBlock CNamedContainer::ParseTextBlock(plat::Archive& ar, int mode)
 {
-    if (index < 0 || index > GetCount()) throw std::out_of_range("CNamedContainer::ReadTextBlock");
     std::int32_t count = ReadCount(ar, mode, "text block count");
     CCharFormat start(GetDoc());
     start.Load(ar, mode);
     CTextItem::RecordWalk walk(start, GetDoc(), mode);
-    const int first = index;
-    NodeVector pending;
-    const CParaEndItem* lastEnd = nullptr;
-    // Items go in a run at a time; an object needs the paragraph end before it in place.
-    auto flush = [&] {
-        NoteAddedRun(pending.begin(), pending.end(), index);
-        m_children.insert(m_children.begin() + index, std::make_move_iterator(pending.begin()),
-                          std::make_move_iterator(pending.end()));
-        index += static_cast<int>(pending.size());
-        pending.clear();
-    };
-    try {
-        for (std::int32_t i = 0; i < count; ++i) {
-            std::uint16_t type = ar.ReadU16();
-            if (!IsItemType(type)) {
-                flush();
-                LoadBlockObject(ar, type, mode, lastEnd);
-                continue;
-            }
-            std::unique_ptr<CTextItem> item = NewItemForRecord(type, this);
-            item->LoadRecord(ar, walk);
-            if (!NormaliseReadItem(*item)) continue;
-            if (IsParaEndType(type)) lastEnd = static_cast<const CParaEndItem*>(item.get());
-            pending.push_back(std::move(item));
+    CTextBlock block;
+    bool afterParaEnd = false;
+    for (std::int32_t i = 0; i < count; ++i) {
+        std::uint16_t type = ar.ReadU16();
+        if (!IsItemType(type)) {
+            // Objects follow the paragraph end they anchor to, and nothing else.
+            if (!afterParaEnd) throw ArchiveException(ArchiveException::kBadIndex, "object without a paragraph end");
+            CTextBlock::Object entry;
+            entry.object = LoadBlockObject(ar, type, mode, entry.anchorOffset);
+            entry.afterItem = block.items.size() - 1;
+            block.objects.push_back(std::move(entry));
+            continue;
         }
-        flush();
-    } catch (...) {
-        NoteRemovedRun(m_children.begin() + first, m_children.begin() + index);
-        m_children.erase(m_children.begin() + first, m_children.begin() + index);
-        index = first;
-        throw;
+        std::unique_ptr<CTextItem> item = NewItemForRecord(type, this);
+        item->LoadRecord(ar, walk);
+        afterParaEnd = false;
+        if (!NormaliseReadItem(*item)) continue;
+        afterParaEnd = IsParaEndType(type);
+        block.items.push_back(std::move(item));
     }
+    return block;
+}
+
+void CNamedContainer::InsertTextBlock(CTextBlock block, int& index)
+{
+    if (index < 0 || index > GetCount()) throw std::out_of_range("CNamedContainer::InsertTextBlock");
+    std::size_t next = 0; // the first item not yet inserted
+    auto insertUpTo = [&](std::size_t end) {
+        NodeVector run;
+        for (; next < end; ++next) run.push_back(std::move(block.items[next]));
+        NoteAddedRun(run.begin(), run.end(), index);
+        m_children.insert(m_children.begin() + index, std::make_move_iterator(run.begin()),
+                          std::make_move_iterator(run.end()));
+        index += static_cast<int>(run.size());
+    };
+    for (CTextBlock::Object& entry : block.objects) {
+        insertUpTo(entry.afterItem + 1);
+        PlaceBlockObject(std::move(entry.object), entry.anchorOffset, *static_cast<const CParaEndItem*>(ItemAt(index - 1)));
+    }
+    insertUpTo(block.items.size());
+}
+
+void CNamedContainer::ReadTextBlock(plat::Archive& ar, int mode, int& index)
+{
+    if (index < 0 || index > GetCount()) throw std::out_of_range("CNamedContainer::ReadTextBlock");
+    InsertTextBlock(ParseTextBlock(ar, mode), index);
 }

@@ -71,16 +71,36 @@ public:
     // with its own container. Returns how many items the other held.
     int MoveItemsFrom(CNamedContainer& other, int index);
 
+    // Which items give text: those the document shows, or live text only (what leaves for
+    // another program never holds text marked deleted).
+    enum class CTextScope { kAsShown, kLiveOnly };
     // The text of items from..to-1: paragraph ends give "\n"; deleted items count only
-    // while the document shows revisions.
-    String GetText(int from, int to) const;
+    // while the document shows revisions, and never for live text.
+    String GetText(int from, int to, CTextScope scope = CTextScope::kAsShown) const;
     String GetFirstParagraphText() const;
 
     // A range of items for copying (always in the clipboard form): count, default format,
     // then the items with the floating objects anchored to their paragraph ends.
     void WriteTextBlock(plat::Archive& ar, int from, int to, bool withObjects);
-    // Inserts a text block at the index, which ends after what was inserted. A block that
-    // fails to read leaves the container as it was.
+    // A text block read whole before any of it goes in, so that a block from outside is
+    // checked as a file is before anything changes: its items in order, and the floating
+    // objects each with the paragraph end it follows (an index into the items) and its
+    // offset below that paragraph end.
+    struct CTextBlock {
+        struct Object {
+            std::unique_ptr<CDocNode> object;
+            std::int32_t anchorOffset = 0;
+            std::size_t afterItem = 0;
+        };
+        std::vector<std::unique_ptr<CTextItem>> items;
+        std::vector<Object> objects;
+    };
+    // Reads a text block, changing nothing; a bad block raises the archive's error.
+    CTextBlock ParseTextBlock(plat::Archive& ar, int mode);
+    // Inserts a read block at the index, which ends after what was inserted; each object
+    // goes in once the paragraph end it follows is in place.
+    void InsertTextBlock(CTextBlock block, int& index);
+    // Both: a block that fails to read leaves the container as it was.
     void ReadTextBlock(plat::Archive& ar, int mode, int& index);
 
 protected:
@@ -97,9 +117,14 @@ protected:
     // plain container has none; the page body supplies and takes them.
     virtual std::int32_t CountBlockObjects(const CParaEndItem& end) const;
     virtual void SaveBlockObjects(plat::Archive& ar, const CParaEndItem& end);
-    // An entry of a text block that is not a text item; a plain container refuses it.
-    virtual void LoadBlockObject(plat::Archive& ar, std::uint16_t type, int mode,
-                                 const CParaEndItem* lastEnd);
+    // An entry of a text block that is not a text item: the object of that node type read
+    // with its anchor offset, not yet placed. A plain container refuses it.
+    virtual std::unique_ptr<CDocNode> LoadBlockObject(plat::Archive& ar, std::uint16_t type, int mode,
+                                                      std::int32_t& anchorOffset);
+    // Places a read object below the paragraph end just inserted before it; only a
+    // container that reads objects is given one.
+    virtual void PlaceBlockObject(std::unique_ptr<CDocNode> object, std::int32_t anchorOffset,
+                                  const CParaEndItem& end);
 
     String m_name;
 };

@@ -1,5 +1,6 @@
 #include "document/page_object_list.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "document/float_object.h"
@@ -68,7 +69,7 @@ void CPageObjectList::ClearSelection()
     for (int i = 0; i < GetCount(); ++i) GetObject(i)->SetSelected(false);
 }
 
-void CPageObjectList::Save(plat::Archive& ar, int mode)
+void CPageObjectList::Save(plat::Archive& ar, int mode, CGroupPlacement placement)
 {
     const bool selectedOnly = mode == kArchiveClipboard && CountSelected() > 0;
     std::vector<CFloatObject*> objects;
@@ -76,14 +77,27 @@ void CPageObjectList::Save(plat::Archive& ar, int mode)
         CFloatObject* object = GetObject(i);
         if (!selectedOnly || object->IsSelected()) objects.push_back(object);
     }
+    plat::Point shift;
+    if (placement == kGroupAtOrigin && !objects.empty()) {
+        shift = plat::Point(objects.front()->m_bounds.left, objects.front()->m_bounds.top);
+        for (const CFloatObject* object : objects) {
+            shift.x = std::min(shift.x, object->m_bounds.left);
+            shift.y = std::min(shift.y, object->m_bounds.top);
+        }
+    }
     ar.WriteI32(static_cast<std::int32_t>(objects.size()));
     for (CFloatObject* object : objects) {
         ar.WriteU16(object->GetNodeType());
-        object->Save(ar, mode, 0, 0);
+        object->Save(ar, mode, -shift.x, -shift.y);
     }
 }
 
 void CPageObjectList::Load(plat::Archive& ar, int mode, int dx, int dy)
+{
+    AddLoaded(ReadObjects(ar, mode), mode, dx, dy);
+}
+
+CPageObjectList::LoadedObjects CPageObjectList::ReadObjects(plat::Archive& ar, int mode)
 {
     const std::int32_t count = ar.ReadI32();
     if (count < 0) throw ArchiveException(ArchiveException::kBadIndex, "object count");
@@ -91,7 +105,7 @@ void CPageObjectList::Load(plat::Archive& ar, int mode, int dx, int dy)
 
     // Everything is read before anything changes, so a refused record leaves the list
     // whole.
-    std::vector<std::unique_ptr<CFloatObject>> loaded;
+    LoadedObjects loaded;
     for (std::int32_t i = 0; i < count; ++i) {
         const std::uint16_t type = ar.ReadU16();
         // An object of an unknown type cannot be skipped: its record's length is not
@@ -102,7 +116,11 @@ void CPageObjectList::Load(plat::Archive& ar, int mode, int dx, int dy)
         object->OnLoaded();
         loaded.push_back(std::move(object));
     }
+    return loaded;
+}
 
+void CPageObjectList::AddLoaded(LoadedObjects loaded, int mode, int dx, int dy)
+{
     if (mode == kArchiveClipboard) ClearSelection(); // the pasted objects become the selection
     if (mode == kArchiveInsert) SetPasteOffset(plat::Point(dx, dy));
     const plat::Point offset = GetPasteOffset();

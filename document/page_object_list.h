@@ -6,6 +6,7 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "document/doc_node.h"
 #include "platform/base/geometry.h"
@@ -31,14 +32,22 @@ public:
     CFloatObject* GetSelected(int n) const;
     void ClearSelection();
 
+    // Where a record puts the objects it writes: where they stand, or moved together so
+    // that the group's top-left corner is at (0, 0) (a clipboard block of objects).
+    enum CGroupPlacement { kKeepPlace, kGroupAtOrigin };
     // The record: int32 count, then each object's uint16 node type and its record. Mode 3
     // with a selection writes only the selected objects.
-    void Save(plat::Archive& ar, int mode);
+    void Save(plat::Archive& ar, int mode, CGroupPlacement placement = kKeepPlace);
     // Appends the objects of a record. Modes 3 and 4 move them by the paste offset (mode
     // 4 first makes (dx, dy) the offset); mode 3 makes them the selection. A record that
     // does not read (an unknown node type among them) is refused as a whole with the
     // archive's error and leaves the list, its selection and the offset as they were.
     void Load(plat::Archive& ar, int mode, int dx, int dy);
+    // Load in two steps: the record read whole, changing nothing (a bad record raises the
+    // archive's error), then the objects read added as Load adds them.
+    using LoadedObjects = std::vector<std::unique_ptr<CFloatObject>>;
+    LoadedObjects ReadObjects(plat::Archive& ar, int mode);
+    void AddLoaded(LoadedObjects loaded, int mode, int dx, int dy);
 
     // Draws, layer by layer, every object whose vertical extent meets the band from
     // visibleTop to visibleBottom (twips).

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "document/color_palette.h"
 #include "document/doc_context.h"
@@ -326,6 +327,34 @@ public:
     // How many page objects are selected (0 without a body).
     int GetSelectedObjectCount() const;
 
+    // ---- the clipboard (ql_doc_clipboard.cpp), through the view ----
+    // Puts the selection on the clipboard: without selected objects (or with one whose
+    // copy kind is text) the focus text's TEXT block and Unicode text, and the body's
+    // PAGE block too; one or more objects as a BLOCK; a table's selected cells as a UNIT.
+    // True when the clipboard took everything; false when it could not be opened or
+    // emptied, refused a format, or there was nothing to copy.
+    bool EditCopy();
+    // Copies, and deletes the selection only when the copy succeeded: a clipboard that
+    // refuses leaves the document as it was. True when the selection was cut.
+    bool EditCut();
+    // A PAGE block goes where the selection accepts text and the focus text is the body.
+    bool CanPastePage() const;
+    // Pastes the PAGE block on the clipboard; true when it went in.
+    bool PastePage();
+    // Inserts a TEXT (page = false) or PAGE block at the focus text's caret as one undo
+    // step. The block is read whole first: a block that does not read is refused with
+    // nothing changed and no undo step, and false comes back.
+    bool InsertArchiveBlock(const std::vector<std::uint8_t>& block, int mode, bool page);
+    // Pastes the clipboard's data of the kind (the CPasteKind values); true when something
+    // went in. Missing data, a refused block or a kind not offered yet paste nothing.
+    bool PasteFormat(int kind);
+    // The first of TEXT, BLOCK, UNIT and Unicode text on the clipboard, as its paste kind;
+    // 0 for none.
+    int GetClipboardPasteKind() const;
+    // The paste command: PAGE where the body takes it, else the first kind present.
+    bool CanEditPaste() const;
+    bool EditPaste();
+
     // ---- the clipboard's enable tests (ql_doc_clipboard.cpp) ----
     // Copy and cut: without selected objects the focus text has a selection; one selected
     // object copies unless its copy kind is 0; several always copy.
@@ -417,6 +446,9 @@ private:
     // A table whose grid changed size takes it, and the body flows around it again;
     // then modified and repainted.
     void SyncTableSize(CFloatObject& table, CTableGrid& grid);
+    // The BLOCK and UNIT pastes, each read whole before its undo step; false when refused.
+    bool PasteObjectBlock(const std::vector<std::uint8_t>& block);
+    bool PasteCellBlock(const std::vector<std::uint8_t>& block);
     // A made object with its content, or null.
     std::unique_ptr<CFloatObject> MakeObject(std::uint16_t type, const CNewObjectSource& source);
     int InsertMadeObject(std::uint16_t type, const CNewObjectSource& source, const plat::String& caption,

@@ -165,12 +165,22 @@ public:
     // Selects the next match from the state's index; a match leaves the index just after
     // it, so matches never overlap and none is skipped.
     int FindInFlow(CFindState& state);
-    plat::String GetSelectedText() const;
+    plat::String GetSelectedText(CTextScope scope = CTextScope::kAsShown) const;
     // The selection as a clipboard text block, after the reference-pane flag; empty
     // without a selection.
     std::vector<std::uint8_t> CopyTextBlock(bool withObjects);
-    // Replaces the selection by a text block; a block that does not read leaves the flow
-    // (its selection included) as it was and raises the archive's error.
+    // A clipboard text block read whole (the reference-pane flag, then the block),
+    // changing nothing; a bad block raises the archive's error.
+    struct CClipboardTextBlock {
+        std::int32_t fromReference = 0;
+        CTextBlock block;
+    };
+    CClipboardTextBlock ReadClipboardBlock(const std::vector<std::uint8_t>& block, int mode);
+    // Replaces the selection by a read block; the reference-pane flag counts a paste
+    // from the reference pane.
+    void PasteTextBlock(CClipboardTextBlock block);
+    // Both: a block that does not read leaves the flow (its selection included) as it was
+    // and raises the archive's error.
     void PasteTextBlock(const std::vector<std::uint8_t>& block, int mode);
     // Items from..to-1 lose their spelling marks; to = 0 means to the end.
     void ClearSpellMarks(int from, int to);

@@ -85,12 +85,12 @@ int CTextFlow::FindInFlow(CFindState& state)
     return 0;
 }
 
-plat::String CTextFlow::GetSelectedText() const
+plat::String CTextFlow::GetSelectedText(CTextScope scope) const
 {
     if (!HasSelection()) return plat::String();
     int start, end;
     GetSelectionRange(start, end);
-    return GetText(start, end);
+    return GetText(start, end, scope);
 }
 
 std::vector<std::uint8_t> CTextFlow::CopyTextBlock(bool withObjects)
@@ -109,22 +109,28 @@ std::vector<std::uint8_t> CTextFlow::CopyTextBlock(bool withObjects)
     return mem.Detach();
 }
 
-void CTextFlow::PasteTextBlock(const std::vector<std::uint8_t>& block, int mode)
+CTextFlow::CClipboardTextBlock CTextFlow::ReadClipboardBlock(const std::vector<std::uint8_t>& block, int mode)
 {
     plat::MemFile mem(block);
     plat::Archive ar(mem, plat::Archive::kLoad);
-    const std::int32_t fromReference = ar.ReadI32();
-    if (fromReference != 0 && fromReference != 1)
+    CClipboardTextBlock read;
+    read.fromReference = ar.ReadI32();
+    if (read.fromReference != 0 && read.fromReference != 1)
         throw ArchiveException(ArchiveException::kBadIndex, "reference flag");
-    // The block goes in after the selection and the selection is deleted afterwards: the
-    // result is the same as deleting first, but a block that does not read leaves the
-    // selection where it was.
+    read.block = ParseTextBlock(ar, mode);
+    return read;
+}
+
+void CTextFlow::PasteTextBlock(CClipboardTextBlock block)
+{
+    // The block goes in after the selection and the selection is deleted afterwards, so
+    // that the objects it carries are placed against paragraph ends that stay.
     const bool replace = HasSelection();
     int start, end;
     GetSelectionRange(start, end);
     int at = replace ? end : ClampIndex(m_caret.m_index);
     const int before = at;
-    ReadTextBlock(ar, mode, at);
+    InsertTextBlock(std::move(block.block), at);
     const int inserted = at - before;
     // Copied text never holds a flow's final paragraph end; one in a block would end the
     // flow in its middle, so it goes in as a plain paragraph end.
@@ -133,8 +139,13 @@ void CTextFlow::PasteTextBlock(const std::vector<std::uint8_t>& block, int mode)
     const int first = replace ? DeleteRange(start, end) : before;
     m_anchor = CTextPos(first, m_name);
     m_caret = CTextPos(ClampIndex(first + inserted), m_name);
-    if (CDocContext* doc = GetDoc()) doc->AddReferencePaste(fromReference);
+    if (CDocContext* doc = GetDoc()) doc->AddReferencePaste(block.fromReference);
     RelayoutAroundEdit();
+}
+
+void CTextFlow::PasteTextBlock(const std::vector<std::uint8_t>& block, int mode)
+{
+    PasteTextBlock(ReadClipboardBlock(block, mode));
 }
 
 void CTextFlow::ClearSpellMarks(int from, int to)

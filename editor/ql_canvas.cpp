@@ -14,7 +14,6 @@
 #include "platform/gfx/bitmap.h"
 #include "platform/gfx/pen_brush.h"
 #include "platform/gfx/raster_ops.h"
-#include "platform/ui/clipboard.h"
 #include "platform/ui/focus.h"
 #include "platform/ui/keyboard.h"
 #include "platform/ui/menu.h"
@@ -147,20 +146,9 @@ void CQlCanvas::ScrollToPoint(plat::Point point)
 
 bool CQlCanvas::CanPaste() const
 {
-    if (!m_doc) return false;
-    struct Choice {
-        const char16_t* name;
-        int kind;
-    };
-    static constexpr Choice kChoices[] = {
-        {kTextClipboardFormat, CQlDoc::kPasteText},
-        {kBlockClipboardFormat, CQlDoc::kPasteBlock},
-        {kUnitClipboardFormat, CQlDoc::kPasteUnit},
-    };
-    for (const Choice& c : kChoices)
-        if (plat::IsClipboardFormatAvailable(plat::RegisterClipboardFormat(c.name))) return m_doc->CanPasteFormat(c.kind);
-    if (plat::IsClipboardFormatAvailable(plat::kCfUnicodeText)) return m_doc->CanPasteFormat(CQlDoc::kPasteUnicodeText);
-    return false;
+    // The page format is left to the frame's paste command.
+    const int kind = m_doc ? m_doc->GetClipboardPasteKind() : 0;
+    return kind != 0 && m_doc->CanPasteFormat(kind);
 }
 
 void CQlCanvas::SetGuide(bool shown, int x)

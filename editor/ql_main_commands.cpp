@@ -34,6 +34,10 @@ enum FrameCommand : unsigned {
     kCmdRedo = 57644,
     kCmdDelete = 35010,
     kCmdSelectAll = 35011,
+    kCmdCut = 57635,
+    kCmdCopy = 57634,
+    kCmdPaste = 57637,
+    kCmdReferenceCopy = 35012,
     kCmdReferenceSelectAll = 35013,
     kCmdFind = 57636,
     kCmdReplace = 57641,
@@ -249,6 +253,17 @@ private:
             ui.Enable(doc && enable(*doc));
         });
     }
+    // A command of the reference pane's document, refused with the main document read-only.
+    void OnReference(unsigned id, DocAction action, DocTest enable) const
+    {
+        m_frame.OnCommand(id, [*this, action](unsigned) {
+            if (CQlDoc* reference = m_frame.GetReferenceDoc(); reference && !IsReadOnly()) action(*reference);
+        });
+        m_frame.OnUpdate(id, [*this, enable](plat::CommandUi& ui) {
+            const CQlDoc* reference = m_frame.GetReferenceDoc();
+            ui.Enable(reference && !IsReadOnly() && enable(*reference));
+        });
+    }
     // The update of an item whose command is bound elsewhere or comes later.
     void UpdateOnly(unsigned id, bool editing, DocTest enable) const
     {
@@ -267,14 +282,14 @@ private:
                 [](const CQlDoc& doc) { return doc.CanDelete(); });
         Reading(kCmdSelectAll, [](CQlDoc& doc) { doc.EditSelectAll(); },
                 [](const CQlDoc& doc) { return doc.CanSelectAll(); });
-        // The reference pane's select all, refused with the main document read-only.
-        m_frame.OnCommand(kCmdReferenceSelectAll, [*this](unsigned) {
-            if (CQlDoc* reference = m_frame.GetReferenceDoc(); reference && !IsReadOnly()) reference->EditSelectAll();
-        });
-        m_frame.OnUpdate(kCmdReferenceSelectAll, [*this](plat::CommandUi& ui) {
-            const CQlDoc* reference = m_frame.GetReferenceDoc();
-            ui.Enable(reference && !IsReadOnly() && reference->CanSelectAll());
-        });
+        Editing(kCmdCut, [](CQlDoc& doc) { doc.EditCut(); }, [](const CQlDoc& doc) { return doc.CanCut(); });
+        Reading(kCmdCopy, [](CQlDoc& doc) { doc.EditCopy(); }, [](const CQlDoc& doc) { return doc.CanCopy(); });
+        // Paste takes the richest clipboard format that fits where the caret is.
+        Editing(kCmdPaste, [](CQlDoc& doc) { doc.EditPaste(); }, [](const CQlDoc& doc) { return doc.CanEditPaste(); });
+        OnReference(kCmdReferenceCopy, [](CQlDoc& reference) { reference.EditCopy(); },
+                    [](const CQlDoc& reference) { return reference.CanCopy(); });
+        OnReference(kCmdReferenceSelectAll, [](CQlDoc& reference) { reference.EditSelectAll(); },
+                    [](const CQlDoc& reference) { return reference.CanSelectAll(); });
         // Find and replace open their dialogs; their items follow the document here.
         UpdateOnly(kCmdFind, false, [](const CQlDoc& doc) { return doc.CanFind(); });
         UpdateOnly(kCmdReplace, true, [](const CQlDoc& doc) { return doc.CanReplace(); });
