@@ -290,8 +290,9 @@ public:
     // One UTF-16 code unit; control codes other than Tab, line feed and carriage return
     // are not text and insert nothing.
     void InsertChar(char16_t code);
-    // The string in the running format, replacing the selection, as one undo step.
-    void InsertString(plat::StringView text);
+    // The string in the running format, replacing the selection, as one undo step; false
+    // when it held no text to insert (nothing changed).
+    bool InsertString(plat::StringView text);
     void InsertNewPage();
     // Command ids kSymbolFirst..kSymbolLast.
     void InsertSymbol(int commandId);

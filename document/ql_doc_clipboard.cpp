@@ -17,6 +17,7 @@
 #include "document/text_flow.h"
 #include "platform/file/archive.h"
 #include "platform/file/file.h"
+#include "platform/ui/clipboard.h"
 
 namespace {
 
@@ -66,32 +67,6 @@ private:
     CDocView* m_view;
     bool m_open;
 };
-
-// Plain text as other programs read it: UTF-16 code units, little-endian, and a NUL.
-Bytes UnicodeTextBytes(const plat::String& text)
-{
-    Bytes bytes;
-    bytes.reserve(text.size() * 2 + 2);
-    for (char16_t c : text) {
-        bytes.push_back(static_cast<std::uint8_t>(c & 0xFF));
-        bytes.push_back(static_cast<std::uint8_t>(c >> 8));
-    }
-    bytes.push_back(0);
-    bytes.push_back(0);
-    return bytes;
-}
-
-// Up to the first NUL; a last odd byte is no code unit and is dropped.
-plat::String TextFromUnicodeBytes(const Bytes& bytes)
-{
-    plat::String text;
-    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-        const char16_t c = static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8));
-        if (c == 0) break;
-        text.push_back(c);
-    }
-    return text;
-}
 
 // A block's leading reference flag, which is 0 or 1 and nothing else.
 std::int32_t ReadReferenceFlag(plat::Archive& ar)
@@ -144,7 +119,7 @@ bool CQlDoc::EditCopy()
     if (!focus || !focus->HasSelection()) return false;
     bool taken = view.SetClipboardData(kTextClipboardFormat, focus->CopyTextBlock(false));
     taken = view.SetClipboardData(kUnicodeTextClipboardFormat,
-                                  UnicodeTextBytes(focus->GetSelectedText(CTextFlow::CTextScope::kLiveOnly))) &&
+                                  plat::UnicodeTextToBytes(focus->GetSelectedText(CTextFlow::CTextScope::kLiveOnly))) &&
             taken;
     if (focus == m_body.get()) taken = view.SetClipboardData(kPageClipboardFormat, focus->CopyTextBlock(true)) && taken;
     return taken;
@@ -222,11 +197,8 @@ bool CQlDoc::PasteFormat(int kind)
     case kPasteUnit:
         return PasteCellBlock(*data);
     default: {
-        const plat::String text = TextFromUnicodeBytes(*data);
-        if (text.empty()) return false;
         CWaitCursor wait(m_frame);
-        InsertString(text);
-        return true;
+        return InsertString(plat::UnicodeTextFromBytes(*data));
     }
     }
 }

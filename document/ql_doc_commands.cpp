@@ -53,9 +53,9 @@ void CQlDoc::InsertChar(char16_t code)
     InsertString(plat::StringView(&code, 1));
 }
 
-void CQlDoc::InsertString(plat::StringView text)
+bool CQlDoc::InsertString(plat::StringView text)
 {
-    if (!IsEditable()) return;
+    if (!IsEditable()) return false;
     // The string ends at a NUL, as the model reads it.
     plat::String typed;
     for (char16_t c : text) {
@@ -63,12 +63,13 @@ void CQlDoc::InsertString(plat::StringView text)
         if (IsTextCode(c)) typed.push_back(c);
     }
     // Nothing to insert: the selection stays, and so do the history and the flag.
-    if (typed.empty()) return;
+    if (typed.empty()) return false;
     CTextFlow* focus = GetFocusText();
     PushUndoState();
     focus->InsertItemsAtCaret(typed);
     focus->SetCaret(focus->GetCaretPos());
     FinishTextCommand(*focus, true, true);
+    return true;
 }
 
 void CQlDoc::InsertNewPage()

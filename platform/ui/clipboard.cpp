@@ -23,12 +23,55 @@ struct Clipboard {
     Window* opener = nullptr;
     Window* owner = nullptr;
     ClipboardFailures failures;
+    // Data changed since the clipboard was opened: it goes out to the desktop at closing.
+    bool changed = false;
+    // The text last sent to or taken from the desktop's clipboard: while the desktop still
+    // holds it, our own formats beside it stay ours.
+    String exchanged;
 };
 
 Clipboard& Board()
 {
     static Clipboard board;
     return board;
+}
+
+DesktopClipboard*& Desktop()
+{
+    static DesktopClipboard* desktop = nullptr;
+    return desktop;
+}
+
+auto FindData(unsigned format)
+{
+    auto& data = Board().data;
+    return std::find_if(data.begin(), data.end(), [format](const auto& d) { return d.first == format; });
+}
+
+// Text another program put on the desktop's clipboard since our last exchange replaces
+// everything ours held: that program owns the clipboard now.
+void TakeDesktopText()
+{
+    Clipboard& b = Board();
+    if (!Desktop() || b.open) return;
+    std::optional<String> text = Desktop()->Import();
+    if (!text || *text == b.exchanged) return;
+    b.exchanged = *text;
+    b.data.clear();
+    b.data.emplace_back(kCfUnicodeText, UnicodeTextToBytes(*text));
+    b.owner = nullptr;
+}
+
+// What a window left on the clipboard goes out as text to the desktop's.
+void GiveDesktopText()
+{
+    Clipboard& b = Board();
+    if (!Desktop() || !b.changed) return;
+    b.changed = false;
+    auto it = FindData(kCfUnicodeText);
+    if (it == b.data.end()) return;
+    b.exchanged = UnicodeTextFromBytes(it->second);
+    Desktop()->Export(b.exchanged);
 }
 
 std::vector<String>& RegisteredNames() // index i: format kFirstRegisteredFormat + i
@@ -46,12 +89,6 @@ bool SameName(StringView a, StringView b)
 {
     return a.size() == b.size() &&
            std::equal(a.begin(), a.end(), b.begin(), [](char16_t x, char16_t y) { return FoldAscii(x) == FoldAscii(y); });
-}
-
-auto FindData(unsigned format)
-{
-    auto& data = Board().data;
-    return std::find_if(data.begin(), data.end(), [format](const auto& d) { return d.first == format; });
 }
 
 } // namespace
@@ -82,7 +119,9 @@ bool OpenClipboard(Window* window)
 {
     Clipboard& b = Board();
     if (b.open || b.failures.refuseOpen) return false;
+    TakeDesktopText();
     b.open = true;
+    b.changed = false;
     b.opener = window;
     return true;
 }
@@ -93,6 +132,7 @@ bool CloseClipboard()
     if (!b.open) return false;
     b.open = false;
     b.opener = nullptr;
+    GiveDesktopText();
     return true;
 }
 
@@ -102,6 +142,7 @@ bool EmptyClipboard()
     if (!b.open || b.failures.refuseEmpty) return false;
     b.data.clear();
     b.owner = b.opener;
+    b.changed = true;
     return true;
 }
 
@@ -109,6 +150,7 @@ bool SetClipboardData(unsigned format, std::vector<std::uint8_t> bytes)
 {
     Clipboard& b = Board();
     if (!b.open || format == 0) return false;
+    b.changed = true;
     auto it = FindData(format);
     if (it != b.data.end())
         it->second = std::move(bytes);
@@ -127,11 +169,13 @@ std::optional<std::vector<std::uint8_t>> GetClipboardData(unsigned format)
 
 bool IsClipboardFormatAvailable(unsigned format)
 {
+    TakeDesktopText();
     return format != 0 && FindData(format) != Board().data.end();
 }
 
 std::vector<unsigned> GetClipboardFormats()
 {
+    TakeDesktopText();
     std::vector<unsigned> formats;
     for (const auto& d : Board().data) formats.push_back(d.first);
     return formats;
@@ -155,6 +199,35 @@ bool IsClipboardOpen()
 void SetClipboardFailures(ClipboardFailures failures)
 {
     Board().failures = failures;
+}
+
+std::vector<std::uint8_t> UnicodeTextToBytes(StringView text)
+{
+    std::vector<std::uint8_t> bytes;
+    bytes.reserve(text.size() * 2 + 2);
+    for (char16_t c : text) {
+        bytes.push_back(static_cast<std::uint8_t>(c & 0xFF));
+        bytes.push_back(static_cast<std::uint8_t>(c >> 8));
+    }
+    bytes.push_back(0);
+    bytes.push_back(0);
+    return bytes;
+}
+
+String UnicodeTextFromBytes(const std::vector<std::uint8_t>& bytes)
+{
+    String text;
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        const char16_t c = static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8));
+        if (c == 0) break;
+        text.push_back(c);
+    }
+    return text;
+}
+
+void SetDesktopClipboard(DesktopClipboard* desktop)
+{
+    Desktop() = desktop;
 }
 
 void ResetClipboard()

@@ -1,6 +1,7 @@
-// The clipboard, in process: data in formats, each format a number (the standard ones with
-// their Windows values, others registered by name from 0xC000 up), bytes under each. A window
-// opens it, empties it (and so becomes its owner), puts data on it, reads, and closes it.
+// The clipboard, in process and shared with the desktop's while a screen is open: data in
+// formats, each format a number (the standard ones with their Windows values, others
+// registered by name from 0xC000 up), bytes under each. A window opens it, empties it (and
+// so becomes its owner), puts data on it, reads, and closes it.
 //
 // For tests the clipboard can be made to refuse opening or emptying, as a clipboard held by
 // another program does.
@@ -55,6 +56,26 @@ struct ClipboardFailures {
     bool refuseEmpty = false;
 };
 void SetClipboardFailures(ClipboardFailures failures);
+
+// CF_UNICODETEXT's data: UTF-16 code units, little-endian, ended by a NUL. Reading stops
+// at the first NUL and drops a last odd byte.
+std::vector<std::uint8_t> UnicodeTextToBytes(StringView text);
+String UnicodeTextFromBytes(const std::vector<std::uint8_t>& bytes);
+
+// The desktop's clipboard, shared with other programs while the process shows its windows
+// on a real screen. Unicode text is the one format exchanged: what a window leaves on our
+// clipboard goes out when it closes the clipboard, and text another program put on the
+// desktop's clipboard since then replaces ours when our clipboard is next looked at.
+class DesktopClipboard {
+public:
+    virtual ~DesktopClipboard() = default;
+    // Offers the text to other programs.
+    virtual void Export(StringView text) = 0;
+    // The text the desktop's clipboard holds now; nothing when it holds none.
+    virtual std::optional<String> Import() = 0;
+};
+// Null: the clipboard is the process's own (headless).
+void SetDesktopClipboard(DesktopClipboard* desktop);
 
 // An empty, closed clipboard without owner or failures; registered formats are kept.
 void ResetClipboard();

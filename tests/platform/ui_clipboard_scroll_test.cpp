@@ -105,6 +105,88 @@ TEST_F(Clipboard, AWindowThatGoesClosesItAndStopsOwningIt)
     plat::CloseClipboard();
 }
 
+// A desktop clipboard that another program can write to.
+struct FakeDesktop : plat::DesktopClipboard {
+    void Export(plat::StringView text) override
+    {
+        held = plat::String(text);
+        ++exports;
+    }
+    std::optional<plat::String> Import() override
+    {
+        ++imports;
+        return held;
+    }
+    std::optional<plat::String> held;
+    int exports = 0;
+    int imports = 0;
+};
+
+TEST_F(Clipboard, UnicodeTextIsExchangedWithTheDesktop)
+{
+    FakeDesktop desktop;
+    plat::SetDesktopClipboard(&desktop);
+    const unsigned block = plat::RegisterClipboardFormat(u"QUILN-BLOCK-CLIPBOARD");
+
+    // Ours goes out when the clipboard closes, and only the text.
+    ASSERT_TRUE(plat::OpenClipboard(&m_view));
+    ASSERT_TRUE(plat::EmptyClipboard());
+    ASSERT_TRUE(plat::SetClipboardData(block, Bytes{1, 2}));
+    ASSERT_TRUE(plat::SetClipboardData(plat::kCfUnicodeText, plat::UnicodeTextToBytes(u"我们的 text")));
+    EXPECT_EQ(desktop.exports, 0) << "not while open";
+    ASSERT_TRUE(plat::CloseClipboard());
+    EXPECT_EQ(desktop.held, std::optional<plat::String>(u"我们的 text"));
+    // While the desktop holds what we gave it, our other formats stay.
+    EXPECT_TRUE(plat::IsClipboardFormatAvailable(block));
+    EXPECT_EQ(plat::GetClipboardOwner(), &m_view);
+    // Reading changes nothing and sends nothing.
+    ASSERT_TRUE(plat::OpenClipboard(&m_other));
+    EXPECT_TRUE(plat::GetClipboardData(block));
+    ASSERT_TRUE(plat::CloseClipboard());
+    EXPECT_EQ(desktop.exports, 1);
+
+    // Another program's text replaces everything: that program owns the clipboard now.
+    desktop.held = u"theirs\nline";
+    EXPECT_FALSE(plat::IsClipboardFormatAvailable(block));
+    EXPECT_EQ(plat::GetClipboardFormats(), (std::vector<unsigned>{plat::kCfUnicodeText}));
+    EXPECT_EQ(plat::GetClipboardOwner(), nullptr);
+    ASSERT_TRUE(plat::OpenClipboard(&m_view));
+    EXPECT_EQ(plat::UnicodeTextFromBytes(*plat::GetClipboardData(plat::kCfUnicodeText)), u"theirs\nline");
+    ASSERT_TRUE(plat::CloseClipboard());
+
+    // A copy without text leaves the desktop's text as it is, and our block stays ours.
+    ASSERT_TRUE(plat::OpenClipboard(&m_view));
+    ASSERT_TRUE(plat::EmptyClipboard());
+    ASSERT_TRUE(plat::SetClipboardData(block, Bytes{3}));
+    ASSERT_TRUE(plat::CloseClipboard());
+    EXPECT_EQ(desktop.held, std::optional<plat::String>(u"theirs\nline"));
+    EXPECT_TRUE(plat::IsClipboardFormatAvailable(block));
+
+    // An empty desktop clipboard takes nothing away.
+    desktop.held.reset();
+    EXPECT_TRUE(plat::IsClipboardFormatAvailable(block));
+    plat::SetDesktopClipboard(nullptr);
+    const int imports = desktop.imports;
+    desktop.held = u"unseen";
+    EXPECT_TRUE(plat::IsClipboardFormatAvailable(block)) << "without a screen the clipboard is ours alone";
+    EXPECT_EQ(desktop.imports, imports);
+}
+
+TEST(ClipboardText, UnicodeTextBytesEndAtTheirNul)
+{
+    EXPECT_EQ(plat::UnicodeTextToBytes(u"a你"), (Bytes{'a', 0, 0x60, 0x4F, 0, 0}));
+    const struct {
+        Bytes bytes;
+        plat::String text;
+    } rows[] = {
+        {{}, u""},
+        {{'a', 0, 'b', 0, 0, 0, 'c', 0}, u"ab"},
+        {{'a', 0, 'b'}, u"a"},
+        {{0x60, 0x4F}, u"你"},
+    };
+    for (const auto& row : rows) EXPECT_EQ(plat::UnicodeTextFromBytes(row.bytes), row.text) << row.bytes.size();
+}
+
 TEST(ScrollBars, TheUsualAnswerToEachCodeStaysInTheRange)
 {
     plat::ScrollInfo info;
