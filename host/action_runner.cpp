@@ -196,6 +196,10 @@ bool ActionRunner::Prepare(const ScriptLine& line, PreparedAction* action, std::
         action->text = args[0].text;
         return true;
     }
+    if (SameName(name, "close") || SameName(name, "quit")) {
+        action->kind = PreparedAction::Kind::kClose;
+        return args.empty() || refuse("takes no arguments");
+    }
     *reason = "no action named !" + line.name + " (!help lists them)";
     return false;
 }
@@ -214,6 +218,7 @@ std::string ActionRunner::Run(const PreparedAction& action) const
             m_target.Settle();
         }
         break;
+    case PreparedAction::Kind::kClose: hr = m_target.CloseWindow(); break;
     case PreparedAction::Kind::kClick: hr = m_target.Click(action.button, action.count, action.x, action.y); break;
     case PreparedAction::Kind::kClock: hr = m_target.AdvanceClock(action.ms); break;
     case PreparedAction::Kind::kAnswer: hr = m_target.AnswerNextModal(action.answer, action.texts); break;
@@ -237,10 +242,14 @@ std::string ActionRunner::Help()
            "!click [left|right] [double] X Y\n"
            "                           clicks the button (left unless named) once, or twice, at X Y\n"
            "!clock MS                  moves the clock on by MS milliseconds, running the timers due\n"
+           "                           (in a real window: lets MS milliseconds pass with the loop running)\n"
            "!answer BUTTON [\"TEXT\" ...] answers the next dialog or message box: the texts go into its\n"
            "                           edit boxes in order, then BUTTON ends it: ok, cancel, yes, no,\n"
            "                           abort, retry, ignore or a button number\n"
-           "!png PATH                  writes a PNG picture of the control's window\n"
+           "!png PATH                  writes a PNG picture of the control's window (in a real window:\n"
+           "                           a screenshot of it as the display shows it)\n"
+           "!close, !quit              closes the window as its user would; `window` then ends once the\n"
+           "                           script has run (without a window: nothing to close)\n"
            "Each action but !help prints \"!name => OK\", or \"!name => ERROR 0xHHHHHHHH\" when the\n"
            "control refused it or the picture could not be written.\n";
 }

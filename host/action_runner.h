@@ -22,7 +22,7 @@ struct KeyStroke {
 bool ReadKeyName(std::string_view text, KeyStroke* key);
 
 struct PreparedAction {
-    enum class Kind { kHelp, kType, kKey, kClick, kClock, kAnswer, kPng };
+    enum class Kind { kHelp, kType, kKey, kClick, kClock, kAnswer, kPng, kClose };
     Kind kind = Kind::kHelp;
     std::string name;
     plat::String text; // kType: the text; kPng: the path

@@ -49,6 +49,9 @@ public:
     virtual int UnansweredModalCount() = 0;
     // Lets the control handle what the last line left waiting: input, timers due, painting.
     virtual void Settle() = 0;
+    // The window is closed as its user would close it; the host ends once the script has
+    // run. Without a screen there is no window to close and the run ends with its script.
+    virtual plat::HRESULT CloseWindow() { return plat::S_OK; }
 
     // ---- output ----
     // The host window's picture as painted now; null when there is none.

@@ -3,8 +3,10 @@
 // window and runs a script of member calls and host actions on it.
 //
 //   quiln-host register|unregister PATH-TO-libQuiln.so
-//   quiln-host run [--window] SCRIPT        (SCRIPT "-": standard input)
-//   quiln-host window [SCRIPT]
+//   quiln-host run [--window] SCRIPT        (SCRIPT "-": standard input; --window: shown in a
+//                                            real window, ending with the script)
+//   quiln-host window [SCRIPT]              (the script, then the message loop until the
+//                                            window is closed)
 //   quiln-host version
 #include <cstdio>
 #include <cstring>
@@ -16,9 +18,11 @@
 #include "host/control_loader.h"
 #include "host/headless_target.h"
 #include "host/script_runner.h"
+#include "host/window_target.h"
 #include "platform/base/strings.h"
 #include "platform/base/system.h"
 #include "platform/com/registry.h"
+#include "platform/display/display.h"
 
 namespace {
 
@@ -62,32 +66,48 @@ int Register(const std::string& path, bool unregister)
     return host::kExitAllRan;
 }
 
-int RunHeadless(const std::string& scriptPath)
+// Where the control is shown: nowhere (a headless run with a manual clock), or in a real
+// window, after the script either ending the host or running the message loop until the
+// window is closed.
+enum class Screen { kNone, kWindow, kWindowThenLoop };
+
+int Run(const char* scriptPath, Screen screen)
 {
     std::ifstream file;
-    if (scriptPath != "-") {
+    std::istream* script = nullptr;
+    if (scriptPath && std::strcmp(scriptPath, "-") == 0) {
+        script = &std::cin;
+    } else if (scriptPath) {
         file.open(scriptPath);
-        if (!file) return Fail("cannot read the script " + scriptPath);
+        if (!file) return Fail(std::string("cannot read the script ") + scriptPath);
+        script = &file;
     }
-    std::istream& script = scriptPath == "-" ? std::cin : file;
 
     host::LoadedControl control;
     std::string reason;
     if (!host::LoadRegisteredControl(&control, &reason)) return Fail(reason);
-    host::HeadlessTarget target(*control.window.Get());
-    if (const plat::HRESULT hr = target.Open(host::kHostWidth, host::kHostHeight); plat::Failed(hr)) {
+    std::unique_ptr<plat::Display> display;
+    std::unique_ptr<host::HostTarget> target;
+    host::WindowTarget* window = nullptr;
+    if (screen == Screen::kNone) {
+        target = std::make_unique<host::HeadlessTarget>(*control.window.Get());
+    } else {
+        display = plat::Display::Open("Quiln", plat::Size(host::kHostWidth, host::kHostHeight), &reason);
+        if (!display) return Fail("cannot show the control in a window: " + reason);
+        auto shown = std::make_unique<host::WindowTarget>(*control.window.Get(), *display);
+        window = shown.get();
+        target = std::move(shown);
+    }
+    if (const plat::HRESULT hr = target->Open(host::kHostWidth, host::kHostHeight); plat::Failed(hr)) {
         char code[16];
         std::snprintf(code, sizeof code, "0x%08X", static_cast<unsigned>(hr));
         return Fail(std::string("the control's window could not be made: ") + code);
     }
-    const int exitCode = host::RunScript(script, *control.dispatch.Get(), target, std::cout, std::cerr);
-    target.Close();
+    const int exitCode = script ? host::RunScript(*script, *control.dispatch.Get(), *target, std::cout, std::cerr)
+                                : host::kExitAllRan;
+    if (screen == Screen::kWindowThenLoop) window->RunUntilClosed();
+    target->Close();
     return exitCode;
-}
-
-int NeedsDisplay()
-{
-    return Fail("showing the control in a real window needs a display build of quiln-host");
 }
 
 } // namespace
@@ -98,10 +118,10 @@ int main(int argc, char** argv)
     const std::string mode = argv[1];
     if (mode == "version" || mode == "--version") return argc == 2 ? Version() : Usage();
     if (mode == "register" || mode == "unregister") return argc == 3 ? Register(argv[2], mode == "unregister") : Usage();
-    if (mode == "window") return argc <= 3 ? NeedsDisplay() : Usage();
+    if (mode == "window") return argc <= 3 ? Run(argc == 3 ? argv[2] : nullptr, Screen::kWindowThenLoop) : Usage();
     if (mode == "run") {
-        if (argc == 4 && std::strcmp(argv[2], "--window") == 0) return NeedsDisplay();
-        return argc == 3 ? RunHeadless(argv[2]) : Usage();
+        if (argc == 4 && std::strcmp(argv[2], "--window") == 0) return Run(argv[3], Screen::kWindow);
+        return argc == 3 ? Run(argv[2], Screen::kNone) : Usage();
     }
     return Usage();
 }
