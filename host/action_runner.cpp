@@ -213,7 +213,7 @@ std::string ActionRunner::Run(const PreparedAction& action) const
     case PreparedAction::Kind::kKey:
         for (const KeyStroke& key : action.keys) {
             hr = m_target.PressKey(key.virtualKey, key.modifiers);
-            if (plat::Failed(hr)) break;
+            if (hr != plat::S_OK) break;
             // Each key is handled before the next is pressed, as a user's would be.
             m_target.Settle();
         }
@@ -229,7 +229,9 @@ std::string ActionRunner::Run(const PreparedAction& action) const
         break;
     }
     }
-    return "!" + action.name + " => " + (plat::Failed(hr) ? FormatError(hr) : std::string("OK")) + "\n";
+    // S_FALSE: the input went nowhere (no window had the focus or was under the point).
+    const std::string result = plat::Failed(hr) ? FormatError(hr) : hr == plat::S_FALSE ? "IGNORED" : "OK";
+    return "!" + action.name + " => " + result + "\n";
 }
 
 std::string ActionRunner::Help()
@@ -250,8 +252,9 @@ std::string ActionRunner::Help()
            "                           a screenshot of it as the display shows it)\n"
            "!close, !quit              closes the window as its user would; `window` then ends once the\n"
            "                           script has run (without a window: nothing to close)\n"
-           "Each action but !help prints \"!name => OK\", or \"!name => ERROR 0xHHHHHHHH\" when the\n"
-           "control refused it or the picture could not be written.\n";
+           "Each action but !help prints one line: \"!name => OK\"; \"!name => IGNORED\" when the input\n"
+           "went nowhere (no window had the focus, none was under the point); \"!name => ERROR 0xHHHHHHHH\"\n"
+           "when the control refused it or the picture could not be written.\n";
 }
 
 } // namespace host
