@@ -42,26 +42,29 @@ void WindowTarget::Close()
 plat::HRESULT WindowTarget::TypeText(plat::StringView text)
 {
     if (!m_open) return plat::E_UNEXPECTED;
+    m_inputIgnored = false;
     if (!m_display.InjectText(text)) return plat::E_FAIL;
     Settle();
-    return plat::S_OK;
+    return m_inputIgnored ? plat::S_FALSE : plat::S_OK;
 }
 
 plat::HRESULT WindowTarget::PressKey(int virtualKey, unsigned modifiers)
 {
     if (!m_open) return plat::E_UNEXPECTED;
+    m_inputIgnored = false;
     if (!m_display.InjectKey(virtualKey, modifiers)) return plat::E_INVALIDARG;
     Settle();
-    return plat::S_OK;
+    return m_inputIgnored ? plat::S_FALSE : plat::S_OK;
 }
 
 plat::HRESULT WindowTarget::Click(MouseButton button, ClickCount count, int x, int y)
 {
     if (!m_open) return plat::E_UNEXPECTED;
+    m_inputIgnored = false;
     if (!m_display.InjectClick(button == MouseButton::kRight, count == ClickCount::kDouble, plat::Point(x, y)))
         return plat::E_FAIL;
     Settle();
-    return plat::S_OK;
+    return m_inputIgnored ? plat::S_FALSE : plat::S_OK;
 }
 
 plat::HRESULT WindowTarget::AdvanceClock(std::int64_t ms)
@@ -128,14 +131,15 @@ bool WindowTarget::Feed(const std::vector<plat::DisplayEvent>& events)
 {
     bool mustShow = false;
     for (const plat::DisplayEvent& e : events) {
+        plat::HRESULT taken = plat::S_OK;
         switch (e.kind) {
-        case plat::DisplayEventKind::kKey: m_control.KeyInput(e.virtualKey, e.down, e.textElsewhere); break;
+        case plat::DisplayEventKind::kKey: taken = m_control.KeyInput(e.virtualKey, e.down, e.textElsewhere); break;
         case plat::DisplayEventKind::kText:
-            m_control.TypeText(e.text.data(), static_cast<std::int32_t>(e.text.size()));
+            taken = m_control.TypeText(e.text.data(), static_cast<std::int32_t>(e.text.size()));
             break;
         case plat::DisplayEventKind::kComposition: break; // the screen shows it; nothing is typed yet
         case plat::DisplayEventKind::kMouse:
-            m_control.MouseInput(e.message, e.point.x, e.point.y, e.keyFlags, e.wheelDelta);
+            taken = m_control.MouseInput(e.message, e.point.x, e.point.y, e.keyFlags, e.wheelDelta);
             break;
         case plat::DisplayEventKind::kResize:
             if (e.size.cx > 0 && e.size.cy > 0) m_control.ResizeHost(e.size.cx, e.size.cy);
@@ -144,6 +148,8 @@ bool WindowTarget::Feed(const std::vector<plat::DisplayEvent>& events)
         case plat::DisplayEventKind::kExposed: mustShow = true; break;
         case plat::DisplayEventKind::kClose: m_closed = true; break;
         }
+        // S_FALSE: no window had the focus or was under the point.
+        if (taken == plat::S_FALSE) m_inputIgnored = true;
     }
     return mustShow;
 }

@@ -53,6 +53,8 @@ private:
     plat::Display& m_display;
     bool m_open = false;
     bool m_closed = false;
+    // Some of the input the last action made went nowhere.
+    bool m_inputIgnored = false;
     int m_cursor = 0;
     plat::Rect m_textInputRect;
 };

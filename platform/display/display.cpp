@@ -313,6 +313,13 @@ std::unique_ptr<Display> Display::Open(const std::string& title, Size clientSize
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
         return refuse(std::string("no screen to show the window on: ") + SDL_GetError());
+    // Without a display server SDL falls back to drivers that show nothing (offscreen,
+    // dummy); a window nobody can see or close would run for ever.
+    const std::string driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
+    if (driver != "x11" && driver != "wayland") {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        return refuse("no display server to show the window on (DISPLAY is not set; Xvfb will do)");
+    }
     SDL_Window* window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, clientSize.cx,
                                           clientSize.cy, SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE);
     if (!window) {

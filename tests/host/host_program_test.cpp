@@ -122,8 +122,8 @@ TEST_F(HostProgram, RefusesWhatItCannotDo)
         {{"register", "not-a-library.so"}, "cannot load not-a-library.so"},
         {{"unregister", "missing.so"}, "cannot load missing.so"},
         {{"run", "missing-script.txt"}, "cannot read the script missing-script.txt"},
-        {{"run", "--window", "script.txt"}, "needs a display build"},
-        {{"window"}, "needs a display build"},
+        {{"run", "--window", "script.txt"}, "cannot read the script script.txt"},
+        {{"window"}, "register the control first"},
         {{"run"}, "usage: quiln-host"},
         {{"paint", "x"}, "usage: quiln-host"},
     };
