@@ -35,7 +35,7 @@ export DISPLAY=":$(head -n1 "$work/display")"
 
 export QUILN_REGISTRY_DIR=$work/registry XDG_CONFIG_HOME=$work/config
 # The window system's libraries keep what they allocate until the process ends.
-export LSAN_OPTIONS="suppressions=$suppressions${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+export LSAN_OPTIONS="suppressions=$suppressions:print_suppressions=0${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 "$host" register "$library" >/dev/null
 
 mkdir "$work/window" "$work/headless"
@@ -60,7 +60,7 @@ if grep -v '=> OK$\|=> TRUE$\|=> [0-9]*$' "$work/window/out.txt"; then
   exit 1
 fi
 
-pictures=$(cd "$work/headless" && ls ./*.png)
+pictures=$(cd "$work/headless" && ls -- *.png)
 [[ -n $pictures ]] || { echo "the script wrote no pictures" >&2; exit 1; }
 for picture in $pictures; do
   # Both files come from the same PNG writer, so equal pixels give equal bytes.
@@ -75,4 +75,4 @@ if cmp -s "$work/window/before.png" "$work/window/after.png"; then
   echo "typing left the window as it was" >&2
   exit 1
 fi
-echo "the window's screenshots equal the headless pictures: $pictures"
+echo "the window's screenshots equal the headless pictures:" $pictures
