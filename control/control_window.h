@@ -9,6 +9,20 @@
 #include "platform/base/geometry.h"
 #include "platform/com/unknown.h"
 
+// The desktop's clipboard as a host that shows the control on a screen reaches it. Only
+// Unicode text crosses, as plain data.
+class IDesktopClipboard {
+public:
+    // Offers the text (UTF-16, `length` code units) to other programs.
+    virtual void PutText(const char16_t* text, std::int32_t length) = 0;
+    // Copies up to `capacity` code units of the text the desktop's clipboard holds into the
+    // buffer and returns the text's whole length; -1 when it holds no text.
+    virtual std::int32_t GetText(char16_t* buffer, std::int32_t capacity) = 0;
+
+protected:
+    ~IDesktopClipboard() = default;
+};
+
 class IControlWindow : public plat::Unknown {
 public:
     // Defined here, so that a host built apart from the library knows it too.
@@ -81,4 +95,10 @@ public:
     virtual plat::HRESULT GetCaretRect(plat::Rect* rect) = 0;
     // The cursor the control asks for now: a system cursor id (IDC_*) or a resource id.
     virtual plat::HRESULT GetCursorId(std::int32_t* id) = 0;
+
+    // ---- the desktop's clipboard ----
+    // From now on Unicode text goes between the control's clipboard and the desktop's
+    // through `clipboard` (not owned; it must outlive the connection); null disconnects,
+    // and so does DestroyInHost.
+    virtual plat::HRESULT ConnectDesktopClipboard(IDesktopClipboard* clipboard) = 0;
 };

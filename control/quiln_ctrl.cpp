@@ -1,5 +1,9 @@
 #include "control/quiln_ctrl.h"
 
+#include <algorithm>
+#include <climits>
+#include <optional>
+
 #include "control/quiln_app.h"
 #include "control/quiln_typelib.h"
 #include "document/doc_password.h"
@@ -11,6 +15,7 @@
 #include "editor/ql_main.h"
 #include "editor/ql_view.h"
 #include "platform/gfx/pen_brush.h"
+#include "platform/ui/clipboard.h"
 #include "platform/ui/focus.h"
 #include "platform/ui/keyboard.h"
 #include "platform/base/system.h"
@@ -47,8 +52,38 @@ CQuilnCtrl* CQuilnCtrl::CreateObject()
 
 CQuilnCtrl::CQuilnCtrl() : m_unansweredBefore(plat::UnansweredModalCount()) {}
 
+// The host's desktop clipboard as the clipboard of the control's window kernel sees it.
+class CQuilnCtrl::DesktopClipboard final : public plat::DesktopClipboard {
+public:
+    explicit DesktopClipboard(IDesktopClipboard& host) : m_host(host) {}
+    void Export(plat::StringView text) override
+    {
+        m_host.PutText(text.data(), static_cast<std::int32_t>(std::min<std::size_t>(text.size(), INT32_MAX)));
+    }
+    std::optional<plat::String> Import() override
+    {
+        // The text may change between asking its length and taking it: a few tries.
+        std::int32_t length = m_host.GetText(nullptr, 0);
+        for (int attempt = 0; attempt < 3 && length >= 0; ++attempt) {
+            plat::String text(static_cast<std::size_t>(length), u'\0');
+            const std::int32_t now = m_host.GetText(text.data(), length);
+            if (now < 0) return std::nullopt;
+            if (now <= length) {
+                text.resize(static_cast<std::size_t>(now));
+                return text;
+            }
+            length = now;
+        }
+        return std::nullopt;
+    }
+
+private:
+    IDesktopClipboard& m_host;
+};
+
 CQuilnCtrl::~CQuilnCtrl()
 {
+    ConnectDesktopClipboard(nullptr);
     Destroy();
     m_host.reset();
 }
@@ -209,6 +244,7 @@ plat::HRESULT CQuilnCtrl::ResizeHost(std::int32_t width, std::int32_t height)
 plat::HRESULT CQuilnCtrl::DestroyInHost()
 {
     if (!m_host) return plat::E_UNEXPECTED;
+    ConnectDesktopClipboard(nullptr);
     Destroy();
     m_host.reset();
     return plat::S_OK;
@@ -367,5 +403,14 @@ plat::HRESULT CQuilnCtrl::GetCursorId(std::int32_t* id)
 {
     if (!id) return plat::E_POINTER;
     *id = plat::GetCursor();
+    return plat::S_OK;
+}
+
+plat::HRESULT CQuilnCtrl::ConnectDesktopClipboard(IDesktopClipboard* clipboard)
+{
+    // Nothing to undo for a control that never connected one.
+    if (!clipboard && !m_desktopClipboard) return plat::S_OK;
+    m_desktopClipboard = clipboard ? std::make_unique<DesktopClipboard>(*clipboard) : nullptr;
+    plat::SetDesktopClipboard(m_desktopClipboard.get());
     return plat::S_OK;
 }

@@ -72,6 +72,7 @@ public:
                              std::int32_t stride) override;
     plat::HRESULT GetCaretRect(plat::Rect* rect) override;
     plat::HRESULT GetCursorId(std::int32_t* id) override;
+    plat::HRESULT ConnectDesktopClipboard(IDesktopClipboard* clipboard) override;
 
     // Keyboard pre-filter: navigation and deletion key presses go to the control's own
     // window; every other message goes to the frame's pre-filter.
@@ -84,6 +85,7 @@ protected:
 
 private:
     class HostWindow;
+    class DesktopClipboard;
 
     int OnCreate();
     void OnSize(int width, int height);
@@ -102,4 +104,6 @@ private:
     std::size_t m_unansweredBefore = 0;
     // The window standing in for the host's, when the host asked for one (CreateInHost).
     std::unique_ptr<HostWindow> m_host;
+    // The host's desktop clipboard, as the control's clipboard is connected to it.
+    std::unique_ptr<DesktopClipboard> m_desktopClipboard;
 };

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "platform/gfx/bitmap.h"
+#include "platform/ui/clipboard.h"
 #include "platform/ui/message.h"
 
 namespace host {
@@ -24,17 +25,36 @@ constexpr int kMaxPumpRounds = 64;
 
 } // namespace
 
+void WindowTarget::ClipboardBridge::PutText(const char16_t* text, std::int32_t length)
+{
+    m_display.GetDesktopClipboard().Export(plat::StringView(text, static_cast<std::size_t>(std::max(length, 0))));
+}
+
+std::int32_t WindowTarget::ClipboardBridge::GetText(char16_t* buffer, std::int32_t capacity)
+{
+    const std::optional<plat::String> text = m_display.GetDesktopClipboard().Import();
+    if (!text || text->size() > INT32_MAX) return -1;
+    const auto length = static_cast<std::int32_t>(text->size());
+    if (buffer && capacity > 0) std::copy_n(text->data(), std::min(length, capacity), buffer);
+    return length;
+}
+
 plat::HRESULT WindowTarget::Open(int width, int height)
 {
     const plat::HRESULT hr = m_control.CreateInHost(width, height);
     m_open = plat::Succeeded(hr);
-    if (m_open) PumpAndShow(true);
+    if (m_open) {
+        // In a real window the control's clipboard is the desktop's.
+        m_control.ConnectDesktopClipboard(&m_clipboard);
+        PumpAndShow(true);
+    }
     return hr;
 }
 
 void WindowTarget::Close()
 {
     if (!m_open) return;
+    m_control.ConnectDesktopClipboard(nullptr);
     m_control.DestroyInHost();
     m_open = false;
 }

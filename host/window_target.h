@@ -46,11 +46,23 @@ private:
     void PumpAndShow(bool mustShow);
     void ShowPicture();
 
+    // The screen's clipboard as the control reaches it.
+    class ClipboardBridge final : public IDesktopClipboard {
+    public:
+        explicit ClipboardBridge(plat::Display& display) : m_display(display) {}
+        void PutText(const char16_t* text, std::int32_t length) override;
+        std::int32_t GetText(char16_t* buffer, std::int32_t capacity) override;
+
+    private:
+        plat::Display& m_display;
+    };
+
     IControlWindow& m_control;
     // What goes to the control the same way with or without a screen: answers to dialogs,
     // the count of unanswered ones, the control's own picture.
     HeadlessTarget m_direct;
     plat::Display& m_display;
+    ClipboardBridge m_clipboard{m_display};
     bool m_open = false;
     bool m_closed = false;
     // Some of the input the last action made went nowhere.

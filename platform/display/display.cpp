@@ -11,6 +11,7 @@
 #include "platform/display/display_input.h"
 #include "platform/display/screen_capture.h"
 #include "platform/gfx/bitmap.h"
+#include "platform/ui/clipboard.h"
 #include "platform/ui/keyboard.h"
 #include "platform/ui/window.h"
 
@@ -67,6 +68,22 @@ std::vector<std::string> TextChunks(const std::string& utf8)
     return chunks;
 }
 
+// The desktop's clipboard through SDL: Unicode text as UTF-8. SDL answers other programs'
+// requests for it while the window's events are pumped.
+class SdlDesktopClipboard final : public DesktopClipboard {
+public:
+    void Export(StringView text) override { SDL_SetClipboardText(Utf16ToUtf8(text).c_str()); }
+    std::optional<String> Import() override
+    {
+        if (!SDL_HasClipboardText()) return std::nullopt;
+        char* utf8 = SDL_GetClipboardText();
+        if (!utf8) return std::nullopt;
+        String text = Utf8ToUtf16(utf8);
+        SDL_free(utf8);
+        return text;
+    }
+};
+
 class SdlDisplay final : public Display {
 public:
     SdlDisplay(SDL_Window* window) : m_window(window), m_windowId(SDL_GetWindowID(window)) {}
@@ -115,6 +132,7 @@ public:
     }
 
     std::unique_ptr<Bitmap> Screenshot(std::string* error) override;
+    DesktopClipboard& GetDesktopClipboard() override { return m_desktop; }
 
 private:
     bool PushKey(const SDL_Keysym& key, bool down);
@@ -126,6 +144,7 @@ private:
     DisplayInput m_input;
     std::map<SDL_SystemCursor, SDL_Cursor*> m_cursors;
     std::string m_title;
+    SdlDesktopClipboard m_desktop;
 };
 
 bool SdlDisplay::Show(const Bitmap& picture, const Rect* caret)

@@ -13,6 +13,7 @@
 namespace plat {
 
 class Bitmap;
+class DesktopClipboard;
 
 enum class DisplayEventKind {
     kKey,         // virtualKey, down, textElsewhere
@@ -73,6 +74,10 @@ public:
     // The window's content as the display server has it now (not the picture last shown):
     // null, with the reason in *error, when it cannot be read.
     virtual std::unique_ptr<Bitmap> Screenshot(std::string* error) = 0;
+
+    // The desktop's clipboard, for Unicode text to and from other programs; SDL answers
+    // their requests while WaitEvents runs.
+    virtual DesktopClipboard& GetDesktopClipboard() = 0;
 };
 
 } // namespace plat
