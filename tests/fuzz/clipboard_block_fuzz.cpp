@@ -20,18 +20,6 @@ namespace {
 constexpr const char16_t* kFormats[] = {kPageClipboardFormat, kTextClipboardFormat, kBlockClipboardFormat,
                                         kUnitClipboardFormat, kUnicodeTextClipboardFormat};
 
-void CheckSound(const CDocBody& body)
-{
-    const int count = body.GetCount();
-    if (count == 0 || body.GetItem(count - 1)->GetNodeType() != kItemFinalParaEnd) __builtin_trap();
-    for (int i = 0; i + 1 < count; ++i)
-        if (body.GetItem(i)->GetNodeType() == kItemFinalParaEnd) __builtin_trap();
-    CTextPos caret, anchor;
-    body.GetSelectionPositions(caret, anchor);
-    if (caret.m_index < 0 || caret.m_index >= count || anchor.m_index < 0 || anchor.m_index >= count)
-        __builtin_trap();
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -62,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             __builtin_trap();
         return 0;
     }
-    CheckSound(body);
+    fuzzsupport::CheckSoundFlow(body);
     body.BuildPageRegions();
     body.RecalcPageCount();
     if (!doc.CanUndo()) __builtin_trap();

@@ -5,6 +5,8 @@
 
 #include "document/doc_body.h"
 #include "document/ql_doc.h"
+#include "document/text_flow.h"
+#include "document/text_item.h"
 #include "objects/object_kinds.h"
 #include "platform/file/archive.h"
 #include "platform/file/file.h"
@@ -32,6 +34,19 @@ inline std::vector<std::uint8_t> BodyRecord(CDocBody& body, int mode = kArchiveF
     body.Save(ar, mode);
     ar.Close();
     return mem.Detach();
+}
+
+// A flow ends with its one final paragraph end, and its caret and anchor lie inside it.
+inline void CheckSoundFlow(const CTextFlow& flow)
+{
+    const int count = flow.GetCount();
+    if (count == 0 || flow.GetItem(count - 1)->GetNodeType() != kItemFinalParaEnd) __builtin_trap();
+    for (int i = 0; i + 1 < count; ++i)
+        if (flow.GetItem(i)->GetNodeType() == kItemFinalParaEnd) __builtin_trap();
+    CTextPos caret, anchor;
+    flow.GetSelectionPositions(caret, anchor);
+    if (caret.m_index < 0 || caret.m_index >= count || anchor.m_index < 0 || anchor.m_index >= count)
+        __builtin_trap();
 }
 
 // A document for the whole run whose author table holds an anonymous record and two

@@ -27,18 +27,6 @@ CQlDoc& Doc()
     return *doc;
 }
 
-void CheckSound(const CTextFlow& flow)
-{
-    const int count = flow.GetCount();
-    if (count == 0 || flow.GetItem(count - 1)->GetNodeType() != kItemFinalParaEnd) __builtin_trap();
-    for (int i = 0; i + 1 < count; ++i)
-        if (flow.GetItem(i)->GetNodeType() == kItemFinalParaEnd) __builtin_trap();
-    CTextPos caret, anchor;
-    flow.GetSelectionPositions(caret, anchor);
-    if (caret.m_index < 0 || caret.m_index >= count || anchor.m_index < 0 || anchor.m_index >= count)
-        __builtin_trap();
-}
-
 std::vector<std::uint8_t> SaveFlow(CTextFlow& flow, int mode)
 {
     plat::MemFile mem;
@@ -61,7 +49,7 @@ void LoadFlow(plat::Archive& ar, int mode)
     CTextFlow flow(&Doc(), nullptr);
     Seed(flow);
     flow.Load(ar, mode);
-    CheckSound(flow);
+    fuzzsupport::CheckSoundFlow(flow);
     if (mode != kArchiveFile && mode != kArchiveUndo) return;
     std::vector<std::uint8_t> first = SaveFlow(flow, mode);
     CTextFlow again(&Doc(), nullptr);
@@ -100,7 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 flow.PasteTextBlock(rest, kArchiveClipboard);
             } catch (const plat::ArchiveException&) {
             }
-            CheckSound(flow);
+            fuzzsupport::CheckSoundFlow(flow);
             break;
         }
         }

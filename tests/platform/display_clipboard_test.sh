@@ -8,7 +8,7 @@ set -euo pipefail
 host=$1 library=$2 scripts=$3 suppressions=$4
 
 command -v xclip >/dev/null || { echo "xclip is missing (scripts/setup installs it)" >&2; exit 1; }
-source "$(dirname "${BASH_SOURCE[0]}")/../support/xvfb.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/../support/host_window.sh"
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/quiln-clipboard.XXXXXX")
 editor=
@@ -20,9 +20,7 @@ cleanup() {
 trap cleanup EXIT
 start_xvfb "$work"
 
-export QUILN_REGISTRY_DIR=$work/registry XDG_CONFIG_HOME=$work/config
-export LSAN_OPTIONS="suppressions=$suppressions:print_suppressions=0${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
-"$host" register "$library" >/dev/null
+register_host "$host" "$library" "$work" "$suppressions"
 
 # Out: the editor copies and keeps running; xclip asks the desktop for the clipboard.
 expected="桌面剪贴板 out of the editor"

@@ -9,7 +9,7 @@
 set -euo pipefail
 host=$1 library=$2 script=$3 suppressions=$4
 
-source "$(dirname "${BASH_SOURCE[0]}")/../support/xvfb.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/../support/host_window.sh"
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/quiln-window.XXXXXX")
 cleanup() {
@@ -19,10 +19,7 @@ cleanup() {
 trap cleanup EXIT
 start_xvfb "$work"
 
-export QUILN_REGISTRY_DIR=$work/registry XDG_CONFIG_HOME=$work/config
-# The window system's libraries keep what they allocate until the process ends.
-export LSAN_OPTIONS="suppressions=$suppressions:print_suppressions=0${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
-"$host" register "$library" >/dev/null
+register_host "$host" "$library" "$work" "$suppressions"
 
 mkdir "$work/window" "$work/headless"
 status=0
