@@ -2,6 +2,7 @@
 # The host in a real window: starts its own Xvfb, runs a script that types, presses keys
 # and clicks through the screen (SDL's queue) and takes a screenshot from the X server,
 # runs the same script headless, and compares: the same output lines and the same pixels.
+# It also checks that the window mode refuses to run without a display server.
 # Exact: the editor paints its own caret, which does not blink, and !clock before each
 # picture lets the frame's idle updates run in both.
 #
@@ -37,6 +38,16 @@ export QUILN_REGISTRY_DIR=$work/registry XDG_CONFIG_HOME=$work/config
 # The window system's libraries keep what they allocate until the process ends.
 export LSAN_OPTIONS="suppressions=$suppressions:print_suppressions=0${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 "$host" register "$library" >/dev/null
+
+# Without a display server the window mode refuses and says why, rather than showing a
+# window nobody can see.
+refused=0
+(cd "$work" && env -u DISPLAY -u WAYLAND_DISPLAY timeout 60 "$host" window >/dev/null 2>"$work/refusal.txt") || refused=$?
+if [[ $refused -ne 1 ]] || ! grep -q "no display server" "$work/refusal.txt"; then
+  echo "without a display server the window mode did not refuse (status $refused):" >&2
+  cat "$work/refusal.txt" >&2
+  exit 1
+fi
 
 mkdir "$work/window" "$work/headless"
 status=0
