@@ -1,21 +1,13 @@
 #include "host/control_loader.h"
 
-#include <cstdio>
-
 #include "control/quiln_entry.h"
 #include "control/quiln_typelib.h"
+#include "host/member_caller.h"
 #include "platform/com/registry.h"
 
 namespace host {
 
 namespace {
-
-std::string HexResult(plat::HRESULT hr)
-{
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(hr));
-    return text;
-}
 
 // The registry's text at a key's default value, or false with the reason.
 bool ReadDefault(plat::StringView key, plat::String* text, std::string* reason)

@@ -15,6 +15,7 @@
 
 #include "host/control_loader.h"
 #include "host/headless_target.h"
+#include "host/member_caller.h"
 #include "host/script_runner.h"
 #include "platform/base/strings.h"
 #include "platform/base/system.h"
@@ -76,9 +77,7 @@ int RunHeadless(const std::string& scriptPath)
     if (!host::LoadRegisteredControl(&control, &reason)) return Fail(reason);
     host::HeadlessTarget target(*control.window.Get());
     if (const plat::HRESULT hr = target.Open(host::kHostWidth, host::kHostHeight); plat::Failed(hr)) {
-        char code[16];
-        std::snprintf(code, sizeof code, "0x%08X", static_cast<unsigned>(hr));
-        return Fail(std::string("the control's window could not be made: ") + code);
+        return Fail("the control's window could not be made: " + host::HexResult(hr));
     }
     const int exitCode = host::RunScript(script, *control.dispatch.Get(), target, std::cout, std::cerr);
     target.Close();

@@ -244,7 +244,7 @@ TEST_F(HostProgram, RunsScriptsAndPrintsEachResult)
 TEST_F(HostProgram, ReportsLinesItCannotReadRunsTheRestAndExits2)
 {
     Register();
-    const Outcome outcome = Run("FileNew\n"
+    const Outcome outcome = Run("\xEF\xBB\xBF" "FileNew\n"
                                 "InsertString \"unclosed\n"
                                 "NoSuchMember 1\n"
                                 "SetFontSize\n"
@@ -317,6 +317,22 @@ TEST_F(HostProgram, AnswersDialogsAndMenus)
                            "!answer => OK\n!answer => OK\n!click => OK\n!answer => OK\n!click => OK\n");
     EXPECT_EQ(outcome.err, "line 19: a dialog or message box ran with no answer queued (see !answer)\n");
     EXPECT_EQ(outcome.status, 0);
+}
+
+// The main job's example script, run as scripts/run runs it.
+TEST_F(HostProgram, RunsTheExampleScript)
+{
+    Register();
+    const Outcome outcome = Host({"run", QUILN_EXAMPLE_SCRIPT});
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(outcome.err, "");
+    for (const char* line : {"IsDispEditStatus => TRUE\n", "InsertNewPage => TRUE\n", "FileOpen => TRUE\n",
+                             "StatisticsPage => 2\n", "ExportPDF => TRUE\n", "!png => OK\n"}) {
+        EXPECT_NE(outcome.out.find(line), std::string::npos) << line;
+    }
+    EXPECT_EQ(outcome.out.find("ERROR"), std::string::npos) << outcome.out;
+    EXPECT_EQ(ReadText(m_dir / "sample.pdf").substr(0, 5), "%PDF-");
+    EXPECT_TRUE(plat::Bitmap::LoadPng(plat::Utf8ToUtf16((m_dir / "sample-page1.png").string())));
 }
 
 // Dark pixels of a picture inside a rectangle.
