@@ -1,5 +1,7 @@
 #include "host/control_loader.h"
 
+#include <deque>
+
 #include "control/quiln_entry.h"
 #include "control/quiln_typelib.h"
 #include "host/member_caller.h"
@@ -25,16 +27,17 @@ bool ReadDefault(plat::StringView key, plat::String* text, std::string* reason)
 }
 
 // A loaded library is never unloaded: what its drawing and font layers leave registered
-// with the system libraries for the life of the process points into it.
+// with the system libraries for the life of the process points into it. The libraries are
+// kept where the process can still reach them, never freed.
 plat::Library* LoadForGood(const plat::String& path, std::string* reason)
 {
-    auto* library = new plat::Library();
-    if (!library->Load(path)) {
-        delete library;
+    static auto* const kept = new std::deque<plat::Library>();
+    plat::Library library;
+    if (!library.Load(path)) {
         *reason = "cannot load " + plat::Utf16ToUtf8(path);
         return nullptr;
     }
-    return library;
+    return &kept->emplace_back(std::move(library));
 }
 
 } // namespace
