@@ -230,6 +230,20 @@ TEST_F(HostProgram, RunsScriptsAndPrintsEachResult)
          "!key => OK\n"
          "StatisticsAscii => 5\n"
          "!clock => OK\n"},
+        {"a click puts the caret where it lands",
+         "!type \"hello world\"\n"
+         "!click 91 146      # the start of the first line\n"
+         "!key Shift+End\n"
+         "!type \"Z\"\n"
+         "StatisticsAscii\n"
+         "!click 300 146     # right of the line's end\n"
+         "!key Shift+Home\n"
+         "!type \"QQ\"\n"
+         "StatisticsAscii\n",
+         "!type => OK\n!click => OK\n!key => OK\n!type => OK\n"
+         "StatisticsAscii => 1\n"
+         "!click => OK\n!key => OK\n!type => OK\n"
+         "StatisticsAscii => 2\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
