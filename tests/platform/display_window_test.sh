@@ -1,42 +1,20 @@
 #!/usr/bin/env bash
-# The host in a real window: starts its own Xvfb, runs a script that types, presses keys
-# and clicks through the screen (SDL's queue) and takes a screenshot from the X server,
-# runs the same script headless, and compares: the same output lines and the same pixels.
+# The host in a real window, run under tests/support/with_xvfb.sh: runs a script that
+# types, presses keys and clicks through the screen (SDL's queue) and takes a screenshot
+# from the X server, runs the same script headless, and compares: the same output lines
+# and the same pixels.
 # It also checks that the window mode refuses to run without a display server.
 # Exact: the editor paints its own caret, which does not blink, and !clock before each
 # picture lets the frame's idle updates run in both.
 #
-#   display_window_test.sh QUILN_HOST LIBQUILN SCRIPT LSAN_SUPPRESSIONS
+#   with_xvfb.sh display_window_test.sh QUILN_HOST LIBQUILN SCRIPT
 set -euo pipefail
-host=$1 library=$2 script=$3 suppressions=$4
-
-if ! command -v Xvfb >/dev/null; then
-  echo "Xvfb is missing (scripts/setup installs the xvfb package)" >&2
-  exit 1
-fi
+host=$1 library=$2 script=$3
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/quiln-window.XXXXXX")
-xvfb=
-cleanup() {
-  [[ -n $xvfb ]] && kill "$xvfb" 2>/dev/null && wait "$xvfb" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-# A free display number, from Xvfb itself; generous waits for a loaded machine.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb=$!
-for _ in $(seq 300); do
-  [[ -s $work/display ]] && break
-  kill -0 "$xvfb" 2>/dev/null || { echo "Xvfb did not start:" >&2; cat "$work/xvfb.log" >&2; exit 1; }
-  sleep 0.1
-done
-[[ -s $work/display ]] || { echo "Xvfb gave no display number in 30 s" >&2; exit 1; }
-export DISPLAY=":$(head -n1 "$work/display")"
+trap 'rm -rf "$work"' EXIT
 
 export QUILN_REGISTRY_DIR=$work/registry XDG_CONFIG_HOME=$work/config
-# The window system's libraries keep what they allocate until the process ends.
-export LSAN_OPTIONS="suppressions=$suppressions:print_suppressions=0${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 "$host" register "$library" >/dev/null
 
 # Without a display server the window mode refuses and says why, rather than showing a
