@@ -186,11 +186,10 @@ void WindowTarget::ShowPicture()
 {
     const std::unique_ptr<plat::Bitmap> picture = m_direct.Picture();
     if (!picture) return;
-    plat::Rect caret;
-    const bool caretShown = m_control.GetCaretRect(&caret) == plat::S_OK;
-    m_display.Show(*picture, caretShown ? &caret : nullptr);
+    m_display.Show(*picture);
     // The input method's composition and candidates go where the caret is.
-    if (caretShown && caret != m_textInputRect) {
+    plat::Rect caret;
+    if (m_control.GetCaretRect(&caret) == plat::S_OK && caret != m_textInputRect) {
         m_display.SetTextInputRect(caret);
         m_textInputRect = caret;
     }
