@@ -17,6 +17,7 @@
 
 #include "host/control_loader.h"
 #include "host/headless_target.h"
+#include "host/member_caller.h"
 #include "host/script_runner.h"
 #include "host/window_target.h"
 #include "platform/base/strings.h"
@@ -99,9 +100,7 @@ int Run(const char* scriptPath, Screen screen)
         target = std::move(shown);
     }
     if (const plat::HRESULT hr = target->Open(host::kHostWidth, host::kHostHeight); plat::Failed(hr)) {
-        char code[16];
-        std::snprintf(code, sizeof code, "0x%08X", static_cast<unsigned>(hr));
-        return Fail(std::string("the control's window could not be made: ") + code);
+        return Fail("the control's window could not be made: " + host::HexResult(hr));
     }
     const int exitCode = script ? host::RunScript(*script, *control.dispatch.Get(), *target, std::cout, std::cerr)
                                 : host::kExitAllRan;

@@ -1,31 +1,29 @@
 #!/usr/bin/env bash
-# The desktop's clipboard and the editor in a real window, under a private Xvfb: text
-# copied in the window is what another program's clipboard request (xclip) reads, and
-# text xclip put there pastes into the editor.
+# The desktop's clipboard and the editor in a real window, run under
+# tests/support/with_xvfb.sh: text copied in the window is what another program's clipboard
+# request (xclip) reads, and text xclip put there pastes into the editor.
 #
-#   display_clipboard_test.sh QUILN_HOST LIBQUILN SCRIPT_FOLDER LSAN_SUPPRESSIONS
+#   with_xvfb.sh display_clipboard_test.sh QUILN_HOST LIBQUILN SCRIPT_FOLDER
 set -euo pipefail
-host=$1 library=$2 scripts=$3 suppressions=$4
+host=$1 library=$2 scripts=$3
 
 command -v xclip >/dev/null || { echo "xclip is missing (scripts/setup installs it)" >&2; exit 1; }
-source "$(dirname "${BASH_SOURCE[0]}")/../support/host_window.sh"
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/quiln-clipboard.XXXXXX")
 editor=
 cleanup() {
   [[ -n $editor ]] && kill "$editor" 2>/dev/null && wait "$editor" 2>/dev/null
-  stop_xvfb
   rm -rf "$work"
 }
 trap cleanup EXIT
-start_xvfb "$work"
 
-register_host "$host" "$library" "$work" "$suppressions"
+export QUILN_REGISTRY_DIR=$work/registry XDG_CONFIG_HOME=$work/config
+"$host" register "$library" >/dev/null
 
 # Out: the editor copies and keeps running; xclip asks the desktop for the clipboard.
 expected="桌面剪贴板 out of the editor"
 mkdir "$work/copy"
-(cd "$work/copy" && exec timeout 120 "$host" window "$scripts/display_clipboard_copy.qln" >out.txt 2>err.txt) &
+(cd "$work/copy" && exec timeout 120 "$host" window "$scripts/display_clipboard_copy.qhs" >out.txt 2>err.txt) &
 editor=$!
 got=
 for _ in $(seq 300); do
@@ -48,7 +46,7 @@ fi
 incoming="从桌面来的 text from xclip"
 printf '%s' "$incoming" | xclip -i -selection clipboard 2>/dev/null
 mkdir "$work/paste"
-(cd "$work/paste" && timeout 120 "$host" window "$scripts/display_clipboard_paste.qln" >out.txt 2>err.txt) || {
+(cd "$work/paste" && timeout 120 "$host" window "$scripts/display_clipboard_paste.qhs" >out.txt 2>err.txt) || {
   echo "the paste run failed:" >&2
   cat "$work/paste/out.txt" "$work/paste/err.txt" >&2
   exit 1

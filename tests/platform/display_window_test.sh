@@ -1,25 +1,31 @@
 #!/usr/bin/env bash
-# The host in a real window: starts its own Xvfb, runs a script that types, presses keys
-# and clicks through the screen (SDL's queue) and takes a screenshot from the X server,
-# runs the same script headless, and compares: the same output lines and the same pixels.
+# The host in a real window, run under tests/support/with_xvfb.sh: runs a script that
+# types, presses keys and clicks through the screen (SDL's queue) and takes a screenshot
+# from the X server, runs the same script headless, and compares: the same output lines
+# and the same pixels.
+# It also checks that the window mode refuses to run without a display server.
 # Exact: the editor paints its own caret, which does not blink, and !clock before each
 # picture lets the frame's idle updates run in both.
 #
-#   display_window_test.sh QUILN_HOST LIBQUILN SCRIPT LSAN_SUPPRESSIONS
+#   with_xvfb.sh display_window_test.sh QUILN_HOST LIBQUILN SCRIPT
 set -euo pipefail
-host=$1 library=$2 script=$3 suppressions=$4
-
-source "$(dirname "${BASH_SOURCE[0]}")/../support/host_window.sh"
+host=$1 library=$2 script=$3
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/quiln-window.XXXXXX")
-cleanup() {
-  stop_xvfb
-  rm -rf "$work"
-}
-trap cleanup EXIT
-start_xvfb "$work"
+trap 'rm -rf "$work"' EXIT
 
-register_host "$host" "$library" "$work" "$suppressions"
+export QUILN_REGISTRY_DIR=$work/registry XDG_CONFIG_HOME=$work/config
+"$host" register "$library" >/dev/null
+
+# Without a display server the window mode refuses and says why, rather than showing a
+# window nobody can see.
+refused=0
+(cd "$work" && env -u DISPLAY -u WAYLAND_DISPLAY timeout 60 "$host" window >/dev/null 2>"$work/refusal.txt") || refused=$?
+if [[ $refused -ne 1 ]] || ! grep -q "no display server" "$work/refusal.txt"; then
+  echo "without a display server the window mode did not refuse (status $refused):" >&2
+  cat "$work/refusal.txt" >&2
+  exit 1
+fi
 
 mkdir "$work/window" "$work/headless"
 status=0
