@@ -21,6 +21,7 @@
 #include "editor/ql_main.h"
 #include "editor/ql_view.h"
 #include "editor/toolbar_ex.h"
+#include "platform/ui/clipboard.h"
 #include "platform/ui/combo_box.h"
 #include "platform/ui/focus.h"
 #include "platform/ui/keyboard.h"
@@ -195,6 +196,17 @@ const std::vector<CommandCase>& CommandCases()
          },
          [](T& t) { return t.CharAt(0).m_bold == 1; }, true, false},
         {"delete", 35010, {}, [](T& t) { return t.Text() == " world"; }, true, false},
+        {"cut", 57635, [](T&) { plat::ResetClipboard(); }, [](T& t) { return t.Text() == " world"; }, true, false},
+        {"copy", 57634, [](T&) { plat::ResetClipboard(); },
+         [](T&) { return plat::IsClipboardFormatAvailable(plat::kCfUnicodeText); }, true, true, true},
+        {"paste", 57637,
+         [](T&) {
+             plat::ResetClipboard();
+             plat::OpenClipboard(nullptr);
+             plat::SetClipboardData(plat::kCfUnicodeText, plat::UnicodeTextToBytes(u"Bye"));
+             plat::CloseClipboard();
+         },
+         [](T& t) { return t.Text() == "Bye world"; }, true, false},
         {"select all", 35011, [](T& t) { t.Select(3, 3); },
          [](T& t) { return t.body().HasSelection() && t.body().GetCaretPos().m_index != 3; }, true, true, true},
         {"find", 57636, {}, {}, true, true},
