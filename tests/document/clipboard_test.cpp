@@ -178,6 +178,19 @@ TEST_F(Clipboard, ABlockOfObjectsPastesAsAGroupBelowTheVisibleCorner)
     ExpectSound();
     doc.EditUndo();
     EXPECT_EQ(body().GetObjectCount(), 5);
+
+    // From the reference pane: the group comes over and counts once.
+    CDocBody& r = *reference.GetBody();
+    auto* theirs = static_cast<objtest::CTestObject*>(r.AddObject(objtest::NewObject(&reference, 1000, 900, 500, 200)));
+    theirs->m_tag = 9;
+    theirs->SetSelected(true);
+    ASSERT_TRUE(reference.EditCopy());
+    ASSERT_TRUE(doc.EditPaste());
+    ASSERT_EQ(body().GetObjectCount(), 6);
+    EXPECT_EQ(static_cast<objtest::CTestObject*>(body().GetObject(5))->m_tag, 9);
+    EXPECT_EQ(body().GetObject(5)->m_bounds, plat::Rect(origin.x, origin.y, origin.x + 500, origin.y + 200));
+    EXPECT_EQ(doc.GetReferencePasteCount(), 1);
+    EXPECT_EQ(r.GetObjectCount(), 1) << "copying leaves the reference document as it was";
 }
 
 TEST_F(Clipboard, UnicodeTextGoesOutWholeAndComesIn)
