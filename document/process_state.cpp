@@ -30,6 +30,6 @@ void ResetProcessState()
     SetPasswordPrompt({});
     SetWordCountDialog({});
     CQlDoc::SetSettingsDialog({});
-    CAnnotationList::SetNewAnnotationDialog({});
+    CAnnotationList::SetAnnotationDialog({});
     CPageObjectList::SetPasteOffset(plat::Point(200, 200));
 }

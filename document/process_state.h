@@ -27,7 +27,7 @@
 //   password prompt (doc_password.h)        SetPasswordPrompt({})
 //   word-count dialog (statistics.h)        SetWordCountDialog({})
 //   settings dialog, annotation dialog      CQlDoc::SetSettingsDialog({}),
-//                                           CAnnotationList::SetNewAnnotationDialog({})
+//                                           CAnnotationList::SetAnnotationDialog({})
 //   paste offset of page objects            CPageObjectList::SetPasteOffset({200, 200})
 #pragma once
 

@@ -159,9 +159,6 @@ public:
     // More than one author: the show/hide revisions command is enabled.
     bool HasRevisions() const { return m_revisionsPresent != 0; }
     void SetHasRevisions(bool on) { m_revisionsPresent = on ? 1 : 0; }
-    // Annotation boxes are shown (not only the one under the mouse).
-    bool IsAnnotationsShown() const { return m_annotationsShown != 0; }
-    void SetAnnotationsShown(bool on) { m_annotationsShown = on ? 1 : 0; }
     // Deletes the format state and makes a fresh one (zoom 1.0, no focus text): the
     // first step of a reset.
     CFormatState& ResetFormatState();
@@ -449,7 +446,6 @@ private:
     // The format state, whose address the context keeps.
     std::unique_ptr<CFormatState> m_ownFormatState;
     std::int32_t m_revisionsPresent = 0;
-    std::int32_t m_annotationsShown = 1;
     CColorPalette m_palette;
     CImageStore m_imageStore;
     CVideoStore m_videoStore;

@@ -1,0 +1,166 @@
+// Annotations on the page: the yellow highlight of annotated text, the boxes in the right
+// margin with their leader lines, stacked when several notes share a line, shown always or
+// only for the note under the mouse. Checked by pixel probes on the body painted at zoom 1
+// with the desk's origin at pixel (0, 0).
+#include <gtest/gtest.h>
+
+#include "document/units.h"
+#include "platform/gfx/sys_colors.h"
+#include "tests/document/objects_support.h"
+#include "tests/document/page_body_support.h"
+
+using namespace pagebody;
+using objtest::Canvas;
+
+namespace {
+
+constexpr plat::ColorRef kYellow = 0x00FFFF;
+constexpr plat::Rect kA4Margins{20, 20, 20, 20};
+constexpr plat::Size kA4Paper{200, 287};
+
+int Px(int twips)
+{
+    return twips * plat::kScreenDpi / kTwipsPerInch;
+}
+
+class AnnotationPaint : public BodyTest {
+protected:
+    void SetUp() override
+    {
+        BodyTest::SetUp();
+        UsePage(kA4Margins, kA4Paper);
+        doc.GetAuthors().Append(7, u"甲");
+        doc.GetAuthors().Append(9, u"乙");
+        doc.SetCurAuthorIndex(1);
+        Append(u"Alpha beta gamma");
+    }
+    CAnnotationList& Notes() { return doc.GetAnnotations(); }
+    const CAnnotation& Note(int number) { return *Notes().FromNumber(number); }
+    int Mark(int from, int to, const char16_t* text)
+    {
+        Select(from, to);
+        return doc.InsertAnnotation(text);
+    }
+    // The first page's top, as the screen shows it.
+    void Paint(Canvas& c, int mode) { body().DrawPage(c.dc, 1.0, 0, 0, mode, plat::Rect(0, 0, 12000, 6000)); }
+    // The item's cell in pixels.
+    plat::Rect Cell(int i) const
+    {
+        const CTextItem& t = Item(i);
+        return plat::Rect(Px(t.GetLeft()), Px(t.GetLineTop()), Px(t.GetLeft() + t.GetDrawnWidth()),
+                          Px(t.GetLineTop() + t.GetLineHeight()));
+    }
+    static int Yellow(const Canvas& c, const plat::Rect& r) { return testsupport::InkOf(*c.bitmap, r, kYellow).count; }
+    // The right margin of the first page, in pixels.
+    plat::Rect Margin() const
+    {
+        const int right = 200 + MmToTwips(kA4Paper.cx);
+        return plat::Rect(Px(right - MmToTwips(kA4Margins.right)), 0, Px(right), 400);
+    }
+    plat::ColorRef AuthorColor() const { return doc.GetAuthors().GetAuthorColor(1); }
+};
+
+} // namespace
+
+TEST_F(AnnotationPaint, TwoNotesOnOneLineStackInTheMarginWithLeadersFromTheirText)
+{
+    ASSERT_EQ(Mark(0, 5, u"first"), 1);
+    ASSERT_EQ(Mark(6, 10, u"second"), 2);
+    ASSERT_EQ(Item(0).GetLineTop(), Item(6).GetLineTop()) << "both marks on one line";
+    Canvas c(800, 400);
+    Paint(c, CQlDoc::kDrawScreen);
+
+    for (int i : {0, 4, 6, 9}) EXPECT_GT(Yellow(c, Cell(i)), 0) << "highlight under item " << i;
+    EXPECT_EQ(Yellow(c, Cell(5)), 0) << "the space between the marks is not annotated";
+
+    const plat::Rect a = Note(1).m_box;
+    const plat::Rect b = Note(2).m_box;
+    ASSERT_TRUE(Note(1).m_drawn && Note(2).m_drawn);
+    const int pageRight = 200 + MmToTwips(kA4Paper.cx);
+    EXPECT_EQ(a.left, pageRight - MmToTwips(kA4Margins.right));
+    EXPECT_EQ(a.right, pageRight);
+    EXPECT_NEAR(a.top, Item(0).GetLineTop(), 15) << "the box starts level with its text";
+    EXPECT_GT(a.Height(), 3 * 180) << "name, date and text, each a line";
+    EXPECT_EQ(b.top, a.bottom + 90) << "the second box goes below the first";
+    EXPECT_EQ(b.left, a.left);
+
+    // The boxes are hit where they were drawn, and not in the gap between them.
+    EXPECT_TRUE(Notes().HitTestMark(a.left + 100, a.top + 100));
+    EXPECT_TRUE(Notes().HitTestMark(b.left + 100, b.bottom - 10));
+    EXPECT_FALSE(Notes().HitTestMark(a.left + 100, a.bottom + 45));
+
+    // Each box: the tooltip colour inside, the author's colour on its edge, and the leader
+    // reaching its left edge 50 twips below its top.
+    for (const plat::Rect& box : {a, b}) {
+        const int x = Px(box.left);
+        const int y = Px(box.top);
+        EXPECT_EQ(c.At(x + 2, y + 2), plat::GetSysColor(plat::kColorInfoBk));
+        EXPECT_EQ(c.At(x, y + 5), AuthorColor());
+        EXPECT_EQ(c.At(x - 1, y + Px(50)), AuthorColor()) << "leader at the box";
+        // The box's text is drawn inside it, in the author's colour.
+        EXPECT_GT(testsupport::InkOf(*c.bitmap, plat::Rect(x + 1, y + 1, Px(box.right) - 1, Px(box.bottom) - 1),
+                                     AuthorColor()).count, 20);
+    }
+    // The leader starts at the annotated text: straight down from its first character.
+    const int anchorX = Px(Item(6).GetLeft());
+    const int baseline = Px(Item(6).GetTop() + Item(6).GetAscent());
+    EXPECT_EQ(c.At(anchorX, baseline + 1), AuthorColor());
+}
+
+TEST_F(AnnotationPaint, HiddenNotesShowOnlyTheHoveredBoxAndPrintNothing)
+{
+    Mark(0, 5, u"first");
+    Mark(6, 10, u"second");
+    doc.SetAnnotationsShown(false);
+    {
+        Canvas c(800, 400);
+        Paint(c, CQlDoc::kDrawScreen);
+        EXPECT_GT(Yellow(c, Cell(0)), 0) << "the screen highlights the text anyway";
+        EXPECT_FALSE(Note(1).m_drawn || Note(2).m_drawn);
+        EXPECT_EQ(testsupport::InkOn(*c.bitmap, Margin(), testsupport::kWhite).count, 0) << "no box";
+    }
+    ASSERT_TRUE(Notes().SetHover(1));
+    {
+        Canvas c(800, 400);
+        Paint(c, CQlDoc::kDrawScreen);
+        EXPECT_FALSE(Note(1).m_drawn);
+        ASSERT_TRUE(Note(2).m_drawn);
+        EXPECT_NEAR(Note(2).m_box.top, Item(6).GetLineTop(), 15) << "alone, the box is not pushed down";
+    }
+    // Printing shows neither highlight nor box of hidden notes, hovered or not.
+    for (int i = 0; i < Notes().GetCount(); ++i) Notes().GetAt(i)->m_hovered = 0;
+    {
+        Canvas c(800, 400);
+        Paint(c, CQlDoc::kDrawPrint);
+        EXPECT_EQ(Yellow(c, plat::Rect(0, 0, 800, 400)), 0);
+        EXPECT_EQ(testsupport::InkOn(*c.bitmap, Margin(), testsupport::kWhite).count, 0);
+    }
+    // Shown, printing draws them as the screen does.
+    doc.SetAnnotationsShown(true);
+    {
+        Canvas c(800, 400);
+        Paint(c, CQlDoc::kDrawPrint);
+        EXPECT_GT(Yellow(c, Cell(0)), 0);
+        EXPECT_TRUE(Note(1).m_drawn && Note(2).m_drawn);
+        EXPECT_EQ(Note(2).m_box.top, Note(1).m_box.bottom + 90);
+    }
+}
+
+TEST_F(AnnotationPaint, AnAnchorAtTheCaretDrawsItsNote)
+{
+    Caret(5);
+    ASSERT_EQ(doc.InsertAnnotation(u"here"), 1);
+    ASSERT_EQ(Item(5).GetNodeType(), kItemAnchor);
+    Canvas c(800, 400);
+    Paint(c, CQlDoc::kDrawScreen);
+    ASSERT_TRUE(Note(1).m_drawn);
+    EXPECT_NEAR(Note(1).m_box.top, Item(5).GetLineTop(), 15);
+    EXPECT_GT(testsupport::InkOf(*c.bitmap, Margin(), AuthorColor()).count, 20);
+    // A note that the reference pane's document carries is never drawn there.
+    doc.SetReference(true);
+    Canvas r(800, 400);
+    Paint(r, CQlDoc::kDrawScreen);
+    EXPECT_FALSE(Note(1).m_drawn);
+    EXPECT_EQ(testsupport::InkOn(*r.bitmap, Margin(), testsupport::kWhite).count, 0);
+    doc.SetReference(false);
+}
