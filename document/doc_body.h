@@ -208,6 +208,9 @@ public:
     // each inserted text, so a replacement that contains the searched text never loops.
     // True when anything was replaced.
     bool ReplaceAll(CFindState& state);
+    // A deleted note: its number leaves the body's text and every object's, as one undoable
+    // step; the document is modified and repainted.
+    void RemoveAnnotationMark(std::int16_t annotation);
 
     // ---- counting (doc_body_count.cpp) ----
     using CTextFlow::CountStatistics;

@@ -204,6 +204,18 @@ bool CDocBody::FindNext(CFindState& state)
     return false;
 }
 
+void CDocBody::RemoveAnnotationMark(std::int16_t annotation)
+{
+    CDocContext* doc = GetDoc();
+    if (doc) doc->PushUndoState();
+    CTextFlow::RemoveAnnotationMark(annotation);
+    for (int k = 0; k < m_objects->GetCount(); ++k) m_objects->GetObject(k)->RemoveAnnotationMark(annotation);
+    if (doc) {
+        doc->SetModified();
+        doc->RequestRepaint();
+    }
+}
+
 bool CDocBody::ReplaceAll(CFindState& state)
 {
     bool replaced = false;

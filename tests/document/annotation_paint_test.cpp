@@ -164,3 +164,125 @@ TEST_F(AnnotationPaint, AnAnchorAtTheCaretDrawsItsNote)
     EXPECT_EQ(testsupport::InkOn(*r.bitmap, Margin(), testsupport::kWhite).count, 0);
     doc.SetReference(false);
 }
+
+// ---- opening a note from its box ----
+
+namespace {
+
+class AnnotationOpen : public AnnotationPaint {
+protected:
+    void SetUp() override
+    {
+        AnnotationPaint::SetUp();
+        Mark(0, 5, u"first");
+        Mark(6, 10, u"second");
+        // The dialog as the frame installs it: here it shows what it was given and answers
+        // as the test says.
+        CAnnotationList::SetAnnotationDialog([this](CAnnotationDlgValues& v) {
+            shown.push_back(v);
+            if (answer == kDelete) v.deleteRequested = true;
+            if (answer == kEdit) v.text = u"changed";
+            return answer == kCancel ? 2 : 1;
+        });
+        Canvas c(800, 400);
+        Paint(c, CQlDoc::kDrawScreen);
+    }
+    void TearDown() override
+    {
+        CAnnotationList::SetAnnotationDialog({});
+        AnnotationPaint::TearDown();
+    }
+    // A double click in the middle of a note's box, in canvas pixels.
+    void DoubleClick(int number)
+    {
+        const plat::Rect& b = Note(number).m_box;
+        doc.OnLButtonDblClk(plat::Point(Px(b.left + b.Width() / 2), Px(b.top + b.Height() / 2)));
+    }
+    std::vector<std::int16_t> Numbers() const
+    {
+        std::vector<std::int16_t> out;
+        for (int i = 0; i < 11; ++i) out.push_back(Item(i).GetFormat().m_annotation);
+        return out;
+    }
+    enum Answer { kEdit, kDelete, kCancel };
+    Answer answer = kEdit;
+    std::vector<CAnnotationDlgValues> shown;
+};
+
+} // namespace
+
+TEST_F(AnnotationOpen, ADoubleClickOnABoxEditsItsNote)
+{
+    doc.SetModified(false);
+    DoubleClick(2);
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_FALSE(shown[0].isNew);
+    EXPECT_TRUE(shown[0].editable);
+    EXPECT_EQ(shown[0].authorName, u"乙");
+    EXPECT_EQ(shown[0].text, u"second");
+    EXPECT_EQ(shown[0].time, Note(2).m_time);
+    EXPECT_EQ(Note(2).m_text, u"changed");
+    EXPECT_EQ(Note(1).m_text, u"first");
+    EXPECT_TRUE(doc.IsModified());
+
+    // Cancelled, nothing changes; a click beside the boxes opens nothing.
+    answer = kCancel;
+    DoubleClick(1);
+    EXPECT_EQ(Note(1).m_text, u"first");
+    const int before = static_cast<int>(shown.size());
+    doc.OnLButtonDblClk(plat::Point(Px(Note(1).m_box.left) - 5, Px(Note(1).m_box.top) + 5));
+    EXPECT_EQ(static_cast<int>(shown.size()), before);
+}
+
+TEST_F(AnnotationOpen, DeletingANoteUnmarksTheTextAndTheObjectsAndUndoes)
+{
+    auto* object = AddObject(plat::Rect(1500, 3000, 2500, 4000));
+    Canvas c(800, 400);
+    Paint(c, CQlDoc::kDrawScreen);
+    const std::vector<std::int16_t> before = Numbers();
+    answer = kDelete;
+    DoubleClick(1);
+    std::vector<std::int16_t> expected = before;
+    for (int i = 0; i < 5; ++i) expected[static_cast<size_t>(i)] = -1;
+    EXPECT_EQ(Numbers(), expected) << "note 1's characters lose it, note 2's keep theirs";
+    EXPECT_EQ(object->m_removedMarks, std::vector<int>{1}) << "the objects are asked too";
+    EXPECT_EQ(Notes().GetCount(), 2) << "the record stays: the other numbers keep their meaning";
+
+    Canvas after(800, 400);
+    Paint(after, CQlDoc::kDrawScreen);
+    EXPECT_EQ(Yellow(after, Cell(0)), 0);
+    EXPECT_FALSE(Note(1).m_drawn);
+    EXPECT_TRUE(Note(2).m_drawn);
+
+    doc.EditUndo();
+    EXPECT_EQ(Numbers(), before);
+}
+
+TEST_F(AnnotationOpen, AnEarlierAuthorsNoteOrAReadOnlyDocumentOpensOnlyToRead)
+{
+    struct Case {
+        const char* what;
+        std::function<void()> arrange;
+    };
+    const Case cases[] = {
+        {"a later author edits", [this] {
+             doc.GetAuthors().Append(11, u"丙");
+             doc.SetCurAuthorIndex(2);
+         }},
+        {"read-only", [this] { doc.SetReadOnly(true); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        c.arrange();
+        shown.clear();
+        for (Answer a : {kEdit, kDelete}) {
+            answer = a;
+            DoubleClick(2);
+        }
+        ASSERT_EQ(shown.size(), 2u);
+        EXPECT_FALSE(shown[0].editable);
+        EXPECT_EQ(Note(2).m_text, u"second");
+        EXPECT_EQ(Item(6).GetFormat().m_annotation, 2) << "nothing deleted";
+        doc.SetReadOnly(false);
+    }
+}

@@ -52,9 +52,12 @@ public:
         CFloatObject::Draw(dc, zoom, x0, y0, pass, rc);
     }
     bool IsShape() const override { return true; }
+    // Records which annotation numbers the body asked it to drop.
+    void RemoveAnnotationMark(std::int16_t annotation) override { m_removedMarks.push_back(annotation); }
 
     plat::ColorRef m_color = 0xFF0000; // blue
     int m_tag = 0;
+    std::vector<int> m_removedMarks;
 };
 
 inline std::unique_ptr<CFloatObject> MakeTestObject(CDocContext* doc, CDocNode* parent)
