@@ -31,5 +31,6 @@ void ResetProcessState()
     SetWordCountDialog({});
     CQlDoc::SetSettingsDialog({});
     CAnnotationList::SetAnnotationDialog({});
+    CQlDoc::SetObjectLayoutDialog({});
     CPageObjectList::SetPasteOffset(plat::Point(200, 200));
 }

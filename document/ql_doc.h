@@ -85,6 +85,10 @@ struct CDocSettingsValues {
 // place) and returns its answer; 1 (OK) applies them.
 using DocSettingsDialog = std::function<int(CDocSettingsValues&)>;
 
+// Runs the layout dialog of several selected objects over a wrap mode (the first object's,
+// changed in place) and returns its answer; 1 (OK) gives every selected object the mode.
+using ObjectLayoutDialog = std::function<int(std::uint8_t& wrapMode)>;
+
 class CQlDoc : public CDocContext {
 public:
     // Page paint modes.
@@ -323,6 +327,22 @@ public:
     // How many page objects are selected (0 without a body).
     int GetSelectedObjectCount() const;
 
+    // ---- placement of the selected objects (ql_doc_placement.cpp) ----
+    // One selected object shows its own properties dialog; several get the layout dialog,
+    // whose wrap mode all of them take on OK as one undo step, the text flowing around
+    // them again. The canvas has the focus afterwards.
+    void BlockAttr();
+    // The frame installs the layout dialog here; without one it is a bare modal run that
+    // leaves the wrap mode as it was.
+    static void SetObjectLayoutDialog(ObjectLayoutDialog dialog);
+    // Every selected object, in list order, one layer up or down, or to the top or the
+    // bottom layer (in its new layer it is drawn over the objects already there), as one
+    // undo step. Nothing without a selected object.
+    void BlockPosUp();
+    void BlockPosDown();
+    void BlockPosFirst();
+    void BlockPosLast();
+
     // ---- the clipboard's enable tests (ql_doc_clipboard.cpp) ----
     // Copy and cut: without selected objects the focus text has a selection; one selected
     // object copies unless its copy kind is 0; several always copy.
@@ -419,6 +439,8 @@ private:
     int InsertMadeObject(std::uint16_t type, const CNewObjectSource& source, const plat::String& caption,
                          bool clip, plat::Size natural, int x, int y, int width, int height);
     CCreationTool* BeginCreate(std::uint16_t type, const CNewObjectSource& source);
+    // The stacking commands: the slot asked of each selected object.
+    void RestackSelected(void (CFloatObject::*move)());
 
     // The closing steps of every open: the next editor's author record, and for an
     // accepted file the bars, the revision flags and the view's reset.
