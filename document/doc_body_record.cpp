@@ -207,7 +207,16 @@ bool CDocBody::FindNext(CFindState& state)
 void CDocBody::RemoveAnnotationMark(std::int16_t annotation)
 {
     CDocContext* doc = GetDoc();
-    if (doc) doc->PushUndoState();
+    // The snapshot spans every item that loses the mark, wherever the caret is: undo puts
+    // back only the paragraphs it holds.
+    int first = -1;
+    int last = -1;
+    for (int i = 0; i < GetCount(); ++i) {
+        if (ItemAt(i)->GetFormat().m_annotation != annotation) continue;
+        if (first < 0) first = i;
+        last = i;
+    }
+    if (doc) doc->PushUndoState(first, last);
     CTextFlow::RemoveAnnotationMark(annotation);
     for (int k = 0; k < m_objects->GetCount(); ++k) m_objects->GetObject(k)->RemoveAnnotationMark(annotation);
     if (doc) {

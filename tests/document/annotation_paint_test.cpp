@@ -258,6 +258,21 @@ TEST_F(AnnotationOpen, DeletingANoteUnmarksTheTextAndTheObjectsAndUndoes)
     EXPECT_EQ(Numbers(), before);
 }
 
+TEST_F(AnnotationOpen, UndoOfADeletionFarFromTheCaretBringsTheMarksBack)
+{
+    // Many paragraphs after the notes, and the caret at the end of them.
+    Caret(body().GetCount() - 1);
+    doc.InsertString(u"\rone\rtwo\rthree\rfour\rfive\rsix\rseven");
+    Canvas c(800, 400);
+    Paint(c, CQlDoc::kDrawScreen);
+    const std::vector<std::int16_t> before = Numbers();
+    answer = kDelete;
+    DoubleClick(1);
+    ASSERT_EQ(Item(0).GetFormat().m_annotation, -1);
+    doc.EditUndo();
+    EXPECT_EQ(Numbers(), before);
+}
+
 TEST_F(AnnotationOpen, AnEarlierAuthorsNoteOrAReadOnlyDocumentOpensOnlyToRead)
 {
     struct Case {
