@@ -13,26 +13,8 @@
 
 namespace {
 
-using edtest::EditorTest;
-
-class AnnotationDlgTest : public EditorTest {
+class AnnotationDlgTest : public edtest::UtcTest {
 protected:
-    void SetUp() override
-    {
-        EditorTest::SetUp();
-        const char* tz = std::getenv("TZ");
-        m_tz = tz ? tz : "";
-        m_hadTz = tz != nullptr;
-        setenv("TZ", "UTC", 1);
-        tzset();
-    }
-    void TearDown() override
-    {
-        if (m_hadTz) setenv("TZ", m_tz.c_str(), 1);
-        else unsetenv("TZ");
-        tzset();
-        EditorTest::TearDown();
-    }
     // Runs the dialog over the values; `act` sees it open and acts on it by control id.
     int Run(CAnnotationDlgValues& values, std::function<void(plat::Dialog&)> act)
     {
@@ -44,8 +26,6 @@ protected:
         });
         return RunAnnotationDialog(values, nullptr, nullptr);
     }
-    std::string m_tz;
-    bool m_hadTz = false;
 };
 
 CAnnotationDlgValues Values(bool isNew, bool editable)

@@ -15,6 +15,7 @@
 #include "platform/base/system.h"
 #include "platform/com/registry.h"
 #include "platform/gfx/bitmap.h"
+#include "tests/support/pixel_probe.h"
 
 namespace {
 
@@ -382,15 +383,6 @@ TEST_F(HostProgram, WritesAPictureOfTheWindowWithTheTypedText)
     EXPECT_EQ(DarkPixels(*after, bars), DarkPixels(*before, bars));
 }
 
-// Pixels of one colour inside a rectangle.
-int PixelsOf(const plat::Bitmap& picture, const plat::Rect& area, plat::ColorRef color)
-{
-    int n = 0;
-    for (int y = area.top; y < area.bottom; ++y)
-        for (int x = area.left; x < area.right; ++x) n += picture.GetPixel(x, y) == color;
-    return n;
-}
-
 // Notes made, drawn in the margin, opened with a double click on their box and answered in
 // the annotation dialog, saved and reopened, hidden and shown.
 TEST_F(HostProgram, AnnotatesThroughTheDialogAndShowsTheNotesInTheMargin)
@@ -429,12 +421,12 @@ TEST_F(HostProgram, AnnotatesThroughTheDialogAndShowsTheNotesInTheMargin)
     const auto deleted = load("deleted.png");
     ASSERT_TRUE(shown && hidden && deleted);
     constexpr plat::ColorRef kTip = plat::Rgb(255, 255, 225);
-    EXPECT_GT(PixelsOf(*shown, firstBox, kTip), 1500);
-    EXPECT_GT(PixelsOf(*shown, secondBox, kTip), 1500);
-    EXPECT_EQ(PixelsOf(*hidden, firstBox, kTip) + PixelsOf(*hidden, secondBox, kTip), 0);
+    EXPECT_GT(testsupport::InkOf(*shown, firstBox, kTip).count, 1500);
+    EXPECT_GT(testsupport::InkOf(*shown, secondBox, kTip).count, 1500);
+    EXPECT_EQ(testsupport::InkOf(*hidden, firstBox, kTip).count + testsupport::InkOf(*hidden, secondBox, kTip).count, 0);
     // The first note deleted: the second one's box alone, in the first place.
-    EXPECT_GT(PixelsOf(*deleted, firstBox, kTip), 1500);
-    EXPECT_EQ(PixelsOf(*deleted, secondBox, kTip), 0);
+    EXPECT_GT(testsupport::InkOf(*deleted, firstBox, kTip).count, 1500);
+    EXPECT_EQ(testsupport::InkOf(*deleted, secondBox, kTip).count, 0);
 }
 
 } // namespace
