@@ -36,18 +36,13 @@ std::tm LocalTime(std::int32_t seconds)
     return local;
 }
 
-plat::String Widen(const char* text)
-{
-    return plat::String(text, text + std::char_traits<char>::length(text));
-}
-
 // The text of a note's box: the author's name, the date, then the note.
 plat::String BoxText(const plat::String& author, const CAnnotation& note)
 {
     const std::tm t = LocalTime(note.m_time);
     char date[48];
     std::snprintf(date, sizeof date, "\n%d:%d:%d\n", t.tm_year + 1900, t.tm_mon + 1, t.tm_mday);
-    return author + Widen(date) + note.m_text;
+    return author + plat::Utf8ToUtf16(date) + note.m_text;
 }
 
 // The note's text laid out in a frame as wide as the right margin less 100 twips, in the
