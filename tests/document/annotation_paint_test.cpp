@@ -234,6 +234,22 @@ TEST_F(AnnotationOpen, ADoubleClickOnABoxEditsItsNote)
     EXPECT_EQ(static_cast<int>(shown.size()), before);
 }
 
+TEST_F(AnnotationOpen, APressOnABoxLeavesTheTextAsItWas)
+{
+    Select(2, 8);
+    const plat::Rect& b = Note(1).m_box;
+    doc.OnLButtonDown(plat::Point(Px(b.left + b.Width() / 2), Px(b.top + 100)), 0);
+    EXPECT_EQ(doc.GetFormatState()->m_tableZone, 96) << "the press belongs to the note";
+    int from = 0, to = 0;
+    body().GetSelectionRange(from, to);
+    EXPECT_EQ(from, 2);
+    EXPECT_EQ(to, 8);
+    doc.OnLButtonUp(plat::Point(Px(b.left + 10), Px(b.top + 100)));
+    body().GetSelectionRange(from, to);
+    EXPECT_EQ(to, 8) << "nor does its release move the caret";
+    EXPECT_TRUE(shown.empty()) << "a single press opens nothing";
+}
+
 TEST_F(AnnotationOpen, DeletingANoteUnmarksTheTextAndTheObjectsAndUndoes)
 {
     auto* object = AddObject(plat::Rect(1500, 3000, 2500, 4000));
