@@ -75,7 +75,8 @@ public:
     // E_UNEXPECTED without a manual clock; E_INVALIDARG for a negative ms.
     virtual plat::HRESULT AdvanceClock(std::int64_t ms) = 0;
     // Answers the next dialog or message box that runs: the texts go into the dialog's edit
-    // boxes in their order (a message box takes none), then `answer` ends it (a button id:
+    // boxes that can be typed into (enabled and shown), in their order (a message box takes
+    // none), then `answer` ends it (a button id:
     // 1 OK, 2 Cancel, 6 Yes, 7 No ...). A box or dialog that no answer was queued for fails
     // at once, as one that could not be shown.
     virtual plat::HRESULT AnswerNextModal(std::int32_t answer, const char16_t* const* texts,

@@ -349,7 +349,8 @@ plat::HRESULT CQuilnCtrl::AnswerNextModal(std::int32_t answer, const char16_t* c
         std::size_t next = 0;
         for (plat::Control* control : dialog->GetControls()) {
             if (next == fill.size()) break;
-            if (dynamic_cast<plat::Edit*>(control)) dialog->TypeInto(control->GetId(), fill[next++]);
+            // Only boxes a user could type into take a text: disabled ones only show theirs.
+            if (dynamic_cast<plat::Edit*>(control) && dialog->TypeInto(control->GetId(), fill[next])) ++next;
         }
         // The dialog's own button, so that it takes in what was typed as a click would;
         // a dialog without that button (or with it disabled) ends with the answer itself.

@@ -648,13 +648,13 @@ CQuilnMembers::Bool CQuilnMembers::CanBlockAttr()
     return doc && doc->GetSelectedObjectCount() > 0;
 }
 
-// The object property dialog, the stacking-order moves and the table editing operations of the
-// document are not there yet: these refuse.
-CQuilnMembers::Bool CQuilnMembers::BlockAttr() { return Refused(); }
-CQuilnMembers::Bool CQuilnMembers::BlockPosUp() { return Refused(); }
-CQuilnMembers::Bool CQuilnMembers::BlockPosDown() { return Refused(); }
-CQuilnMembers::Bool CQuilnMembers::BlockPosFirst() { return Refused(); }
-CQuilnMembers::Bool CQuilnMembers::BlockPosLast() { return Refused(); }
+CQuilnMembers::Bool CQuilnMembers::BlockAttr() { return Gate(CanBlockAttr(), &CQlDoc::BlockAttr); }
+CQuilnMembers::Bool CQuilnMembers::BlockPosUp() { return Gate(CanBlockAttr(), &CQlDoc::BlockPosUp); }
+CQuilnMembers::Bool CQuilnMembers::BlockPosDown() { return Gate(CanBlockAttr(), &CQlDoc::BlockPosDown); }
+CQuilnMembers::Bool CQuilnMembers::BlockPosFirst() { return Gate(CanBlockAttr(), &CQlDoc::BlockPosFirst); }
+CQuilnMembers::Bool CQuilnMembers::BlockPosLast() { return Gate(CanBlockAttr(), &CQlDoc::BlockPosLast); }
+
+// The table editing operations of the document are not there yet: these refuse.
 CQuilnMembers::Bool CQuilnMembers::CanTableInsertRow() { return Refused(); }
 CQuilnMembers::Bool CQuilnMembers::TableInsertRow() { return Refused(); }
 CQuilnMembers::Bool CQuilnMembers::CanTableInsertCol() { return Refused(); }

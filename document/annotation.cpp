@@ -7,19 +7,15 @@
 
 namespace {
 
-NewAnnotationDialog& NewDialog()
+AnnotationDialog& Dialog()
 {
-    static NewAnnotationDialog dialog;
+    static AnnotationDialog dialog;
     return dialog;
-}
-
-int RunBareNewAnnotationDialog(CNewAnnotationValues&)
-{
-    return plat::RunOkCancelDialog(u"批注");
 }
 
 // The smallest record: author, time, an empty 8-bit string.
 constexpr std::uint64_t kMinAnnotationRecord = 4 + 4 + 1;
+
 } // namespace
 
 CAnnotation::CAnnotation(std::int32_t author, std::int32_t time, plat::String text)
@@ -56,15 +52,22 @@ int CAnnotationList::InsertAnnotation(std::int32_t author, const plat::String& a
                                       const plat::String& text)
 {
     if (!text.empty()) return Add(author, time, text);
-    CNewAnnotationValues values{authorName, time, plat::String()};
-    const int answer = NewDialog() ? NewDialog()(values) : RunBareNewAnnotationDialog(values);
-    if (answer != 1) return 0;
+    CAnnotationDlgValues values;
+    values.isNew = true;
+    values.authorName = authorName;
+    values.time = time;
+    if (RunDialog(values) != 1) return 0;
     return Add(author, time, std::move(values.text));
 }
 
-void CAnnotationList::SetNewAnnotationDialog(NewAnnotationDialog dialog)
+void CAnnotationList::SetAnnotationDialog(AnnotationDialog dialog)
 {
-    NewDialog() = std::move(dialog);
+    Dialog() = std::move(dialog);
+}
+
+int CAnnotationList::RunDialog(CAnnotationDlgValues& values)
+{
+    return Dialog() ? Dialog()(values) : plat::RunOkCancelDialog(u"编辑批注");
 }
 
 bool CAnnotationList::HitTestMark(std::int32_t x, std::int32_t y) const

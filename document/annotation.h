@@ -12,6 +12,10 @@
 #include "platform/file/archive.h"
 
 class CDocContext;
+class CRenderContext;
+namespace plat {
+class Dc;
+}
 
 class CAnnotation {
 public:
@@ -22,6 +26,12 @@ public:
     void Load(plat::Archive& ar);
     void Save(plat::Archive& ar) const;
 
+    // Opens the note in the dialog. Its text may be changed, and the note deleted, only
+    // while its author is still the one editing (every author record from its own on has
+    // the same id) in an editable document. Returns 1 when the user deleted it (the caller
+    // removes its marks); 0 otherwise, the new text taken on OK.
+    int Edit(CDocContext& doc);
+
     std::int32_t m_author = 0; // index into the author table
     std::int32_t m_time = 0;   // seconds since 1970
     plat::String m_text;
@@ -30,14 +40,18 @@ public:
     std::int32_t m_hovered = 0;   // the mouse is over text that carries it
 };
 
-// The annotation dialog for a new note: shown with the author's name and the time, it
-// fills in the text and returns 1 for OK.
-struct CNewAnnotationValues {
+// What the annotation dialog shows and gives back: the author's name, the time and the
+// text, whether the note is new (no delete button) and whether its text may be changed.
+// The dialog fills in the text, sets deleteRequested for "删除批注", and returns 1 for OK.
+struct CAnnotationDlgValues {
+    bool isNew = false;
+    bool editable = true;
     plat::String authorName;
     std::int32_t time = 0;
     plat::String text;
+    bool deleteRequested = false;
 };
-using NewAnnotationDialog = std::function<int(CNewAnnotationValues&)>;
+using AnnotationDialog = std::function<int(CAnnotationDlgValues&)>;
 
 class CAnnotationList {
 public:
@@ -58,10 +72,29 @@ public:
     // and nothing is added.
     int InsertAnnotation(std::int32_t author, const plat::String& authorName, std::int32_t time,
                          const plat::String& text);
-    // The frame installs the dialog here; without one the dialog is a bare modal run that
-    // enters no text.
-    static void SetNewAnnotationDialog(NewAnnotationDialog dialog);
+    // The frame installs the dialog here, for new notes and for opened ones; without one
+    // the dialog is a bare modal run that enters no text.
+    static void SetAnnotationDialog(AnnotationDialog dialog);
+    static int RunDialog(CAnnotationDlgValues& values);
     void RemoveAll() { m_list.clear(); }
+
+    // A double click at the point (document twips): the first note whose box was drawn in
+    // this paint and holds the point is opened (CAnnotation::Edit). True when one was;
+    // `deleted` is then its number when the user deleted it, else 0.
+    bool OpenAt(std::int32_t x, std::int32_t y, int& deleted);
+
+    // Paints the note of the number for an annotated item or an anchor: `cell` is the
+    // item's cell and `anchor` its point on the baseline (pixels), `mode` the paint mode (1
+    // the screen). The cell gets the yellow highlight on the screen or while notes are
+    // shown; the note's box goes to the right margin, below the boxes drawn before it in
+    // this paint, with a leader line from the anchor, when notes are shown or the mouse is
+    // over its text, once per paint. Nothing for −1, 0 and numbers outside the list.
+    void DrawAnnotation(plat::Dc& dc, double zoom, const plat::Rect& cell, plat::Point anchor, int mode,
+                        CRenderContext& rc, int number);
+    // The box moved down until it overlaps no box drawn in this paint: whenever a drawn box
+    // holds the point 45 twips inside the new box's top or bottom edge at its middle, the
+    // new box goes to 90 twips below that one.
+    plat::Rect PlaceBox(plat::Rect box) const;
 
     // True when a box drawn in the current paint contains the point (twips).
     bool HitTestMark(std::int32_t x, std::int32_t y) const;
@@ -78,5 +111,6 @@ public:
 
 private:
     CDocContext* m_owner; // not owned
+
     std::vector<std::unique_ptr<CAnnotation>> m_list;
 };

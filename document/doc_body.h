@@ -162,10 +162,12 @@ public:
     void DrawCaret(plat::Dc& dc, double zoom, int x0, int y0) override;
 
     // ---- spelling marks (doc_body_spell.cpp) ----
-    // Empties the document's error list, then marks afresh the misspelt words of the
-    // paragraphs meeting the band top..bottom (twips); nothing without an engine.
+    // Empties the document's error list, then marks afresh the misspelt words (and, with
+    // the frame's sentence checker, the sentence findings) of the paragraphs meeting the
+    // band top..bottom (twips) and of the objects the band meets; nothing without an engine.
     void SpellCheckRange(std::int64_t top, std::int64_t bottom);
-    // Empties the document's error list and unmarks every item of the body.
+    // Empties the document's error list and unmarks every item of the body and of the
+    // objects.
     void ClearSpellMarks();
     using CTextFlow::ClearSpellMarks;
     // The interactive checks of the body and then of each page object in list order, from
@@ -208,6 +210,9 @@ public:
     // each inserted text, so a replacement that contains the searched text never loops.
     // True when anything was replaced.
     bool ReplaceAll(CFindState& state);
+    // A deleted note: its number leaves the body's text and every object's, as one undoable
+    // step; the document is modified and repainted.
+    void RemoveAnnotationMark(std::int16_t annotation);
 
     // ---- counting (doc_body_count.cpp) ----
     using CTextFlow::CountStatistics;

@@ -219,7 +219,11 @@ void CDocBody::OnLButtonUp(int x, int y)
 bool CDocBody::OnLButtonDblClk(int x, int y)
 {
     CDocContext* doc = GetDoc();
-    if (doc && doc->GetAnnotations().HitTestMark(x, y)) return true;
+    int deleted = 0;
+    if (doc && doc->GetAnnotations().OpenAt(x, y, deleted)) {
+        if (deleted > 0) RemoveAnnotationMark(static_cast<std::int16_t>(deleted));
+        return true;
+    }
     CFloatObject* hit = FirstFrontToBack(*m_objects, [&](CFloatObject& o) {
         const std::uint16_t type = o.GetNodeType();
         return type != kNodeShape && type != kNodeChart && BoxHolds(o, x, y);

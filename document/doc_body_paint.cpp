@@ -31,6 +31,7 @@ void CDocBody::DrawPage(plat::Dc& dc, double zoom, int x0, int y0, int mode, con
     // The screen checks the paragraphs it shows just before drawing them.
     if (doc && mode == 1 && doc->GetSpellMarks() && doc->GetSpellEngine()) SpellCheckRange(rect.top, rect.bottom);
     CRenderContext rc(doc, dc);
+    rc.SetDocOrigin(plat::Point(x0, y0));
     const std::int64_t frameHeight = std::int64_t(m_frames[0].m_rect.bottom) - m_frames[0].m_rect.top;
     // Items run in flow order, not in y order (text beside an object runs down one side and
     // then the other), so the screen goes a frame further before it stops.

@@ -252,6 +252,27 @@ bool CDocBody::FindNext(CFindState& state)
     return false;
 }
 
+void CDocBody::RemoveAnnotationMark(std::int16_t annotation)
+{
+    CDocContext* doc = GetDoc();
+    // The snapshot spans every item that loses the mark, wherever the caret is: undo puts
+    // back only the paragraphs it holds.
+    int first = -1;
+    int last = -1;
+    for (int i = 0; i < GetCount(); ++i) {
+        if (ItemAt(i)->GetFormat().m_annotation != annotation) continue;
+        if (first < 0) first = i;
+        last = i;
+    }
+    if (doc) doc->PushUndoState(first, last);
+    CTextFlow::RemoveAnnotationMark(annotation);
+    for (int k = 0; k < m_objects->GetCount(); ++k) m_objects->GetObject(k)->RemoveAnnotationMark(annotation);
+    if (doc) {
+        doc->SetModified();
+        doc->RequestRepaint();
+    }
+}
+
 bool CDocBody::ReplaceAll(CFindState& state)
 {
     bool replaced = false;

@@ -3,8 +3,11 @@
 // body on each keystroke. The interactive checks walk the body, then every page object.
 #include "document/doc_body.h"
 #include "document/doc_context.h"
+#include "document/doc_frame.h"
 #include "document/float_object.h"
 #include "document/format_state.h"
+#include "document/page_object_list.h"
+#include "document/sentence_checker.h"
 #include "document/spell_engine.h"
 #include "document/spell_error.h"
 #include "document/text_item.h"
@@ -16,6 +19,9 @@ void CDocBody::SpellCheckRange(std::int64_t top, std::int64_t bottom)
     if (!engine) return;
     // The records of the last check go first: their items are unmarked wherever they lie.
     doc->GetSpellErrors().RemoveAll();
+    // The host's sentence checker, for this pass only; without one only words are marked.
+    const CDocFrame* frame = doc->GetFrame();
+    CSentenceChecker checker(frame ? frame->GetSentenceCheckerPath() : plat::String());
     const int count = GetCount();
     int first = -1;
     int last = -1;
@@ -26,18 +32,29 @@ void CDocBody::SpellCheckRange(std::int64_t top, std::int64_t bottom)
         if (first < 0) first = i;
         last = i;
     }
-    if (first < 0) return;
-    // Whole paragraphs, so a word cut by the band's edge is checked with its context.
-    while (first > 0 && !IsParaEndType(ItemAt(first - 1)->GetNodeType())) --first;
-    const int to = ParagraphEndAfter(last);
-    CTextFlow::ClearSpellMarks(first, to);
-    MarkSpelling(*engine, first, to);
+    if (first >= 0) {
+        // Whole paragraphs, so a word cut by the band's edge is checked with its context.
+        while (first > 0 && !IsParaEndType(ItemAt(first - 1)->GetNodeType())) --first;
+        const int to = ParagraphEndAfter(last);
+        CTextFlow::ClearSpellMarks(first, to);
+        MarkSpelling(*engine, first, to);
+        if (checker.IsAvailable()) MarkSentenceErrors(checker, first, to);
+    }
+    // The objects the band meets mark their own text afresh.
+    for (int k = 0; k < m_objects->GetCount(); ++k) {
+        CFloatObject* object = m_objects->GetObject(k);
+        if (object->m_bounds.top > bottom || object->m_bounds.bottom < top) continue;
+        object->ClearSpellMarks();
+        object->MarkSpelling();
+        if (checker.IsAvailable()) object->MarkSentenceErrors(checker);
+    }
 }
 
 void CDocBody::ClearSpellMarks()
 {
     if (CDocContext* doc = GetDoc()) doc->GetSpellErrors().RemoveAll();
     CTextFlow::ClearSpellMarks(0, 0);
+    for (int k = 0; k < m_objects->GetCount(); ++k) m_objects->GetObject(k)->ClearSpellMarks();
 }
 
 namespace {

@@ -51,6 +51,9 @@ public:
     // Whether the screen shows spelling marks.
     bool GetSpellMarks() const { return m_spellMarks; }
 
+    // Annotation boxes are shown (not only the one under the mouse).
+    bool IsAnnotationsShown() const { return m_annotationsShown != 0; }
+    void SetAnnotationsShown(bool on) { m_annotationsShown = on ? 1 : 0; }
     // The reference pane's document, which is never editable.
     bool IsReferencePane() const { return m_referencePane != 0; }
     bool IsReference() const { return IsReferencePane(); }
@@ -116,6 +119,7 @@ protected:
     std::int32_t m_revisionsShown = 0;
     std::int16_t m_curAuthor = 0;
     std::int32_t m_referencePane = 0;
+    std::int32_t m_annotationsShown = 1;
     std::int32_t m_readOnly = 0;
     std::int32_t m_modified = 0;
     std::int32_t m_referencePastes = 0;

@@ -67,6 +67,11 @@ public:
     // left and right indents (twips) and repaints when they changed.
     virtual bool HasRuler() const = 0;
     virtual void SetRulerIndents(int firstLine, int left, int right) = 0;
+
+    // ---- spelling ----
+    // The host's sentence-checking library, which the screen's spelling marks use too;
+    // empty when the host gave none.
+    virtual const plat::String& GetSentenceCheckerPath() const = 0;
 };
 
 // A combo without a window: a list of items in memory.
@@ -117,7 +122,9 @@ public:
     CFormatComboBox* GetFormatCombo(FormatCombo which) override;
     bool HasRuler() const override { return m_hasRuler; }
     void SetRulerIndents(int firstLine, int left, int right) override;
+    const plat::String& GetSentenceCheckerPath() const override { return m_sentenceCheckerPath; }
 
+    plat::String m_sentenceCheckerPath;
     bool m_idleTimer = true;
     bool m_autosaveTimer = false;
     bool m_autosaveOn = false;

@@ -30,6 +30,7 @@ void ResetProcessState()
     SetPasswordPrompt({});
     SetWordCountDialog({});
     CQlDoc::SetSettingsDialog({});
-    CAnnotationList::SetNewAnnotationDialog({});
+    CAnnotationList::SetAnnotationDialog({});
+    CQlDoc::SetObjectLayoutDialog({});
     CPageObjectList::SetPasteOffset(plat::Point(200, 200));
 }

@@ -26,8 +26,9 @@
 //   (doc_importer.h)
 //   password prompt (doc_password.h)        SetPasswordPrompt({})
 //   word-count dialog (statistics.h)        SetWordCountDialog({})
-//   settings dialog, annotation dialog      CQlDoc::SetSettingsDialog({}),
-//                                           CAnnotationList::SetNewAnnotationDialog({})
+//   settings dialog, annotation dialog,     CQlDoc::SetSettingsDialog({}),
+//   object layout dialog                    CAnnotationList::SetAnnotationDialog({}),
+//                                           CQlDoc::SetObjectLayoutDialog({})
 //   paste offset of page objects            CPageObjectList::SetPasteOffset({200, 200})
 #pragma once
 

@@ -86,6 +86,10 @@ struct CDocSettingsValues {
 // place) and returns its answer; 1 (OK) applies them.
 using DocSettingsDialog = std::function<int(CDocSettingsValues&)>;
 
+// Runs the layout dialog of several selected objects over a wrap mode (the first object's,
+// changed in place) and returns its answer; 1 (OK) gives every selected object the mode.
+using ObjectLayoutDialog = std::function<int(std::uint8_t& wrapMode)>;
+
 class CQlDoc : public CDocContext {
 public:
     // Page paint modes.
@@ -160,9 +164,6 @@ public:
     // More than one author: the show/hide revisions command is enabled.
     bool HasRevisions() const { return m_revisionsPresent != 0; }
     void SetHasRevisions(bool on) { m_revisionsPresent = on ? 1 : 0; }
-    // Annotation boxes are shown (not only the one under the mouse).
-    bool IsAnnotationsShown() const { return m_annotationsShown != 0; }
-    void SetAnnotationsShown(bool on) { m_annotationsShown = on ? 1 : 0; }
     // Deletes the format state and makes a fresh one (zoom 1.0, no focus text): the
     // first step of a reset.
     CFormatState& ResetFormatState();
@@ -356,6 +357,22 @@ public:
     bool CanEditPaste() const;
     bool EditPaste();
 
+    // ---- placement of the selected objects (ql_doc_placement.cpp) ----
+    // One selected object shows its own properties dialog; several get the layout dialog,
+    // whose wrap mode all of them take on OK as one undo step, the text flowing around
+    // them again. The canvas has the focus afterwards.
+    void BlockAttr();
+    // The frame installs the layout dialog here; without one it is a bare modal run that
+    // leaves the wrap mode as it was.
+    static void SetObjectLayoutDialog(ObjectLayoutDialog dialog);
+    // Every selected object, in list order, one layer up or down, or to the top or the
+    // bottom layer (in its new layer it is drawn over the objects already there), as one
+    // undo step. Nothing without a selected object.
+    void BlockPosUp();
+    void BlockPosDown();
+    void BlockPosFirst();
+    void BlockPosLast();
+
     // ---- the clipboard's enable tests (ql_doc_clipboard.cpp) ----
     // Copy and cut: without selected objects the focus text has a selection; one selected
     // object copies unless its copy kind is 0; several always copy.
@@ -455,6 +472,8 @@ private:
     int InsertMadeObject(std::uint16_t type, const CNewObjectSource& source, const plat::String& caption,
                          bool clip, plat::Size natural, int x, int y, int width, int height);
     CCreationTool* BeginCreate(std::uint16_t type, const CNewObjectSource& source);
+    // The stacking commands: the slot asked of each selected object.
+    void RestackSelected(void (CFloatObject::*move)());
 
     // The closing steps of every open: the next editor's author record, and for an
     // accepted file the bars, the revision flags and the view's reset.
@@ -482,7 +501,6 @@ private:
     // The format state, whose address the context keeps.
     std::unique_ptr<CFormatState> m_ownFormatState;
     std::int32_t m_revisionsPresent = 0;
-    std::int32_t m_annotationsShown = 1;
     CColorPalette m_palette;
     CImageStore m_imageStore;
     CVideoStore m_videoStore;

@@ -158,8 +158,9 @@ int CQlDoc::ExportPdf(const plat::String& path)
     // page settings and the fonts (whose engine has its own lock), each page on its own DC.
     // Several pages can then be painted at once. Floating objects may build what they draw
     // (a caption's frame, formats in the pool) the first time they are painted, so a
-    // document that has any is painted on this thread, a page at a time.
-    options.concurrentRendering = m_body && m_body->GetObjectCount() == 0;
+    // document that has any is painted on this thread, a page at a time. So is one with
+    // notes: painting their boxes writes where each was drawn.
+    options.concurrentRendering = m_body && m_body->GetObjectCount() == 0 && GetAnnotations().GetCount() == 0;
     // Painting resets the annotation marks, which writes only marks that are set: cleared
     // here, the painters write nothing there.
     GetAnnotations().ResetDrawn();

@@ -52,6 +52,11 @@ public:
     CRenderContext& operator=(const CRenderContext&) = delete;
 
     const CDocContext* GetDoc() const { return m_doc; }
+    // The pixel position of the desk's origin in this pass: text frames inside objects
+    // paint from origins of their own, and what is placed in document coordinates (the
+    // annotation boxes) is placed from this one. The page body sets it.
+    void SetDocOrigin(plat::Point origin) { m_docOrigin = origin; }
+    plat::Point GetDocOrigin() const { return m_docOrigin; }
 
     // A font of the face, the size in twips at the zoom, bold, italic, underline and
     // strike-out; a size that comes to 0 pixels still gives a font 1 pixel high.
@@ -107,6 +112,7 @@ private:
 
     const CDocContext* m_doc; // not owned
     CColorRef m_colors;
+    plat::Point m_docOrigin;
 
     // What the DC had before this context first replaced it.
     bool m_fontReplaced = false;

@@ -225,6 +225,8 @@ public:
     explicit CAnchorItem(CDocNode* parent) : CTextItem(parent, kItemAnchor) {}
     // A box 1 twip wide and as tall as the format's size: it takes no visible room.
     void Measure(CCharWidthCache& cache) override;
+    // The mark of its note (text_paint.cpp).
+    void Draw(plat::Dc& dc, double zoom, int x0, int y0, int pass, CRenderContext& rc, bool marks) const override;
 };
 
 // What reading makes of an item that no editor writes: false for a character item holding

@@ -27,6 +27,19 @@ bool HiddenIn(const CDocContext* doc, const CTextItem& item)
     return item.IsDeleted() && !(doc && doc->IsRevisionsShown());
 }
 
+// The note of an annotated item or an anchor, over the item's cell (its drawn width over
+// its line box) from its point on the baseline; the reference pane shows no notes.
+void DrawItemAnnotation(const CTextItem& item, plat::Dc& dc, double zoom, int x, int baseline, int y0, int pass,
+                        CRenderContext& rc)
+{
+    const std::int16_t number = item.GetFormat().m_annotation;
+    CDocContext* doc = item.GetDoc();
+    if (number == 0 || !doc || doc->IsReference()) return;
+    const plat::Rect cell(x, y0 + TwipsToPixels(dc, zoom, item.GetLineTop()), x + TwipsToPixels(dc, zoom, item.GetDrawnWidth()),
+                          y0 + TwipsToPixels(dc, zoom, item.GetLineTop() + item.GetLineHeight()));
+    doc->GetAnnotations().DrawAnnotation(dc, zoom, cell, plat::Point(x, baseline), pass, rc, number);
+}
+
 } // namespace
 
 bool IsInteractivePass(const CDocContext* doc, int pass)
@@ -101,7 +114,9 @@ bool CScreenGlyphs::Add(const CTextItem& item)
 {
     CCharItem::GlyphPlace place;
     const auto* ch = item.IsChar() ? static_cast<const CCharItem*>(&item) : nullptr;
-    if (!ch || ch->HasRevisionBlock(m_rc) || !ch->PlaceGlyph(m_dc, m_zoom, m_x0, m_y0, place)) {
+    // An annotated character paints its note's highlight under its glyph: it draws itself.
+    if (!ch || ch->HasRevisionBlock(m_rc) || item.GetFormat().m_annotation != 0 ||
+        !ch->PlaceGlyph(m_dc, m_zoom, m_x0, m_y0, place)) {
         Flush();
         return false;
     }
@@ -189,11 +204,12 @@ bool CCharItem::HasRevisionBlock(const CRenderContext& rc) const
     return GetNodeType() == kItemSpace && RevisionBlockColor(rc.GetDoc(), GetFormat()) != 0;
 }
 
-void CCharItem::Draw(plat::Dc& dc, double zoom, int x0, int y0, int /*pass*/, CRenderContext& rc, bool marks) const
+void CCharItem::Draw(plat::Dc& dc, double zoom, int x0, int y0, int pass, CRenderContext& rc, bool marks) const
 {
     GlyphPlace place;
     if (!PlaceGlyph(dc, zoom, x0, y0, place)) return;
     const CCharFormat& f = GetFormat();
+    DrawItemAnnotation(*this, dc, zoom, x0 + TwipsToPixels(dc, zoom, GetLeft()), place.origin.y, y0, pass, rc);
     if (GetNodeType() == kItemSpace) {
         if (!marks) return;
         // Authors without a revision colour leave their spaces unmarked, as their text.
@@ -223,4 +239,10 @@ void CParaEndItem::Draw(plat::Dc& dc, double zoom, int x0, int y0, int pass, CRe
     const int x = x0 + TwipsToPixels(dc, zoom, GetLeft());
     const int y = y0 + TwipsToPixels(dc, zoom, GetTop() + GetAscent()) - h;
     dc.StretchBitmap(x, y, w, h, *mark);
+}
+
+void CAnchorItem::Draw(plat::Dc& dc, double zoom, int x0, int y0, int pass, CRenderContext& rc, bool /*marks*/) const
+{
+    DrawItemAnnotation(*this, dc, zoom, x0 + TwipsToPixels(dc, zoom, GetLeft()),
+                       y0 + TwipsToPixels(dc, zoom, GetTop() + GetAscent()), y0, pass, rc);
 }

@@ -2,6 +2,7 @@
 
 #include "document/format_state.h"
 #include "document/ql_doc.h"
+#include "editor/annotation_dialog.h"
 #include "editor/font_name_combo.h"
 #include "editor/ql_canvas.h"
 #include "editor/ql_ruler.h"
@@ -93,6 +94,8 @@ CQlMain::CQlMain()
 
 CQlMain::~CQlMain()
 {
+    // The annotation dialog opens over this frame: it goes with it.
+    CAnnotationList::SetAnnotationDialog({});
     Destroy();
     // The views (and their documents) go with their windows, before the frame's own
     // members they point to: the width cache and the spelling engine.
@@ -192,6 +195,12 @@ int CQlMain::OnCreate()
     }
     if (const plat::AcceleratorTable* table = FindAcceleratorTable(kMainAcceleratorsName)) m_accelerators = *table;
     m_revisionTip.Create(this);
+    // New and opened notes are edited in the annotation dialog over the frame; the main
+    // canvas takes the focus back after it.
+    CAnnotationList::SetAnnotationDialog([this](CAnnotationDlgValues& values) {
+        CQlView* view = GetMainView();
+        return RunAnnotationDialog(values, this, view ? view->GetCanvas() : nullptr);
+    });
     RecalcLayout();
     StartIdleTimer();
     return 0;

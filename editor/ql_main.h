@@ -114,7 +114,7 @@ public:
     void SetReferenceOpen(bool on) { m_referenceOpen = on ? 1 : 0; }
     bool IsSpellMarks() const { return m_spellMarks != 0; }
     void SetSpellMarks(bool on) { m_spellMarks = on ? 1 : 0; }
-    const plat::String& GetSentenceCheckerPath() const { return m_sentenceCheckerPath; }
+    const plat::String& GetSentenceCheckerPath() const override { return m_sentenceCheckerPath; }
     void SetSentenceCheckerPath(plat::StringView path) { m_sentenceCheckerPath = plat::String(path); }
     // The spelling dialogs the spell-check command asks the user with (not owned); the
     // command is disabled while none are installed.

@@ -136,6 +136,11 @@ bool AcceptsText(const CQlDoc& doc)
     return doc.SelectionAcceptsText();
 }
 
+bool ObjectSelected(const CQlDoc& doc)
+{
+    return doc.GetSelectedObjectCount() > 0;
+}
+
 bool NoObjectSelected(const CQlDoc& doc)
 {
     return doc.GetBody() && doc.GetSelectedObjectCount() == 0;
@@ -179,6 +184,7 @@ public:
         BindFormatCombos();
         BindParaFormat();
         BindInsertion();
+        BindPlacement();
         BindSpelling();
         BindCounting();
     }
@@ -570,6 +576,16 @@ private:
         m_frame.OnCommandRange(first, last, [*this, action](unsigned id) {
             if (!IsReadOnly()) action(*MainDoc(), id);
         });
+    }
+
+    // ---- placement of the selected objects ----
+    void BindPlacement() const
+    {
+        Editing(kCmdObjectProperties, [](CQlDoc& doc) { doc.BlockAttr(); }, ObjectSelected);
+        Editing(kCmdMoveUpLayer, [](CQlDoc& doc) { doc.BlockPosUp(); }, ObjectSelected);
+        Editing(kCmdMoveDownLayer, [](CQlDoc& doc) { doc.BlockPosDown(); }, ObjectSelected);
+        Editing(kCmdMoveToTop, [](CQlDoc& doc) { doc.BlockPosFirst(); }, ObjectSelected);
+        Editing(kCmdMoveToBottom, [](CQlDoc& doc) { doc.BlockPosLast(); }, ObjectSelected);
     }
 
     // ---- spelling ----

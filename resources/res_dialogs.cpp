@@ -60,6 +60,21 @@ std::map<int, DialogTemplate> MakeTemplates()
                  plat::kLvsReport | plat::kLvsSingleSel | plat::kLvsShowSelAlways | kTab),
             Item(plat::kButtonClass, plat::kIdOk, u"返回", Rect(75, 128, 125, 142), plat::kBsDefPushButton | kTab),
         }};
+    constexpr unsigned kShownOnly = plat::kEsAutoHScroll | plat::kWsDisabled;
+    t[kIddAnnotation] = DialogTemplate{kIddAnnotation, u"编辑批注", plat::Size(220, 150), kFace, 9,
+        {
+            Label(u"批注者：", Rect(7, 9, 50, 19)),
+            Item(plat::kEditClass, kIdcAnnotationAuthor, u"", Rect(52, 7, 213, 21), kShownOnly),
+            Label(u"批注时间：", Rect(7, 27, 50, 37)),
+            Item(plat::kEditClass, kIdcAnnotationTime, u"", Rect(52, 25, 213, 39), kShownOnly),
+            Label(u"批注内容：", Rect(7, 45, 60, 55)),
+            Item(plat::kEditClass, kIdcAnnotationText, u"", Rect(7, 57, 213, 122),
+                 plat::kEsMultiline | plat::kEsWantReturn | plat::kEsAutoVScroll | plat::kWsVScroll | kTab),
+            Item(plat::kButtonClass, plat::kIdOk, u"确认", Rect(20, 129, 70, 143), plat::kBsDefPushButton | kTab),
+            Item(plat::kButtonClass, plat::kIdCancel, u"取消", Rect(85, 129, 135, 143), plat::kBsPushButton | kTab),
+            Item(plat::kButtonClass, kIdcAnnotationDelete, u"删除批注", Rect(150, 129, 200, 143),
+                 plat::kBsPushButton | kTab),
+        }};
     constexpr unsigned kCountList = plat::kLvsReport | plat::kLvsSingleSel | plat::kLvsShowSelAlways | kTab;
     t[kIddTextCount] = DialogTemplate{kIddTextCount, u"字数统计", plat::Size(300, 100), kFace, 9,
         {

@@ -5,6 +5,7 @@
 // Template ids.
 enum ResDialogId : int {
     kIddTextCount = 212,
+    kIddAnnotation = 314,
     kIddObjectCount = 7177,
     kIddProtect = 7178,
     kIddUnprotect = 7179,
@@ -21,6 +22,10 @@ enum ResControlId : int {
     kIdcUnprotectPassword = 1413,
     kIdcPassword = 1414,
     kIdcAuthorList = 311,
+    kIdcAnnotationText = 312,
+    kIdcAnnotationAuthor = 313,
+    kIdcAnnotationTime = 315,
+    kIdcAnnotationDelete = 3,
 };
 
 // The template of an id; null for an id the module does not hold.

@@ -19,6 +19,7 @@
 namespace {
 
 using plat::Variant;
+using autotest::AutomationTest;
 
 // Every member of _DQuiln with its id, parameters and result, as the interface is published
 // (the first line break only opens the list).
@@ -311,8 +312,6 @@ TEST_F(AutomationOfTheControl, MembersWorkOnlyWhileTheWindowExists)
     control->Release();
     m_host.Destroy();
 }
-
-using autotest::AutomationTest;
 
 TEST_F(AutomationTest, InsertStringTypesIntoTheMainDocument)
 {

@@ -28,6 +28,7 @@ void PaintItemByItem(CDocBody& body, plat::Dc& dc, int x0, int y0, const plat::R
     CDocContext* doc = body.GetDoc();
     if (doc) doc->GetAnnotations().ResetDrawn();
     CRenderContext rc(doc, dc);
+    rc.SetDocOrigin(plat::Point(x0, y0));
     const bool showDeleted = doc && doc->IsRevisionsShown();
     const plat::Rect frame = body.GetPageFrame(0).m_rect;
     const std::int64_t stopBelow = std::int64_t(rect.bottom) + frame.bottom - frame.top;

@@ -16,6 +16,7 @@
 #include "platform/gfx/dc.h"
 #include "platform/ui/message_box.h"
 #include "tests/document/spelling_support.h"
+#include "tests/document/test_object.h"
 #include "tests/support/pixel_probe.h"
 
 namespace {
@@ -123,6 +124,49 @@ TEST_F(SpellPageTest, NoMarksWhenSwitchedOffWithoutEngineOrInPrint)
     doc.DrawPage(dc, 1.0, 0, 0, 0, 3);
     EXPECT_EQ(doc.GetSpellErrors().GetCount(), 0);
     EXPECT_EQ(RedUnder(kWordFirst, kWordLast), 0);
+}
+
+TEST_F(SpellPageTest, ThePageMarksSentencesWithTheFramesCheckerAndTheObjectsInItsBand)
+{
+    body().SetCaret(CTextPos(body().GetCount() - 1, body().GetName()));
+    body().InsertItemsAtCaret(u"\r\u4ed6\u4ee5\u7ecf\u8d70\u4e86\u3002"); // 他以经走了。
+    body().RelayoutWhole();
+    const int second = 13; // 他, after "I recieve it" and its paragraph end
+    const plat::Rect page0 = doc.GetPageRect(0);
+    const plat::Rect page1 = doc.GetPageRect(1);
+    auto* onPage = static_cast<objtest::CTestObject*>(
+        body().AddObject(objtest::NewObject(&doc, page0.left + 2000, page0.top + 3000, 1000, 800)));
+    auto* below = static_cast<objtest::CTestObject*>(
+        body().AddObject(objtest::NewObject(&doc, page1.left + 2000, page1.top + 3000, 1000, 800)));
+    body().BuildPageRegions();
+    body().RelayoutWhole();
+
+    // Without a sentence checker only words are marked.
+    Render();
+    EXPECT_EQ(doc.GetSpellErrors().GetCount(), 1);
+    EXPECT_EQ(body().GetItem(second + 1)->GetMisspelt(), nullptr);
+    EXPECT_EQ(onPage->m_spellClears, 1);
+    EXPECT_EQ(onPage->m_spellMarks, 1);
+    EXPECT_EQ(onPage->m_sentenceMarks, 0);
+    EXPECT_EQ(below->m_spellMarks, 0) << "an object outside the band is left alone";
+
+    // With the host's checker the sentence's finding is marked too, and the objects in the
+    // band are asked for theirs.
+    window.m_sentenceCheckerPath = spelltest::CheckerPath();
+    Render();
+    // The word, and the checker's two findings ("recieve" and 以经).
+    ASSERT_EQ(doc.GetSpellErrors().GetCount(), 3);
+    ASSERT_NE(body().GetItem(second + 1)->GetMisspelt(), nullptr);
+    EXPECT_EQ(body().GetItem(second + 1)->GetMisspelt(), body().GetItem(second + 2)->GetMisspelt());
+    EXPECT_EQ(body().GetItem(second)->GetMisspelt(), nullptr);
+    EXPECT_EQ(onPage->m_sentenceMarks, 1);
+    EXPECT_EQ(below->m_sentenceMarks, 0);
+
+    // Turning the marks off unmarks the objects as well.
+    const int cleared = below->m_spellClears;
+    doc.SetSpellMarks(false);
+    EXPECT_EQ(below->m_spellClears, cleared + 1);
+    EXPECT_EQ(body().GetItem(second + 1)->GetMisspelt(), nullptr);
 }
 
 TEST_F(SpellPageTest, ReplacingWithASuggestionIsOneUndoableEdit)

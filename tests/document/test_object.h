@@ -52,9 +52,19 @@ public:
         CFloatObject::Draw(dc, zoom, x0, y0, pass, rc);
     }
     bool IsShape() const override { return true; }
+    // Records which annotation numbers the body asked it to drop, and how often it was
+    // asked to clear and mark its spelling.
+    void RemoveAnnotationMark(std::int16_t annotation) override { m_removedMarks.push_back(annotation); }
+    void ClearSpellMarks() override { ++m_spellClears; }
+    void MarkSpelling() override { ++m_spellMarks; }
+    void MarkSentenceErrors(CSentenceChecker&) override { ++m_sentenceMarks; }
 
     plat::ColorRef m_color = 0xFF0000; // blue
     int m_tag = 0;
+    std::vector<int> m_removedMarks;
+    int m_spellClears = 0;
+    int m_spellMarks = 0;
+    int m_sentenceMarks = 0;
 };
 
 inline std::unique_ptr<CFloatObject> MakeTestObject(CDocContext* doc, CDocNode* parent)

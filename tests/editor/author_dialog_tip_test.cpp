@@ -15,29 +15,7 @@
 namespace {
 
 using edtest::EditorTest;
-
-// Local time is UTC while a test runs, so that times print the same everywhere.
-class UtcTest : public EditorTest {
-protected:
-    void SetUp() override
-    {
-        EditorTest::SetUp();
-        const char* tz = std::getenv("TZ");
-        m_hadTz = tz != nullptr;
-        if (tz) m_tz = tz;
-        setenv("TZ", "UTC", 1);
-        tzset();
-    }
-    void TearDown() override
-    {
-        if (m_hadTz) setenv("TZ", m_tz.c_str(), 1);
-        else unsetenv("TZ");
-        tzset();
-        EditorTest::TearDown();
-    }
-    bool m_hadTz = false;
-    std::string m_tz;
-};
+using edtest::UtcTest;
 
 TEST_F(UtcTest, AuthorTimesPrintWithoutPadding)
 {

@@ -424,6 +424,31 @@ TEST_F(FrameCommandsTest, IndentCommandsAreDisabledWhileAnObjectIsSelected)
     EXPECT_FALSE(Enabled(35093));
 }
 
+TEST_F(FrameCommandsTest, PlacementCommandsActOnTheSelectedObject)
+{
+    for (unsigned id = kCmdMoveUpLayer; id <= kCmdObjectProperties; ++id) EXPECT_FALSE(Enabled(id)) << id;
+    auto made = std::make_unique<PlainObject>(&doc());
+    made->m_bounds = plat::Rect(0, 3000, 1000, 4000);
+    made->SetSelected(true);
+    CFloatObject* object = body().AddObject(std::move(made));
+    for (unsigned id = kCmdMoveUpLayer; id <= kCmdObjectProperties; ++id) EXPECT_TRUE(Enabled(id)) << id;
+    struct Step {
+        unsigned id;
+        int layer;
+    };
+    for (const Step& step : {Step{kCmdMoveToTop, 4}, Step{kCmdMoveDownLayer, 3}, Step{kCmdMoveToBottom, 0},
+                             Step{kCmdMoveUpLayer, 1}}) {
+        Send(step.id);
+        EXPECT_EQ(object->m_layer, step.layer) << step.id;
+    }
+    EXPECT_TRUE(doc().IsModified());
+    // A read-only document: the items are disabled and the commands do nothing.
+    doc().SetReadOnly(true);
+    EXPECT_FALSE(Enabled(kCmdMoveToTop));
+    Send(kCmdMoveToTop);
+    EXPECT_EQ(object->m_layer, 1);
+}
+
 // "ab cd|  ef gh": a0 b1 _2 c3 d4 |5 _6 _7 e8 f9 _10 g11 h12, the final end at 13.
 TEST_F(FrameCommandsTest, WordCountShowsThePositionAndParagraphRowsThenFocusesTheView)
 {

@@ -15,6 +15,7 @@
 #include "platform/base/system.h"
 #include "platform/com/registry.h"
 #include "platform/gfx/bitmap.h"
+#include "tests/support/pixel_probe.h"
 
 namespace {
 
@@ -380,6 +381,52 @@ TEST_F(HostProgram, WritesAPictureOfTheWindowWithTheTypedText)
     // The bars are painted the same before and after.
     const plat::Rect bars{0, 0, 800, 24};
     EXPECT_EQ(DarkPixels(*after, bars), DarkPixels(*before, bars));
+}
+
+// Notes made, drawn in the margin, opened with a double click on their box and answered in
+// the annotation dialog, saved and reopened, hidden and shown.
+TEST_F(HostProgram, AnnotatesThroughTheDialogAndShowsTheNotesInTheMargin)
+{
+    Register();
+    // The boxes of the two notes of the first line, in the window's picture, one below the other.
+    const plat::Rect firstBox{700, 142, 768, 196};
+    const plat::Rect secondBox{700, 210, 768, 264};
+    const Outcome outcome = Run("SetFileAuthor 1 \"First\"\n"
+                                "InsertString \"Alpha \"\n"
+                                "!answer ok \"第一个批注\"\n"
+                                "InsertMark \"\"\n"
+                                "InsertString \"beta \"\n"
+                                "InsertMark \"second\"\n"
+                                "!png \"shown.png\"\n"
+                                "!answer ok \"改过的批注\"\n"
+                                "!click double 730 170\n"
+                                "FileSave \"notes.qln\"\n"
+                                "FileNew\n"
+                                "FileOpen \"notes.qln\" 0\n"
+                                "SetFileAuthor 1 \"First\"\n"
+                                "SetDispMarkStatus 0\n"
+                                "IsDispMarkStatus\n"
+                                "!png \"hidden.png\"\n"
+                                "SetDispMarkStatus 1\n"
+                                "!answer 3   # 删除批注\n"
+                                "!click double 730 170\n"
+                                "!png \"deleted.png\"\n");
+    EXPECT_EQ(outcome.err, "");
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_NE(outcome.out.find("IsDispMarkStatus => FALSE\n"), std::string::npos) << outcome.out;
+    EXPECT_EQ(outcome.out.find("ERROR"), std::string::npos) << outcome.out;
+    auto load = [&](const char* name) { return plat::Bitmap::LoadPng(plat::Utf8ToUtf16((m_dir / name).string())); };
+    const auto shown = load("shown.png");
+    const auto hidden = load("hidden.png");
+    const auto deleted = load("deleted.png");
+    ASSERT_TRUE(shown && hidden && deleted);
+    constexpr plat::ColorRef kTip = plat::Rgb(255, 255, 225);
+    EXPECT_GT(testsupport::InkOf(*shown, firstBox, kTip).count, 1500);
+    EXPECT_GT(testsupport::InkOf(*shown, secondBox, kTip).count, 1500);
+    EXPECT_EQ(testsupport::InkOf(*hidden, firstBox, kTip).count + testsupport::InkOf(*hidden, secondBox, kTip).count, 0);
+    // The first note deleted: the second one's box alone, in the first place.
+    EXPECT_GT(testsupport::InkOf(*deleted, firstBox, kTip).count, 1500);
+    EXPECT_EQ(testsupport::InkOf(*deleted, secondBox, kTip).count, 0);
 }
 
 } // namespace
