@@ -18,7 +18,7 @@ public:
         return id;
     }
     // Makes the host window of the given client size and the control's window over all of
-    // it, with the editor's frame inside. E_UNEXPECTED when the window exists already,
+    // it, with the editor's frame inside; the control's window takes the focus. E_UNEXPECTED when the window exists already,
     // E_FAIL when it cannot be made (the frame's creation failed).
     virtual plat::HRESULT CreateInHost(std::int32_t width, std::int32_t height) = 0;
     // Resizes the host window; the control's window and the frame follow it.

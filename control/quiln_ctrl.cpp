@@ -2,7 +2,11 @@
 
 #include "control/quiln_app.h"
 #include "control/quiln_typelib.h"
+#include "document/doc_password.h"
 #include "document/ql_doc.h"
+#include "document/statistics.h"
+#include "editor/count_dialogs.h"
+#include "editor/password_dialogs.h"
 #include "editor/ql_canvas.h"
 #include "editor/ql_main.h"
 #include "editor/ql_view.h"
@@ -80,6 +84,10 @@ int CQuilnCtrl::OnCreate()
         return -1;
     }
     CQuilnApp::Get().SetMainWnd(m_frame.get());
+    // The document asks for a file's password and shows its word count through the
+    // dialogs over this control.
+    InstallPasswordDialogPrompt(m_frame.get());
+    InstallWordCountDialog(m_frame.get());
     m_frame->GetMainDoc()->FileNew();
     return 0;
 }
@@ -112,8 +120,13 @@ void CQuilnCtrl::OnPaint()
 
 void CQuilnCtrl::OnDestroy()
 {
-    // The frame's window went first, with the control's other children.
-    if (CQuilnApp::Get().GetMainWnd() == m_frame.get()) CQuilnApp::Get().SetMainWnd(nullptr);
+    // The frame's window went first, with the control's other children; the dialogs
+    // installed over it go with it.
+    if (m_frame && CQuilnApp::Get().GetMainWnd() == m_frame.get()) {
+        CQuilnApp::Get().SetMainWnd(nullptr);
+        SetPasswordPrompt({});
+        SetWordCountDialog({});
+    }
     m_frame.reset();
 }
 
@@ -179,6 +192,9 @@ plat::HRESULT CQuilnCtrl::CreateInHost(std::int32_t width, std::int32_t height)
         m_host.reset();
         return plat::E_FAIL;
     }
+    // A control that shows is activated at once (OLEMISC_ACTIVATEWHENVISIBLE): it takes
+    // the focus, so that the host's keys and text reach it.
+    plat::SetFocus(this);
     return plat::S_OK;
 }
 

@@ -1,11 +1,43 @@
-// quiln-host: for now it reports the build; the host that drives the control grows here.
+// quiln-host: plays the part of the page or application that embeds the control. It
+// registers the control's library, or finds the registered control, makes it in a host
+// window and runs a script of member calls and host actions on it.
+//
+//   quiln-host register|unregister PATH-TO-libQuiln.so
+//   quiln-host run [--window] SCRIPT        (SCRIPT "-": standard input; --window: shown in a
+//                                            real window, ending with the script)
+//   quiln-host window [SCRIPT]              (the script, then the message loop until the
+//                                            window is closed)
+//   quiln-host version
 #include <cstdio>
+#include <cstring>
+#include <fstream>
 #include <gnu/libc-version.h>
+#include <iostream>
+#include <string>
 
+#include "host/control_loader.h"
+#include "host/headless_target.h"
+#include "host/script_runner.h"
+#include "host/window_target.h"
 #include "platform/base/strings.h"
 #include "platform/base/system.h"
+#include "platform/com/registry.h"
+#include "platform/display/display.h"
 
-int main()
+namespace {
+
+int Usage()
+{
+    std::fprintf(stderr,
+                 "usage: quiln-host register|unregister PATH-TO-libQuiln.so\n"
+                 "       quiln-host run [--window] SCRIPT   (SCRIPT - reads standard input)\n"
+                 "       quiln-host window [SCRIPT]\n"
+                 "       quiln-host version\n"
+                 "A script has one member call a line (MemberName arg ...) or a host action (!help lists them).\n");
+    return host::kExitFailed;
+}
+
+int Version()
 {
     std::printf("Quiln %s\n", QUILN_VERSION);
     std::printf("built with: %s %s, glibc %s (iconv, dladdr), libuuid\n",
@@ -16,5 +48,80 @@ int main()
 #endif
                 gnu_get_libc_version());
     std::printf("module folder: %s\n", plat::Utf16ToUtf8(plat::ModuleDir()).c_str());
-    return 0;
+    return host::kExitAllRan;
+}
+
+int Fail(const std::string& why)
+{
+    std::fprintf(stderr, "quiln-host: %s\n", why.c_str());
+    return host::kExitFailed;
+}
+
+int Register(const std::string& path, bool unregister)
+{
+    std::string reason;
+    if (!host::RegisterLibrary(path, unregister, &reason)) return Fail(reason);
+    std::printf("%s %s in %s\n", unregister ? "unregistered" : "registered", path.c_str(),
+                plat::RegistryDir().c_str());
+    return host::kExitAllRan;
+}
+
+// Where the control is shown: nowhere (a headless run with a manual clock), or in a real
+// window, after the script either ending the host or running the message loop until the
+// window is closed.
+enum class Screen { kNone, kWindow, kWindowThenLoop };
+
+int Run(const char* scriptPath, Screen screen)
+{
+    std::ifstream file;
+    std::istream* script = nullptr;
+    if (scriptPath && std::strcmp(scriptPath, "-") == 0) {
+        script = &std::cin;
+    } else if (scriptPath) {
+        file.open(scriptPath);
+        if (!file) return Fail(std::string("cannot read the script ") + scriptPath);
+        script = &file;
+    }
+
+    host::LoadedControl control;
+    std::string reason;
+    if (!host::LoadRegisteredControl(&control, &reason)) return Fail(reason);
+    std::unique_ptr<plat::Display> display;
+    std::unique_ptr<host::HostTarget> target;
+    host::WindowTarget* window = nullptr;
+    if (screen == Screen::kNone) {
+        target = std::make_unique<host::HeadlessTarget>(*control.window.Get());
+    } else {
+        display = plat::Display::Open("Quiln", plat::Size(host::kHostWidth, host::kHostHeight), &reason);
+        if (!display) return Fail("cannot show the control in a window: " + reason);
+        auto shown = std::make_unique<host::WindowTarget>(*control.window.Get(), *display);
+        window = shown.get();
+        target = std::move(shown);
+    }
+    if (const plat::HRESULT hr = target->Open(host::kHostWidth, host::kHostHeight); plat::Failed(hr)) {
+        char code[16];
+        std::snprintf(code, sizeof code, "0x%08X", static_cast<unsigned>(hr));
+        return Fail(std::string("the control's window could not be made: ") + code);
+    }
+    const int exitCode = script ? host::RunScript(*script, *control.dispatch.Get(), *target, std::cout, std::cerr)
+                                : host::kExitAllRan;
+    if (screen == Screen::kWindowThenLoop) window->RunUntilClosed();
+    target->Close();
+    return exitCode;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2) return Usage();
+    const std::string mode = argv[1];
+    if (mode == "version" || mode == "--version") return argc == 2 ? Version() : Usage();
+    if (mode == "register" || mode == "unregister") return argc == 3 ? Register(argv[2], mode == "unregister") : Usage();
+    if (mode == "window") return argc <= 3 ? Run(argc == 3 ? argv[2] : nullptr, Screen::kWindowThenLoop) : Usage();
+    if (mode == "run") {
+        if (argc == 4 && std::strcmp(argv[2], "--window") == 0) return Run(argv[3], Screen::kWindow);
+        return argc == 3 ? Run(argv[2], Screen::kNone) : Usage();
+    }
+    return Usage();
 }

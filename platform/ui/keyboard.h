@@ -14,10 +14,13 @@ namespace plat {
 enum VirtualKey : int {
     kVkBack = 0x08,
     kVkTab = 0x09,
+    kVkClear = 0x0C, // keypad 5 without Num Lock
     kVkReturn = 0x0D,
     kVkShift = 0x10,
     kVkControl = 0x11,
     kVkMenu = 0x12, // Alt
+    kVkPause = 0x13,
+    kVkCapital = 0x14, // Caps Lock
     kVkEscape = 0x1B,
     kVkSpace = 0x20,
     kVkPrior = 0x21, // Page Up
@@ -28,9 +31,13 @@ enum VirtualKey : int {
     kVkUp = 0x26,
     kVkRight = 0x27,
     kVkDown = 0x28,
+    kVkSnapshot = 0x2C, // Print Screen
     kVkInsert = 0x2D,
     kVkDelete = 0x2E,
     // '0'..'9' and 'A'..'Z' are their own codes.
+    kVkLWin = 0x5B,
+    kVkRWin = 0x5C,
+    kVkApps = 0x5D, // the context-menu key
     kVkNumpad0 = 0x60, // .. kVkNumpad0 + 9
     kVkMultiply = 0x6A,
     kVkAdd = 0x6B,
@@ -38,6 +45,8 @@ enum VirtualKey : int {
     kVkDecimal = 0x6E,
     kVkDivide = 0x6F,
     kVkF1 = 0x70, // .. kVkF1 + 11
+    kVkNumLock = 0x90,
+    kVkScroll = 0x91,
     kVkOem1 = 0xBA,      // ;:
     kVkOemPlus = 0xBB,   // =+
     kVkOemComma = 0xBC,  // ,<

@@ -1,0 +1,62 @@
+// The host in a real window: the control's picture is shown through the screen
+// (platform/display), and scripted typing, keys and clicks go into the window system's
+// queue, so they reach the control by the same path as the user's. The clock is the real
+// one; !clock lets that much time pass with the loop running. Pictures are screenshots of
+// the window as the display server has it.
+#pragma once
+#include <cstdint>
+#include <optional>
+
+#include "control/control_window.h"
+#include "host/headless_target.h"
+#include "host/host_target.h"
+#include "platform/display/display.h"
+
+namespace host {
+
+class WindowTarget : public HostTarget {
+public:
+    WindowTarget(IControlWindow& control, plat::Display& display)
+        : m_control(control), m_direct(control), m_display(display) {}
+    ~WindowTarget() override { Close(); }
+
+    plat::HRESULT Open(int width, int height) override;
+    void Close() override;
+    plat::HRESULT TypeText(plat::StringView text) override;
+    plat::HRESULT PressKey(int virtualKey, unsigned modifiers) override;
+    plat::HRESULT Click(MouseButton button, ClickCount count, int x, int y) override;
+    plat::HRESULT AdvanceClock(std::int64_t ms) override;
+    plat::HRESULT AnswerNextModal(int answer, const std::vector<plat::String>& texts) override;
+    int UnansweredModalCount() override;
+    plat::HRESULT CloseWindow() override;
+    void Settle() override;
+    std::unique_ptr<plat::Bitmap> Picture() override;
+
+    // The message loop: waits for the user or the next timer, hands input to the control
+    // and shows what changed, until the window is closed.
+    void RunUntilClosed();
+
+private:
+    // Runs the loop until the window closes or, when given, the deadline (the real clock's
+    // milliseconds) passes.
+    void RunLoop(std::optional<std::int64_t> deadline);
+    // Hands the screen's events to the control; true when the window must be shown again.
+    bool Feed(const std::vector<plat::DisplayEvent>& events);
+    // Lets the control run what waits and shows the window again when anything ran.
+    void PumpAndShow(bool mustShow);
+    void ShowPicture();
+
+    IControlWindow& m_control;
+    // What goes to the control the same way with or without a screen: answers to dialogs,
+    // the count of unanswered ones, the control's own picture.
+    HeadlessTarget m_direct;
+    plat::Display& m_display;
+    bool m_open = false;
+    bool m_closed = false;
+    // Some of the input the last action made went nowhere.
+    bool m_inputIgnored = false;
+    int m_cursor = 0;
+    plat::Rect m_textInputRect;
+};
+
+} // namespace host

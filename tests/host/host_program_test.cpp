@@ -1,0 +1,355 @@
+// quiln-host as a user runs it: the control's library registered into a private registry
+// folder, scripts run against it from a working folder, each output line and the exit
+// status checked.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+#include "platform/base/system.h"
+#include "platform/com/registry.h"
+#include "platform/gfx/bitmap.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Outcome {
+    std::string out;
+    std::string err;
+    int status = -1;
+};
+
+std::string ReadText(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+class HostProgram : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_dir = plat::MakePrivateTempDir(plat::TempDirUtf8());
+        ::setenv("QUILN_REGISTRY_DIR", (m_dir / "registry").c_str(), 1);
+    }
+    void TearDown() override
+    {
+        ::unsetenv("QUILN_REGISTRY_DIR");
+        fs::remove_all(m_dir);
+    }
+
+    // Runs quiln-host with the arguments in the working folder; its outputs and status.
+    Outcome Host(const std::vector<std::string>& args)
+    {
+        const fs::path out = m_dir / "stdout.txt", err = m_dir / "stderr.txt";
+        const pid_t child = ::fork();
+        if (child == 0) {
+            const int outFd = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+            const int errFd = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+            if (outFd < 0 || errFd < 0 || ::dup2(outFd, 1) < 0 || ::dup2(errFd, 2) < 0 || ::chdir(m_dir.c_str()) != 0)
+                ::_exit(127);
+            std::vector<char*> argv{const_cast<char*>(QUILN_HOST_PATH)};
+            for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+            argv.push_back(nullptr);
+            ::execv(QUILN_HOST_PATH, argv.data());
+            ::_exit(127);
+        }
+        Outcome outcome;
+        int status = 0;
+        if (child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status))
+            outcome.status = WEXITSTATUS(status);
+        outcome.out = ReadText(out);
+        outcome.err = ReadText(err);
+        return outcome;
+    }
+    // Writes the script into the working folder and runs it.
+    Outcome Run(const std::string& script)
+    {
+        std::ofstream(m_dir / "script.txt", std::ios::binary) << script;
+        return Host({"run", "script.txt"});
+    }
+    void Register() { ASSERT_EQ(Host({"register", QUILN_LIBRARY_PATH}).status, 0); }
+
+    static plat::RegKey Hive()
+    {
+        plat::RegKey root;
+        EXPECT_EQ(plat::LoadHive(plat::Hive::kClassesRoot, &root), plat::RegStatus::kOk);
+        return root;
+    }
+
+    fs::path m_dir;
+};
+
+TEST_F(HostProgram, RegistersOnceOverAndUnregistersAgain)
+{
+    const Outcome first = Host({"register", QUILN_LIBRARY_PATH});
+    ASSERT_EQ(first.status, 0) << first.err;
+    EXPECT_EQ(first.err, "");
+    const plat::RegKey once = Hive();
+    ASSERT_NE(once.Find(u"QUILN.QuilnCtrl.1\\CLSID"), nullptr);
+    ASSERT_EQ(Host({"register", QUILN_LIBRARY_PATH}).status, 0);
+    EXPECT_TRUE(Hive() == once) << plat::SerializeHive(Hive());
+    EXPECT_EQ(Run("FileNew\n").out, "FileNew => TRUE\n");
+
+    const Outcome removed = Host({"unregister", QUILN_LIBRARY_PATH});
+    ASSERT_EQ(removed.status, 0) << removed.err;
+    const plat::RegKey after = Hive();
+    EXPECT_EQ(after.Find(u"QUILN.QuilnCtrl.1"), nullptr);
+    EXPECT_TRUE(after.Find(u"CLSID") == nullptr || after.Find(u"CLSID")->Subkeys().empty());
+    // Nothing registered: the script does not start, and says why.
+    const Outcome unregistered = Run("FileNew\n");
+    EXPECT_EQ(unregistered.status, 1);
+    EXPECT_EQ(unregistered.out, "");
+    EXPECT_NE(unregistered.err.find("register the control first"), std::string::npos) << unregistered.err;
+}
+
+TEST_F(HostProgram, RefusesWhatItCannotDo)
+{
+    std::ofstream(m_dir / "not-a-library.so") << "text";
+    const struct {
+        std::vector<std::string> args;
+        const char* message;
+    } cases[] = {
+        {{"register", "not-a-library.so"}, "cannot load not-a-library.so"},
+        {{"unregister", "missing.so"}, "cannot load missing.so"},
+        {{"run", "missing-script.txt"}, "cannot read the script missing-script.txt"},
+        {{"run", "--window", "script.txt"}, "cannot read the script script.txt"},
+        {{"window"}, "register the control first"},
+        {{"run"}, "usage: quiln-host"},
+        {{"paint", "x"}, "usage: quiln-host"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args[0] + (c.args.size() > 1 ? " " + c.args[1] : ""));
+        const Outcome outcome = Host(c.args);
+        EXPECT_EQ(outcome.status, 1);
+        EXPECT_EQ(outcome.out, "");
+        EXPECT_NE(outcome.err.find(c.message), std::string::npos) << outcome.err;
+    }
+}
+
+// Scripts whose every result is known, with what they print.
+TEST_F(HostProgram, RunsScriptsAndPrintsEachResult)
+{
+    Register();
+    const struct {
+        const char* name;
+        const char* script;
+        const char* out;
+    } cases[] = {
+        {"members at work",
+         "FileNew\n"
+         "InsertString \"Hello, world 你好。\"   # ten letters, two spaces\n"
+         "SetFontSize 210\n"
+         "SetFontSize 200\n"
+         "GetFontSize\n"
+         "SetDispRatio 110\n"
+         "GetDispRatio\n"
+         "SetDispRatio 150\n"
+         "GetDispRatio\n"
+         "GetChFont\n"
+         "IsFileModified\n"
+         "FileSave \"saved.qln\"\n"
+         "IsFileModified\n"
+         "FileNew\n"
+         "StatisticsAscii\n"
+         "FileOpen \"saved.qln\" 0\n"
+         "IsFileModified\n"
+         "StatisticsChinese\nStatisticsAscii\nStatisticsSpace\nStatisticsSymbol\nStatisticsPara\n"
+         "StatisticsPage\nStatisticsWord\nStatisticsImage\n"
+         "!answer ok\n"
+         "FileStatistics\n"
+         "FileOpen \"absent.qln\" 0\n",
+         "FileNew => TRUE\n"
+         "InsertString => TRUE\n"
+         "SetFontSize => TRUE\n"
+         "SetFontSize => FALSE\n"
+         "GetFontSize => 210\n"
+         "SetDispRatio => FALSE\n"
+         "GetDispRatio => 100\n"
+         "SetDispRatio => TRUE\n"
+         "GetDispRatio => 150\n"
+         "GetChFont => \"宋体\"\n"
+         "IsFileModified => TRUE\n"
+         "FileSave => TRUE\n"
+         "IsFileModified => FALSE\n"
+         "FileNew => TRUE\n"
+         "StatisticsAscii => 0\n"
+         "FileOpen => TRUE\n"
+         "IsFileModified => FALSE\n"
+         "StatisticsChinese => 2\nStatisticsAscii => 10\nStatisticsSpace => 2\nStatisticsSymbol => 2\n"
+         "StatisticsPara => 0\nStatisticsPage => 1\nStatisticsWord => 2\nStatisticsImage => 0\n"
+         "!answer => OK\n"
+         "FileStatistics => -\n"
+         "FileOpen => FALSE\n"},
+        {"a read-only document refuses edits",
+         "InsertString \"fixed\"\n"
+         "FileSave \"fixed.qln\"\n"
+         "FileOpen \"fixed.qln\" 1\n"
+         "CanInsertString\n"
+         "InsertString \"more\"\n"
+         "!type \"typed\"\n"
+         "SetFontSize 210\n"
+         "FileSave \"copy.qln\"\n"
+         "IsFileModified\n"
+         "FileOpen \"fixed.qln\" 0\n"
+         "StatisticsAscii\n",
+         "InsertString => TRUE\n"
+         "FileSave => TRUE\n"
+         "FileOpen => TRUE\n"
+         "CanInsertString => FALSE\n"
+         "InsertString => FALSE\n"
+         "!type => OK\n"
+         "SetFontSize => FALSE\n"
+         "FileSave => FALSE\n"
+         "IsFileModified => FALSE\n"
+         "FileOpen => TRUE\n"
+         "StatisticsAscii => 5\n"},
+        {"typing and keys reach the document",
+         "!type \"abc def\"\n"
+         "!key Left Left Backspace\n"
+         "StatisticsAscii\n"
+         "!key Ctrl+A Delete\n"
+         "StatisticsAscii\n"
+         "!key Ctrl+Z\n"
+         "StatisticsAscii\n"
+         "!clock 1000\n",
+         "!type => OK\n"
+         "!key => OK\n"
+         "StatisticsAscii => 5\n"
+         "!key => OK\n"
+         "StatisticsAscii => 0\n"
+         "!key => OK\n"
+         "StatisticsAscii => 5\n"
+         "!clock => OK\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Outcome outcome = Run(c.script);
+        EXPECT_EQ(outcome.out, c.out);
+        EXPECT_EQ(outcome.err, "");
+        EXPECT_EQ(outcome.status, 0);
+    }
+    EXPECT_FALSE(fs::exists(m_dir / "copy.qln"));
+}
+
+TEST_F(HostProgram, ReportsLinesItCannotReadRunsTheRestAndExits2)
+{
+    Register();
+    const Outcome outcome = Run("FileNew\n"
+                                "InsertString \"unclosed\n"
+                                "NoSuchMember 1\n"
+                                "SetFontSize\n"
+                                "SetFontSize 210 1\n"
+                                "SetFontSize \"210\"\n"
+                                "InsertString 42\n"
+                                "InsertCharext 70000\n"
+                                "InsertString \"kept\"\n"
+                                "!key Ctrl+Hyper\n"
+                                "!clock -5\n"
+                                "!answer maybe\n"
+                                "!fly\n"
+                                "StatisticsAscii\n");
+    EXPECT_EQ(outcome.status, 2);
+    EXPECT_EQ(outcome.out, "FileNew => TRUE\n"
+                           "InsertString => TRUE\n"
+                           "StatisticsAscii => 4\n");
+    EXPECT_EQ(outcome.err, "line 2: a string without its closing quote\n"
+                           "line 3: no member named NoSuchMember\n"
+                           "line 4: SetFontSize takes 1 argument, not 0\n"
+                           "line 5: SetFontSize takes 1 argument, not 2\n"
+                           "line 6: SetFontSize: argument 1 (fontSize) must be a whole number\n"
+                           "line 7: InsertString: argument 1 (lpString) must be a string in double quotes\n"
+                           "line 8: InsertCharext: argument 1 (charCode) is out of the range of a short\n"
+                           "line 10: !key: no key named Ctrl+Hyper\n"
+                           "line 11: !clock: takes the milliseconds to move on, from 0 to 86400000\n"
+                           "line 12: !answer: no button named maybe\n"
+                           "line 13: no action named !fly (!help lists them)\n");
+}
+
+// The password dialogs, the context menu and the word-count dialog the control puts up, each
+// answered by the script, and one left unanswered.
+TEST_F(HostProgram, AnswersDialogsAndMenus)
+{
+    Register();
+    const Outcome outcome = Run("InsertString \"secret text\"\n"
+                                "!answer ok \"pw1234\" \"pw1234\"\n"
+                                "SetFilePassword\n"
+                                "HasFilePassword\n"
+                                "FileSave \"locked.qln\"\n"
+                                "FileNew\n"
+                                "!answer ok \"pw1234\"\n"
+                                "FileOpen \"locked.qln\" 0\n"
+                                "StatisticsAscii\n"
+                                "FileNew\n"
+                                "!answer cancel\n"
+                                "!answer ok   # the message box that says the password is wrong\n"
+                                "FileOpen \"locked.qln\" 0\n"
+                                "StatisticsAscii\n"
+                                // The context menu's word count, then its dialog.
+                                "!answer 37920\n"
+                                "!answer ok\n"
+                                "!click right 300 300\n"
+                                "!answer 37920\n"
+                                "!click right 300 300\n");
+    EXPECT_EQ(outcome.out, "InsertString => TRUE\n"
+                           "!answer => OK\n"
+                           "SetFilePassword => TRUE\n"
+                           "HasFilePassword => TRUE\n"
+                           "FileSave => TRUE\n"
+                           "FileNew => TRUE\n"
+                           "!answer => OK\n"
+                           "FileOpen => TRUE\n"
+                           "StatisticsAscii => 10\n"
+                           "FileNew => TRUE\n"
+                           "!answer => OK\n"
+                           "!answer => OK\n"
+                           "FileOpen => FALSE\n"
+                           "StatisticsAscii => 0\n"
+                           "!answer => OK\n!answer => OK\n!click => OK\n!answer => OK\n!click => OK\n");
+    EXPECT_EQ(outcome.err, "line 19: a dialog or message box ran with no answer queued (see !answer)\n");
+    EXPECT_EQ(outcome.status, 0);
+}
+
+// Dark pixels of a picture inside a rectangle.
+int DarkPixels(const plat::Bitmap& picture, const plat::Rect& area)
+{
+    int dark = 0;
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x) {
+            const plat::ColorRef c = picture.GetPixel(x, y);
+            dark += plat::RValue(c) + plat::GValue(c) + plat::BValue(c) < 3 * 96;
+        }
+    return dark;
+}
+
+TEST_F(HostProgram, WritesAPictureOfTheWindowWithTheTypedText)
+{
+    Register();
+    const Outcome outcome = Run("!png \"before.png\"\n"
+                                "!type \"WWWW MMMM 你好\"\n"
+                                "!png after.png\n"
+                                "!png \"no-such-folder/x.png\"\n");
+    EXPECT_EQ(outcome.out, "!png => OK\n!type => OK\n!png => OK\n!png => ERROR 0x80004005\n");
+    EXPECT_EQ(outcome.status, 0);
+    const std::unique_ptr<plat::Bitmap> before = plat::Bitmap::LoadPng(plat::Utf8ToUtf16((m_dir / "before.png").string()));
+    const std::unique_ptr<plat::Bitmap> after = plat::Bitmap::LoadPng(plat::Utf8ToUtf16((m_dir / "after.png").string()));
+    ASSERT_TRUE(before && after);
+    EXPECT_EQ(after->GetSize(), plat::Size(800, 600));
+    // The first line of the page, below the bars and right of the page's left margin.
+    const plat::Rect firstLine{60, 120, 400, 170};
+    EXPECT_GT(DarkPixels(*after, firstLine), DarkPixels(*before, firstLine) + 150);
+    // The bars are painted the same before and after.
+    const plat::Rect bars{0, 0, 800, 24};
+    EXPECT_EQ(DarkPixels(*after, bars), DarkPixels(*before, bars));
+}
+
+} // namespace

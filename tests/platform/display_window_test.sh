@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# The host in a real window: starts its own Xvfb, runs a script that types, presses keys
+# and clicks through the screen (SDL's queue) and takes a screenshot from the X server,
+# runs the same script headless, and compares: the same output lines and the same pixels.
+# Exact: the editor paints its own caret, which does not blink, and !clock before each
+# picture lets the frame's idle updates run in both.
+#
+#   display_window_test.sh QUILN_HOST LIBQUILN SCRIPT LSAN_SUPPRESSIONS
+set -euo pipefail
+host=$1 library=$2 script=$3 suppressions=$4
+
+if ! command -v Xvfb >/dev/null; then
+  echo "Xvfb is missing (scripts/setup installs the xvfb package)" >&2
+  exit 1
+fi
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/quiln-window.XXXXXX")
+xvfb=
+cleanup() {
+  [[ -n $xvfb ]] && kill "$xvfb" 2>/dev/null && wait "$xvfb" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# A free display number, from Xvfb itself; generous waits for a loaded machine.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb=$!
+for _ in $(seq 300); do
+  [[ -s $work/display ]] && break
+  kill -0 "$xvfb" 2>/dev/null || { echo "Xvfb did not start:" >&2; cat "$work/xvfb.log" >&2; exit 1; }
+  sleep 0.1
+done
+[[ -s $work/display ]] || { echo "Xvfb gave no display number in 30 s" >&2; exit 1; }
+export DISPLAY=":$(head -n1 "$work/display")"
+
+export QUILN_REGISTRY_DIR=$work/registry XDG_CONFIG_HOME=$work/config
+# The window system's libraries keep what they allocate until the process ends.
+export LSAN_OPTIONS="suppressions=$suppressions${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+"$host" register "$library" >/dev/null
+
+mkdir "$work/window" "$work/headless"
+status=0
+(cd "$work/window" && timeout 120 "$host" window "$script" >out.txt 2>err.txt) || status=$?
+(cd "$work/headless" && timeout 120 "$host" run "$script" >out.txt 2>err.txt) || status=$?
+for mode in window headless; do
+  if [[ -s $work/$mode/err.txt ]]; then
+    echo "$mode run said:" >&2
+    cat "$work/$mode/err.txt" >&2
+    status=1
+  fi
+done
+[[ $status -eq 0 ]] || { echo "a run failed (status $status)" >&2; exit 1; }
+
+if ! diff -u "$work/headless/out.txt" "$work/window/out.txt"; then
+  echo "the window run printed other results than the headless run" >&2
+  exit 1
+fi
+if grep -v '=> OK$\|=> TRUE$\|=> [0-9]*$' "$work/window/out.txt"; then
+  echo "a line of the script did not succeed" >&2
+  exit 1
+fi
+
+pictures=$(cd "$work/headless" && ls ./*.png)
+[[ -n $pictures ]] || { echo "the script wrote no pictures" >&2; exit 1; }
+for picture in $pictures; do
+  # Both files come from the same PNG writer, so equal pixels give equal bytes.
+  if ! cmp -s "$work/headless/$picture" "$work/window/$picture"; then
+    differ=$(compare -metric AE "$work/headless/$picture" "$work/window/$picture" null: 2>&1 || true)
+    echo "$picture: the window's screenshot differs from the headless picture in $differ pixels" >&2
+    exit 1
+  fi
+done
+# Typing changed the window: the pictures before and after are not the same.
+if cmp -s "$work/window/before.png" "$work/window/after.png"; then
+  echo "typing left the window as it was" >&2
+  exit 1
+fi
+echo "the window's screenshots equal the headless pictures: $pictures"
