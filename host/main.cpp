@@ -5,8 +5,9 @@
 //   quiln-host register|unregister PATH-TO-libQuiln.so
 //   quiln-host run [--window] SCRIPT        (SCRIPT "-": standard input; --window: shown in a
 //                                            real window, ending with the script)
-//   quiln-host window [SCRIPT]              (the script, then the message loop until the
-//                                            window is closed)
+//   quiln-host window [SCRIPT|FILE]         (the script, or FILE, a native document, opened;
+//                                            then the message loop until the window is
+//                                            closed)
 //   quiln-host version
 #include <cstdio>
 #include <cstring>
@@ -14,9 +15,11 @@
 #include <gnu/libc-version.h>
 #include <iostream>
 #include <string>
+#include <unistd.h>
 
 #include "host/control_loader.h"
 #include "host/headless_target.h"
+#include "host/native_document.h"
 #include "host/script_runner.h"
 #include "host/window_target.h"
 #include "platform/base/strings.h"
@@ -31,7 +34,7 @@ int Usage()
     std::fprintf(stderr,
                  "usage: quiln-host register|unregister PATH-TO-libQuiln.so\n"
                  "       quiln-host run [--window] SCRIPT   (SCRIPT - reads standard input)\n"
-                 "       quiln-host window [SCRIPT]\n"
+                 "       quiln-host window [SCRIPT|FILE]   (FILE: a document to open)\n"
                  "       quiln-host version\n"
                  "A script has one member call a line (MemberName arg ...) or a host action (!help lists them).\n");
     return host::kExitFailed;
@@ -66,6 +69,19 @@ int Register(const std::string& path, bool unregister)
     return host::kExitAllRan;
 }
 
+// A window opened from the desktop before anyone registered the control: the control
+// installed with this program (<prefix>/lib/quiln beside <prefix>/bin) is registered for
+// the user. False when there is none or it cannot be registered.
+bool RegisterInstalledControl()
+{
+    const std::string path = plat::Utf16ToUtf8(plat::ModuleDir()) + "/../lib/quiln/libQuiln.so.1";
+    std::string reason;
+    if (::access(path.c_str(), R_OK) != 0 || !host::RegisterLibrary(path, false, &reason)) return false;
+    std::fprintf(stderr, "quiln-host: no control was registered; registered %s in %s\n", path.c_str(),
+                 plat::RegistryDir().c_str());
+    return true;
+}
+
 // Where the control is shown: nowhere (a headless run with a manual clock), or in a real
 // window, after the script either ending the host or running the message loop until the
 // window is closed.
@@ -73,6 +89,13 @@ enum class Screen { kNone, kWindow, kWindowThenLoop };
 
 int Run(const char* scriptPath, Screen screen)
 {
+    // A window takes a native document as well as a script, told apart by the file's header.
+    const char* documentPath = nullptr;
+    if (screen == Screen::kWindowThenLoop && scriptPath && std::strcmp(scriptPath, "-") != 0 &&
+        host::IsNativeDocument(scriptPath)) {
+        documentPath = scriptPath;
+        scriptPath = nullptr;
+    }
     std::ifstream file;
     std::istream* script = nullptr;
     if (scriptPath && std::strcmp(scriptPath, "-") == 0) {
@@ -85,7 +108,11 @@ int Run(const char* scriptPath, Screen screen)
 
     host::LoadedControl control;
     std::string reason;
-    if (!host::LoadRegisteredControl(&control, &reason)) return Fail(reason);
+    if (!host::LoadRegisteredControl(&control, &reason)) {
+        if (screen != Screen::kWindowThenLoop || !RegisterInstalledControl() ||
+            !host::LoadRegisteredControl(&control, &reason))
+            return Fail(reason);
+    }
     std::unique_ptr<plat::Display> display;
     std::unique_ptr<host::HostTarget> target;
     host::WindowTarget* window = nullptr;
@@ -103,8 +130,12 @@ int Run(const char* scriptPath, Screen screen)
         std::snprintf(code, sizeof code, "0x%08X", static_cast<unsigned>(hr));
         return Fail(std::string("the control's window could not be made: ") + code);
     }
-    const int exitCode = script ? host::RunScript(*script, *control.dispatch.Get(), *target, std::cout, std::cerr)
-                                : host::kExitAllRan;
+    int exitCode = host::kExitAllRan;
+    if (documentPath) {
+        std::cout << host::OpenDocument(*control.dispatch.Get(), documentPath) << std::endl;
+    } else if (script) {
+        exitCode = host::RunScript(*script, *control.dispatch.Get(), *target, std::cout, std::cerr);
+    }
     if (screen == Screen::kWindowThenLoop) window->RunUntilClosed();
     target->Close();
     return exitCode;

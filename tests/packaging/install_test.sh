@@ -3,15 +3,25 @@
 # two outside programs found through pkg-config: a C program that uses Orthon, and a C++
 # host that registers the control and drives it through quiln.h. The prefix's library
 # folder is made unwritable first, as under a system prefix, so the user's words must land
-# under $XDG_DATA_HOME/quiln. Then the CMake package, the desktop entry and the MIME type.
+# under $XDG_DATA_HOME/quiln. Then the installed quiln-host, the CMake package, the desktop
+# entry and the MIME type, and the desktop's way in: `quiln-host window FILE` under an Xvfb
+# of the test's own, with no control registered yet.
 #   install_test.sh BUILD-DIR SOURCE-DIR [EXTRA-COMPILER-FLAGS]
 set -euo pipefail
 build=$1
 source=$2
 extra=${3:-}
 
+source "$source/tests/support/xvfb.sh"
 work=$(mktemp -d /tmp/quiln-install-XXXXXX)
-trap 'chmod -R u+w "$work" 2>/dev/null; rm -rf "$work"' EXIT
+window=
+cleanup() {
+  [[ -n $window ]] && kill "$window" 2>/dev/null
+  stop_xvfb
+  chmod -R u+w "$work" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
 chmod 755 "$work"
 prefix=$work/prefix
 fail() { echo "install_test: $*" >&2; exit 1; }
@@ -21,7 +31,7 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 # Only the prefix: no system pkg-config folders, nothing of the build tree.
 export PKG_CONFIG_LIBDIR=$prefix/lib/pkgconfig
 export PKG_CONFIG_PATH=
-moduledir=$(pkg-config --variable=moduledir orthon)
+moduledir=$(realpath "$(pkg-config --variable=moduledir orthon)")
 [[ $moduledir -ef $prefix/lib/quiln ]] || fail "orthon.pc names $moduledir"
 
 # The versioned libraries, each with its SONAME.
@@ -68,6 +78,12 @@ env HOME="$home" XDG_DATA_HOME="$home/data" "${run[@]}" \
   "$work/embed_host" "$(pkg-config --variable=library quiln)" "$work/registry" "$work/out/embedded.qln"
 [[ $(ls -A "$moduledir") == "$before" ]] || fail "the control wrote beside itself"
 
+# The installed quiln-host registers the installed library and runs a script on it.
+printf 'FileNew\nInsertString "installed"\nFileSave "%s"\n' "$work/host.qln" > "$work/script.txt"
+QUILN_REGISTRY_DIR=$work/host-registry "$prefix/bin/quiln-host" register "$moduledir/libQuiln.so.1" >/dev/null
+ran=$(QUILN_REGISTRY_DIR=$work/host-registry "$prefix/bin/quiln-host" run "$work/script.txt")
+[[ $ran == $'FileNew => TRUE\nInsertString => TRUE\nFileSave => TRUE' ]] || fail "the installed host ran: $ran"
+
 # find_package(Quiln) from the prefix gives the imported targets.
 mkdir -p "$work/cmake"
 cat > "$work/cmake/CMakeLists.txt" <<'EOF'
@@ -94,7 +110,8 @@ cmake -S "$work/cmake" -B "$work/cmake/build" -DCMAKE_PREFIX_PATH="$prefix" -DCM
 desktop-file-validate "$prefix/share/applications/quiln.desktop"
 grep -q '^Exec=quiln-host window %f$' "$prefix/share/applications/quiln.desktop" || fail "the entry does not open a file"
 xmllint --noout "$prefix/share/icons/hicolor/scalable/apps/quiln.svg"
-update-mime-database "$prefix/share/mime" >/dev/null
+# (It says, on standard error, that the folder is not one the desktop searches.)
+update-mime-database "$prefix/share/mime" >/dev/null 2>&1
 grep -q '^application/x-quiln$' "$prefix/share/mime/types" || fail "no application/x-quiln in the MIME database"
 # The compiled rule is ">0=", the value's length in two bytes, then the value: the first six
 # bytes of a saved document.
@@ -102,4 +119,23 @@ hex() { od -An -tx1 -v | tr -d ' \n'; }
 header=$(head -c 6 "$work/out/embedded.qln" | hex)
 [[ $header == 5175696c6e00 ]] || fail "the saved document does not start with Quiln and a 0: $header"
 grep -qF "3e303d0006$header" <<<"$(hex < "$prefix/share/mime/magic")" || fail "the MIME magic does not match a saved document"
+# The desktop entry's command on a saved document, before any registration: the host
+# registers the control installed beside it and opens the file in its window.
+start_xvfb "$work"
+QUILN_REGISTRY_DIR=$work/desktop-registry "$prefix/bin/quiln-host" window "$work/out/embedded.qln" \
+  >"$work/window.out" 2>"$work/window.err" &
+window=$!
+for _ in $(seq 600); do
+  [[ -s $work/window.out ]] && break
+  kill -0 "$window" 2>/dev/null || break
+  sleep 0.1
+done
+kill "$window" 2>/dev/null || true
+wait "$window" 2>/dev/null || true
+window=
+stop_xvfb
+[[ $(cat "$work/window.out") == "FileOpen => TRUE" ]] ||
+  fail "quiln-host window FILE did not open the file: $(cat "$work/window.out" "$work/window.err")"
+grep -qF "$moduledir/libQuiln.so.1" "$work/desktop-registry/classes-root.reg" ||
+  fail "the window did not register the installed control"
 echo "install_test: ok"

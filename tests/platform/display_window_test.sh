@@ -8,30 +8,15 @@
 #   display_window_test.sh QUILN_HOST LIBQUILN SCRIPT LSAN_SUPPRESSIONS
 set -euo pipefail
 host=$1 library=$2 script=$3 suppressions=$4
-
-if ! command -v Xvfb >/dev/null; then
-  echo "Xvfb is missing (scripts/setup installs the xvfb package)" >&2
-  exit 1
-fi
+source "$(dirname "${BASH_SOURCE[0]}")/../support/xvfb.sh"
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/quiln-window.XXXXXX")
-xvfb=
 cleanup() {
-  [[ -n $xvfb ]] && kill "$xvfb" 2>/dev/null && wait "$xvfb" 2>/dev/null
+  stop_xvfb
   rm -rf "$work"
 }
 trap cleanup EXIT
-
-# A free display number, from Xvfb itself; generous waits for a loaded machine.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb=$!
-for _ in $(seq 300); do
-  [[ -s $work/display ]] && break
-  kill -0 "$xvfb" 2>/dev/null || { echo "Xvfb did not start:" >&2; cat "$work/xvfb.log" >&2; exit 1; }
-  sleep 0.1
-done
-[[ -s $work/display ]] || { echo "Xvfb gave no display number in 30 s" >&2; exit 1; }
-export DISPLAY=":$(head -n1 "$work/display")"
+start_xvfb "$work"
 
 export QUILN_REGISTRY_DIR=$work/registry XDG_CONFIG_HOME=$work/config
 # The window system's libraries keep what they allocate until the process ends.
