@@ -108,7 +108,8 @@ cmake -S "$work/cmake" -B "$work/cmake/build" -DCMAKE_PREFIX_PATH="$prefix" -DCM
 
 # The desktop entry, and the MIME type that recognises a saved document by its header.
 desktop-file-validate "$prefix/share/applications/quiln.desktop"
-grep -q '^Exec=quiln-host window %f$' "$prefix/share/applications/quiln.desktop" || fail "the entry does not open a file"
+grep -q '^Exec=quiln-host window --open %f$' "$prefix/share/applications/quiln.desktop" ||
+  fail "the entry does not open a file"
 xmllint --noout "$prefix/share/icons/hicolor/scalable/apps/quiln.svg"
 # (It says, on standard error, that the folder is not one the desktop searches.)
 update-mime-database "$prefix/share/mime" >/dev/null 2>&1
@@ -119,23 +120,39 @@ hex() { od -An -tx1 -v | tr -d ' \n'; }
 header=$(head -c 6 "$work/out/embedded.qln" | hex)
 [[ $header == 5175696c6e00 ]] || fail "the saved document does not start with Quiln and a 0: $header"
 grep -qF "3e303d0006$header" <<<"$(hex < "$prefix/share/mime/magic")" || fail "the MIME magic does not match a saved document"
-# The desktop entry's command on a saved document, before any registration: the host
-# registers the control installed beside it and opens the file in its window.
+# The desktop entry's command under an Xvfb of the test's own: quiln-host in its window,
+# left running until it has said what its FileOpen gave, then stopped.
+open_in_window() { # NAME ARGS...: output in $work/NAME.out and .err
+  local name=$1
+  shift
+  QUILN_REGISTRY_DIR=$work/desktop-registry "$prefix/bin/quiln-host" window "$@" \
+    >"$work/$name.out" 2>"$work/$name.err" &
+  window=$!
+  for _ in $(seq 600); do
+    [[ -s $work/$name.out ]] && break
+    kill -0 "$window" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill "$window" 2>/dev/null || true
+  wait "$window" 2>/dev/null || true
+  window=
+}
 start_xvfb "$work"
-QUILN_REGISTRY_DIR=$work/desktop-registry "$prefix/bin/quiln-host" window "$work/out/embedded.qln" \
-  >"$work/window.out" 2>"$work/window.err" &
-window=$!
-for _ in $(seq 600); do
-  [[ -s $work/window.out ]] && break
-  kill -0 "$window" 2>/dev/null || break
-  sleep 0.1
-done
-kill "$window" 2>/dev/null || true
-wait "$window" 2>/dev/null || true
-window=
+# A saved document, before any registration: the host registers the control installed
+# beside it and opens the file. A file the desktop takes for ours that is a script is
+# opened as a document too, and refused as one: nothing in it runs.
+open_in_window document --open "$work/out/embedded.qln"
+printf 'FileSave "%s"\n' "$work/ran.qln" > "$work/script.qln"
+open_in_window script --open "$work/script.qln"
+# Without --open, the file's header tells a document from a script.
+open_in_window by-content "$work/out/embedded.qln"
 stop_xvfb
-[[ $(cat "$work/window.out") == "FileOpen => TRUE" ]] ||
-  fail "quiln-host window FILE did not open the file: $(cat "$work/window.out" "$work/window.err")"
+[[ $(cat "$work/document.out") == "FileOpen => TRUE" ]] ||
+  fail "the window did not open the document: $(cat "$work/document.out" "$work/document.err")"
 grep -qF "$moduledir/libQuiln.so.1" "$work/desktop-registry/classes-root.reg" ||
   fail "the window did not register the installed control"
+[[ $(cat "$work/script.out") == "FileOpen => FALSE" && ! -e $work/ran.qln ]] ||
+  fail "a script given as a document was not refused: $(cat "$work/script.out" "$work/script.err")"
+[[ $(cat "$work/by-content.out") == "FileOpen => TRUE" ]] ||
+  fail "the window did not tell the document by its header: $(cat "$work/by-content.out" "$work/by-content.err")"
 echo "install_test: ok"
