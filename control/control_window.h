@@ -77,7 +77,9 @@ public:
     virtual plat::HRESULT RenderHost(std::int32_t* width, std::int32_t* height, std::uint32_t* pixels,
                                      std::int32_t stride) = 0;
     // The caret in the host window's client coordinates, for an input method's candidate
-    // window; S_FALSE (and an empty rectangle) when no caret shows.
+    // window: the window system's caret when one shows (an edit box's), else the document's
+    // caret as the page canvas last painted it; S_FALSE (and an empty rectangle) when no
+    // caret shows. The host window's picture holds the document's caret already.
     virtual plat::HRESULT GetCaretRect(plat::Rect* rect) = 0;
     // The cursor the control asks for now: a system cursor id (IDC_*) or a resource id.
     virtual plat::HRESULT GetCursorId(std::int32_t* id) = 0;

@@ -2,6 +2,7 @@
 
 #include "control/quiln_app.h"
 #include "control/quiln_typelib.h"
+#include "document/doc_body.h"
 #include "document/doc_password.h"
 #include "document/ql_doc.h"
 #include "document/statistics.h"
@@ -354,10 +355,21 @@ plat::HRESULT CQuilnCtrl::GetCaretRect(plat::Rect* rect)
     if (!rect) return plat::E_POINTER;
     *rect = plat::Rect{};
     if (!HasFrame()) return plat::E_UNEXPECTED;
-    const plat::CaretState caret = plat::GetCaretState();
-    if (!caret.owner || !caret.visible) return plat::S_FALSE;
+    plat::Window* owner = nullptr;
+    plat::Rect local;
+    if (const plat::CaretState caret = plat::GetCaretState(); caret.owner && caret.visible) {
+        owner = caret.owner;
+        local = caret.rect;
+    } else if (CQlView* view = m_frame->GetMainView(); view && view->GetCanvas() && view->GetCanvas()->GetDocument()) {
+        // The page canvas paints the document's caret itself; the body keeps where it last
+        // drew it, in the canvas's client coordinates (empty while a selection shows).
+        CQlCanvas* canvas = view->GetCanvas();
+        local = canvas->GetDocument()->GetBody()->GetCaretRect();
+        if (!local.IsEmpty()) owner = canvas;
+    }
+    if (!owner) return plat::S_FALSE;
     plat::Window* top = TopWindow();
-    *rect = caret.owner->ClientToScreen(caret.rect);
+    *rect = owner->ClientToScreen(local);
     const plat::Point origin = top->ClientToScreen(plat::Point{0, 0});
     rect->Offset(-origin.x, -origin.y);
     return plat::S_OK;

@@ -1,21 +1,15 @@
 #include "host/control_loader.h"
 
-#include <cstdio>
+#include <deque>
 
 #include "control/quiln_entry.h"
 #include "control/quiln_typelib.h"
+#include "host/member_caller.h"
 #include "platform/com/registry.h"
 
 namespace host {
 
 namespace {
-
-std::string HexResult(plat::HRESULT hr)
-{
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(hr));
-    return text;
-}
 
 // The registry's text at a key's default value, or false with the reason.
 bool ReadDefault(plat::StringView key, plat::String* text, std::string* reason)
@@ -33,16 +27,17 @@ bool ReadDefault(plat::StringView key, plat::String* text, std::string* reason)
 }
 
 // A loaded library is never unloaded: what its drawing and font layers leave registered
-// with the system libraries for the life of the process points into it.
+// with the system libraries for the life of the process points into it. The libraries are
+// kept where the process can still reach them, never freed.
 plat::Library* LoadForGood(const plat::String& path, std::string* reason)
 {
-    auto* library = new plat::Library();
-    if (!library->Load(path)) {
-        delete library;
+    static auto* const kept = new std::deque<plat::Library>();
+    plat::Library library;
+    if (!library.Load(path)) {
         *reason = "cannot load " + plat::Utf16ToUtf8(path);
         return nullptr;
     }
-    return library;
+    return &kept->emplace_back(std::move(library));
 }
 
 } // namespace

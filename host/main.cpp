@@ -21,6 +21,7 @@
 
 #include "host/control_loader.h"
 #include "host/headless_target.h"
+#include "host/member_caller.h"
 #include "host/native_document.h"
 #include "host/script_runner.h"
 #include "host/window_target.h"
@@ -134,9 +135,7 @@ int Run(const char* scriptPath, Screen screen, WindowFile given = WindowFile::kS
         target = std::move(shown);
     }
     if (const plat::HRESULT hr = target->Open(host::kHostWidth, host::kHostHeight); plat::Failed(hr)) {
-        char code[16];
-        std::snprintf(code, sizeof code, "0x%08X", static_cast<unsigned>(hr));
-        return Fail(std::string("the control's window could not be made: ") + code);
+        return Fail("the control's window could not be made: " + host::HexResult(hr));
     }
     int exitCode = host::kExitAllRan;
     if (documentPath) {

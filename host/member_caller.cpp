@@ -128,11 +128,16 @@ std::string FormatResult(const plat::Variant& result)
     return "-";
 }
 
+std::string HexResult(plat::HRESULT hr)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(hr));
+    return text;
+}
+
 std::string FormatError(plat::HRESULT hr)
 {
-    char text[24];
-    std::snprintf(text, sizeof text, "ERROR 0x%08X", static_cast<unsigned>(hr));
-    return text;
+    return "ERROR " + HexResult(hr);
 }
 
 } // namespace host

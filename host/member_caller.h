@@ -35,6 +35,8 @@ private:
 
 // How a result is written: TRUE/FALSE, a decimal, a quoted string, or "-" for none.
 std::string FormatResult(const plat::Variant& result);
+// A result code as the host writes it: "0xHHHHHHHH".
+std::string HexResult(plat::HRESULT hr);
 // A failure at the dispatch layer: "ERROR 0xHHHHHHHH".
 std::string FormatError(plat::HRESULT hr);
 

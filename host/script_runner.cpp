@@ -17,6 +17,8 @@ int RunScript(std::istream& script, plat::Dispatch& control, HostTarget& target,
     int unanswered = target.UnansweredModalCount();
     std::string text;
     for (int number = 1; std::getline(script, text); ++number) {
+        // Editors that mark a file as UTF-8 put a byte-order mark before its first line.
+        if (number == 1 && text.starts_with("\xEF\xBB\xBF")) text.erase(0, 3);
         ScriptLine line;
         std::string reason;
         PreparedCall call;

@@ -108,22 +108,34 @@ std::unique_ptr<plat::Bitmap> WindowTarget::Picture()
 
 void WindowTarget::RunUntilClosed()
 {
-    RunLoop(std::nullopt);
+    // Dialogs, message boxes and popup menus run modal loops of their own inside the
+    // control, which the screen cannot show yet: each ends at once, and the user hears why.
+    int unanswered = UnansweredModalCount();
+    RunLoop(std::nullopt, [&] {
+        const int now = UnansweredModalCount();
+        if (now > unanswered)
+            std::fprintf(stderr, "quiln-host: a dialog, message box or menu opened, but the window cannot show "
+                                 "those yet; it was closed at once\n");
+        unanswered = now;
+    });
 }
 
-void WindowTarget::RunLoop(std::optional<std::int64_t> deadline)
+void WindowTarget::RunLoop(std::optional<std::int64_t> deadline, const std::function<void()>& afterEach)
 {
     while (m_open && !m_closed) {
         std::int64_t timer = -1;
         if (plat::Failed(m_control.NextTimerDelay(&timer))) timer = -1;
         std::int64_t wait = timer;
         if (deadline) {
-            const std::int64_t left = *deadline - NowMs();
-            if (left <= 0) break;
+            const std::int64_t left = std::max<std::int64_t>(0, *deadline - NowMs());
             wait = wait < 0 ? left : std::min(wait, left);
         }
         const int timeout = wait < 0 ? -1 : static_cast<int>(std::min<std::int64_t>(wait, INT_MAX));
         PumpAndShow(Feed(m_display.WaitEvents(timeout)));
+        if (afterEach) afterEach();
+        // The timers due by the deadline have run even when the machine was too busy to
+        // wake us before it.
+        if (deadline && NowMs() >= *deadline) break;
     }
 }
 
@@ -174,11 +186,10 @@ void WindowTarget::ShowPicture()
 {
     const std::unique_ptr<plat::Bitmap> picture = m_direct.Picture();
     if (!picture) return;
-    plat::Rect caret;
-    const bool caretShown = m_control.GetCaretRect(&caret) == plat::S_OK;
-    m_display.Show(*picture, caretShown ? &caret : nullptr);
+    m_display.Show(*picture);
     // The input method's composition and candidates go where the caret is.
-    if (caretShown && caret != m_textInputRect) {
+    plat::Rect caret;
+    if (m_control.GetCaretRect(&caret) == plat::S_OK && caret != m_textInputRect) {
         m_display.SetTextInputRect(caret);
         m_textInputRect = caret;
     }

@@ -5,6 +5,7 @@
 // the window as the display server has it.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 #include "control/control_window.h"
@@ -38,8 +39,8 @@ public:
 
 private:
     // Runs the loop until the window closes or, when given, the deadline (the real clock's
-    // milliseconds) passes.
-    void RunLoop(std::optional<std::int64_t> deadline);
+    // milliseconds) passes; afterEach, when given, after each round.
+    void RunLoop(std::optional<std::int64_t> deadline, const std::function<void()>& afterEach = {});
     // Hands the screen's events to the control; true when the window must be shown again.
     bool Feed(const std::vector<plat::DisplayEvent>& events);
     // Lets the control run what waits and shows the window again when anything ran.

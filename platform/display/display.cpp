@@ -85,7 +85,7 @@ public:
         return Size(w, h);
     }
 
-    bool Show(const Bitmap& picture, const Rect* caret) override;
+    bool Show(const Bitmap& picture) override;
     std::vector<DisplayEvent> WaitEvents(int timeoutMs) override;
 
     void SetTextInputRect(const Rect& caret) override
@@ -128,25 +128,20 @@ private:
     std::string m_title;
 };
 
-bool SdlDisplay::Show(const Bitmap& picture, const Rect* caret)
+bool SdlDisplay::Show(const Bitmap& picture)
 {
     SDL_Surface* surface = SDL_GetWindowSurface(m_window);
     if (!surface) return false;
     const int width = std::min(picture.Width(), surface->w);
     const int height = std::min(picture.Height(), surface->h);
-    std::vector<std::uint32_t> frame(static_cast<std::size_t>(std::max(width, 0)) * std::max(height, 0));
-    for (int y = 0; y < height; ++y) std::copy_n(picture.Row(y), width, frame.begin() + std::ptrdiff_t(y) * width);
-    if (caret) {
-        for (int y = std::max(0, caret->top); y < std::min(height, caret->bottom); ++y)
-            for (int x = std::max(0, caret->left); x < std::min(width, caret->right); ++x)
-                frame[std::size_t(y) * width + x] ^= 0x00FFFFFFu;
-    }
     SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, (kBackground >> 16) & 0xFF, (kBackground >> 8) & 0xFF,
                                               kBackground & 0xFF));
     if (width > 0 && height > 0) {
         if (SDL_MUSTLOCK(surface)) SDL_LockSurface(surface);
-        SDL_ConvertPixels(width, height, SDL_PIXELFORMAT_RGB888, frame.data(), width * 4, surface->format->format,
-                          surface->pixels, surface->pitch);
+        auto* target = static_cast<std::uint8_t*>(surface->pixels);
+        for (int y = 0; y < height; ++y)
+            SDL_ConvertPixels(width, 1, SDL_PIXELFORMAT_RGB888, picture.Row(y), width * 4, surface->format->format,
+                              target + std::ptrdiff_t(y) * surface->pitch, surface->pitch);
         if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
     }
     return SDL_UpdateWindowSurface(m_window) == 0;

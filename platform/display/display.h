@@ -46,9 +46,8 @@ public:
     virtual ~Display() = default;
 
     virtual Size ClientSize() const = 0;
-    // Shows the picture at the top left of the window (grey where it does not reach), with
-    // the caret, when given, drawn inverted over it.
-    virtual bool Show(const Bitmap& picture, const Rect* caret) = 0;
+    // Shows the picture at the top left of the window (grey where it does not reach).
+    virtual bool Show(const Bitmap& picture) = 0;
 
     // Waits up to timeoutMs (negative: as long as it takes) for something to happen and
     // returns every event that is waiting, in order; empty when the time ran out.

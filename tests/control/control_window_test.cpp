@@ -95,6 +95,27 @@ TEST_F(ControlWindow, CharactersAndKeysActOnTheMainDocument)
     EXPECT_EQ(Caret(), 0);
 }
 
+// The page canvas paints the document's caret itself; the control reports where, in the
+// host window's coordinates, so that a host puts an input method's window there.
+TEST_F(ControlWindow, ReportsWhereTheDocumentsCaretIsForAnInputMethod)
+{
+    plat::Rect empty, typed, home;
+    ASSERT_EQ(m_control->GetCaretRect(&empty), plat::S_OK);
+    Type(u"abcd");
+    ASSERT_EQ(m_control->GetCaretRect(&typed), plat::S_OK);
+    // The caret's top follows the character beside it, a pixel up or down.
+    EXPECT_NEAR(typed.top, empty.top, 2) << "the same line";
+    EXPECT_GT(typed.left, empty.left + 10) << "past the four letters";
+    EXPECT_GE(typed.Width(), 1);
+    EXPECT_GT(typed.Height(), 5);
+    EXPECT_TRUE(kHostRect.Contains(plat::Point(typed.left, typed.top)) &&
+                kHostRect.Contains(plat::Point(typed.right - 1, typed.bottom - 1)));
+    Post(plat::kWmKeyDown, plat::kVkHome);
+    ASSERT_EQ(m_control->GetCaretRect(&home), plat::S_OK);
+    EXPECT_EQ(home.left, empty.left) << "back at the start of the line";
+    EXPECT_NEAR(home.top, typed.top, 2);
+}
+
 TEST_F(ControlWindow, AReadOnlyDocumentTakesNoTextButTheCaretStillMoves)
 {
     Type(u"xyz");

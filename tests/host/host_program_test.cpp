@@ -230,6 +230,20 @@ TEST_F(HostProgram, RunsScriptsAndPrintsEachResult)
          "!key => OK\n"
          "StatisticsAscii => 5\n"
          "!clock => OK\n"},
+        {"a click puts the caret where it lands",
+         "!type \"hello world\"\n"
+         "!click 91 146      # the start of the first line\n"
+         "!key Shift+End\n"
+         "!type \"Z\"\n"
+         "StatisticsAscii\n"
+         "!click 300 146     # right of the line's end\n"
+         "!key Shift+Home\n"
+         "!type \"QQ\"\n"
+         "StatisticsAscii\n",
+         "!type => OK\n!click => OK\n!key => OK\n!type => OK\n"
+         "StatisticsAscii => 1\n"
+         "!click => OK\n!key => OK\n!type => OK\n"
+         "StatisticsAscii => 2\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -244,7 +258,7 @@ TEST_F(HostProgram, RunsScriptsAndPrintsEachResult)
 TEST_F(HostProgram, ReportsLinesItCannotReadRunsTheRestAndExits2)
 {
     Register();
-    const Outcome outcome = Run("FileNew\n"
+    const Outcome outcome = Run("\xEF\xBB\xBF" "FileNew\n"
                                 "InsertString \"unclosed\n"
                                 "NoSuchMember 1\n"
                                 "SetFontSize\n"
@@ -317,6 +331,22 @@ TEST_F(HostProgram, AnswersDialogsAndMenus)
                            "!answer => OK\n!answer => OK\n!click => OK\n!answer => OK\n!click => OK\n");
     EXPECT_EQ(outcome.err, "line 19: a dialog or message box ran with no answer queued (see !answer)\n");
     EXPECT_EQ(outcome.status, 0);
+}
+
+// The main job's example script, run as scripts/run runs it.
+TEST_F(HostProgram, RunsTheExampleScript)
+{
+    Register();
+    const Outcome outcome = Host({"run", QUILN_EXAMPLE_SCRIPT});
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(outcome.err, "");
+    for (const char* line : {"IsDispEditStatus => TRUE\n", "InsertNewPage => TRUE\n", "FileOpen => TRUE\n",
+                             "StatisticsPage => 2\n", "ExportPDF => TRUE\n", "!png => OK\n"}) {
+        EXPECT_NE(outcome.out.find(line), std::string::npos) << line;
+    }
+    EXPECT_EQ(outcome.out.find("ERROR"), std::string::npos) << outcome.out;
+    EXPECT_EQ(ReadText(m_dir / "sample.pdf").substr(0, 5), "%PDF-");
+    EXPECT_TRUE(plat::Bitmap::LoadPng(plat::Utf8ToUtf16((m_dir / "sample-page1.png").string())));
 }
 
 // Dark pixels of a picture inside a rectangle.

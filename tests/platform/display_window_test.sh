@@ -1,27 +1,31 @@
 #!/usr/bin/env bash
-# The host in a real window: starts its own Xvfb, runs a script that types, presses keys
-# and clicks through the screen (SDL's queue) and takes a screenshot from the X server,
-# runs the same script headless, and compares: the same output lines and the same pixels.
+# The host in a real window, run under tests/support/with_xvfb.sh: runs a script that
+# types, presses keys and clicks through the screen (SDL's queue) and takes a screenshot
+# from the X server, runs the same script headless, and compares: the same output lines
+# and the same pixels.
+# It also checks that the window mode refuses to run without a display server.
 # Exact: the editor paints its own caret, which does not blink, and !clock before each
 # picture lets the frame's idle updates run in both.
 #
-#   display_window_test.sh QUILN_HOST LIBQUILN SCRIPT LSAN_SUPPRESSIONS
+#   with_xvfb.sh display_window_test.sh QUILN_HOST LIBQUILN SCRIPT
 set -euo pipefail
-host=$1 library=$2 script=$3 suppressions=$4
-source "$(dirname "${BASH_SOURCE[0]}")/../support/xvfb.sh"
+host=$1 library=$2 script=$3
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/quiln-window.XXXXXX")
-cleanup() {
-  stop_xvfb
-  rm -rf "$work"
-}
-trap cleanup EXIT
-start_xvfb "$work"
+trap 'rm -rf "$work"' EXIT
 
 export QUILN_REGISTRY_DIR=$work/registry XDG_CONFIG_HOME=$work/config
-# The window system's libraries keep what they allocate until the process ends.
-export LSAN_OPTIONS="suppressions=$suppressions${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 "$host" register "$library" >/dev/null
+
+# Without a display server the window mode refuses and says why, rather than showing a
+# window nobody can see.
+refused=0
+(cd "$work" && env -u DISPLAY -u WAYLAND_DISPLAY timeout 60 "$host" window >/dev/null 2>"$work/refusal.txt") || refused=$?
+if [[ $refused -ne 1 ]] || ! grep -q "no display server" "$work/refusal.txt"; then
+  echo "without a display server the window mode did not refuse (status $refused):" >&2
+  cat "$work/refusal.txt" >&2
+  exit 1
+fi
 
 mkdir "$work/window" "$work/headless"
 status=0
@@ -45,7 +49,7 @@ if grep -v '=> OK$\|=> TRUE$\|=> [0-9]*$' "$work/window/out.txt"; then
   exit 1
 fi
 
-pictures=$(cd "$work/headless" && ls ./*.png)
+pictures=$(cd "$work/headless" && ls -- *.png)
 [[ -n $pictures ]] || { echo "the script wrote no pictures" >&2; exit 1; }
 for picture in $pictures; do
   # Both files come from the same PNG writer, so equal pixels give equal bytes.
@@ -60,4 +64,4 @@ if cmp -s "$work/window/before.png" "$work/window/after.png"; then
   echo "typing left the window as it was" >&2
   exit 1
 fi
-echo "the window's screenshots equal the headless pictures: $pictures"
+echo "the window's screenshots equal the headless pictures:" $pictures
