@@ -47,9 +47,18 @@ done
 
 cc=${CC:-cc}
 cxx=${CXX:-c++}
+# orthon_words loads the library itself (to unload it again): it is not linked with it.
 # shellcheck disable=SC2046,SC2086
 "$cc" -std=c11 -Wall -Wextra -Werror $extra $(pkg-config --cflags orthon) "$source/tests/packaging/orthon_words.c" \
-  -o "$work/orthon_words" $(pkg-config --libs orthon) -ldl
+  -o "$work/orthon_words" -ldl
+# A program linked with Orthon finds it, through the rpath pkg-config gives, in its folder.
+echo '#include <orthon.h>
+int main(int argc, char** argv) { (void)argc; (void)argv;
+  return LoadSpellCheck(u"") == 1 && CheckWord(u"abc1") == 0 ? 0 : 1; }' > "$work/orthon_linked.c"
+# shellcheck disable=SC2046,SC2086
+"$cc" -std=c11 -Wall -Wextra -Werror $extra $(pkg-config --cflags orthon) "$work/orthon_linked.c" \
+  -o "$work/orthon_linked" $(pkg-config --libs orthon)
+"$work/orthon_linked" || fail "a program linked with Orthon did not work"
 # shellcheck disable=SC2046,SC2086
 "$cxx" -std=c++17 -Wall -Wextra -Werror $extra $(pkg-config --cflags quiln) "$source/tests/packaging/embed_host.cpp" \
   -o "$work/embed_host" $(pkg-config --libs quiln)
@@ -98,8 +107,11 @@ foreach(target Quiln::Quiln Quiln::Orthon)
     message(FATAL_ERROR "no ${target}")
   endif()
 endforeach()
-get_target_property(orthon Quiln::Orthon IMPORTED_LOCATION_RELEASE)
-get_target_property(soname Quiln::Orthon IMPORTED_SONAME_RELEASE)
+# Whatever configuration the installed tree was built in.
+get_target_property(configs Quiln::Orthon IMPORTED_CONFIGURATIONS)
+list(GET configs 0 config)
+get_target_property(orthon Quiln::Orthon IMPORTED_LOCATION_${config})
+get_target_property(soname Quiln::Orthon IMPORTED_SONAME_${config})
 get_target_property(includes Quiln::Quiln INTERFACE_INCLUDE_DIRECTORIES)
 if(NOT EXISTS "${orthon}" OR NOT soname STREQUAL "libOrthon.so.1" OR NOT EXISTS "${includes}/quiln.h"
    OR NOT EXISTS "${QUILN_MODULE_DIR}/ViZavizivu.riv")
