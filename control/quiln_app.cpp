@@ -1,5 +1,7 @@
 #include "control/quiln_app.h"
 
+#include <filesystem>
+
 #include "control/quiln_ctrl.h"
 #include "control/quiln_typelib.h"
 #include "objects/object_kinds.h"
@@ -176,6 +178,17 @@ plat::HRESULT UpdateRegistry(bool add, plat::StringView modulePath)
 }
 
 } // namespace
+
+plat::String RegisteredModulePath(const plat::String& modulePath, plat::StringView soname)
+{
+    const size_t slash = modulePath.rfind(u'/');
+    if (slash == plat::String::npos || soname.empty()) return modulePath;
+    const plat::String link = modulePath.substr(0, slash + 1) + plat::String(soname);
+    std::error_code ec;
+    if (!std::filesystem::equivalent(plat::Utf16ToUtf8(link), plat::Utf16ToUtf8(modulePath), ec) || ec)
+        return modulePath;
+    return link;
+}
 
 plat::HRESULT RegisterServer(plat::StringView modulePath)
 {

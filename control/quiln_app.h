@@ -61,4 +61,10 @@ const std::vector<plat::ClassEntry>& ModuleClasses();
 plat::HRESULT RegisterServer(plat::StringView modulePath);
 plat::HRESULT UnregisterServer();
 
+// The path the registry is to keep for the library file at `modulePath`: the link named
+// `soname` beside it (libQuiln.so.1) when that leads to this very file, else the file
+// itself. The link stays when an update replaces libQuiln.so.1.0.0 with a newer file of
+// the same major version, and with it every host's registration.
+plat::String RegisteredModulePath(const plat::String& modulePath, plat::StringView soname);
+
 } // namespace quiln

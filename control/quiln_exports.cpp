@@ -16,7 +16,7 @@ QUILN_EXPORT plat::HRESULT DllGetClassObject(const plat::Guid& clsid, const plat
 
 QUILN_EXPORT plat::HRESULT DllRegisterServer()
 {
-    return quiln::RegisterServer(CQuilnApp::Get().ModulePath());
+    return quiln::RegisterServer(quiln::RegisteredModulePath(CQuilnApp::Get().ModulePath(), QUILN_SONAME));
 }
 
 QUILN_EXPORT plat::HRESULT DllUnregisterServer()

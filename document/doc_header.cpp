@@ -7,8 +7,6 @@
 
 namespace {
 
-constexpr char kMagic[6] = {'Q', 'u', 'i', 'l', 'n', '\0'};
-
 // Bounds of the page settings a file may carry. Nothing the settings dialog or an import
 // makes comes near them; beyond them page arithmetic in twips over hundreds of pages
 // would overflow.
@@ -43,7 +41,7 @@ bool CDocHeader::Load(plat::Archive& ar)
         return false;
     }
     ar.Read(magic, kMagicSize);
-    if (std::memcmp(magic, kMagic, sizeof kMagic) != 0) {
+    if (std::memcmp(magic, kMagic, kMagicBytes) != 0) {
         plat::MessageBox(u"非法文件");
         return false;
     }
@@ -111,7 +109,7 @@ void CDocHeader::LoadSettings(plat::Archive& ar)
 void CDocHeader::Store(plat::Archive& ar) const
 {
     std::uint8_t magic[kMagicSize] = {};
-    std::memcpy(magic, kMagic, sizeof kMagic);
+    std::memcpy(magic, kMagic, kMagicBytes);
     ar.Write(magic, kMagicSize);
     ar.WriteU8(kMajorVersion);
     ar.WriteU8(kMinorVersion);

@@ -17,6 +17,10 @@ public:
     static constexpr std::uint8_t kMajorVersion = 1;
     static constexpr std::uint8_t kMinorVersion = 1;
     static constexpr int kMagicSize = 9;
+    // The magic field's meaningful bytes, first in every native file ("Quiln" and a 0; the
+    // rest of the field is 0). Programs that only need to recognise a document read these.
+    static constexpr char kMagic[] = {'Q', 'u', 'i', 'l', 'n', '\0'};
+    static constexpr int kMagicBytes = sizeof kMagic;
     static constexpr int kReservedInts = 16;
 
     // Page-number styles and header rules.

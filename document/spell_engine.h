@@ -1,4 +1,4 @@
-// The binder of the spelling library: libOrthon.so from the control's own folder, its
+// The binder of the spelling library: libOrthon.so.1 from the control's own folder, its
 // seven exports bound by name, its dictionaries read from the same folder. Unbound (no
 // library, an export missing, the dictionaries refused) every word counts as correct and
 // has no suggestions; nothing is reported.
@@ -9,8 +9,9 @@
 #include "platform/com/library.h"
 #include "spell/orthon.h"
 
-// File name of the spelling library in the control's folder.
-inline constexpr char16_t kSpellLibraryName[] = u"libOrthon.so";
+// File name of the spelling library in the control's folder: its SONAME, the name a
+// runtime installation has (the bare libOrthon.so is only a link for linking against it).
+inline constexpr char16_t kSpellLibraryName[] = u"libOrthon.so.1";
 
 class CSpellEngine {
 public:

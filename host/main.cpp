@@ -5,8 +5,11 @@
 //   quiln-host register|unregister PATH-TO-libQuiln.so
 //   quiln-host run [--window] SCRIPT        (SCRIPT "-": standard input; --window: shown in a
 //                                            real window, ending with the script)
-//   quiln-host window [SCRIPT]              (the script, then the message loop until the
-//                                            window is closed)
+//   quiln-host window [SCRIPT|FILE]         (the script, or FILE, a native document, opened;
+//                                            then the message loop until the window is
+//                                            closed)
+//   quiln-host window --open FILE           (FILE opened as a document whatever it holds,
+//                                            never run: the desktop's way in)
 //   quiln-host version
 #include <cstdio>
 #include <cstring>
@@ -14,10 +17,12 @@
 #include <gnu/libc-version.h>
 #include <iostream>
 #include <string>
+#include <unistd.h>
 
 #include "host/control_loader.h"
 #include "host/headless_target.h"
 #include "host/member_caller.h"
+#include "host/native_document.h"
 #include "host/script_runner.h"
 #include "host/window_target.h"
 #include "platform/base/strings.h"
@@ -32,7 +37,8 @@ int Usage()
     std::fprintf(stderr,
                  "usage: quiln-host register|unregister PATH-TO-libQuiln.so\n"
                  "       quiln-host run [--window] SCRIPT   (SCRIPT - reads standard input)\n"
-                 "       quiln-host window [SCRIPT]\n"
+                 "       quiln-host window [SCRIPT|FILE]   (FILE: a document to open)\n"
+                 "       quiln-host window --open FILE     (FILE opened as a document, never run)\n"
                  "       quiln-host version\n"
                  "A script has one member call a line (MemberName arg ...) or a host action (!help lists them).\n");
     return host::kExitFailed;
@@ -67,13 +73,38 @@ int Register(const std::string& path, bool unregister)
     return host::kExitAllRan;
 }
 
+// A window opened from the desktop when no control is registered, or the registered one
+// cannot be loaded (`why`): the control installed with this program (<prefix>/lib/quiln
+// beside <prefix>/bin) is registered for the user. False when there is none or it cannot
+// be registered.
+bool RegisterInstalledControl(const std::string& why)
+{
+    const std::string path = plat::Utf16ToUtf8(plat::ModuleDir()) + "/../lib/quiln/libQuiln.so.1";
+    std::string reason;
+    if (::access(path.c_str(), R_OK) != 0 || !host::RegisterLibrary(path, false, &reason)) return false;
+    std::fprintf(stderr, "quiln-host: %s; registered %s in %s\n", why.c_str(), path.c_str(),
+                 plat::RegistryDir().c_str());
+    return true;
+}
+
 // Where the control is shown: nowhere (a headless run with a manual clock), or in a real
 // window, after the script either ending the host or running the message loop until the
 // window is closed.
 enum class Screen { kNone, kWindow, kWindowThenLoop };
+// What the file a window is given may be: a script or a native document, told apart by its
+// header; or a document only. The desktop hands over any file it takes for ours (a name
+// ending in .qln will do), and such a file must never run as a script.
+enum class WindowFile { kScriptOrDocument, kDocumentOnly };
 
-int Run(const char* scriptPath, Screen screen)
+int Run(const char* scriptPath, Screen screen, WindowFile given = WindowFile::kScriptOrDocument)
 {
+    const char* documentPath = nullptr;
+    if (given == WindowFile::kDocumentOnly ||
+        (screen == Screen::kWindowThenLoop && scriptPath && std::strcmp(scriptPath, "-") != 0 &&
+         host::IsNativeDocument(scriptPath))) {
+        documentPath = scriptPath;
+        scriptPath = nullptr;
+    }
     std::ifstream file;
     std::istream* script = nullptr;
     if (scriptPath && std::strcmp(scriptPath, "-") == 0) {
@@ -86,7 +117,11 @@ int Run(const char* scriptPath, Screen screen)
 
     host::LoadedControl control;
     std::string reason;
-    if (!host::LoadRegisteredControl(&control, &reason)) return Fail(reason);
+    if (!host::LoadRegisteredControl(&control, &reason)) {
+        if (screen != Screen::kWindowThenLoop || !RegisterInstalledControl(reason) ||
+            !host::LoadRegisteredControl(&control, &reason))
+            return Fail(reason);
+    }
     std::unique_ptr<plat::Display> display;
     std::unique_ptr<host::HostTarget> target;
     host::WindowTarget* window = nullptr;
@@ -102,8 +137,12 @@ int Run(const char* scriptPath, Screen screen)
     if (const plat::HRESULT hr = target->Open(host::kHostWidth, host::kHostHeight); plat::Failed(hr)) {
         return Fail("the control's window could not be made: " + host::HexResult(hr));
     }
-    const int exitCode = script ? host::RunScript(*script, *control.dispatch.Get(), *target, std::cout, std::cerr)
-                                : host::kExitAllRan;
+    int exitCode = host::kExitAllRan;
+    if (documentPath) {
+        std::cout << host::OpenDocument(*control.dispatch.Get(), documentPath) << std::endl;
+    } else if (script) {
+        exitCode = host::RunScript(*script, *control.dispatch.Get(), *target, std::cout, std::cerr);
+    }
     if (screen == Screen::kWindowThenLoop) window->RunUntilClosed();
     target->Close();
     return exitCode;
@@ -117,7 +156,11 @@ int main(int argc, char** argv)
     const std::string mode = argv[1];
     if (mode == "version" || mode == "--version") return argc == 2 ? Version() : Usage();
     if (mode == "register" || mode == "unregister") return argc == 3 ? Register(argv[2], mode == "unregister") : Usage();
-    if (mode == "window") return argc <= 3 ? Run(argc == 3 ? argv[2] : nullptr, Screen::kWindowThenLoop) : Usage();
+    if (mode == "window") {
+        if (argc == 4 && std::strcmp(argv[2], "--open") == 0)
+            return Run(argv[3], Screen::kWindowThenLoop, WindowFile::kDocumentOnly);
+        return argc <= 3 ? Run(argc == 3 ? argv[2] : nullptr, Screen::kWindowThenLoop) : Usage();
+    }
     if (mode == "run") {
         if (argc == 4 && std::strcmp(argv[2], "--window") == 0) return Run(argv[3], Screen::kWindow);
         return argc == 3 ? Run(argv[2], Screen::kNone) : Usage();

@@ -14,9 +14,10 @@ int CEnglishSpeller::Load(const plat::String& folder)
     // Suggestions come from the standard dictionary only: its index is made with it.
     else m_standard->PrepareSuggestions();
     // A missing or bad user file gives an empty dictionary that keeps the path, so the
-    // file is made at the first save.
+    // file is made at the first save. The user file may live elsewhere (see
+    // UserDictionaryFolder).
     m_user = std::make_unique<CEnglishDictionary>();
-    if (m_user->Open(plat::Format(u"%s/QlUser.dic", folder)) != kDictOk) m_user->CreateEmpty();
+    if (m_user->Open(plat::Format(u"%s/QlUser.dic", UserDictionaryFolder(folder))) != kDictOk) m_user->CreateEmpty();
     m_ignore = std::make_unique<CEnglishDictionary>();
     m_ignore->CreateEmpty();
     return 1;

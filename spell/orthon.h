@@ -1,6 +1,12 @@
-// The spelling library's exported interface: seven C functions, bound by name at run
-// time. Every string is a 0-terminated UTF-16 string; every result is a 32-bit int.
-#pragma once
+/* The spelling library's exported interface (libOrthon.so.1): seven C functions, bound by
+ * name at run time or linked against. Every string is a 0-terminated UTF-16 string; every
+ * result is a 32-bit int. For C and C++ alike. */
+#ifndef ORTHON_H
+#define ORTHON_H
+
+#ifndef __cplusplus
+#include <uchar.h> /* char16_t */
+#endif
 
 #if defined(__GNUC__)
 #define ORTHON_API __attribute__((visibility("default")))
@@ -8,13 +14,17 @@
 #define ORTHON_API
 #endif
 
+#ifdef __cplusplus
 extern "C" {
+#endif
 
 // Reads the dictionaries of the folder (no trailing separator). Always 1: a language
-// whose standard dictionary is missing or unreadable accepts every word.
+// whose standard dictionary is missing or unreadable accepts every word. The user
+// dictionaries are read from and written to that folder when this process may write
+// there, else to $XDG_DATA_HOME/quiln (~/.local/share/quiln).
 ORTHON_API int LoadSpellCheck(const char16_t* folder);
 // Does nothing; user dictionaries are written when the library is unloaded.
-ORTHON_API void ReleaseSpellCheck();
+ORTHON_API void ReleaseSpellCheck(void);
 // Non-zero when the word is correct.
 ORTHON_API int CheckWord(const char16_t* word);
 // Number of suggestions for a misspelt word, 0 when it is correct. The suggestions stay
@@ -28,16 +38,20 @@ ORTHON_API void AddWord(const char16_t* word);
 // Adds the word to the ignore list of its language (kept until unload).
 ORTHON_API void AddIgnore(const char16_t* word);
 
-} // extern "C"
-
 // The exports' types, for binders that look them up by name.
-using OrthonLoadSpellCheckFn = int (*)(const char16_t*);
-using OrthonReleaseSpellCheckFn = void (*)();
-using OrthonCheckWordFn = int (*)(const char16_t*);
-using OrthonFindWordFn = int (*)(const char16_t*);
-using OrthonGetWordFn = int (*)(int, char16_t*);
-using OrthonAddWordFn = void (*)(const char16_t*);
-using OrthonAddIgnoreFn = void (*)(const char16_t*);
+typedef int (*OrthonLoadSpellCheckFn)(const char16_t*);
+typedef void (*OrthonReleaseSpellCheckFn)(void);
+typedef int (*OrthonCheckWordFn)(const char16_t*);
+typedef int (*OrthonFindWordFn)(const char16_t*);
+typedef int (*OrthonGetWordFn)(int, char16_t*);
+typedef void (*OrthonAddWordFn)(const char16_t*);
+typedef void (*OrthonAddIgnoreFn)(const char16_t*);
 
 // Size in UTF-16 units, terminating 0 included, of the buffer GetWord writes into.
-constexpr int kOrthonSuggestionBufferUnits = 256;
+enum { kOrthonSuggestionBufferUnits = 256 };
+
+#ifdef __cplusplus
+} // extern "C"
+#endif
+
+#endif /* ORTHON_H */

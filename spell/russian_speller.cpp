@@ -13,7 +13,7 @@ int CRussianSpeller::Load(const plat::String& folder)
     else m_standard->PrepareSuggestionsInBackground();
     // A missing user file leaves an empty list that keeps the path for the first save.
     m_user = std::make_unique<CRussianWordList>();
-    m_user->Load(plat::Format(u"%s/QlRussiaUser.dic", folder));
+    m_user->Load(plat::Format(u"%s/QlRussiaUser.dic", UserDictionaryFolder(folder)));
     m_ignore = std::make_unique<CRussianWordList>();
     return 1;
 }

@@ -2,6 +2,18 @@
 
 #include <algorithm>
 
+#include "platform/base/system.h"
+
+plat::String UserDictionaryFolder(const plat::String& folder)
+{
+    if (plat::FolderIsWritable(plat::Utf16ToUtf8(folder))) return folder;
+    const std::string own = plat::UserDataDir();
+    // Without a folder of the user's, the words go where they always went (and are lost
+    // there if it stays unwritable, as before).
+    if (!plat::MakeFolders(own)) return folder;
+    return plat::Utf8ToUtf16(own);
+}
+
 int CSpeller::Load(const plat::String&)
 {
     return 1;

@@ -9,6 +9,12 @@
 // with the terminating 0, so a longer word is never offered (rather than cut short).
 constexpr int kMaxSuggestionUnits = 255;
 
+// The folder the user dictionaries of a dictionary folder are read from and written to:
+// that folder when this process may write there; otherwise (a library installed under a
+// system prefix) the user's data folder, plat::UserDataDir, made with mode 0700 when
+// missing. Writing beside a folder nobody can write would lose every added word at unload.
+plat::String UserDictionaryFolder(const plat::String& folder);
+
 class CSpeller {
 public:
     CSpeller() = default;

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <limits>
 #include <mutex>
+#include <pwd.h>
 #include <stdexcept>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -204,6 +205,48 @@ std::string TempDirUtf8()
 String TempDir()
 {
     return Utf8ToUtf16(TempDirUtf8());
+}
+
+std::string XdgBaseDir(const char* variable, const char* fallback)
+{
+    const auto trimmed = [](std::string dir) {
+        while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
+        return dir;
+    };
+    if (const char* own = std::getenv(variable); own && own[0] == '/') return trimmed(own);
+    const char* home = std::getenv("HOME");
+    if (!home || !*home) {
+        const passwd* pw = ::getpwuid(::getuid());
+        home = pw && pw->pw_dir ? pw->pw_dir : "";
+    }
+    std::string dir = trimmed(home);
+    if (dir != "/") dir += '/';
+    dir.append(fallback);
+    return dir;
+}
+
+std::string UserDataDir()
+{
+    return XdgBaseDir("XDG_DATA_HOME", ".local/share") + "/quiln";
+}
+
+bool MakeFolders(const std::string& dir)
+{
+    std::string partial;
+    size_t pos = 0;
+    while (pos != std::string::npos) {
+        pos = dir.find('/', pos + 1);
+        partial = dir.substr(0, pos);
+        if (partial.empty()) continue;
+        if (::mkdir(partial.c_str(), 0700) != 0 && errno != EEXIST) return false;
+    }
+    struct stat st{};
+    return ::stat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool FolderIsWritable(const std::string& dir)
+{
+    return !dir.empty() && ::faccessat(AT_FDCWD, dir.c_str(), W_OK | X_OK, AT_EACCESS) == 0;
 }
 
 String ModulePath(const void* address)

@@ -56,6 +56,20 @@ pid_t PidFromDigits(std::string_view digits);
 // Another user's live process is not gone.
 bool ProcessIsGone(pid_t pid);
 
+// The user's folders, as the XDG base directories name them: $VARIABLE when it holds an
+// absolute path, else the home folder ($HOME, else the password entry's) joined with
+// `fallback` (".config", ".local/share"). No trailing '/'.
+std::string XdgBaseDir(const char* variable, const char* fallback);
+// Where the library keeps the user's own data when it cannot keep it beside itself:
+// $XDG_DATA_HOME/quiln, by default ~/.local/share/quiln.
+std::string UserDataDir();
+// Makes the folder and any missing folder above it, each with mode 0700 (an existing one
+// keeps its mode). True when the folder exists afterwards.
+bool MakeFolders(const std::string& dir);
+// Whether this process may make files in the folder (its effective ids, and a file system
+// mounted read-only counts as unwritable).
+bool FolderIsWritable(const std::string& dir);
+
 // The folder (without a trailing '/') of the shared library or program that holds the
 // given address; by default the one that holds this platform code.
 String ModuleDir(const void* addressInModule = nullptr);

@@ -4,11 +4,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
-#include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/base/system.h"
 #include "platform/file/replacing_file.h"
 
 namespace plat {
@@ -205,20 +205,6 @@ bool ParseValue(const std::vector<String>& w, RegValue* value)
 }
 
 // ---- files and locks ----
-
-bool MakeFolders(const std::string& dir)
-{
-    std::string partial;
-    size_t pos = 0;
-    while (pos != std::string::npos) {
-        pos = dir.find('/', pos + 1);
-        partial = dir.substr(0, pos);
-        if (partial.empty()) continue;
-        if (::mkdir(partial.c_str(), 0700) != 0 && errno != EEXIST) return false;
-    }
-    struct stat st{};
-    return ::stat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
 
 // Reads a whole file; *missing when it does not exist.
 bool ReadWholeFile(const std::string& path, std::string* text, bool* missing)
@@ -431,22 +417,7 @@ const char* RegStatusText(RegStatus status)
 std::string RegistryDir()
 {
     const char* own = std::getenv("QUILN_REGISTRY_DIR");
-    std::string dir;
-    if (own && *own) {
-        dir = own;
-    } else {
-        const char* config = std::getenv("XDG_CONFIG_HOME");
-        if (config && config[0] == '/') {
-            dir = std::string(config) + "/quiln/registry";
-        } else {
-            const char* home = std::getenv("HOME");
-            std::string homeDir = home && *home ? home : "";
-            if (homeDir.empty()) {
-                if (const passwd* pw = ::getpwuid(::getuid())) homeDir = pw->pw_dir ? pw->pw_dir : "";
-            }
-            dir = homeDir + "/.config/quiln/registry";
-        }
-    }
+    std::string dir = own && *own ? own : XdgBaseDir("XDG_CONFIG_HOME", ".config") + "/quiln/registry";
     while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
     return dir;
 }

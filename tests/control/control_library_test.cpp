@@ -28,9 +28,11 @@ using plat::RegValue;
 const char* const kLibraryPath = QUILN_LIBRARY_PATH;
 constexpr char16_t kControlProgId[] = u"QUILN.QuilnCtrl.1";
 
-plat::String CanonicalLibraryPath()
+// What the registry names: the SONAME link beside the library file, which updates of the
+// same major version keep.
+plat::String RegisteredLibraryPath()
 {
-    return plat::Utf8ToUtf16(std::filesystem::weakly_canonical(kLibraryPath).string());
+    return plat::Utf8ToUtf16((std::filesystem::weakly_canonical(kLibraryPath).parent_path() / "libQuiln.so.1").string());
 }
 
 // The library's entry points, bound by name.
@@ -112,7 +114,7 @@ TEST_F(QuilnLibrary, RegisteringWritesTheClassesAndTheTypeLibraryOnceOver)
 
     const plat::String clsid = u"CLSID\\" + ControlClsid(once).ToString();
     const plat::String server = clsid + u"\\InprocServer32";
-    EXPECT_EQ(Text(once, server), CanonicalLibraryPath());
+    EXPECT_EQ(Text(once, server), RegisteredLibraryPath());
     EXPECT_EQ(Text(once, server, u"ThreadingModel"), u"Apartment");
     EXPECT_EQ(Text(once, clsid), u"Quiln Control");
     EXPECT_EQ(Text(once, clsid + u"\\ProgID"), kControlProgId);
@@ -120,11 +122,11 @@ TEST_F(QuilnLibrary, RegisteringWritesTheClassesAndTheTypeLibraryOnceOver)
     EXPECT_EQ(Text(once, clsid + u"\\Version"), u"1.0");
     EXPECT_NE(once.Find(clsid + u"\\Insertable"), nullptr);
     EXPECT_NE(once.Find(clsid + u"\\Control"), nullptr);
-    EXPECT_EQ(Text(once, clsid + u"\\ToolboxBitmap32"), CanonicalLibraryPath() + u", 1");
+    EXPECT_EQ(Text(once, clsid + u"\\ToolboxBitmap32"), RegisteredLibraryPath() + u", 1");
 
     // The type library the class names is registered, with both its interfaces.
     const plat::String lib = Text(once, clsid + u"\\TypeLib");
-    EXPECT_EQ(Text(once, u"TypeLib\\" + lib + u"\\1.0\\0\\win32"), CanonicalLibraryPath());
+    EXPECT_EQ(Text(once, u"TypeLib\\" + lib + u"\\1.0\\0\\win32"), RegisteredLibraryPath());
     const RegKey* interfaces = once.Find(u"Interface");
     ASSERT_NE(interfaces, nullptr);
     std::vector<plat::String> names;
@@ -141,7 +143,7 @@ TEST_F(QuilnLibrary, RegisteringWritesTheClassesAndTheTypeLibraryOnceOver)
     const RegKey& page = classes->Subkeys()[0].Name() == ControlClsid(once).ToString() ? classes->Subkeys()[1]
                                                                                         : classes->Subkeys()[0];
     EXPECT_EQ(Text(page, u""), u"Quiln Property Page");
-    EXPECT_EQ(Text(page, u"InprocServer32"), CanonicalLibraryPath());
+    EXPECT_EQ(Text(page, u"InprocServer32"), RegisteredLibraryPath());
     EXPECT_EQ(page.Find(u"InprocServer32")->Value(u"ThreadingModel"), nullptr);
 }
 
@@ -256,6 +258,42 @@ TEST_F(QuilnLibrary, ARegistryThatCannotBeWrittenFailsAtTheTypeLibrary)
     ::setenv("QUILN_REGISTRY_DIR", (blocker + "/registry").c_str(), 1);
     EXPECT_EQ(m_module.registerServer(), plat::SELFREG_E_TYPELIB);
     EXPECT_EQ(m_module.unregisterServer(), plat::SELFREG_E_TYPELIB);
+}
+
+// The registry names the SONAME link only where it leads to the library registering; a
+// copy without it, or beside a link to another file, names itself. Each copy is loaded in a
+// child process, as a library of its own.
+TEST_F(QuilnLibrary, RegistrationNamesTheSonameLinkOnlyWhenItLeadsHere)
+{
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::path(m_dir).parent_path() / "copies";
+    struct Case {
+        const char* what;
+        const char* link; // where libQuiln.so.1 leads, or null for no link
+        const char* registered;
+    } cases[] = {
+        {"the link beside it", "libQuiln.so.1.0.0", "libQuiln.so.1"},
+        {"no link", nullptr, "libQuiln.so.1.0.0"},
+        {"a link to another file", "other.so", "libQuiln.so.1.0.0"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        fs::copy_file(kLibraryPath, dir / "libQuiln.so.1.0.0");
+        std::ofstream(dir / "other.so") << "x";
+        if (c.link) fs::create_symlink(c.link, dir / "libQuiln.so.1");
+        testsupport::RunInChildProcesses(1, [&](int) {
+            plat::Library copy;
+            if (!copy.Load(plat::Utf8ToUtf16((dir / "libQuiln.so.1.0.0").string()))) return 1;
+            const auto registerServer = copy.Function<quiln::DllRegisterServerFn>("DllRegisterServer");
+            return registerServer && registerServer() == plat::S_OK ? 0 : 2;
+        });
+        const plat::String clsid = u"CLSID\\" + ControlClsid(Hive()).ToString();
+        EXPECT_EQ(Text(Hive(), clsid + u"\\InprocServer32"),
+                  plat::Utf8ToUtf16((fs::weakly_canonical(dir) / c.registered).string()));
+    }
+    fs::remove_all(dir);
 }
 
 } // namespace

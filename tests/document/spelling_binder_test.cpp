@@ -177,7 +177,7 @@ TEST(SentenceChecker, WhatCannotBindFindsNothing)
     const Case cases[] = {
         {"no path set", u""},
         {"no such file", u"/nonexistent/libChecker.so"},
-        {"exports missing", spelltest::FakeOrthonFolder("flood") + u"/libOrthon.so"},
+        {"exports missing", spelltest::FakeOrthonFolder("flood") + u"/" + kSpellLibraryName},
     };
     for (const Case& c : cases) {
         CSentenceChecker checker(c.path);

@@ -42,7 +42,8 @@ inline plat::String PrivateLibraryFolder(const std::string& name)
     const fs::path dir = fs::path(plat::TempDirUtf8()) / name;
     fs::remove_all(dir);
     fs::create_directories(dir);
-    fs::copy_file(bin / "libOrthon.so", dir / "libOrthon.so");
+    const std::string library = plat::Utf16ToUtf8(kSpellLibraryName);
+    fs::copy_file(bin / library, dir / library);
     for (const char* dict : {"ViZavizivu.riv", "QlRussia.dic"}) fs::create_symlink(bin / dict, dir / dict);
     return plat::Utf8ToUtf16(dir.string());
 }

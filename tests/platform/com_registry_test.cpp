@@ -13,6 +13,7 @@
 #include "platform/base/system.h"
 #include "platform/com/registry.h"
 #include "tests/support/child_processes.h"
+#include "tests/support/test_support.h"
 
 namespace {
 
@@ -20,32 +21,7 @@ using plat::Hive;
 using plat::RegKey;
 using plat::RegStatus;
 using plat::RegValue;
-
-// Sets an environment variable (or unsets it, for nullopt) and puts it back afterwards.
-class EnvVar {
-public:
-    EnvVar(const char* name, std::optional<std::string> value) : m_name(name)
-    {
-        if (const char* old = std::getenv(name)) m_old = old;
-        if (value) {
-            ::setenv(name, value->c_str(), 1);
-        } else {
-            ::unsetenv(name);
-        }
-    }
-    ~EnvVar()
-    {
-        if (m_old) {
-            ::setenv(m_name, m_old->c_str(), 1);
-        } else {
-            ::unsetenv(m_name);
-        }
-    }
-
-private:
-    const char* m_name;
-    std::optional<std::string> m_old;
-};
+using testsupport::EnvVar;
 
 std::string ReadFile(const std::string& path)
 {

@@ -2,6 +2,8 @@
 
 #include <csignal>
 #include <filesystem>
+#include <fstream>
+#include <optional>
 #include <set>
 #include <string>
 #include <sys/stat.h>
@@ -189,4 +191,49 @@ TEST(System, PrivateTempDirsOfGoneProcessesAreRemoved)
     EXPECT_TRUE(fs::exists(next));
     fs::remove_all(base);
     fs::remove(outside);
+}
+
+TEST(System, UserDataDirFollowsTheXdgVariables)
+{
+    struct Case {
+        std::optional<std::string> data, home;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"/data/", "/home/u", "/data/quiln"},
+        {"relative/data", "/home/u", "/home/u/.local/share/quiln"},
+        {"", "/home/u", "/home/u/.local/share/quiln"},
+        {std::nullopt, "/home/u/", "/home/u/.local/share/quiln"},
+    };
+    for (const Case& c : cases) {
+        testsupport::EnvVar data("XDG_DATA_HOME", c.data), home("HOME", c.home);
+        EXPECT_EQ(plat::UserDataDir(), c.expected);
+    }
+}
+
+TEST(System, MakeFoldersMakesPrivateFoldersAndLeavesExistingOnesAlone)
+{
+    namespace fs = std::filesystem;
+    const std::string base = plat::MakePrivateTempDir(plat::TempDirUtf8());
+    ::chmod(base.c_str(), 0755);
+    const std::string deep = base + "a/b/c";
+    ASSERT_TRUE(plat::MakeFolders(deep));
+    for (const std::string& dir : {base + "a", base + "a/b", deep}) {
+        struct stat st{};
+        ASSERT_EQ(::stat(dir.c_str(), &st), 0) << dir;
+        EXPECT_EQ(st.st_mode & 07777, 0700u) << dir;
+    }
+    struct stat st{};
+    ASSERT_EQ(::stat(base.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0755u);
+    EXPECT_TRUE(plat::MakeFolders(deep + "/")); // again: nothing to do
+    EXPECT_TRUE(plat::FolderIsWritable(deep));
+    EXPECT_FALSE(plat::FolderIsWritable(base + "absent"));
+    EXPECT_FALSE(plat::FolderIsWritable(""));
+
+    // A file in the way is refused, not taken for a folder.
+    std::ofstream(base + "file") << "x";
+    EXPECT_FALSE(plat::MakeFolders(base + "file"));
+    EXPECT_FALSE(plat::MakeFolders(base + "file/below"));
+    fs::remove_all(base);
 }

@@ -7,11 +7,14 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "platform/base/strings.h"
 #include "platform/base/system.h"
 #include "spell/orthon.h"
 #include "tests/spell/spell_test_support.h"
+#include "tests/support/child_processes.h"
 #include "tests/support/fifo_open.h"
 
 namespace {
@@ -399,6 +402,67 @@ TEST_F(OrthonFolder, CorruptUserFileIsReplacedWhole)
     EXPECT_EQ(written.size(), 772u + 84u);
     OpenAndLoad();
     EXPECT_TRUE(lib.Check(u"quilnish"));
+}
+
+// ---------------------------------------------------------------------------------------
+// A dictionary folder the user cannot write, as under a system prefix: the user files go
+// to the user's data folder instead, and nothing is written beside the library. Run in a
+// child process, under the unprivileged user when the tests run as root (to whom a
+// folder's mode is no barrier).
+
+TEST(OrthonReadOnlyFolder, UserWordsLiveInTheUsersDataFolder)
+{
+    char pattern[] = "/tmp/orthon-ro-XXXXXX";
+    ASSERT_NE(::mkdtemp(pattern), nullptr);
+    const fs::path base = pattern;
+    const fs::path dicts = base / "lib";
+    const fs::path data = base / "home" / "share";
+    fs::create_directories(dicts);
+    fs::create_symlink(fs::path(kDictionaryDir) / "ViZavizivu.riv", dicts / "ViZavizivu.riv");
+    std::ofstream(dicts / "QlRussia.dic", std::ios::binary) << std::string("\x3c\x04\x38\x04\x40\x04\0\0", 8);
+    ::chmod(dicts.c_str(), 0555);
+    ::chmod(base.c_str(), 0755);
+    const uid_t nobody = 65534;
+    const bool asRoot = ::geteuid() == 0;
+    if (asRoot) {
+        ASSERT_EQ(::chown(base.c_str(), nobody, nobody), 0);
+    }
+
+    testsupport::RunInChildProcesses(1, [&](int) {
+        if (asRoot && (::setgid(nobody) != 0 || ::setuid(nobody) != 0)) return 3;
+        ::setenv("XDG_DATA_HOME", data.c_str(), 1);
+        ::setenv("HOME", (base / "home").c_str(), 1);
+        Orthon lib;
+        lib.Open();
+        lib.Load(dicts.string());
+        EXPECT_TRUE(lib.Check(u"receive"));
+        EXPECT_FALSE(lib.Check(u"quilnish"));
+        lib.Add(u"quilnish");
+        lib.Add(U("квилн"));
+        lib.Close();
+        lib.Open();
+        lib.Load(dicts.string());
+        EXPECT_TRUE(lib.Check(u"quilnish"));
+        EXPECT_TRUE(lib.Check(U("квилн")));
+        EXPECT_FALSE(lib.Check(u"qwzxv")); // the standard files are still read from the folder
+        EXPECT_TRUE(lib.Check(U("мир")));
+        lib.Close();
+        return testing::Test::HasFailure() ? 1 : 0;
+    });
+
+    std::vector<std::string> beside;
+    for (const auto& e : fs::directory_iterator(dicts)) beside.push_back(e.path().filename().string());
+    std::sort(beside.begin(), beside.end());
+    EXPECT_EQ(beside, (std::vector<std::string>{"QlRussia.dic", "ViZavizivu.riv"}));
+    std::vector<std::string> own;
+    for (const auto& e : fs::directory_iterator(data / "quiln")) own.push_back(e.path().filename().string());
+    std::sort(own.begin(), own.end());
+    EXPECT_EQ(own, (std::vector<std::string>{"QlRussiaUser.dic", "QlUser.dic"}));
+    struct stat st{};
+    ASSERT_EQ(::stat((data / "quiln").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0700u);
+    ::chmod(dicts.c_str(), 0755);
+    fs::remove_all(base);
 }
 
 } // namespace

@@ -1,9 +1,11 @@
 // Small helpers shared by the test suites.
 #pragma once
 #include <cstdint>
+#include <cstdlib>
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <sys/types.h>
 #include <sys/wait.h>
@@ -11,6 +13,32 @@
 #include <vector>
 
 namespace testsupport {
+
+// Sets an environment variable (or unsets it, for nullopt) and puts it back afterwards.
+class EnvVar {
+public:
+    EnvVar(const char* name, std::optional<std::string> value) : m_name(name)
+    {
+        if (const char* old = std::getenv(name)) m_old = old;
+        if (value) {
+            ::setenv(name, value->c_str(), 1);
+        } else {
+            ::unsetenv(name);
+        }
+    }
+    ~EnvVar()
+    {
+        if (m_old) {
+            ::setenv(m_name, m_old->c_str(), 1);
+        } else {
+            ::unsetenv(m_name);
+        }
+    }
+
+private:
+    const char* m_name;
+    std::optional<std::string> m_old;
+};
 
 using Bytes = std::vector<std::uint8_t>;
 
