@@ -17,7 +17,7 @@ public:
     virtual plat::HRESULT Render(std::int32_t* width, std::int32_t* height, std::uint32_t* pixels,
                                  std::int32_t stride) = 0;
     // Input for the dialog, as IControlWindow's: keys and text go to its focus control, the
-    // mouse to the window under a point of the dialog's client area.
+    // mouse to the window under a point of the dialog's picture (its frame included).
     virtual plat::HRESULT KeyInput(std::int32_t virtualKey, bool down, bool textElsewhere) = 0;
     virtual plat::HRESULT TypeText(const char16_t* text, std::int32_t length) = 0;
     virtual plat::HRESULT MouseInput(std::uint32_t message, std::int32_t x, std::int32_t y, std::uint32_t keyFlags,
@@ -27,7 +27,8 @@ public:
     // True once the dialog has ended (a button of its own ended it); the host then closes
     // its window.
     virtual bool IsEnded() = 0;
-    // The caret of an edit box of the dialog, in its client coordinates; S_FALSE when none shows.
+    // The caret of an edit box of the dialog, in its picture's coordinates; S_FALSE when none
+    // shows.
     virtual plat::HRESULT GetCaretRect(plat::Rect* rect) = 0;
 
 protected:

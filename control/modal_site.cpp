@@ -38,7 +38,8 @@ public:
     plat::HRESULT MouseInput(std::uint32_t message, std::int32_t x, std::int32_t y, std::uint32_t keyFlags,
                              std::int32_t wheelDelta) override
     {
-        return MouseInputTo(m_dialog, message, x, y, keyFlags, wheelDelta);
+        const plat::Point at = plat::Point(x, y) - ClientOffset();
+        return MouseInputTo(m_dialog, message, at.x, at.y, keyFlags, wheelDelta);
     }
     plat::HRESULT Pump(std::int32_t* dispatched) override
     {
@@ -55,10 +56,19 @@ public:
         if (!caret.owner || !caret.visible || (caret.owner != &m_dialog && !caret.owner->IsDescendantOf(&m_dialog)))
             return plat::S_FALSE;
         *rect = ToTopClient(m_dialog, *caret.owner, caret.rect);
+        const plat::Point offset = ClientOffset();
+        rect->Offset(offset.x, offset.y);
         return plat::S_OK;
     }
 
 private:
+    // Where the client area starts in the dialog's picture, which holds its frame too.
+    plat::Point ClientOffset() const
+    {
+        const plat::Rect window = m_dialog.GetWindowRect();
+        return m_dialog.ClientToScreen(plat::Point{0, 0}) - plat::Point(window.left, window.top);
+    }
+
     plat::Dialog& m_dialog;
 };
 

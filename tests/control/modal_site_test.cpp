@@ -126,8 +126,23 @@ TEST_F(ModalSite, ADialogRunsWithTheUsersInputUntilItEnds)
             return dialog.IsEnded() ? plat::S_OK : plat::S_FALSE;
         };
     };
+    // The dialog running, for a user who clicks its buttons where its picture shows them.
+    plat::Dialog* running = nullptr;
+    const auto typeAndClick = [&running](plat::StringView typed, int button) {
+        return [&running, typed = plat::String(typed), button](IModalDialog& dialog) -> plat::HRESULT {
+            dialog.TypeText(typed.data(), std::int32_t(typed.size()));
+            const plat::Rect window = running->GetWindowRect();
+            const plat::Rect shown = running->GetDlgItem(button)->GetWindowRect();
+            const plat::Point at((shown.left + shown.right) / 2 - window.left, (shown.top + shown.bottom) / 2 - window.top);
+            dialog.MouseInput(plat::kWmLButtonDown, at.x, at.y, plat::kMkLButton, 0);
+            dialog.MouseInput(plat::kWmLButtonUp, at.x, at.y, 0, 0);
+            for (int round = 0; round < 10 && !dialog.IsEnded(); ++round) dialog.Pump(nullptr);
+            return dialog.IsEnded() ? plat::S_OK : plat::S_FALSE;
+        };
+    };
     const Case cases[] = {
         {"typed and Enter", typeAndPress(u"pw1234", plat::kVkReturn), plat::kIdOk, u"pw1234"},
+        {"typed and OK clicked", typeAndClick(u"pw99", plat::kIdOk), plat::kIdOk, u"pw99"},
         {"Esc", typeAndPress(u"pw1234", plat::kVkEscape), plat::kIdCancel, u""},
         {"its window closed", [](IModalDialog&) { return plat::S_FALSE; }, plat::kIdCancel, u""},
         {"not shown", [](IModalDialog&) { return plat::E_FAIL; }, plat::kModalFailed, u""},
@@ -137,6 +152,7 @@ TEST_F(ModalSite, ADialogRunsWithTheUsersInputUntilItEnds)
         m_site.user = c.user;
         m_site.dialogTitles.clear();
         CPasswordDlg dialog(&m_owner);
+        running = &dialog;
         EXPECT_EQ(dialog.DoModal(), c.result);
         EXPECT_EQ(dialog.m_password, c.password);
         EXPECT_EQ(m_site.dialogTitles, std::vector<plat::String>{u"文件口令"});

@@ -2,8 +2,8 @@
 # Dialogs and message boxes in the host's real window, run under tests/support/with_xvfb.sh:
 # a script opens a password-protected file with no answer queued, and the test answers as
 # a user does, with real X input (xdotool): the password dialog shows as a window of its
-# own titled "文件口令"; the right password opens the file, a wrong one gives the message
-# box, which Enter closes. The script's printed results say what the control did.
+# own titled "文件口令"; the right password (and Enter) opens the file, a wrong one (and a
+# click on OK) gives the message box, which Enter closes. The script's printed results say what the control did.
 #
 #   with_xvfb.sh display_window_dialogs_test.sh QUILN_HOST LIBQUILN
 set -euo pipefail
@@ -86,9 +86,13 @@ dialog=$(find_window "文件口令" "$main")
 type_into "$dialog" pw1234
 wait_gone "$dialog"
 
-# A wrong one: the dialog, then the box that says so (titled with the control's name).
+# A wrong one, confirmed with the mouse: the dialog's OK button, centred at (80, 41) of its
+# 160 x 58 dialog units; then the box that says so (titled with the control's name).
 dialog=$(find_window "文件口令" "$main")
-type_into "$dialog" wrong
+xdotool windowfocus --sync "$dialog"
+xdotool type --delay 30 wrong
+eval "$(xdotool getwindowgeometry --shell "$dialog")"
+xdotool mousemove --window "$dialog" $((WIDTH * 80 / 160)) $((HEIGHT * 41 / 58)) click 1
 wait_gone "$dialog"
 box=$(find_window Quiln "$main")
 type_into "$box" ""
