@@ -23,6 +23,53 @@ protected:
     ~IDesktopClipboard() = default;
 };
 
+// A dialog of the control's, while the host shows it in a window of its own: its picture,
+// the user's input for it and its run. Valid only during IModalSite::RunDialog.
+class IModalDialog {
+public:
+    // The dialog's picture, as IControlWindow::RenderHost gives the host window's.
+    virtual plat::HRESULT Render(std::int32_t* width, std::int32_t* height, std::uint32_t* pixels,
+                                 std::int32_t stride) = 0;
+    // Input for the dialog, as IControlWindow's: keys and text go to its focus control, the
+    // mouse to the window under a point of the dialog's picture (its frame included).
+    virtual plat::HRESULT KeyInput(std::int32_t virtualKey, bool down, bool textElsewhere) = 0;
+    virtual plat::HRESULT TypeText(const char16_t* text, std::int32_t length) = 0;
+    virtual plat::HRESULT MouseInput(std::uint32_t message, std::int32_t x, std::int32_t y, std::uint32_t keyFlags,
+                                     std::int32_t wheelDelta) = 0;
+    // Handles what waits, as IControlWindow::Pump; S_FALSE when nothing ran.
+    virtual plat::HRESULT Pump(std::int32_t* dispatched) = 0;
+    // True once the dialog has ended (a button of its own ended it); the host then closes
+    // its window.
+    virtual bool IsEnded() = 0;
+    // The caret of an edit box of the dialog, in its picture's coordinates; S_FALSE when none
+    // shows.
+    virtual plat::HRESULT GetCaretRect(plat::Rect* rect) = 0;
+
+protected:
+    ~IModalDialog() = default;
+};
+
+// What the host does for the control when a dialog or message box opens that no queued
+// answer takes: shows it to the user and returns what the user did. Plain data only.
+class IModalSite {
+public:
+    // Shows a message box with the caption, the text and the buttons (ids 1 OK, 2 Cancel,
+    // 3 Abort, 4 Retry, 5 Ignore, 6 Yes, 7 No) in their order, `defaultButton` pressed by
+    // Enter; `style` holds the box's icon flags. Returns the id of the button pressed; 0
+    // when the box could not be shown.
+    virtual std::int32_t ShowMessageBox(const char16_t* caption, std::int32_t captionLength, const char16_t* text,
+                                        std::int32_t textLength, std::uint32_t style, const std::int32_t* buttons,
+                                        std::int32_t count, std::int32_t defaultButton) = 0;
+    // Shows the dialog in a window of its own with the title and feeds it the user's input
+    // until it ends, then closes that window. S_OK when the dialog ended, S_FALSE when the
+    // user closed its window instead (the control cancels it), E_FAIL when it could not be
+    // shown.
+    virtual plat::HRESULT RunDialog(const char16_t* title, std::int32_t titleLength, IModalDialog& dialog) = 0;
+
+protected:
+    ~IModalSite() = default;
+};
+
 class IControlWindow : public plat::Unknown {
 public:
     // Defined here, so that a host built apart from the library knows it too.
@@ -81,6 +128,10 @@ public:
     // at once, as one that could not be shown.
     virtual plat::HRESULT AnswerNextModal(std::int32_t answer, const char16_t* const* texts,
                                           const std::int32_t* lengths, std::int32_t count) = 0;
+    // From now on dialogs and message boxes that no queued answer takes are shown through
+    // the site (null: nobody shows them, and they fail at once as before). The site must
+    // outlive the connection; the control drops it when its window is destroyed.
+    virtual plat::HRESULT SetModalSite(IModalSite* site) = 0;
     // Dialogs and message boxes that ran with nobody to answer them, since the control was
     // made.
     virtual plat::HRESULT GetUnansweredModalCount(std::int32_t* count) = 0;

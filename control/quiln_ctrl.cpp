@@ -6,6 +6,8 @@
 
 #include "control/quiln_app.h"
 #include "control/quiln_typelib.h"
+#include "control/modal_site.h"
+#include "control/window_io.h"
 #include "document/doc_body.h"
 #include "document/doc_password.h"
 #include "document/ql_doc.h"
@@ -164,6 +166,8 @@ void CQuilnCtrl::OnDestroy()
         SetWordCountDialog({});
     }
     m_frame.reset();
+    // The host's site goes with the window it showed things over.
+    if (m_modalSite) SetModalSite(nullptr);
 }
 
 plat::LResult CQuilnCtrl::WindowProc(unsigned message, plat::WParam wParam, plat::LParam lParam)
@@ -273,8 +277,7 @@ plat::Window* CQuilnCtrl::TopWindow()
 plat::HRESULT CQuilnCtrl::KeyInput(std::int32_t virtualKey, bool down, bool textElsewhere)
 {
     if (!HasFrame()) return plat::E_UNEXPECTED;
-    if (virtualKey <= 0 || virtualKey > 0xFE) return plat::E_INVALIDARG;
-    return plat::KeyInput(virtualKey, down, textElsewhere) ? plat::S_OK : plat::S_FALSE;
+    return quiln::KeyInputToFocus(virtualKey, down, textElsewhere);
 }
 
 plat::HRESULT CQuilnCtrl::PressKey(std::int32_t virtualKey, std::uint32_t modifiers)
@@ -287,18 +290,14 @@ plat::HRESULT CQuilnCtrl::PressKey(std::int32_t virtualKey, std::uint32_t modifi
 plat::HRESULT CQuilnCtrl::TypeText(const char16_t* text, std::int32_t length)
 {
     if (!HasFrame()) return plat::E_UNEXPECTED;
-    if (length < 0 || (length > 0 && !text)) return plat::E_INVALIDARG;
-    return plat::TypeText(plat::StringView(text, static_cast<std::size_t>(length))) ? plat::S_OK : plat::S_FALSE;
+    return quiln::TextInputToFocus(text, length);
 }
 
 plat::HRESULT CQuilnCtrl::MouseInput(std::uint32_t message, std::int32_t x, std::int32_t y, std::uint32_t keyFlags,
                                      std::int32_t wheelDelta)
 {
     if (!HasFrame()) return plat::E_UNEXPECTED;
-    if (message < plat::kWmMouseFirst || message > plat::kWmMouseWheel) return plat::E_INVALIDARG;
-    plat::Window* top = TopWindow();
-    const plat::Point screen = top->ClientToScreen(plat::Point{x, y});
-    return plat::PostMouseInput(*top, message, screen, keyFlags, wheelDelta) ? plat::S_OK : plat::S_FALSE;
+    return quiln::MouseInputTo(*TopWindow(), message, x, y, keyFlags, wheelDelta);
 }
 
 plat::HRESULT CQuilnCtrl::Pump(std::int32_t* dispatched)
@@ -360,6 +359,13 @@ plat::HRESULT CQuilnCtrl::AnswerNextModal(std::int32_t answer, const char16_t* c
     return plat::S_OK;
 }
 
+plat::HRESULT CQuilnCtrl::SetModalSite(IModalSite* site)
+{
+    m_modalSite = site;
+    quiln::ConnectModalSite(site);
+    return plat::S_OK;
+}
+
 plat::HRESULT CQuilnCtrl::GetUnansweredModalCount(std::int32_t* count)
 {
     if (!count) return plat::E_POINTER;
@@ -373,18 +379,7 @@ plat::HRESULT CQuilnCtrl::RenderHost(std::int32_t* width, std::int32_t* height, 
 {
     if (!width || !height) return plat::E_POINTER;
     if (!HasFrame()) return plat::E_UNEXPECTED;
-    const std::unique_ptr<plat::Bitmap> picture = plat::RenderWindowTree(*TopWindow());
-    if (!picture) return plat::E_FAIL;
-    *width = picture->Width();
-    *height = picture->Height();
-    if (!pixels) return plat::S_OK;
-    if (stride < picture->Width()) return plat::E_INVALIDARG;
-    for (int y = 0; y < picture->Height(); ++y) {
-        const std::uint32_t* row = picture->Row(y);
-        std::uint32_t* out = pixels + static_cast<std::ptrdiff_t>(y) * stride;
-        for (int x = 0; x < picture->Width(); ++x) out[x] = row[x] & 0x00FFFFFFu;
-    }
-    return plat::S_OK;
+    return quiln::RenderWindowPixels(*TopWindow(), width, height, pixels, stride);
 }
 
 plat::HRESULT CQuilnCtrl::GetCaretRect(plat::Rect* rect)
@@ -405,10 +400,7 @@ plat::HRESULT CQuilnCtrl::GetCaretRect(plat::Rect* rect)
         if (!local.IsEmpty()) owner = canvas;
     }
     if (!owner) return plat::S_FALSE;
-    plat::Window* top = TopWindow();
-    *rect = owner->ClientToScreen(local);
-    const plat::Point origin = top->ClientToScreen(plat::Point{0, 0});
-    rect->Offset(-origin.x, -origin.y);
+    *rect = quiln::ToTopClient(*TopWindow(), *owner, local);
     return plat::S_OK;
 }
 

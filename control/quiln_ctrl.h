@@ -67,6 +67,7 @@ public:
     plat::HRESULT AdvanceClock(std::int64_t ms) override;
     plat::HRESULT AnswerNextModal(std::int32_t answer, const char16_t* const* texts, const std::int32_t* lengths,
                                   std::int32_t count) override;
+    plat::HRESULT SetModalSite(IModalSite* site) override;
     plat::HRESULT GetUnansweredModalCount(std::int32_t* count) override;
     plat::HRESULT RenderHost(std::int32_t* width, std::int32_t* height, std::uint32_t* pixels,
                              std::int32_t stride) override;
@@ -106,4 +107,6 @@ private:
     std::unique_ptr<HostWindow> m_host;
     // The host's desktop clipboard, as the control's clipboard is connected to it.
     std::unique_ptr<DesktopClipboard> m_desktopClipboard;
+    // The host's site that shows dialogs and message boxes, while connected.
+    IModalSite* m_modalSite = nullptr;
 };

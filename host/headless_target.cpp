@@ -80,13 +80,20 @@ void HeadlessTarget::Settle()
 
 std::unique_ptr<plat::Bitmap> HeadlessTarget::Picture()
 {
+    return PictureFrom([this](std::int32_t* width, std::int32_t* height, std::uint32_t* pixels, std::int32_t stride) {
+        return m_control.RenderHost(width, height, pixels, stride);
+    });
+}
+
+std::unique_ptr<plat::Bitmap> PictureFrom(const PixelSource& render)
+{
     std::int32_t width = 0, height = 0;
-    if (plat::Failed(m_control.RenderHost(&width, &height, nullptr, 0))) return nullptr;
+    if (plat::Failed(render(&width, &height, nullptr, 0))) return nullptr;
     std::unique_ptr<plat::Bitmap> picture = plat::Bitmap::Create(width, height);
     if (!picture) return nullptr;
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
     std::int32_t w = width, h = height;
-    if (plat::Failed(m_control.RenderHost(&w, &h, pixels.data(), width)) || w != width || h != height) return nullptr;
+    if (plat::Failed(render(&w, &h, pixels.data(), width)) || w != width || h != height) return nullptr;
     for (int y = 0; y < height; ++y) {
         const std::uint32_t* from = pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
         std::copy(from, from + width, picture->MutableRow(y));

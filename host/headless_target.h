@@ -2,6 +2,8 @@
 // go through the control's IControlWindow. The clock is a manual one from a fixed start,
 // so that a script runs the same every time.
 #pragma once
+#include <functional>
+
 #include "control/control_window.h"
 #include "host/host_target.h"
 
@@ -30,5 +32,11 @@ private:
     IControlWindow& m_control;
     bool m_open = false;
 };
+
+// A window's picture as the control renders it (IControlWindow::RenderHost,
+// IModalDialog::Render); null when it cannot.
+using PixelSource = std::function<plat::HRESULT(std::int32_t* width, std::int32_t* height, std::uint32_t* pixels,
+                                                std::int32_t stride)>;
+std::unique_ptr<plat::Bitmap> PictureFrom(const PixelSource& render);
 
 } // namespace host

@@ -8,6 +8,7 @@
 #include "platform/gfx/bitmap.h"
 #include "platform/ui/clipboard.h"
 #include "platform/ui/message.h"
+#include "platform/ui/message_box.h"
 
 namespace host {
 
@@ -46,6 +47,7 @@ plat::HRESULT WindowTarget::Open(int width, int height)
     if (m_open) {
         // In a real window the control's clipboard is the desktop's.
         m_control.ConnectDesktopClipboard(&m_clipboard);
+        m_control.SetModalSite(this);
         PumpAndShow(true);
     }
     return hr;
@@ -55,6 +57,7 @@ void WindowTarget::Close()
 {
     if (!m_open) return;
     m_control.ConnectDesktopClipboard(nullptr);
+    m_control.SetModalSite(nullptr);
     m_control.DestroyInHost();
     m_open = false;
 }
@@ -128,16 +131,128 @@ std::unique_ptr<plat::Bitmap> WindowTarget::Picture()
 
 void WindowTarget::RunUntilClosed()
 {
-    // Dialogs, message boxes and popup menus run modal loops of their own inside the
-    // control, which the screen cannot show yet: each ends at once, and the user hears why.
+    // Popup menus run modal loops of their own inside the control, which the screen cannot
+    // show yet (nor a dialog or box it failed to show): each ends at once, and the user
+    // hears why.
     int unanswered = UnansweredModalCount();
     RunLoop(std::nullopt, [&] {
         const int now = UnansweredModalCount();
         if (now > unanswered)
-            std::fprintf(stderr, "quiln-host: a dialog, message box or menu opened, but the window cannot show "
-                                 "those yet; it was closed at once\n");
+            std::fprintf(stderr, "quiln-host: a menu (or a dialog or message box that could not be shown) "
+                                 "opened, but the window cannot show it; it was closed at once\n");
         unanswered = now;
     });
+}
+
+std::int32_t WindowTarget::ShowMessageBox(const char16_t* caption, std::int32_t captionLength, const char16_t* text,
+                                          std::int32_t textLength, std::uint32_t style, const std::int32_t* buttons,
+                                          std::int32_t count, std::int32_t defaultButton)
+{
+    if (captionLength < 0 || textLength < 0 || count <= 0 || !buttons || (captionLength > 0 && !caption) ||
+        (textLength > 0 && !text))
+        return 0;
+    plat::ScreenMessageBox box;
+    box.caption.assign(caption ? caption : u"", static_cast<std::size_t>(captionLength));
+    box.text.assign(text ? text : u"", static_cast<std::size_t>(textLength));
+    switch (style & 0xF0) {
+    case plat::kMbIconStop: box.icon = plat::ScreenMessageBox::Icon::kError; break;
+    case plat::kMbIconExclamation: box.icon = plat::ScreenMessageBox::Icon::kWarning; break;
+    case plat::kMbIconQuestion:
+    case plat::kMbIconInformation: box.icon = plat::ScreenMessageBox::Icon::kInformation; break;
+    default: break;
+    }
+    const std::vector<int> ids(buttons, buttons + count);
+    for (const int id : ids) {
+        plat::String label = plat::MessageBoxButtonText(id);
+        if (label.empty()) label = plat::Utf8ToUtf16(std::to_string(id));
+        box.buttons.push_back({id, std::move(label)});
+    }
+    box.defaultButton = defaultButton;
+    box.escapeButton = plat::EscapeMessageBoxAnswer(ids);
+    std::string reason;
+    const std::optional<int> pressed = m_display.ShowMessageBox(box, &reason);
+    if (!pressed) {
+        std::fprintf(stderr, "quiln-host: %s\n", reason.c_str());
+        return 0;
+    }
+    // The main window lay under the box: it shows again.
+    ShowPicture();
+    return *pressed;
+}
+
+plat::HRESULT WindowTarget::RunDialog(const char16_t* title, std::int32_t titleLength, IModalDialog& dialog)
+{
+    if (titleLength < 0 || (titleLength > 0 && !title)) return plat::E_INVALIDARG;
+    const PixelSource render = [&dialog](std::int32_t* w, std::int32_t* h, std::uint32_t* pixels, std::int32_t stride) {
+        return dialog.Render(w, h, pixels, stride);
+    };
+    std::unique_ptr<plat::Bitmap> picture = PictureFrom(render);
+    if (!picture) return plat::E_FAIL;
+    std::string reason;
+    const std::string caption = plat::Utf16ToUtf8(plat::StringView(title ? title : u"", std::size_t(titleLength)));
+    const std::unique_ptr<plat::Display> screen =
+        plat::Display::Open(caption, plat::Size(picture->Width(), picture->Height()), &reason);
+    if (!screen) {
+        std::fprintf(stderr, "quiln-host: the dialog could not be shown: %s\n", reason.c_str());
+        return plat::E_FAIL;
+    }
+    screen->Show(*picture);
+    plat::Rect textInputRect;
+    bool closed = false;
+    while (!dialog.IsEnded() && !closed && !m_closed) {
+        bool mustShow = false;
+        for (const plat::DisplayEvent& e : screen->WaitEvents(WaitTimeout())) {
+            switch (e.kind) {
+            case plat::DisplayEventKind::kKey: dialog.KeyInput(e.virtualKey, e.down, e.textElsewhere); break;
+            case plat::DisplayEventKind::kText:
+                dialog.TypeText(e.text.data(), static_cast<std::int32_t>(e.text.size()));
+                break;
+            case plat::DisplayEventKind::kComposition: break;
+            case plat::DisplayEventKind::kMouse:
+                dialog.MouseInput(e.message, e.point.x, e.point.y, e.keyFlags, e.wheelDelta);
+                break;
+            case plat::DisplayEventKind::kResize:
+            case plat::DisplayEventKind::kExposed: mustShow = true; break;
+            case plat::DisplayEventKind::kClose: closed = true; break;
+            }
+        }
+        KeepMainWindowShown();
+        for (int round = 0; round < kMaxPumpRounds && !dialog.IsEnded(); ++round) {
+            std::int32_t ran = 0;
+            dialog.Pump(&ran);
+            if (!ran) break;
+            mustShow = true;
+        }
+        if (dialog.IsEnded()) break;
+        if (mustShow && (picture = PictureFrom(render))) screen->Show(*picture);
+        plat::Rect caret;
+        if (dialog.GetCaretRect(&caret) == plat::S_OK && caret != textInputRect) {
+            screen->SetTextInputRect(caret);
+            textInputRect = caret;
+        }
+    }
+    return dialog.IsEnded() ? plat::S_OK : plat::S_FALSE;
+}
+
+void WindowTarget::KeepMainWindowShown()
+{
+    bool mustShow = false;
+    for (const plat::DisplayEvent& e : m_display.WaitEvents(0)) {
+        if (e.kind == plat::DisplayEventKind::kResize && e.size.cx > 0 && e.size.cy > 0)
+            m_control.ResizeHost(e.size.cx, e.size.cy);
+        if (e.kind == plat::DisplayEventKind::kResize || e.kind == plat::DisplayEventKind::kExposed) mustShow = true;
+        if (e.kind == plat::DisplayEventKind::kClose) m_closed = true;
+    }
+    if (mustShow) ShowPicture();
+}
+
+int WindowTarget::WaitTimeout()
+{
+    // The main window's events are looked at between waits, so the wait is short.
+    constexpr std::int64_t kLongestWaitMs = 100;
+    std::int64_t timer = -1;
+    if (plat::Failed(m_control.NextTimerDelay(&timer)) || timer < 0) timer = kLongestWaitMs;
+    return static_cast<int>(std::min(timer, kLongestWaitMs));
 }
 
 void WindowTarget::RunLoop(std::optional<std::int64_t> deadline, const std::function<void()>& afterEach)

@@ -2,7 +2,9 @@
 // (platform/display), and scripted typing, keys and clicks go into the window system's
 // queue, so they reach the control by the same path as the user's. The clock is the real
 // one; !clock lets that much time pass with the loop running. Pictures are screenshots of
-// the window as the display server has it.
+// the window as the display server has it. Dialogs and message boxes the control opens with
+// no answer queued are shown to the user: a box as the window system's message box, a
+// dialog in a window of its own, fed the user's input until it ends.
 #pragma once
 #include <cstdint>
 #include <functional>
@@ -15,7 +17,7 @@
 
 namespace host {
 
-class WindowTarget : public HostTarget {
+class WindowTarget : public HostTarget, public IModalSite {
 public:
     WindowTarget(IControlWindow& control, plat::Display& display)
         : m_control(control), m_direct(control), m_display(display) {}
@@ -33,6 +35,11 @@ public:
     void Settle() override;
     std::unique_ptr<plat::Bitmap> Picture() override;
 
+    std::int32_t ShowMessageBox(const char16_t* caption, std::int32_t captionLength, const char16_t* text,
+                                std::int32_t textLength, std::uint32_t style, const std::int32_t* buttons,
+                                std::int32_t count, std::int32_t defaultButton) override;
+    plat::HRESULT RunDialog(const char16_t* title, std::int32_t titleLength, IModalDialog& dialog) override;
+
     // The message loop: waits for the user or the next timer, hands input to the control
     // and shows what changed, until the window is closed.
     void RunUntilClosed();
@@ -46,6 +53,11 @@ private:
     // Lets the control run what waits and shows the window again when anything ran.
     void PumpAndShow(bool mustShow);
     void ShowPicture();
+    // While a dialog runs: the main window is shown again when it must be, its input goes
+    // nowhere (the dialog's owner is disabled), closing it closes the dialog too.
+    void KeepMainWindowShown();
+    // How long the loop may wait for the user: until the control's next timer, bounded.
+    int WaitTimeout();
 
     // The screen's clipboard as the control reaches it.
     class ClipboardBridge final : public IDesktopClipboard {

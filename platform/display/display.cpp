@@ -6,6 +6,7 @@
 #include <SDL_syswm.h>
 
 #include <algorithm>
+#include <deque>
 #include <map>
 
 #include "platform/display/display_input.h"
@@ -84,12 +85,85 @@ public:
     }
 };
 
+// SDL has one queue for all its windows: the events of a window other than the one whose
+// WaitEvents took them wait here for it, by window id. Events of no open window (SDL_QUIT)
+// go to the first window opened.
+class EventRouter {
+public:
+    void Opened(std::uint32_t id) { m_open.push_back(id); }
+    void Closed(std::uint32_t id)
+    {
+        m_open.erase(std::remove(m_open.begin(), m_open.end(), id), m_open.end());
+        m_held.erase(id);
+    }
+    bool AnyOpen() const { return !m_open.empty(); }
+
+    // The event goes to its window's queue; true when that is the window `waiting`.
+    bool Route(const SDL_Event& event, std::uint32_t waiting)
+    {
+        std::uint32_t target = WindowOf(event);
+        if (std::find(m_open.begin(), m_open.end(), target) == m_open.end())
+            target = m_open.empty() ? waiting : m_open.front();
+        if (target == waiting) return true;
+        m_held[target].push_back(event);
+        return false;
+    }
+    std::deque<SDL_Event> TakeHeld(std::uint32_t id)
+    {
+        std::deque<SDL_Event> held;
+        if (auto it = m_held.find(id); it != m_held.end()) held.swap(it->second);
+        return held;
+    }
+
+private:
+    static std::uint32_t WindowOf(const SDL_Event& event)
+    {
+        switch (event.type) {
+        case SDL_KEYDOWN:
+        case SDL_KEYUP: return event.key.windowID;
+        case SDL_TEXTINPUT: return event.text.windowID;
+        case SDL_TEXTEDITING: return event.edit.windowID;
+        case SDL_MOUSEMOTION: return event.motion.windowID;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP: return event.button.windowID;
+        case SDL_MOUSEWHEEL: return event.wheel.windowID;
+        case SDL_WINDOWEVENT: return event.window.windowID;
+        default: return 0;
+        }
+    }
+
+    std::vector<std::uint32_t> m_open; // oldest first
+    std::map<std::uint32_t, std::deque<SDL_Event>> m_held;
+};
+
+EventRouter& Router()
+{
+    static EventRouter router;
+    return router;
+}
+
+SDL_MessageBoxFlags SdlIconFor(ScreenMessageBox::Icon icon)
+{
+    switch (icon) {
+    case ScreenMessageBox::Icon::kError: return SDL_MESSAGEBOX_ERROR;
+    case ScreenMessageBox::Icon::kWarning: return SDL_MESSAGEBOX_WARNING;
+    case ScreenMessageBox::Icon::kInformation: return SDL_MESSAGEBOX_INFORMATION;
+    case ScreenMessageBox::Icon::kNone: break;
+    }
+    return SDL_MessageBoxFlags(0);
+}
+
 class SdlDisplay final : public Display {
 public:
-    SdlDisplay(SDL_Window* window) : m_window(window), m_windowId(SDL_GetWindowID(window)) {}
+    SdlDisplay(SDL_Window* window) : m_window(window), m_windowId(SDL_GetWindowID(window))
+    {
+        Router().Opened(m_windowId);
+    }
     ~SdlDisplay() override
     {
-        SDL_StopTextInput();
+        Router().Closed(m_windowId);
+        // Text input is SDL's, not a window's: it stays on while another window is open.
+        if (!Router().AnyOpen()) SDL_StopTextInput();
         for (auto& [id, cursor] : m_cursors) SDL_FreeCursor(cursor);
         SDL_DestroyWindow(m_window);
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
@@ -133,6 +207,7 @@ public:
 
     std::unique_ptr<Bitmap> Screenshot(std::string* error) override;
     DesktopClipboard& GetDesktopClipboard() override { return m_desktop; }
+    std::optional<int> ShowMessageBox(const ScreenMessageBox& box, std::string* error) override;
 
 private:
     bool PushKey(const SDL_Keysym& key, bool down);
@@ -168,17 +243,57 @@ bool SdlDisplay::Show(const Bitmap& picture)
 
 std::vector<DisplayEvent> SdlDisplay::WaitEvents(int timeoutMs)
 {
-    std::vector<DisplayEvent> events;
+    std::deque<SDL_Event> mine = Router().TakeHeld(m_windowId);
     SDL_Event event;
-    const int got = timeoutMs < 0 ? SDL_WaitEvent(&event) : SDL_WaitEventTimeout(&event, timeoutMs);
-    if (!got) return events;
-    do {
-        std::optional<DisplayEvent> ours = m_input.Translate(event);
+    if (mine.empty()) {
+        const int got = timeoutMs < 0 ? SDL_WaitEvent(&event) : SDL_WaitEventTimeout(&event, timeoutMs);
+        if (got && Router().Route(event, m_windowId)) mine.push_back(event);
+    }
+    while (SDL_PollEvent(&event))
+        if (Router().Route(event, m_windowId)) mine.push_back(event);
+
+    std::vector<DisplayEvent> events;
+    for (const SDL_Event& e : mine) {
+        std::optional<DisplayEvent> ours = m_input.Translate(e);
         if (!ours) continue;
         if (ours->kind == DisplayEventKind::kComposition) ShowComposition(ours->text);
         events.push_back(std::move(*ours));
-    } while (SDL_PollEvent(&event));
+    }
     return events;
+}
+
+std::optional<int> SdlDisplay::ShowMessageBox(const ScreenMessageBox& box, std::string* error)
+{
+    if (box.buttons.empty()) {
+        if (error) *error = "a message box needs a button";
+        return std::nullopt;
+    }
+    std::vector<std::string> labels;
+    for (const ScreenMessageBox::Button& b : box.buttons) labels.push_back(Utf16ToUtf8(b.label));
+    std::vector<SDL_MessageBoxButtonData> buttons;
+    for (std::size_t i = 0; i < box.buttons.size(); ++i) {
+        Uint32 flags = 0;
+        if (box.buttons[i].id == box.defaultButton) flags |= SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT;
+        if (box.buttons[i].id == box.escapeButton) flags |= SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT;
+        buttons.push_back(SDL_MessageBoxButtonData{flags, box.buttons[i].id, labels[i].c_str()});
+    }
+    const std::string caption = Utf16ToUtf8(box.caption);
+    const std::string text = Utf16ToUtf8(box.text);
+    SDL_MessageBoxData data{};
+    data.flags = SdlIconFor(box.icon) | SDL_MESSAGEBOX_BUTTONS_LEFT_TO_RIGHT;
+    data.window = m_window;
+    data.title = caption.c_str();
+    data.message = text.c_str();
+    data.numbuttons = static_cast<int>(buttons.size());
+    data.buttons = buttons.data();
+    int pressed = -1;
+    if (SDL_ShowMessageBox(&data, &pressed) != 0) {
+        if (error) *error = std::string("the message box could not be shown: ") + SDL_GetError();
+        return std::nullopt;
+    }
+    // Closed without a button: as Esc, else as Enter.
+    if (pressed < 0) return box.escapeButton ? box.escapeButton : box.defaultButton;
+    return pressed;
 }
 
 // The input method's own window shows the composition where it can (SDL_HINT_IME_SHOW_UI);

@@ -1,9 +1,12 @@
 // The screen: a real, resizable window that shows a picture (a top-level window tree as
 // RenderWindowTree or a host paints it) and reports keyboard, text input, mouse, wheel,
 // resizing and closing as plain events of our own. It knows nothing of what it shows.
+// Several may be open at once (a dialog over the main window): each reports only its own
+// window's events. A message box of the window system's can be shown over one.
 // Built on SDL2 when the build found it; without it Open refuses and says why.
 #pragma once
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,6 +17,22 @@ namespace plat {
 
 class Bitmap;
 class DesktopClipboard;
+
+// A message box of the window system's: its buttons, left to right, each with the id it
+// answers with.
+struct ScreenMessageBox {
+    enum class Icon { kNone, kError, kWarning, kInformation };
+    String caption;
+    String text;
+    Icon icon = Icon::kNone;
+    struct Button {
+        int id = 0;
+        String label;
+    };
+    std::vector<Button> buttons;
+    int defaultButton = 0; // Enter presses it
+    int escapeButton = 0;  // Esc presses it (0: none)
+};
 
 enum class DisplayEventKind {
     kKey,         // virtualKey, down, textElsewhere
@@ -51,7 +70,8 @@ public:
     virtual bool Show(const Bitmap& picture) = 0;
 
     // Waits up to timeoutMs (negative: as long as it takes) for something to happen and
-    // returns every event that is waiting, in order; empty when the time ran out.
+    // returns every event of this window that is waiting, in order; empty when the time ran
+    // out or what came was for another window (which keeps it for its own WaitEvents).
     virtual std::vector<DisplayEvent> WaitEvents(int timeoutMs) = 0;
     // Where an input method shows what it composes: the caret, in client coordinates.
     virtual void SetTextInputRect(const Rect& caret) = 0;
@@ -69,6 +89,11 @@ public:
     // The pointer moves to the point and the button (left, or right) is clicked once or twice.
     virtual bool InjectClick(bool right, bool twice, Point at) = 0;
     virtual bool InjectClose() = 0;
+
+    // Shows the box over this window and waits for the user; the id of the button pressed
+    // (closing the box presses the escape button, else the default one); nullopt, with the
+    // reason in *error, when it cannot be shown.
+    virtual std::optional<int> ShowMessageBox(const ScreenMessageBox& box, std::string* error) = 0;
 
     // The window's content as the display server has it now (not the picture last shown):
     // null, with the reason in *error, when it cannot be read.

@@ -1,5 +1,7 @@
 #include "platform/ui/message_box.h"
 
+#include <algorithm>
+
 namespace plat {
 
 std::vector<int> MessageBoxButtons(unsigned style)
@@ -21,6 +23,26 @@ int DefaultMessageBoxAnswer(unsigned style)
     if ((style & kMbDefButtonMask) == kMbDefButton2) index = 1;
     else if ((style & kMbDefButtonMask) == kMbDefButton3) index = 2;
     return buttons[index < buttons.size() ? index : 0];
+}
+
+String MessageBoxButtonText(int answer)
+{
+    switch (answer) {
+    case kIdOk: return u"确定";
+    case kIdCancel: return u"取消";
+    case kIdAbort: return u"中止";
+    case kIdRetry: return u"重试";
+    case kIdIgnore: return u"忽略";
+    case kIdYes: return u"是";
+    case kIdNo: return u"否";
+    default: return {};
+    }
+}
+
+int EscapeMessageBoxAnswer(const std::vector<int>& buttons)
+{
+    if (std::find(buttons.begin(), buttons.end(), kIdCancel) != buttons.end()) return kIdCancel;
+    return buttons.size() == 1 ? buttons.front() : 0;
 }
 
 int MessageBox(StringView text, StringView caption, unsigned style)

@@ -65,5 +65,11 @@ void ClearMessageBoxLog();
 // first, or the second or third with the default-button flags when the box has it).
 std::vector<int> MessageBoxButtons(unsigned style);
 int DefaultMessageBoxAnswer(unsigned style);
+// The label a button of a box shows, by its answer ("确定", "取消" ...); empty for an id
+// that is none of the answers above.
+String MessageBoxButtonText(int answer);
+// The answer Esc (or closing the box) gives: Cancel when the box has it, else the only
+// button of a one-button box; 0 when neither.
+int EscapeMessageBoxAnswer(const std::vector<int>& buttons);
 
 } // namespace plat

@@ -135,6 +135,20 @@ hex() { od -An -tx1 -v | tr -d ' \n'; }
 header=$(head -c 6 "$work/out/embedded.qln" | hex)
 [[ $header == 5175696c6e00 ]] || fail "the saved document does not start with Quiln and a 0: $header"
 grep -qF "3e303d0006$header" <<<"$(hex < "$prefix/share/mime/magic")" || fail "the MIME magic does not match a saved document"
+# A message box the window shows (a refused file is reported to the user) is answered as a
+# user does: Return on it. The editor's window and its boxes are all titled "Quiln"; the
+# window came first, so every later one is a box.
+answer_boxes() {
+  local ids=() w
+  for w in $(xwininfo -root -children 2>/dev/null | grep -o '^ *0x[0-9a-f]*'); do
+    [[ $(xdotool getwindowname "$w" 2>/dev/null) == Quiln ]] && ids+=("$((w))")
+  done
+  (( ${#ids[@]} > 1 )) || return 0
+  mapfile -t ids < <(printf '%s\n' "${ids[@]}" | sort -n)
+  for w in "${ids[@]:1}"; do
+    xdotool windowfocus --sync "$w" 2>/dev/null && xdotool key Return 2>/dev/null || true
+  done
+}
 # The desktop entry's command: quiln-host in its window,
 # left running until it has said what its FileOpen gave, then stopped.
 open_in_window() { # NAME ARGS...: output in $work/NAME.out and .err
@@ -143,9 +157,10 @@ open_in_window() { # NAME ARGS...: output in $work/NAME.out and .err
   QUILN_REGISTRY_DIR=$work/desktop-registry "$prefix/bin/quiln-host" window "$@" \
     >"$work/$name.out" 2>"$work/$name.err" &
   window=$!
-  for _ in $(seq 600); do
+  for i in $(seq 600); do
     [[ -s $work/$name.out ]] && break
     kill -0 "$window" 2>/dev/null || break
+    (( i % 5 )) || answer_boxes
     sleep 0.1
   done
   kill "$window" 2>/dev/null || true

@@ -45,6 +45,17 @@ protected:
     std::unique_ptr<plat::Display> m_display;
 };
 
+// Texts typed into a display, as its WaitEvents gives them within a generous time.
+plat::String TextOf(plat::Display& display, std::size_t length)
+{
+    plat::String text;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (text.size() < length && std::chrono::steady_clock::now() < deadline)
+        for (const DisplayEvent& e : display.WaitEvents(100))
+            if (e.kind == DisplayEventKind::kText) text += e.text;
+    return text;
+}
+
 TEST_F(Screen, TheScreenshotIsThePictureWithGreyBeyondIt)
 {
     std::unique_ptr<plat::Bitmap> picture = plat::Bitmap::Create(150, 60);
@@ -113,6 +124,36 @@ TEST_F(Screen, ScriptedKeysClicksAndClosingComeBack)
     const std::vector<DisplayEvent> closing = Input(1, {DisplayEventKind::kClose});
     ASSERT_EQ(closing.size(), 1u);
     EXPECT_EQ(closing[0].kind, DisplayEventKind::kClose);
+}
+
+// A second window (a dialog over the first): SDL's one queue is shared out, each window
+// gets its own events whichever waits first, and closing one leaves the other's typing on.
+TEST_F(Screen, TwoWindowsEachGetTheirOwnEvents)
+{
+    std::string reason;
+    std::unique_ptr<plat::Display> second = plat::Display::Open("second", plat::Size(120, 80), &reason);
+    ASSERT_TRUE(second) << reason;
+    ASSERT_TRUE(m_display->InjectText(u"first中"));
+    ASSERT_TRUE(second->InjectText(u"second文"));
+    // The second waits first: the first's events are kept for it.
+    EXPECT_EQ(TextOf(*second, 7), u"second文");
+    EXPECT_EQ(TextOf(*m_display, 6), u"first中");
+
+    second.reset();
+    ASSERT_TRUE(m_display->InjectText(u"again"));
+    EXPECT_EQ(TextOf(*m_display, 5), u"again");
+}
+
+// The window system's message box: shown over the window, and when it cannot be (no
+// buttons), a refusal that says why rather than a box nobody can close.
+TEST_F(Screen, AMessageBoxWithoutButtonsIsRefused)
+{
+    plat::ScreenMessageBox box;
+    box.caption = u"标题";
+    box.text = u"正文";
+    std::string reason;
+    EXPECT_FALSE(m_display->ShowMessageBox(box, &reason));
+    EXPECT_EQ(reason, "a message box needs a button");
 }
 
 } // namespace

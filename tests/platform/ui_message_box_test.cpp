@@ -15,29 +15,32 @@ protected:
     }
 };
 
-TEST_F(MessageBoxTest, ButtonsAndDefaultOfEachStyle)
+TEST_F(MessageBoxTest, ButtonsDefaultAndEscapeOfEachStyle)
 {
     struct Case {
         unsigned style;
         std::vector<int> buttons;
         int byDefault;
+        int byEscape; // Esc or closing the box: Cancel, else a lone button, else none
     };
     const Case cases[] = {
-        {plat::kMbOk, {plat::kIdOk}, plat::kIdOk},
-        {plat::kMbOk | plat::kMbIconExclamation, {plat::kIdOk}, plat::kIdOk},
-        {plat::kMbOkCancel, {plat::kIdOk, plat::kIdCancel}, plat::kIdOk},
-        {plat::kMbOkCancel | plat::kMbDefButton2, {plat::kIdOk, plat::kIdCancel}, plat::kIdCancel},
-        {plat::kMbYesNo, {plat::kIdYes, plat::kIdNo}, plat::kIdYes},
-        {plat::kMbYesNo | plat::kMbDefButton2 | plat::kMbIconQuestion, {plat::kIdYes, plat::kIdNo}, plat::kIdNo},
-        {plat::kMbYesNoCancel | plat::kMbDefButton3, {plat::kIdYes, plat::kIdNo, plat::kIdCancel}, plat::kIdCancel},
-        {plat::kMbYesNo | plat::kMbDefButton3, {plat::kIdYes, plat::kIdNo}, plat::kIdYes}, // no third: the first
+        {plat::kMbOk, {plat::kIdOk}, plat::kIdOk, plat::kIdOk},
+        {plat::kMbOk | plat::kMbIconExclamation, {plat::kIdOk}, plat::kIdOk, plat::kIdOk},
+        {plat::kMbOkCancel, {plat::kIdOk, plat::kIdCancel}, plat::kIdOk, plat::kIdCancel},
+        {plat::kMbOkCancel | plat::kMbDefButton2, {plat::kIdOk, plat::kIdCancel}, plat::kIdCancel, plat::kIdCancel},
+        {plat::kMbYesNo, {plat::kIdYes, plat::kIdNo}, plat::kIdYes, 0},
+        {plat::kMbYesNo | plat::kMbDefButton2 | plat::kMbIconQuestion, {plat::kIdYes, plat::kIdNo}, plat::kIdNo, 0},
+        {plat::kMbYesNoCancel | plat::kMbDefButton3, {plat::kIdYes, plat::kIdNo, plat::kIdCancel}, plat::kIdCancel, plat::kIdCancel},
+        {plat::kMbYesNo | plat::kMbDefButton3, {plat::kIdYes, plat::kIdNo}, plat::kIdYes, 0}, // no third: the first
         {plat::kMbAbortRetryIgnore | plat::kMbDefButton2, {plat::kIdAbort, plat::kIdRetry, plat::kIdIgnore},
-         plat::kIdRetry},
-        {plat::kMbRetryCancel, {plat::kIdRetry, plat::kIdCancel}, plat::kIdRetry},
+         plat::kIdRetry, 0},
+        {plat::kMbRetryCancel, {plat::kIdRetry, plat::kIdCancel}, plat::kIdRetry, plat::kIdCancel},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(plat::MessageBoxButtons(c.style), c.buttons) << c.style;
         EXPECT_EQ(plat::DefaultMessageBoxAnswer(c.style), c.byDefault) << c.style;
+        EXPECT_EQ(plat::EscapeMessageBoxAnswer(c.buttons), c.byEscape) << c.style;
+        for (const int id : c.buttons) EXPECT_FALSE(plat::MessageBoxButtonText(id).empty()) << id;
     }
 }
 
