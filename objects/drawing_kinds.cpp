@@ -1,0 +1,4 @@
+#include "objects/drawing_kinds.h"
+
+// One line a kind: each kind's file defines its own registration, declared here.
+void RegisterDrawingKinds() {}
