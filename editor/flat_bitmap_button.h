@@ -1,7 +1,7 @@
 // A flat picture button: flat until the mouse is over it, raised while it is, pressed while
 // the left button is held inside; a release inside sends its command to the owner.
 #pragma once
-#include "editor/res_dib.h"
+#include "resources/res_dib.h"
 #include "platform/ui/window.h"
 
 class CFlatBitmapButton : public plat::Window {

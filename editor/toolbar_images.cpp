@@ -4,7 +4,7 @@
 #include "document/ql_doc.h"
 #include "document/render_context.h"
 #include "editor/ql_main.h"
-#include "editor/res_dib.h"
+#include "resources/res_dib.h"
 #include "editor/toolbar_ex.h"
 #include "platform/gfx/dc.h"
 #include "platform/gfx/sys_colors.h"

@@ -4,7 +4,7 @@
 
 #include <set>
 
-#include "editor/res_dib.h"
+#include "resources/res_dib.h"
 #include "platform/gfx/sys_colors.h"
 #include "tests/support/dib_bytes.h"
 #include "tests/support/pixel_probe.h"

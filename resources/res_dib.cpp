@@ -1,4 +1,4 @@
-#include "editor/res_dib.h"
+#include "resources/res_dib.h"
 
 #include <algorithm>
 
