@@ -23,6 +23,8 @@
 
 class CFloatObject;
 class CPageObjectList;
+class CRtfFontTable;
+class CRtfColorTable;
 class CStatistics;
 class CTextItem;
 class CFindState;
@@ -42,6 +44,16 @@ public:
     virtual ~CReplaceAllTarget() = default;
     // True when anything was replaced.
     virtual bool ReplaceAllText(CFindState& state) = 0;
+};
+
+// What the RTF export's font and colour passes reach through an object whose cells hold
+// text flows of their own (a table): each cell's flow adds its faces and colours to the
+// export's tables, so that the header covers the text the object writes.
+class CRtfCellSource {
+public:
+    virtual ~CRtfCellSource() = default;
+    virtual void CollectRtfFonts(plat::Stream& out, CRtfFontTable& fonts) = 0;
+    virtual void CollectRtfColors(plat::Stream& out, CRtfColorTable& colors) = 0;
 };
 
 // One rectangle of text area and the page it lies on (500: the overflow frame).
