@@ -226,6 +226,27 @@ public:
     // step; the document is modified and repainted.
     void RemoveAnnotationMark(std::int16_t annotation);
 
+    // ---- export writers (doc_body_html.cpp, doc_body_rtf.cpp) ----
+    // The body of an HTML page: the text in a table of the first page's text width, the
+    // objects met in the text written in wrapped tables of their own, the rest after it.
+    // The 8-bit page's pictures go into folderPath (the page's stem + ".files"), the
+    // UTF-16 page's into the page's own folder.
+    void ExportHtml(plat::Stream& out, const plat::String& folderPath, const plat::String& baseName);
+    void ExportHtmlW(plat::Stream& out, const plat::String& folderPath, const plat::String& baseName);
+    // The object not yet written with the smallest top, then left; the earlier in the
+    // list on a full tie. Null when all are written.
+    CFloatObject* NextHtmlObject() const;
+    // The default faces and colours, those of the text and of every object's cells; then
+    // the table group.
+    void CollectRtfFonts(plat::Stream& out, CRtfFontTable& fonts) override;
+    void CollectRtfColors(plat::Stream& out, CRtfColorTable& colors) override;
+    // "\ql".."\qj", indents and line spacing of the paragraph holding the item.
+    void WriteRtfParagraphProps(plat::Stream& out, int index);
+    // The whole body as RTF, objects in the text as shapes and the rest as pictures after
+    // it; and the selected items only, with the shapes that stand among them.
+    void ExportRtf(plat::Stream& out, const CRtfFontTable& fonts, const CRtfColorTable& colors);
+    void ExportRtfSelection(plat::Stream& out, const CRtfFontTable& fonts, const CRtfColorTable& colors);
+
     // ---- counting (doc_body_count.cpp) ----
     using CTextFlow::CountStatistics;
     // Adds to the record the page count, what each object in list order adds (its own
@@ -323,6 +344,11 @@ private:
     // first page whose regions that changes; a whole relayout when the layout or the
     // regions are not what a whole build and relayout leave.
     void RelayoutAfterMoves(int retry);
+    // The HTML and RTF body walks shared by both variants and by the selection.
+    void ExportHtmlBody(plat::Stream& out, const plat::String& folderPath, const plat::String& baseName,
+                        bool wide);
+    void ExportRtfRange(plat::Stream& out, const CRtfFontTable& fonts, const CRtfColorTable& colors, int start,
+                        int end, bool selection);
     // The body's last line lies in the overflow frame (frames in order).
     bool LastLineInOverflow() const;
 

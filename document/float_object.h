@@ -167,34 +167,25 @@ public:
     virtual bool IsTextBearing() const { return false; }
     virtual void CountStatistics(CStatistics& /*stats*/) const {}
     virtual bool FindNext(CFindState& /*state*/) { return false; }
-    // 68-73: the HTML and RTF writers. Their picture-writing bodies come with the export
-    // writers; until then an object writes nothing and reports 0.
-    virtual int WriteHtml(plat::Stream& /*out*/, const plat::String& /*folderPath*/, const plat::String& /*folderRef*/,
-                          const plat::String& /*name*/, bool /*rightAligned*/)
-    {
-        return 0;
-    }
-    virtual int WriteHtmlWrapped(plat::Stream& /*out*/, const plat::String& /*folderPath*/,
-                                 const plat::String& /*folderRef*/, const plat::String& /*name*/, CDocBody& /*body*/,
-                                 plat::Dc& /*refDc*/, const plat::Rect& /*areaTwips*/,
-                                 const plat::Rect& /*areaPixels*/, int& /*itemIndex*/)
-    {
-        return 0;
-    }
-    virtual int WriteHtmlW(plat::Stream& /*out*/, const plat::String& /*folderPath*/, const plat::String& /*folderRef*/,
-                           const plat::String& /*name*/, bool /*rightAligned*/)
-    {
-        return 0;
-    }
-    virtual int WriteHtmlWrappedW(plat::Stream& /*out*/, const plat::String& /*folderPath*/,
-                                  const plat::String& /*folderRef*/, const plat::String& /*name*/, CDocBody& /*body*/,
-                                  plat::Dc& /*refDc*/, const plat::Rect& /*areaTwips*/,
-                                  const plat::Rect& /*areaPixels*/, int& /*itemIndex*/)
-    {
-        return 0;
-    }
-    virtual void WriteRtfPicture(plat::Stream& /*out*/, int, int) {}
-    virtual void WriteRtfShape(plat::Stream& /*out*/, int /*originX*/, int /*originY*/, int, int) {}
+    // 68-73: the HTML and RTF writers (float_object_export.cpp). The base bodies write the
+    // object as a picture of itself at zoom 1.0 (the box's pixels, both edges included):
+    // 68, 70 an img element after the text, its JPEG file named NAME.jpg in folderPath and
+    // referred to through folderRef (70 remembers the file as m_exportName); 69, 71 a
+    // three-cell table of the object and the text in the area beside it, the index moved
+    // past that text; 72 a "\pict" group, 73 a "\shp" group placed from the origin. A
+    // picture that cannot be written raises plat::FileException, so that the export fails.
+    virtual int WriteHtml(plat::Stream& out, const plat::String& folderPath, const plat::String& folderRef,
+                          const plat::String& name, bool rightAligned);
+    virtual int WriteHtmlWrapped(plat::Stream& out, const plat::String& folderPath, const plat::String& folderRef,
+                                 const plat::String& name, CDocBody& body, plat::Dc& refDc,
+                                 const plat::Rect& areaTwips, const plat::Rect& areaPixels, int& itemIndex);
+    virtual int WriteHtmlW(plat::Stream& out, const plat::String& folderPath, const plat::String& folderRef,
+                           const plat::String& name, bool rightAligned);
+    virtual int WriteHtmlWrappedW(plat::Stream& out, const plat::String& folderPath, const plat::String& folderRef,
+                                  const plat::String& name, CDocBody& body, plat::Dc& refDc,
+                                  const plat::Rect& areaTwips, const plat::Rect& areaPixels, int& itemIndex);
+    virtual void WriteRtfPicture(plat::Stream& out, int, int);
+    virtual void WriteRtfShape(plat::Stream& out, int originX, int originY, int, int);
 
     // Pictures keep outline points of their own beside the box; moving the object moves
     // them too (called for objects that answer IsImage).
@@ -247,6 +238,8 @@ public:
     std::uint8_t m_selected = 0;
     plat::String m_exportName;                // remembered by the HTML writers
     plat::String m_exportPath;
+    // Set by the body's HTML and RTF writers once the object is written in this export.
+    bool m_exported = false;
 
 protected:
     // The base record alone, for kinds whose record follows it.
@@ -256,6 +249,10 @@ protected:
     void AfterStackingKey();
     // Moves the object to the end of the list that holds it.
     void Reappend();
+    // Slots 69 and 71 in one: the variant's strings and writers.
+    int WriteWrapped(plat::Stream& out, bool wide, const plat::String& folderPath, const plat::String& folderRef,
+                     const plat::String& name, CDocBody& body, plat::Dc& refDc, const plat::Rect& areaTwips,
+                     const plat::Rect& areaPixels, int& itemIndex);
 
     CDocContext* m_doc; // not owned
     plat::String m_caption;

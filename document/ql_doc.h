@@ -248,10 +248,15 @@ public:
     // The selection's text, or the whole text without a selection, as a UTF-16 file. 0
     // for an empty body or when the file could not be written.
     int ExportFileTitle(const plat::String& path);
-    // HTML and RTF have no writers yet: these refuse with 0.
+    // The HTML page in code page 936 with its pictures in the folder "STEM.files", the
+    // UTF-16 page with its pictures beside it (and the list of the objects' files), and
+    // RTF. 0 for a path without an extension or a folder (HTML), one too long for the
+    // 8-bit buffers, or a file or picture that could not be written completely.
     int ExportHtml(const plat::String& path);
     int ExportEHtml(const plat::String& path, const plat::String& listPath);
     int ExportRtf(const plat::String& path);
+    // The first line of every RTF the document writes (file and clipboard).
+    static void WriteRtfHead(plat::Stream& out);
     // Every page as a picture on a PDF page of the paper's size. 1, or 0 when a page
     // could not be rendered or the file could not be written (an existing file is then
     // left as it was).

@@ -5,9 +5,15 @@
 
 #include "document/doc_body.h"
 #include "document/float_object.h"
+#include "document/html_export.h"
 #include "document/ql_doc.h"
+#include "document/rtf_tables.h"
+#include "document/units.h"
 #include "io/pdf_export.h"
 #include "platform/file/file.h"
+#include "platform/file/file_ops.h"
+#include "platform/file/replacing_file.h"
+#include "platform/file/text_mode_stream.h"
 #include "platform/gfx/bitmap.h"
 #include "platform/gfx/dc.h"
 
@@ -57,6 +63,73 @@ private:
     CQlDoc& m_doc;
     bool m_shown;
 };
+
+// The 8-bit exports keep their paths in buffers of this many bytes of code page 936; a
+// longer path is refused rather than cut, which would name another file.
+constexpr size_t kMaxPath936 = 255;
+
+bool FitsPathBuffer(const plat::String& path)
+{
+    return plat::Utf16ToCp936(path).size() <= kMaxPath936;
+}
+
+// A page path split for the HTML exports: the stem (up to the extension's dot), the base
+// name (the stem's file name) and the folder holding the page. False without an extension
+// or without a folder.
+struct HtmlPagePath {
+    plat::String stem;
+    plat::String baseName;
+    plat::String folder;
+};
+
+bool SplitHtmlPath(const plat::String& path, HtmlPagePath& parts)
+{
+    const size_t slash = path.find_last_of(u'/');
+    const size_t dot = path.find_last_of(u'.');
+    if (dot == plat::String::npos || slash == plat::String::npos || dot < slash) return false;
+    parts.stem = path.substr(0, dot);
+    parts.baseName = parts.stem.substr(slash + 1);
+    parts.folder = path.substr(0, slash);
+    return true;
+}
+
+// Writes a file through a replacing file: the writer's bytes go to a new file that takes
+// the target's place only when all of them were written. False when the file could not be
+// made or written completely (a full disk), or when the writer reports a failure.
+template <class Writer>
+bool WriteReplacing(const plat::String& path, Writer write)
+{
+    plat::ReplacingFile file;
+    if (!file.Open(path)) return false;
+    try {
+        plat::StdioStream stream(file.Stdio());
+        if (!write(stream)) return false;
+    } catch (const plat::FileException&) {
+        return false;
+    }
+    return file.Commit();
+}
+
+// The lines around the body of both HTML pages; each "\n" is a line end of the variant.
+constexpr const char16_t* kHtmlHead[] = {
+    u"<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0 Transitional//EN\">\n",
+    u"<HTML>\n",
+    u"<HEAD>\n",
+    u"<META  name=\"GENERATOR\" content=\"Quiln\">\n",
+};
+constexpr const char16_t* kCharset8Bit = u"<META http-equiv=\"Content-Type\" content=\"text/html; charset=gb2312\" >\n";
+constexpr const char16_t* kCharsetUtf16 =
+    u"<META http-equiv=\"Content-Type\" content=\"text/html; charset=unicode\" >\n";
+constexpr const char16_t* kHtmlTitle[] = {u"<TITLE>Document Title</TITLE>", u"</HEAD>\n", u"<body>\n"};
+constexpr const char16_t* kHtmlTail[] = {u"</body>\n", u"</HTML>\n"};
+
+template <class Put>
+void WriteHtmlHead(Put put, const char16_t* charsetLine)
+{
+    for (const char16_t* line : kHtmlHead) put(line);
+    put(charsetLine);
+    for (const char16_t* line : kHtmlTitle) put(line);
+}
 
 } // namespace
 
@@ -110,19 +183,78 @@ int CQlDoc::ExportFileTitle(const plat::String& path)
     return WriteUtf16File(path, m_body->GetText(start, end)) ? 1 : 0;
 }
 
-int CQlDoc::ExportHtml(const plat::String&)
+int CQlDoc::ExportHtml(const plat::String& path)
 {
-    return 0;
+    HtmlPagePath parts;
+    if (!m_body || !SplitHtmlPath(path, parts) || !FitsPathBuffer(path)) return 0;
+    const plat::String pictures = parts.stem + u".files";
+    if (!plat::RecreateFolder(pictures)) return 0;
+    const bool written = WriteReplacing(path, [&](plat::Stream& file) {
+        plat::TextModeStream out(file);
+        const auto put = [&out](const char16_t* line) { WriteCp936(out, line); };
+        WriteHtmlHead(put, kCharset8Bit);
+        m_body->ExportHtml(out, pictures, parts.baseName);
+        for (const char16_t* line : kHtmlTail) put(line);
+        return true;
+    });
+    return written ? 1 : 0;
 }
 
-int CQlDoc::ExportEHtml(const plat::String&, const plat::String&)
+int CQlDoc::ExportEHtml(const plat::String& path, const plat::String& listPath)
 {
-    return 0;
+    HtmlPagePath parts;
+    if (!m_body || !SplitHtmlPath(path, parts)) return 0;
+    for (int k = 0; k < m_body->GetObjectCount(); ++k) m_body->GetObject(k)->m_exportName.clear();
+    const bool written = WriteReplacing(path, [&](plat::Stream& out) {
+        const auto put = [&out](const char16_t* line) { WriteStringW(out, line); };
+        WriteStringW(out, u"\uFEFF");
+        WriteHtmlHead(put, kCharsetUtf16);
+        m_body->ExportHtmlW(out, parts.folder, parts.baseName);
+        for (const char16_t* line : kHtmlTail) put(line);
+        return true;
+    });
+    if (!written) return 0;
+    // The list of what the page refers to for each object and the object's own last
+    // export; a list that cannot be written leaves the page as it is.
+    if (FitsPathBuffer(listPath)) {
+        WriteReplacing(listPath, [&](plat::Stream& file) {
+            plat::TextModeStream out(file);
+            for (int k = 0; k < m_body->GetObjectCount(); ++k) {
+                const CFloatObject* object = m_body->GetObject(k);
+                WriteCp936(out, plat::Format(u"%s$$$%s\n", object->m_exportName, object->m_exportPath));
+            }
+            return true;
+        });
+    }
+    return 1;
 }
 
-int CQlDoc::ExportRtf(const plat::String&)
+int CQlDoc::ExportRtf(const plat::String& path)
 {
-    return 0;
+    if (!m_body || !FitsPathBuffer(path)) return 0;
+    const bool written = WriteReplacing(path, [&](plat::Stream& file) {
+        plat::TextModeStream out(file);
+        WriteRtfHead(out);
+        CRtfFontTable fonts;
+        CRtfColorTable colors;
+        m_body->CollectRtfFonts(out, fonts);
+        m_body->CollectRtfColors(out, colors);
+        const CPageSettings page = GetPageSettings();
+        WriteAscii(out, plat::Utf16ToUtf8(plat::Format(
+                            u"\\paperw%d\\paperh%d\\margl%d\\margr%d\\margt%d\\margb%d\\gutter0",
+                            MmToTwips(page.paper.cx), MmToTwips(page.paper.cy), MmToTwips(page.margins.left),
+                            MmToTwips(page.margins.right), MmToTwips(page.margins.top),
+                            MmToTwips(page.margins.bottom))));
+        m_body->ExportRtf(out, fonts, colors);
+        WriteAscii(out, "}\n");
+        return true;
+    });
+    return written ? 1 : 0;
+}
+
+void CQlDoc::WriteRtfHead(plat::Stream& out)
+{
+    WriteAscii(out, "{\\rtf1\\ansi\\ansicpg936\\deff0\\deflang1033\\deflangfe2052\n");
 }
 
 std::unique_ptr<plat::Bitmap> CQlDoc::RenderPageBitmap(int page)

@@ -25,6 +25,9 @@ class CSpellEngine;
 class CSpellError;
 class CRtfFontTable;
 class CRtfColorTable;
+struct CRtfRunState;
+struct CHtmlRunState;
+class CParaFormatHtmlState;
 namespace plat {
 class Dc;
 }
@@ -70,9 +73,10 @@ public:
     // The flow record: running formats, caret and anchor, the focus flag (mode 2), items.
     virtual void Load(plat::Archive& ar, int mode);
     virtual void Save(plat::Archive& ar, int mode);
-    // The RTF export's font and colour pre-passes; the export supplies its tables.
-    virtual void CollectRtfFonts(plat::Stream&, CRtfFontTable&) {}
-    virtual void CollectRtfColors(plat::Stream&, CRtfColorTable&) {}
+    // The RTF export's font and colour pre-passes over the flow's items; the export
+    // supplies its tables (text_flow_export.cpp). The body's own passes also write them.
+    virtual void CollectRtfFonts(plat::Stream& out, CRtfFontTable& fonts);
+    virtual void CollectRtfColors(plat::Stream& out, CRtfColorTable& colors);
     // With a selection, inverts one band per line over the selected items; without one,
     // inverts a 2-pixel caret bar at the caret item (two thirds high for a raised or
     // lowered character). (x, y) is the pixel position of the desk's origin; the flow adds
@@ -211,6 +215,40 @@ public:
     // False, changing nothing, when the record is not of this flow, the slot is empty or
     // the record's items are no longer marked with it.
     bool ReplaceSpellError(const CSpellError& error, int slot);
+
+    // ---- export writers (text_flow_export.cpp) ----
+    // The HTML pieces of the body writers, the page objects' wrapped writers and the table
+    // cells, each in the 8-bit (code page 936) and the UTF-16 variant. Lengths become
+    // screen pixels at zoom 1.0 on the device context.
+    // "<div style=...>" of the paragraph with the state's format: alignment, the line
+    // height of its tallest character from the item on, indents.
+    void HtmlOpenParagraph(plat::Stream& out, const plat::Dc& dc, const CParaFormatHtmlState& para,
+                           int firstItem) const;
+    void HtmlOpenParagraphW(plat::Stream& out, const plat::Dc& dc, const CParaFormatHtmlState& para,
+                            int firstItem) const;
+    static void HtmlCloseParagraph(plat::Stream& out);
+    static void HtmlCloseParagraphW(plat::Stream& out);
+    // The span of the item's format (and "<b>", "<i>", "<u>"), kept as the run state.
+    void HtmlOpenRun(plat::Stream& out, const CTextItem& item, CHtmlRunState& run) const;
+    void HtmlOpenRunW(plat::Stream& out, const CTextItem& item, CHtmlRunState& run) const;
+    // A new run when the item's format differs from the run's.
+    void HtmlUpdateRun(plat::Stream& out, const CTextItem& item, CHtmlRunState& run) const;
+    void HtmlUpdateRunW(plat::Stream& out, const CTextItem& item, CHtmlRunState& run) const;
+    static void HtmlCloseRunW(plat::Stream& out, CHtmlRunState& run);
+    static void HtmlWriteChar(plat::Stream& out, const CTextItem& item);
+    static void HtmlWriteCharW(plat::Stream& out, const CTextItem& item);
+    // An ideographic space when the item is wider than half its height, else a blank.
+    static void HtmlWriteSpaceItem(plat::Stream& out, const CTextItem& item);
+    static void HtmlWriteSpaceItemW(plat::Stream& out, const CTextItem& item);
+    // RTF: with newParagraph the run header of a paragraph (font, colour, size, styles
+    // reset), else the format changes for the item and its character.
+    void WriteRtfRunFormat(plat::Stream& out, const CRtfFontTable& fonts, const CRtfColorTable& colors,
+                           const CTextItem& item, CRtfRunState& run, bool newParagraph) const;
+    // A space item, switching the font to the face it is written in when needed.
+    static void WriteRtfSpaceItem(plat::Stream& out, const CRtfFontTable& fonts, const CTextItem& item,
+                                  CRtfRunState& run);
+    // The face and character set an item is written in.
+    static void GetRtfFontOfItem(const CTextItem& item, plat::String& face, int& charset);
 
 protected:
     // Where the flow's page coordinates start; flows inside objects add the object's place.

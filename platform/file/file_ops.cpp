@@ -3,6 +3,8 @@
 #include "platform/base/regular_file.h"
 
 #include <cerrno>
+#include <dirent.h>
+#include <string>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -92,6 +94,38 @@ bool CopyFile(const String& from, const String& to, bool failIfExists)
     if (out.Close() && ok) return true;
     ::unlink(dst.c_str());
     return false;
+}
+
+bool RecreateFolder(const String& path)
+{
+    const std::string dir = Utf16ToUtf8(path);
+    struct stat st{};
+    if (::lstat(dir.c_str(), &st) == 0) {
+        if (!S_ISDIR(st.st_mode)) {
+            // A link or a file in the folder's place goes; what a link names stays.
+            if (::unlink(dir.c_str()) != 0) return false;
+        } else {
+            const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+            if (fd < 0) return false;
+            DIR* listing = ::fdopendir(fd);
+            if (!listing) {
+                ::close(fd);
+                return false;
+            }
+            std::vector<std::string> files;
+            while (const dirent* entry = ::readdir(listing)) {
+                struct stat est{};
+                if (::fstatat(fd, entry->d_name, &est, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(est.st_mode))
+                    files.emplace_back(entry->d_name);
+            }
+            for (const std::string& name : files) ::unlinkat(fd, name.c_str(), 0);
+            ::closedir(listing);
+            // A folder that still holds something else (a sub-folder, a link) stays.
+            ::rmdir(dir.c_str());
+        }
+    }
+    if (::mkdir(dir.c_str(), 0755) != 0 && errno != EEXIST) return false;
+    return ::lstat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 } // namespace plat

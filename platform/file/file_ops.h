@@ -22,4 +22,10 @@ bool GetFileStatus(const String& path, FileStatus& status);
 // removed.
 bool CopyFile(const String& from, const String& to, bool failIfExists);
 
+// Makes the folder an empty one for files written afresh: the regular files directly
+// inside it are deleted (never recursively, never through a link: a link named like the
+// folder is removed, not followed), the folder is removed and made again (mode 0755).
+// True when an empty-of-regular-files folder exists there afterwards.
+bool RecreateFolder(const String& path);
+
 } // namespace plat
