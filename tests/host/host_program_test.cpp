@@ -334,6 +334,43 @@ TEST_F(HostProgram, AnswersDialogsAndMenus)
     EXPECT_EQ(outcome.status, 0);
 }
 
+// The HTML and RTF exports as a page calls them: paths that cannot be split are refused,
+// a second export starts with an empty picture folder, and the RTF head carries the page.
+TEST_F(HostProgram, ExportsHtmlAndRtf)
+{
+    Register();
+    const Outcome first = Run("FileNew\n"
+                              "InsertString \"第一段 first\\n第二段 <second>\"\n"
+                              "ExportHTML \"noext\"\n"
+                              "ExportHTML \"nofolder.htm\"\n"
+                              "ExportHTML \"./page.htm\"\n"
+                              "ExportEHTML \"./wide.htm\" \"./list.txt\"\n"
+                              "ExportRTF \"./doc.rtf\"\n"
+                              "ExportDoc \"./doc2.rtf\"\n"
+                              "ExportRTF \"./no/such/folder/doc.rtf\"\n");
+    EXPECT_EQ(first.out, "FileNew => TRUE\nInsertString => TRUE\nExportHTML => FALSE\nExportHTML => FALSE\n"
+                         "ExportHTML => TRUE\nExportEHTML => TRUE\nExportRTF => TRUE\nExportDoc => TRUE\n"
+                         "ExportRTF => FALSE\n");
+    EXPECT_EQ(first.status, 0);
+    const std::string page = ReadText(m_dir / "page.htm");
+    EXPECT_NE(page.find("charset=gb2312"), std::string::npos);
+    EXPECT_NE(page.find(">first</span>"), std::string::npos) << page;
+    EXPECT_NE(page.find("&lt;second&gt;"), std::string::npos);
+    EXPECT_TRUE(fs::is_directory(m_dir / "page.files"));
+    // No page object: the list file is empty.
+    EXPECT_EQ(ReadText(m_dir / "list.txt"), "");
+    const std::string rtf = ReadText(m_dir / "doc.rtf");
+    EXPECT_NE(rtf.find("\\paperw11338\\paperh16270\\margl1133\\margr1133\\margt1133\\margb1133\\gutter0"),
+              std::string::npos);
+    EXPECT_EQ(rtf, ReadText(m_dir / "doc2.rtf"));
+
+    // A second export clears what the folder held.
+    std::ofstream(m_dir / "page.files" / "stale.jpg") << "old";
+    const Outcome again = Run("FileNew\nInsertString \"x\"\nExportHTML \"./page.htm\"\n");
+    EXPECT_EQ(again.out, "FileNew => TRUE\nInsertString => TRUE\nExportHTML => TRUE\n");
+    EXPECT_TRUE(fs::is_empty(m_dir / "page.files"));
+}
+
 // The main job's example script, run as scripts/run runs it.
 TEST_F(HostProgram, RunsTheExampleScript)
 {
