@@ -41,11 +41,12 @@ bool IsAnchorOrDeleted(const CTextItem& item)
     return item.GetNodeType() == kItemAnchor || item.IsDeleted();
 }
 
-// The face a run of the HTML page shows the item in.
+// The face a run of the HTML page shows the item in: a character below the limit in the
+// Western face, anything else (paragraph ends included) in the Chinese one.
 const plat::String& HtmlFaceOf(const CTextItem& item)
 {
     const CCharFormat& f = item.GetFormat();
-    return item.GetCode() < kWesternFaceLimit ? f.m_westernFace : f.m_chineseFace;
+    return item.IsChar() && item.GetCode() < kWesternFaceLimit ? f.m_westernFace : f.m_chineseFace;
 }
 
 bool IsWideSpace(const CTextItem& item)

@@ -25,18 +25,20 @@ std::string TableOpen(CDocBody& body)
     return "<table border=\"0\" width=\"" + std::to_string(TextWidthPx(body)) + "px\">\n";
 }
 
+// A run opened at a paragraph end takes the Chinese face.
 TEST(HtmlBodyTest, EmptyDocumentInBothVariants)
 {
     ExportDoc d;
     d.SetParagraphs(0, 0);
     const std::string div = "<div style=' line-height:14px; text-indent:0px; margin-left:0px; margin-right:0px'>\n";
-    const std::string span = "<span style='font-family:Times New Roman; font-size:10.50pt'>";
+    const std::string span = "<span style='font-family:\xCB\xCE\xCC\xE5; font-size:10.50pt'>";
     EXPECT_EQ(d.Html(false), TableOpen(d.Body()) + div + span + "</span></div>\n</table>");
 
     const std::string divW =
         "<div style=\" line-height:14px;  text-indent:0px; margin-left:0px; margin-right:0px\">\n";
-    const std::string spanW = "<span style=\"font-family:Times New Roman; font-size:10.50pt\">";
-    EXPECT_EQ(d.Html(true), Wide(TableOpen(d.Body()) + "<td>\n" + divW + spanW + "</span></div>\n</td>\n</table>"));
+    const std::string spanW = "<span style=\"font-family:宋体; font-size:10.50pt\">";
+    EXPECT_EQ(d.Html(true),
+              Wide(plat::Utf8ToUtf16(TableOpen(d.Body()) + "<td>\n" + divW + spanW + "</span></div>\n</td>\n</table>")));
 }
 
 TEST(HtmlBodyTest, ParagraphsRunsAndCharacters)
@@ -98,7 +100,10 @@ TEST(HtmlBodyTest, ParagraphEndsDeletedTextAndSpaces)
     const std::string page8 = d.Html(false);
     // "b" is deleted: it leaves no trace; the empty paragraph gets nothing in 8 bits.
     EXPECT_TRUE(Contains(page8, span + "a</span></div>\n<div")) << page8;
-    EXPECT_TRUE(Contains(page8, span + "</span></div>\n<div")) << page8;
+    const std::string emptySpan = "<span style='font-family:\xCB\xCE\xCC\xE5; font-size:10.50pt'>";
+    EXPECT_TRUE(Contains(page8, "</div>\n<div style='text-align:justify; line-height:21px; text-indent:0px; "
+                                "margin-left:0px; margin-right:0px'>\n" + emptySpan + "</span></div>\n<div"))
+        << page8;
     EXPECT_TRUE(Contains(page8, "c d")) << page8;
     // The UTF-16 page marks the empty paragraph, not the final one.
     const std::string pageW = d.Html(true);

@@ -200,3 +200,38 @@ TEST(RtfExportTest, ObjectsAsPicturesAndShapes)
 }
 
 } // namespace
+
+namespace {
+
+// The selection's items only, from its own paragraph's properties on; objects are written
+// only as shapes among the selected text, none after it.
+TEST(RtfExportTest, SelectionWritesItsItemsAndTheShapesAmongThem)
+{
+    objtest::ScopedTestKind kind;
+    ExportDoc d;
+    d.Append(u"first\rsecond\rthird");
+    const plat::Rect frame = d.Body().GetPageFrame(0).m_rect;
+    // Beside the second paragraph's line, and far below the text.
+    d.Body().AddObject(objtest::NewObject(&d.doc, frame.left + 4000, d.Body().GetItem(8)->GetTop() - 1, 1500, 750,
+                                          kWrapNone));
+    d.Body().AddObject(objtest::NewObject(&d.doc, frame.left + 4000, frame.bottom - 1000, 1500, 750));
+    CTextPos caret = d.Body().GetStartPos(), anchor = caret;
+    anchor.m_index = 2;  // "rst\rsec"
+    caret.m_index = 9;
+    d.Body().SetSelection(caret, anchor);
+    plat::MemFile head, out;
+    CRtfFontTable fonts;
+    CRtfColorTable colors;
+    d.Body().CollectRtfFonts(head, fonts);
+    d.Body().CollectRtfColors(head, colors);
+    d.Body().ExportRtfSelection(out, fonts, colors);
+    const std::string body(out.Data().begin(), out.Data().end());
+    EXPECT_EQ(body.rfind("\\qj\\fi0\\li0\\ri0\\sl315\n\\f0\\cf1\\fs21 \\b0 \\i0 \\ul0 rst\n\\par\n", 0), 0u) << body;
+    EXPECT_EQ(body.find("{\\pict\\picw"), std::string::npos);
+    const size_t shape = body.find("\n{\\shp{");
+    ASSERT_NE(shape, std::string::npos) << body.substr(0, 300);
+    EXPECT_EQ(body.find("\n{\\shp{", shape + 1), std::string::npos);
+    EXPECT_EQ(body.substr(body.size() - 3), "sec");
+}
+
+} // namespace
