@@ -91,6 +91,8 @@ TEST(ExportReadersTest, OutsideProgramsReadEveryParagraph)
     d.Append(u"删掉的字");
     for (int i = deletedFrom; i < deletedFrom + 4; ++i) d.Body().GetItem(i)->SetDeletedBy(1);
     d.Append(u" kept 新加的\r");
+    // Text inserted by the second author is written like any other.
+    for (int i = d.Body().GetCount() - 5; i < d.Body().GetCount() - 2; ++i) d.Body().GetItem(i)->SetInsertedBy(1);
     d.Append(u"Code <tag> & {braces} \\ more\r", code);
     d.Append(u"Thai \u0E01 sign \u00A9 and 度\u00B0\r\r");
     d.Body().SetCaret(d.Body().GetEndPos());
