@@ -16,6 +16,20 @@ namespace {
 
 using GridModel = TableTest;
 
+// Every slot of a loaded grid holds a cell that covers exactly its span.
+bool GridIsSoundEnough(const CTableGrid& g)
+{
+    for (int r = 0; r < g.GetRows(); ++r)
+        for (int c = 0; c < g.GetColumns(); ++c) {
+            const CTableCell* q = g.GetCell(r, c);
+            if (!q) return false;
+            for (int sr = q->m_startRow; sr <= q->m_endRow; ++sr)
+                for (int sc = q->m_startCol; sc <= q->m_endCol; ++sc)
+                    if (sr >= g.GetRows() || sc >= g.GetColumns() || g.GetCell(sr, sc) != q) return false;
+        }
+    return g.GetRows() > 0;
+}
+
 std::vector<std::uint8_t> Record(CTableGrid& g, int mode)
 {
     plat::MemFile mem;
@@ -420,6 +434,49 @@ TEST_F(GridModel, TheSelectedRangeWidensOnlyByItsCornerCells)
     Grid().GetSelRange(tl, br);
     EXPECT_EQ(tl, CCellPos(0, 0));
     EXPECT_EQ(br, CCellPos(1, 3));
+}
+
+} // namespace
+
+#include "tests/document/loader_fuzz_support.h"
+
+namespace {
+
+// Truncated and bit-flipped grid and table records: each loads or is refused with the
+// archive's error, and a refused one leaves the grid empty.
+TEST_F(GridModel, CutAndFlippedRecordsLoadOrAreRefused)
+{
+    Make(2, 3);
+    Type(0, 0, u"甲");
+    Select(CCellPos(0, 1), CCellPos(1, 1));
+    Grid().MergeCells();
+    std::vector<loaderfuzz::Target> targets;
+    CQlDoc* d = &doc;
+    for (int mode : {kArchiveFile, kArchiveUndo, kArchiveClipboard}) {
+        targets.push_back({"grid", Record(Grid(), mode), [d, mode](plat::Archive& ar, bool& untouched) {
+                               CTableGrid g(d, nullptr);
+                               try {
+                                   g.Load(ar, mode);
+                               } catch (...) {
+                                   untouched = g.GetRows() == 0 && g.GetCell(0, 0) == nullptr;
+                                   throw;
+                               }
+                               if (!GridIsSoundEnough(g)) ADD_FAILURE() << "a loaded grid with a hole";
+                           }});
+    }
+    table->TakeGridSize();
+    plat::MemFile mem;
+    {
+        plat::Archive ar(mem, plat::Archive::kStore);
+        table->Save(ar, kArchiveFile, 0, 0);
+        ar.Close();
+    }
+    targets.push_back({"table object", mem.Detach(), [d](plat::Archive& ar, bool&) {
+                           CTableObject t(d, nullptr);
+                           t.Load(ar, kArchiveFile);
+                       }});
+    loaderfuzz::RefuseTruncations(targets);
+    loaderfuzz::FlipBits(targets, 20261211, 200, 4);
 }
 
 } // namespace
