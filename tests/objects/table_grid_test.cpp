@@ -446,13 +446,13 @@ namespace {
 // archive's error, and a refused one leaves the grid empty.
 TEST_F(GridModel, CutAndFlippedRecordsLoadOrAreRefused)
 {
-    Make(2, 3);
-    Type(0, 0, u"甲");
-    Select(CCellPos(0, 1), CCellPos(1, 1));
+    Make(2, 2);
+    Type(1, 0, u"甲");
+    Select(CCellPos(0, 0), CCellPos(0, 1));
     Grid().MergeCells();
     std::vector<loaderfuzz::Target> targets;
     CQlDoc* d = &doc;
-    for (int mode : {kArchiveFile, kArchiveUndo, kArchiveClipboard}) {
+    for (int mode : {kArchiveFile, kArchiveClipboard}) {
         targets.push_back({"grid", Record(Grid(), mode), [d, mode](plat::Archive& ar, bool& untouched) {
                                CTableGrid g(d, nullptr);
                                try {
@@ -468,15 +468,15 @@ TEST_F(GridModel, CutAndFlippedRecordsLoadOrAreRefused)
     plat::MemFile mem;
     {
         plat::Archive ar(mem, plat::Archive::kStore);
-        table->Save(ar, kArchiveFile, 0, 0);
+        table->Save(ar, kArchiveUndo, 0, 0);
         ar.Close();
     }
     targets.push_back({"table object", mem.Detach(), [d](plat::Archive& ar, bool&) {
                            CTableObject t(d, nullptr);
-                           t.Load(ar, kArchiveFile);
+                           t.Load(ar, kArchiveUndo);
                        }});
     loaderfuzz::RefuseTruncations(targets);
-    loaderfuzz::FlipBits(targets, 20261211, 200, 4);
+    loaderfuzz::FlipBits(targets, 20261211, 120, 4);
 }
 
 } // namespace
