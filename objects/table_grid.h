@@ -161,13 +161,22 @@ private:
     void PlaceCell(CTableCell* cell);
     // Shared by Fit and Move: shrink only when asked.
     void ShiftRowBoundary(int y, int boundary, bool mayShrink);
-    // The split's grid columns / rows added after `after` for the split cell q: cells
-    // beyond move by `growth`, cells across grow by it; slots of the new lines in q's own
-    // rows (columns) point at q until the parts are placed.
-    void InsertSplitColumns(CTableCell* q, int after, int count, int growth);
-    void InsertSplitRows(CTableCell* q, int after, int count, int growth);
-    void CollapseColumns(int first, int last);
-    void CollapseRows(int first, int last);
+
+    // The line-by-line operations, the same along the rows and along the columns
+    // (table_axis.h).
+    struct Axis;
+    friend struct Axis;
+    void ResizeLine(Axis& axis, int oldSize, int newSize, int line);
+    void InsertLine(Axis& axis);
+    void DeleteLine(Axis& axis);
+    // Every cell whose last line is `first` or later, at its bottom-right slot.
+    void RelayoutLinesFrom(Axis& axis, int first);
+    // Lines first .. last become one: every cell spans them together.
+    void CollapseLines(Axis& axis, int first, int last);
+    // The split's lines added after `after` for the split cell q: cells beyond move by
+    // `growth`, cells across grow by it; the slots of the new lines in q's own lines point
+    // at q until the parts are placed.
+    void InsertSplitLines(Axis& axis, CTableCell* q, int after, int count, int growth);
 
     CDocContext* m_doc; // not owned
     std::int32_t m_rows = 0;

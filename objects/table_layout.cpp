@@ -6,7 +6,7 @@
 #include "document/format_state.h"
 #include "document/render_context.h"
 #include "document/units.h"
-#include "objects/table_grid.h"
+#include "objects/table_axis.h"
 #include "platform/gfx/dc.h"
 
 void CTableGrid::GetSelRange(CCellPos& topLeft, CCellPos& bottomRight) const
@@ -24,36 +24,15 @@ void CTableGrid::GetSelRange(CCellPos& topLeft, CCellPos& bottomRight) const
     bottomRight = CCellPos(std::max(a->m_endRow, b->m_endRow), std::max(a->m_endCol, b->m_endCol));
 }
 
+// Reading the sizes changes nothing; the axis is the one used by the edits too.
 std::vector<int> CTableGrid::GetColumnWidths() const
 {
-    std::vector<int> widths(static_cast<size_t>(m_columns), 0);
-    int edge = kTableMargin;
-    for (int c = 0; c < m_columns; ++c) {
-        for (int r = 0; r < m_rows; ++r) {
-            const CTableCell* q = m_cells[r][c];
-            if (q->m_endCol != c) continue;
-            widths[static_cast<size_t>(c)] = q->m_x + q->m_cellWidth - edge;
-            break;
-        }
-        edge += widths[static_cast<size_t>(c)];
-    }
-    return widths;
+    return Axis(const_cast<CTableGrid&>(*this), false).Sizes();
 }
 
 std::vector<int> CTableGrid::GetRowHeights() const
 {
-    std::vector<int> heights(static_cast<size_t>(m_rows), 0);
-    int edge = kTableMargin;
-    for (int r = 0; r < m_rows; ++r) {
-        for (int c = 0; c < m_columns; ++c) {
-            const CTableCell* q = m_cells[r][c];
-            if (q->m_endRow != r) continue;
-            heights[static_cast<size_t>(r)] = q->m_y + q->m_cellHeight - edge;
-            break;
-        }
-        edge += heights[static_cast<size_t>(r)];
-    }
-    return heights;
+    return Axis(const_cast<CTableGrid&>(*this), true).Sizes();
 }
 
 void CTableGrid::UpdateTotalSize()
@@ -99,40 +78,32 @@ void CTableGrid::RelayoutAll(int force)
 
 void CTableGrid::ResizeColumn(int oldWidth, int newWidth, int column)
 {
-    const int delta = newWidth - oldWidth;
-    SetVisitedAll(0);
-    for (int i = 0; i < m_rows; ++i) {
-        CTableCell* q = m_cells[i][column];
-        if (!q->m_visited) {
-            q->m_visited = 1;
-            q->SetSize(q->m_cellWidth + delta, q->m_cellHeight);
-        }
-        q->SetPosition(q->m_x, q->m_y);
-        for (int j = column + 1; j < m_columns; ++j) {
-            CTableCell* s = m_cells[i][j];
-            if (s->m_visited) continue;
-            s->m_visited = 1;
-            s->SetPosition(s->m_x + delta, s->m_y);
-        }
-    }
+    Axis axis(*this, false);
+    ResizeLine(axis, oldWidth, newWidth, column);
 }
 
 void CTableGrid::ResizeRow(int oldHeight, int newHeight, int row)
 {
-    const int delta = newHeight - oldHeight;
+    Axis axis(*this, true);
+    ResizeLine(axis, oldHeight, newHeight, row);
+}
+
+void CTableGrid::ResizeLine(Axis& axis, int oldSize, int newSize, int line)
+{
+    const int delta = newSize - oldSize;
     SetVisitedAll(0);
-    for (int j = 0; j < m_columns; ++j) {
-        CTableCell* q = m_cells[row][j];
+    for (int i = 0; i < axis.Cross(); ++i) {
+        CTableCell* q = axis.Slot(line, i);
         if (!q->m_visited) {
             q->m_visited = 1;
-            q->SetSize(q->m_cellWidth, q->m_cellHeight + delta);
+            axis.Grow(*q, delta);
         }
         q->SetPosition(q->m_x, q->m_y);
-        for (int i = row + 1; i < m_rows; ++i) {
-            CTableCell* s = m_cells[i][j];
+        for (int j = line + 1; j < axis.Count(); ++j) {
+            CTableCell* s = axis.Slot(j, i);
             if (s->m_visited) continue;
             s->m_visited = 1;
-            s->SetPosition(s->m_x, s->m_y + delta);
+            axis.Move(*s, delta);
         }
     }
 }

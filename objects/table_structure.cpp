@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "document/format_state.h"
-#include "objects/table_grid.h"
+#include "objects/table_axis.h"
 
 namespace {
 
@@ -27,102 +27,66 @@ int Sum(const std::vector<int>& v, int from, int to)
 
 void CTableGrid::InsertRow()
 {
-    if (m_rows == 0 || m_rows >= kMaxTableRows) return;
-    const int r0 = CurrentSlot().m_row;
-    const std::vector<int> widths = GetColumnWidths();
-    // The new row starts at the bottom of row r0: where a cell ending there ends, or,
-    // when every cell of the row reaches further down, where the row heights put it.
-    int top = kTableMargin + Sum(GetRowHeights(), 0, r0 + 1);
-    for (int c = 0; c < m_columns; ++c) {
-        const CTableCell* q = m_cells[r0][c];
-        if (q->m_endRow != r0) continue;
-        top = q->m_y + q->m_cellHeight;
-        break;
-    }
-    // Cells below move down, cells across grow; each once, at its last row and first column.
-    for (int r = r0 + 1; r < m_rows; ++r)
-        for (int c = 0; c < m_columns; ++c) {
-            CTableCell* q = m_cells[r][c];
-            if (q->m_endRow != r || q->m_startCol != c) continue;
-            if (q->m_startRow > r0) {
-                q->SetPosition(q->m_x, q->m_y + kDefaultRowHeight);
-                ++q->m_startRow;
-            } else {
-                q->SetSize(q->m_cellWidth, q->m_cellHeight + kDefaultRowHeight);
-            }
-            ++q->m_endRow;
-        }
-    for (int r = m_rows - 1; r > r0; --r) m_cells[r + 1] = m_cells[r];
-    for (int c = 0; c < m_columns; ++c) {
-        // The slot still holds the old next row's cell: one that moved down gets a new
-        // cell beside it, one that reaches across the new row covers it.
-        CTableCell*& slot = m_cells[r0 + 1][c];
-        if (slot && slot->m_startRow <= r0) continue;
-        slot = new CTableCell(m_doc, this, r0 + 1, c, r0 + 1, c, kTableMargin + Sum(widths, 0, c), top,
-                              widths[static_cast<size_t>(c)], kDefaultRowHeight);
-    }
-    for (int c = 0; c < m_columns; ++c) {
-        for (int b = m_rows; b >= r0 + 2; --b) m_horizontalLines[b + 1][c] = std::move(m_horizontalLines[b][c]);
-        m_horizontalLines[r0 + 2][c] = CopyLine(m_horizontalLines[r0 + 1][c]);
-    }
-    for (int b = 0; b <= m_columns; ++b) {
-        for (int r = m_rows - 1; r >= r0 + 1; --r) m_verticalLines[r + 1][b] = std::move(m_verticalLines[r][b]);
-        m_verticalLines[r0 + 1][b] = CopyLine(m_verticalLines[r0][b]);
-    }
-    ++m_rows;
-    for (int r = r0 + 1; r < m_rows; ++r)
-        for (int c = 0; c < m_columns; ++c) {
-            const CTableCell* q = m_cells[r][c];
-            if (q->m_endRow == r && q->m_endCol == c) RelayoutCell(r, c, 0);
-        }
-    UpdateTotalSize();
+    Axis axis(*this, true);
+    InsertLine(axis);
 }
 
 void CTableGrid::InsertColumn()
 {
-    if (m_columns == 0 || m_columns >= kMaxTableColumns) return;
-    const int c0 = CurrentSlot().m_column;
-    const std::vector<int> heights = GetRowHeights();
-    int left = kTableMargin + Sum(GetColumnWidths(), 0, c0 + 1);
-    for (int r = 0; r < m_rows; ++r) {
-        const CTableCell* q = m_cells[r][c0];
-        if (q->m_endCol != c0) continue;
-        left = q->m_x + q->m_cellWidth;
+    Axis axis(*this, false);
+    InsertLine(axis);
+}
+
+void CTableGrid::InsertLine(Axis& axis)
+{
+    const int count = axis.Count();
+    const int capacity = axis.rows ? kMaxTableRows : kMaxTableColumns;
+    if (count == 0 || count >= capacity) return;
+    const int r0 = axis.CurrentLine();
+    const std::vector<int> across = axis.Other().Sizes();
+    // The new line starts at the far edge of line r0: where a cell ending there ends, or,
+    // when every cell of the line reaches further, where the line sizes put it.
+    int top = kTableMargin + Sum(axis.Sizes(), 0, r0 + 1);
+    for (int c = 0; c < axis.Cross(); ++c) {
+        const CTableCell* q = axis.Slot(r0, c);
+        if (q->*axis.end != r0) continue;
+        top = q->*axis.pos + q->*axis.size;
         break;
     }
-    for (int c = c0 + 1; c < m_columns; ++c)
-        for (int r = 0; r < m_rows; ++r) {
-            CTableCell* q = m_cells[r][c];
-            if (q->m_endCol != c || q->m_startRow != r) continue;
-            if (q->m_startCol > c0) {
-                q->SetPosition(q->m_x + kDefaultColumnWidth, q->m_y);
-                ++q->m_startCol;
+    // Cells beyond move on, cells across grow; each once, at its last line and first slot
+    // across.
+    for (int r = r0 + 1; r < count; ++r)
+        for (int c = 0; c < axis.Cross(); ++c) {
+            CTableCell* q = axis.Slot(r, c);
+            if (q->*axis.end != r || q->*axis.crossStart != c) continue;
+            if (q->*axis.start > r0) {
+                axis.Move(*q, axis.defaultSize);
+                ++(q->*axis.start);
             } else {
-                q->SetSize(q->m_cellWidth + kDefaultColumnWidth, q->m_cellHeight);
+                axis.Grow(*q, axis.defaultSize);
             }
-            ++q->m_endCol;
+            ++(q->*axis.end);
         }
-    for (int r = 0; r < m_rows; ++r) {
-        for (int c = m_columns - 1; c > c0; --c) m_cells[r][c + 1] = m_cells[r][c];
-        CTableCell*& slot = m_cells[r][c0 + 1];
-        if (slot && slot->m_startCol <= c0) continue; // reaches across the new column
-        slot = new CTableCell(m_doc, this, r, c0 + 1, r, c0 + 1, left, kTableMargin + Sum(heights, 0, r),
-                              kDefaultColumnWidth, heights[static_cast<size_t>(r)]);
+    for (int c = 0; c < axis.Cross(); ++c) {
+        for (int r = count - 1; r > r0; --r) axis.Slot(r + 1, c) = axis.Slot(r, c);
+        // The slot still holds the old next line's cell: one that moved on gets a new cell
+        // beside it, one that reaches across the new line covers it.
+        CTableCell*& slot = axis.Slot(r0 + 1, c);
+        if (slot && slot->*axis.start <= r0) continue;
+        slot = axis.NewCell(r0 + 1, c, top, kTableMargin + Sum(across, 0, c), axis.defaultSize,
+                            across[static_cast<size_t>(c)]);
     }
-    for (int r = 0; r < m_rows; ++r) {
-        for (int b = m_columns; b >= c0 + 2; --b) m_verticalLines[r][b + 1] = std::move(m_verticalLines[r][b]);
-        m_verticalLines[r][c0 + 2] = CopyLine(m_verticalLines[r][c0 + 1]);
+    // The rules move with their cells; the new line's copy those of line r0.
+    for (int c = 0; c < axis.Cross(); ++c) {
+        for (int b = count; b >= r0 + 2; --b) axis.Boundary(b + 1, c) = std::move(axis.Boundary(b, c));
+        axis.Boundary(r0 + 2, c) = CopyLine(axis.Boundary(r0 + 1, c));
     }
-    for (int b = 0; b <= m_rows; ++b) {
-        for (int c = m_columns - 1; c >= c0 + 1; --c) m_horizontalLines[b][c + 1] = std::move(m_horizontalLines[b][c]);
-        m_horizontalLines[b][c0 + 1] = CopyLine(m_horizontalLines[b][c0]);
+    for (int b = 0; b <= axis.Cross(); ++b) {
+        for (int r = count - 1; r >= r0 + 1; --r) axis.Side(r + 1, b) = std::move(axis.Side(r, b));
+        axis.Side(r0 + 1, b) = CopyLine(axis.Side(r0, b));
     }
-    ++m_columns;
-    for (int r = 0; r < m_rows; ++r)
-        for (int c = c0 + 1; c < m_columns; ++c) {
-            const CTableCell* q = m_cells[r][c];
-            if (q->m_endRow == r && q->m_endCol == c) RelayoutCell(r, c, 0);
-        }
+    ++axis.Count();
+    RelayoutLinesFrom(axis, r0 + 1);
     UpdateTotalSize();
 }
 
@@ -130,184 +94,121 @@ void CTableGrid::InsertColumn()
 
 void CTableGrid::DeleteRow()
 {
-    if (m_rows <= 1) return;
-    const CCellPos current = CurrentSlot();
-    const int r0 = current.m_row;
-    const int h = GetRowHeights()[static_cast<size_t>(r0)];
-    SetVisitedAll(0);
-    std::vector<CTableCell*> gone;
-    for (int c = 0; c < m_columns; ++c) {
-        CTableCell* q = m_cells[r0][c];
-        if (q->m_visited) continue;
-        q->m_visited = 1;
-        if (q->m_startRow == r0 && q->m_endRow == r0) {
-            gone.push_back(q);
-            continue;
-        }
-        // It reaches into other rows: it loses the deleted row's height.
-        q->SetSize(q->m_cellWidth, q->m_cellHeight - h);
-        --q->m_endRow;
-    }
-    for (int r = r0 + 1; r < m_rows; ++r) {
-        for (int c = 0; c < m_columns; ++c) {
-            CTableCell* q = m_cells[r][c];
-            m_cells[r - 1][c] = q;
-            if (q->m_visited) continue;
-            q->m_visited = 1;
-            q->SetPosition(q->m_x, q->m_y - h);
-            --q->m_startRow;
-            --q->m_endRow;
-        }
-    }
-    m_cells[m_rows - 1].fill(nullptr);
-    for (CTableCell* q : gone) delete q;
-    for (int c = 0; c < m_columns; ++c) {
-        for (int b = r0 + 1; b < m_rows; ++b) m_horizontalLines[b][c] = std::move(m_horizontalLines[b + 1][c]);
-        m_horizontalLines[m_rows][c].reset();
-    }
-    for (int b = 0; b <= m_columns; ++b) {
-        for (int r = r0; r + 1 < m_rows; ++r) m_verticalLines[r][b] = std::move(m_verticalLines[r + 1][b]);
-        m_verticalLines[m_rows - 1][b].reset();
-    }
-    --m_rows;
-    CCellPos next = current;
-    if (r0 == m_rows) next.m_row = r0 - 1;
-    SetCurrentSlot(next, next);
-    for (int r = std::min(r0, m_rows - 1); r < m_rows; ++r)
-        for (int c = 0; c < m_columns; ++c) {
-            const CTableCell* q = m_cells[r][c];
-            if (q->m_endRow == r && q->m_endCol == c) RelayoutCell(r, c, 0);
-        }
-    Normalize();
-    ActivateCurrentCell();
-    RelayoutAll(0);
+    Axis axis(*this, true);
+    DeleteLine(axis);
 }
 
 void CTableGrid::DeleteColumn()
 {
-    if (m_columns <= 1) return;
-    const CCellPos current = CurrentSlot();
-    const int c0 = current.m_column;
-    const int w = GetColumnWidths()[static_cast<size_t>(c0)];
+    Axis axis(*this, false);
+    DeleteLine(axis);
+}
+
+void CTableGrid::DeleteLine(Axis& axis)
+{
+    const int count = axis.Count();
+    if (count <= 1) return;
+    const int r0 = axis.CurrentLine();
+    const int h = axis.Sizes()[static_cast<size_t>(r0)];
     SetVisitedAll(0);
     std::vector<CTableCell*> gone;
-    for (int r = 0; r < m_rows; ++r) {
-        CTableCell* q = m_cells[r][c0];
+    for (int c = 0; c < axis.Cross(); ++c) {
+        CTableCell* q = axis.Slot(r0, c);
         if (q->m_visited) continue;
         q->m_visited = 1;
-        if (q->m_startCol == c0 && q->m_endCol == c0) {
+        if (q->*axis.start == r0 && q->*axis.end == r0) {
             gone.push_back(q);
             continue;
         }
-        q->SetSize(q->m_cellWidth - w, q->m_cellHeight);
-        --q->m_endCol;
+        // It reaches into other lines: it loses the deleted line's size.
+        axis.Grow(*q, -h);
+        --(q->*axis.end);
     }
-    for (int r = 0; r < m_rows; ++r) {
-        for (int c = c0 + 1; c < m_columns; ++c) {
-            CTableCell* q = m_cells[r][c];
-            m_cells[r][c - 1] = q;
+    for (int c = 0; c < axis.Cross(); ++c) {
+        for (int r = r0 + 1; r < count; ++r) {
+            CTableCell* q = axis.Slot(r, c);
+            axis.Slot(r - 1, c) = q;
             if (q->m_visited) continue;
             q->m_visited = 1;
-            q->SetPosition(q->m_x - w, q->m_y);
-            --q->m_startCol;
-            --q->m_endCol;
+            axis.Move(*q, -h);
+            --(q->*axis.start);
+            --(q->*axis.end);
         }
-        m_cells[r][m_columns - 1] = nullptr;
+        axis.Slot(count - 1, c) = nullptr;
     }
     for (CTableCell* q : gone) delete q;
-    for (int r = 0; r < m_rows; ++r) {
-        for (int b = c0 + 1; b < m_columns; ++b) m_verticalLines[r][b] = std::move(m_verticalLines[r][b + 1]);
-        m_verticalLines[r][m_columns].reset();
+    for (int c = 0; c < axis.Cross(); ++c) {
+        for (int b = r0 + 1; b < count; ++b) axis.Boundary(b, c) = std::move(axis.Boundary(b + 1, c));
+        axis.Boundary(count, c).reset();
     }
-    for (int b = 0; b <= m_rows; ++b) {
-        for (int c = c0; c + 1 < m_columns; ++c) m_horizontalLines[b][c] = std::move(m_horizontalLines[b][c + 1]);
-        m_horizontalLines[b][m_columns - 1].reset();
+    for (int b = 0; b <= axis.Cross(); ++b) {
+        for (int r = r0; r + 1 < count; ++r) axis.Side(r, b) = std::move(axis.Side(r + 1, b));
+        axis.Side(count - 1, b).reset();
     }
-    --m_columns;
-    CCellPos next = current;
-    if (c0 == m_columns) next.m_column = c0 - 1;
-    SetCurrentSlot(next, next);
-    for (int r = 0; r < m_rows; ++r)
-        for (int c = std::min(c0, m_columns - 1); c < m_columns; ++c) {
-            const CTableCell* q = m_cells[r][c];
-            if (q->m_endRow == r && q->m_endCol == c) RelayoutCell(r, c, 0);
-        }
+    --axis.Count();
+    if (r0 == axis.Count()) {
+        const CCellPos current = CurrentSlot();
+        const CCellPos back = axis.rows ? CCellPos(r0 - 1, current.m_column) : CCellPos(current.m_row, r0 - 1);
+        SetCurrentSlot(back, back);
+    }
+    RelayoutLinesFrom(axis, std::min(r0, axis.Count() - 1));
     Normalize();
     ActivateCurrentCell();
     RelayoutAll(0);
 }
 
-// ---- normalisation ----
-
-void CTableGrid::CollapseColumns(int a, int f)
+void CTableGrid::RelayoutLinesFrom(Axis& axis, int first)
 {
-    const int n = f - a;
-    SetVisitedAll(0);
     for (int r = 0; r < m_rows; ++r)
         for (int c = 0; c < m_columns; ++c) {
-            CTableCell* q = m_cells[r][c];
-            if (q->m_visited) continue;
-            q->m_visited = 1;
-            if (q->m_startCol > a) q->m_startCol -= n;
-            if (q->m_endCol > a) q->m_endCol -= n;
+            const CTableCell* q = m_cells[r][c];
+            if (q->m_endRow == r && q->m_endCol == c && (axis.rows ? r : c) >= first) RelayoutCell(r, c, 0);
         }
-    for (int r = 0; r < m_rows; ++r) {
-        for (int c = f; c < m_columns; ++c) m_cells[r][c - n] = m_cells[r][c];
-        for (int c = m_columns - n; c < m_columns; ++c) m_cells[r][c] = nullptr;
-        for (int b = a + 1; b <= f; ++b) m_verticalLines[r][b].reset();
-        for (int b = f + 1; b <= m_columns; ++b) m_verticalLines[r][b - n] = std::move(m_verticalLines[r][b]);
-    }
-    // The merged column keeps the segments of the last of the columns it replaces.
-    for (int b = 0; b <= m_rows; ++b) {
-        for (int c = a; c < f; ++c) m_horizontalLines[b][c].reset();
-        for (int c = f; c < m_columns; ++c) m_horizontalLines[b][c - n] = std::move(m_horizontalLines[b][c]);
-    }
-    m_columns -= n;
 }
 
-void CTableGrid::CollapseRows(int a, int f)
+// ---- normalisation ----
+
+void CTableGrid::CollapseLines(Axis& axis, int a, int f)
 {
     const int n = f - a;
+    const int count = axis.Count();
     SetVisitedAll(0);
     for (int r = 0; r < m_rows; ++r)
         for (int c = 0; c < m_columns; ++c) {
             CTableCell* q = m_cells[r][c];
             if (q->m_visited) continue;
             q->m_visited = 1;
-            if (q->m_startRow > a) q->m_startRow -= n;
-            if (q->m_endRow > a) q->m_endRow -= n;
+            if (q->*axis.start > a) q->*axis.start -= n;
+            if (q->*axis.end > a) q->*axis.end -= n;
         }
-    for (int r = f; r < m_rows; ++r) m_cells[r - n] = m_cells[r];
-    for (int r = m_rows - n; r < m_rows; ++r) m_cells[r].fill(nullptr);
-    for (int c = 0; c < m_columns; ++c) {
-        for (int b = a + 1; b <= f; ++b) m_horizontalLines[b][c].reset();
-        for (int b = f + 1; b <= m_rows; ++b) m_horizontalLines[b - n][c] = std::move(m_horizontalLines[b][c]);
+    for (int c = 0; c < axis.Cross(); ++c) {
+        for (int r = f; r < count; ++r) axis.Slot(r - n, c) = axis.Slot(r, c);
+        for (int r = count - n; r < count; ++r) axis.Slot(r, c) = nullptr;
+        for (int b = a + 1; b <= f; ++b) axis.Boundary(b, c).reset();
+        for (int b = f + 1; b <= count; ++b) axis.Boundary(b - n, c) = std::move(axis.Boundary(b, c));
     }
-    for (int b = 0; b <= m_columns; ++b) {
-        for (int r = a; r < f; ++r) m_verticalLines[r][b].reset();
-        for (int r = f; r < m_rows; ++r) m_verticalLines[r - n][b] = std::move(m_verticalLines[r][b]);
+    // The merged line keeps the segments of the last of the lines it replaces.
+    for (int b = 0; b <= axis.Cross(); ++b) {
+        for (int r = a; r < f; ++r) axis.Side(r, b).reset();
+        for (int r = f; r < count; ++r) axis.Side(r - n, b) = std::move(axis.Side(r, b));
     }
-    m_rows -= n;
+    axis.Count() -= n;
 }
 
 void CTableGrid::Normalize()
 {
-    // A run of grid columns that every row covers with one cell is one column.
-    for (int c = 0; c < m_columns; ++c) {
-        int a = 0, f = kMaxTableColumns;
-        for (int r = 0; r < m_rows; ++r) {
-            a = std::max(a, m_cells[r][c]->m_startCol);
-            f = std::min(f, m_cells[r][c]->m_endCol);
+    // A run of grid lines that every cell across spans together is one line: columns
+    // first, then rows.
+    for (bool rows : {false, true}) {
+        Axis axis(*this, rows);
+        for (int line = 0; line < axis.Count(); ++line) {
+            int a = 0, f = rows ? kMaxTableRows : kMaxTableColumns;
+            for (int c = 0; c < axis.Cross(); ++c) {
+                a = std::max(a, axis.Slot(line, c)->*axis.start);
+                f = std::min(f, axis.Slot(line, c)->*axis.end);
+            }
+            if (f > a) CollapseLines(axis, a, f);
         }
-        if (f > a) CollapseColumns(a, f);
-    }
-    for (int r = 0; r < m_rows; ++r) {
-        int a = 0, f = kMaxTableRows;
-        for (int c = 0; c < m_columns; ++c) {
-            a = std::max(a, m_cells[r][c]->m_startRow);
-            f = std::min(f, m_cells[r][c]->m_endRow);
-        }
-        if (f > a) CollapseRows(a, f);
     }
     const CCellPos current = CurrentSlot();
     SetCurrentSlot(current, current);
@@ -393,63 +294,35 @@ std::vector<int> CTableGrid::GetSplitChoices(int span, int limit)
     return choices;
 }
 
-void CTableGrid::InsertSplitColumns(CTableCell* q, int after, int count, int growth)
+void CTableGrid::InsertSplitLines(Axis& axis, CTableCell* q, int after, int count, int growth)
 {
+    const int lines = axis.Count();
     SetVisitedAll(0);
     for (int r = 0; r < m_rows; ++r)
         for (int c = 0; c < m_columns; ++c) {
             CTableCell* s = m_cells[r][c];
             if (s->m_visited || s == q) continue;
             s->m_visited = 1;
-            if (s->m_startCol > after) {
-                s->m_startCol += count;
-                s->m_endCol += count;
-                s->SetPosition(s->m_x + growth, s->m_y);
-            } else if (s->m_endCol >= after) {
-                s->m_endCol += count;
-                s->SetSize(s->m_cellWidth + growth, s->m_cellHeight);
+            if (s->*axis.start > after) {
+                s->*axis.start += count;
+                s->*axis.end += count;
+                axis.Move(*s, growth);
+            } else if (s->*axis.end >= after) {
+                s->*axis.end += count;
+                axis.Grow(*s, growth);
             }
         }
-    for (int r = 0; r < m_rows; ++r) {
-        for (int c = m_columns - 1; c > after; --c) m_cells[r][c + count] = m_cells[r][c];
-        for (int c = after + 1; c <= after + count; ++c) m_cells[r][c] = m_cells[r][after];
-        // The segments move with their cells; the new boundaries get default lines later.
-        for (int b = m_columns; b > after; --b) m_verticalLines[r][b + count] = std::move(m_verticalLines[r][b]);
+    for (int c = 0; c < axis.Cross(); ++c) {
+        for (int r = lines - 1; r > after; --r) axis.Slot(r + count, c) = axis.Slot(r, c);
+        for (int r = after + 1; r <= after + count; ++r) axis.Slot(r, c) = axis.Slot(after, c);
+        // The boundaries move with their cells; the new ones get default lines later.
+        for (int b = lines; b > after; --b) axis.Boundary(b + count, c) = std::move(axis.Boundary(b, c));
     }
-    for (int b = 0; b <= m_rows; ++b) {
-        for (int c = m_columns - 1; c > after; --c) m_horizontalLines[b][c + count] = std::move(m_horizontalLines[b][c]);
-        for (int c = after + 1; c <= after + count; ++c) m_horizontalLines[b][c] = CopyLine(m_horizontalLines[b][after]);
+    for (int b = 0; b <= axis.Cross(); ++b) {
+        for (int r = lines - 1; r > after; --r) axis.Side(r + count, b) = std::move(axis.Side(r, b));
+        for (int r = after + 1; r <= after + count; ++r) axis.Side(r, b) = CopyLine(axis.Side(after, b));
     }
-    m_columns += count;
-}
-
-void CTableGrid::InsertSplitRows(CTableCell* q, int after, int count, int growth)
-{
-    SetVisitedAll(0);
-    for (int r = 0; r < m_rows; ++r)
-        for (int c = 0; c < m_columns; ++c) {
-            CTableCell* s = m_cells[r][c];
-            if (s->m_visited || s == q) continue;
-            s->m_visited = 1;
-            if (s->m_startRow > after) {
-                s->m_startRow += count;
-                s->m_endRow += count;
-                s->SetPosition(s->m_x, s->m_y + growth);
-            } else if (s->m_endRow >= after) {
-                s->m_endRow += count;
-                s->SetSize(s->m_cellWidth, s->m_cellHeight + growth);
-            }
-        }
-    for (int r = m_rows - 1; r > after; --r) m_cells[r + count] = m_cells[r];
-    for (int r = after + 1; r <= after + count; ++r) m_cells[r] = m_cells[after];
-    for (int c = 0; c < m_columns; ++c) {
-        for (int b = m_rows; b > after; --b) m_horizontalLines[b + count][c] = std::move(m_horizontalLines[b][c]);
-    }
-    for (int b = 0; b <= m_columns; ++b) {
-        for (int r = m_rows - 1; r > after; --r) m_verticalLines[r + count][b] = std::move(m_verticalLines[r][b]);
-        for (int r = after + 1; r <= after + count; ++r) m_verticalLines[r][b] = CopyLine(m_verticalLines[after][b]);
-    }
-    m_rows += count;
+    axis.Count() += count;
 }
 
 namespace {
@@ -513,7 +386,8 @@ bool CTableGrid::SplitCurrentCell(int rowParts, int columnParts)
                                 : DivideSpan(q->m_startCol, columnSpan, columnParts, q->m_x, widths);
     } else {
         cols = CutLine(q->m_startCol, columnParts, q->m_x, q->m_cellWidth, kMinSplitColumnWidth);
-        InsertSplitColumns(q, q->m_startCol, columnParts - 1, columnParts * cols[0].size - q->m_cellWidth);
+        Axis axis(*this, false);
+        InsertSplitLines(axis, q, q->m_startCol, columnParts - 1, columnParts * cols[0].size - q->m_cellWidth);
         added = true;
     }
     if (rowSpan > 1 || rowParts == 1) {
@@ -521,7 +395,8 @@ bool CTableGrid::SplitCurrentCell(int rowParts, int columnParts)
                              : DivideSpan(q->m_startRow, rowSpan, rowParts, q->m_y, heights);
     } else {
         rows = CutLine(q->m_startRow, rowParts, q->m_y, q->m_cellHeight, kMinSplitRowHeight);
-        InsertSplitRows(q, q->m_startRow, rowParts - 1, rowParts * rows[0].size - q->m_cellHeight);
+        Axis axis(*this, true);
+        InsertSplitLines(axis, q, q->m_startRow, rowParts - 1, rowParts * rows[0].size - q->m_cellHeight);
         added = true;
     }
     // q keeps its text and becomes the top-left part; the others are new empty cells.
