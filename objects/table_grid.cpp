@@ -22,6 +22,14 @@ void CheckExtent(std::int32_t value, const char* what)
     if (value < 0 || value > CFloatObject::kMaxCoord) Refuse(what);
 }
 
+// The cell record's integers, in their order; the vertical alignment byte and the text
+// follow them.
+constexpr std::int32_t CTableCell::* kCellRecordFields[] = {
+    &CTableCell::m_startRow,  &CTableCell::m_startCol,   &CTableCell::m_endRow,    &CTableCell::m_endCol,
+    &CTableCell::m_x,         &CTableCell::m_y,          &CTableCell::m_cellWidth, &CTableCell::m_cellHeight,
+    &CTableCell::m_textX,     &CTableCell::m_textY,      &CTableCell::m_textWidth, &CTableCell::m_textHeight,
+};
+
 } // namespace
 
 CTableGrid::CTableGrid(CDocContext* doc, CDocNode* parent) : CDocNode(parent, kNodeTableGrid), m_doc(doc) {}
@@ -165,18 +173,7 @@ void CTableGrid::Save(plat::Archive& ar, int mode)
             const bool owner = cell && cell->m_endRow == r && cell->m_endCol == c;
             ar.WriteI32(owner ? 1 : 0);
             if (!owner) continue;
-            ar.WriteI32(cell->m_startRow);
-            ar.WriteI32(cell->m_startCol);
-            ar.WriteI32(cell->m_endRow);
-            ar.WriteI32(cell->m_endCol);
-            ar.WriteI32(cell->m_x);
-            ar.WriteI32(cell->m_y);
-            ar.WriteI32(cell->m_cellWidth);
-            ar.WriteI32(cell->m_cellHeight);
-            ar.WriteI32(cell->m_textX);
-            ar.WriteI32(cell->m_textY);
-            ar.WriteI32(cell->m_textWidth);
-            ar.WriteI32(cell->m_textHeight);
+            for (const auto field : kCellRecordFields) ar.WriteI32(cell->*field);
             ar.WriteU8(cell->m_verticalAlign);
             cell->CTextFrameObj::Save(ar, mode);
         }
@@ -215,10 +212,7 @@ void CTableGrid::Load(plat::Archive& ar, int mode)
             if (flag == 0) continue;
             if (flag != 1) Refuse("slot flag");
             auto cell = std::make_unique<CTableCell>(m_doc, this);
-            cell->m_startRow = ar.ReadI32();
-            cell->m_startCol = ar.ReadI32();
-            cell->m_endRow = ar.ReadI32();
-            cell->m_endCol = ar.ReadI32();
+            for (const auto field : kCellRecordFields) (*cell).*field = ar.ReadI32();
             // A cell is written at its bottom-right slot and spans a rectangle inside the grid.
             if (cell->m_endRow != r || cell->m_endCol != c) Refuse("cell written away from its last slot");
             if (cell->m_startRow < 0 || cell->m_startRow > r || cell->m_startCol < 0 || cell->m_startCol > c)
@@ -226,16 +220,11 @@ void CTableGrid::Load(plat::Archive& ar, int mode)
             for (int sr = cell->m_startRow; sr <= r; ++sr)
                 for (int sc = cell->m_startCol; sc <= c; ++sc)
                     if (slots[sr][sc]) Refuse("overlapping cells");
-            cell->m_x = ar.ReadI32();
-            cell->m_y = ar.ReadI32();
-            cell->m_cellWidth = ar.ReadI32();
-            cell->m_cellHeight = ar.ReadI32();
             CheckExtent(cell->m_x, "cell left");
             CheckExtent(cell->m_y, "cell top");
             CheckExtent(cell->m_cellWidth, "cell width");
             CheckExtent(cell->m_cellHeight, "cell height");
-            // The text's place and measures are worked out again below.
-            for (int i = 0; i < 4; ++i) (void)ar.ReadI32();
+            // The text's place and measures read are worked out again below.
             cell->m_verticalAlign = ar.ReadU8();
             cell->RemoveAll();
             cell->CTextFrameObj::Load(ar, mode);

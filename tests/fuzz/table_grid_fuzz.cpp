@@ -19,12 +19,7 @@ namespace {
 
 CQlDoc& Doc()
 {
-    static CQlDoc* doc = [] {
-        auto* d = new CQlDoc;
-        d->ResetFormatState();
-        return d;
-    }();
-    return *doc;
+    return fuzzsupport::PlainDoc();
 }
 
 std::vector<std::uint8_t> Record(CTableGrid& grid, int mode)
