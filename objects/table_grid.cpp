@@ -322,6 +322,15 @@ void CTableGrid::ActivateCurrentCell()
     fs->m_verticalAlign = cell->m_verticalAlign;
 }
 
+void CTableGrid::RelayoutEditedCell()
+{
+    if (m_rows == 0) return;
+    const CFormatState* fs = GetFormatState();
+    const auto* cell = fs ? dynamic_cast<const CTableCell*>(fs->GetFocusObject()) : nullptr;
+    if (cell && cell->GetGrid() == this) RelayoutCell(cell->m_startRow, cell->m_startCol, 0);
+    else RelayoutCellAt(CurrentSlot());
+}
+
 template <class Apply>
 void CTableGrid::ForSelectedCells(Apply apply)
 {

@@ -95,6 +95,9 @@ public:
     plat::Size GetTotalSize() const override { return plat::Size(m_totalWidth, m_totalHeight); }
     // The current cell's text becomes the focus text.
     void ActivateCurrentCell();
+    // After an edit of a cell's text: the focus text when it is one of this grid's cells,
+    // else the current cell, laid out again (its column and row may grow).
+    void RelayoutEditedCell();
 
     // ---- layout and painting (table_layout.cpp) ----
     // The selected rectangle, widened by the two corner cells' spans.

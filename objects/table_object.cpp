@@ -1,7 +1,5 @@
 #include "objects/table_object.h"
 
-#include "document/doc_context.h"
-#include "document/format_state.h"
 #include "document/units.h"
 
 namespace {
@@ -66,16 +64,7 @@ void CTableObject::Draw(plat::Dc& dc, double zoom, int x0, int y0, int pass, CRe
 plat::Size CTableObject::RelayoutGrid()
 {
     if (!m_grid || m_grid->GetRows() == 0) return plat::Size(m_width, m_height);
-    // The edited text is the focus text when it is one of this grid's cells; otherwise the
-    // format state's current cell.
-    const CFormatState* fs = m_doc ? m_doc->GetFormatState() : nullptr;
-    const auto* cell = fs ? dynamic_cast<const CTableCell*>(fs->GetFocusObject()) : nullptr;
-    if (cell && cell->GetGrid() == m_grid.get()) {
-        m_grid->RelayoutCell(cell->m_startRow, cell->m_startCol, 0);
-    } else if (fs) {
-        m_grid->RelayoutCellAt(CCellPos(std::min(std::max(fs->m_currentCell.m_row, 0), m_grid->GetRows() - 1),
-                                        std::min(std::max(fs->m_currentCell.m_column, 0), m_grid->GetColumns() - 1)));
-    }
+    m_grid->RelayoutEditedCell();
     return m_grid->GetTotalSize();
 }
 
