@@ -79,7 +79,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     grid.RelayoutAll(0);
     CheckCovered(grid);
     // The edits from the first and from the last slot.
-    for (const CCellPos at : {CCellPos(0, 0), CCellPos(grid.GetRows() - 1, grid.GetColumns() - 1)}) {
+    for (const CCellPos& at : {CCellPos(0, 0), CCellPos(grid.GetRows() - 1, grid.GetColumns() - 1)}) {
         state.m_currentCell = state.m_rangeEndCell = at;
         if (grid.GetRows() + 1 < kMaxTableRows) grid.InsertRow();
         CheckCovered(grid);
