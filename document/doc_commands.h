@@ -15,9 +15,9 @@ class CDocContext;
 
 // A table's grid model as the format commands use it: each setter applies to the cell
 // being edited, or to every cell of the selected range.
-class CTableGrid {
+class CCellFormatTarget {
 public:
-    virtual ~CTableGrid() = default;
+    virtual ~CCellFormatTarget() = default;
     virtual void SetCharFormat(int fieldId, const CCharFormat& values) = 0;
     virtual void SetAlignment(std::uint8_t alignment) = 0;
     virtual void SetLineSpacing(std::uint8_t spacing) = 0;

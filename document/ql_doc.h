@@ -31,7 +31,7 @@ class CDocBody;
 class CDocImporter;
 class CFindState;
 class CFloatObject;
-class CTableGrid;
+class CCellFormatTarget;
 struct CNewObjectSource;
 class CDocFrame;
 class CDocView;
@@ -71,7 +71,7 @@ public:
     // A text shape places its text in the shape again.
     virtual void RealignText() {}
     // A table's grid model, for the format commands on its cells.
-    virtual CTableGrid* GetTableGrid() { return nullptr; }
+    virtual CCellFormatTarget* GetTableGrid() { return nullptr; }
 };
 
 // The values the document settings dialog edits: the page settings and the default
@@ -330,7 +330,7 @@ public:
     void SetParaGap(std::uint8_t spacing);
     void SetParaIndents(std::int32_t first, std::int32_t left, std::int32_t right);
     // The grid of the one selected table; null otherwise.
-    CTableGrid* GetSelectedTableGrid() const;
+    CCellFormatTarget* GetSelectedTableGrid() const;
     // How many page objects are selected (0 without a body).
     int GetSelectedObjectCount() const;
 
@@ -468,7 +468,7 @@ private:
     void FinishTextCommand(CTextFlow& text, bool charFormat, bool paraFormat);
     // A table whose grid changed size takes it, and the body flows around it again;
     // then modified and repainted.
-    void SyncTableSize(CFloatObject& table, CTableGrid& grid);
+    void SyncTableSize(CFloatObject& table, CCellFormatTarget& grid);
     // The BLOCK and UNIT pastes, each read whole before its undo step; false when refused.
     bool PasteObjectBlock(const std::vector<std::uint8_t>& block);
     bool PasteCellBlock(const std::vector<std::uint8_t>& block);

@@ -249,7 +249,7 @@ bool CQlDoc::PasteCellBlock(const std::vector<std::uint8_t>& block)
     PushUndoState();
     table->PasteCells(cells);
     AddReferencePaste(reference);
-    if (CTableGrid* grid = GetSelectedTableGrid()) SyncTableSize(*table, *grid);
+    if (CCellFormatTarget* grid = GetSelectedTableGrid()) SyncTableSize(*table, *grid);
     SetModified(true);
     RequestRepaint();
     return true;

@@ -157,7 +157,7 @@ int CQlDoc::GetSelectedObjectCount() const
     return m_body ? m_body->GetSelectedCount() : 0;
 }
 
-CTableGrid* CQlDoc::GetSelectedTableGrid() const
+CCellFormatTarget* CQlDoc::GetSelectedTableGrid() const
 {
     if (GetSelectedObjectCount() != 1) return nullptr;
     CFloatObject* object = m_body->GetSelectedObject(0);
@@ -166,7 +166,7 @@ CTableGrid* CQlDoc::GetSelectedTableGrid() const
     return host ? host->GetTableGrid() : nullptr;
 }
 
-void CQlDoc::SyncTableSize(CFloatObject& table, CTableGrid& grid)
+void CQlDoc::SyncTableSize(CFloatObject& table, CCellFormatTarget& grid)
 {
     const plat::Size size = grid.GetTotalSize();
     if (size.cx != table.m_width || size.cy != table.m_height) {
@@ -184,7 +184,7 @@ void CQlDoc::ApplyCharFormatField(int kind, const CCharFormat& values)
 {
     if (!IsEditable() || kind < kFieldChineseFace || kind > kFieldPosition) return;
     PushUndoState();
-    if (CTableGrid* grid = GetSelectedTableGrid()) {
+    if (CCellFormatTarget* grid = GetSelectedTableGrid()) {
         grid->SetCharFormat(kind, values);
         SyncTableSize(*m_body->GetSelectedObject(0), *grid);
         return;
@@ -254,7 +254,7 @@ void CQlDoc::CharAttrDialog(const plat::String& chineseFace, const plat::String&
     constexpr int kinds[] = {kFieldChineseFace, kFieldWesternFace, kFieldSize, kFieldBold, kFieldItalic,
                              kFieldUnderline};
     PushUndoState();
-    if (CTableGrid* grid = GetSelectedTableGrid()) {
+    if (CCellFormatTarget* grid = GetSelectedTableGrid()) {
         for (int kind : kinds) grid->SetCharFormat(kind, v);
         SyncTableSize(*m_body->GetSelectedObject(0), *grid);
         return;
@@ -270,7 +270,7 @@ void CQlDoc::SetParaFormat(std::uint8_t alignment)
 {
     if (!IsEditable() || alignment < 1 || alignment > 4) return;
     PushUndoState();
-    if (CTableGrid* grid = GetSelectedTableGrid()) {
+    if (CCellFormatTarget* grid = GetSelectedTableGrid()) {
         grid->SetAlignment(alignment);
         SyncTableSize(*m_body->GetSelectedObject(0), *grid);
         return;
@@ -285,7 +285,7 @@ void CQlDoc::SetParaGap(std::uint8_t spacing)
 {
     if (!IsEditable() || spacing > 5) return;
     PushUndoState();
-    if (CTableGrid* grid = GetSelectedTableGrid()) {
+    if (CCellFormatTarget* grid = GetSelectedTableGrid()) {
         grid->SetLineSpacing(spacing);
         SyncTableSize(*m_body->GetSelectedObject(0), *grid);
         return;

@@ -47,7 +47,7 @@ void CQlDoc::EditDelete()
         case kDeleteCells:
             object->DeleteCells();
             // The size sync repaints; a table without a grid model repaints here.
-            if (CTableGrid* grid = GetSelectedTableGrid()) SyncTableSize(*object, *grid);
+            if (CCellFormatTarget* grid = GetSelectedTableGrid()) SyncTableSize(*object, *grid);
             else RequestRepaint();
             break;
         default:

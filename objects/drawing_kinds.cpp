@@ -1,4 +1,8 @@
 #include "objects/drawing_kinds.h"
 
+#include "objects/table_object.h"
+
 // One line a kind: each kind's file defines its own registration, declared here.
-void RegisterDrawingKinds() {}
+void RegisterDrawingKinds() {
+    RegisterTableKind();
+}

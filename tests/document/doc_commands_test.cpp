@@ -614,7 +614,7 @@ TEST_F(Commands, AReadOnlyDocumentRefusesEveryCommand)
 // ---- tables ----
 
 // A table whose grid records the format calls and grows a row with each bold call.
-class CFakeGrid : public CTableGrid {
+class CFakeGrid : public CCellFormatTarget {
 public:
     void SetCharFormat(int fieldId, const CCharFormat& values) override
     {
@@ -633,7 +633,7 @@ class CFakeTable : public objtest::CTestObject, public CTextHostObject {
 public:
     explicit CFakeTable(CQlDoc* doc) : CTestObject(doc, nullptr) {}
     bool IsTable() const override { return true; }
-    CTableGrid* GetTableGrid() override { return &grid; }
+    CCellFormatTarget* GetTableGrid() override { return &grid; }
     int CanDeleteText() const override { return 4; }
     void DeleteCells() override { grid.size.cy = 300; }
     CFakeGrid grid;

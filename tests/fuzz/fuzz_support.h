@@ -26,6 +26,17 @@ inline void RegisterKinds()
     (void)once;
 }
 
+// A document for the whole run, with its format state, shown in no window.
+inline CQlDoc& PlainDoc()
+{
+    static CQlDoc* doc = [] {
+        auto* d = new CQlDoc;
+        d->ResetFormatState();
+        return d;
+    }();
+    return *doc;
+}
+
 // The body's record in the archive mode, as bytes.
 inline std::vector<std::uint8_t> BodyRecord(CDocBody& body, int mode = kArchiveFile)
 {

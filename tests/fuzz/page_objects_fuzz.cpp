@@ -20,12 +20,7 @@ namespace {
 
 CQlDoc& Doc()
 {
-    static CQlDoc* doc = [] {
-        auto* d = new CQlDoc;
-        d->ResetFormatState();
-        return d;
-    }();
-    return *doc;
+    return fuzzsupport::PlainDoc();
 }
 
 std::vector<std::uint8_t> SaveList(CPageObjectList& list, int mode)

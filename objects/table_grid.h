@@ -1,0 +1,192 @@
+// The model of one table: a grid of at most 60 rows and 20 columns whose slots point at
+// cells (a merged cell is pointed at from every slot of its span), and one rule segment for
+// every piece of the table's lines. The grid keeps no column widths or row heights: they
+// are read back from the cells' rectangles, and every size change walks the cells of a
+// column or row (table_layout.cpp). The structural edits - insert, delete, merge, split -
+// are in table_structure.cpp.
+//
+// Ownership: each cell is owned by the grid once, at the bottom-right slot of its span;
+// each line segment by its one slot of the line arrays.
+#pragma once
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <vector>
+
+#include "document/doc_commands.h"
+#include "document/doc_node.h"
+#include "objects/table_cell.h"
+#include "objects/table_values.h"
+#include "platform/base/geometry.h"
+
+class CFloatObject;
+class CFormatState;
+class CRenderContext;
+namespace plat {
+class Dc;
+}
+
+constexpr int kMaxTableRows = 60;
+constexpr int kMaxTableColumns = 20;
+// Around the cells on every side; the totals are the cells' extent + 2 x this.
+constexpr int kTableMargin = 105;
+constexpr int kDefaultColumnWidth = 900;
+constexpr int kDefaultRowHeight = 400;
+// The narrowest column and lowest row a split makes (twips).
+constexpr int kMinSplitColumnWidth = kMinCellContentWidth + kCellPadding;
+constexpr int kMinSplitRowHeight = kDefaultRowHeight;
+
+class CTableGrid : public CDocNode, public CCellFormatTarget {
+public:
+    // Empty: no rows, no columns, every slot null.
+    CTableGrid(CDocContext* doc, CDocNode* parent);
+    ~CTableGrid() override;
+
+    CDocContext* GetDoc() const override { return m_doc; }
+
+    // ---- model (table_grid.cpp) ----
+    // Deletes every cell and segment; the counts stay.
+    void ClearAll();
+    // A new grid of rows x columns single-slot cells (1-60 and 1-20; anything else makes
+    // nothing), the columns of the given widths (empty: 900 each), 400 high, every segment
+    // a default line; then laid out.
+    void Create(int rows, int columns, std::span<const int> widths = {});
+    int GetRows() const { return m_rows; }
+    int GetColumns() const { return m_columns; }
+    // The cell of a slot; callers stay inside the grid.
+    CTableCell* GetCell(int row, int column) const { return m_cells[row][column]; }
+    CTableCell* GetCellAt(const CCellPos& pos) const { return GetCell(pos.m_row, pos.m_column); }
+    // Segment of row boundary b (0 .. rows) in column c, and of column boundary b
+    // (0 .. columns) in row r; null outside the grid.
+    CBorderLine* GetHorizontalLine(int boundary, int column) const;
+    CBorderLine* GetVerticalLine(int row, int boundary) const;
+    // The parent: the table object that shows the grid.
+    CFloatObject* GetTableObject() const;
+    int GetTotalWidth() const { return m_totalWidth; }
+    int GetTotalHeight() const { return m_totalHeight; }
+
+    // The import's table building. Each non-zero byte of `flags` (one a column) merges the
+    // cell of that column of the row into its left neighbour. A pair that is not two
+    // cells of the same rows side by side is left as it is.
+    void MergeRowCells(int row, std::span<const std::uint8_t> flags);
+    // Without mergeUp: stores the alignment in the cell's paragraph format and the vertical
+    // alignment in the cell, and returns the cell. With it: merges the cell into the cell
+    // above of the same columns and returns that one (a cell that has no such neighbour
+    // is returned unmerged). Null outside the grid.
+    CTableCell* SetCellOrMergeUp(int row, int column, std::uint8_t alignment, std::uint8_t verticalAlign,
+                                 bool mergeUp);
+
+    // The grid's record, in every archive mode. Loading into an empty grid checks the
+    // record whole (counts, spans, every slot covered once, flags only at bottom-right
+    // slots, sizes) and raises the archive's error for anything else, leaving the grid
+    // empty.
+    void Load(plat::Archive& ar, int mode);
+    void Save(plat::Archive& ar, int mode);
+    void PrepareItems();
+    // Every cell laid out at its bottom-right slot; then the table object takes the totals.
+    void RelayoutForObject();
+
+    // ---- the format commands on the current cell or the selected range ----
+    void SetCharFormat(int fieldId, const CCharFormat& values) override;
+    void SetAlignment(std::uint8_t alignment) override { SetParagraphAlign(alignment); }
+    void SetParagraphAlign(std::uint8_t alignment);
+    void SetLineSpacing(std::uint8_t spacing) override;
+    plat::Size GetTotalSize() const override { return plat::Size(m_totalWidth, m_totalHeight); }
+    // The current cell's text becomes the focus text.
+    void ActivateCurrentCell();
+    // After an edit of a cell's text: the focus text when it is one of this grid's cells,
+    // else the current cell, laid out again (its column and row may grow).
+    void RelayoutEditedCell();
+
+    // ---- layout and painting (table_layout.cpp) ----
+    // The selected rectangle, widened by the two corner cells' spans.
+    void GetSelRange(CCellPos& topLeft, CCellPos& bottomRight) const;
+    std::vector<int> GetColumnWidths() const;
+    std::vector<int> GetRowHeights() const;
+    void UpdateTotalSize();
+    void SetVisitedAll(int value);
+    // Ends exclusive.
+    void SetVisitedRange(int value, int firstRow, int firstColumn, int rowEnd, int columnEnd);
+    // Lays the cell's text out and grows its column and row to fit it (force: the row
+    // also shrinks to it).
+    void RelayoutCell(int row, int column, int force);
+    void RelayoutCellAt(const CCellPos& pos) { RelayoutCell(pos.m_row, pos.m_column, 0); }
+    void RelayoutAll(int force);
+    void ResizeColumn(int oldWidth, int newWidth, int column);
+    void ResizeRow(int oldHeight, int newHeight, int row);
+    // Boundary b lies between grid row (column) b - 1 and b, 1 <= b <= rows (columns).
+    // Fit only grows the row above to its text; Move puts the boundary at y (x) as far as
+    // the text of the row (column) before it allows.
+    void FitRowBoundary(int y, int boundary);
+    void MoveRowBoundary(int y, int boundary);
+    void MoveColumnBoundary(int x, int boundary);
+    // Cells and rules, with (x, y) the pixel position of the table's corner.
+    void Draw(plat::Dc& dc, double zoom, int x, int y, CRenderContext& rc, int pass = 1);
+    void DrawBorderLine(plat::Dc& dc, double zoom, const CBorderLine* segment, plat::Point from, plat::Point to, int x,
+                        int y, CRenderContext& rc);
+
+    // ---- rows, columns, merging and splitting (table_structure.cpp) ----
+    // Below the current row / after the current column; the callers keep within 60 x 20.
+    void InsertRow();
+    void InsertColumn();
+    // The current row / column; the callers keep the table from shrinking to one cell.
+    void DeleteRow();
+    void DeleteColumn();
+    bool CanMerge() const;
+    void MergeCells();
+    bool CanSplit() const;
+    // The part counts offered for one axis of a split: 1 .. limit for a span of 1, else
+    // the divisors of the span.
+    static std::vector<int> GetSplitChoices(int span, int limit);
+    // Splits the current cell into rowParts x columnParts; false, changing nothing, for
+    // counts the split choices do not offer or 1 x 1.
+    bool SplitCurrentCell(int rowParts, int columnParts);
+    // Every empty segment slot inside the grid gets a default line.
+    void EnsureBorderLines();
+    // Drops grid columns and rows that no cell boundary uses.
+    void Normalize();
+
+private:
+    using SlotArray = std::array<std::array<CTableCell*, kMaxTableColumns>, kMaxTableRows>;
+    using LineArray =
+        std::array<std::array<std::unique_ptr<CBorderLine>, kMaxTableColumns + 1>, kMaxTableRows + 1>;
+
+    CFormatState* GetFormatState() const;
+    // The format state's current slot and range end, kept inside the grid.
+    CCellPos CurrentSlot() const;
+    void SetCurrentSlot(const CCellPos& current, const CCellPos& rangeEnd);
+    bool HasRange() const;
+    // Calls `apply` for the current cell, or for every cell of the selected range once.
+    template <class Apply>
+    void ForSelectedCells(Apply apply);
+    // Points every slot of the cell's span at it.
+    void PlaceCell(CTableCell* cell);
+    // Shared by Fit and Move: shrink only when asked.
+    void ShiftRowBoundary(int y, int boundary, bool mayShrink);
+
+    // The line-by-line operations, the same along the rows and along the columns
+    // (table_axis.h).
+    struct Axis;
+    friend struct Axis;
+    void ResizeLine(Axis& axis, int oldSize, int newSize, int line);
+    void InsertLine(Axis& axis);
+    void DeleteLine(Axis& axis);
+    // Every cell whose last line is `first` or later, at its bottom-right slot.
+    void RelayoutLinesFrom(Axis& axis, int first);
+    // Lines first .. last become one: every cell spans them together.
+    void CollapseLines(Axis& axis, int first, int last);
+    // The split's lines added after `after` for the split cell q: cells beyond move by
+    // `growth`, cells across grow by it; the slots of the new lines in q's own lines point
+    // at q until the parts are placed.
+    void InsertSplitLines(Axis& axis, CTableCell* q, int after, int count, int growth);
+
+    CDocContext* m_doc; // not owned
+    std::int32_t m_rows = 0;
+    std::int32_t m_columns = 0;
+    SlotArray m_cells{};
+    LineArray m_horizontalLines; // [row boundary][column]
+    LineArray m_verticalLines;   // [row][column boundary]
+    std::int32_t m_totalWidth = 0;
+    std::int32_t m_totalHeight = 0;
+};
