@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "document/color_palette.h"
@@ -72,6 +73,24 @@ public:
     virtual void RealignText() {}
     // A table's grid model, for the format commands on its cells.
     virtual CTableGrid* GetTableGrid() { return nullptr; }
+};
+
+// A table that an import builds cell by cell (the table kind implements it beside
+// CTextHostObject): the grid first, then each row's merges, then each cell as its text
+// arrives.
+class CTableBuildTarget {
+public:
+    virtual ~CTableBuildTarget() = default;
+    // Makes rows x columns cells with the column widths (twips, one per column); false
+    // when the grid cannot be made.
+    virtual bool BeginGrid(int rows, int columns, std::span<const std::int32_t> widths) = 0;
+    // In the row, each column whose flag is non-zero joins the cell on its left.
+    virtual void MergeRowCells(int row, std::span<const std::uint8_t> flags) = 0;
+    // Gives the cell its paragraph alignment and vertical alignment (16 top, 32 middle, 64
+    // bottom), or joins it to the cell above; returns the flow that takes the cell's text,
+    // null when the cell was joined.
+    virtual CTextFlow* SetCell(int row, int column, std::uint8_t alignment, std::uint8_t verticalAlignment,
+                               bool mergeUp) = 0;
 };
 
 // The values the document settings dialog edits: the page settings and the default
