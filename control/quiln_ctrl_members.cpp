@@ -243,7 +243,8 @@ CQuilnMembers::Bool CQuilnMembers::IsFilePrinting()
 
 CQuilnMembers::Bool CQuilnMembers::OpenInReference(const Str& path, DocOpen open)
 {
-    CQlMain* frame = Frame();
+    // Not while the main document prints.
+    CQlMain* frame = Printable();
     if (!frame || !frame->GetReferenceDoc() || !frame->GetReferenceView()) return Refused();
     frame->ShowReferencePane(true);
     const int read = (frame->GetReferenceDoc()->*open)(path, false);

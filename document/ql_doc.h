@@ -513,6 +513,12 @@ private:
     int AppendThrough(CDocImporter& importer, plat::Stream& in);
     // The caret at the body's final paragraph end, no object selected, the body focused.
     void GoToBodyEnd();
+    // The idle and autosave timers stop while an append runs and start again after it.
+    void PauseAppendTimers();
+    void RestartAppendTimers();
+    // The end of an append: caret to the start, relayout, timers, scroll, repaint,
+    // modified. Returns 1.
+    int FinishAppend();
     // The closing steps of every open: the next editor's author record, and for an
     // accepted file the bars, the revision flags and the view's reset.
     int FinishOpen(bool accepted);

@@ -68,18 +68,38 @@ int CQlDoc::AppendImported(const plat::String& path)
     return AppendThrough(*importer, file);
 }
 
-int CQlDoc::AppendThrough(CDocImporter& importer, plat::Stream& in)
+void CQlDoc::PauseAppendTimers()
 {
-    auto restartTimers = [this] {
-        if (m_frame) {
-            m_frame->StartIdleTimer();
-            m_frame->RestartAutosaveTimer();
-        }
-    };
     if (m_frame) {
         m_frame->StopIdleTimer();
         m_frame->PauseAutosaveTimer();
     }
+}
+
+void CQlDoc::RestartAppendTimers()
+{
+    if (m_frame) {
+        m_frame->StartIdleTimer();
+        m_frame->RestartAutosaveTimer();
+    }
+}
+
+int CQlDoc::FinishAppend()
+{
+    const CTextPos start = m_body->GetStartPos();
+    m_body->SetSelection(start, start);
+    m_body->BuildPageRegions();
+    m_body->RelayoutWhole();
+    RestartAppendTimers();
+    ScrollToCaret();
+    RequestRepaint();
+    SetModified(true);
+    return 1;
+}
+
+int CQlDoc::AppendThrough(CDocImporter& importer, plat::Stream& in)
+{
+    PauseAppendTimers();
     // The appended text starts a paragraph of its own after the body's last one.
     GoToBodyEnd();
     const int countBefore = m_body->GetCount();
@@ -89,20 +109,12 @@ int CQlDoc::AppendThrough(CDocImporter& importer, plat::Stream& in)
         // A reader refuses before it adds anything; the paragraph end made for it goes.
         if (m_body->GetCount() > countBefore) m_body->RemoveRange(countBefore - 1, countBefore);
         m_body->SetSelection(m_body->GetEndPos(), m_body->GetEndPos());
-        restartTimers();
+        RestartAppendTimers();
         RequestRepaint();
         return 0;
     }
-    const CTextPos start = m_body->GetStartPos();
-    m_body->SetSelection(start, start);
     PullBackWideObjects();
-    m_body->BuildPageRegions();
-    m_body->RelayoutWhole();
-    restartTimers();
-    ScrollToCaret();
-    RequestRepaint();
-    SetModified(true);
-    return 1;
+    return FinishAppend();
 }
 
 void CQlDoc::GoToBodyEnd()
@@ -179,26 +191,12 @@ int CQlDoc::AppendText(const plat::String& path)
     if (!IsEditable()) return 0;
     plat::File file;
     if (!file.TryOpen(path, plat::File::kRead)) return 0;
-    if (m_frame) {
-        m_frame->StopIdleTimer();
-        m_frame->PauseAutosaveTimer();
-    }
+    PauseAppendTimers();
     ClearUndo();
     const plat::String text = DecodeTextFile(file);
     GoToBodyEnd();
     m_body->InsertItemsAtCaret(u"\r");
     m_body->SetSelection(m_body->GetEndPos(), m_body->GetEndPos());
     m_body->InsertItemsAtCaret(text);
-    const CTextPos start = m_body->GetStartPos();
-    m_body->SetSelection(start, start);
-    m_body->BuildPageRegions();
-    m_body->RelayoutWhole();
-    if (m_frame) {
-        m_frame->StartIdleTimer();
-        m_frame->RestartAutosaveTimer();
-    }
-    ScrollToCaret();
-    RequestRepaint();
-    SetModified(true);
-    return 1;
+    return FinishAppend();
 }

@@ -944,6 +944,9 @@ int CRtfReader::ScanTable()
                 if (t.currentRow < CRtfTableState::kMaxRows) ++t.currentRow;
                 t.currentCell = 0;
                 m_nestedRows = 0;
+                // A table of 60 rows is refused however it ends: the scan stops here, so
+                // that the scans of its later rows never read a long table again and again.
+                if (t.rows >= kScanMaxRows) return refuse();
             }
         } else if (c == '{') {
             if (pardSeen != intblSeen) {
