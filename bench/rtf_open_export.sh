@@ -17,8 +17,8 @@ ls -l "$out/long.rtf"
 
 export QUILN_REGISTRY_DIR="$out/registry"
 "$bin/quiln-host" register "$bin/libQuiln.so" >/dev/null
-printf 'FileOpenRTF "%s" 1\n' "$out/long.rtf" >"$out/open.qhs"
-printf 'FileOpenRTF "%s" 1\nExportPDF "%s"\n' "$out/long.rtf" "$out/quiln.pdf" >"$out/open-export.qhs"
+printf 'FileOpenRTF "%s" 0\n' "$out/long.rtf" >"$out/open.qhs"
+printf 'FileOpenRTF "%s" 0\nExportPDF "%s"\n' "$out/long.rtf" "$out/quiln.pdf" >"$out/open-export.qhs"
 
 seconds() { local s; s=$(date +%s.%N); "$@" >/dev/null; echo "$(date +%s.%N) - $s" | bc; }
 open_time=$(seconds "$bin/quiln-host" run "$out/open.qhs")
