@@ -4,6 +4,7 @@
 
 #include "control/quiln_ctrl.h"
 #include "control/quiln_typelib.h"
+#include "io/rtf_importer.h"
 #include "objects/object_kinds.h"
 #include "platform/base/system.h"
 #include "platform/com/registry.h"
@@ -26,6 +27,7 @@ CQuilnApp::~CQuilnApp()
 bool CQuilnApp::InitInstance()
 {
     RegisterObjectKinds();
+    RegisterRtfImporter();
     const void* here = reinterpret_cast<const void*>(&CQuilnApp::Get);
     m_modulePath = plat::ModulePath(here);
     m_moduleDir = plat::ModuleDir(here);

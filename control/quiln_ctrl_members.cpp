@@ -118,26 +118,32 @@ CQuilnMembers::Bool CQuilnMembers::FileNew()
     return 1;
 }
 
-CQuilnMembers::Bool CQuilnMembers::OpenMain(const Str& path, Long readOnly)
+CQuilnMembers::Bool CQuilnMembers::OpenMain(const Str& path, Long readOnly, DocOpen open)
 {
     CQlMain* frame = Printable();
     if (!frame) return Refused();
     // A refused or damaged file leaves the new empty document the reader made; the caller
     // learns of it from the result.
-    const int read = frame->GetMainDoc()->FileOpen(path, readOnly != 0);
+    const int read = (frame->GetMainDoc()->*open)(path, readOnly != 0);
     frame->GetMainView()->ResetScroll();
     return read;
 }
 
 CQuilnMembers::Bool CQuilnMembers::FileOpen(const Str& filePath, Long bReadOnly)
 {
-    return OpenMain(filePath, bReadOnly);
+    return OpenMain(filePath, bReadOnly, &CQlDoc::FileOpen);
 }
 
-// The readers of other formats have no entry points of their own yet.
+// The Word reader has no entry point of its own yet.
 CQuilnMembers::Bool CQuilnMembers::FileOpenMsWord(const Str&, Long) { return Refused(); }
-CQuilnMembers::Bool CQuilnMembers::FileOpenRTF(const Str&, Long) { return Refused(); }
-CQuilnMembers::Bool CQuilnMembers::FileOpenText(const Str&, Long) { return Refused(); }
+CQuilnMembers::Bool CQuilnMembers::FileOpenRTF(const Str& filePath, Long bReadOnly)
+{
+    return OpenMain(filePath, bReadOnly, &CQlDoc::OpenRtf);
+}
+CQuilnMembers::Bool CQuilnMembers::FileOpenText(const Str& filePath, Long bReadOnly)
+{
+    return OpenMain(filePath, bReadOnly, &CQlDoc::OpenText);
+}
 
 CQuilnMembers::Bool CQuilnMembers::FileSave(const Str& filePath)
 {
@@ -235,22 +241,29 @@ CQuilnMembers::Bool CQuilnMembers::IsFilePrinting()
     return frame && frame->GetMainView()->IsPrinting();
 }
 
-CQuilnMembers::Bool CQuilnMembers::OpenInReference(const Str& path)
+CQuilnMembers::Bool CQuilnMembers::OpenInReference(const Str& path, DocOpen open)
 {
-    CQlMain* frame = Frame();
+    // Not while the main document prints.
+    CQlMain* frame = Printable();
     if (!frame || !frame->GetReferenceDoc() || !frame->GetReferenceView()) return Refused();
     frame->ShowReferencePane(true);
-    const int read = frame->GetReferenceDoc()->FileOpen(path, false);
+    const int read = (frame->GetReferenceDoc()->*open)(path, false);
     frame->GetReferenceView()->ResetScroll();
     frame->SetReferenceOpen(true);
     FocusControl();
     return read;
 }
 
-CQuilnMembers::Bool CQuilnMembers::OpenReference(const Str& filePath) { return OpenInReference(filePath); }
+CQuilnMembers::Bool CQuilnMembers::OpenReference(const Str& filePath) { return OpenInReference(filePath, &CQlDoc::FileOpen); }
 CQuilnMembers::Bool CQuilnMembers::OpenReferenceMsWord(const Str&) { return Refused(); }
-CQuilnMembers::Bool CQuilnMembers::OpenReferenceRTF(const Str&) { return Refused(); }
-CQuilnMembers::Bool CQuilnMembers::OpenReferenceText(const Str&) { return Refused(); }
+CQuilnMembers::Bool CQuilnMembers::OpenReferenceRTF(const Str& filePath)
+{
+    return OpenInReference(filePath, &CQlDoc::OpenRtf);
+}
+CQuilnMembers::Bool CQuilnMembers::OpenReferenceText(const Str& filePath)
+{
+    return OpenInReference(filePath, &CQlDoc::OpenText);
+}
 
 CQuilnMembers::Long CQuilnMembers::CloseReference()
 {
@@ -708,8 +721,14 @@ void CQuilnMembers::FileStatistics()
 // The appends by format have no entry points of their own yet.
 CQuilnMembers::Bool CQuilnMembers::AppendQuiln(const Str&) { return Refused(); }
 CQuilnMembers::Bool CQuilnMembers::AppendMsWord(const Str&) { return Refused(); }
-CQuilnMembers::Bool CQuilnMembers::AppendRTF(const Str&) { return Refused(); }
-CQuilnMembers::Bool CQuilnMembers::AppendText(const Str&) { return Refused(); }
+CQuilnMembers::Bool CQuilnMembers::AppendMain(const Str& path, int (CQlDoc::*append)(const plat::String& path))
+{
+    CQlMain* frame = Frame();
+    if (!frame || !frame->GetMainDoc()) return Refused();
+    return (frame->GetMainDoc()->*append)(path);
+}
+CQuilnMembers::Bool CQuilnMembers::AppendRTF(const Str& fileName) { return AppendMain(fileName, &CQlDoc::AppendRtf); }
+CQuilnMembers::Bool CQuilnMembers::AppendText(const Str& fileName) { return AppendMain(fileName, &CQlDoc::AppendText); }
 CQuilnMembers::Bool CQuilnMembers::AppendImage(const Str&) { return Refused(); }
 CQuilnMembers::Bool CQuilnMembers::AppendVideo(const Str&) { return Refused(); }
 CQuilnMembers::Bool CQuilnMembers::AppendAudio(const Str&) { return Refused(); }

@@ -244,8 +244,12 @@ private:
     Bool Gate(Bool can, void (CQlDoc::*action)());
     Bool SendIf(Bool can, unsigned id);
     // Opens through the native reader into the main or the reference document.
-    Bool OpenMain(const Str& path, Long readOnly);
-    Bool OpenInReference(const Str& path);
+    // The document's open of the format: the native file, RTF or text.
+    using DocOpen = int (CQlDoc::*)(const plat::String& path, bool readOnly);
+    Bool OpenMain(const Str& path, Long readOnly, DocOpen open);
+    Bool OpenInReference(const Str& path, DocOpen open);
+    // An append of the format to the main document.
+    Bool AppendMain(const Str& path, int (CQlDoc::*append)(const plat::String& path));
     // One counter of a full counting pass over the main body; 0 when E refuses.
     Long Count(int counter);
     // The E test with the selection accepting text (date, symbols, annotations).

@@ -35,6 +35,9 @@ struct CNewObjectSource {
     // Line ends a line command sets beside its shape code (-1: those the code gives).
     std::int16_t startLineEnd = -1;
     std::int16_t endLineEnd = -1;
+    // An import's picture: the image store keeps its own copy of the file even when an
+    // equal picture is stored already.
+    bool noDeduplication = false;
 };
 
 // A page-object kind that the insert commands can fill. TakeSource reads the picture,

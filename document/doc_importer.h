@@ -15,6 +15,9 @@ namespace plat {
 class Stream;
 }
 
+// The name the RTF reader registers under.
+inline constexpr plat::StringView kRtfFormatName = u"rtf";
+
 // Why a reader is called: to fill a new document, to add at the end of the body, or to
 // insert a clipboard block at the caret.
 enum class ImportMode { kOpen, kAppend, kPaste };

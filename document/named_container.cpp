@@ -320,17 +320,29 @@ void CNamedContainer::InsertCharAt(int& index, char16_t code, const CCharFormat&
 void CNamedContainer::InsertString(int& index, plat::StringView text, const CCharFormat& format)
 {
     if (index < 0 || index > GetCount()) throw std::out_of_range("CNamedContainer::InsertString");
-    TypedRun run(format, GetDoc());
     NodeVector made;
+    MakeStringItems(made, text, format);
+    InsertMadeItems(index, made);
+}
+
+void CNamedContainer::MakeStringItems(NodeVector& out, plat::StringView text, const CCharFormat& format)
+{
+    TypedRun run(format, GetDoc());
     for (size_t i = 0; i < text.size() && text[i] != 0; ++i) {
         if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
-        AppendTyped(made, text[i], run, this);
+        AppendTyped(out, text[i], run, this);
     }
-    // One insertion for the whole string keeps a long paste linear.
-    NoteAddedRun(made.begin(), made.end(), index);
-    m_children.insert(m_children.begin() + index, std::make_move_iterator(made.begin()),
-                      std::make_move_iterator(made.end()));
-    index += static_cast<int>(made.size());
+}
+
+void CNamedContainer::InsertMadeItems(int& index, NodeVector& items)
+{
+    if (index < 0 || index > GetCount()) throw std::out_of_range("CNamedContainer::InsertMadeItems");
+    // One insertion for the whole run keeps a long paste linear.
+    NoteAddedRun(items.begin(), items.end(), index);
+    m_children.insert(m_children.begin() + index, std::make_move_iterator(items.begin()),
+                      std::make_move_iterator(items.end()));
+    index += static_cast<int>(items.size());
+    items.clear();
 }
 
 int CNamedContainer::MoveItemsFrom(CNamedContainer& other, int index)

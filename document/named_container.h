@@ -67,6 +67,12 @@ public:
     void InsertCharAt(int& index, char16_t code, const CCharFormat& format);
     // Up to the first zero; CR LF makes one paragraph end.
     void InsertString(int& index, plat::StringView text, const CCharFormat& format);
+    // The items InsertString would insert, appended to `out` and not yet in the container,
+    // so that a reader can gather runs of several formats and insert them at once.
+    void MakeStringItems(std::vector<std::unique_ptr<CDocNode>>& out, plat::StringView text,
+                         const CCharFormat& format);
+    // Inserts made items at the index, which ends after them; `items` is left empty.
+    void InsertMadeItems(int& index, std::vector<std::unique_ptr<CDocNode>>& items);
     // Moves the other container's items here from its front; a final paragraph end stays
     // with its own container. Returns how many items the other held.
     int MoveItemsFrom(CNamedContainer& other, int index);

@@ -2,6 +2,7 @@
 
 #include "document/annotation.h"
 #include "document/doc_importer.h"
+#include "document/import_sink.h"
 #include "document/doc_password.h"
 #include "document/float_object.h"
 #include "document/page_object_list.h"
@@ -27,6 +28,7 @@ void ResetProcessState()
     SetMetafileWaits({});
     UnregisterDocObjects();
     UnregisterDocImporters();
+    ResetImportSink();
     SetPasswordPrompt({});
     SetWordCountDialog({});
     CQlDoc::SetSettingsDialog({});

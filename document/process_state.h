@@ -24,6 +24,7 @@
 //   object kinds (float_object.h)           RegisterDocObject(type, nullptr) per kind
 //   readers of other formats                UnregisterDocImporter(name) per reader
 //   (doc_importer.h)
+//   import sink (import_sink.h)             ResetImportSink()
 //   password prompt (doc_password.h)        SetPasswordPrompt({})
 //   word-count dialog (statistics.h)        SetWordCountDialog({})
 //   settings dialog, annotation dialog,     CQlDoc::SetSettingsDialog({}),

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "document/color_palette.h"
@@ -72,6 +73,24 @@ public:
     virtual void RealignText() {}
     // A table's grid model, for the format commands on its cells.
     virtual CCellFormatTarget* GetTableGrid() { return nullptr; }
+};
+
+// A table that an import builds cell by cell (the table kind implements it beside
+// CTextHostObject): the grid first, then each row's merges, then each cell as its text
+// arrives.
+class CTableBuildTarget {
+public:
+    virtual ~CTableBuildTarget() = default;
+    // Makes rows x columns cells with the column widths (twips, one per column); false
+    // when the grid cannot be made.
+    virtual bool BeginGrid(int rows, int columns, std::span<const std::int32_t> widths) = 0;
+    // In the row, each column whose flag is non-zero joins the cell on its left.
+    virtual void MergeRowCells(int row, std::span<const std::uint8_t> flags) = 0;
+    // Gives the cell its paragraph alignment and vertical alignment (16 top, 32 middle, 64
+    // bottom), or joins it to the cell above; returns the flow that takes the cell's text,
+    // null when the cell was joined.
+    virtual CTextFlow* SetCell(int row, int column, std::uint8_t alignment, std::uint8_t verticalAlignment,
+                               bool mergeUp) = 0;
 };
 
 // The values the document settings dialog edits: the page settings and the default
@@ -422,6 +441,9 @@ public:
     int InsertAudio(const plat::String& path, std::int32_t clipLength, const plat::String& caption, int x, int y,
                     int width, int height);
     int InsertChart();
+    // A new object of the node type made through the object factory with its content
+    // (TakeSource), not yet placed; null when the kind has no class or refuses the source.
+    std::unique_ptr<CFloatObject> MakeObject(std::uint16_t type, const CNewObjectSource& source);
     // Gives the object its place and size: the natural size (pixels) fitted into two
     // thirds of the text area and the visible canvas, at the left margin, 105 twips
     // below the caret's line or the one selected object. x, y, width and height all
@@ -449,6 +471,17 @@ public:
     // a paragraph of its own. 1, or 0 when the document is read-only, the file cannot be
     // opened, no reader recognises it or the reader refuses it (the body as it was).
     int AppendImported(const plat::String& path);
+    // An RTF file through the registered RTF reader: the open replaces the document (a
+    // file that cannot be read leaves an empty one), the append adds it after the body's
+    // last paragraph. 1, or 0 when no RTF reader is registered (or, for the append, the
+    // document is read-only).
+    int OpenRtf(const plat::String& path, bool readOnly);
+    int AppendRtf(const plat::String& path);
+    // A plain text file: UTF-16LE after a 0xFF 0xFE mark, else code page 936; carriage
+    // returns and line feeds make paragraph ends, a tab four spaces. 1, or 0 when the file
+    // cannot be opened (the document as it was) or, for the append, is read-only.
+    int OpenText(const plat::String& path, bool readOnly);
+    int AppendText(const plat::String& path);
 
     // ---- undo (ql_doc_undo.cpp) ----
     void PushUndoState(int p = -1, int q = -1) override;
@@ -472,14 +505,25 @@ private:
     // The BLOCK and UNIT pastes, each read whole before its undo step; false when refused.
     bool PasteObjectBlock(const std::vector<std::uint8_t>& block);
     bool PasteCellBlock(const std::vector<std::uint8_t>& block);
-    // A made object with its content, or null.
-    std::unique_ptr<CFloatObject> MakeObject(std::uint16_t type, const CNewObjectSource& source);
     int InsertMadeObject(std::uint16_t type, const CNewObjectSource& source, const plat::String& caption,
                          bool clip, plat::Size natural, int x, int y, int width, int height);
     CCreationTool* BeginCreate(std::uint16_t type, const CNewObjectSource& source);
     // The stacking commands: the slot asked of each selected object.
     void RestackSelected(void (CFloatObject::*move)());
 
+    // Objects beyond the paper's right edge (by more than the desk's margin) come back:
+    // by their right edge when they are narrower than the paper, else to its left edge.
+    void PullBackWideObjects();
+    // An append through the reader: a paragraph of its own after the body's last one.
+    int AppendThrough(CDocImporter& importer, plat::Stream& in);
+    // The caret at the body's final paragraph end, no object selected, the body focused.
+    void GoToBodyEnd();
+    // The idle and autosave timers stop while an append runs and start again after it.
+    void PauseAppendTimers();
+    void RestartAppendTimers();
+    // The end of an append: caret to the start, relayout, timers, scroll, repaint,
+    // modified. Returns 1.
+    int FinishAppend();
     // The closing steps of every open: the next editor's author record, and for an
     // accepted file the bars, the revision flags and the view's reset.
     int FinishOpen(bool accepted);

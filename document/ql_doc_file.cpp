@@ -269,6 +269,14 @@ void CQlDoc::ApplySettingsValues(const CDocSettingsValues& values)
     if (!m_body) return;
     m_body->SetPageGeometry(h.m_marginLeft, h.m_marginTop, h.m_marginRight, h.m_marginBottom, h.m_paperWidth,
                             h.m_paperHeight);
+    PullBackWideObjects();
+    m_body->BuildPageRegions();
+    m_body->RelayoutWhole();
+    RequestRepaint();
+}
+
+void CQlDoc::PullBackWideObjects()
+{
     // Objects that stick out beyond the paper's right edge come back onto the page: by
     // their right edge when they fit, else to the page's left edge.
     const std::int64_t paperWidth = GetPaperSizeTwips().cx;
@@ -281,9 +289,6 @@ void CQlDoc::ApplySettingsValues(const CDocSettingsValues& values)
         const std::int64_t dx = width < paperWidth ? right - object->m_bounds.right : kDeskMargin - std::int64_t(object->m_bounds.left);
         object->Offset(plat::SaturateI32(dx), 0);
     }
-    m_body->BuildPageRegions();
-    m_body->RelayoutWhole();
-    RequestRepaint();
 }
 
 // ---- password ----

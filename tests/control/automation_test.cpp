@@ -10,6 +10,7 @@
 #include "control/quiln_ctrl.h"
 #include "control/quiln_ctrl_members.h"
 #include "control/quiln_typelib.h"
+#include "io/rtf_importer.h"
 #include "document/doc_body.h"
 #include "document/ql_doc.h"
 #include "platform/com/dispatch.h"
@@ -516,6 +517,49 @@ TEST_F(AutomationTest, ExportsTheDocument)
     in.read(head.data(), 5);
     EXPECT_EQ(head, "%PDF-");
     EXPECT_FALSE(CallBool(u"ExportPDF", {Variant::Str(PathOf("missing/out.pdf"))}));
+}
+
+TEST_F(AutomationTest, RtfAndTextFilesOpenAndAppend)
+{
+    // The control registers its RTF reader when the library starts; the fixture's clean-up
+    // takes readers away between tests.
+    RegisterRtfImporter();
+    // Paragraph ends as line breaks.
+    auto Paragraphs = [this] {
+        std::string text = Text();
+        std::replace(text.begin(), text.end(), '\0', '\n');
+        return text;
+    };
+    const std::filesystem::path rtf = Folder() / "letter.rtf";
+    std::ofstream(rtf) << "{\\rtf1{\\b bold} text\\par second}";
+    const std::filesystem::path txt = Folder() / "notes.txt";
+    std::ofstream(txt) << "plain\r\n\xb0\xa1";
+    const plat::String rtfPath = PathOf("letter.rtf");
+    const plat::String txtPath = PathOf("notes.txt");
+
+    EXPECT_TRUE(CallBool(u"FileOpenRTF", {Variant::Str(rtfPath), Variant::Long(0)}));
+    EXPECT_EQ(Paragraphs(), "bold text\nsecond");
+    EXPECT_TRUE(CallBool(u"AppendText", {Variant::Str(txtPath)}));
+    EXPECT_EQ(Paragraphs(), "bold text\nsecond\nplain\n啊");
+    EXPECT_TRUE(CallBool(u"IsFileModified"));
+    EXPECT_TRUE(CallBool(u"FileOpenText", {Variant::Str(txtPath), Variant::Long(0)}));
+    EXPECT_EQ(Paragraphs(), "plain\n啊");
+    EXPECT_FALSE(CallBool(u"IsFileModified"));
+    EXPECT_TRUE(CallBool(u"AppendRTF", {Variant::Str(rtfPath)}));
+    EXPECT_EQ(Paragraphs(), "plain\n啊\nbold text\nsecond");
+    // A missing RTF file opens as an empty document; a missing text file is refused.
+    EXPECT_TRUE(CallBool(u"FileOpenRTF", {Variant::Str(PathOf("missing.rtf")), Variant::Long(0)}));
+    EXPECT_EQ(Paragraphs(), "");
+    EXPECT_FALSE(CallBool(u"FileOpenText", {Variant::Str(PathOf("missing.txt")), Variant::Long(0)}));
+    // The native open hands an RTF file to the RTF reader too.
+    EXPECT_TRUE(CallBool(u"FileOpen", {Variant::Str(rtfPath), Variant::Long(1)}));
+    EXPECT_EQ(Paragraphs(), "bold text\nsecond");
+    EXPECT_TRUE(doc().IsReadOnly());
+    EXPECT_FALSE(CallBool(u"AppendRTF", {Variant::Str(rtfPath)}));
+    EXPECT_FALSE(CallBool(u"AppendText", {Variant::Str(txtPath)}));
+    EXPECT_TRUE(CallBool(u"OpenReferenceRTF", {Variant::Str(rtfPath)}));
+    EXPECT_TRUE(CallBool(u"OpenReferenceText", {Variant::Str(txtPath)}));
+    EXPECT_TRUE(CallBool(u"IsShowReference"));
 }
 
 TEST_F(AutomationTest, PrintingRefusesEveryTestedMember)
