@@ -1,4 +1,7 @@
 #include "objects/drawing_kinds.h"
 
 // One line a kind: each kind's file defines its own registration, declared here.
-void RegisterDrawingKinds() {}
+void RegisterShapeKind(); // shape_object.cpp
+void RegisterDrawingKinds() {
+    RegisterShapeKind();
+}
