@@ -111,7 +111,9 @@ TEST(ObjectPropDlg, NoteEditFollowsTheFlag)
     }
     plat::AnswerNextModal([](const plat::ModalRecord& run) -> std::optional<int> {
         plat::Dialog* d = plat::DialogOf(run);
-        if (d) EXPECT_TRUE(d->IsDlgItemEnabled(kIdcTableNote));
+        if (d) {
+            EXPECT_TRUE(d->IsDlgItemEnabled(kIdcTableNote));
+        }
         return plat::kIdCancel;
     });
     CTablePropDlg table;
