@@ -121,6 +121,17 @@ PathSegment CurveOf(const Dc& dc, Point c1, Point c2, Point end)
     return s;
 }
 
+// Segments of a curve or arc call: recorded while a path is open (from `from` on, the
+// segments before it only place the pen), else stroked at once.
+void RecordOrStroke(Dc& dc, const std::vector<PathSegment>& segments, std::size_t from)
+{
+    PathState& path = DcPaint::Path(dc);
+    if (path.recording)
+        path.segments.insert(path.segments.end(), segments.begin() + static_cast<std::ptrdiff_t>(from), segments.end());
+    else
+        StrokeNow(dc, segments);
+}
+
 // The recorded path once the bracket is closed; null otherwise.
 PathState* ReadyPath(Dc& dc)
 {
@@ -235,11 +246,7 @@ bool Dc::PolyBezier(std::span<const Point> points)
     std::vector<PathSegment> segments{{Kind::kMove, DcPaint::DevX(*this, points[0].x), DcPaint::DevY(*this, points[0].y)}};
     for (std::size_t i = 1; i + 2 < points.size(); i += 3)
         segments.push_back(CurveOf(*this, points[i], points[i + 1], points[i + 2]));
-    PathState& path = DcPaint::Path(*this);
-    if (path.recording)
-        path.segments.insert(path.segments.end(), segments.begin(), segments.end());
-    else
-        StrokeNow(*this, segments);
+    RecordOrStroke(*this, segments, 0);
     return true;
 }
 
@@ -251,11 +258,7 @@ bool Dc::PolyBezierTo(std::span<const Point> points)
     for (std::size_t i = 0; i + 2 < points.size(); i += 3)
         segments.push_back(CurveOf(*this, points[i], points[i + 1], points[i + 2]));
     current = points.back();
-    PathState& path = DcPaint::Path(*this);
-    if (path.recording)
-        path.segments.insert(path.segments.end(), segments.begin() + 1, segments.end());
-    else
-        StrokeNow(*this, segments);
+    RecordOrStroke(*this, segments, 1);
     return true;
 }
 
@@ -267,11 +270,7 @@ bool Dc::Arc(int left, int top, int right, int bottom, int x1, int y1, int x2, i
     const double a1 = EndAngle(a0, e.AngleOf(DcPaint::DevX(*this, x2), DcPaint::DevY(*this, y2)), GetArcDirection());
     std::vector<PathSegment> segments{{Kind::kMove, e.X(a0), e.Y(a0)}};
     AppendArc(segments, e, a0, a1);
-    PathState& path = DcPaint::Path(*this);
-    if (path.recording)
-        path.segments.insert(path.segments.end(), segments.begin(), segments.end());
-    else
-        StrokeNow(*this, segments);
+    RecordOrStroke(*this, segments, 0);
     return true;
 }
 
@@ -291,11 +290,7 @@ bool Dc::ArcTo(int left, int top, int right, int bottom, int x1, int y1, int x2,
     const double sy = (bottom - top) != 0 ? (DcPaint::DevY(*this, bottom) - DcPaint::DevY(*this, top)) / (bottom - top) : 1;
     current = Point(static_cast<int>(std::lround(left + (endX - DcPaint::DevX(*this, left)) / sx)),
                     static_cast<int>(std::lround(top + (endY - DcPaint::DevY(*this, top)) / sy)));
-    PathState& path = DcPaint::Path(*this);
-    if (path.recording)
-        path.segments.insert(path.segments.end(), segments.begin() + 1, segments.end());
-    else
-        StrokeNow(*this, segments);
+    RecordOrStroke(*this, segments, 1);
     return true;
 }
 

@@ -5,10 +5,6 @@
 // the result saved and opened again to the same shape records.
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -16,6 +12,7 @@
 
 #include "platform/base/system.h"
 #include "platform/gfx/bitmap.h"
+#include "tests/host/host_run.h"
 #include "tests/objects/shape_test_support.h"
 #include "tests/support/pixel_probe.h"
 
@@ -43,26 +40,9 @@ protected:
     // Runs quiln-host in the working folder; its status, with its output in m_out.
     int Host(const std::vector<std::string>& args)
     {
-        const fs::path out = m_dir / "stdout.txt", err = m_dir / "stderr.txt";
-        const pid_t child = ::fork();
-        if (child == 0) {
-            const int outFd = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-            const int errFd = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-            if (outFd < 0 || errFd < 0 || ::dup2(outFd, 1) < 0 || ::dup2(errFd, 2) < 0 || ::chdir(m_dir.c_str()) != 0)
-                ::_exit(127);
-            std::vector<char*> argv{const_cast<char*>(QUILN_HOST_PATH)};
-            for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-            argv.push_back(nullptr);
-            ::execv(QUILN_HOST_PATH, argv.data());
-            ::_exit(127);
-        }
-        int status = 0;
-        const bool ended = child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status);
-        std::ifstream o(out), e(err);
-        std::stringstream text;
-        text << o.rdbuf() << e.rdbuf();
-        m_out = text.str();
-        return ended ? WEXITSTATUS(status) : -1;
+        const hosttest::Outcome outcome = hosttest::RunHost(m_dir, args);
+        m_out = outcome.out + outcome.err;
+        return outcome.status;
     }
     int Run(const std::string& script)
     {
