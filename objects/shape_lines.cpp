@@ -160,11 +160,11 @@ void CShapeObject::PaintLines(plat::Dc& dc, double zoom, const CPointList& list,
     }
     case 0x1105:
         // The curve from as many points as it has: two (the rubber band) or three make a
-        // polyline, four or more the curve through the first four.
+        // polyline, four or more the curve through every whole segment of three.
         if (n < 4) {
             dc.Polyline(p);
         } else {
-            dc.PolyBezier(std::span<const plat::Point>(p.data(), 4));
+            dc.PolyBezier(std::span<const plat::Point>(p.data(), n - (n - 1) % 3));
             DrawStartDecoration(dc, zoom, p[0], p[1], m_startLineEnd, m_lineColor, pen + StartDecorationExtra(), rc);
             DrawEndDecoration(dc, zoom, p[2], p[3], m_endLineEnd, m_lineColor, pen + EndDecorationExtra(), rc);
         }

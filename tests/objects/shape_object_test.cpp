@@ -274,6 +274,53 @@ TEST_F(ShapeDoc, HandlesByCodeAndResizeMode)
     }
 }
 
+// A new shape's box from its pixels, fitted to what it paints: a horizontal line's box
+// grows from 4 twips to the pen's row, an arrowhead beyond the end lies inside, and a
+// shape that paints nothing keeps the box of its points (rather than collapsing it).
+TEST_F(ShapeDoc, BoxFitsThePaintedPixels)
+{
+    struct Row {
+        const char* name;
+        std::uint16_t code;
+        int startEnd, endEnd;
+        std::uint8_t lineStyle;
+        plat::Rect want; // pixels at zoom 1.0
+    } rows[] = {
+        {"thin horizontal line", 0x1101, 1, 1, 2, {100, 200, 200, 201}},
+        {"arrow at the end", 0x1101, 1, 4, 2, {100, 196, 202, 205}},
+        {"thick line", 0x1101, 1, 1, 10, {96, 196, 204, 204}},
+        {"paints nothing yet", 0x1201, -1, -1, 2, {100, 200, 200, 200}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        CShapeObject s(&doc(), nullptr, r.code);
+        CNewObjectSource source;
+        source.shapeCode = r.code;
+        source.startLineEnd = static_cast<std::int16_t>(r.startEnd);
+        source.endLineEnd = static_cast<std::int16_t>(r.endEnd);
+        s.TakeSource(source);
+        s.m_lineStyle = r.lineStyle;
+        CPointList pixels;
+        pixels.AddPoint(100, 200);
+        pixels.AddPoint(200, 200);
+        s.SetPointsFromPixels(pixels);
+        const plat::Rect box(s.m_bounds.left, s.m_bounds.top, s.m_bounds.left + s.m_width, s.m_bounds.top + s.m_height);
+        if (r.code == 0x1201) {
+            EXPECT_EQ(box, plat::Rect(1500, 3000, 3000, 3000 + CShapeObject::kLeastExtent));
+        } else {
+            // Within a pixel of the painted rows and columns (last ones included).
+            EXPECT_NEAR(box.left, r.want.left * 15, 15);
+            EXPECT_NEAR(box.top, r.want.top * 15, 15);
+            EXPECT_NEAR(box.right, r.want.right * 15, 30);
+            EXPECT_NEAR(box.bottom, r.want.bottom * 15, 30);
+        }
+        // The points keep their places on the page.
+        const std::vector<plat::Point> abs = shapetest::AbsolutePoints(s);
+        EXPECT_EQ(abs[0], plat::Point(1500, 3000));
+        EXPECT_EQ(abs[1], plat::Point(3000, 3000));
+    }
+}
+
 // ---- drags ----
 
 class ShapeDrag : public ShapeDoc {
