@@ -323,6 +323,22 @@ TEST_F(ShapeDoc, BoxFitsThePaintedPixels)
 
 // ---- drags ----
 
+// Undo brings back the shape's record before the drag, redo the one after (which differs
+// when the drag changed something).
+void ExpectUndoRedo(doctest::ShownDoc& shown, const std::vector<std::uint8_t>& before,
+                    const std::vector<std::uint8_t>& after, bool changed = true)
+{
+    if (changed) {
+        EXPECT_NE(after, before);
+    }
+    shown.doc.EditUndo();
+    ASSERT_EQ(shown.Body().GetObjectCount(), 1);
+    EXPECT_EQ(shapetest::RecordBytes(*shown.Body().GetObject(0), kArchiveClipboard), before) << "undo";
+    shown.doc.EditRedo();
+    ASSERT_EQ(shown.Body().GetObjectCount(), 1);
+    EXPECT_EQ(shapetest::RecordBytes(*shown.Body().GetObject(0), kArchiveClipboard), after) << "redo";
+}
+
 class ShapeDrag : public ShapeDoc {
 protected:
     CShapeObject* Shape() { return dynamic_cast<CShapeObject*>(body().GetObject(0)); }
@@ -346,16 +362,6 @@ protected:
         m.message = plat::kWmKeyDown;
         m.wParam = plat::kVkShift;
         plat::NoteKeyMessage(m);
-    }
-    // Undo brings back the record before the drag, redo the one after.
-    void ExpectUndoRedo(const std::vector<std::uint8_t>& before, const std::vector<std::uint8_t>& after)
-    {
-        doc().EditUndo();
-        ASSERT_NE(Shape(), nullptr);
-        EXPECT_EQ(shapetest::RecordBytes(*Shape(), kArchiveClipboard), before) << "undo";
-        doc().EditRedo();
-        ASSERT_NE(Shape(), nullptr);
-        EXPECT_EQ(shapetest::RecordBytes(*Shape(), kArchiveClipboard), after) << "redo";
     }
 };
 
@@ -403,12 +409,7 @@ TEST_F(ShapeDrag, ResizeNeverBelowTheLeastSizeAndKeepsProportionsInMode4)
         d.GetFormatState()->m_dragActive = 0;
         now = dynamic_cast<CShapeObject*>(fresh.Body().GetObject(0));
         EXPECT_GE(now->m_width, CShapeObject::kLeastResize - 30) << "fitted to the pixels";
-        const std::vector<std::uint8_t> after = shapetest::RecordBytes(*now, kArchiveClipboard);
-        EXPECT_NE(after, before);
-        d.EditUndo();
-        EXPECT_EQ(shapetest::RecordBytes(*fresh.Body().GetObject(0), kArchiveClipboard), before) << "undo";
-        d.EditRedo();
-        EXPECT_EQ(shapetest::RecordBytes(*fresh.Body().GetObject(0), kArchiveClipboard), after) << "redo";
+        ExpectUndoRedo(fresh, before, shapetest::RecordBytes(*now, kArchiveClipboard));
     }
 }
 
@@ -441,11 +442,7 @@ TEST_F(ShapeDrag, ShiftTurnsAStraightLineInFifteenDegreeSteps)
         const double got = LineAngle(q[0].x, q[0].y, q[1].x, q[1].y) * 180 / kPi;
         EXPECT_NEAR(got, r.wantAngle, 0.5);
         EXPECT_NEAR(Distance(q[0].x, q[0].y, q[1].x, q[1].y), 1500, 20);
-        const std::vector<std::uint8_t> after = shapetest::RecordBytes(*now, kArchiveClipboard);
-        d.EditUndo();
-        EXPECT_EQ(shapetest::RecordBytes(*fresh.Body().GetObject(0), kArchiveClipboard), before) << "undo";
-        d.EditRedo();
-        EXPECT_EQ(shapetest::RecordBytes(*fresh.Body().GetObject(0), kArchiveClipboard), after) << "redo";
+        ExpectUndoRedo(fresh, before, shapetest::RecordBytes(*now, kArchiveClipboard));
     }
 }
 
@@ -484,11 +481,7 @@ TEST_F(ShapeDrag, ShiftKeepsRectangleAndEllipseSquare)
         ASSERT_EQ(q.size(), 2u);
         EXPECT_EQ(q[0], plat::Point(6000, 6000));
         EXPECT_EQ(q[1], r.want);
-        const std::vector<std::uint8_t> after = shapetest::RecordBytes(*now, kArchiveClipboard);
-        d.EditUndo();
-        EXPECT_EQ(shapetest::RecordBytes(*fresh.Body().GetObject(0), kArchiveClipboard), before) << "undo";
-        d.EditRedo();
-        EXPECT_EQ(shapetest::RecordBytes(*fresh.Body().GetObject(0), kArchiveClipboard), after) << "redo";
+        ExpectUndoRedo(fresh, before, shapetest::RecordBytes(*now, kArchiveClipboard));
     }
 }
 
@@ -524,11 +517,7 @@ TEST_F(ShapeDrag, RotateHandleTurnsEveryPointAboutTheCorner)
             EXPECT_NEAR(q[i].x - q[0].x, want.x, 2) << i;
             EXPECT_NEAR(q[i].y - q[0].y, want.y, 2) << i;
         }
-        const std::vector<std::uint8_t> after = shapetest::RecordBytes(*now, kArchiveClipboard);
-        d.EditUndo();
-        EXPECT_EQ(shapetest::RecordBytes(*fresh.Body().GetObject(0), kArchiveClipboard), before) << "undo";
-        d.EditRedo();
-        EXPECT_EQ(shapetest::RecordBytes(*fresh.Body().GetObject(0), kArchiveClipboard), after) << "redo";
+        ExpectUndoRedo(fresh, before, shapetest::RecordBytes(*now, kArchiveClipboard), r.quarterTurns != 0);
     }
 }
 
