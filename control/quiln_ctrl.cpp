@@ -17,6 +17,7 @@
 #include "editor/ql_canvas.h"
 #include "editor/ql_main.h"
 #include "editor/ql_view.h"
+#include "objects/object_prop_dlg.h"
 #include "platform/gfx/pen_brush.h"
 #include "platform/ui/clipboard.h"
 #include "platform/ui/focus.h"
@@ -126,6 +127,8 @@ int CQuilnCtrl::OnCreate()
     // dialogs over this control.
     InstallPasswordDialogPrompt(m_frame.get());
     InstallWordCountDialog(m_frame.get());
+    CQlMain* frame = m_frame.get();
+    CQlDoc::SetObjectLayoutDialog([frame](std::uint8_t& wrap) { return RunObjectLayoutDialog(wrap, frame); });
     m_frame->GetMainDoc()->FileNew();
     return 0;
 }
@@ -164,6 +167,7 @@ void CQuilnCtrl::OnDestroy()
         CQuilnApp::Get().SetMainWnd(nullptr);
         SetPasswordPrompt({});
         SetWordCountDialog({});
+        CQlDoc::SetObjectLayoutDialog({});
     }
     m_frame.reset();
     // The host's site goes with the window it showed things over.

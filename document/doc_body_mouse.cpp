@@ -116,8 +116,13 @@ std::uint8_t CDocBody::OnLButtonDown(int x, int y, bool shift)
         // Tables handle their own clicks; handles and vertices count only on a selected
         // object; a text shape's text area takes the click into its text.
         if (hit->IsTable()) return code;
-        if (IsSelectedOnlyCode(code)) return hit->IsSelected() ? code : 0;
-        if (code == kHitVertex && hit->GetNodeType() == kNodeShape) return hit->IsSelected() ? code : 0;
+        const bool shape = hit->GetNodeType() == kNodeShape;
+        if (IsSelectedOnlyCode(code) || (code == kHitVertex && shape)) {
+            if (!hit->IsSelected()) return 0;
+            // Reshaping a drawn shape by a handle or a vertex is undone as one step.
+            if (shape && doc) doc->PushUndoState(-1, -1);
+            return code;
+        }
         if (code == kHitTextShapeText && hit->IsTextShape()) return code;
         // The selection, and a drag that follows, can be undone.
         if (doc) doc->PushUndoState(-1, -1);

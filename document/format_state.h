@@ -75,6 +75,8 @@ public:
     plat::Point m_dragPoint;         // last press or drag point, twips
     std::int32_t m_dragBoundary = 0; // the table row or column boundary being dragged
     CPointList m_pointList;          // a dragged shape's saved points
+    plat::Rect m_dragBox;            // a dragged shape's box when the drag began
+    std::int32_t m_dragVertex = -1;  // a dragged shape's vertex (index in its point list)
     CCharFormat m_charFormat;        // in force at the caret
     CParaFormat m_paraFormat;        // of the caret's paragraph
     CFloatObject* m_trackedObject = nullptr; // follows the drag; not owned

@@ -165,6 +165,19 @@ bool ActionRunner::Prepare(const ScriptLine& line, PreparedAction* action, std::
         action->y = static_cast<int>(y);
         return true;
     }
+    if (SameName(name, "drag")) {
+        action->kind = PreparedAction::Kind::kDrag;
+        std::int64_t v[4] = {};
+        if (args.size() != 4) return refuse("needs the points X1 Y1 X2 Y2, whole numbers from 0");
+        for (int k = 0; k < 4; ++k)
+            if (!ReadNumber(args[static_cast<std::size_t>(k)], 0, kMaxCoordinate, &v[k]))
+                return refuse("needs the points X1 Y1 X2 Y2, whole numbers from 0");
+        action->x = static_cast<int>(v[0]);
+        action->y = static_cast<int>(v[1]);
+        action->toX = static_cast<int>(v[2]);
+        action->toY = static_cast<int>(v[3]);
+        return true;
+    }
     if (SameName(name, "clock")) {
         action->kind = PreparedAction::Kind::kClock;
         if (args.size() != 1 || !ReadNumber(args[0], 0, kMaxClockStep, &action->ms))
@@ -220,6 +233,7 @@ std::string ActionRunner::Run(const PreparedAction& action) const
         break;
     case PreparedAction::Kind::kClose: hr = m_target.CloseWindow(); break;
     case PreparedAction::Kind::kClick: hr = m_target.Click(action.button, action.count, action.x, action.y); break;
+    case PreparedAction::Kind::kDrag: hr = m_target.Drag(action.x, action.y, action.toX, action.toY); break;
     case PreparedAction::Kind::kClock: hr = m_target.AdvanceClock(action.ms); break;
     case PreparedAction::Kind::kAnswer: hr = m_target.AnswerNextModal(action.answer, action.texts); break;
     case PreparedAction::Kind::kPng: {
@@ -243,6 +257,8 @@ std::string ActionRunner::Help()
            "                           PageUp, PageDown, F1-F12, A-Z, 0-9 (modifiers Ctrl, Shift, Alt)\n"
            "!click [left|right] [double] X Y\n"
            "                           clicks the button (left unless named) once, or twice, at X Y\n"
+           "!drag X1 Y1 X2 Y2          presses the left button at X1 Y1, moves to X2 Y2 and releases it\n"
+           "                           there (without a window only)\n"
            "!clock MS                  moves the clock on by MS milliseconds, running the timers due\n"
            "                           (in a real window: lets MS milliseconds pass with the loop running)\n"
            "!answer BUTTON [\"TEXT\" ...] answers the next dialog, message box or popup menu: the texts\n"

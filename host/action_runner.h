@@ -22,7 +22,7 @@ struct KeyStroke {
 bool ReadKeyName(std::string_view text, KeyStroke* key);
 
 struct PreparedAction {
-    enum class Kind { kHelp, kType, kKey, kClick, kClock, kAnswer, kPng, kClose };
+    enum class Kind { kHelp, kType, kKey, kClick, kDrag, kClock, kAnswer, kPng, kClose };
     Kind kind = Kind::kHelp;
     std::string name;
     plat::String text; // kType: the text; kPng: the path
@@ -30,6 +30,7 @@ struct PreparedAction {
     MouseButton button = MouseButton::kLeft;
     ClickCount count = ClickCount::kSingle;
     int x = 0, y = 0;
+    int toX = 0, toY = 0; // kDrag: where the button is released
     std::int64_t ms = 0;
     int answer = 0;
     std::vector<plat::String> texts; // kAnswer: what goes into the dialog's edit boxes

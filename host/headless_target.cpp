@@ -51,6 +51,22 @@ plat::HRESULT HeadlessTarget::Click(MouseButton button, ClickCount count, int x,
     return plat::S_OK;
 }
 
+plat::HRESULT HeadlessTarget::Drag(int x1, int y1, int x2, int y2)
+{
+    // The move there, the press, a move with the button held, the release.
+    const struct {
+        unsigned message;
+        int x, y;
+        std::uint32_t flags;
+    } steps[] = {{plat::kWmMouseMove, x1, y1, 0},
+                 {plat::kWmLButtonDown, x1, y1, plat::kMkLButton},
+                 {plat::kWmMouseMove, x2, y2, plat::kMkLButton},
+                 {plat::kWmLButtonUp, x2, y2, 0}};
+    for (const auto& s : steps)
+        if (const plat::HRESULT hr = m_control.MouseInput(s.message, s.x, s.y, s.flags, 0); plat::Failed(hr)) return hr;
+    return plat::S_OK;
+}
+
 plat::HRESULT HeadlessTarget::AdvanceClock(std::int64_t ms)
 {
     return m_control.AdvanceClock(ms);

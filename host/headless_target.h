@@ -22,6 +22,7 @@ public:
     plat::HRESULT TypeText(plat::StringView text) override;
     plat::HRESULT PressKey(int virtualKey, unsigned modifiers) override;
     plat::HRESULT Click(MouseButton button, ClickCount count, int x, int y) override;
+    plat::HRESULT Drag(int x1, int y1, int x2, int y2) override;
     plat::HRESULT AdvanceClock(std::int64_t ms) override;
     plat::HRESULT AnswerNextModal(int answer, const std::vector<plat::String>& texts) override;
     int UnansweredModalCount() override;

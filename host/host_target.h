@@ -38,6 +38,9 @@ public:
     // The pointer moves to a point of the host window's client area and the button is
     // clicked there once or twice.
     virtual plat::HRESULT Click(MouseButton button, ClickCount count, int x, int y) = 0;
+    // The left button pressed at (x1, y1), the pointer moved with it held to (x2, y2) and
+    // released there. Not available unless the target says so.
+    virtual plat::HRESULT Drag(int /*x1*/, int /*y1*/, int /*x2*/, int /*y2*/) { return plat::E_NOTIMPL; }
 
     // ---- running ----
     // Moves the clock on by ms, running the timers that fall due on the way.

@@ -8,6 +8,7 @@
 #include "platform/ui/message_box.h"
 #include "platform/ui/static_control.h"
 #include "platform/ui/window.h"
+#include "resources/res_wrap_buttons.h"
 
 namespace {
 
@@ -86,6 +87,26 @@ std::map<int, DialogTemplate> MakeTemplates()
             Item(plat::kListViewClass, kIdcObjectCountList, u"", Rect(7, 7, 143, 170), kCountList),
             Item(plat::kButtonClass, plat::kIdOk, u"返回", Rect(50, 178, 100, 192), plat::kBsDefPushButton | kTab),
         }};
+    // The property dialogs of page objects: four wrap buttons and the note.
+    constexpr unsigned kNoteEdit = plat::kEsAutoHScroll | kTab;
+    t[kIddObjectProp] = DialogTemplate{kIddObjectProp, u"对象属性", plat::Size(143, 122), kFace, 10,
+        {
+            Item(plat::kButtonClass, plat::kIdOk, u"确认", Rect(20, 98, 60, 112), plat::kBsDefPushButton | kTab),
+            Item(plat::kButtonClass, plat::kIdCancel, u"取消", Rect(83, 98, 123, 112), plat::kBsPushButton | kTab),
+            Item(plat::kButtonClass, plat::kIdStatic, u"排版方式：", Rect(7, 7, 135, 48), plat::kBsGroupBox),
+            Item(plat::kButtonClass, plat::kIdStatic, u"注释：", Rect(7, 52, 135, 85), plat::kBsGroupBox),
+            Item(plat::kEditClass, kIdcObjectNote, u"", Rect(13, 65, 129, 77), kNoteEdit),
+        }};
+    for (auto& item : WrapButtonItems(kIdcObjectWrapNone, 16, 19, 29)) t[kIddObjectProp].items.push_back(item);
+    t[kIddTableProp] = DialogTemplate{kIddTableProp, u"表格属性", plat::Size(183, 95), kFace, 10,
+        {
+            Item(plat::kButtonClass, plat::kIdOk, u"确认", Rect(135, 10, 175, 24), plat::kBsDefPushButton | kTab),
+            Item(plat::kButtonClass, plat::kIdCancel, u"取消", Rect(135, 33, 175, 47), plat::kBsPushButton | kTab),
+            Item(plat::kButtonClass, plat::kIdStatic, u"排版方式：", Rect(7, 7, 127, 48), plat::kBsGroupBox),
+            Item(plat::kButtonClass, plat::kIdStatic, u"注释：", Rect(7, 55, 127, 88), plat::kBsGroupBox),
+            Item(plat::kEditClass, kIdcTableNote, u"", Rect(13, 68, 121, 80), kNoteEdit),
+        }};
+    for (auto& item : WrapButtonItems(kIdcTableWrapNone, 13, 19, 29)) t[kIddTableProp].items.push_back(item);
     return t;
 }
 

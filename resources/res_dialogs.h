@@ -11,6 +11,8 @@ enum ResDialogId : int {
     kIddUnprotect = 7179,
     kIddPassword = 7180,
     kIddAuthorList = 30724,
+    kIddObjectProp = 7150,
+    kIddTableProp = 7108,
 };
 
 // Control ids of those templates.
@@ -26,6 +28,10 @@ enum ResControlId : int {
     kIdcAnnotationAuthor = 313,
     kIdcAnnotationTime = 315,
     kIdcAnnotationDelete = 3,
+    kIdcObjectWrapNone = 5941, // … 5944 Both
+    kIdcObjectNote = 226,
+    kIdcTableWrapNone = 5952,  // … 5955 Both
+    kIdcTableNote = 5951,
 };
 
 // The template of an id; null for an id the module does not hold.

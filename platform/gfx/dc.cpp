@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/gfx/font_engine.h"
+#include "platform/gfx/path_state.h"
 #include "platform/gfx/raster_access.h"
 #include "platform/gfx/surface_access.h"
 #include "platform/base/saturate.h"
@@ -581,6 +582,8 @@ void Dc::TextOutEach(std::span<const Point> origins, StringView codes)
 
 Point Dc::MoveTo(int x, int y)
 {
+    if (m_path && m_path->recording)
+        m_path->segments.push_back({gfx_detail::PathSegment::Kind::kMove, double(m_s->DevX(x)), double(m_s->DevY(y))});
     return std::exchange(m_s->current, Point(x, y));
 }
 
@@ -588,6 +591,10 @@ void Dc::LineTo(int x, int y)
 {
     State& s = *m_s;
     const Point from = std::exchange(s.current, Point(x, y));
+    if (m_path && m_path->recording) {
+        m_path->segments.push_back({gfx_detail::PathSegment::Kind::kLine, double(s.DevX(x)), double(s.DevY(y))});
+        return;
+    }
     if (!s.cr) return;
     if (s.ThinPen()) {
         const Point line[] = {Point(s.DevX(from.x), s.DevY(from.y)), Point(s.DevX(x), s.DevY(y))};
@@ -783,6 +790,32 @@ Rect gfx_detail::DcRaster::DeviceBox(const Dc& dc, int x, int y, int width, int 
     const std::int64_t down = s.Twips() ? -static_cast<std::int64_t>(height) : height;
     return Rect(s.DevX(x), s.DevY(y), s.DevX(static_cast<std::int64_t>(x) + width),
                 s.DevY(static_cast<std::int64_t>(y) + down));
+}
+
+gfx_detail::PathState& gfx_detail::DcPaint::Path(Dc& dc)
+{
+    if (!dc.m_path) dc.m_path = std::make_unique<PathState>();
+    return *dc.m_path;
+}
+
+const gfx_detail::PathState* gfx_detail::DcPaint::PathIfAny(const Dc& dc) { return dc.m_path.get(); }
+cairo_t* gfx_detail::DcPaint::Cairo(Dc& dc) { return dc.m_s->cr; }
+double gfx_detail::DcPaint::DevX(const Dc& dc, int x) { return dc.m_s->DevX(x); }
+double gfx_detail::DcPaint::DevY(const Dc& dc, int y) { return dc.m_s->DevY(y); }
+Point& gfx_detail::DcPaint::Current(Dc& dc) { return dc.m_s->current; }
+double gfx_detail::DcPaint::PenOffset(const Dc& dc) { return dc.m_s->PenOffset(); }
+
+void gfx_detail::DcPaint::Fill(Dc& dc, bool winding)
+{
+    Dc::State& s = *dc.m_s;
+    if (!s.cr) return;
+    cairo_set_fill_rule(s.cr, winding ? CAIRO_FILL_RULE_WINDING : CAIRO_FILL_RULE_EVEN_ODD);
+    s.FillWithBrush(s.brushValue);
+}
+
+void gfx_detail::DcPaint::Stroke(Dc& dc)
+{
+    if (dc.m_s->cr) dc.m_s->StrokeWithPen();
 }
 
 } // namespace plat

@@ -34,6 +34,8 @@ namespace plat {
 
 namespace gfx_detail {
 struct DcRaster;
+struct DcPaint;
+struct PathState;
 }
 
 // Indices of GetDeviceCaps, with the values callers of the drawing layer know them by.
@@ -48,6 +50,16 @@ constexpr int kScreenDpi = 96;
 enum MapMode : int {
     kMmText = 1,
     kMmTwips = 6,
+};
+
+enum PolyFillMode : int {
+    kAlternate = 1,
+    kWinding = 2,
+};
+
+enum ArcDirection : int {
+    kCounterClockwise = 1,
+    kClockwise = 2,
 };
 
 enum BkMode : int {
@@ -133,6 +145,38 @@ public:
     ColorRef GetPixel(int x, int y) const; // kInvalidColor outside the bitmap
     ColorRef SetPixel(int x, int y, ColorRef color); // the colour set, or kInvalidColor
 
+    // ---- paths, curves and arcs (path.cpp) ----
+    // Between BeginPath and EndPath, MoveTo, LineTo, PolyBezierTo, ArcTo and CloseFigure
+    // record a path instead of drawing. StrokePath, FillPath (open figures closed) and
+    // StrokeAndFillPath draw the recorded path with the pen and the brush and discard it;
+    // AbortPath discards it. Each answers false when there is no path to use.
+    bool BeginPath();
+    bool EndPath();
+    bool AbortPath();
+    bool CloseFigure();
+    bool StrokePath();
+    bool FillPath();
+    bool StrokeAndFillPath();
+    // How the brush fills self-crossing figures: kAlternate (even-odd) or kWinding.
+    int SetPolyFillMode(int mode); // returns the previous; 0 for a mode that is neither
+    int GetPolyFillMode() const;
+    // Which way arcs run on the screen: kCounterClockwise (the default) or kClockwise.
+    int SetArcDirection(int direction); // returns the previous; 0 for neither
+    int GetArcDirection() const;
+    // Cubic Bézier curves: from points[0] through groups of three (two control points and
+    // an end); PolyBezierTo starts at the current position and moves it to the last end.
+    // A count that is not 3k + 1 (PolyBezier) or 3k (PolyBezierTo) draws nothing.
+    bool PolyBezier(std::span<const Point> points);
+    bool PolyBezierTo(std::span<const Point> points);
+    // The elliptic arc of the ellipse in (left, top, right, bottom) from where the ray from
+    // its centre through (x1, y1) meets it to where the ray through (x2, y2) does, in the
+    // arc direction. Arc leaves the current position alone; ArcTo first draws a line from
+    // it to the arc's start and leaves it at the arc's end.
+    bool Arc(int left, int top, int right, int bottom, int x1, int y1, int x2, int y2);
+    bool ArcTo(int left, int top, int right, int bottom, int x1, int y1, int x2, int y2);
+    // A rectangle with corners rounded by ellipses of cornerWidth x cornerHeight.
+    void RoundRect(int left, int top, int right, int bottom, int cornerWidth, int cornerHeight);
+
 protected:
     // The bitmap drawing goes to (nullptr: measuring only). Returns the previous one.
     Bitmap* SetTarget(Bitmap* bitmap);
@@ -140,9 +184,11 @@ protected:
 
 private:
     friend struct gfx_detail::DcRaster; // raster operations (raster_ops.h) reach the pixels
+    friend struct gfx_detail::DcPaint;  // paths (path.cpp) reach the pen, brush and surface
 
     struct State;
     std::unique_ptr<State> m_s;
+    std::unique_ptr<gfx_detail::PathState> m_path; // made on first use (path.cpp)
 };
 
 // A DC that draws into a bitmap. Until a bitmap is selected, drawing does nothing.

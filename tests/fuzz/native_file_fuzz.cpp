@@ -1,5 +1,5 @@
-// Opens arbitrary bytes as a native file through the document, with the tests' object
-// kind registered and a password prompt that answers with a fixed word. A file that is
+// Opens arbitrary bytes as a native file through the document, with the drawn shapes
+// registered for node type 22 (as the control has them) and a password prompt that answers with a fixed word. A file that is
 // refused must leave a new empty document with one author record; a file that opens must
 // save, and what it saved must open again to the same body record: the same text and the
 // same objects in the same places (an anchored object must not move on opening).
@@ -16,6 +16,7 @@
 #include "platform/base/system.h"
 #include "platform/file/archive.h"
 #include "platform/ui/modal.h"
+#include "objects/shape_object.h"
 #include "tests/document/test_object.h"
 #include "tests/fuzz/fuzz_support.h"
 
@@ -28,6 +29,7 @@ using fuzzsupport::BodyRecord;
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     fuzzsupport::RegisterKinds();
+    RegisterShapeKind(); // node type 22 as a file has it, not the tests' kind
     static CHeadlessWindows window;
     static CQlDoc doc(&window, &window);
     static const plat::String input = plat::TempDir() + u"fuzz_native_file.qln";

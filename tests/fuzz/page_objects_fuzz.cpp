@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the page-object list record in its four archive modes (the
 // first byte's low bits pick the mode), loaded into a page body, with the tests' object
-// kind registered under one node type. Anything may be refused with the archive's error;
+// kind registered under node type 22, or the drawn shapes when the first byte's bit 2 is set. Anything may be refused with the archive's error;
 // a refused record must leave the body's objects and the paste offset as they were.
 // Whatever loads must then survive the body's region building, page count and anchoring
 // with every region inside its frame, and a record loaded in mode 1 or 2 must save bytes
@@ -13,6 +13,7 @@
 #include "document/page_object_list.h"
 #include "document/ql_doc.h"
 #include "platform/file/archive.h"
+#include "objects/shape_object.h"
 #include "tests/document/test_object.h"
 #include "tests/fuzz/fuzz_support.h"
 
@@ -51,10 +52,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzzsupport::RegisterKinds();
     if (size == 0) return 0;
     const int mode = 1 + (data[0] & 3);
+    const bool shapes = (data[0] & 4) != 0;
     std::vector<std::uint8_t> rest(data + 1, data + size);
 
     CDocBody body(&Doc());
-    body.AddObject(objtest::NewObject(&Doc(), 3000, 4000, 2000, 1000));
+    if (shapes) {
+        RegisterShapeKind();
+        auto line = std::make_unique<CShapeObject>(&Doc(), nullptr, 0x1101);
+        line->m_bounds = plat::Rect(3000, 4000, 5000, 5000);
+        line->m_width = 2000;
+        line->m_height = 1000;
+        line->GetPoints().AddPoint(0, 0);
+        line->GetPoints().AddPoint(2000, 1000);
+        body.AddObject(std::move(line));
+    } else {
+        objtest::RegisterTestObjectKind();
+        body.AddObject(objtest::NewObject(&Doc(), 3000, 4000, 2000, 1000));
+    }
     body.GetObject(0)->SetSelected(true);
     CPageObjectList::SetPasteOffset(plat::Point(200, 200));
     try {

@@ -15,25 +15,15 @@
 #include "platform/base/system.h"
 #include "platform/com/registry.h"
 #include "platform/gfx/bitmap.h"
+#include "tests/host/host_run.h"
 #include "tests/support/pixel_probe.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-struct Outcome {
-    std::string out;
-    std::string err;
-    int status = -1;
-};
-
-std::string ReadText(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using hosttest::Outcome;
+using hosttest::ReadText;
 
 class HostProgram : public ::testing::Test {
 protected:
@@ -49,29 +39,7 @@ protected:
     }
 
     // Runs quiln-host with the arguments in the working folder; its outputs and status.
-    Outcome Host(const std::vector<std::string>& args)
-    {
-        const fs::path out = m_dir / "stdout.txt", err = m_dir / "stderr.txt";
-        const pid_t child = ::fork();
-        if (child == 0) {
-            const int outFd = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-            const int errFd = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-            if (outFd < 0 || errFd < 0 || ::dup2(outFd, 1) < 0 || ::dup2(errFd, 2) < 0 || ::chdir(m_dir.c_str()) != 0)
-                ::_exit(127);
-            std::vector<char*> argv{const_cast<char*>(QUILN_HOST_PATH)};
-            for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-            argv.push_back(nullptr);
-            ::execv(QUILN_HOST_PATH, argv.data());
-            ::_exit(127);
-        }
-        Outcome outcome;
-        int status = 0;
-        if (child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status))
-            outcome.status = WEXITSTATUS(status);
-        outcome.out = ReadText(out);
-        outcome.err = ReadText(err);
-        return outcome;
-    }
+    Outcome Host(const std::vector<std::string>& args) { return hosttest::RunHost(m_dir, args); }
     // Writes the script into the working folder and runs it.
     Outcome Run(const std::string& script)
     {

@@ -1,0 +1,73 @@
+#include "objects/object_prop_dlg.h"
+
+#include "platform/ui/data_exchange.h"
+#include "platform/ui/message_box.h"
+#include "resources/res_dialogs.h"
+
+// ---- what both dialogs share ----
+
+CWrapPropDlg::CWrapPropDlg(int templateId, int firstWrapId, int noteId, plat::Window* parent)
+    : plat::Dialog(DialogTemplateOf(templateId), parent), m_buttons(firstWrapId), m_firstWrapId(firstWrapId),
+      m_noteId(noteId)
+{
+}
+
+bool CWrapPropDlg::OnInitDialog()
+{
+    plat::Dialog::OnInitDialog();
+    UpdateData(true);
+    return true;
+}
+
+void CWrapPropDlg::DoDataExchange(plat::DataExchange& dx)
+{
+    plat::DdxText(dx, m_noteId, m_note);
+}
+
+bool CWrapPropDlg::OnCommand(unsigned id, unsigned code, plat::Window* control)
+{
+    if (const std::optional<int> mode = m_buttons.ModeOf(static_cast<int>(id))) {
+        OnWrap(*mode);
+        return true;
+    }
+    return plat::Dialog::OnCommand(id, code, control);
+}
+
+void CWrapPropDlg::OnWrap(int mode)
+{
+    m_buttons.OnCommand(*this, m_firstWrapId + mode, m_wrapMode);
+}
+
+void CWrapPropDlg::OnDrawItem(plat::DrawItem& item)
+{
+    if (!m_buttons.OnDrawItem(item, m_wrapMode)) plat::Dialog::OnDrawItem(item);
+}
+
+// ---- the two dialogs ----
+
+CObjectPropDlg::CObjectPropDlg(plat::Window* parent)
+    : CWrapPropDlg(kIddObjectProp, kIdcObjectWrapNone, kIdcObjectNote, parent)
+{
+}
+
+bool CObjectPropDlg::OnInitDialog()
+{
+    plat::Dialog::OnInitDialog();
+    if (plat::Control* note = GetDlgItem(NoteId())) note->EnableWindow(m_noteEditable != 0);
+    UpdateData(true);
+    return true;
+}
+
+CTablePropDlg::CTablePropDlg(plat::Window* parent) : CWrapPropDlg(kIddTableProp, kIdcTableWrapNone, kIdcTableNote, parent)
+{
+}
+
+int RunObjectLayoutDialog(std::uint8_t& wrapMode, plat::Window* parent)
+{
+    CObjectPropDlg dlg(parent);
+    dlg.m_wrapMode = wrapMode;
+    const int answer = dlg.DoModal();
+    if (answer == plat::kIdOk && dlg.m_wrapMode >= 0 && dlg.m_wrapMode < kWrapButtonCount)
+        wrapMode = static_cast<std::uint8_t>(dlg.m_wrapMode);
+    return answer;
+}

@@ -1,0 +1,147 @@
+// Drawn shapes through quiln-host as a user meets them: a native file holding an arrow
+// line (written here) is opened, the line selected with a click, copied and pasted (into
+// the same document: a new document empties the clipboard of blocks, which hold the
+// document's own objects), pictured, its vertex dragged, the drag undone and redone, and
+// the result saved and opened again to the same shape records.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "platform/base/system.h"
+#include "platform/gfx/bitmap.h"
+#include "tests/host/host_run.h"
+#include "tests/objects/shape_test_support.h"
+#include "tests/support/pixel_probe.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr plat::ColorRef kLineRed = plat::Rgb(255, 0, 0);
+
+class ShapeScript : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_dir = plat::MakePrivateTempDir(plat::TempDirUtf8());
+        ::setenv("QUILN_REGISTRY_DIR", (m_dir / "registry").c_str(), 1);
+        ASSERT_EQ(Host({"register", QUILN_LIBRARY_PATH}), 0);
+        RegisterDrawingKinds();
+    }
+    void TearDown() override
+    {
+        UnregisterDocObjects();
+        ::unsetenv("QUILN_REGISTRY_DIR");
+        fs::remove_all(m_dir);
+    }
+    // Runs quiln-host in the working folder; its status, with its output in m_out.
+    int Host(const std::vector<std::string>& args)
+    {
+        const hosttest::Outcome outcome = hosttest::RunHost(m_dir, args);
+        m_out = outcome.out + outcome.err;
+        return outcome.status;
+    }
+    int Run(const std::string& script)
+    {
+        std::ofstream(m_dir / "script.txt", std::ios::binary) << script;
+        return Host({"run", "script.txt"});
+    }
+    std::unique_ptr<plat::Bitmap> Picture(const char* name)
+    {
+        return plat::Bitmap::LoadPng(plat::Utf8ToUtf16((m_dir / name).string()));
+    }
+    // The shape records of the file's objects, read in this process.
+    std::vector<std::uint8_t> ShapeRecordsOf(const char* name, int count)
+    {
+        doctest::ShownDoc shown;
+        EXPECT_TRUE(shown.doc.FileOpen(plat::Utf8ToUtf16((m_dir / name).string()), false)) << name;
+        EXPECT_EQ(shown.Body().GetObjectCount(), count) << name;
+        std::vector<std::uint8_t> all;
+        for (int k = 0; k < shown.Body().GetObjectCount(); ++k) {
+            EXPECT_NE(dynamic_cast<CShapeObject*>(shown.Body().GetObject(k)), nullptr);
+            const std::vector<std::uint8_t> one = shapetest::RecordBytes(*shown.Body().GetObject(k), kArchiveClipboard);
+            all.insert(all.end(), one.begin(), one.end());
+        }
+        return all;
+    }
+
+    fs::path m_dir;
+    std::string m_out;
+};
+
+TEST_F(ShapeScript, OpenSelectCopyPasteDragUndoRedoSaveAndOpen)
+{
+    {
+        // The native file: a red line with an arrowhead at its end, 300 pixels long.
+        doctest::ShownDoc shown;
+        CShapeObject* line = shapetest::AddShape(shown.doc, {0x1101, {{3000, 4500}, {7500, 4500}}, 2, 1, 4});
+        line->m_lineColor = static_cast<std::int32_t>(kLineRed);
+        ASSERT_TRUE(shown.doc.FileSave(plat::Utf8ToUtf16((m_dir / "shapes.qln").string())));
+    }
+    // Where the line shows in the window.
+    ASSERT_EQ(Run("FileOpen \"shapes.qln\" 0\n!png \"opened.png\"\n"), 0) << m_out;
+    const auto opened = Picture("opened.png");
+    ASSERT_NE(opened, nullptr);
+    // The main pane's page, below the bars (whose pictures have red in them too).
+    const testsupport::Ink ink = testsupport::InkOf(*opened, plat::Rect(20, 60, 760, 400), kLineRed);
+    ASSERT_GT(ink.count, 250) << "the line is in the window";
+    const plat::Rect box = ink.box; // stroke and arrowhead
+    const int y = (box.top + box.bottom) / 2;
+    const int start = box.left, middle = (box.left + box.right) / 2;
+
+    std::ostringstream script;
+    script << "FileOpen \"shapes.qln\" 0\n"
+           << "!click " << middle << " " << y << "\n"
+           << "EditCopy\n"
+           << "!click 100 145\n" // into the text: the line is no longer selected
+           << "EditPaste\n"
+           << "!png \"pasted.png\"\n"
+           << "FileSave \"before.qln\"\n"
+           << "!click " << middle << " " << y << "\n"
+           << "!drag " << start << " " << y << " " << start << " " << y + 40 << "\n"
+           << "!png \"dragged.png\"\n"
+           << "EditUndo\n"
+           << "FileSave \"undone.qln\"\n"
+           << "EditRedo\n"
+           << "FileSave \"saved.qln\"\n"
+           << "FileOpen \"saved.qln\" 0\n"
+           << "FileSave \"again.qln\"\n";
+    EXPECT_EQ(Run(script.str()), 0) << m_out;
+    EXPECT_EQ(m_out.find("ERROR"), std::string::npos) << m_out;
+    EXPECT_EQ(m_out.find("FALSE"), std::string::npos) << m_out;
+
+    // The pasted copy: red where the window had none before, a one-pixel stroke with the
+    // arrowhead 9 pixels tall at its end.
+    const auto pasted = Picture("pasted.png");
+    ASSERT_NE(pasted, nullptr);
+    int count = 0;
+    plat::Rect copy;
+    for (int py = 60; py < 400; ++py)
+        for (int px = 20; px < 760; ++px)
+            if (pasted->GetPixel(px, py) == kLineRed && opened->GetPixel(px, py) != kLineRed) {
+                const plat::Rect one(px, py, px + 1, py + 1);
+                copy = count++ == 0 ? one : copy.Union(one);
+            }
+    ASSERT_GT(count, 250) << "the pasted line";
+    const int cy = (copy.top + copy.bottom) / 2, cmiddle = (copy.left + copy.right) / 2;
+    EXPECT_EQ(testsupport::InkOf(*pasted, plat::Rect(cmiddle, cy - 6, cmiddle + 1, cy + 7), kLineRed).count, 1);
+    EXPECT_GE(testsupport::InkOf(*pasted, plat::Rect(copy.right - 9, cy - 6, copy.right - 8, cy + 7), kLineRed).count, 5);
+    // The original's start vertex went down 40 pixels.
+    const auto dragged = Picture("dragged.png");
+    ASSERT_NE(dragged, nullptr);
+    EXPECT_EQ(dragged->GetPixel(start, y + 40), kLineRed);
+    EXPECT_NE(dragged->GetPixel(start + 2, y), kLineRed);
+
+    // Undo gave back the records before the drag; saved after the redo, they differ, and
+    // opened and saved again they are the same.
+    const std::vector<std::uint8_t> before = ShapeRecordsOf("before.qln", 2);
+    EXPECT_EQ(ShapeRecordsOf("undone.qln", 2), before);
+    const std::vector<std::uint8_t> saved = ShapeRecordsOf("saved.qln", 2);
+    EXPECT_NE(saved, before);
+    EXPECT_EQ(ShapeRecordsOf("again.qln", 2), saved);
+}
+
+} // namespace
