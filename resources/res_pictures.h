@@ -52,4 +52,7 @@ std::span<const PictureResource> ToolbarStrips();
 // (on white), and the line-style pictures.
 std::span<const PictureResource> MenuPictures();
 
+// The wrap-mode pictures of the object property dialogs (res_wrap_buttons.h).
+std::span<const PictureResource> WrapButtonPictures();
+
 } // namespace res_detail
