@@ -182,6 +182,7 @@ public:
     CDocFrame* GetFrame() const override { return m_frame; }
     plat::Window* GetControlWindow() const;
     plat::Window* GetCanvas() const;
+    plat::Window* GetDialogParent() const override { return GetCanvas(); }
     void ScrollToCaret() const override;
     void RequestRepaint() const override;
     // For a document made without a view: a headless view of its own runs these when the
