@@ -4,6 +4,7 @@
 #include <climits>
 #include <optional>
 
+#include "control/media_editors.h"
 #include "control/quiln_app.h"
 #include "control/quiln_typelib.h"
 #include "control/modal_site.h"
@@ -126,6 +127,7 @@ int CQuilnCtrl::OnCreate()
     // dialogs over this control.
     InstallPasswordDialogPrompt(m_frame.get());
     InstallWordCountDialog(m_frame.get());
+    InstallMediaEditors(m_frame.get());
     m_frame->GetMainDoc()->FileNew();
     return 0;
 }

@@ -445,14 +445,7 @@ int CImageObject::ShowProperties()
     m_wrapMode = static_cast<std::uint8_t>(std::clamp(dialog.m_wrapMode, 0, 3));
     RecalcLayout();
     BoundsFromCorners();
-    if (CDocBody* body = GetBody()) {
-        body->BuildPageRegions();
-        body->RelayoutWhole();
-    }
-    if (m_doc) {
-        m_doc->SetModified(true);
-        m_doc->RequestRepaint();
-    }
+    AfterBoxChange();
     return 1;
 }
 

@@ -10,6 +10,25 @@
 
 using namespace imagetest;
 
+namespace {
+
+// The dialog draws its preview control into a black bitmap of that size.
+std::unique_ptr<plat::Bitmap> DrawPreview(plat::Dialog& dialog, int width, int height)
+{
+    auto bitmap = plat::Bitmap::Create(width, height);
+    bitmap->Fill(0);
+    plat::MemoryDc dc;
+    dc.Select(bitmap.get());
+    plat::DrawItem item;
+    item.ctlId = CImagePropDlg::kIdcPreview;
+    item.dc = &dc;
+    item.rect = plat::Rect(0, 0, width, height);
+    SendMessage(&dialog, plat::kWmDrawItem, CImagePropDlg::kIdcPreview, reinterpret_cast<plat::LParam>(&item));
+    return bitmap;
+}
+
+} // namespace
+
 TEST(ImagePropDlg, PreviewsFitTheBoxKeepingTheirProportions)
 {
     const plat::Rect box(1, 1, 351, 263); // 350 x 262
@@ -41,15 +60,7 @@ TEST(ImagePropDlg, OkChangesCaptionAndWrapModeAndCancelLeavesThem)
         EXPECT_TRUE(dialog->PressButton(CImagePropDlg::kIdcWrapNone + 2));
         EXPECT_EQ(static_cast<CImagePropDlg*>(dialog)->m_wrapMode, 2);
         // The preview: the picture at its own size in the middle, white around it.
-        auto bitmap = plat::Bitmap::Create(352, 264);
-        bitmap->Fill(0);
-        plat::MemoryDc dc;
-        dc.Select(bitmap.get());
-        plat::DrawItem item;
-        item.ctlId = CImagePropDlg::kIdcPreview;
-        item.dc = &dc;
-        item.rect = plat::Rect(0, 0, 352, 264);
-        SendMessage(dialog, plat::kWmDrawItem, CImagePropDlg::kIdcPreview, reinterpret_cast<plat::LParam>(&item));
+        auto bitmap = DrawPreview(*dialog, 352, 264);
         previewWhite = static_cast<int>(bitmap->GetPixel(5, 5));
         previewRed = static_cast<int>(bitmap->GetPixel(176 - 15, 132));
         return plat::kIdCancel;
@@ -85,15 +96,7 @@ TEST(ImagePropDlg, AnUnreadablePictureLeavesAWhitePreview)
     plat::AnswerNextModal([&](const plat::ModalRecord& run) -> std::optional<int> {
         plat::Dialog* shown = plat::DialogOf(run);
         if (!shown) return std::nullopt;
-        auto bitmap = plat::Bitmap::Create(40, 40);
-        bitmap->Fill(0);
-        plat::MemoryDc dc;
-        dc.Select(bitmap.get());
-        plat::DrawItem item;
-        item.ctlId = CImagePropDlg::kIdcPreview;
-        item.dc = &dc;
-        item.rect = plat::Rect(0, 0, 40, 40);
-        SendMessage(shown, plat::kWmDrawItem, CImagePropDlg::kIdcPreview, reinterpret_cast<plat::LParam>(&item));
+        auto bitmap = DrawPreview(*shown, 40, 40);
         for (int y = 0; y < 40; y += 13)
             for (int x = 0; x < 40; x += 13) EXPECT_EQ(bitmap->GetPixel(x, y), 0xFFFFFFu);
         return plat::kIdCancel;

@@ -148,10 +148,12 @@ TEST_F(OutsidePrograms, AnAdvancedEditIsTakenBackAtEachPaintAfterTheEditorSaves)
 
     const std::string first = Picture("60x30.bmp", "-size 60x30 xc:blue -type TrueColor");
     const std::string second = Picture("80x10.bmp", "-size 80x10 xc:red -type TrueColor");
-    // Saves once at once, and again when the test says so.
-    WriteScript(ps / "photoshop.exe", "sleep 1\ncp '" + first + "' \"$1\"\nwhile [ ! -e '" + (dir / "go").string() +
-                                          "' ]; do sleep 0.05; done\ncp '" + second + "' \"$1\"\ntouch '" +
-                                          (dir / "done").string() + "'");
+    // Saves twice, each time when the test says so.
+    auto waitForFile = [&](const char* name) {
+        return "while [ ! -e '" + (dir / name).string() + "' ]; do sleep 0.02; done\n";
+    };
+    WriteScript(ps / "photoshop.exe", waitForFile("go0") + "cp '" + first + "' \"$1\"\n" + waitForFile("go1") +
+                                          "cp '" + second + "' \"$1\"\ntouch '" + (dir / "done").string() + "'");
     ShownDoc d;
     CImageObject& image = d.Insert(TwoColours());
     image.SetSelected(true);
@@ -167,16 +169,16 @@ TEST_F(OutsidePrograms, AnAdvancedEditIsTakenBackAtEachPaintAfterTheEditorSaves)
     paint();
     EXPECT_EQ(d.Image().GetNaturalSize(), plat::Size(40, 20)) << "nothing saved yet";
     auto waitFor = [](auto done) {
-        for (int i = 0; i < 400 && !done(); ++i) ::usleep(10000);
+        for (int i = 0; i < 1000 && !done(); ++i) ::usleep(10000);
     };
     const plat::Size sizes[] = {{60, 30}, {80, 10}};
-    for (const plat::Size& size : sizes) {
+    for (int save = 0; save < 2; ++save) {
+        std::ofstream(dir / ("go" + std::to_string(save))).put('x');
         waitFor([&] {
             paint();
-            return d.Image().GetNaturalSize() == size;
+            return d.Image().GetNaturalSize() == sizes[save];
         });
-        EXPECT_EQ(d.Image().GetNaturalSize(), size);
-        std::ofstream(dir / "go").put('x');
+        EXPECT_EQ(d.Image().GetNaturalSize(), sizes[save]);
     }
     waitFor([&] { return fs::exists(dir / "done"); });
     plat::ListChildProcesses();
