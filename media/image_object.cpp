@@ -502,12 +502,15 @@ void CImageObject::TakeBackEdit()
     plat::FileStatus status;
     if (!entry || !plat::GetFileStatus(m_editPath, status)) return;
     const std::int64_t size = static_cast<std::int64_t>(status.size);
-    if (status.modified == m_editTime && size == m_editSize) return;
+    // Unchanged, or emptied by a save just beginning: nothing to take back yet.
+    if ((status.modified == m_editTime && size == m_editSize) || size == 0) return;
     ReleaseContent();
     const plat::String working = entry->GetFilePath();
     plat::CopyFile(m_editPath, working, false);
-    std::error_code ignored;
-    std::filesystem::remove(plat::Utf16ToUtf8(m_editPath), ignored);
+    // The edit copy stays (the private folder goes with the process): the editor may be
+    // in the middle of writing it - a save begins by emptying the file - and deleting it
+    // now would send the rest of that save into a file nobody reads. A later paint sees
+    // the finished save as another change and takes that back.
     entry->GetInfo().UpdateStatus(working);
     m_editTime = status.modified;
     m_editSize = size;

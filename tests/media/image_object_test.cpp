@@ -226,7 +226,9 @@ TEST_F(ImageObject, TurnedAndMirroredPicturesAreDrawnWhiteKeyed)
         for (const Case& c : cases) {
             SCOPED_TRACE(std::string(c.name) + (zoom == 1.0 ? " 100%" : " 200%"));
             CImageObject image(&d.doc, nullptr);
-            ASSERT_TRUE(image.TakeSource(CNewObjectSource{plat::Utf8ToUtf16(TwoColours())}));
+            CNewObjectSource source;
+            source.path = plat::Utf8ToUtf16(TwoColours());
+            ASSERT_TRUE(image.TakeSource(source));
             // 40 x 20 pixels at 100 %, P0 at 600 twips down so that a quarter turn stays
             // on the bitmap with its box at the top.
             image.m_width = 600;

@@ -128,8 +128,11 @@ TEST_F(OutsidePrograms, AnEditByThePaintProgramUpdatesThePictureAndWithoutOneNot
     EXPECT_EQ(Bytes(plat::Utf16ToUtf8(working)), Bytes(bigger));
     EXPECT_EQ(d.doc.GetImageStore().GetInfo(d.Image().m_key).GetSize(), std::int32_t(fs::file_size(bigger)));
     // The edit copy went from the private folder.
-    for (const auto& entry : fs::directory_iterator(plat::TempDirUtf8()))
-        if (entry.is_regular_file()) EXPECT_NE(entry.path().filename().string().rfind("image", 0), 0u) << entry.path();
+    for (const auto& entry : fs::directory_iterator(plat::TempDirUtf8())) {
+        if (entry.is_regular_file()) {
+            EXPECT_NE(entry.path().filename().string().rfind("image", 0), 0u) << entry.path();
+        }
+    }
 }
 
 TEST_F(OutsidePrograms, AnAdvancedEditIsTakenBackAtEachPaintAfterTheEditorSaves)

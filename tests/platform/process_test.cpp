@@ -100,8 +100,9 @@ TEST(ProcessService, AForkedRunHandsItsResultBackOrIsReportedAndReaped)
         auto run = plat::ForkedRun::Start(c.work, 16, 1s);
         ASSERT_NE(run, nullptr);
         EXPECT_EQ(run->Wait(3s), c.state);
-        if (c.state == plat::ForkedRun::State::kDone)
+        if (c.state == plat::ForkedRun::State::kDone) {
             EXPECT_STREQ(static_cast<const char*>(run->Shared()), "result");
+        }
     }
 
     // One given up while still running is killed and reaped when it goes.
