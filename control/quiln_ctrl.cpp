@@ -4,6 +4,7 @@
 #include <climits>
 #include <optional>
 
+#include "control/media_editors.h"
 #include "control/quiln_app.h"
 #include "control/quiln_typelib.h"
 #include "control/modal_site.h"
@@ -129,6 +130,7 @@ int CQuilnCtrl::OnCreate()
     InstallWordCountDialog(m_frame.get());
     CQlMain* frame = m_frame.get();
     CQlDoc::SetObjectLayoutDialog([frame](std::uint8_t& wrap) { return RunObjectLayoutDialog(wrap, frame); });
+    InstallMediaEditors(m_frame.get());
     m_frame->GetMainDoc()->FileNew();
     return 0;
 }

@@ -51,6 +51,14 @@ public:
     virtual void OnPlaced() {}
 };
 
+// A page object with an advanced outside edit (pictures): started without waiting; the
+// object takes the editor's saves back itself. Non-zero when the edit started.
+class CAdvancedEditable {
+public:
+    virtual ~CAdvancedEditable() = default;
+    virtual int EditExternallyAdv() = 0;
+};
+
 // The pending creation of a table, text shape, shape or line: it holds the prototype until
 // a drag on the canvas gives it its place and size and adds it to the body.
 class CCreateTracker : public CCreationTool {

@@ -22,6 +22,9 @@ class CSpellErrorList;
 class CImageStore;
 class CVideoStore;
 class CAudioStore;
+namespace plat {
+class Window;
+}
 
 class CDocContext {
 public:
@@ -79,6 +82,8 @@ public:
     // without a window ignores both.
     virtual void ScrollToCaret() const = 0;
     virtual void RequestRepaint() const = 0;
+    // The window the objects' own dialogs open over (the page canvas); null without one.
+    virtual plat::Window* GetDialogParent() const { return nullptr; }
     // The frame window around the document's view, whose format bar and ruler follow the
     // caret; null for a document without one.
     virtual CDocFrame* GetFrame() const { return nullptr; }

@@ -374,6 +374,11 @@ void CFloatObject::MoveBy(bool /*shift*/, int dx, int dy)
     // The object stays where it was put: it anchors afresh to the paragraph beside it,
     // rather than being pulled back to the paragraph it followed before.
     m_anchorState = kAnchorNone;
+    AfterBoxChange();
+}
+
+void CFloatObject::AfterBoxChange()
+{
     if (CDocBody* body = GetBody()) {
         body->BuildPageRegions();
         body->RelayoutWhole();

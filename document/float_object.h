@@ -245,6 +245,9 @@ protected:
     // The base record alone, for kinds whose record follows it.
     void LoadBase(plat::Archive& ar, int mode);
     void SaveBase(plat::Archive& ar, int mode, int dx, int dy) const;
+    // After the box or the wrap mode changed: the page regions and the body's text flow
+    // again, the document is modified and repainted.
+    void AfterBoxChange();
     // After a stacking key: the document is modified and repainted.
     void AfterStackingKey();
     // Moves the object to the end of the list that holds it.

@@ -13,8 +13,13 @@
 //   font engine (platform/gfx)              caches of faces and metrics only; nothing to reset
 //   system colours (platform/gfx)           plat::ResetSysColors()
 //   private temporary folder                made once, removed when the process exits
+//   child processes (platform/base/process.h) plat::EndProgram(pid) for each of
+//                                           plat::ListChildProcesses()
 // media:
 //   metafile waits (metafile_playback.h)    SetMetafileWaits({})
+//   outside programs' folder, registry      SetMediaProgramFolder(u""),
+//   answers (external_player.h,             CExternalEditor::ResetRegistryAnswers(),
+//   external_editor.h, image_object.h)      CImageObject::SetShiftQuery(nullptr)
 // document:
 //   format pool, item arena                 shared storage of equal formats and of items; a
 //                                           document holds handles into them, so they are never

@@ -201,6 +201,7 @@ public:
     CDocFrame* GetFrame() const override { return m_frame; }
     plat::Window* GetControlWindow() const;
     plat::Window* GetCanvas() const;
+    plat::Window* GetDialogParent() const override { return GetCanvas(); }
     void ScrollToCaret() const override;
     void RequestRepaint() const override;
     // For a document made without a view: a headless view of its own runs these when the
@@ -385,6 +386,12 @@ public:
     // One selected object shows its own properties dialog; several get the layout dialog,
     // whose wrap mode all of them take on OK as one undo step, the text flowing around
     // them again. The canvas has the focus afterwards.
+    // The selected audio clip, image or video in its outside editor (relaid out and
+    // marked modified when it changed); the selected image's advanced outside edit; and
+    // whether one such object alone is selected.
+    void EditObjectExternally();
+    void EditSelectedImage();
+    bool IsMediaSelected() const;
     void BlockAttr();
     // The frame installs the layout dialog here; without one it is a bare modal run that
     // leaves the wrap mode as it was.

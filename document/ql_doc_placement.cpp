@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "document/doc_body.h"
+#include "document/doc_commands.h"
 #include "document/float_object.h"
 #include "document/ql_doc.h"
 #include "platform/ui/focus.h"
@@ -52,6 +53,33 @@ void CQlDoc::BlockAttr()
         }
     }
     if (plat::Window* canvas = GetCanvas()) plat::SetFocus(canvas);
+}
+
+bool CQlDoc::IsMediaSelected() const
+{
+    if (GetSelectedObjectCount() != 1) return false;
+    const std::uint16_t type = m_body->GetSelectedObject(0)->GetNodeType();
+    return type == kNodeAudio || type == kNodeImage || type == kNodeVideo;
+}
+
+void CQlDoc::EditObjectExternally()
+{
+    if (!IsEditable() || GetSelectedObjectCount() != 1) return;
+    CFloatObject* object = m_body->GetSelectedObject(0);
+    if (object->EditExternally() == 0) return;
+    object->RecalcLayout();
+    m_body->BuildPageRegions();
+    m_body->RelayoutWhole();
+    SetModified();
+    RequestRepaint();
+}
+
+void CQlDoc::EditSelectedImage()
+{
+    if (!IsEditable() || GetSelectedObjectCount() != 1) return;
+    CFloatObject* object = m_body->GetSelectedObject(0);
+    if (auto* editable = dynamic_cast<CAdvancedEditable*>(object); editable && object->IsImage())
+        editable->EditExternallyAdv();
 }
 
 void CQlDoc::RestackSelected(void (CFloatObject::*move)())

@@ -141,6 +141,11 @@ bool ObjectSelected(const CQlDoc& doc)
     return doc.GetSelectedObjectCount() > 0;
 }
 
+bool MediaSelected(const CQlDoc& doc)
+{
+    return doc.IsMediaSelected();
+}
+
 bool NoObjectSelected(const CQlDoc& doc)
 {
     return doc.GetBody() && doc.GetSelectedObjectCount() == 0;
@@ -582,6 +587,8 @@ private:
     void BindPlacement() const
     {
         Editing(kCmdObjectProperties, [](CQlDoc& doc) { doc.BlockAttr(); }, ObjectSelected);
+        Editing(kCmdMediaEdit, [](CQlDoc& doc) { doc.EditObjectExternally(); }, MediaSelected);
+        Editing(kCmdImageEditAdvanced, [](CQlDoc& doc) { doc.EditSelectedImage(); }, MediaSelected);
         Editing(kCmdMoveUpLayer, [](CQlDoc& doc) { doc.BlockPosUp(); }, ObjectSelected);
         Editing(kCmdMoveDownLayer, [](CQlDoc& doc) { doc.BlockPosDown(); }, ObjectSelected);
         Editing(kCmdMoveToTop, [](CQlDoc& doc) { doc.BlockPosFirst(); }, ObjectSelected);

@@ -85,6 +85,7 @@ void CImageCache::Release()
 {
     m_picture.reset();
     m_rasterPicture.reset();
+    m_keyed.reset();
 }
 
 void CImageCache::Draw(plat::Dc& dc, int x, int y, int cx, int cy)
@@ -108,8 +109,28 @@ void CImageCache::DrawKeyed(plat::Dc& dc, int x, int y, int width, int height, b
                             double angle)
 {
     if (!HasPicture()) return;
+    // Pages repaint often at one zoom: the picture stays scaled, turned and masked for
+    // the last size and angle asked for, and only a change makes it again.
+    const KeyedKey key{width, height, mirrorX, mirrorY, angle};
+    if (!m_keyed || !(m_keyed->key == key)) {
+        m_keyed.reset();
+        auto keyed = MakeKeyed(dc, key);
+        if (!keyed) return;
+        m_keyed = std::move(keyed);
+    }
+    const int w = m_keyed->picture->Width(), h = m_keyed->picture->Height();
+    plat::MemoryDc colourDc(&dc);
+    colourDc.Select(m_keyed->picture.get());
+    plat::MaskBlt(dc, x, y, w, h, colourDc, 0, 0, *m_keyed->mask, 0, 0, plat::MakeRop4(plat::kSrcCopy, plat::kDstCopy));
+    // A metafile may still be playing and show its placeholder: it is placed anew each time.
+    if (m_type == kPictureWmf || m_type == kPictureEmf) m_keyed.reset();
+}
+
+std::unique_ptr<CImageCache::Keyed> CImageCache::MakeKeyed(plat::Dc& dc, const KeyedKey& key)
+{
+    const int width = key.width, height = key.height;
     auto canvas = plat::Bitmap::Create(width, height);
-    if (!canvas) return;
+    if (!canvas) return nullptr;
     canvas->Fill(kWhite);
     {
         plat::MemoryDc mem(&dc);
@@ -117,27 +138,29 @@ void CImageCache::DrawKeyed(plat::Dc& dc, int x, int y, int width, int height, b
         Draw(mem, 0, 0, width, height);
         // Mirrored as a whole after drawing, so that every kind of picture mirrors alike
         // (drawing a raster picture with a negative size would mean its natural size).
-        if (mirrorX || mirrorY)
-            plat::StretchBlt(mem, mirrorX ? width : 0, mirrorY ? height : 0, mirrorX ? -width : width,
-                             mirrorY ? -height : height, &mem, 0, 0, width, height, plat::kSrcCopy);
+        if (key.mirrorX || key.mirrorY)
+            plat::StretchBlt(mem, key.mirrorX ? width : 0, key.mirrorY ? height : 0, key.mirrorX ? -width : width,
+                             key.mirrorY ? -height : height, &mem, 0, 0, width, height, plat::kSrcCopy);
     }
-    std::unique_ptr<plat::Bitmap> turned;
-    if (angle != 0) {
-        turned = RotateBitmap(*canvas, static_cast<float>(angle), kWhite);
-        if (!turned) return;
+    if (key.angle != 0) {
+        canvas = RotateBitmap(*canvas, static_cast<float>(key.angle), kWhite);
+        if (!canvas) return nullptr;
     }
-    plat::Bitmap& picture = turned ? *turned : *canvas;
-    const int w = picture.Width(), h = picture.Height();
+    const int w = canvas->Width(), h = canvas->Height();
 
-    // A mask that is 1 for every pixel that is not white, then the picture through it.
+    // A mask that is 1 for every pixel that is not white.
     auto mask = plat::Bitmap::CreateMonochrome(w, h);
-    if (!mask) return;
+    if (!mask) return nullptr;
     plat::MemoryDc colourDc(&dc), maskDc(&dc);
-    colourDc.Select(&picture);
+    colourDc.Select(canvas.get());
     colourDc.SetBkColor(kWhite);
     maskDc.Select(mask.get());
     plat::BitBlt(maskDc, 0, 0, w, h, &colourDc, 0, 0, plat::kMergePaint);
-    plat::MaskBlt(dc, x, y, w, h, colourDc, 0, 0, *mask, 0, 0, plat::MakeRop4(plat::kSrcCopy, plat::kDstCopy));
+    auto keyed = std::make_unique<Keyed>();
+    keyed->key = key;
+    keyed->picture = std::move(canvas);
+    keyed->mask = std::move(mask);
+    return keyed;
 }
 
 std::unique_ptr<plat::Bitmap> RotateBitmap(const plat::Bitmap& bitmap, float angle, plat::ColorRef background)

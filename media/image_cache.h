@@ -67,7 +67,20 @@ public:
     std::int32_t HimetricHeight() const { return m_himetricHeight; }
 
 private:
+    struct KeyedKey {
+        int width, height;
+        bool mirrorX, mirrorY;
+        double angle;
+        bool operator==(const KeyedKey&) const = default;
+    };
+    // The picture as DrawKeyed last placed it: scaled, mirrored, turned, with its mask.
+    struct Keyed {
+        KeyedKey key{};
+        std::unique_ptr<plat::Bitmap> picture;
+        std::unique_ptr<plat::Bitmap> mask;
+    };
     void DrawKeyed(plat::Dc& dc, int x, int y, int width, int height, bool mirrorX, bool mirrorY, double angle);
+    std::unique_ptr<Keyed> MakeKeyed(plat::Dc& dc, const KeyedKey& key);
 
     std::int32_t m_width = 1;
     std::int32_t m_height = 1;
@@ -76,6 +89,7 @@ private:
     std::int32_t m_himetricWidth = 0;
     std::int32_t m_himetricHeight = 0;
     std::unique_ptr<CRasterPicture> m_rasterPicture;
+    std::unique_ptr<Keyed> m_keyed;
 };
 
 // The bitmap turned by angle (radians) about its top-left corner on a background of the

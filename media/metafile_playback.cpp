@@ -1,13 +1,8 @@
 #include "media/metafile_playback.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
-#include <csignal>
 #include <cstdlib>
-#include <sys/mman.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include "platform/gfx/bitmap.h"
 #include "platform/gfx/dc.h"
@@ -18,7 +13,6 @@ namespace {
 // Larger renderings are made at this many pixels and stretched.
 constexpr std::int64_t kMaxRenderPixels = std::int64_t(2048) * 2048;
 MetafileWaits g_waits;
-constexpr std::uint32_t kPlayedMark = 0x574D4621;
 
 // The size a rendering for width × height pixels is made at.
 std::pair<int, int> RenderSize(std::int64_t w, std::int64_t h)
@@ -38,83 +32,41 @@ std::pair<int, int> RenderSize(std::int64_t w, std::int64_t h)
 
 std::unique_ptr<CMetafilePlayback> CMetafilePlayback::Start(const MetafilePlayer& play, int width, int height)
 {
-    // The pixels, then a word the child sets once they are all there.
-    const std::size_t count = std::size_t(width) * std::size_t(height);
-    const std::size_t bytes = (count + 1) * 4;
-    void* shared = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0);
-    if (shared == MAP_FAILED) return nullptr;
-    std::unique_ptr<CMetafilePlayback> playback(
-        new CMetafilePlayback(static_cast<std::uint32_t*>(shared), bytes, width, height));
-    const pid_t child = ::fork();
-    if (child == 0) {
-        // The alarm must end the child whatever the host did with the signal.
-        ::signal(SIGALRM, SIG_DFL);
-        sigset_t alarmOnly;
-        sigemptyset(&alarmOnly);
-        sigaddset(&alarmOnly, SIGALRM);
-        ::sigprocmask(SIG_UNBLOCK, &alarmOnly, nullptr);
-        ::alarm(kPlaySeconds);
-        const bool played = play(playback->m_pixels, width, height);
-        if (played) *playback->Done() = kPlayedMark;
-        ::_exit(played ? 0 : 1);
-    }
-    if (child < 0) {
-        playback->m_state = State::kFailed;
-        return nullptr;
-    }
-    playback->m_child = child;
-    return playback;
+    const std::size_t bytes = std::size_t(width) * std::size_t(height) * 4;
+    auto run = plat::ForkedRun::Start(
+        [&](void* shared) { return play(static_cast<std::uint32_t*>(shared), width, height); }, bytes,
+        std::chrono::seconds(kPlaySeconds));
+    if (!run) return nullptr;
+    return std::unique_ptr<CMetafilePlayback>(new CMetafilePlayback(std::move(run), width, height));
 }
 
-CMetafilePlayback::~CMetafilePlayback()
-{
-    if (m_state == State::kRunning && m_child > 0) {
-        ::kill(m_child, SIGKILL);
-        // Never a blocking wait: a host that ignores SIGCHLD would have it wait for
-        // every child it has.
-        while (Poll() == State::kRunning) ::usleep(200);
-    }
-    ::munmap(m_pixels, m_bytes);
-}
+CMetafilePlayback::~CMetafilePlayback() = default;
 
 CMetafilePlayback::State CMetafilePlayback::Wait(std::chrono::milliseconds budget)
 {
-    const auto until = std::chrono::steady_clock::now() + budget;
-    useconds_t pause = 100;
-    while (Poll() == State::kRunning) {
-        if (std::chrono::steady_clock::now() >= until) break;
-        ::usleep(pause);
-        pause = std::min<useconds_t>(pause * 2, 2000);
+    switch (m_run->Wait(budget)) {
+    case plat::ForkedRun::State::kRunning:
+        return State::kRunning;
+    case plat::ForkedRun::State::kDone:
+        return State::kPlayed;
+    case plat::ForkedRun::State::kFailed:
+        break;
     }
-    return m_state;
+    return State::kFailed;
 }
 
 std::unique_ptr<plat::Bitmap> CMetafilePlayback::TakeBitmap() const
 {
-    if (m_state != State::kPlayed) return nullptr;
+    if (m_run->GetState() != plat::ForkedRun::State::kDone) return nullptr;
     auto bitmap = plat::Bitmap::Create(m_width, m_height);
     if (!bitmap) return nullptr;
+    const auto* pixels = static_cast<const std::uint32_t*>(m_run->Shared());
     for (int y = 0; y < m_height; ++y) {
         std::uint32_t* row = bitmap->MutableRow(y);
-        const std::uint32_t* in = m_pixels + std::size_t(y) * std::size_t(m_width);
+        const std::uint32_t* in = pixels + std::size_t(y) * std::size_t(m_width);
         for (int x = 0; x < m_width; ++x) row[x] = in[x] & 0xFFFFFF;
     }
     return bitmap;
-}
-
-CMetafilePlayback::State CMetafilePlayback::Poll()
-{
-    if (m_state != State::kRunning) return m_state;
-    int status = 0;
-    pid_t r;
-    while ((r = ::waitpid(m_child, &status, WNOHANG)) < 0 && errno == EINTR) {
-    }
-    if (r == 0) return m_state;
-    // A host that ignores SIGCHLD (or reaps its children itself) gets no status, only
-    // the end of the child.
-    const bool ended = r == m_child ? WIFEXITED(status) && WEXITSTATUS(status) == 0 : errno == ECHILD;
-    m_state = ended && *Done() == kPlayedMark ? State::kPlayed : State::kFailed;
-    return m_state;
 }
 
 CPlayedMetafile::~CPlayedMetafile() = default;

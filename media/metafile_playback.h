@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "media/picture_file.h"
+#include "platform/base/process.h"
 #include "platform/gfx/bitmap.h"
 
 // Plays a metafile into width × height pixels, 0x00RRGGBB in native byte order, already
@@ -30,7 +31,7 @@ struct MetafileWaits {
 MetafileWaits GetMetafileWaits();
 void SetMetafileWaits(const MetafileWaits& waits);
 
-// One playing in a child process.
+// One playing in a child process (a forked run of the platform's process service).
 class CMetafilePlayback {
 public:
     enum class State { kRunning, kPlayed, kFailed };
@@ -49,17 +50,12 @@ public:
     std::unique_ptr<plat::Bitmap> TakeBitmap() const;
 
 private:
-    CMetafilePlayback(std::uint32_t* pixels, std::size_t bytes, int width, int height)
-        : m_pixels(pixels), m_bytes(bytes), m_width(width), m_height(height) {}
-    volatile std::uint32_t* Done() const { return m_pixels + std::size_t(m_width) * std::size_t(m_height); }
-    State Poll();
+    CMetafilePlayback(std::unique_ptr<plat::ForkedRun> run, int width, int height)
+        : m_run(std::move(run)), m_width(width), m_height(height) {}
 
-    std::uint32_t* m_pixels;
-    std::size_t m_bytes;
+    std::unique_ptr<plat::ForkedRun> m_run;
     int m_width;
     int m_height;
-    int m_child = -1;
-    State m_state = State::kRunning;
 };
 
 // A metafile picture: played once into a bitmap at the largest size drawn so far, which

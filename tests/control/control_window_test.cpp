@@ -230,4 +230,19 @@ TEST(QuilnTypeLibrary, DescribesTheControlClassWithItsTwoInterfaces)
     EXPECT_EQ(CQuilnCtrl::GetPropPageIDs(), std::vector<plat::Guid>{CQuilnPropPage::GetClassID()});
 }
 
+TEST_F(ControlWindow, ItsViewsAskTheOutsideEditorsWhatCanBeEdited)
+{
+    CQlMain* frame = m_control->GetMainFrame();
+    for (CQlView* view : {frame->GetMainView(), frame->GetReferenceView()}) {
+        ASSERT_NE(view, nullptr);
+        const CMediaEditorQuery& editors = view->GetMediaEditorQuery();
+        // No editor library beside the control: the paint program's four kinds only.
+        EXPECT_TRUE(editors.CanEditImage(u".jpg"));
+        EXPECT_TRUE(editors.CanEditImage(u".BMP"));
+        EXPECT_FALSE(editors.CanEditImage(u".PNG"));
+        EXPECT_FALSE(editors.CanEditAudio(u".wav"));
+        EXPECT_FALSE(editors.CanEditVideo(u".avi"));
+    }
+}
+
 } // namespace

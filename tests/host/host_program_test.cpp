@@ -435,3 +435,45 @@ TEST_F(HostProgram, AnnotatesThroughTheDialogAndShowsTheNotesInTheMargin)
 }
 
 } // namespace
+
+namespace {
+
+// A 2 x 2 picture in 24-bit BMP: red, green / blue, white.
+std::string SmallBmp()
+{
+    const unsigned char bytes[] = {
+        'B', 'M', 70, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,                  // file header
+        40, 0, 0, 0, 2, 0, 0, 0, 2, 0, 0, 0, 1, 0, 24, 0, 0, 0, 0, 0,     // info header
+        16, 0, 0, 0, 0x13, 0x0B, 0, 0, 0x13, 0x0B, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+        0xFF, 0, 0, 0xFF, 0xFF, 0xFF, 0, 0,                              // bottom row: blue, white
+        0, 0, 0xFF, 0, 0xFF, 0, 0, 0,                                    // top row: red, green
+    };
+    return std::string(reinterpret_cast<const char*>(bytes), sizeof bytes);
+}
+
+} // namespace
+
+TEST_F(HostProgram, ImagesOfANativeFileAreCountedAndExportedAsTheirOwnFiles)
+{
+    Register();
+    const std::string bmp = SmallBmp();
+    std::ofstream(m_dir / "picture.BMP", std::ios::binary) << bmp;
+    std::ofstream(m_dir / "second.bmp", std::ios::binary) << bmp << "trailing bytes the file keeps";
+    const std::string dir = m_dir.string() + "/";
+    // The test writes the native file through the control.
+    const Outcome written = Run("FileNew\nInsertImage \"" + dir + "picture.BMP\" \"\" 0 0 0 0\nInsertImage \"" + dir +
+                                "second.bmp\" \"图\" 0 0 0 0\nFileSave \"" + dir + "images.qln\"\n");
+    ASSERT_EQ(written.status, 0) << written.err;
+    EXPECT_EQ(written.out, "FileNew => TRUE\nInsertImage => TRUE\nInsertImage => TRUE\nFileSave => TRUE\n");
+    fs::remove(m_dir / "picture.BMP");
+    fs::remove(m_dir / "second.bmp");
+
+    const Outcome read = Run("FileOpen \"" + dir + "images.qln\" 0\nStatisticsImage\nExportType 1\nExportExt 1\n"
+                             "ExportFile 1 \"" + dir + "first.out\"\nExportExt 2\nExportFile 2 \"" + dir +
+                             "second.out\"\n");
+    ASSERT_EQ(read.status, 0) << read.err;
+    EXPECT_EQ(read.out, "FileOpen => TRUE\nStatisticsImage => 2\nExportType => 2\nExportExt => \".BMP\"\n"
+                        "ExportFile => TRUE\nExportExt => \".bmp\"\nExportFile => TRUE\n");
+    EXPECT_EQ(ReadText(m_dir / "first.out"), bmp);
+    EXPECT_EQ(ReadText(m_dir / "second.out"), bmp + "trailing bytes the file keeps");
+}
