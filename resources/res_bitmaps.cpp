@@ -151,6 +151,7 @@ std::span<const std::uint8_t> FindBitmapResource(plat::StringView name)
     static auto* made = new std::map<plat::String, std::vector<std::uint8_t>, std::less<>>;
     auto it = made->find(name);
     if (it != made->end()) return it->second;
+    if (name == u"IDB_RESCOLOR") return made->emplace(plat::String(name), res_detail::EncodeColorField()).first->second;
     const PictureResource* picture = FindPicture(name);
     if (!picture) return {};
     return made->emplace(plat::String(name), res_detail::EncodeDib(*picture)).first->second;

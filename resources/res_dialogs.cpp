@@ -8,6 +8,7 @@
 #include "platform/ui/message_box.h"
 #include "platform/ui/static_control.h"
 #include "platform/ui/window.h"
+#include "resources/res_palette_dialogs.h"
 
 namespace {
 
@@ -86,6 +87,7 @@ std::map<int, DialogTemplate> MakeTemplates()
             Item(plat::kListViewClass, kIdcObjectCountList, u"", Rect(7, 7, 143, 170), kCountList),
             Item(plat::kButtonClass, plat::kIdOk, u"返回", Rect(50, 178, 100, 192), plat::kBsDefPushButton | kTab),
         }};
+    AddPaletteDialogTemplates(t);
     return t;
 }
 

@@ -52,4 +52,7 @@ std::span<const PictureResource> ToolbarStrips();
 // (on white), and the line-style pictures.
 std::span<const PictureResource> MenuPictures();
 
+// "IDB_RESCOLOR", the colour picker's hue and saturation field, as a 24-bit bitmap resource.
+std::vector<std::uint8_t> EncodeColorField();
+
 } // namespace res_detail

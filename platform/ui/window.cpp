@@ -536,7 +536,10 @@ Window* WindowFromPoint(Window& top, Point screen)
     if (!top.IsWindowVisible() || !top.GetWindowRect().Contains(screen)) return nullptr;
     if (!top.ClientToScreen(top.GetClientRect()).Contains(screen)) return &top;
     for (Window* child : top.GetChildren())
-        if (Window* hit = WindowFromPoint(*child, screen)) return hit;
+        if (Window* hit = WindowFromPoint(*child, screen)) {
+            // A disabled child takes no mouse input: its parent gets it, as over a gap.
+            return hit->IsWindowEnabled() ? hit : &top;
+        }
     return &top;
 }
 
