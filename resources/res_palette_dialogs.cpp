@@ -107,4 +107,5 @@ void AddPaletteDialogTemplates(std::map<int, plat::DialogTemplate>& table)
     table[kIddColorPalette] = Palette(kIddColorPalette, plat::Size(410, 60));
     table[kIddColorPatternPalette] = PatternPalette();
     table[kIddColorPicker] = Picker();
+    table[kIddBitmapPalette] = DialogTemplate{kIddBitmapPalette, u"", plat::Size(187, 100), kFace, 9, {}};
 }

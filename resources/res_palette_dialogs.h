@@ -1,5 +1,5 @@
-// The templates of the colour pop-ups: the colour palette, the colour and pattern palette and
-// the colour picker. All three share the grid of colour cells.
+// The templates of the pop-up palettes: the colour palette, the colour and pattern palette
+// and the colour picker, which share the grid of colour cells, and the bitmap palette.
 #pragma once
 #include <map>
 
@@ -7,6 +7,7 @@
 
 enum ResPaletteDialogId : int {
     kIddColorPicker = 7101,
+    kIddBitmapPalette = 7136, // empty: the bitmap palette sizes itself
     kIddColorPalette = 7188,
     kIddColorPatternPalette = 7189,
 };
@@ -32,5 +33,5 @@ enum ResPaletteControlId : int {
     kIdcPatternLast = 5249,
 };
 
-// Adds the three templates to the module's table.
+// Adds the four templates to the module's table.
 void AddPaletteDialogTemplates(std::map<int, plat::DialogTemplate>& table);
