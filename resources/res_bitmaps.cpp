@@ -60,6 +60,8 @@ const PictureResource* FindPicture(plat::StringView name)
         if (p.name == name) return &p;
     for (const PictureResource& p : res_detail::MenuPictures())
         if (p.name == name) return &p;
+    for (const PictureResource& p : res_detail::ShapePictures())
+        if (p.name == name) return &p;
     return nullptr;
 }
 

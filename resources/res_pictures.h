@@ -52,6 +52,9 @@ std::span<const PictureResource> ToolbarStrips();
 // (on white), and the line-style pictures.
 std::span<const PictureResource> MenuPictures();
 
+// The 16 x 16 pictures of the shape tools of the shape menu.
+std::span<const PictureResource> ShapePictures();
+
 // "IDB_RESCOLOR", the colour picker's hue and saturation field, as a 24-bit bitmap resource.
 std::vector<std::uint8_t> EncodeColorField();
 
