@@ -96,7 +96,7 @@ DialogTemplate Picker()
     t.items.push_back(Label(u"蓝色", 62, 104, 20, 10));
     t.items.push_back(NumberEdit(kIdcPickerBlue, 84, 102));
     t.items.push_back(Button(kIdcPickerPreview, u"", 116, 70, 45, 45, plat::kBsOwnerDraw | plat::kWsDisabled));
-    t.items.push_back(Label(u"操作提示：\n    按<ESC>键取消；按<RETURN>键返回；或按<添加>按钮。", 170, 74, 230, 24));
+    t.items.push_back(Label(u"操作提示：\n    按<ESC>键取消；按<RETURN>键返回；或按<添加>按钮。", 168, 72, 240, 24));
     return t;
 }
 

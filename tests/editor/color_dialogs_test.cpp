@@ -300,6 +300,8 @@ TEST_F(ColorDialogsTest, ExpandedPickerIgnoresEmptySlotsAndDragsAndEdits)
         d.SetDlgItemText(kIdcPickerHue, u"160");
         EXPECT_EQ(dlg.m_color, 0xFF0000);
         EXPECT_EQ(d.GetDlgItemText(kIdcPickerBlue), u"255");
+        if (const char* keep = std::getenv("QUILN_KEEP_PICTURES"))
+            plat::RenderWindowTree(d)->SavePng(plat::Utf8ToUtf16(std::string(keep) + "/color_picker.png"));
         // A colour of no standard cell, for the custom row.
         d.SetDlgItemText(kIdcPickerLumEdit, u"100");
         EXPECT_EQ(dlg.m_color, 0xD40000);
