@@ -3,6 +3,7 @@
 #include "document/format_state.h"
 #include "document/ql_doc.h"
 #include "editor/annotation_dialog.h"
+#include "editor/color_picker_dlg.h"
 #include "editor/font_name_combo.h"
 #include "editor/ql_canvas.h"
 #include "editor/ql_ruler.h"
@@ -96,6 +97,7 @@ CQlMain::~CQlMain()
 {
     // The annotation dialog opens over this frame: it goes with it.
     CAnnotationList::SetAnnotationDialog({});
+    CQlDoc::SetColorPickerDialog({});
     Destroy();
     // The views (and their documents) go with their windows, before the frame's own
     // members they point to: the width cache and the spelling engine.
@@ -201,6 +203,8 @@ int CQlMain::OnCreate()
         CQlView* view = GetMainView();
         return RunAnnotationDialog(values, this, view ? view->GetCanvas() : nullptr);
     });
+    // Dialogs of the object kinds pick colours through the document.
+    InstallColorPickerDialog();
     RecalcLayout();
     StartIdleTimer();
     return 0;

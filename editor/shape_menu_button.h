@@ -1,10 +1,11 @@
 // The "常用图形" drop-down of the full extension bar: a small window laid over the bar's
 // button 32800. A click opens the shape menu above the bar; the tool chosen reaches the
-// owner frame as WM_COMMAND. The menu's entries are text items for now: the shape pictures
-// and the owner-drawn look come with the owner-drawn menus.
+// owner frame as WM_COMMAND. The menu is owner-drawn: five submenus of shape tools, each
+// shown by its 16 x 16 picture, in columns.
 #pragma once
-#include "platform/base/strings.h"
-#include "platform/ui/menu.h"
+#include <memory>
+
+#include "editor/menu_xp.h"
 #include "platform/ui/window.h"
 
 class CQlMain;
@@ -27,10 +28,8 @@ public:
 
     void SetOwnerFrame(CQlMain* frame) { m_frame = frame; }
     CQlMain* GetOwnerFrame() const { return m_frame; }
-    plat::Menu& GetMenu() { return m_menu; }
-
-    // The text of a shape command's menu item.
-    static plat::String ItemText(unsigned command);
+    plat::Menu& GetMenu() { return m_topMenu->GetMenu(); }
+    CMenuXP& GetTopMenu() { return *m_topMenu; }
     // Where the menu opens: above the full extension bar's button 32800 on the screen, or
     // the screen's origin while that bar is hidden.
     plat::Point MenuPoint() const;
@@ -43,5 +42,5 @@ private:
     void OnLButtonDown();
 
     CQlMain* m_frame = nullptr;
-    plat::Menu m_menu;
+    std::unique_ptr<CMenuXP> m_topMenu;
 };

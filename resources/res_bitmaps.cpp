@@ -62,6 +62,8 @@ const PictureResource* FindPicture(plat::StringView name)
         if (p.name == name) return &p;
     for (const PictureResource& p : res_detail::WrapButtonPictures())
         if (p.name == name) return &p;
+    for (const PictureResource& p : res_detail::ShapePictures())
+        if (p.name == name) return &p;
     return nullptr;
 }
 
@@ -153,6 +155,7 @@ std::span<const std::uint8_t> FindBitmapResource(plat::StringView name)
     static auto* made = new std::map<plat::String, std::vector<std::uint8_t>, std::less<>>;
     auto it = made->find(name);
     if (it != made->end()) return it->second;
+    if (name == u"IDB_RESCOLOR") return made->emplace(plat::String(name), res_detail::EncodeColorField()).first->second;
     const PictureResource* picture = FindPicture(name);
     if (!picture) return {};
     return made->emplace(plat::String(name), res_detail::EncodeDib(*picture)).first->second;

@@ -9,6 +9,7 @@
 #include "platform/ui/static_control.h"
 #include "platform/ui/window.h"
 #include "resources/res_wrap_buttons.h"
+#include "resources/res_palette_dialogs.h"
 
 namespace {
 
@@ -107,6 +108,7 @@ std::map<int, DialogTemplate> MakeTemplates()
             Item(plat::kEditClass, kIdcTableNote, u"", Rect(13, 68, 121, 80), kNoteEdit),
         }};
     for (auto& item : WrapButtonItems(kIdcTableWrapNone, 13, 19, 29)) t[kIddTableProp].items.push_back(item);
+    AddPaletteDialogTemplates(t);
     return t;
 }
 

@@ -133,26 +133,6 @@ void Row(plat::Dc& dc, const plat::Rect& r, int y, plat::ColorRef color)
     Fill(dc, plat::Rect(r.left, y, r.right, y + 1), color);
 }
 
-// The rectangle tiled with the pattern from the device origin, as a pattern brush fills.
-void FillPattern(plat::Dc& dc, const plat::Rect& rect, const plat::Bitmap& pattern)
-{
-    if (rect.IsEmpty()) return;
-    std::unique_ptr<plat::Bitmap> tiled = plat::Bitmap::Create(rect.Width(), rect.Height());
-    if (!tiled) return;
-    const int pw = pattern.Width();
-    const int ph = pattern.Height();
-    for (int y = 0; y < rect.Height(); ++y) {
-        const int py = ((rect.top + y) % ph + ph) % ph;
-        for (int x = 0; x < rect.Width(); ++x) {
-            const int px = ((rect.left + x) % pw + pw) % pw;
-            tiled->SetPixel(x, y, pattern.GetPixel(px, py));
-        }
-    }
-    plat::MemoryDc source(&dc);
-    source.Select(tiled.get());
-    plat::BitBlt(dc, rect.left, rect.top, rect.Width(), rect.Height(), &source, 0, 0, plat::kSrcCopy);
-}
-
 plat::Rect Inset(const plat::Rect& r)
 {
     return plat::Rect(r.left + 1, r.top + 1, r.right - 1, r.bottom - 1);
@@ -179,7 +159,7 @@ void DrawRaisedButton(plat::Dc& dc, const plat::Rect& rect)
 void DrawPressedButton(plat::Dc& dc, const plat::Rect& rect)
 {
     if (const plat::Bitmap* pattern = LoadResBitmap(u"IDB_PATTERN_SELECT"))
-        FillPattern(dc, rect, *pattern);
+        dc.FillRect(rect, plat::Brush::Pattern(*pattern));
     Column(dc, rect, rect.left, kBlack);
     Row(dc, rect, rect.top, kBlack);
     Column(dc, rect, rect.left + 1, kGrey);

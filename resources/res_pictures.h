@@ -55,4 +55,10 @@ std::span<const PictureResource> MenuPictures();
 // The wrap-mode pictures of the object property dialogs (res_wrap_buttons.h).
 std::span<const PictureResource> WrapButtonPictures();
 
+// The 16 x 16 pictures of the shape tools of the shape menu.
+std::span<const PictureResource> ShapePictures();
+
+// "IDB_RESCOLOR", the colour picker's hue and saturation field, as a 24-bit bitmap resource.
+std::vector<std::uint8_t> EncodeColorField();
+
 } // namespace res_detail

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/gfx/bitmap.h"
 #include "platform/gfx/font_engine.h"
 #include "platform/gfx/path_state.h"
 #include "platform/gfx/raster_access.h"
@@ -221,16 +222,32 @@ struct Dc::State {
             cairo_fill_preserve(cr);
             return;
         }
-        cairo_surface_t* tile = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 8, 8);
-        cairo_surface_flush(tile);
-        unsigned char* data = cairo_image_surface_get_data(tile);
-        const int stride = cairo_image_surface_get_stride(tile);
+        if (b.Style() == BrushStyle::kPattern) {
+            const Bitmap* bitmap = b.PatternBitmap();
+            if (!bitmap || bitmap->Width() <= 0 || bitmap->Height() <= 0) return;
+            FillWithTile(bitmap->Width(), bitmap->Height(), [bitmap](int x, int y) {
+                return 0xFF000000u | ColorToPixel(bitmap->GetPixel(x, y));
+            });
+            return;
+        }
         // Premultiplied ARGB: opaque pixels carry alpha 0xFF, gaps are fully transparent.
         const std::uint32_t on = 0xFF000000u | ColorToPixel(b.Color());
         const std::uint32_t off = bkMode == kOpaque ? 0xFF000000u | ColorToPixel(bkColor) : 0;
-        for (int y = 0; y < 8; ++y) {
+        FillWithTile(8, 8, [&](int x, int y) { return HatchHit(b.Hatch(), x, y) ? on : off; });
+    }
+
+    // Fills the current path (kept) with a tile of the pixels repeated from the device
+    // origin.
+    template <class PixelAt>
+    void FillWithTile(int width, int height, PixelAt pixelAt)
+    {
+        cairo_surface_t* tile = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
+        cairo_surface_flush(tile);
+        unsigned char* data = cairo_image_surface_get_data(tile);
+        const int stride = cairo_image_surface_get_stride(tile);
+        for (int y = 0; y < height && data; ++y) {
             auto* row = reinterpret_cast<std::uint32_t*>(data + y * stride);
-            for (int x = 0; x < 8; ++x) row[x] = HatchHit(b.Hatch(), x, y) ? on : off;
+            for (int x = 0; x < width; ++x) row[x] = pixelAt(x, y);
         }
         cairo_surface_mark_dirty(tile);
         cairo_pattern_t* pat = cairo_pattern_create_for_surface(tile);

@@ -6,6 +6,8 @@
 
 namespace plat {
 
+class Bitmap;
+
 // Pen styles with the numbers the callers' tables use.
 enum PenStyle : std::int32_t {
     kPenSolid = 0,
@@ -38,6 +40,7 @@ enum class BrushStyle : std::int32_t {
     kSolid = 0,
     kNull = 1,
     kHatched = 2,
+    kPattern = 3,
 };
 
 // Hatch patterns with the numbers the callers' tables use. Hatches repeat every 8 device
@@ -58,10 +61,19 @@ public:
     static constexpr Brush Solid(ColorRef color) { return Brush(BrushStyle::kSolid, kHatchHorizontal, color); }
     static constexpr Brush Hatched(HatchStyle hatch, ColorRef color) { return Brush(BrushStyle::kHatched, hatch, color); }
     static constexpr Brush Null() { return Brush(BrushStyle::kNull, kHatchHorizontal, 0); }
+    // Tiles the bitmap from the device origin. The bitmap is not copied: it must outlive
+    // every DC that selects the brush (resource pictures live as long as the process).
+    static constexpr Brush Pattern(const Bitmap& bitmap)
+    {
+        Brush b(BrushStyle::kPattern, kHatchHorizontal, 0);
+        b.m_pattern = &bitmap;
+        return b;
+    }
 
     constexpr BrushStyle Style() const { return m_style; }
     constexpr HatchStyle Hatch() const { return m_hatch; }
     constexpr ColorRef Color() const { return m_color; }
+    constexpr const Bitmap* PatternBitmap() const { return m_pattern; }
     constexpr bool operator==(const Brush&) const = default;
 
 private:
@@ -71,6 +83,7 @@ private:
     BrushStyle m_style;
     HatchStyle m_hatch;
     ColorRef m_color;
+    const Bitmap* m_pattern = nullptr;
 };
 
 // Objects every DC can select without creating anything; a fresh DC holds the black pen

@@ -11,6 +11,8 @@
 
 namespace plat {
 
+class Menu;
+
 // Messages of dialogs and controls, with their Windows values.
 enum ControlMessage : unsigned {
     kWmEnable = 0x000A,      // wParam: enabled (1) or disabled (0); sent when the state changes
@@ -42,8 +44,11 @@ enum DlgCode : unsigned {
 // Owner drawing: what WM_DRAWITEM hands the parent.
 enum OwnerDrawState : unsigned {
     kOdsSelected = 0x0001,
+    kOdsGrayed = 0x0002,
     kOdsDisabled = 0x0004,
+    kOdsChecked = 0x0008,
     kOdsFocus = 0x0010,
+    kOdsDefault = 0x0020,
 };
 struct DrawItem {
     int ctlId = 0;
@@ -53,6 +58,7 @@ struct DrawItem {
     Dc* dc = nullptr;         // draw here, inside rect
     Rect rect;
     std::uintptr_t itemData = 0;
+    Menu* menu = nullptr;     // a menu item's menu (itemId is then its command id)
 };
 
 // The head of every WM_NOTIFY.

@@ -361,6 +361,6 @@ bool Dialog::PreTranslateMessage(Message& message)
     return HandleDialogKey(message);
 }
 
-Dialog* DialogOf(const ModalRecord& run) { return dynamic_cast<Dialog*>(run.window); }
+Dialog* DialogOf(const ModalRecord& run) { return run.kind == ModalKind::kDialog ? dynamic_cast<Dialog*>(run.window) : nullptr; }
 
 } // namespace plat

@@ -20,7 +20,7 @@ void InitPopups(Menu& menu, Window* owner)
 {
     SendMessage(owner, kWmInitMenuPopup, reinterpret_cast<WParam>(&menu));
     for (int i = 0; i < menu.GetItemCount(); ++i)
-        if (const Menu::Item* item = menu.GetItem(i); item->submenu) InitPopups(*item->submenu, owner);
+        if (Menu* sub = menu.GetItem(i)->GetSubmenu()) InitPopups(*sub, owner);
 }
 
 } // namespace
@@ -45,6 +45,25 @@ Menu& Menu::AppendSubmenu(StringView text, unsigned id)
     item.submenu = std::make_unique<Menu>();
     m_items.push_back(std::move(item));
     return *m_items.back().submenu;
+}
+
+void Menu::AppendOwnerDrawn(unsigned flags, unsigned id, std::uintptr_t data)
+{
+    Item item;
+    item.flags = (flags & ~kMfPopup) | kMfOwnerDraw;
+    item.id = (flags & kMfSeparator) ? 0 : id;
+    item.data = data;
+    m_items.push_back(std::move(item));
+}
+
+void Menu::AppendOwnerDrawnPopup(unsigned flags, Menu& submenu, unsigned id, std::uintptr_t data)
+{
+    Item item;
+    item.flags = flags | kMfPopup | kMfOwnerDraw;
+    item.id = id;
+    item.data = data;
+    item.linkedSubmenu = &submenu;
+    m_items.push_back(std::move(item));
 }
 
 void Menu::InsertItem(int position, unsigned flags, unsigned id, StringView text)
@@ -81,8 +100,8 @@ const Menu::Item* Menu::FindDeep(unsigned id) const
 {
     for (const Item& item : m_items) {
         if (IsCommandItem(item) && item.id == id) return &item;
-        if (item.submenu)
-            if (const Item* inner = item.submenu->FindDeep(id)) return inner;
+        if (const Menu* sub = item.GetSubmenu())
+            if (const Item* inner = sub->FindDeep(id)) return inner;
     }
     return nullptr;
 }
@@ -132,8 +151,8 @@ std::optional<unsigned> Menu::FindCommand(StringView text) const
 {
     for (const Item& item : m_items) {
         if (IsCommandItem(item) && !(item.flags & kInactive) && item.text == text) return item.id;
-        if (item.submenu && !(item.flags & kInactive))
-            if (std::optional<unsigned> inner = item.submenu->FindCommand(text)) return inner;
+        if (item.GetSubmenu() && !(item.flags & kInactive))
+            if (std::optional<unsigned> inner = item.GetSubmenu()->FindCommand(text)) return inner;
     }
     return std::nullopt;
 }
@@ -144,8 +163,8 @@ std::vector<unsigned> Menu::EnabledCommands() const
     for (const Item& item : m_items) {
         if (item.flags & kInactive) continue;
         if (IsCommandItem(item)) ids.push_back(item.id);
-        if (item.submenu) {
-            const std::vector<unsigned> inner = item.submenu->EnabledCommands();
+        if (const Menu* sub = item.GetSubmenu()) {
+            const std::vector<unsigned> inner = sub->EnabledCommands();
             ids.insert(ids.end(), inner.begin(), inner.end());
         }
     }
@@ -158,6 +177,7 @@ int TrackPopupMenu(Menu& menu, unsigned flags, Point screen, Window* owner)
     ModalRecord run;
     run.kind = ModalKind::kPopupMenu;
     run.menu = &menu;
+    run.window = owner; // measures and draws owner-drawn items
     run.point = screen;
     for (unsigned id : menu.EnabledCommands()) run.buttons.push_back(static_cast<int>(id));
     run.defaultAnswer = 0;

@@ -1,5 +1,6 @@
 // Popup menus: items with a command id and text, checked or disabled, separators and
-// submenus. Tracking a menu is a modal run (modal.h) of kind kPopupMenu: the answerer sees the
+// submenus. Owner-drawn items carry item data; their owner window measures and draws them
+// (WM_MEASUREITEM, WM_DRAWITEM), and an item with kMfMenuBreak starts a new column. Tracking a menu is a modal run (modal.h) of kind kPopupMenu: the answerer sees the
 // menu and returns the command chosen; an answer that is not an enabled item's command, or no
 // answer at all, is a cancelled menu.
 #pragma once
@@ -7,13 +8,36 @@
 #include <optional>
 #include <vector>
 
+#include <cstdint>
+
 #include "platform/base/geometry.h"
 #include "platform/base/strings.h"
 
 namespace plat {
 
 class Bitmap;
+class Menu;
 class Window;
+struct DrawItem;
+
+// WM_MEASUREITEM's lParam for a menu item: the owner fills in width and height.
+constexpr unsigned kWmMeasureItem = 0x002C;
+struct MeasureItem {
+    Menu* menu = nullptr; // the menu that holds the item
+    unsigned itemId = 0;
+    int width = 0;
+    int height = 0;
+    std::uintptr_t itemData = 0;
+};
+
+// What draws the owner-drawn items of a menu: the owner window's default handling of
+// WM_MEASUREITEM and WM_DRAWITEM hands a menu item's request to its menu's drawer.
+class MenuDrawer {
+public:
+    virtual ~MenuDrawer() = default;
+    virtual void MeasureItem(MeasureItem& item) = 0;
+    virtual void DrawItem(DrawItem& item) = 0;
+};
 
 // Item flags, with their Windows values.
 enum MenuFlag : unsigned {
@@ -22,6 +46,8 @@ enum MenuFlag : unsigned {
     kMfDisabled = 0x0002,
     kMfChecked = 0x0008,
     kMfPopup = 0x0010,
+    kMfMenuBreak = 0x0040,
+    kMfOwnerDraw = 0x0100,
     kMfSeparator = 0x0800,
 };
 
@@ -41,6 +67,10 @@ public:
         String text;
         std::unique_ptr<Menu> submenu; // with kMfPopup
         const Bitmap* bitmap = nullptr; // shown instead of the text when set; not owned
+        Menu* linkedSubmenu = nullptr;  // with kMfPopup, a submenu this menu does not own
+        std::uintptr_t data = 0;        // the item data of an owner-drawn item
+
+        Menu* GetSubmenu() const { return submenu ? submenu.get() : linkedSubmenu; }
     };
 
     Menu() = default;
@@ -55,6 +85,11 @@ public:
     Menu& AppendSubmenu(StringView text, unsigned id = 0);
     // An item shown by a picture (not owned: it must outlive the menu) instead of text.
     void AppendBitmapItem(unsigned flags, unsigned id, const Bitmap* bitmap);
+    // An owner-drawn item (kMfOwnerDraw is added) with its item data.
+    void AppendOwnerDrawn(unsigned flags, unsigned id, std::uintptr_t data);
+    // An owner-drawn entry of a submenu that is not owned (it must outlive this menu); the id
+    // is carried without becoming a command.
+    void AppendOwnerDrawnPopup(unsigned flags, Menu& submenu, unsigned id, std::uintptr_t data);
     void InsertItem(int position, unsigned flags, unsigned id, StringView text);
     bool RemoveItem(int position);
 
@@ -75,12 +110,36 @@ public:
     // The commands of the enabled items, submenus included, in order.
     std::vector<unsigned> EnabledCommands() const;
 
+    void SetDrawer(MenuDrawer* drawer) { m_drawer = drawer; }
+    MenuDrawer* GetDrawer() const { return m_drawer; }
+
 private:
     Item* FindDeep(unsigned id);
     const Item* FindDeep(unsigned id) const;
 
     std::vector<Item> m_items;
+    MenuDrawer* m_drawer = nullptr;
 };
+
+// Where the items of a popup menu lie: one rectangle per position, in the menu's picture
+// (inside its frame). Owner-drawn items are measured by the owner (the system adds the
+// check-mark width less one to what it answers); an item with kMfMenuBreak starts a new
+// column to the right.
+struct MenuLayout {
+    Size size;                // the whole picture, frame included
+    std::vector<Rect> items;  // by position
+};
+MenuLayout LayoutPopupMenu(Menu& menu, Window* owner);
+// The menu as it shows, with the item at position `hot` selected (-1: none). Owner-drawn
+// items are drawn by the owner (WM_DRAWITEM with the item's state).
+std::unique_ptr<Bitmap> RenderPopupMenu(Menu& menu, Window* owner, int hot = -1);
+
+// System metrics of our desktop theme that menus use, by their Windows indexes.
+enum SystemMetric : int {
+    kSmCxMenuCheck = 71,
+    kSmCyMenuCheck = 72,
+};
+int GetSystemMetrics(int index);
 
 // Shows the menu at the screen point for the owner and lets the user choose. The owner first
 // gets WM_INITMENUPOPUP for the menu and each submenu (its update handlers run over the

@@ -31,8 +31,8 @@ struct ModalRecord {
     unsigned style = 0;       // a message box's style flags
     std::vector<int> buttons; // the answers that end the run, in order; empty: any answer
     int defaultAnswer = 0;    // what an answer that is not one of the buttons counts as
-    // The dialog's window while it runs, so that an answerer can fill in its controls;
-    // never kept in the log.
+    // The dialog's window while it runs, so that an answerer can fill in its controls (for a
+    // popup menu, its owner); never kept in the log.
     Window* window = nullptr;
     // A popup menu being tracked (menu.h), and the screen point where it opens; never kept
     // in the log.

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/ui/clipboard.h"
+#include "platform/ui/control.h"
 #include "platform/ui/focus.h"
 #include "platform/ui/menu.h"
 #include "platform/ui/message_queue.h"
@@ -502,6 +503,21 @@ LResult Window::DefWindowProc(unsigned message, WParam wParam, LParam lParam)
         return 0;
     case kWmCommand:
         return RouteCommand(LoWord(wParam)) ? 1 : 0;
+    case kWmMeasureItem:
+    case kWmDrawItem: {
+        // A menu item's request goes to its menu's drawer.
+        MenuDrawer* drawer = nullptr;
+        if (message == kWmMeasureItem) {
+            auto* m = reinterpret_cast<MeasureItem*>(lParam);
+            drawer = m && m->menu ? m->menu->GetDrawer() : nullptr;
+            if (drawer) drawer->MeasureItem(*m);
+        } else {
+            auto* d = reinterpret_cast<DrawItem*>(lParam);
+            drawer = d && d->menu ? d->menu->GetDrawer() : nullptr;
+            if (drawer) drawer->DrawItem(*d);
+        }
+        return drawer ? 1 : 0;
+    }
     case kWmInitMenuPopup: {
         Menu* menu = reinterpret_cast<Menu*>(wParam);
         if (!menu) return 0;
@@ -536,7 +552,10 @@ Window* WindowFromPoint(Window& top, Point screen)
     if (!top.IsWindowVisible() || !top.GetWindowRect().Contains(screen)) return nullptr;
     if (!top.ClientToScreen(top.GetClientRect()).Contains(screen)) return &top;
     for (Window* child : top.GetChildren())
-        if (Window* hit = WindowFromPoint(*child, screen)) return hit;
+        if (Window* hit = WindowFromPoint(*child, screen)) {
+            // A disabled child takes no mouse input: its parent gets it, as over a gap.
+            return hit->IsWindowEnabled() ? hit : &top;
+        }
     return &top;
 }
 

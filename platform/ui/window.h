@@ -231,7 +231,8 @@ private:
 
 // The windows without a parent, oldest first.
 std::vector<Window*> GetTopLevelWindows();
-// The deepest visible window of the tree under a screen point; null outside the top window.
+// The deepest visible window of the tree under a screen point (a disabled child leaves the
+// point to its parent); null outside the top window.
 Window* WindowFromPoint(Window& top, Point screen);
 
 // The device context of a WM_PAINT: it draws on the window's surface, clipped to the update

@@ -9,6 +9,7 @@
 #include "document/format_state.h"
 #include "editor/toolbar_ex.h"
 #include "editor/toolbar_images.h"
+#include "platform/ui/keyboard.h"
 #include "platform/gfx/sys_colors.h"
 #include "tests/editor/main_frame_support.h"
 #include "tests/support/pixel_probe.h"
@@ -327,3 +328,52 @@ TEST_F(ToolbarImagesTest, TheLineStyleMenuHasTwelvePictureItems)
 }
 
 } // namespace
+
+// The caret moving between runs of different underline kinds and colours: after an idle tick
+// the format bar, as it shows in the frame's window, has the picture of the kind under the
+// caret on button 35067 and the stripe of the frame's character colour on 35071.
+TEST_F(ToolbarImagesTest, TheBarShowsTheUnderlineOfTheRunUnderTheCaret)
+{
+    doc().SetCharUnderline(2);
+    doc().InsertString(u"双线");
+    doc().SetCharUnderline(3);
+    doc().InsertString(u"点线");
+    CToolBarEx& bar = *frame().GetFormatBar();
+    // The button's face in the picture of the host window, and the picture it should show.
+    auto buttonShows = [&](const char16_t* resource) -> ::testing::AssertionResult {
+        const std::unique_ptr<plat::Bitmap> shot = plat::RenderWindowTree(m_host);
+        if (const char* keep = std::getenv("QUILN_KEEP_PICTURES"))
+            shot->SavePng(plat::Utf8ToUtf16(std::string(keep) + "/format_bar.png"));
+        plat::Rect rect;
+        bar.GetItemRect(bar.CommandToIndex(static_cast<int>(CToolbarImages::kCmdUnderline)), rect);
+        const plat::Point origin = bar.ClientToScreen(plat::Point(rect.left, rect.top));
+        const plat::Point host = m_host.ClientToScreen(plat::Point(0, 0));
+        const std::unique_ptr<plat::Bitmap> expected = CToolbarImages::MakeMenuPicture(resource);
+        // The picture sits centred on the button: find it by its dark pixels.
+        for (int dy = 0; dy + 15 <= rect.Height(); ++dy)
+            for (int dx = 0; dx + 16 <= rect.Width(); ++dx) {
+                bool same = true;
+                for (int y = 0; y < 15 && same; ++y)
+                    for (int x = 0; x < 16 && same; ++x) {
+                        const plat::ColorRef want = expected->GetPixel(x, y);
+                        if (want != plat::Rgb(0, 0, 0)) continue;
+                        same = shot->GetPixel(origin.x - host.x + dx + x, origin.y - host.y + dy + y) == want;
+                    }
+                if (same) return ::testing::AssertionSuccess();
+            }
+        return ::testing::AssertionFailure() << "the button does not show " << plat::Utf16ToUtf8(resource);
+    };
+    // The caret moves by the arrow keys, as the user moves it.
+    auto press = [&](int key, int times) {
+        plat::SetFocus(&canvas());
+        for (int i = 0; i < times; ++i) plat::PressKey(key);
+        plat::PumpMessages();
+    };
+    press(plat::kVkLeft, 1);
+    Run(CQlMain::kIdlePeriodMs);
+    EXPECT_TRUE(buttonShows(u"IDB_UNDERLINE_DOT"));
+    press(plat::kVkLeft, 2);
+    Run(CQlMain::kIdlePeriodMs);
+    EXPECT_TRUE(buttonShows(u"IDB_UNDERLINE_DUL"));
+    EXPECT_FALSE(buttonShows(u"IDB_UNDERLINE_DOT"));
+}
