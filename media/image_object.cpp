@@ -99,7 +99,9 @@ CMediaStoreEntry* CImageObject::Entry() const
 bool CImageObject::TakeSource(const CNewObjectSource& source)
 {
     if (source.path.empty() || !m_doc) return false;
-    m_key = m_doc->GetImageStore().AddFile(source.path, 1);
+    // An import stores each picture it reads as its own entry; every other insert shares
+    // the entry of an equal file already in the store.
+    m_key = m_doc->GetImageStore().AddFile(source.path, source.noDeduplication ? 0 : 1);
     return OnLoaded() == 1;
 }
 
