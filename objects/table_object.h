@@ -15,7 +15,8 @@
 class CTableObject : public CFloatObject,
                      public CTextHostObject,
                      public CInsertableObject,
-                     public CRtfCellSource {
+                     public CRtfCellSource,
+                     public CTableBuildTarget {
 public:
     // Text above and below only, layer 3, no grid yet.
     CTableObject(CDocContext* doc, CDocNode* parent);
@@ -56,6 +57,12 @@ public:
                        const CRtfColorTable& colors) override;
     void CollectRtfFonts(plat::Stream& out, CRtfFontTable& fonts) override;
     void CollectRtfColors(plat::Stream& out, CRtfColorTable& colors) override;
+
+    // An import builds the grid cell by cell (table_import.cpp).
+    bool BeginGrid(int rows, int columns, std::span<const std::int32_t> widths) override;
+    void MergeRowCells(int row, std::span<const std::uint8_t> flags) override;
+    CTextFlow* SetCell(int row, int column, std::uint8_t alignment, std::uint8_t verticalAlignment,
+                       bool mergeUp) override;
 
 private:
     std::unique_ptr<CTableGrid> m_grid;
