@@ -386,8 +386,8 @@ public:
     // step, when no page object is selected.
     bool CanPasteRtf() const;
     bool PasteRtf();
-    // The paste command: PAGE where the body takes it, else RTF where it is allowed, else
-    // the first kind present.
+    // The paste command: PAGE where the body takes it, else RTF where it is allowed and no
+    // BLOCK of objects is there, else the first kind present.
     bool CanEditPaste() const;
     bool EditPaste();
 
@@ -517,6 +517,8 @@ private:
     bool PasteCellBlock(const std::vector<std::uint8_t>& block);
     // A device-independent bitmap inserted as a new picture through a scratch JPEG file.
     bool PasteBitmap(const std::vector<std::uint8_t>& dib);
+    // RTF is the paste command's choice after PAGE.
+    bool PrefersRtf() const;
     // The RTF of the copy (the body's selection, or the selected objects as shapes),
     // written through a scratch file; nothing when that file could not be written.
     std::optional<std::vector<std::uint8_t>> RenderCopyRtf(bool objects);

@@ -356,10 +356,18 @@ int CQlDoc::GetClipboardPasteKind() const
     return 0;
 }
 
+bool CQlDoc::PrefersRtf() const
+{
+    // Objects copied here come back as themselves from their block, not as the pictures
+    // their RTF holds.
+    return m_view && m_view->IsClipboardFormatAvailable(kRtfClipboardFormat) &&
+           !m_view->IsClipboardFormatAvailable(kBlockClipboardFormat) && CanPasteRtf();
+}
+
 bool CQlDoc::CanEditPaste() const
 {
     if (m_view && m_view->IsClipboardFormatAvailable(kPageClipboardFormat) && CanPastePage()) return true;
-    if (m_view && m_view->IsClipboardFormatAvailable(kRtfClipboardFormat) && CanPasteRtf()) return true;
+    if (PrefersRtf()) return true;
     const int kind = GetClipboardPasteKind();
     return kind != 0 && CanPasteFormat(kind);
 }
@@ -368,7 +376,7 @@ bool CQlDoc::EditPaste()
 {
     if (!IsEditable()) return false;
     if (m_view && m_view->IsClipboardFormatAvailable(kPageClipboardFormat) && CanPastePage()) return PastePage();
-    if (m_view && m_view->IsClipboardFormatAvailable(kRtfClipboardFormat) && CanPasteRtf()) return PasteRtf();
+    if (PrefersRtf()) return PasteRtf();
     const int kind = GetClipboardPasteKind();
     return kind != 0 && PasteFormat(kind);
 }

@@ -1,9 +1,8 @@
 // RTF and bitmaps on the clipboard: what a copy offers where, RTF copied from one document
 // and pasted into another through the registered RTF reader (formats kept item by item),
 // the paste command's preference of PAGE over RTF, and a bitmap put on the clipboard by
-// another program pasted as a new picture with no file left behind. The picture kind here
-// is the test's own: it keeps the bytes of the file it was made from, as the image store
-// keeps its copy.
+// another program pasted as a new picture with no file left behind. The picture kind is
+// the tests' own (the image kind is another library's).
 #include <gtest/gtest.h>
 
 #include <set>
@@ -29,31 +28,10 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// A picture kind that reads its file when it is made.
-class CClipPicture : public CFloatObject, public CInsertableObject {
-public:
-    CClipPicture(CDocContext* doc, CDocNode* parent) : CFloatObject(doc, parent, kNodeImage) {}
-    bool TakeSource(const CNewObjectSource& source) override
-    {
-        plat::File file;
-        if (!file.TryOpen(source.path, plat::File::kRead)) return false;
-        m_bytes.resize(static_cast<size_t>(file.GetLength()));
-        m_bytes.resize(file.Read(m_bytes.data(), m_bytes.size()));
-        return true;
-    }
-    plat::Size GetNaturalSize() const override { return plat::Size(1500, 750); }
-    Bytes m_bytes;
-};
-
-std::unique_ptr<CFloatObject> MakeClipPicture(CDocContext* doc, CDocNode* parent)
-{
-    return std::make_unique<CClipPicture>(doc, parent);
-}
-
 class ClipboardRtf : public testing::Test {
 protected:
     static void SetUpTestSuite() { RegisterRtfImporter(); }
-    void SetUp() override { m_image = RegisterDocObject(kNodeImage, &MakeClipPicture); }
+    void SetUp() override { m_image = RegisterDocObject(kNodeImage, &MakeFilePicture); }
     void TearDown() override { RegisterDocObject(kNodeImage, m_image); }
 
     std::set<plat::String> Formats(ExportDoc& d) const
@@ -65,18 +43,6 @@ protected:
 
     DocObjectMaker m_image = nullptr;
 };
-
-CCharFormat Styled(const char16_t* western, int size, bool bold, bool italic, int underline, plat::ColorRef color)
-{
-    CCharFormat f = PlainFormat();
-    f.m_westernFace = western;
-    f.m_size = static_cast<std::uint16_t>(size);
-    f.m_bold = bold;
-    f.m_italic = italic;
-    f.m_underline = static_cast<std::uint8_t>(underline);
-    f.m_color = static_cast<std::int32_t>(color);
-    return f;
-}
 
 TEST_F(ClipboardRtf, ACopyOffersRtfOfTheBodySelectionAndOfSelectedObjects)
 {
@@ -95,7 +61,7 @@ TEST_F(ClipboardRtf, ACopyOffersRtfOfTheBodySelectionAndOfSelectedObjects)
 
     // One picture selected: its block and its RTF shape.
     d.Body().SetCaret(d.Body().GetStartPos());
-    CFloatObject* picture = d.Body().AddObject(MakeClipPicture(&d.doc, nullptr));
+    CFloatObject* picture = d.Body().AddObject(MakeFilePicture(&d.doc, nullptr));
     picture->m_width = 1500;
     picture->m_height = 750;
     picture->m_bounds = plat::Rect(1000, 1000, 2500, 1750);
@@ -113,10 +79,10 @@ TEST_F(ClipboardRtf, RtfCopiedFromOneDocumentPastesIntoAnotherWithItsFormats)
 {
     ExportDoc from;
     from.Append(u"Plain ");
-    from.Append(u"Bold", Styled(u"Arial Black", 280, true, false, 0, plat::Rgb(200, 0, 0)));
-    from.Append(u" it", Styled(u"Courier New", 210, false, true, 2, plat::Rgb(0, 0, 255)));
+    from.Append(u"Bold", StyledFormat(u"Arial Black", 280, true, false, 0, plat::Rgb(200, 0, 0)));
+    from.Append(u" it", StyledFormat(u"Courier New", 210, false, true, 2, plat::Rgb(0, 0, 255)));
     from.Append(u"\r中文", PlainFormat());
-    CCharFormat dotted = Styled(u"Times New Roman", 240, false, false, 3, 0);
+    CCharFormat dotted = StyledFormat(u"Times New Roman", 240, false, false, 3, 0);
     from.Append(u"x", dotted);
     const int end = from.Body().GetCount() - 1;
     from.Body().SetSelection(CTextPos(end, from.Body().GetName()), from.Body().GetStartPos());
@@ -146,7 +112,7 @@ TEST_F(ClipboardRtf, RtfCopiedFromOneDocumentPastesIntoAnotherWithItsFormats)
 TEST_F(ClipboardRtf, ThePasteCommandPrefersPageToRtfAndRtfToText)
 {
     ExportDoc from;
-    from.Append(u"xy", Styled(u"Arial Black", 210, true, false, 0, 0));
+    from.Append(u"xy", StyledFormat(u"Arial Black", 210, true, false, 0, 0));
     from.Body().SetSelection(CTextPos(2, from.Body().GetName()), from.Body().GetStartPos());
     ASSERT_TRUE(from.doc.EditCopy());
     const auto clipboard = from.window.m_clipboard;
@@ -165,6 +131,21 @@ TEST_F(ClipboardRtf, ThePasteCommandPrefersPageToRtfAndRtfToText)
         ASSERT_TRUE(to.doc.EditPaste()) << removed.size();
         EXPECT_EQ(to.Body().GetText(0, to.Body().GetCount() - 1).substr(0, 2), u"xy") << removed.size();
         EXPECT_TRUE(to.Body().GetItem(0)->GetFormat().m_bold) << removed.size();
+    }
+
+    // Objects copied here paste from their block, not as the pictures of their RTF.
+    {
+        objtest::ScopedTestKind kind;
+        ExportDoc objects;
+        CFloatObject* box = objects.Body().AddObject(objtest::NewObject(&objects.doc, 1000, 1000, 500, 500, kWrapNone));
+        box->SetSelected(true);
+        ASSERT_TRUE(objects.doc.EditCopy());
+        ASSERT_EQ(objects.window.m_clipboard.count(kRtfClipboardFormat), 1u);
+        objects.Body().DeselectAll();
+        ASSERT_TRUE(objects.doc.CanPasteRtf());
+        ASSERT_TRUE(objects.doc.EditPaste());
+        ASSERT_EQ(objects.Body().GetObjectCount(), 2);
+        EXPECT_EQ(objects.Body().GetObject(1)->GetNodeType(), box->GetNodeType());
     }
 
     // A selected page object leaves RTF out: the first private kind present is pasted.
@@ -193,7 +174,7 @@ TEST_F(ClipboardRtf, ABitmapPastesAsANewPictureAndLeavesNoFile)
     ASSERT_TRUE(d.doc.CanEditPaste());
     ASSERT_TRUE(d.doc.EditPaste());
     ASSERT_EQ(d.Body().GetObjectCount(), 1);
-    auto* pasted = dynamic_cast<CClipPicture*>(d.Body().GetObject(0));
+    auto* pasted = dynamic_cast<CFilePicture*>(d.Body().GetObject(0));
     ASSERT_NE(pasted, nullptr);
     // The picture got a JPEG file of the bitmap, which is gone again.
     ASSERT_GE(pasted->m_bytes.size(), 4u);

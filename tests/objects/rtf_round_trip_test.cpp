@@ -21,38 +21,6 @@ using namespace exporttest;
 
 namespace {
 
-class CReadPicture : public CFloatObject, public CInsertableObject {
-public:
-    CReadPicture(CDocContext* doc, CDocNode* parent) : CFloatObject(doc, parent, kNodeImage) {}
-    bool TakeSource(const CNewObjectSource& source) override
-    {
-        plat::File file;
-        if (!file.TryOpen(source.path, plat::File::kRead)) return false;
-        m_bytes = static_cast<size_t>(file.GetLength());
-        return true;
-    }
-    size_t m_bytes = 0;
-};
-
-std::unique_ptr<CFloatObject> MakeReadPicture(CDocContext* doc, CDocNode* parent)
-{
-    return std::make_unique<CReadPicture>(doc, parent);
-}
-
-CCharFormat Format(const char16_t* western, int size, bool bold, bool italic, int underline, plat::ColorRef color,
-                   int position = 0)
-{
-    CCharFormat f = PlainFormat();
-    f.m_westernFace = western;
-    f.m_size = static_cast<std::uint16_t>(size);
-    f.m_bold = bold;
-    f.m_italic = italic;
-    f.m_underline = static_cast<std::uint8_t>(underline);
-    f.m_color = static_cast<std::int32_t>(color);
-    f.m_position = static_cast<std::uint8_t>(position);
-    return f;
-}
-
 // The characters of a flow, paragraph by paragraph, empty paragraphs dropped (a table
 // written inside the text ends the paragraph it stands in).
 std::vector<std::vector<VisibleItem>> Paragraphs(const CTextFlow& flow)
@@ -81,14 +49,14 @@ TEST(RtfRoundTrip, TextTableAndShapeComeBackWithTheirFormats)
 {
     RegisterObjectKinds();
     RegisterRtfImporter();
-    const DocObjectMaker image = RegisterDocObject(kNodeImage, &MakeReadPicture);
+    const DocObjectMaker image = RegisterDocObject(kNodeImage, &MakeFilePicture);
 
     ExportDoc d;
     d.Append(u"第一段 Normal text.\r");
-    d.Append(u"Bold ", Format(u"Arial Black", 280, true, false, 0, plat::Rgb(200, 0, 0)));
-    d.Append(u"italic", Format(u"Courier New", 210, false, true, 2, plat::Rgb(0, 0, 255)));
-    d.Append(u"x", Format(u"Times New Roman", 210, false, false, 3, 0, 1));
-    d.Append(u"2", Format(u"Times New Roman", 210, false, false, 0, 0, 2));
+    d.Append(u"Bold ", StyledFormat(u"Arial Black", 280, true, false, 0, plat::Rgb(200, 0, 0)));
+    d.Append(u"italic", StyledFormat(u"Courier New", 210, false, true, 2, plat::Rgb(0, 0, 255)));
+    d.Append(u"x", StyledFormat(u"Times New Roman", 210, false, false, 3, 0, 1));
+    d.Append(u"2", StyledFormat(u"Times New Roman", 210, false, false, 0, 0, 2));
     d.Append(u" 中文 {brace} \\ end\r");
     const int deletedFrom = d.Body().GetCount() - 1;
     d.Append(u"gone");
@@ -112,7 +80,7 @@ TEST(RtfRoundTrip, TextTableAndShapeComeBackWithTheirFormats)
         grid.RelayoutCell(r, c, 0);
     };
     put(0, 0, u"合并 merged\rtwo", PlainFormat());
-    put(0, 1, u"Red", Format(u"Arial Black", 240, true, false, 1, plat::Rgb(255, 0, 0)));
+    put(0, 1, u"Red", StyledFormat(u"Arial Black", 240, true, false, 1, plat::Rgb(255, 0, 0)));
     put(1, 1, u"底", PlainFormat());
     table->TakeGridSize();
     const plat::Rect frame = d.Body().GetPageFrame(0).m_rect;
@@ -141,13 +109,13 @@ TEST(RtfRoundTrip, TextTableAndShapeComeBackWithTheirFormats)
         EXPECT_EQ(Paragraphs(*read.GetCellAt(at)), Paragraphs(*grid.GetCellAt(at)));
     }
 
-    const std::vector<CReadPicture*> pictures = Objects<CReadPicture>(back.Body());
+    const std::vector<CFilePicture*> pictures = Objects<CFilePicture>(back.Body());
     ASSERT_EQ(pictures.size(), 1u);
     // The picture takes the shape's size, to the pixel of the rendered picture (15 twips).
     const plat::Rect box = Objects<CShapeObject>(d.Body())[0]->GetBounds();
     EXPECT_NEAR(pictures[0]->m_width, box.right - box.left, 15);
     EXPECT_NEAR(pictures[0]->m_height, box.bottom - box.top, 15);
-    EXPECT_GT(pictures[0]->m_bytes, 0u);
+    EXPECT_FALSE(pictures[0]->m_bytes.empty());
 
     RegisterDocObject(kNodeImage, image);
 }
