@@ -2,7 +2,8 @@
 // numbers, to PDF: every page rendered at the screen's resolution, saved as a JPEG picture
 // and written into the file. The argument is the number of pages; reported in pages per
 // second. The same document's text as an HTML page in code page 936, one in UTF-16, and
-// RTF, reported with the file's size.
+// RTF, reported with the file's size; then the same with 100 tables of 4 x 5 cells after
+// the text, which each writer writes as markup of their own (no pictures).
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -11,7 +12,10 @@
 #include <string>
 
 #include "bench/bench_documents.h"
+#include "document/doc_body.h"
 #include "document/ql_doc.h"
+#include "objects/object_kinds.h"
+#include "objects/table_object.h"
 #include "platform/base/system.h"
 
 namespace {
@@ -23,6 +27,38 @@ benchdocs::PagedDoc& Doc(int pages)
     auto& doc = (*docs)[pages];
     if (!doc) doc = std::make_unique<benchdocs::PagedDoc>(pages, u"导出基准 Export benchmark");
     return *doc;
+}
+
+// The document of `pages` pages with `tables` tables of 4 x 5 cells, each cell holding a
+// few words, stacked after the text.
+CQlDoc& DocWithTables(int pages, int tables)
+{
+    static auto* docs = new std::map<int, std::unique_ptr<benchdocs::PagedDoc>>;
+    auto& doc = (*docs)[pages];
+    if (doc) return doc->doc;
+    RegisterObjectKinds();
+    doc = std::make_unique<benchdocs::PagedDoc>(pages, u"导出基准 Export benchmark");
+    CDocBody& body = *doc->doc.GetBody();
+    int top = body.GetContentBottom() + 400;
+    const int left = body.GetPageFrame(0).m_rect.left;
+    for (int t = 0; t < tables; ++t) {
+        auto table = std::make_unique<CTableObject>(&doc->doc, nullptr);
+        CTableGrid& grid = table->CreateGrid(4, 5);
+        for (int r = 0; r < 4; ++r)
+            for (int c = 0; c < 5; ++c) {
+                CTableCell* cell = grid.GetCell(r, c);
+                int at = cell->GetCount() - 1;
+                cell->InsertString(at, plat::Format(u"单元 %d cell", r * 5 + c), body.GetRunningCharFormat());
+                grid.RelayoutCell(r, c, 0);
+            }
+        table->TakeGridSize();
+        table->m_bounds = plat::Rect(left, top, left + table->m_width, top + table->m_height);
+        table->RecalcLayout();
+        top += table->m_height + 200;
+        body.AddObject(std::move(table));
+    }
+    body.RecalcAllObjects();
+    return doc->doc;
 }
 
 long FileBytes(const std::string& path)
@@ -61,7 +97,9 @@ enum class TextExport { kHtml8Bit, kHtmlUtf16, kRtf };
 
 void BM_ExportText(benchmark::State& state, TextExport kind)
 {
-    CQlDoc& doc = Doc(static_cast<int>(state.range(0))).doc;
+    const int pages = static_cast<int>(state.range(0));
+    const int tables = static_cast<int>(state.range(1));
+    CQlDoc& doc = tables ? DocWithTables(pages, tables) : Doc(pages).doc;
     const std::string dir = plat::TempDirUtf8();
     const std::string path = dir + (kind == TextExport::kRtf ? "export_bench.rtf" : "export_bench.htm");
     const plat::String wide = plat::Utf8ToUtf16(path);
@@ -78,14 +116,16 @@ void BM_ExportText(benchmark::State& state, TextExport kind)
         }
     }
     state.counters["pages"] = doc.GetPageCount();
+    state.counters["tables"] = tables;
     state.counters["file_kB"] = double(FileBytes(path)) / 1024;
     std::remove(path.c_str());
 }
+// Arguments: pages, tables.
 BENCHMARK_CAPTURE(BM_ExportText, html_cp936, TextExport::kHtml8Bit)
-    ->Arg(500)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+    ->Args({500, 0})->Args({500, 100})->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 BENCHMARK_CAPTURE(BM_ExportText, html_utf16, TextExport::kHtmlUtf16)
-    ->Arg(500)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+    ->Args({500, 0})->Args({500, 100})->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 BENCHMARK_CAPTURE(BM_ExportText, rtf, TextExport::kRtf)
-    ->Arg(500)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+    ->Args({500, 0})->Args({500, 100})->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 
 } // namespace

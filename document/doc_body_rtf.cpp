@@ -89,7 +89,7 @@ void CDocBody::ExportRtfRange(plat::Stream& out, const CRtfFontTable& fonts, con
         while (object && frame.Contains(plat::Point(object->m_bounds.left, object->m_bounds.top)) &&
                (object->m_bounds.top < item.GetTop() ||
                 (object->m_bounds.top == item.GetTop() && object->m_bounds.left < item.GetLeft()))) {
-            object->WriteRtfShape(out, frame.left + areaLeft - kShapeOriginInset, object->m_bounds.top, 0, 0);
+            object->WriteRtfShape(out, frame.left + areaLeft - kShapeOriginInset, object->m_bounds.top, fonts, colors);
             object->m_exported = true;
             object = NextHtmlObject();
         }
@@ -116,7 +116,7 @@ void CDocBody::ExportRtfRange(plat::Stream& out, const CRtfFontTable& fonts, con
     }
     if (selection) return;
     while ((object = NextHtmlObject()) != nullptr) {
-        object->WriteRtfPicture(out, 0, 0);
+        object->WriteRtfPicture(out, fonts, colors);
         object->m_exported = true;
     }
 }

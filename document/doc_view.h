@@ -24,6 +24,11 @@ constexpr char16_t kBlockClipboardFormat[] = u"QUILN-BLOCK-CLIPBOARD";
 constexpr char16_t kUnitClipboardFormat[] = u"QUILN-UNIT-CLIPBOARD";
 // Plain text for other programs: UTF-16 code units, NUL-terminated.
 constexpr char16_t kUnicodeTextClipboardFormat[] = u"CF_UNICODETEXT";
+// RTF in code page 936, written on copy and read on paste.
+constexpr char16_t kRtfClipboardFormat[] = u"Rich Text Format";
+// A bitmap from another program: a device-independent bitmap (information header, colour
+// table, rows), pasted as a picture.
+constexpr char16_t kBitmapClipboardFormat[] = u"CF_BITMAP";
 
 class CDocView {
 public:

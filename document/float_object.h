@@ -26,6 +26,8 @@ class CFindState;
 class CSentenceChecker;
 class CTextItem;
 class CDocBody;
+class CRtfFontTable;
+class CRtfColorTable;
 namespace plat {
 class Dc;
 class Stream;
@@ -172,7 +174,8 @@ public:
     // 68, 70 an img element after the text, its JPEG file named NAME.jpg in folderPath and
     // referred to through folderRef (70 remembers the file as m_exportName); 69, 71 a
     // three-cell table of the object and the text in the area beside it, the index moved
-    // past that text; 72 a "\pict" group, 73 a "\shp" group placed from the origin. A
+    // past that text; 72 a "\pict" group, 73 a "\shp" group placed from the origin (the
+    // font and colour tables are the export's, for kinds that write text of their own). A
     // picture that cannot be written raises plat::FileException, so that the export fails.
     virtual int WriteHtml(plat::Stream& out, const plat::String& folderPath, const plat::String& folderRef,
                           const plat::String& name, bool rightAligned);
@@ -184,8 +187,9 @@ public:
     virtual int WriteHtmlWrappedW(plat::Stream& out, const plat::String& folderPath, const plat::String& folderRef,
                                   const plat::String& name, CDocBody& body, plat::Dc& refDc,
                                   const plat::Rect& areaTwips, const plat::Rect& areaPixels, int& itemIndex);
-    virtual void WriteRtfPicture(plat::Stream& out, int, int);
-    virtual void WriteRtfShape(plat::Stream& out, int originX, int originY, int, int);
+    virtual void WriteRtfPicture(plat::Stream& out, const CRtfFontTable& fonts, const CRtfColorTable& colors);
+    virtual void WriteRtfShape(plat::Stream& out, int originX, int originY, const CRtfFontTable& fonts,
+                               const CRtfColorTable& colors);
 
     // Pictures keep outline points of their own beside the box; moving the object moves
     // them too (called for objects that answer IsImage).

@@ -225,14 +225,15 @@ int CFloatObject::WriteWrapped(plat::Stream& out, bool wide, const plat::String&
     return 1;
 }
 
-void CFloatObject::WriteRtfPicture(plat::Stream& out, int, int)
+void CFloatObject::WriteRtfPicture(plat::Stream& out, const CRtfFontTable&, const CRtfColorTable&)
 {
     WriteAscii(out, "{\\pict");
     WritePictGroupBody(out, *this);
     WriteAscii(out, "}\n");
 }
 
-void CFloatObject::WriteRtfShape(plat::Stream& out, int originX, int originY, int, int)
+void CFloatObject::WriteRtfShape(plat::Stream& out, int originX, int originY, const CRtfFontTable&,
+                                 const CRtfColorTable&)
 {
     const plat::Rect box = GetBounds();
     std::string head = "\n{\\shp{\\*\\shpinst";

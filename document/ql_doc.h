@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -285,6 +286,10 @@ public:
     int ExportRtf(const plat::String& path);
     // The first line of every RTF the document writes (file and clipboard).
     static void WriteRtfHead(plat::Stream& out);
+    // A whole RTF document: the head, the body's font and colour tables, the page line,
+    // then what `content` writes with those tables, and the closing brace.
+    using RtfContent = std::function<void(plat::Stream&, const CRtfFontTable&, const CRtfColorTable&)>;
+    void WriteRtfDocument(plat::Stream& out, const RtfContent& content);
     // Every page as a picture on a PDF page of the paper's size. 1, or 0 when a page
     // could not be rendered or the file could not be written (an existing file is then
     // left as it was).
@@ -383,10 +388,15 @@ public:
     // Pastes the clipboard's data of the kind (the CPasteKind values); true when something
     // went in. Missing data, a refused block or a kind not offered yet paste nothing.
     bool PasteFormat(int kind);
-    // The first of TEXT, BLOCK, UNIT and Unicode text on the clipboard, as its paste kind;
-    // 0 for none.
+    // The first of TEXT, BLOCK, UNIT, Unicode text and bitmap on the clipboard, as its
+    // paste kind; 0 for none.
     int GetClipboardPasteKind() const;
-    // The paste command: PAGE where the body takes it, else the first kind present.
+    // RTF is read into the body at its caret by the registered RTF reader, as one undo
+    // step, when no page object is selected.
+    bool CanPasteRtf() const;
+    bool PasteRtf();
+    // The paste command: PAGE where the body takes it, else RTF where it is allowed and no
+    // BLOCK of objects is there, else the first kind present.
     bool CanEditPaste() const;
     bool EditPaste();
 
@@ -524,6 +534,13 @@ private:
     // The BLOCK and UNIT pastes, each read whole before its undo step; false when refused.
     bool PasteObjectBlock(const std::vector<std::uint8_t>& block);
     bool PasteCellBlock(const std::vector<std::uint8_t>& block);
+    // A device-independent bitmap inserted as a new picture through a scratch JPEG file.
+    bool PasteBitmap(const std::vector<std::uint8_t>& dib);
+    // RTF is the paste command's choice after PAGE.
+    bool PrefersRtf() const;
+    // The RTF of the copy (the body's selection, or the selected objects as shapes),
+    // written through a scratch file; nothing when that file could not be written.
+    std::optional<std::vector<std::uint8_t>> RenderCopyRtf(bool objects);
     int InsertMadeObject(std::uint16_t type, const CNewObjectSource& source, const plat::String& caption,
                          bool clip, plat::Size natural, int x, int y, int width, int height);
     CCreationTool* BeginCreate(std::uint16_t type, const CNewObjectSource& source);

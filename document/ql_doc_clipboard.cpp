@@ -1,23 +1,37 @@
 // Cut, copy and paste through the view's clipboard, and their enable tests.
 //
+// A copy also leaves RTF for other programs, written through a scratch file as the RTF
+// export writes a file; a paste reads RTF through the registered RTF reader and bitmaps as
+// new pictures.
+//
 // Every private block begins with the int32 reference flag (1 when it was copied in the
 // reference pane). Blocks on the clipboard may come from any program, so each is read
 // whole and checked as a file is before the document changes: a bad block is refused
 // without an undo step.
+#include <atomic>
 #include <optional>
 #include <stdexcept>
 
 #include "document/doc_body.h"
+#include "document/doc_importer.h"
 #include "document/doc_frame.h"
 #include "document/doc_node.h"
 #include "document/doc_view.h"
 #include "document/float_object.h"
 #include "document/page_object_list.h"
 #include "document/ql_doc.h"
+#include "document/rtf_tables.h"
 #include "document/text_flow.h"
+#include "document/units.h"
+#include "media/jpeg_file_saver.h"
+#include "platform/base/saturate.h"
+#include "platform/base/system.h"
 #include "platform/file/archive.h"
 #include "platform/file/file.h"
+#include "platform/file/text_mode_stream.h"
+#include "platform/gfx/bitmap.h"
 #include "platform/ui/clipboard.h"
+#include "resources/res_bitmaps.h"
 
 namespace {
 
@@ -112,7 +126,10 @@ bool CQlDoc::EditCopy()
             m_body->GetObjectList().Save(ar, kArchiveClipboard, CPageObjectList::kGroupAtOrigin);
             ar.Close();
         }
-        return view.SetClipboardData(kBlockClipboardFormat, mem.Detach());
+        bool taken = view.SetClipboardData(kBlockClipboardFormat, mem.Detach());
+        if (std::optional<Bytes> rtf = RenderCopyRtf(true))
+            taken = view.SetClipboardData(kRtfClipboardFormat, std::move(*rtf)) && taken;
+        return taken;
     }
 
     CTextFlow* focus = GetFocusText();
@@ -121,8 +138,53 @@ bool CQlDoc::EditCopy()
     taken = view.SetClipboardData(kUnicodeTextClipboardFormat,
                                   plat::UnicodeTextToBytes(focus->GetSelectedText(CTextFlow::CTextScope::kLiveOnly))) &&
             taken;
-    if (focus == m_body.get()) taken = view.SetClipboardData(kPageClipboardFormat, focus->CopyTextBlock(true)) && taken;
+    if (focus == m_body.get()) {
+        taken = view.SetClipboardData(kPageClipboardFormat, focus->CopyTextBlock(true)) && taken;
+        if (std::optional<Bytes> rtf = RenderCopyRtf(false))
+            taken = view.SetClipboardData(kRtfClipboardFormat, std::move(*rtf)) && taken;
+    }
     return taken;
+}
+
+std::optional<std::vector<std::uint8_t>> CQlDoc::RenderCopyRtf(bool objects)
+{
+    // A name of its own in the private temporary folder, so that two copies at once (two
+    // documents, two processes) never share the file.
+    static std::atomic<int> serial{0};
+    const plat::String path = plat::TempDir() + plat::Format(u"EditCopy-%d.rtf", serial++);
+    Bytes bytes;
+    try {
+        {
+            plat::File file(path, plat::File::kWrite | plat::File::kCreate);
+            plat::TextModeStream out(file);
+            WriteRtfDocument(out, [&](plat::Stream& s, const CRtfFontTable& fonts, const CRtfColorTable& colors) {
+                if (!objects) {
+                    m_body->ExportRtfSelection(s, fonts, colors);
+                    return;
+                }
+                // The objects stack from the left margin, each placed up by the heights of
+                // those written before it.
+                const int left = MmToTwips(GetPageSettings().margins.left);
+                std::int64_t above = 0;
+                for (int k = 0; k < m_body->GetSelectedCount(); ++k) {
+                    CFloatObject* object = m_body->GetSelectedObject(k);
+                    object->WriteRtfShape(s, left, plat::SaturateI32(object->m_bounds.top + above), fonts, colors);
+                    above += object->m_bounds.bottom - object->m_bounds.top;
+                }
+            });
+            out.Flush();
+            file.Close();
+        }
+        plat::File file(path, plat::File::kRead);
+        bytes.resize(static_cast<size_t>(file.GetLength()));
+        if (file.Read(bytes.data(), bytes.size()) != bytes.size()) throw plat::FileException(plat::FileException::kEndOfFile, plat::Utf16ToUtf8(path));
+    } catch (const plat::FileException&) {
+        // The RTF is left out; the private formats still carry the copy.
+        plat::File::Remove(path);
+        return std::nullopt;
+    }
+    plat::File::Remove(path);
+    return bytes;
 }
 
 bool CQlDoc::EditCut()
@@ -177,8 +239,8 @@ bool CQlDoc::PasteFormat(int kind)
                                     : kind == kPasteBlock       ? kBlockClipboardFormat
                                     : kind == kPasteUnit        ? kUnitClipboardFormat
                                     : kind == kPasteUnicodeText ? kUnicodeTextClipboardFormat
+                                    : kind == kPasteBitmap      ? kBitmapClipboardFormat
                                                                 : plat::StringView();
-    // Bitmaps are not read yet.
     if (format.empty()) return false;
     std::optional<Bytes> data;
     {
@@ -196,6 +258,8 @@ bool CQlDoc::PasteFormat(int kind)
         return PasteObjectBlock(*data);
     case kPasteUnit:
         return PasteCellBlock(*data);
+    case kPasteBitmap:
+        return PasteBitmap(*data);
     default: {
         CWaitCursor wait(m_frame);
         return InsertString(plat::UnicodeTextFromBytes(*data));
@@ -231,6 +295,22 @@ bool CQlDoc::PasteObjectBlock(const std::vector<std::uint8_t>& block)
     SetModified(true);
     RequestRepaint();
     return true;
+}
+
+bool CQlDoc::PasteBitmap(const std::vector<std::uint8_t>& dib)
+{
+    const std::unique_ptr<plat::Bitmap> bitmap = DibToBitmap(dib);
+    if (!bitmap) return false;
+    // The picture's store keeps its own copy of the file, which goes again at once.
+    static std::atomic<int> serial{0};
+    const plat::String path = plat::TempDir() + plat::Format(u"bmpCopy-%d.jpg", serial++);
+    bool inserted = false;
+    if (CJpegFileSaver(plat::FileDurability::kScratch).SaveBitmap(path, bitmap.get())) {
+        CWaitCursor wait(m_frame);
+        inserted = InsertImage(path, plat::String(), 0, 0, 0, 0) != 0;
+    }
+    plat::File::Remove(path);
+    return inserted;
 }
 
 bool CQlDoc::PasteCellBlock(const std::vector<std::uint8_t>& block)
@@ -269,15 +349,25 @@ int CQlDoc::GetClipboardPasteKind() const
         {kBlockClipboardFormat, kPasteBlock},
         {kUnitClipboardFormat, kPasteUnit},
         {kUnicodeTextClipboardFormat, kPasteUnicodeText},
+        {kBitmapClipboardFormat, kPasteBitmap},
     };
     for (const Choice& c : kChoices)
         if (m_view->IsClipboardFormatAvailable(c.format)) return c.kind;
     return 0;
 }
 
+bool CQlDoc::PrefersRtf() const
+{
+    // Objects copied here come back as themselves from their block, not as the pictures
+    // their RTF holds.
+    return m_view && m_view->IsClipboardFormatAvailable(kRtfClipboardFormat) &&
+           !m_view->IsClipboardFormatAvailable(kBlockClipboardFormat) && CanPasteRtf();
+}
+
 bool CQlDoc::CanEditPaste() const
 {
     if (m_view && m_view->IsClipboardFormatAvailable(kPageClipboardFormat) && CanPastePage()) return true;
+    if (PrefersRtf()) return true;
     const int kind = GetClipboardPasteKind();
     return kind != 0 && CanPasteFormat(kind);
 }
@@ -286,6 +376,7 @@ bool CQlDoc::EditPaste()
 {
     if (!IsEditable()) return false;
     if (m_view && m_view->IsClipboardFormatAvailable(kPageClipboardFormat) && CanPastePage()) return PastePage();
+    if (PrefersRtf()) return PasteRtf();
     const int kind = GetClipboardPasteKind();
     return kind != 0 && PasteFormat(kind);
 }
@@ -302,6 +393,11 @@ bool CQlDoc::CanCopy() const
     }
     if (selected == 1) return m_body->GetSelectedObject(0)->CanCopyText() != 0;
     return true;
+}
+
+bool CQlDoc::CanPasteRtf() const
+{
+    return IsEditable() && m_body && m_body->GetSelectedCount() == 0 && FindDocImporterByName(kRtfFormatName);
 }
 
 bool CQlDoc::CanPasteFormat(int kind) const

@@ -234,22 +234,28 @@ int CQlDoc::ExportRtf(const plat::String& path)
     if (!m_body || !FitsPathBuffer(path)) return 0;
     const bool written = WriteReplacing(path, [&](plat::Stream& file) {
         plat::TextModeStream out(file);
-        WriteRtfHead(out);
-        CRtfFontTable fonts;
-        CRtfColorTable colors;
-        m_body->CollectRtfFonts(out, fonts);
-        m_body->CollectRtfColors(out, colors);
-        const CPageSettings page = GetPageSettings();
-        WriteAscii(out, plat::Utf16ToUtf8(plat::Format(
-                            u"\\paperw%d\\paperh%d\\margl%d\\margr%d\\margt%d\\margb%d\\gutter0",
-                            MmToTwips(page.paper.cx), MmToTwips(page.paper.cy), MmToTwips(page.margins.left),
-                            MmToTwips(page.margins.right), MmToTwips(page.margins.top),
-                            MmToTwips(page.margins.bottom))));
-        m_body->ExportRtf(out, fonts, colors);
-        WriteAscii(out, "}\n");
+        WriteRtfDocument(out, [&](plat::Stream& s, const CRtfFontTable& fonts, const CRtfColorTable& colors) {
+            m_body->ExportRtf(s, fonts, colors);
+        });
         return true;
     });
     return written ? 1 : 0;
+}
+
+void CQlDoc::WriteRtfDocument(plat::Stream& out, const RtfContent& content)
+{
+    WriteRtfHead(out);
+    CRtfFontTable fonts;
+    CRtfColorTable colors;
+    m_body->CollectRtfFonts(out, fonts);
+    m_body->CollectRtfColors(out, colors);
+    const CPageSettings page = GetPageSettings();
+    WriteAscii(out, plat::Utf16ToUtf8(plat::Format(u"\\paperw%d\\paperh%d\\margl%d\\margr%d\\margt%d\\margb%d\\gutter0",
+                                                   MmToTwips(page.paper.cx), MmToTwips(page.paper.cy),
+                                                   MmToTwips(page.margins.left), MmToTwips(page.margins.right),
+                                                   MmToTwips(page.margins.top), MmToTwips(page.margins.bottom))));
+    content(out, fonts, colors);
+    WriteAscii(out, "}\n");
 }
 
 void CQlDoc::WriteRtfHead(plat::Stream& out)

@@ -7,6 +7,7 @@
 #include "document/doc_importer.h"
 #include "document/doc_frame.h"
 #include "document/doc_view.h"
+#include "document/format_state.h"
 #include "document/ql_doc.h"
 #include "platform/file/archive.h"
 #include "platform/file/file.h"
@@ -146,6 +147,32 @@ int CQlDoc::AppendRtf(const plat::String& path)
     if (file.TryOpen(path, plat::File::kRead)) return AppendThrough(*rtf, file);
     plat::MemFile nothing;
     return AppendThrough(*rtf, nothing);
+}
+
+bool CQlDoc::PasteRtf()
+{
+    if (!CanPasteRtf()) return false;
+    CDocImporter* rtf = FindDocImporterByName(kRtfFormatName);
+    std::optional<std::vector<std::uint8_t>> data;
+    if (m_view && m_view->OpenClipboard()) {
+        data = m_view->GetClipboardData(kRtfClipboardFormat);
+        m_view->CloseClipboard();
+    }
+    if (!data) return false;
+    if (m_frame) m_frame->ShowWaitCursor(true);
+    PushUndoState();
+    // RTF always goes into the body, in place of its selection.
+    m_formatState->SetFocusObject(m_body.get());
+    if (m_body->HasSelection()) m_body->DeleteSelection();
+    plat::MemFile in(*data);
+    RunImporter(*rtf, *this, in, ImportMode::kPaste);
+    if (m_frame) m_frame->ShowWaitCursor(false);
+    m_body->BuildPageRegions();
+    m_body->RelayoutWhole();
+    SetModified(true);
+    ScrollToCaret();
+    RequestRepaint();
+    return true;
 }
 
 namespace {

@@ -469,6 +469,10 @@ int CRtfReader::DispatchControlWord(const Word& w)
         else if (w.Is("margt")) ImportMarginTop(num);
         else if (w.Is("margb")) ImportMarginBottom(num);
         return 1;
+    case 'n':
+        // The end of a raised or lowered run: the text after it is on the line again.
+        if (w.Is("nosupersub")) ImportSetCharPosition(0);
+        return 1;
     case 'o':
         if (w.Is("object")) return ReadObject();
         return 1;

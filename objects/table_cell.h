@@ -12,8 +12,11 @@
 
 class CTableGrid;
 class CRenderContext;
+class CRtfFontTable;
+class CRtfColorTable;
 namespace plat {
 class Dc;
+class Stream;
 }
 
 // A cell is its text box plus this much, half on each side (twips).
@@ -60,6 +63,12 @@ public:
     void ClearText();
 
     CTableGrid* GetGrid() const;
+
+    // The cell's text in the export formats (table_export.cpp): HTML spans in code page 936
+    // or UTF-16, RTF runs ending with the cell mark.
+    void WriteHtml(plat::Stream& out) const;
+    void WriteHtmlW(plat::Stream& out) const;
+    void WriteRtf(plat::Stream& out, const CRtfFontTable& fonts, const CRtfColorTable& colors) const;
 
     std::int32_t m_startRow = 0;
     std::int32_t m_startCol = 0;

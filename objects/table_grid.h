@@ -23,8 +23,11 @@
 class CFloatObject;
 class CFormatState;
 class CRenderContext;
+class CRtfFontTable;
+class CRtfColorTable;
 namespace plat {
 class Dc;
+class Stream;
 }
 
 constexpr int kMaxTableRows = 60;
@@ -146,6 +149,16 @@ public:
     void EnsureBorderLines();
     // Drops grid columns and rows that no cell boundary uses.
     void Normalize();
+
+    // ---- HTML and RTF writers (table_export.cpp) ----
+    // The table as an HTML table element, 8-bit (code page 936) or UTF-16; returns 1.
+    int WriteHtml(plat::Stream& out);
+    int WriteHtmlW(plat::Stream& out);
+    // The table as RTF rows with the export's font and colour tables; returns 1.
+    int WriteRtf(plat::Stream& out, const CRtfFontTable& fonts, const CRtfColorTable& colors);
+    // Every cell's faces and colours, each cell once, into the export's tables.
+    void CollectRtfFonts(plat::Stream& out, CRtfFontTable& fonts);
+    void CollectRtfColors(plat::Stream& out, CRtfColorTable& colors);
 
 private:
     using SlotArray = std::array<std::array<CTableCell*, kMaxTableColumns>, kMaxTableRows>;

@@ -6,12 +6,17 @@
 #include <memory>
 #include <span>
 
+#include "document/doc_body.h"
 #include "document/doc_commands.h"
 #include "document/float_object.h"
 #include "document/ql_doc.h"
 #include "objects/table_grid.h"
 
-class CTableObject : public CFloatObject, public CTextHostObject, public CInsertableObject {
+class CTableObject : public CFloatObject,
+                     public CTextHostObject,
+                     public CInsertableObject,
+                     public CRtfCellSource,
+                     public CTableBuildTarget {
 public:
     // Text above and below only, layer 3, no grid yet.
     CTableObject(CDocContext* doc, CDocNode* parent);
@@ -40,6 +45,24 @@ public:
     CTableGrid& CreateGrid(int rows, int columns, std::span<const int> widths = {});
     // The object's width and height become the grid's totals, and its box follows.
     void TakeGridSize();
+
+    // The export slots write the grid itself (table_export.cpp): an HTML table in either
+    // variant, RTF rows whether the table stands in the text or after it.
+    int WriteHtml(plat::Stream& out, const plat::String& folderPath, const plat::String& folderRef,
+                  const plat::String& name, bool rightAligned) override;
+    int WriteHtmlW(plat::Stream& out, const plat::String& folderPath, const plat::String& folderRef,
+                   const plat::String& name, bool rightAligned) override;
+    void WriteRtfPicture(plat::Stream& out, const CRtfFontTable& fonts, const CRtfColorTable& colors) override;
+    void WriteRtfShape(plat::Stream& out, int originX, int originY, const CRtfFontTable& fonts,
+                       const CRtfColorTable& colors) override;
+    void CollectRtfFonts(plat::Stream& out, CRtfFontTable& fonts) override;
+    void CollectRtfColors(plat::Stream& out, CRtfColorTable& colors) override;
+
+    // An import builds the grid cell by cell (table_import.cpp).
+    bool BeginGrid(int rows, int columns, std::span<const std::int32_t> widths) override;
+    void MergeRowCells(int row, std::span<const std::uint8_t> flags) override;
+    CTextFlow* SetCell(int row, int column, std::uint8_t alignment, std::uint8_t verticalAlignment,
+                       bool mergeUp) override;
 
 private:
     std::unique_ptr<CTableGrid> m_grid;

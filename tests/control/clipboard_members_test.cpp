@@ -62,7 +62,8 @@ TEST_F(ClipboardMembers, CopyCutAndPasteTheMainDocument)
     ASSERT_TRUE(CallBool(u"EditSelectAll"));
     EXPECT_TRUE(CallBool(u"CanEditCopy"));
     EXPECT_TRUE(CallBool(u"EditCopy"));
-    EXPECT_EQ(Formats(), (std::vector<plat::String>{kTextClipboardFormat, u"CF_UNICODETEXT", kPageClipboardFormat}));
+    EXPECT_EQ(Formats(), (std::vector<plat::String>{kTextClipboardFormat, u"CF_UNICODETEXT", kPageClipboardFormat,
+                                                     kRtfClipboardFormat}));
     EXPECT_FALSE(plat::IsClipboardOpen());
     SetCaret(7);
     EXPECT_TRUE(CallBool(u"CanEditPaste"));

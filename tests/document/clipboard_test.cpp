@@ -108,7 +108,7 @@ TEST_F(Clipboard, TextWithAnAnchoredObjectGoesFromTheReferencePaneToTheMainDocum
     r.SetSelection(CTextPos(alphaEnd + 3, r.GetName()), CTextPos(0, r.GetName()));
     ASSERT_TRUE(reference.EditCopy());
     EXPECT_EQ(Formats(), (std::set<plat::String>{kPageClipboardFormat, kTextClipboardFormat,
-                                                  kUnicodeTextClipboardFormat}));
+                                                  kUnicodeTextClipboardFormat, kRtfClipboardFormat}));
 
     Append(u"XY");
     Caret(1);
@@ -156,8 +156,14 @@ TEST_F(Clipboard, ABlockOfObjectsPastesAsAGroupBelowTheVisibleCorner)
     a->SetSelected(true);
     b->SetSelected(true);
     ASSERT_TRUE(doc.EditCopy());
-    EXPECT_EQ(Formats(), (std::set<plat::String>{kBlockClipboardFormat}));
+    EXPECT_EQ(Formats(), (std::set<plat::String>{kBlockClipboardFormat, kRtfClipboardFormat}));
     EXPECT_EQ(doc.GetClipboardPasteKind(), CQlDoc::kPasteBlock);
+    // The RTF holds the two selected objects as shapes, not the third.
+    const Bytes& rtf = window.m_clipboard.at(kRtfClipboardFormat);
+    const std::string text(rtf.begin(), rtf.end());
+    int shapes = 0;
+    for (size_t at = 0; (at = text.find("{\\shp{", at)) != std::string::npos; ++at) ++shapes;
+    EXPECT_EQ(shapes, 2) << text;
 
     window.m_scroll = plat::Point(0, 30);
     const plat::Point origin = doc.PixelsToTwipsPoint(20, 50);

@@ -1,8 +1,8 @@
 #!/usr/bin/python3
 """Reads an exported page the way an outside program does and prints what it found, one
 item a line in UTF-8: "C<TAB>charset", "P<TAB>paragraph text" for every div element (HTML)
-or text line (RTF through pandoc), "I<TAB>src<TAB>1|0" for every img element (1: the file
-exists beside the page).
+or text line (RTF through pandoc), "T<TAB>cell text" for every td element (HTML),
+"I<TAB>src<TAB>1|0" for every img element (1: the file exists beside the page).
 
   export_reader.py html PAGE
   export_reader.py rtf PANDOC FILE
@@ -22,17 +22,22 @@ class PageParser(html.parser.HTMLParser):
         self.depth = 0
         self.lines = []
         self.text = []
+        self.cells = []  # the text of the td elements open, innermost last
 
     def handle_starttag(self, tag, attrs):
         if tag == "div":
             self.depth += 1
             self.text = []
+        elif tag == "td":
+            self.cells.append([])
         elif tag == "img":
             src = dict(attrs).get("src", "")
             exists = os.path.isfile(os.path.join(self.folder, src))
             self.lines.append("I\t%s\t%d" % (src, 1 if exists else 0))
 
     def handle_endtag(self, tag):
+        if tag == "td" and self.cells:
+            self.lines.append("T\t" + re.sub(r"[\r\n]", " ", "".join(self.cells.pop())))
         if tag == "div" and self.depth > 0:
             self.depth -= 1
             # Line ends inside the element are layout, like blanks.
@@ -41,6 +46,8 @@ class PageParser(html.parser.HTMLParser):
     def handle_data(self, data):
         if self.depth > 0:
             self.text.append(data)
+        for cell in self.cells:
+            cell.append(data)
 
 
 def read_html(path):

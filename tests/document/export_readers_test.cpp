@@ -1,15 +1,20 @@
 // The exported pages read back by outside programs: python3's HTML parser reads both HTML
 // pages by their declared charset, pandoc reads the RTF; each yields the paragraphs of the
-// plain-text export in order, and every picture a page names exists.
+// plain-text export in order and the text of a table's cells, and every picture a page
+// names exists (a drawn shape is one of them).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "document/float_object.h"
+#include "objects/object_kinds.h"
+#include "objects/table_object.h"
 #include "tests/document/html_rtf_export_support.h"
 #include "tests/document/test_object.h"
 #include "tests/io/pdf_support.h"
+#include "tests/objects/shape_test_support.h"
 
 using namespace exporttest;
 
@@ -36,6 +41,7 @@ std::vector<std::string> Lines(const std::string& text)
 struct ReadBack {
     std::string charset;
     plat::String text; // every paragraph, blanks removed, joined
+    std::vector<plat::String> cells; // every td element's text, blanks removed
     std::vector<std::string> images;
     int missing = 0;
 };
@@ -48,6 +54,7 @@ ReadBack Read(const std::string& args)
     for (const std::string& line : Lines(out)) {
         if (line.rfind("C\t", 0) == 0) r.charset = line.substr(2);
         if (line.rfind("P\t", 0) == 0) r.text += WithoutBlanks(plat::Utf8ToUtf16(line.substr(2)));
+        if (line.rfind("T\t", 0) == 0) r.cells.push_back(WithoutBlanks(plat::Utf8ToUtf16(line.substr(2))));
         if (line.rfind("I\t", 0) == 0) {
             r.images.push_back(line.substr(2, line.rfind('\t') - 2));
             if (line.back() != '1') ++r.missing;
@@ -102,6 +109,24 @@ TEST(ExportReadersTest, OutsideProgramsReadEveryParagraph)
     d.Body().AddObject(objtest::NewObject(&d.doc, frame.left + 2000, d.Body().GetItem(30)->GetTop() + 200, 1500,
                                           750, kWrapNone, 2, 1));
     d.Body().AddObject(objtest::NewObject(&d.doc, frame.left + 2000, frame.bottom + 30000, 1500, 750));
+    // After the text: a drawn line and a table of two cells.
+    RegisterObjectKinds();
+    d.Body().AddObject(shapetest::MakeShape(
+        d.doc, {0x1101, {{frame.left + 5000, frame.bottom + 30000}, {frame.left + 6500, frame.bottom + 30750}}}));
+    auto table = std::make_unique<CTableObject>(&d.doc, nullptr);
+    CTableGrid& grid = table->CreateGrid(1, 2);
+    const plat::String cellText[] = {u"表格 cell", u"Red 红"};
+    for (int c = 0; c < 2; ++c) {
+        CTableCell* cell = grid.GetCell(0, c);
+        int at = cell->GetCount() - 1;
+        cell->InsertString(at, cellText[c], PlainFormat());
+        grid.RelayoutCell(0, c, 0);
+    }
+    table->TakeGridSize();
+    table->m_bounds = plat::Rect(frame.left, frame.bottom + 32000, frame.left + table->m_width,
+                                 frame.bottom + 32000 + table->m_height);
+    table->RecalcLayout();
+    d.Body().AddObject(std::move(table));
     d.Body().RecalcAllObjects();
 
     const std::string dir = pdftest::Dir("readers");
@@ -130,11 +155,15 @@ TEST(ExportReadersTest, OutsideProgramsReadEveryParagraph)
         const ReadBack r = Read("html " + dir + page);
         EXPECT_EQ(r.charset, std::string(page) == "page.htm" ? "gb2312" : "unicode");
         ExpectParagraphsInOrder(paragraphs, r.text);
-        EXPECT_EQ(r.images.size(), 2u);
+        EXPECT_EQ(r.images.size(), 3u);
         EXPECT_EQ(r.missing, 0);
+        for (const plat::String& cell : cellText)
+            EXPECT_NE(std::find(r.cells.begin(), r.cells.end(), WithoutBlanks(cell)), r.cells.end())
+                << plat::Utf16ToUtf8(cell);
     }
     const ReadBack rtf = Read(std::string("rtf ") + QUILN_PANDOC + " " + dir + "doc.rtf");
     ExpectParagraphsInOrder(paragraphs, rtf.text);
+    ExpectParagraphsInOrder({cellText[0], cellText[1]}, rtf.text);
 }
 
 } // namespace

@@ -1,11 +1,15 @@
 // A document for the HTML and RTF export tests: text appended in formats the test gives,
 // page objects of the tests' own kind, and the writers' output as bytes.
 #pragma once
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "document/char_format.h"
 #include "document/char_width_cache.h"
 #include "document/doc_body.h"
+#include "document/doc_commands.h"
+#include "document/float_object.h"
 #include "document/ql_doc.h"
 #include "document/text_item.h"
 #include "platform/file/file.h"
@@ -22,6 +26,43 @@ inline CCharFormat PlainFormat()
     f.m_size = 210;
     f.m_color = 0;
     return f;
+}
+
+// The plain format with another Western face, size, styles, colour and script position.
+inline CCharFormat StyledFormat(const char16_t* western, int size, bool bold, bool italic, int underline,
+                                plat::ColorRef color, int position = 0)
+{
+    CCharFormat f = PlainFormat();
+    f.m_westernFace = western;
+    f.m_size = static_cast<std::uint16_t>(size);
+    f.m_bold = bold;
+    f.m_italic = italic;
+    f.m_underline = static_cast<std::uint8_t>(underline);
+    f.m_color = static_cast<std::int32_t>(color);
+    f.m_position = static_cast<std::uint8_t>(position);
+    return f;
+}
+
+// A picture kind of the tests (node type 18): it keeps the bytes of the file it is made
+// from, as the image store keeps its copy, so the file may go at once.
+class CFilePicture : public CFloatObject, public CInsertableObject {
+public:
+    CFilePicture(CDocContext* doc, CDocNode* parent) : CFloatObject(doc, parent, kNodeImage) {}
+    bool TakeSource(const CNewObjectSource& source) override
+    {
+        plat::File file;
+        if (!file.TryOpen(source.path, plat::File::kRead)) return false;
+        m_bytes.resize(static_cast<size_t>(file.GetLength()));
+        m_bytes.resize(file.Read(m_bytes.data(), m_bytes.size()));
+        return true;
+    }
+    plat::Size GetNaturalSize() const override { return plat::Size(1500, 750); }
+    std::vector<std::uint8_t> m_bytes;
+};
+
+inline std::unique_ptr<CFloatObject> MakeFilePicture(CDocContext* doc, CDocNode* parent)
+{
+    return std::make_unique<CFilePicture>(doc, parent);
 }
 
 struct ExportDoc {
