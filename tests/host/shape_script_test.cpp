@@ -13,6 +13,7 @@
 #include "platform/base/system.h"
 #include "platform/gfx/bitmap.h"
 #include "tests/host/host_run.h"
+#include "tests/objects/shape_catalogue.h"
 #include "tests/objects/shape_test_support.h"
 #include "tests/support/pixel_probe.h"
 
@@ -142,6 +143,79 @@ TEST_F(ShapeScript, OpenSelectCopyPasteDragUndoRedoSaveAndOpen)
     const std::vector<std::uint8_t> saved = ShapeRecordsOf("saved.qln", 2);
     EXPECT_NE(saved, before);
     EXPECT_EQ(ShapeRecordsOf("again.qln", 2), saved);
+}
+
+// The catalogue document: a green ring and a magenta five-pointed star at the top, every
+// code of the basic shapes, block arrows, polygons and flow chart below them in grey.
+TEST_F(ShapeScript, CatalogueOpenedPicturedRingDraggedUndoneSavedAndOpened)
+{
+    constexpr plat::ColorRef kGreen = plat::Rgb(0, 160, 0), kMagenta = plat::Rgb(200, 0, 200);
+    constexpr plat::ColorRef kGrey = plat::Rgb(96, 96, 96);
+    int count = 0;
+    {
+        doctest::ShownDoc shown;
+        auto tw = [](int x, int y) { return plat::Point(x * 15, y * 15); };
+        CShapeObject* ring = shapetest::AddShape(shown.doc, {0x1211, {tw(250, 250), tw(290, 250)}, 2, -1, -1, 2});
+        ring->m_lineColor = ring->m_fillColor = static_cast<std::int32_t>(kGreen);
+        CShapeObject* star = shapetest::AddShape(shown.doc, {0x1407, {tw(450, 250), tw(450, 210)}, 2, -1, -1, 2});
+        star->m_lineColor = star->m_fillColor = static_cast<std::int32_t>(kMagenta);
+        count = 2;
+        for (const shapetest::CatalogueShape& c : shapetest::Catalogue()) {
+            if (c.form != shapetest::Form::kNormal) continue;
+            shapetest::ShapeSpec spec{c.code, {}, 2, -1, -1, 2};
+            for (const plat::Point& p : c.points) spec.points.push_back(tw(p.x + 100, p.y + 320));
+            CShapeObject* s = shapetest::AddShape(shown.doc, spec);
+            s->m_lineColor = s->m_fillColor = static_cast<std::int32_t>(kGrey);
+            ++count;
+        }
+        ASSERT_TRUE(shown.doc.FileSave(plat::Utf8ToUtf16((m_dir / "catalogue.qln").string())));
+    }
+    ASSERT_EQ(Run("FileOpen \"catalogue.qln\" 0\n!png \"catalogue.png\"\n"), 0) << m_out;
+    const auto opened = Picture("catalogue.png");
+    ASSERT_NE(opened, nullptr);
+    const plat::Rect page(20, 60, opened->Width() - 20, opened->Height() - 20);
+    const testsupport::Ink ring = testsupport::InkOf(*opened, page, kGreen);
+    const testsupport::Ink star = testsupport::InkOf(*opened, page, kMagenta);
+    ASSERT_GT(ring.count, 1000) << "the ring is in the window";
+    ASSERT_GT(star.count, 500) << "the star is in the window";
+    EXPECT_GT(testsupport::InkOf(*opened, page, kGrey).count, 2000) << "the catalogue below them";
+    // The ring's hole shows the page; its body, halfway between the circles, is green.
+    const int cx = (ring.box.left + ring.box.right) / 2, cy = (ring.box.top + ring.box.bottom) / 2;
+    const int ro = ring.box.Width() / 2;
+    EXPECT_NE(opened->GetPixel(cx, cy), kGreen);
+    EXPECT_NE(opened->GetPixel(cx + ro / 4, cy), kGreen);
+    EXPECT_EQ(opened->GetPixel(cx, cy - 3 * ro / 4), kGreen);
+    // The star's top point is straight above its centre, and beside it is the page.
+    const int sx = (star.box.left + star.box.right) / 2;
+    EXPECT_EQ(opened->GetPixel(sx, star.box.top + 2), kMagenta);
+    EXPECT_NE(opened->GetPixel(sx - 8, star.box.top + 4), kMagenta);
+
+    // The ring selected on its body, its outer vertex dragged 20 pixels outward.
+    const int vertex = ring.box.right - 1;
+    std::ostringstream script;
+    script << "FileOpen \"catalogue.qln\" 0\n"
+           << "FileSave \"before.qln\"\n"
+           << "!click " << cx << " " << cy - 3 * ro / 4 << "\n"
+           << "!drag " << vertex << " " << cy << " " << vertex + 20 << " " << cy << "\n"
+           << "!png \"dragged.png\"\n"
+           << "EditUndo\n"
+           << "FileSave \"undone.qln\"\n"
+           << "EditRedo\n"
+           << "FileSave \"saved.qln\"\n"
+           << "FileOpen \"saved.qln\" 0\n"
+           << "FileSave \"again.qln\"\n";
+    EXPECT_EQ(Run(script.str()), 0) << m_out;
+    EXPECT_EQ(m_out.find("ERROR"), std::string::npos) << m_out;
+    EXPECT_EQ(m_out.find("FALSE"), std::string::npos) << m_out;
+    const auto dragged = Picture("dragged.png");
+    ASSERT_NE(dragged, nullptr);
+    EXPECT_EQ(dragged->GetPixel(vertex + 12, cy - 2), kGreen) << "the ring grew";
+
+    const std::vector<std::uint8_t> before = ShapeRecordsOf("before.qln", count);
+    EXPECT_EQ(ShapeRecordsOf("undone.qln", count), before);
+    const std::vector<std::uint8_t> saved = ShapeRecordsOf("saved.qln", count);
+    EXPECT_NE(saved, before);
+    EXPECT_EQ(ShapeRecordsOf("again.qln", count), saved);
 }
 
 } // namespace
