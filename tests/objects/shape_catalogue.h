@@ -76,8 +76,8 @@ inline std::vector<plat::Point> PointsInBox(std::uint16_t code, const plat::Rect
     }
 }
 
-// Grid of the catalogue: five codes a row, each with its four forms side by side.
-constexpr int kCellWidth = 44, kCellHeight = 34, kCodesPerRow = 5, kCodeGap = 8;
+// Grid of the catalogue: four codes a row (it fits an A4 page at 96 dpi), each with its four forms side by side.
+constexpr int kCellWidth = 44, kCellHeight = 34, kCodesPerRow = 4, kCodeGap = 8;
 constexpr int kCatalogueWidth = kCodesPerRow * (4 * kCellWidth + kCodeGap);
 
 inline std::vector<CatalogueShape> Catalogue()
