@@ -101,10 +101,9 @@ void CShapeObject::PaintArrows(plat::Dc& dc, double zoom, const CPointList& list
         } else {
             const int e = (x1 - x0) / 30;
             if (three) {
-                // The head stays on p1's side of the stripes.
-                const int stripes = x0 + 5 * std::abs(e) * (x1 >= x0 ? 1 : -1);
-                const int cx = x1 >= x0 ? std::clamp(c.x, std::min(stripes, x1), x1) : std::clamp(c.x, x1, std::max(stripes, x1));
-                k = x1 - cx;
+                // The head stays on p1's side of the stripes, whichever way the arrow points.
+                const int stripes = x0 + 5 * e;
+                k = x1 - std::clamp(c.x, std::min(stripes, x1), std::max(stripes, x1));
             }
             polygon({{x1, my}, {x1 - k, T}, {x1 - k, T + s}, {x0 + 5 * e, T + s}, {x0 + 5 * e, B - s}, {x1 - k, B - s},
                      {x1 - k, B}});
@@ -128,9 +127,8 @@ void CShapeObject::PaintArrows(plat::Dc& dc, double zoom, const CPointList& list
         } else {
             const int e = (y1 - y0) / 30;
             if (three) {
-                const int stripes = y0 + 5 * std::abs(e) * (y1 >= y0 ? 1 : -1);
-                const int cy = y1 >= y0 ? std::clamp(c.y, std::min(stripes, y1), y1) : std::clamp(c.y, y1, std::max(stripes, y1));
-                k = y1 - cy;
+                const int stripes = y0 + 5 * e;
+                k = y1 - std::clamp(c.y, std::min(stripes, y1), std::max(stripes, y1));
             }
             polygon({{mx, y1}, {L, y1 - k}, {L + s, y1 - k}, {L + s, y0 + 5 * e}, {R - s, y0 + 5 * e}, {R - s, y1 - k},
                      {R, y1 - k}});

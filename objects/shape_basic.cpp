@@ -233,12 +233,7 @@ void CShapeObject::PaintBasic(plat::Dc& dc, double zoom, const CPointList& list,
     case 0x1219:
     case 0x121A:
     case 0x121B: {
-        int e = w / 8;
-        if (three) {
-            int a = c.x < L || c.x > R ? L + 1 : c.x;
-            if (a > mx) a = R + L - a;
-            e = a - L;
-        }
+        const int e = three ? b.Inset(c.x, L + 1) : w / 8;
         // The pair is two single members facing each other; the stored code comes back.
         const std::uint16_t code = m_shapeCode;
         m_shapeCode = code == 0x1219 ? 0x1213 : code == 0x121A ? 0x1215 : 0x1217;

@@ -390,6 +390,8 @@ TEST(ShapeFamilies, FiguresOfNoSizeDrawSafelyAndSpoilNothingAfter)
             SCOPED_TRACE(testing::Message() << std::hex << code << std::dec << " " << points.size() << " points at "
                                             << points[1].x << "," << points[1].y);
             testsupport::Canvas canvas(120, 100);
+            // Modes other than the defaults, so that putting back is told from resetting.
+            canvas.dc.SetArcDirection(plat::kClockwise);
             const int oldFill = canvas.dc.GetPolyFillMode(), oldArc = canvas.dc.GetArcDirection();
             DrawShape(canvas.dc, {code, points});
             EXPECT_EQ(canvas.dc.GetPolyFillMode(), oldFill);
