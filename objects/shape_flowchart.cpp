@@ -34,6 +34,13 @@ void CShapeObject::PaintFlowChart(plat::Dc& dc, double zoom, const CPointList& l
         rc.SetBrush(dc, m_fillStyle >= 1 && m_fillStyle <= 8 ? m_fillStyle : 1, m_fillColor);
         rc.SetLinePen(dc, zoom, m_lineStyle, m_lineColor);
     };
+    // The right end rounded by half the ellipse in (R - 2k, T, R, B), then along the top
+    // back to (L + k, T): the terminator and the display share it.
+    auto roundRightEndAndBack = [&](int k) {
+        ArcToOrLine(dc, R - 2 * k, T, R, B, {R - k, B}, {R - k, T});
+        dc.LineTo(R - k, T);
+        dc.LineTo(L + k, T);
+    };
     auto bezier = [&](Point c1, Point c2, Point end) {
         const Point q[] = {c1, c2, end};
         dc.PolyBezierTo(q);
@@ -93,9 +100,7 @@ void CShapeObject::PaintFlowChart(plat::Dc& dc, double zoom, const CPointList& l
         ArcToOrLine(dc, L, T, L + 2 * k, B, {L + k, T}, {L + k, B});
         dc.LineTo(L + k, B);
         dc.LineTo(R - k, B);
-        ArcToOrLine(dc, R - 2 * k, T, R, B, {R - k, B}, {R - k, T});
-        dc.LineTo(R - k, T);
-        dc.LineTo(L + k, T);
+        roundRightEndAndBack(k);
         path.Finish();
         break;
     }
@@ -205,9 +210,7 @@ void CShapeObject::PaintFlowChart(plat::Dc& dc, double zoom, const CPointList& l
         dc.LineTo(L, my);
         dc.LineTo(L + k, B);
         dc.LineTo(R - k, B);
-        ArcToOrLine(dc, R - 2 * k, T, R, B, {R - k, B}, {R - k, T});
-        dc.LineTo(R - k, T);
-        dc.LineTo(L + k, T);
+        roundRightEndAndBack(k);
         path.Finish();
         break;
     }

@@ -69,6 +69,32 @@ protected:
         return all;
     }
 
+    // After a drag pictured as dragged.png: undone and saved, redone and saved, opened
+    // and saved again.
+    static constexpr const char* kAfterDrag = "!png \"dragged.png\"\n"
+                                              "EditUndo\n"
+                                              "FileSave \"undone.qln\"\n"
+                                              "EditRedo\n"
+                                              "FileSave \"saved.qln\"\n"
+                                              "FileOpen \"saved.qln\" 0\n"
+                                              "FileSave \"again.qln\"\n";
+    void RunWithoutFailures(const std::string& script)
+    {
+        EXPECT_EQ(Run(script), 0) << m_out;
+        EXPECT_EQ(m_out.find("ERROR"), std::string::npos) << m_out;
+        EXPECT_EQ(m_out.find("FALSE"), std::string::npos) << m_out;
+    }
+    // Undo gave back the records saved before the drag; saved after the redo they differ,
+    // and opened and saved again they are the same.
+    void ExpectUndoneRedoneAndReopened(int count)
+    {
+        const std::vector<std::uint8_t> before = ShapeRecordsOf("before.qln", count);
+        EXPECT_EQ(ShapeRecordsOf("undone.qln", count), before);
+        const std::vector<std::uint8_t> saved = ShapeRecordsOf("saved.qln", count);
+        EXPECT_NE(saved, before);
+        EXPECT_EQ(ShapeRecordsOf("again.qln", count), saved);
+    }
+
     fs::path m_dir;
     std::string m_out;
 };
@@ -103,16 +129,8 @@ TEST_F(ShapeScript, OpenSelectCopyPasteDragUndoRedoSaveAndOpen)
            << "FileSave \"before.qln\"\n"
            << "!click " << middle << " " << y << "\n"
            << "!drag " << start << " " << y << " " << start << " " << y + 40 << "\n"
-           << "!png \"dragged.png\"\n"
-           << "EditUndo\n"
-           << "FileSave \"undone.qln\"\n"
-           << "EditRedo\n"
-           << "FileSave \"saved.qln\"\n"
-           << "FileOpen \"saved.qln\" 0\n"
-           << "FileSave \"again.qln\"\n";
-    EXPECT_EQ(Run(script.str()), 0) << m_out;
-    EXPECT_EQ(m_out.find("ERROR"), std::string::npos) << m_out;
-    EXPECT_EQ(m_out.find("FALSE"), std::string::npos) << m_out;
+           << kAfterDrag;
+    RunWithoutFailures(script.str());
 
     // The pasted copy: red where the window had none before, a one-pixel stroke with the
     // arrowhead 9 pixels tall at its end.
@@ -136,13 +154,7 @@ TEST_F(ShapeScript, OpenSelectCopyPasteDragUndoRedoSaveAndOpen)
     EXPECT_EQ(dragged->GetPixel(start, y + 40), kLineRed);
     EXPECT_NE(dragged->GetPixel(start + 2, y), kLineRed);
 
-    // Undo gave back the records before the drag; saved after the redo, they differ, and
-    // opened and saved again they are the same.
-    const std::vector<std::uint8_t> before = ShapeRecordsOf("before.qln", 2);
-    EXPECT_EQ(ShapeRecordsOf("undone.qln", 2), before);
-    const std::vector<std::uint8_t> saved = ShapeRecordsOf("saved.qln", 2);
-    EXPECT_NE(saved, before);
-    EXPECT_EQ(ShapeRecordsOf("again.qln", 2), saved);
+    ExpectUndoneRedoneAndReopened(2);
 }
 
 // The catalogue document: a green ring and a magenta five-pointed star at the top, every
@@ -197,25 +209,13 @@ TEST_F(ShapeScript, CatalogueOpenedPicturedRingDraggedUndoneSavedAndOpened)
            << "FileSave \"before.qln\"\n"
            << "!click " << cx << " " << cy - 3 * ro / 4 << "\n"
            << "!drag " << vertex << " " << cy << " " << vertex + 20 << " " << cy << "\n"
-           << "!png \"dragged.png\"\n"
-           << "EditUndo\n"
-           << "FileSave \"undone.qln\"\n"
-           << "EditRedo\n"
-           << "FileSave \"saved.qln\"\n"
-           << "FileOpen \"saved.qln\" 0\n"
-           << "FileSave \"again.qln\"\n";
-    EXPECT_EQ(Run(script.str()), 0) << m_out;
-    EXPECT_EQ(m_out.find("ERROR"), std::string::npos) << m_out;
-    EXPECT_EQ(m_out.find("FALSE"), std::string::npos) << m_out;
+           << kAfterDrag;
+    RunWithoutFailures(script.str());
     const auto dragged = Picture("dragged.png");
     ASSERT_NE(dragged, nullptr);
     EXPECT_EQ(dragged->GetPixel(vertex + 12, cy - 2), kGreen) << "the ring grew";
 
-    const std::vector<std::uint8_t> before = ShapeRecordsOf("before.qln", count);
-    EXPECT_EQ(ShapeRecordsOf("undone.qln", count), before);
-    const std::vector<std::uint8_t> saved = ShapeRecordsOf("saved.qln", count);
-    EXPECT_NE(saved, before);
-    EXPECT_EQ(ShapeRecordsOf("again.qln", count), saved);
+    ExpectUndoneRedoneAndReopened(count);
 }
 
 } // namespace
