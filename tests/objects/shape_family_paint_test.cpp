@@ -124,6 +124,9 @@ TEST(ShapeFamilies, GeometryProbedWhereTheShapeIsDefined)
         {"bent double arrow", {0x130B, kBox}, {{{70, 80}, kBlue}, {{150, 60}, kWhite}, {{200, 125}, kBlue}}},
         {"bent arrow", {0x130C, kBox}, {{{45, 80}, kBlue}, {{150, 60}, kWhite}, {{200, 125}, kBlue}}},
         {"striped arrow: the stripes and the gap", {0x130D, kBox}, {{{23, 90}, kBlue}, {{29, 90}, kWhite}, {{38, 90}, kBlue}, {{47, 90}, kWhite}, {{100, 90}, kBlue}, {{100, 40}, kWhite}}},
+        // Dragged leftward with the adjust point among the stripes: the head is held back at
+        // the stripes' end and leaves the gap between them white.
+        {"striped arrow leftward, adjusted into its stripes", {0x130D, {{220, 20}, {20, 160}, {215, 60}}}, {{{217, 90}, kBlue}, {{211, 90}, kWhite}, {{100, 90}, kBlue}, {{25, 90}, kAny}}},
         {"striped arrow, vertical", {0x130E, kBox}, {{{120, 22}, kBlue}, {{120, 26}, kWhite}, {{120, 90}, kBlue}, {{40, 90}, kWhite}}},
         {"notched arrow: the notch", {0x130F, kBox}, {{{30, 90}, kWhite}, {{50, 90}, kBlue}, {{100, 90}, kBlue}, {{25, 60}, kBlue}}},
         {"notched arrow, vertical", {0x1310, kBox}, {{{120, 25}, kWhite}, {{120, 90}, kBlue}}},
