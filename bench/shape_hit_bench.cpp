@@ -1,7 +1,8 @@
 // A page of 200 drawn shapes (straight lines, polylines and curve chains of up to 200
 // points, overlapping): hit-testing a click as the page body does it (every object, front
 // layer first, each shape under the click painted off-screen and its pixels read), and
-// painting the page at 100 %.
+// painting the page at 100 %; and the catalogue page of every basic shape, block arrow,
+// polygon, star and flow-chart symbol at three sizes and as a rubber band, painted at 200 %.
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -16,6 +17,7 @@
 #include "objects/shape_object.h"
 #include "platform/gfx/bitmap.h"
 #include "platform/gfx/dc.h"
+#include "tests/objects/shape_catalogue.h"
 
 namespace {
 
@@ -85,5 +87,48 @@ void BM_PaintShapePage(benchmark::State& state)
     }
 }
 BENCHMARK(BM_PaintShapePage)->Unit(benchmark::kMillisecond);
+
+struct CataloguePage {
+    CHeadlessDocView view;
+    CHeadlessDocFrame frame;
+    CQlDoc doc{&view, &frame};
+
+    CataloguePage()
+    {
+        RegisterDrawingKinds();
+        doc.Reset();
+        int k = 0;
+        for (const shapetest::CatalogueShape& c : shapetest::Catalogue()) {
+            auto s = std::make_unique<CShapeObject>(&doc, nullptr, c.code);
+            s->m_fillStyle = static_cast<std::uint8_t>(k++ % 8 + 1);
+            s->m_bounds = plat::Rect(600, 1200, 601, 1201);
+            for (const plat::Point& p : c.points) s->GetPoints().AddPoint(p.x * 15, p.y * 15);
+            s->NormalizeToPoints();
+            doc.GetBody()->AddObject(std::move(s));
+        }
+        doc.GetBody()->BuildPageRegions();
+        doc.GetBody()->RelayoutWhole();
+    }
+};
+
+void BM_PaintCataloguePage200(benchmark::State& state)
+{
+    static CataloguePage* page = new CataloguePage;
+    const plat::Size paper = page->doc.GetPaperSizeTwips();
+    auto bmp = plat::Bitmap::Create(paper.cx * 2 / 15 + 4, paper.cy * 2 / 15 + 20);
+    plat::MemoryDc dc;
+    dc.Select(bmp.get());
+    for (auto _ : state) {
+        bmp->Fill(0xFFFFFF);
+        page->doc.DrawPage(dc, 2.0, 0, 0, 0, 0);
+    }
+    state.counters["shapes"] = double(page->doc.GetBody()->GetObjectCount());
+    // The share of the page the shapes painted, so that a page left blank shows.
+    long inked = 0;
+    for (int y = 0; y < bmp->Height(); ++y)
+        for (int x = 0; x < bmp->Width(); ++x) inked += (bmp->GetPixel(x, y) & 0xFFFFFF) != 0xFFFFFF;
+    state.counters["inked share"] = double(inked) / (double(bmp->Width()) * bmp->Height());
+}
+BENCHMARK(BM_PaintCataloguePage200)->Unit(benchmark::kMillisecond);
 
 } // namespace

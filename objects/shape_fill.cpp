@@ -8,6 +8,7 @@
 #include "document/doc_context.h"
 #include "document/render_context.h"
 #include "document/units.h"
+#include "objects/shape_geometry.h"
 #include "objects/shape_object.h"
 #include "platform/gfx/bitmap.h"
 #include "platform/gfx/dc.h"
@@ -54,10 +55,7 @@ void CShapeObject::FillPolygonArray(plat::Dc& dc, double zoom, int lineKind, std
 void CShapeObject::FillPolygonList(plat::Dc& dc, double zoom, int lineKind, std::int32_t lineColor, int fillKind,
                                    std::int32_t fillColor, const CPointList& list, CRenderContext& rc)
 {
-    std::vector<plat::Point> points;
-    points.reserve(static_cast<std::size_t>(list.GetCount()));
-    for (int i = 0; i < list.GetCount(); ++i) points.push_back(list.GetPoint(i));
-    FillPolygonArray(dc, zoom, lineKind, lineColor, fillKind, fillColor, points, rc);
+    FillPolygonArray(dc, zoom, lineKind, lineColor, fillKind, fillColor, shapepaint::PointsOf(list), rc);
 }
 
 void CShapeObject::FillPolygonPoints(plat::Dc& dc, double zoom, std::int32_t color, std::span<const plat::Point> points,

@@ -7,6 +7,7 @@
 #include "document/plane_geometry.h"
 #include "document/render_context.h"
 #include "document/units.h"
+#include "objects/shape_geometry.h"
 #include "objects/shape_object.h"
 #include "platform/gfx/dc.h"
 
@@ -24,13 +25,7 @@ enum LineEndKind : int {
 
 constexpr int kSolidLineKind = 2;
 
-std::vector<plat::Point> PointsOf(const CPointList& list)
-{
-    std::vector<plat::Point> out;
-    out.reserve(static_cast<std::size_t>(list.GetCount()));
-    for (int i = 0; i < list.GetCount(); ++i) out.push_back(list.GetPoint(i));
-    return out;
-}
+using shapepaint::PointsOf;
 
 // A point of a decoration: along the line beyond the end point and across it (positive to
 // the right of the direction of travel), in the frame of the line from `other` to `end`.

@@ -207,12 +207,10 @@ void CShapeObject::Paint(plat::Dc& dc, double zoom, const CPointList& points, CR
 {
     switch (FamilyOf(m_shapeCode)) {
     case ShapeFamily::kLines: PaintLines(dc, zoom, points, rc); break;
-    // The painters of the other families join here, one case each; until they do, those
-    // codes paint nothing, as unknown codes do.
-    case ShapeFamily::kBasic:
-    case ShapeFamily::kBlockArrows:
-    case ShapeFamily::kPolygons:
-    case ShapeFamily::kFlowChart:
+    case ShapeFamily::kBasic: PaintBasic(dc, zoom, points, rc); break;
+    case ShapeFamily::kBlockArrows: PaintArrows(dc, zoom, points, rc); break;
+    case ShapeFamily::kPolygons: PaintPolygons(dc, zoom, points, rc); break;
+    case ShapeFamily::kFlowChart: PaintFlowChart(dc, zoom, points, rc); break;
     case ShapeFamily::kNone: break;
     }
 }

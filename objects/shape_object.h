@@ -1,12 +1,14 @@
 // Drawn shapes: one page-object class (node type 22) for lines, polylines, curves,
 // connectors, basic shapes, block arrows, polygons, stars and flow-chart symbols. The
 // 16-bit shape code says what the shape looks like and its point list (twips from the
-// box's top-left corner) where. Painting goes by family (shape_lines.cpp for the lines);
+// box's top-left corner) where. Painting goes by family, one file each (shape_lines.cpp,
+// shape_basic.cpp, shape_arrows.cpp, shape_polygons.cpp, shape_flowchart.cpp);
 // the fills, the fitting of the box to the painted pixels and the pixel hit test are in
 // shape_fill.cpp, the handles and drags in shape_track.cpp.
 #pragma once
 #include <cstdint>
 #include <span>
+#include <vector>
 
 #include "document/doc_commands.h"
 #include "document/float_object.h"
@@ -83,6 +85,15 @@ public:
     // The shape from device points, by family.
     void Paint(plat::Dc& dc, double zoom, const CPointList& points, CRenderContext& rc);
     void PaintLines(plat::Dc& dc, double zoom, const CPointList& points, CRenderContext& rc);
+    void PaintBasic(plat::Dc& dc, double zoom, const CPointList& points, CRenderContext& rc);    // shape_basic.cpp
+    void PaintArrows(plat::Dc& dc, double zoom, const CPointList& points, CRenderContext& rc);   // shape_arrows.cpp
+    void PaintPolygons(plat::Dc& dc, double zoom, const CPointList& points, CRenderContext& rc); // shape_polygons.cpp
+    void PaintFlowChart(plat::Dc& dc, double zoom, const CPointList& points, CRenderContext& rc); // shape_flowchart.cpp
+    // The n vertices of the regular polygon about the centre with its first vertex at
+    // `first`, and the 2n corners of the star with its first tip there (tip, inner corner,
+    // tip, ...): what the polygon painters draw and a new free-cornered star stores.
+    static std::vector<plat::Point> RegularVertices(plat::Point centre, plat::Point first, int n);
+    static std::vector<plat::Point> StarCorners(plat::Point centre, plat::Point tip, int n);
     void DrawStartDecoration(plat::Dc& dc, double zoom, plat::Point end, plat::Point other, int kind,
                              std::int32_t color, int size, CRenderContext& rc);
     void DrawEndDecoration(plat::Dc& dc, double zoom, plat::Point other, plat::Point end, int kind,

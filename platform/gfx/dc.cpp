@@ -640,6 +640,7 @@ void Dc::Rectangle(int left, int top, int right, int bottom)
 
 void Dc::Ellipse(int left, int top, int right, int bottom)
 {
+    if (RecordEllipse(left, top, right, bottom)) return;
     State& s = *m_s;
     if (!s.cr) return;
     const Rect d = s.DevRect(left, top, right, bottom);

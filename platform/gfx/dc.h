@@ -127,7 +127,8 @@ public:
     // set up once for them all rather than once a character.
     void TextOutEach(std::span<const Point> origins, StringView codes);
 
-    // Lines and shapes with the selected pen, interiors with the selected brush. A figure
+    // Lines and shapes with the selected pen, interiors with the selected brush (inside a
+    // path bracket Ellipse is recorded instead, see RecordEllipse). A figure
     // from (l, t) to (r, b) covers the pixels l..r-1 and t..b-1, as do lines, which leave
     // out their last pixel.
     Point MoveTo(int x, int y); // returns the previous current position
@@ -176,6 +177,14 @@ public:
     bool ArcTo(int left, int top, int right, int bottom, int x1, int y1, int x2, int y2);
     // A rectangle with corners rounded by ellipses of cornerWidth x cornerHeight.
     void RoundRect(int left, int top, int right, int bottom, int cornerWidth, int cornerHeight);
+
+private:
+    // Inside a path bracket an ellipse is recorded as a closed figure of its own, run in the
+    // arc direction from its rightmost point (so that winding fill can leave a hole inside
+    // another figure); false outside a bracket, where Ellipse draws at once.
+    bool RecordEllipse(int left, int top, int right, int bottom);
+
+public:
 
 protected:
     // The bitmap drawing goes to (nullptr: measuring only). Returns the previous one.

@@ -294,6 +294,20 @@ bool Dc::ArcTo(int left, int top, int right, int bottom, int x1, int y1, int x2,
     return true;
 }
 
+bool Dc::RecordEllipse(int left, int top, int right, int bottom)
+{
+    PathState& path = DcPaint::Path(*this);
+    if (!path.recording) return false;
+    const DevEllipse e = EllipseOf(*this, left, top, right, bottom);
+    if (e.rx <= 0 || e.ry <= 0) return true; // nothing to enclose: nothing recorded
+    const double turn = GetArcDirection() == kClockwise ? 2 * std::numbers::pi : -2 * std::numbers::pi;
+    path.segments.push_back({Kind::kMove, e.X(0), e.Y(0)});
+    AppendArc(path.segments, e, 0, turn);
+    path.segments.push_back({Kind::kClose});
+    // As for a figure drawn outside a path, the current position stays where it was.
+    return true;
+}
+
 void Dc::RoundRect(int left, int top, int right, int bottom, int cornerWidth, int cornerHeight)
 {
     cairo_t* cr = DcPaint::Cairo(*this);

@@ -13,6 +13,7 @@
 #include "platform/base/system.h"
 #include "platform/gfx/bitmap.h"
 #include "tests/host/host_run.h"
+#include "tests/objects/shape_catalogue.h"
 #include "tests/objects/shape_test_support.h"
 #include "tests/support/pixel_probe.h"
 
@@ -68,6 +69,32 @@ protected:
         return all;
     }
 
+    // After a drag pictured as dragged.png: undone and saved, redone and saved, opened
+    // and saved again.
+    static constexpr const char* kAfterDrag = "!png \"dragged.png\"\n"
+                                              "EditUndo\n"
+                                              "FileSave \"undone.qln\"\n"
+                                              "EditRedo\n"
+                                              "FileSave \"saved.qln\"\n"
+                                              "FileOpen \"saved.qln\" 0\n"
+                                              "FileSave \"again.qln\"\n";
+    void RunWithoutFailures(const std::string& script)
+    {
+        EXPECT_EQ(Run(script), 0) << m_out;
+        EXPECT_EQ(m_out.find("ERROR"), std::string::npos) << m_out;
+        EXPECT_EQ(m_out.find("FALSE"), std::string::npos) << m_out;
+    }
+    // Undo gave back the records saved before the drag; saved after the redo they differ,
+    // and opened and saved again they are the same.
+    void ExpectUndoneRedoneAndReopened(int count)
+    {
+        const std::vector<std::uint8_t> before = ShapeRecordsOf("before.qln", count);
+        EXPECT_EQ(ShapeRecordsOf("undone.qln", count), before);
+        const std::vector<std::uint8_t> saved = ShapeRecordsOf("saved.qln", count);
+        EXPECT_NE(saved, before);
+        EXPECT_EQ(ShapeRecordsOf("again.qln", count), saved);
+    }
+
     fs::path m_dir;
     std::string m_out;
 };
@@ -102,16 +129,8 @@ TEST_F(ShapeScript, OpenSelectCopyPasteDragUndoRedoSaveAndOpen)
            << "FileSave \"before.qln\"\n"
            << "!click " << middle << " " << y << "\n"
            << "!drag " << start << " " << y << " " << start << " " << y + 40 << "\n"
-           << "!png \"dragged.png\"\n"
-           << "EditUndo\n"
-           << "FileSave \"undone.qln\"\n"
-           << "EditRedo\n"
-           << "FileSave \"saved.qln\"\n"
-           << "FileOpen \"saved.qln\" 0\n"
-           << "FileSave \"again.qln\"\n";
-    EXPECT_EQ(Run(script.str()), 0) << m_out;
-    EXPECT_EQ(m_out.find("ERROR"), std::string::npos) << m_out;
-    EXPECT_EQ(m_out.find("FALSE"), std::string::npos) << m_out;
+           << kAfterDrag;
+    RunWithoutFailures(script.str());
 
     // The pasted copy: red where the window had none before, a one-pixel stroke with the
     // arrowhead 9 pixels tall at its end.
@@ -135,13 +154,68 @@ TEST_F(ShapeScript, OpenSelectCopyPasteDragUndoRedoSaveAndOpen)
     EXPECT_EQ(dragged->GetPixel(start, y + 40), kLineRed);
     EXPECT_NE(dragged->GetPixel(start + 2, y), kLineRed);
 
-    // Undo gave back the records before the drag; saved after the redo, they differ, and
-    // opened and saved again they are the same.
-    const std::vector<std::uint8_t> before = ShapeRecordsOf("before.qln", 2);
-    EXPECT_EQ(ShapeRecordsOf("undone.qln", 2), before);
-    const std::vector<std::uint8_t> saved = ShapeRecordsOf("saved.qln", 2);
-    EXPECT_NE(saved, before);
-    EXPECT_EQ(ShapeRecordsOf("again.qln", 2), saved);
+    ExpectUndoneRedoneAndReopened(2);
+}
+
+// The catalogue document: a green ring and a magenta five-pointed star at the top, every
+// code of the basic shapes, block arrows, polygons and flow chart below them in grey.
+TEST_F(ShapeScript, CatalogueOpenedPicturedRingDraggedUndoneSavedAndOpened)
+{
+    constexpr plat::ColorRef kGreen = plat::Rgb(0, 160, 0), kMagenta = plat::Rgb(200, 0, 200);
+    constexpr plat::ColorRef kGrey = plat::Rgb(96, 96, 96);
+    int count = 0;
+    {
+        doctest::ShownDoc shown;
+        auto tw = [](int x, int y) { return plat::Point(x * 15, y * 15); };
+        CShapeObject* ring = shapetest::AddShape(shown.doc, {0x1211, {tw(250, 250), tw(290, 250)}, 2, -1, -1, 2});
+        ring->m_lineColor = ring->m_fillColor = static_cast<std::int32_t>(kGreen);
+        CShapeObject* star = shapetest::AddShape(shown.doc, {0x1407, {tw(450, 250), tw(450, 210)}, 2, -1, -1, 2});
+        star->m_lineColor = star->m_fillColor = static_cast<std::int32_t>(kMagenta);
+        count = 2;
+        for (const shapetest::CatalogueShape& c : shapetest::Catalogue()) {
+            if (c.form != shapetest::Form::kNormal) continue;
+            shapetest::ShapeSpec spec{c.code, {}, 2, -1, -1, 2};
+            for (const plat::Point& p : c.points) spec.points.push_back(tw(p.x + 100, p.y + 320));
+            CShapeObject* s = shapetest::AddShape(shown.doc, spec);
+            s->m_lineColor = s->m_fillColor = static_cast<std::int32_t>(kGrey);
+            ++count;
+        }
+        ASSERT_TRUE(shown.doc.FileSave(plat::Utf8ToUtf16((m_dir / "catalogue.qln").string())));
+    }
+    ASSERT_EQ(Run("FileOpen \"catalogue.qln\" 0\n!png \"catalogue.png\"\n"), 0) << m_out;
+    const auto opened = Picture("catalogue.png");
+    ASSERT_NE(opened, nullptr);
+    const plat::Rect page(20, 60, opened->Width() - 20, opened->Height() - 20);
+    const testsupport::Ink ring = testsupport::InkOf(*opened, page, kGreen);
+    const testsupport::Ink star = testsupport::InkOf(*opened, page, kMagenta);
+    ASSERT_GT(ring.count, 1000) << "the ring is in the window";
+    ASSERT_GT(star.count, 500) << "the star is in the window";
+    EXPECT_GT(testsupport::InkOf(*opened, page, kGrey).count, 2000) << "the catalogue below them";
+    // The ring's hole shows the page; its body, halfway between the circles, is green.
+    const int cx = (ring.box.left + ring.box.right) / 2, cy = (ring.box.top + ring.box.bottom) / 2;
+    const int ro = ring.box.Width() / 2;
+    EXPECT_NE(opened->GetPixel(cx, cy), kGreen);
+    EXPECT_NE(opened->GetPixel(cx + ro / 4, cy), kGreen);
+    EXPECT_EQ(opened->GetPixel(cx, cy - 3 * ro / 4), kGreen);
+    // The star's top point is straight above its centre, and beside it is the page.
+    const int sx = (star.box.left + star.box.right) / 2;
+    EXPECT_EQ(opened->GetPixel(sx, star.box.top + 2), kMagenta);
+    EXPECT_NE(opened->GetPixel(sx - 8, star.box.top + 4), kMagenta);
+
+    // The ring selected on its body, its outer vertex dragged 20 pixels outward.
+    const int vertex = ring.box.right - 1;
+    std::ostringstream script;
+    script << "FileOpen \"catalogue.qln\" 0\n"
+           << "FileSave \"before.qln\"\n"
+           << "!click " << cx << " " << cy - 3 * ro / 4 << "\n"
+           << "!drag " << vertex << " " << cy << " " << vertex + 20 << " " << cy << "\n"
+           << kAfterDrag;
+    RunWithoutFailures(script.str());
+    const auto dragged = Picture("dragged.png");
+    ASSERT_NE(dragged, nullptr);
+    EXPECT_EQ(dragged->GetPixel(vertex + 12, cy - 2), kGreen) << "the ring grew";
+
+    ExpectUndoneRedoneAndReopened(count);
 }
 
 } // namespace

@@ -175,3 +175,58 @@ TEST(GfxPath, RoundRectRoundsItsCorners)
 }
 
 } // namespace
+
+namespace {
+
+// Two circles recorded in one path, the inner one run in the given direction and the outer
+// one counter-clockwise, stroked and filled with winding fill.
+void TwoCircles(PathCanvas& c, int innerDirection)
+{
+    c.dc.SetPolyFillMode(plat::kWinding);
+    c.dc.BeginPath();
+    c.dc.SetArcDirection(innerDirection);
+    c.dc.Ellipse(35, 35, 65, 65);
+    c.dc.SetArcDirection(plat::kCounterClockwise);
+    c.dc.Ellipse(10, 10, 90, 90);
+    c.dc.EndPath();
+    c.dc.StrokeAndFillPath();
+}
+
+TEST(GfxPath, EllipsesInAPathRunInTheArcDirection)
+{
+    struct Row {
+        const char* name;
+        int innerDirection;
+        plat::ColorRef centre;
+    } rows[] = {
+        {"opposite directions leave a hole", plat::kClockwise, kWhite},
+        {"the same direction fills the centre", plat::kCounterClockwise, kRed},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        PathCanvas c;
+        c.dc.MoveTo(3, 4);
+        TwoCircles(c, r.innerDirection);
+        EXPECT_EQ(c.At(50, 50), r.centre);
+        EXPECT_EQ(c.At(50, 20), kRed);   // between the circles
+        EXPECT_EQ(c.At(50, 10), kBlack); // the outer rim
+        EXPECT_EQ(c.At(5, 5), kWhite);
+        EXPECT_EQ(c.dc.MoveTo(0, 0), Point(3, 4)); // the current position stayed
+    }
+}
+
+TEST(GfxPath, FlatEllipseInAPathRecordsNothingAndTheDcDrawsOn)
+{
+    PathCanvas c;
+    c.dc.BeginPath();
+    c.dc.Ellipse(10, 50, 90, 50); // no height
+    c.dc.EndPath();
+    c.dc.StrokeAndFillPath();
+    EXPECT_EQ(c.InkIn(Rect(0, 0, 100, 100)), 0);
+    // Drawing afterwards is unharmed, and outside a bracket Ellipse draws at once.
+    c.dc.Ellipse(20, 20, 40, 40);
+    EXPECT_EQ(c.At(30, 30), kRed);
+    EXPECT_EQ(c.At(20, 30), kBlack);
+}
+
+} // namespace
