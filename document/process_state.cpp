@@ -34,5 +34,6 @@ void ResetProcessState()
     CQlDoc::SetSettingsDialog({});
     CAnnotationList::SetAnnotationDialog({});
     CQlDoc::SetObjectLayoutDialog({});
+    CQlDoc::SetColorPickerDialog({});
     CPageObjectList::SetPasteOffset(plat::Point(200, 200));
 }

@@ -28,8 +28,9 @@
 //   password prompt (doc_password.h)        SetPasswordPrompt({})
 //   word-count dialog (statistics.h)        SetWordCountDialog({})
 //   settings dialog, annotation dialog,     CQlDoc::SetSettingsDialog({}),
-//   object layout dialog                    CAnnotationList::SetAnnotationDialog({}),
-//                                           CQlDoc::SetObjectLayoutDialog({})
+//   object layout dialog, colour picker     CAnnotationList::SetAnnotationDialog({}),
+//                                           CQlDoc::SetObjectLayoutDialog({}),
+//                                           CQlDoc::SetColorPickerDialog({})
 //   paste offset of page objects            CPageObjectList::SetPasteOffset({200, 200})
 #pragma once
 

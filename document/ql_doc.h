@@ -109,6 +109,14 @@ using DocSettingsDialog = std::function<int(CDocSettingsValues&)>;
 // changed in place) and returns its answer; 1 (OK) gives every selected object the mode.
 using ObjectLayoutDialog = std::function<int(std::uint8_t& wrapMode)>;
 
+// Runs the colour picker over a document's palette, placed at a screen point (centred on
+// the parent when both are 0), with or without its two automatic-colour buttons; the
+// colour goes in and, on OK (1), comes out. The editor installs it, so that dialogs of the
+// object kinds can pick colours without knowing the editor.
+enum class ColorPickerAutomatic : int { kShow = 0, kHide = 1 };
+using ColorPickerDialog = std::function<int(plat::Window* parent, CColorPalette& palette,
+    ColorPickerAutomatic automatic, plat::Point at, plat::ColorRef& color)>;
+
 class CQlDoc : public CDocContext {
 public:
     // Page paint modes.
@@ -389,6 +397,10 @@ public:
     // The frame installs the layout dialog here; without one it is a bare modal run that
     // leaves the wrap mode as it was.
     static void SetObjectLayoutDialog(ObjectLayoutDialog dialog);
+    // The colour picker the editor installs; empty until then (callers leave the colour as
+    // it was and treat the empty hook as a cancel).
+    static void SetColorPickerDialog(ColorPickerDialog dialog);
+    static const ColorPickerDialog& GetColorPickerDialog();
     // Every selected object, in list order, one layer up or down, or to the top or the
     // bottom layer (in its new layer it is drawn over the objects already there), as one
     // undo step. Nothing without a selected object.

@@ -16,6 +16,12 @@ ObjectLayoutDialog& LayoutDialog()
     return dialog;
 }
 
+ColorPickerDialog& PickerDialog()
+{
+    static ColorPickerDialog dialog;
+    return dialog;
+}
+
 // Wrap modes 0-3: none, left, right, both.
 constexpr std::uint8_t kLastWrapMode = 3;
 
@@ -24,6 +30,16 @@ constexpr std::uint8_t kLastWrapMode = 3;
 void CQlDoc::SetObjectLayoutDialog(ObjectLayoutDialog dialog)
 {
     LayoutDialog() = std::move(dialog);
+}
+
+void CQlDoc::SetColorPickerDialog(ColorPickerDialog dialog)
+{
+    PickerDialog() = std::move(dialog);
+}
+
+const ColorPickerDialog& CQlDoc::GetColorPickerDialog()
+{
+    return PickerDialog();
 }
 
 void CQlDoc::BlockAttr()
