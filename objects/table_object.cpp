@@ -81,6 +81,31 @@ CTableGrid& CTableObject::CreateGrid(int rows, int columns, std::span<const int>
     return *m_grid;
 }
 
+bool CTableObject::BeginGrid(int rows, int columns, std::span<const std::int32_t> widths)
+{
+    auto grid = std::make_unique<CTableGrid>(m_doc, this);
+    grid->Create(rows, columns, widths);
+    if (grid->GetRows() != rows || grid->GetColumns() != columns) return false;
+    m_grid = std::move(grid);
+    TakeGridSize();
+    return true;
+}
+
+void CTableObject::MergeRowCells(int row, std::span<const std::uint8_t> flags)
+{
+    if (m_grid) m_grid->MergeRowCells(row, flags);
+}
+
+CTextFlow* CTableObject::SetCell(int row, int column, std::uint8_t alignment, std::uint8_t verticalAlignment,
+                                 bool mergeUp)
+{
+    if (!m_grid) return nullptr;
+    CTableCell* cell = m_grid->SetCellOrMergeUp(row, column, alignment, verticalAlignment, mergeUp);
+    // A joined cell's text has nowhere to go; a cell that found nothing to join keeps its own.
+    if (cell && mergeUp && cell->m_startRow != row) return nullptr;
+    return cell;
+}
+
 void CTableObject::TakeGridSize()
 {
     if (!m_grid) return;

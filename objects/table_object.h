@@ -11,7 +11,7 @@
 #include "document/ql_doc.h"
 #include "objects/table_grid.h"
 
-class CTableObject : public CFloatObject, public CTextHostObject, public CInsertableObject {
+class CTableObject : public CFloatObject, public CTextHostObject, public CInsertableObject, public CTableBuildTarget {
 public:
     // Text above and below only, layer 3, no grid yet.
     CTableObject(CDocContext* doc, CDocNode* parent);
@@ -34,6 +34,13 @@ public:
     CCellFormatTarget* GetTableGrid() override { return m_grid.get(); }
     // The insert command's prototype: the grid comes when the creation drag sizes it.
     bool TakeSource(const CNewObjectSource& source) override;
+
+    // The import's table building (an RTF table becomes a real grid): the grid's Create,
+    // MergeRowCells and SetCellOrMergeUp.
+    bool BeginGrid(int rows, int columns, std::span<const std::int32_t> widths) override;
+    void MergeRowCells(int row, std::span<const std::uint8_t> flags) override;
+    CTextFlow* SetCell(int row, int column, std::uint8_t alignment, std::uint8_t verticalAlignment,
+                       bool mergeUp) override;
 
     CTableGrid* GetGrid() const { return m_grid.get(); }
     // A new grid of the counts and widths (empty: default widths); the object takes its size.
