@@ -124,8 +124,11 @@ TEST_F(TableEditing, KeysLeaveACellOnlyAtItsTextsEdgesAndShiftSelectsARange)
         }
         CTableCell* cell = Grid().GetCellAt(c.current);
         EXPECT_EQ(Focus(), cell);
-        if (c.caretAfter == -1) EXPECT_EQ(cell->GetCaretPos().m_index, cell->GetCount() - 1);
-        else if (c.caretAfter >= 0) EXPECT_EQ(cell->GetCaretPos().m_index, c.caretAfter);
+        if (c.caretAfter == -1) {
+            EXPECT_EQ(cell->GetCaretPos().m_index, cell->GetCount() - 1);
+        } else if (c.caretAfter >= 0) {
+            EXPECT_EQ(cell->GetCaretPos().m_index, c.caretAfter);
+        }
     }
 }
 
@@ -284,8 +287,9 @@ TEST_F(TableEditing, CopyingABlockAndPastingItAtTheCornerReplacesOnlyThatCell)
     EXPECT_EQ(Text(*Grid().GetCell(3, 3)), u"11");
     for (int r = 0; r < 4; ++r)
         for (int c = 0; c < 4; ++c)
-            if (r != 3 || c != 3)
+            if (r != 3 || c != 3) {
                 EXPECT_EQ(Text(*Grid().GetCell(r, c)), plat::Utf8ToUtf16(std::to_string(r) + std::to_string(c)));
+            }
     doc.EditUndo();
     EXPECT_EQ(Text(*static_cast<CTableObject*>(doc.GetBody()->GetObject(0))->GetGrid()->GetCell(3, 3)), u"33");
 }
