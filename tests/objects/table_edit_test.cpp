@@ -422,3 +422,85 @@ TEST_F(TableEditing, StatisticsAndConversionReachTheCellsText)
 }
 
 } // namespace
+
+namespace {
+
+// ---- the document's table commands ----
+
+TEST_F(TableEditing, WithARangeInsertAndDeleteAreOffAndMergeFollowsTheGrid)
+{
+    AddTable(3, 3);
+    struct Case {
+        const char* what;
+        CCellPos current, rangeEnd;
+        bool insertDelete, merge;
+    };
+    const Case cases[] = {
+        {"one cell", {1, 1}, {1, 1}, true, false},
+        {"a 2 x 2 range", {0, 0}, {1, 1}, false, true},
+        {"a row", {2, 0}, {2, 2}, false, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Select(c.current, c.rangeEnd);
+        EXPECT_EQ(doc.CanTableInsertRow(), c.insertDelete);
+        EXPECT_EQ(doc.CanTableInsertCol(), c.insertDelete);
+        EXPECT_EQ(doc.CanTableDeleteRow(), c.insertDelete);
+        EXPECT_EQ(doc.CanTableDeleteCol(), c.insertDelete);
+        EXPECT_EQ(doc.CanTableMerge(), c.merge);
+    }
+}
+
+TEST_F(TableEditing, InsertingARowGrowsTheTableAndTheTextFlowsBelowIt)
+{
+    // Enough paragraphs to run past the table, so some must flow below it.
+    for (int i = 0; i < 40; ++i) doc.InsertChar(u'\r');
+    CTableObject& t = AddTable(2, 2);
+    t.m_wrapMode = kWrapNone;
+    doc.GetBody()->BuildPageRegions();
+    doc.GetBody()->RelayoutWhole();
+    const int height = t.m_height;
+    Select(CCellPos(0, 0));
+    ASSERT_TRUE(doc.TableInsertRow());
+    EXPECT_EQ(t.m_height, height + kDefaultRowHeight);
+    EXPECT_EQ(t.m_bounds.bottom - t.m_bounds.top, t.m_height);
+    // No line of the body's text crosses the grown table.
+    CDocBody& body = *doc.GetBody();
+    ASSERT_GT(body.GetItem(body.GetCount() - 1)->GetTop(), t.m_bounds.bottom) << "text below the table";
+    for (int i = 0; i < body.GetCount(); ++i) {
+        const CTextItem* item = body.GetItem(i);
+        const bool crosses = item->GetTop() < t.m_bounds.bottom && item->GetTop() + item->GetHeight() > t.m_bounds.top;
+        EXPECT_FALSE(crosses) << "item " << i << " at " << item->GetTop();
+    }
+    doc.EditUndo();
+    auto* back = static_cast<CTableObject*>(doc.GetBody()->GetObject(0));
+    EXPECT_EQ(back->GetGrid()->GetRows(), 2);
+    EXPECT_EQ(back->m_height, height);
+}
+
+TEST_F(TableEditing, VerticalAlignmentOnARangeChangesAMergedBlockOnce)
+{
+    AddTable(3, 3);
+    Merge(CCellPos(0, 0), CCellPos(1, 1));
+    CTableCell* block = Grid().GetCell(0, 0);
+    // Taller than its text, so each alignment puts the text somewhere else.
+    const int top = block->m_y;
+    Select(CCellPos(0, 0), CCellPos(2, 2));
+    ASSERT_TRUE(doc.SetTableUDFormat(kAlignBottom));
+    EXPECT_EQ(doc.GetTableUDFormat(), kAlignBottom);
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 3; ++c) EXPECT_EQ(Grid().GetCell(r, c)->m_verticalAlign, kAlignBottom);
+    EXPECT_EQ(block->m_textY, top + 40 + (block->m_cellHeight - 80 - block->m_textHeight));
+    // A single cell outside the block.
+    Select(CCellPos(2, 2));
+    ASSERT_TRUE(doc.SetTableUDFormat(kAlignTop));
+    EXPECT_EQ(Grid().GetCell(2, 2)->m_verticalAlign, kAlignTop);
+    EXPECT_EQ(block->m_verticalAlign, kAlignBottom);
+    EXPECT_FALSE(doc.SetTableUDFormat(5));
+    EXPECT_EQ(doc.GetTableUDFormat(), kAlignTop);
+    doc.EditUndo();
+    auto* back = static_cast<CTableObject*>(doc.GetBody()->GetObject(0));
+    EXPECT_EQ(back->GetGrid()->GetCell(2, 2)->m_verticalAlign, kAlignBottom);
+}
+
+} // namespace
