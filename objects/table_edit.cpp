@@ -75,40 +75,30 @@ void CTableGrid::MoveToNextCell(bool backward)
     ActivateCurrentCell();
 }
 
+void CTableGrid::MoveInCell(void (CTextFlow::*move)(bool), bool extend)
+{
+    if (m_rows == 0) return;
+    const CCellPos current = CurrentSlot();
+    SetCurrentSlot(current, current);
+    (GetCellAt(current)->*move)(extend);
+    ActivateCurrentCell();
+}
+
 void CTableGrid::MoveToCellStart(bool extend)
 {
-    if (m_rows == 0) return;
-    const CCellPos current = CurrentSlot();
-    SetCurrentSlot(current, current);
-    GetCellAt(current)->MoveToStart(extend);
-    ActivateCurrentCell();
+    MoveInCell(&CTextFlow::MoveToStart, extend);
 }
-
 void CTableGrid::MoveToCellEnd(bool extend)
 {
-    if (m_rows == 0) return;
-    const CCellPos current = CurrentSlot();
-    SetCurrentSlot(current, current);
-    GetCellAt(current)->MoveToEnd(extend);
-    ActivateCurrentCell();
+    MoveInCell(&CTextFlow::MoveToEnd, extend);
 }
-
 void CTableGrid::MoveToLineStart(bool extend)
 {
-    if (m_rows == 0) return;
-    const CCellPos current = CurrentSlot();
-    SetCurrentSlot(current, current);
-    GetCellAt(current)->MoveToLineStart(extend);
-    ActivateCurrentCell();
+    MoveInCell(&CTextFlow::MoveToLineStart, extend);
 }
-
 void CTableGrid::MoveToLineEnd(bool extend)
 {
-    if (m_rows == 0) return;
-    const CCellPos current = CurrentSlot();
-    SetCurrentSlot(current, current);
-    GetCellAt(current)->MoveToLineEnd(extend);
-    ActivateCurrentCell();
+    MoveInCell(&CTextFlow::MoveToLineEnd, extend);
 }
 
 void CTableGrid::MoveLeft(bool extend)

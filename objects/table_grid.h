@@ -240,6 +240,8 @@ private:
     void ForSelectedCells(Apply apply);
     // Points every slot of the cell's span at it.
     void PlaceCell(CTableCell* cell);
+    // Ctrl+Home, Ctrl+End, Home and End: the range collapses and the cell's text moves.
+    void MoveInCell(void (CTextFlow::*move)(bool), bool extend);
     // The arrows' common steps.
     enum class Direction { kLeft, kRight, kUp, kDown };
     void Move(Direction direction, bool extend);
