@@ -10,12 +10,15 @@
 
 #include "document/doc_body.h"
 #include "document/doc_view.h"
+#include "document/find_state.h"
 #include "document/render_context.h"
 #include "document/statistics.h"
 #include "document/text_flow.h"
 #include "objects/point_list.h"
 #include "platform/file/archive.h"
 #include "platform/file/file.h"
+#include "platform/ui/message_box.h"
+#include "platform/ui/modal.h"
 #include "tests/objects/table_support.h"
 #include "tests/support/pixel_probe.h"
 
@@ -501,6 +504,36 @@ TEST_F(TableEditing, VerticalAlignmentOnARangeChangesAMergedBlockOnce)
     doc.EditUndo();
     auto* back = static_cast<CTableObject*>(doc.GetBody()->GetObject(0));
     EXPECT_EQ(back->GetGrid()->GetCell(2, 2)->m_verticalAlign, kAlignBottom);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(TableEditing, FindGoesFromTheBodyIntoATableAndOutAgain)
+{
+    for (char16_t ch : std::u16string(u"abc\r")) doc.InsertChar(ch);
+    CTableObject& t = AddTable(2, 2);
+    Type(1, 1, u"x abc");
+    t.SetSelected(false);
+    State().SetFocusObject(doc.GetBody());
+    doc.GetBody()->SetCaret(doc.GetBody()->GetStartPos());
+    CFindState state;
+    state.m_findText = u"abc";
+    doc.GetFindStart(state);
+    ASSERT_EQ(doc.FindNext(state), 1);
+    EXPECT_EQ(Focus(), doc.GetBody());
+    ASSERT_EQ(doc.FindNext(state), 1);
+    EXPECT_TRUE(t.IsSelected());
+    EXPECT_EQ(State().m_currentCell, CCellPos(1, 1));
+    CTableCell* cell = Grid().GetCell(1, 1);
+    EXPECT_EQ(Focus(), cell);
+    EXPECT_EQ(cell->GetCaretPos().m_index, 5);
+    // At the end the search asks, and from the start it finds the body's text again.
+    plat::AnswerNextModal(plat::kIdYes);
+    ASSERT_EQ(doc.FindNext(state), 1);
+    EXPECT_EQ(Focus(), doc.GetBody());
+    EXPECT_FALSE(t.IsSelected());
 }
 
 } // namespace
