@@ -28,6 +28,8 @@ public:
     int OnLoaded() override { return 1; }
     void ReleaseContent() override { m_grid.reset(); }
     bool IsTable() const override { return true; }
+    // The table properties dialog over the caption and the wrap mode.
+    int ShowProperties() override;
 
     // Keys, mouse and text reach the grid (table_object_edit.cpp); points arrive in page
     // twips and go to the grid less the object's corner.

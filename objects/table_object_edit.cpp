@@ -5,6 +5,7 @@
 #include "document/render_context.h"
 #include "document/statistics.h"
 #include "document/units.h"
+#include "objects/object_prop_dlg.h"
 #include "objects/point_list.h"
 #include "objects/table_object.h"
 #include "platform/gfx/dc.h"
@@ -31,6 +32,13 @@ bool OnHandle(const plat::Rect& bounds, int x, int y)
 }
 
 } // namespace
+
+int CTableObject::ShowProperties()
+{
+    CQlDoc* doc = dynamic_cast<CQlDoc*>(m_doc);
+    CTablePropDlg dlg(doc ? doc->GetCanvas() : nullptr);
+    return RunWrapProperties(*this, dlg, true);
+}
 
 void CTableObject::OnKeyTab(bool shift)
 {

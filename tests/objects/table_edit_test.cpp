@@ -19,6 +19,8 @@
 #include "platform/file/file.h"
 #include "platform/ui/message_box.h"
 #include "platform/ui/modal.h"
+#include "platform/ui/dialog.h"
+#include "resources/res_dialogs.h"
 #include "tests/objects/table_support.h"
 #include "tests/support/pixel_probe.h"
 
@@ -534,6 +536,38 @@ TEST_F(TableEditing, FindGoesFromTheBodyIntoATableAndOutAgain)
     ASSERT_EQ(doc.FindNext(state), 1);
     EXPECT_EQ(Focus(), doc.GetBody());
     EXPECT_FALSE(t.IsSelected());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(TableEditing, PropertiesSetTheCaptionAndWrapAsOneUndoStepCancelChangesNothing)
+{
+    CTableObject& t = AddTable(2, 2);
+    doc.SetModified(false);
+    auto answer = [](int result) {
+        plat::AnswerNextModal([result](const plat::ModalRecord& run) -> std::optional<int> {
+            plat::Dialog* d = plat::DialogOf(run);
+            if (!d) return plat::kIdCancel;
+            d->PressButton(kIdcTableWrapNone + 3);
+            d->SetDlgItemText(kIdcTableNote, u"表一");
+            return result;
+        });
+    };
+    answer(plat::kIdCancel);
+    EXPECT_EQ(t.ShowProperties(), 0);
+    EXPECT_EQ(t.m_wrapMode, kWrapNone);
+    EXPECT_TRUE(t.GetCaption().empty());
+    EXPECT_FALSE(doc.IsModified());
+    answer(plat::kIdOk);
+    EXPECT_EQ(t.ShowProperties(), 1);
+    EXPECT_EQ(t.m_wrapMode, kWrapBoth);
+    EXPECT_EQ(t.GetCaption(), u"表一");
+    EXPECT_TRUE(doc.IsModified());
+    doc.EditUndo();
+    EXPECT_EQ(doc.GetBody()->GetObject(0)->m_wrapMode, kWrapNone);
+    EXPECT_TRUE(doc.GetBody()->GetObject(0)->GetCaption().empty());
 }
 
 } // namespace
