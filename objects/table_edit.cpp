@@ -201,48 +201,55 @@ void CTableGrid::Move(Direction direction, bool extend)
 
 // ---- mouse ----
 
-int CTableGrid::RowBoundaryNear(int y) const
+namespace {
+
+// The grid line (row or column) that holds a position, by the lines' sizes from the
+// table's margin; the last line past the end, the first before the start.
+int LineAt(const std::vector<int>& sizes, int at)
 {
+    int end = kTableMargin;
+    for (size_t k = 0; k < sizes.size(); ++k) {
+        end += sizes[k];
+        if (at < end) return static_cast<int>(k);
+    }
+    return std::max(static_cast<int>(sizes.size()) - 1, 0);
+}
+
+} // namespace
+
+int CTableGrid::BoundaryNear(bool rows, int at) const
+{
+    // Boundary b can be dragged where some cell lies in line b - 1 alone.
     for (int r = 0; r < m_rows; ++r)
         for (int c = 0; c < m_columns; ++c) {
             const CTableCell* q = m_cells[r][c];
-            if (q->m_startRow == r && q->m_endRow == r && std::abs(y - (q->m_y + q->m_cellHeight)) < kBoundaryGrab)
-                return r + 1;
+            const int line = rows ? r : c;
+            const int first = rows ? q->m_startRow : q->m_startCol;
+            const int last = rows ? q->m_endRow : q->m_endCol;
+            const int edge = rows ? q->m_y + q->m_cellHeight : q->m_x + q->m_cellWidth;
+            if (first == line && last == line && std::abs(at - edge) < kBoundaryGrab) return line + 1;
         }
     return 0;
+}
+
+int CTableGrid::RowBoundaryNear(int y) const
+{
+    return BoundaryNear(true, y);
 }
 
 int CTableGrid::ColumnBoundaryNear(int x) const
 {
-    for (int c = 0; c < m_columns; ++c)
-        for (int r = 0; r < m_rows; ++r) {
-            const CTableCell* q = m_cells[r][c];
-            if (q->m_startCol == c && q->m_endCol == c && std::abs(x - (q->m_x + q->m_cellWidth)) < kBoundaryGrab)
-                return c + 1;
-        }
-    return 0;
+    return BoundaryNear(false, x);
 }
 
 int CTableGrid::RowAt(int y) const
 {
-    const std::vector<int> heights = GetRowHeights();
-    int bottom = kTableMargin;
-    for (int r = 0; r < m_rows; ++r) {
-        bottom += heights[static_cast<size_t>(r)];
-        if (y < bottom) return r;
-    }
-    return std::max(m_rows - 1, 0);
+    return LineAt(GetRowHeights(), y);
 }
 
 int CTableGrid::ColumnAt(int x) const
 {
-    const std::vector<int> widths = GetColumnWidths();
-    int right = kTableMargin;
-    for (int c = 0; c < m_columns; ++c) {
-        right += widths[static_cast<size_t>(c)];
-        if (x < right) return c;
-    }
-    return std::max(m_columns - 1, 0);
+    return LineAt(GetColumnWidths(), x);
 }
 
 std::uint8_t CTableGrid::GetZone(int x, int y) const

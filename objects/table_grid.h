@@ -247,6 +247,7 @@ private:
     void Move(Direction direction, bool extend);
     CCellPos StepFrom(const CCellPos& slot, Direction direction) const;
     // The single-row (single-column) cells' boundary within 60 twips of y (x); 0 for none.
+    int BoundaryNear(bool rows, int at) const;
     int RowBoundaryNear(int y) const;
     int ColumnBoundaryNear(int x) const;
     // The grid row (column) under y (x), clamped into the grid.
