@@ -667,22 +667,42 @@ CQuilnMembers::Bool CQuilnMembers::BlockPosDown() { return Gate(CanBlockAttr(), 
 CQuilnMembers::Bool CQuilnMembers::BlockPosFirst() { return Gate(CanBlockAttr(), &CQlDoc::BlockPosFirst); }
 CQuilnMembers::Bool CQuilnMembers::BlockPosLast() { return Gate(CanBlockAttr(), &CQlDoc::BlockPosLast); }
 
-// The table editing operations of the document are not there yet: these refuse.
-CQuilnMembers::Bool CQuilnMembers::CanTableInsertRow() { return Refused(); }
-CQuilnMembers::Bool CQuilnMembers::TableInsertRow() { return Refused(); }
-CQuilnMembers::Bool CQuilnMembers::CanTableInsertCol() { return Refused(); }
-CQuilnMembers::Bool CQuilnMembers::TableInsertCol() { return Refused(); }
-CQuilnMembers::Bool CQuilnMembers::CanTableDeleteRow() { return Refused(); }
-CQuilnMembers::Bool CQuilnMembers::TableDeleteRow() { return Refused(); }
-CQuilnMembers::Bool CQuilnMembers::CanTableDeleteCol() { return Refused(); }
-CQuilnMembers::Bool CQuilnMembers::TableDeleteCol() { return Refused(); }
-CQuilnMembers::Bool CQuilnMembers::CanTableMerge() { return Refused(); }
-CQuilnMembers::Bool CQuilnMembers::TableMerge() { return Refused(); }
-CQuilnMembers::Bool CQuilnMembers::CanTableSeparate() { return Refused(); }
+// The table commands on the selected table; the split asks for its counts in a dialog
+// that is not there yet, so TableSeparate refuses.
+namespace {
+
+// The command runs after its test passed; its own answer is the result.
+CQuilnMembers::Bool RunIf(CQuilnMembers::Bool can, CQlDoc* doc, bool (CQlDoc::*command)())
+{
+    return can.value && doc && (doc->*command)() ? 1 : 0;
+}
+
+} // namespace
+
+CQuilnMembers::Bool CQuilnMembers::CanTableInsertRow() { return Test(&CQlDoc::CanTableInsertRow); }
+CQuilnMembers::Bool CQuilnMembers::TableInsertRow() { return RunIf(CanTableInsertRow(), Editable(), &CQlDoc::TableInsertRow); }
+CQuilnMembers::Bool CQuilnMembers::CanTableInsertCol() { return Test(&CQlDoc::CanTableInsertCol); }
+CQuilnMembers::Bool CQuilnMembers::TableInsertCol() { return RunIf(CanTableInsertCol(), Editable(), &CQlDoc::TableInsertCol); }
+CQuilnMembers::Bool CQuilnMembers::CanTableDeleteRow() { return Test(&CQlDoc::CanTableDeleteRow); }
+CQuilnMembers::Bool CQuilnMembers::TableDeleteRow() { return RunIf(CanTableDeleteRow(), Editable(), &CQlDoc::TableDeleteRow); }
+CQuilnMembers::Bool CQuilnMembers::CanTableDeleteCol() { return Test(&CQlDoc::CanTableDeleteCol); }
+CQuilnMembers::Bool CQuilnMembers::TableDeleteCol() { return RunIf(CanTableDeleteCol(), Editable(), &CQlDoc::TableDeleteCol); }
+CQuilnMembers::Bool CQuilnMembers::CanTableMerge() { return Test(&CQlDoc::CanTableMerge); }
+CQuilnMembers::Bool CQuilnMembers::TableMerge() { return RunIf(CanTableMerge(), Editable(), &CQlDoc::TableMerge); }
+CQuilnMembers::Bool CQuilnMembers::CanTableSeparate() { return Test(&CQlDoc::CanTableSeparate); }
 CQuilnMembers::Bool CQuilnMembers::TableSeparate() { return Refused(); }
-CQuilnMembers::Bool CQuilnMembers::CanTableUDFormat() { return Refused(); }
-CQuilnMembers::Long CQuilnMembers::GetTableUDFormat() { return 0; }
-CQuilnMembers::Bool CQuilnMembers::SetTableUDFormat(Long) { return Refused(); }
+CQuilnMembers::Bool CQuilnMembers::CanTableUDFormat() { return Test(&CQlDoc::CanTableUDFormat); }
+CQuilnMembers::Long CQuilnMembers::GetTableUDFormat()
+{
+    const CQlDoc* doc = Editable();
+    return doc ? doc->GetTableUDFormat() : 0;
+}
+CQuilnMembers::Bool CQuilnMembers::SetTableUDFormat(Long udFormat)
+{
+    CQlDoc* doc = Editable();
+    if (!doc || (udFormat != kAlignTop && udFormat != kAlignMiddle && udFormat != kAlignBottom)) return Refused();
+    return doc->SetTableUDFormat(static_cast<std::uint8_t>(udFormat)) ? 1 : Refused();
+}
 
 // ---- spelling and statistics ----
 

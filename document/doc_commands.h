@@ -23,6 +23,21 @@ public:
     virtual void SetLineSpacing(std::uint8_t spacing) = 0;
     // The grid's overall width and height, in twips.
     virtual plat::Size GetTotalSize() const = 0;
+    // The table commands' operations at the current cell or the selected range; a target
+    // that is no table grid has none of them.
+    virtual int GetRowCount() const { return 0; }
+    virtual int GetColumnCount() const { return 0; }
+    virtual bool HasCellRange() const { return false; }
+    virtual void InsertRow() {}
+    virtual void InsertColumn() {}
+    virtual void DeleteRow() {}
+    virtual void DeleteColumn() {}
+    virtual bool CanMerge() const { return false; }
+    virtual void MergeCells() {}
+    virtual bool CanSplit() const { return false; }
+    // The current cell, or each cell of the range once, takes the vertical alignment
+    // (16 top, 32 middle, 64 bottom) and places its text by it.
+    virtual void SetVerticalAlign(std::uint8_t /*code*/) {}
 };
 
 // What a new page object is made from.

@@ -151,6 +151,8 @@ public:
     virtual int CanCopyText() const { return 2; }
     virtual std::vector<std::uint8_t> CopyCells() { return {}; }
     virtual void PasteCells(const std::vector<std::uint8_t>& /*block*/) {}
+    // Whether a cell block can be pasted whole; checked before anything changes.
+    virtual bool CanPasteCells(const std::vector<std::uint8_t>& /*block*/) const { return true; }
     virtual int CanDeleteText() const { return 2; }
     virtual void DeleteCells() {}
     virtual bool CanDeleteBackward() const { return false; }

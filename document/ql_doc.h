@@ -367,6 +367,27 @@ public:
     // How many page objects are selected (0 without a body).
     int GetSelectedObjectCount() const;
 
+    // ---- the table commands on the selected table (ql_doc_table.cpp) ----
+    // Each enable test answers false without a selected table; each command runs only
+    // after its test passed, takes an undo step and ends with the table size sync.
+    bool IsTableSelected() const { return GetSelectedTableGrid() != nullptr; }
+    bool CanTableInsertRow() const;
+    bool CanTableInsertCol() const;
+    bool CanTableDeleteRow() const;
+    bool CanTableDeleteCol() const;
+    bool CanTableMerge() const;
+    bool CanTableSeparate() const;
+    bool CanTableUDFormat() const;
+    bool TableInsertRow();
+    bool TableInsertCol();
+    bool TableDeleteRow();
+    bool TableDeleteCol();
+    bool TableMerge();
+    // The vertical alignment (16 top, 32 middle, 64 bottom) of the current cell or of
+    // each cell of the range; the code is remembered for the repeat command.
+    bool SetTableUDFormat(std::uint8_t code);
+    std::uint8_t GetTableUDFormat() const { return m_tableUDFormat; }
+
     // ---- the clipboard (ql_doc_clipboard.cpp), through the view ----
     // Puts the selection on the clipboard: without selected objects (or with one whose
     // copy kind is text) the focus text's TEXT block and Unicode text, and the body's
@@ -531,6 +552,9 @@ private:
     // A table whose grid changed size takes it, and the body flows around it again;
     // then modified and repainted.
     void SyncTableSize(CFloatObject& table, CCellFormatTarget& grid);
+    // A row, column or merge command: its test, the undo step, the grid's operation, the
+    // size sync; false when the test refused.
+    bool RunTableCommand(bool (CQlDoc::*test)() const, void (CCellFormatTarget::*apply)());
     // The BLOCK and UNIT pastes, each read whole before its undo step; false when refused.
     bool PasteObjectBlock(const std::vector<std::uint8_t>& block);
     bool PasteCellBlock(const std::vector<std::uint8_t>& block);
@@ -598,4 +622,5 @@ private:
     bool RunSpellCheck(CSpellCheckUi& ui, const std::function<void(CSpellCheckUi&, plat::Point&)>& walk);
     std::unique_ptr<CDocHeader> m_header;
     CUndoStack m_undo;
+    std::uint8_t m_tableUDFormat = kAlignTop; // the vertical alignment last applied
 };

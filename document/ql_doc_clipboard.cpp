@@ -326,6 +326,8 @@ bool CQlDoc::PasteCellBlock(const std::vector<std::uint8_t>& block)
     }
     cells.assign(block.begin() + 4, block.end());
     CFloatObject* table = m_body->GetSelectedObject(0);
+    // A block any program could have written is refused whole, before the undo step.
+    if (!table->CanPasteCells(cells)) return false;
     PushUndoState();
     table->PasteCells(cells);
     AddReferencePaste(reference);

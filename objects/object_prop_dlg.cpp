@@ -1,5 +1,10 @@
 #include "objects/object_prop_dlg.h"
 
+#include "document/doc_body.h"
+#include "document/float_object.h"
+#include "document/ql_doc.h"
+#include "platform/ui/focus.h"
+
 #include "platform/ui/data_exchange.h"
 #include "platform/ui/message_box.h"
 #include "resources/res_dialogs.h"
@@ -60,6 +65,32 @@ bool CObjectPropDlg::OnInitDialog()
 
 CTablePropDlg::CTablePropDlg(plat::Window* parent) : CWrapPropDlg(kIddTableProp, kIdcTableWrapNone, kIdcTableNote, parent)
 {
+}
+
+int RunWrapProperties(CFloatObject& object, CWrapPropDlg& dlg, bool withNote)
+{
+    CDocContext* context = object.GetDoc();
+    CQlDoc* doc = dynamic_cast<CQlDoc*>(context);
+    plat::Window* canvas = doc ? doc->GetCanvas() : nullptr;
+    dlg.m_wrapMode = object.m_wrapMode;
+    if (withNote) {
+        dlg.m_note = object.GetCaption();
+    }
+    const bool confirmed = dlg.DoModal() == plat::kIdOk && dlg.m_wrapMode >= 0 && dlg.m_wrapMode <= kWrapBoth;
+    if (confirmed && context) {
+        context->PushUndoState();
+        object.m_wrapMode = static_cast<std::uint8_t>(dlg.m_wrapMode);
+        if (withNote) object.SetCaption(dlg.m_note);
+        object.RecalcLayout();
+        if (CDocBody* body = object.GetBody()) {
+            body->BuildPageRegions();
+            body->RelayoutWhole();
+        }
+        context->SetModified();
+        context->RequestRepaint();
+    }
+    if (canvas) plat::SetFocus(canvas);
+    return confirmed ? 1 : 0;
 }
 
 int RunObjectLayoutDialog(std::uint8_t& wrapMode, plat::Window* parent)

@@ -51,6 +51,14 @@ public:
     explicit CTablePropDlg(plat::Window* parent = nullptr);
 };
 
+class CFloatObject;
+
+// The properties slot of one page object: the dialog runs over the object's wrap mode
+// (and its caption as the note when withNote); on OK an undo step is taken, the object
+// takes the answers, the body flows around it anew and 1 is returned; the canvas gets the
+// focus back either way.
+int RunWrapProperties(CFloatObject& object, CWrapPropDlg& dlg, bool withNote);
+
 // The layout dialog of several selected objects (CQlDoc::SetObjectLayoutDialog): the
 // object dialog over the wrap mode, its note left out. Returns the dialog's answer (1 OK).
 int RunObjectLayoutDialog(std::uint8_t& wrapMode, plat::Window* parent);

@@ -20,8 +20,12 @@
 #include "objects/table_values.h"
 #include "platform/base/geometry.h"
 
+class CFindState;
 class CFloatObject;
 class CFormatState;
+class CSentenceChecker;
+class CSpellEngine;
+class CStatistics;
 class CRenderContext;
 class CRtfFontTable;
 class CRtfColorTable;
@@ -57,6 +61,8 @@ public:
     void Create(int rows, int columns, std::span<const int> widths = {});
     int GetRows() const { return m_rows; }
     int GetColumns() const { return m_columns; }
+    int GetRowCount() const override { return m_rows; }
+    int GetColumnCount() const override { return m_columns; }
     // The cell of a slot; callers stay inside the grid.
     CTableCell* GetCell(int row, int column) const { return m_cells[row][column]; }
     CTableCell* GetCellAt(const CCellPos& pos) const { return GetCell(pos.m_row, pos.m_column); }
@@ -129,16 +135,88 @@ public:
     void DrawBorderLine(plat::Dc& dc, double zoom, const CBorderLine* segment, plat::Point from, plat::Point to, int x,
                         int y, CRenderContext& rc);
 
+    // ---- caret, selection and the whole-grid walks (table_edit.cpp) ----
+    // Zones of a point in table-local twips.
+    enum TableZone : std::uint8_t {
+        kZoneNone = 0,
+        kZoneLeftMargin = '1',
+        kZoneRightMargin = '2',
+        kZoneTopMargin = '3',
+        kZoneBottomMargin = '4',
+        kZoneRowBoundary = '5',
+        kZoneColumnBoundary = '6',
+        kZoneCell = '7',
+    };
+    // Tab and Shift+Tab.
+    void MoveToNextCell(bool backward);
+    // Ctrl+Home, Ctrl+End, Home, End: the range collapses onto the current cell, whose text
+    // makes the move.
+    void MoveToCellStart(bool extend);
+    void MoveToCellEnd(bool extend);
+    void MoveToLineStart(bool extend);
+    void MoveToLineEnd(bool extend);
+    // The arrows: inside the current cell's text while it can move, else to the next cell;
+    // extend (Shift) selects a range of cells.
+    void MoveLeft(bool extend);
+    void MoveRight(bool extend);
+    void MoveUp(bool extend);
+    void MoveDown(bool extend);
+    std::uint8_t GetZone(int x, int y) const;
+    // The press returns its zone, which the caller keeps in the format state for the drag.
+    std::uint8_t OnLButtonDown(int x, int y);
+    void OnMouseMove(int x, int y);
+    void OnLButtonUp(int x, int y);
+    CTextItem* TextItemAtPoint(int x, int y) const;
+    // The cell becomes the current cell and the range end, and its text the focus text.
+    void SelectCell(CTableCell& cell);
+    // Whether a range of cells (more than one slot) is selected.
+    bool HasCellRange() const override { return HasRange(); }
+    void SetVerticalAlign(std::uint8_t code) override;
+    // Calls `visit` for every cell once, at its top-left slot, in row order.
+    template <class Visit>
+    void ForEachCell(Visit visit) const
+    {
+        for (int r = 0; r < m_rows; ++r)
+            for (int c = 0; c < m_columns; ++c) {
+                CTableCell* cell = m_cells[r][c];
+                if (cell->m_startRow == r && cell->m_startCol == c) visit(*cell);
+            }
+    }
+    void CountStatistics(CStatistics& stats) const;
+    bool HasText() const;
+    bool FindNext(CFindState& state);
+    void ClearSpellMarks(int from, int to);
+    void MarkSpelling(CSpellEngine& engine, int from, int to);
+    void MarkSentenceErrors(CSentenceChecker& checker, int from, int to);
+    void RemoveAnnotationMark(std::int16_t annotation);
+    // The cells of the selected range (or the current cell), each over its whole text.
+    void ConvertCyrillic(int mode);
+    // Every cell of the selected range clears its text under the revision rules.
+    void DeleteCells();
+    // The cell block of the clipboard: kind (1 cells, 2 whole rows, 3 whole columns),
+    // rows, columns, then one text record per slot of the selected rectangle, row by row.
+    std::vector<std::uint8_t> CopyCellBlock() const;
+    // Reads a block whole; false (changing nothing) for a kind other than 1-3, counts
+    // beyond the grid's limits or an unreadable record.
+    static bool IsCellBlockValid(CDocContext* doc, const std::vector<std::uint8_t>& block);
+    // Pastes a valid block by its kind at the current cell; false when it was refused.
+    bool PasteCellBlock(const std::vector<std::uint8_t>& block);
+    // The block's records at the current cell: each slot inside the grid takes its record
+    // as its new text; records beyond the grid are read and dropped.
+    void PasteCellBlock(plat::Archive& ar, int rows, int columns);
+    void PasteRows(plat::Archive& ar, int rows, int columns);
+    void PasteColumns(plat::Archive& ar, int rows, int columns);
+
     // ---- rows, columns, merging and splitting (table_structure.cpp) ----
     // Below the current row / after the current column; the callers keep within 60 x 20.
-    void InsertRow();
-    void InsertColumn();
+    void InsertRow() override;
+    void InsertColumn() override;
     // The current row / column; the callers keep the table from shrinking to one cell.
-    void DeleteRow();
-    void DeleteColumn();
-    bool CanMerge() const;
-    void MergeCells();
-    bool CanSplit() const;
+    void DeleteRow() override;
+    void DeleteColumn() override;
+    bool CanMerge() const override;
+    void MergeCells() override;
+    bool CanSplit() const override;
     // The part counts offered for one axis of a split: 1 .. limit for a span of 1, else
     // the divisors of the span.
     static std::vector<int> GetSplitChoices(int span, int limit);
@@ -175,6 +253,24 @@ private:
     void ForSelectedCells(Apply apply);
     // Points every slot of the cell's span at it.
     void PlaceCell(CTableCell* cell);
+    // Ctrl+Home, Ctrl+End, Home and End: the range collapses and the cell's text moves.
+    void MoveInCell(void (CTextFlow::*move)(bool), bool extend);
+    // The arrows' common steps.
+    enum class Direction { kLeft, kRight, kUp, kDown };
+    void Move(Direction direction, bool extend);
+    CCellPos StepFrom(const CCellPos& slot, Direction direction) const;
+    // The single-row (single-column) cells' boundary within 60 twips of y (x); 0 for none.
+    int BoundaryNear(bool rows, int at) const;
+    int RowBoundaryNear(int y) const;
+    int ColumnBoundaryNear(int x) const;
+    // The grid row (column) under y (x), clamped into the grid.
+    int RowAt(int y) const;
+    int ColumnAt(int x) const;
+    void ClearFocus();
+    void CellDrag(int x, int y);
+    // The selected rectangle's corners as the format state names them (not widened).
+    CTableCell* CellUnder(int x, int y) const;
+
     // Shared by Fit and Move: shrink only when asked.
     void ShiftRowBoundary(int y, int boundary, bool mayShrink);
 

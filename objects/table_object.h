@@ -33,6 +33,47 @@ public:
     int OnLoaded() override { return 1; }
     void ReleaseContent() override { m_grid.reset(); }
     bool IsTable() const override { return true; }
+    // The table properties dialog over the caption and the wrap mode.
+    int ShowProperties() override;
+
+    // Keys, mouse and text reach the grid (table_object_edit.cpp); points arrive in page
+    // twips and go to the grid less the object's corner.
+    void DrawSelection(plat::Dc& dc, double zoom, int x0, int y0) override;
+    void OnKeyTab(bool shift) override;
+    void OnKeyCtrlHome(bool shift) override;
+    void OnKeyCtrlEnd(bool shift) override;
+    void OnKeyHome(bool shift) override;
+    void OnKeyEnd(bool shift) override;
+    void OnKeyLeft(bool shift) override;
+    void OnKeyRight(bool shift) override;
+    void OnKeyUp(bool shift) override;
+    void OnKeyDown(bool shift) override;
+    std::uint8_t HitTest(int x, int y, CPointList& handles) override;
+    CTextItem* TextItemAtPoint(int x, int y) override;
+    std::uint8_t BeginTrack(int x, int y, bool shift, CPointList& handles) override;
+    void TrackTo(int x, int y) override;
+    void EndTrack(int x, int y) override;
+    // One handle: the top-left corner.
+    void GetHandles(CPointList& handles) override;
+    bool IsEditingText() const override;
+    bool HasTextFocus() const override { return true; }
+    // 1 a text selection in the cell, 2 the whole table, 4 a block of cells, 0 nothing.
+    int CanCopyText() const override;
+    std::vector<std::uint8_t> CopyCells() override;
+    bool CanPasteCells(const std::vector<std::uint8_t>& block) const override;
+    void PasteCells(const std::vector<std::uint8_t>& block) override;
+    int CanDeleteText() const override;
+    void DeleteCells() override;
+    bool CanDeleteBackward() const override;
+    bool HasText() const override;
+    void ClearSpellMarks() override;
+    void MarkSpelling() override;
+    void MarkSentenceErrors(CSentenceChecker& checker) override;
+    void RemoveAnnotationMark(std::int16_t annotation) override;
+    void ConvertCyrillic(int mode) override;
+    bool IsTextBearing() const override { return true; }
+    void CountStatistics(CStatistics& stats) const override;
+    bool FindNext(CFindState& state) override;
 
     // The cell being edited is laid out again; its column and row may grow.
     plat::Size RelayoutGrid() override;

@@ -8,6 +8,7 @@
 #include "document/text_flow.h"
 #include "document/text_item.h"
 #include "objects/object_kinds.h"
+#include "objects/table_grid.h"
 #include "platform/file/archive.h"
 #include "platform/file/file.h"
 #include "tests/document/test_object.h"
@@ -70,6 +71,23 @@ inline CQlDoc* NewThreeAuthorDoc()
     d->GetAuthors().Append(7, u"乙");
     d->SetCurAuthorIndex(2);
     return d;
+}
+
+// Traps unless the grid's counts are within its limits, every slot is covered by one
+// rectangular cell inside the grid, and every cell's text is sound.
+inline void CheckGridCovered(const CTableGrid& g)
+{
+    if (g.GetRows() < 1 || g.GetRows() > kMaxTableRows || g.GetColumns() < 1 || g.GetColumns() > kMaxTableColumns)
+        __builtin_trap();
+    for (int r = 0; r < g.GetRows(); ++r)
+        for (int c = 0; c < g.GetColumns(); ++c) {
+            const CTableCell* q = g.GetCell(r, c);
+            if (!q || q->m_endRow >= g.GetRows() || q->m_endCol >= g.GetColumns()) __builtin_trap();
+            for (int sr = q->m_startRow; sr <= q->m_endRow; ++sr)
+                for (int sc = q->m_startCol; sc <= q->m_endCol; ++sc)
+                    if (g.GetCell(sr, sc) != q) __builtin_trap();
+            CheckSoundFlow(*q);
+        }
 }
 
 } // namespace fuzzsupport

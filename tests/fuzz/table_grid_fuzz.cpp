@@ -33,17 +33,7 @@ std::vector<std::uint8_t> Record(CTableGrid& grid, int mode)
 
 void CheckCovered(const CTableGrid& g)
 {
-    if (g.GetRows() < 1 || g.GetRows() > kMaxTableRows || g.GetColumns() < 1 || g.GetColumns() > kMaxTableColumns)
-        __builtin_trap();
-    for (int r = 0; r < g.GetRows(); ++r)
-        for (int c = 0; c < g.GetColumns(); ++c) {
-            const CTableCell* q = g.GetCell(r, c);
-            if (!q || q->m_endRow >= g.GetRows() || q->m_endCol >= g.GetColumns()) __builtin_trap();
-            for (int sr = q->m_startRow; sr <= q->m_endRow; ++sr)
-                for (int sc = q->m_startCol; sc <= q->m_endCol; ++sc)
-                    if (g.GetCell(sr, sc) != q) __builtin_trap();
-            fuzzsupport::CheckSoundFlow(*q);
-        }
+    fuzzsupport::CheckGridCovered(g);
 }
 
 } // namespace

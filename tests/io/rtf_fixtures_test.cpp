@@ -15,6 +15,7 @@
 #include "document/layout_dump.h"
 #include "document/page_object_list.h"
 #include "objects/object_kinds.h"
+#include "objects/table_object.h"
 #include "platform/base/system.h"
 #include "tests/io/made_documents.h"
 #include "tests/io/rtf_support.h"
@@ -210,6 +211,18 @@ TEST(RtfMadeByLibreOffice, SampleImportsWithFormatsTablePicturesAndFootnotes)
     }
     EXPECT_EQ(tables, 1);
     EXPECT_EQ(pictures, 3);
+    // The real table: a grid of the same counts whose merged first cell holds the text.
+    for (auto* table : rtftest::ObjectsOf<CTableObject>(doc)) {
+        const CTableGrid* grid = table->GetGrid();
+        ASSERT_NE(grid, nullptr);
+        EXPECT_EQ(grid->GetRows(), 3);
+        EXPECT_EQ(grid->GetColumns(), 2);
+        CTableCell* first = grid->GetCell(0, 0);
+        const std::string text = plat::Utf16ToUtf8(first->GetText(0, first->GetCount()));
+        EXPECT_NE(text.find("merged"), std::string::npos) << text;
+        EXPECT_EQ(table->m_width, grid->GetTotalWidth());
+        EXPECT_EQ(table->m_height, grid->GetTotalHeight());
+    }
     for (auto* table : rtftest::ObjectsOf<rtftest::CFakeTable>(doc)) {
         EXPECT_EQ(table->m_rows, 3);
         EXPECT_EQ(table->m_columns, 2);

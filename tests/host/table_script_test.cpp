@@ -1,0 +1,153 @@
+// Tables through quiln-host as a user meets them: a native file holding a table (written
+// here) is opened, a cell clicked, and the table commands run through the automation
+// members with their enable tests, undone and redone, saved and opened again.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "document/doc_body.h"
+#include "objects/drawing_kinds.h"
+#include "objects/table_object.h"
+#include "platform/base/system.h"
+#include "platform/gfx/bitmap.h"
+#include "tests/document/doc_object_support.h"
+#include "tests/host/host_run.h"
+#include "tests/support/pixel_probe.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class TableScript : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_dir = plat::MakePrivateTempDir(plat::TempDirUtf8());
+        ::setenv("QUILN_REGISTRY_DIR", (m_dir / "registry").c_str(), 1);
+        const hosttest::Outcome reg = hosttest::RunHost(m_dir, {"register", QUILN_LIBRARY_PATH});
+        ASSERT_EQ(reg.status, 0) << reg.out << reg.err;
+        RegisterDrawingKinds();
+    }
+    void TearDown() override
+    {
+        UnregisterDocObjects();
+        ::unsetenv("QUILN_REGISTRY_DIR");
+        fs::remove_all(m_dir);
+    }
+    int Run(const std::string& script)
+    {
+        std::ofstream(m_dir / "script.txt", std::ios::binary) << script;
+        const hosttest::Outcome outcome = hosttest::RunHost(m_dir, {"run", "script.txt"});
+        m_out = outcome.out + outcome.err;
+        return outcome.status;
+    }
+    // A native file holding one table of the counts near the top of the first page.
+    void WriteTable(const char* name, int rows, int columns)
+    {
+        doctest::ShownDoc shown;
+        auto t = std::make_unique<CTableObject>(&shown.doc, nullptr);
+        t->CreateGrid(rows, columns);
+        t->m_bounds = plat::Rect(2000, 2000, 2000 + t->m_width, 2000 + t->m_height);
+        t->RecalcLayout();
+        shown.doc.GetBody()->AddObject(std::move(t));
+        ASSERT_TRUE(shown.doc.FileSave(plat::Utf8ToUtf16((m_dir / name).string())));
+    }
+    // The grid counts of the file's one table.
+    std::pair<int, int> CountsOf(const char* name)
+    {
+        doctest::ShownDoc shown;
+        EXPECT_TRUE(shown.doc.FileOpen(plat::Utf8ToUtf16((m_dir / name).string()), false)) << name;
+        auto* t = shown.Body().GetObjectCount() == 1 ? dynamic_cast<CTableObject*>(shown.Body().GetObject(0)) : nullptr;
+        if (!t || !t->GetGrid()) return {0, 0};
+        return {t->GetGrid()->GetRows(), t->GetGrid()->GetColumns()};
+    }
+    // Where the first cell of the table shows in the window: just inside the box of the
+    // black rules below the page's corner marks and first paragraph.
+    plat::Point FirstCell(const char* file)
+    {
+        EXPECT_EQ(Run(std::string("FileOpen \"") + file + "\" 0\n!png \"opened.png\"\n"), 0) << m_out;
+        const auto picture = plat::Bitmap::LoadPng(plat::Utf8ToUtf16((m_dir / "opened.png").string()));
+        if (!picture) return {};
+        const testsupport::Ink ink = testsupport::InkOf(*picture, plat::Rect(100, 160, 700, 400), 0x000000);
+        EXPECT_GT(ink.count, 100) << "the table's rules";
+        return plat::Point(ink.box.left + 20, ink.box.top + 12);
+    }
+    static std::string Lines(std::initializer_list<const char*> lines)
+    {
+        std::string all;
+        for (const char* l : lines) all += std::string(l) + "\n";
+        return all;
+    }
+
+    fs::path m_dir;
+    std::string m_out;
+};
+
+TEST_F(TableScript, RowsColumnsAndAlignmentThroughTheAutomationMembers)
+{
+    WriteTable("two_by_one.qln", 2, 1);
+    const plat::Point cell = FirstCell("two_by_one.qln");
+    std::ostringstream script;
+    script << "FileOpen \"two_by_one.qln\" 0\n"
+           << "CanTableInsertRow\n" // nothing selected yet
+           << "!click " << cell.x << " " << cell.y << "\n"
+           << "CanTableDeleteRow\n"
+           << "TableDeleteRow\n"
+           << "CanTableInsertCol\n"
+           << "TableInsertCol\n"
+           << "CanTableDeleteRow\n"
+           << "TableDeleteRow\n"
+           << "FileSave \"deleted.qln\"\n"
+           << "EditUndo\n"
+           << "FileSave \"undone.qln\"\n"
+           << "EditRedo\n"
+           << "FileSave \"redone.qln\"\n"
+           << "SetTableUDFormat 64\n"
+           << "GetTableUDFormat\n"
+           << "SetTableUDFormat 7\n"
+           << "GetTableUDFormat\n"
+           << "TableSeparate\n";
+    ASSERT_EQ(Run(script.str()), 0) << m_out;
+    EXPECT_NE(m_out.find(Lines({"CanTableInsertRow => FALSE", "!click => OK", "CanTableDeleteRow => FALSE", "TableDeleteRow => FALSE",
+                                "CanTableInsertCol => TRUE", "TableInsertCol => TRUE", "CanTableDeleteRow => TRUE",
+                                "TableDeleteRow => TRUE"})),
+              std::string::npos)
+        << m_out;
+    EXPECT_NE(m_out.find(Lines({"SetTableUDFormat => TRUE", "GetTableUDFormat => 64", "SetTableUDFormat => FALSE",
+                                "GetTableUDFormat => 64", "TableSeparate => FALSE"})),
+              std::string::npos)
+        << m_out;
+    EXPECT_EQ(CountsOf("deleted.qln"), std::make_pair(1, 2));
+    EXPECT_EQ(CountsOf("undone.qln"), std::make_pair(2, 2));
+    EXPECT_EQ(CountsOf("redone.qln"), std::make_pair(1, 2));
+}
+
+TEST_F(TableScript, InsertRowWorksOn58RowsAndIsRefusedOn59)
+{
+    WriteTable("rows58.qln", 58, 2);
+    const plat::Point cell = FirstCell("rows58.qln");
+    std::ostringstream script;
+    script << "FileOpen \"rows58.qln\" 0\n"
+           << "!click " << cell.x << " " << cell.y << "\n"
+           << "CanTableInsertRow\n"
+           << "TableInsertRow\n"
+           << "CanTableInsertRow\n"
+           << "TableInsertRow\n"
+           << "FileSave \"rows59.qln\"\n"
+           << "EditUndo\n"
+           << "CanTableInsertRow\n"
+           << "FileSave \"undone.qln\"\n";
+    ASSERT_EQ(Run(script.str()), 0) << m_out;
+    EXPECT_NE(m_out.find(Lines({"CanTableInsertRow => TRUE", "TableInsertRow => TRUE", "CanTableInsertRow => FALSE",
+                                "TableInsertRow => FALSE"})),
+              std::string::npos)
+        << m_out;
+    EXPECT_EQ(CountsOf("rows59.qln"), std::make_pair(59, 2));
+    EXPECT_EQ(CountsOf("undone.qln"), std::make_pair(58, 2));
+}
+
+} // namespace
