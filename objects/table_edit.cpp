@@ -147,6 +147,19 @@ void CTableGrid::Move(Direction direction, bool extend)
     CTableCell* cell = GetCellAt(current);
     // Where the caret lands in a cell it enters: the end going back, the start going on.
     auto enter = [&](CTableCell& target) { target.SetCaret(backward ? target.GetEndPos() : target.GetStartPos()); };
+    // A step to another cell: with Shift the range grows from the anchor (no caret while it
+    // covers more than one cell); without, the caret enters the target cell alone.
+    auto stepTo = [&](const CCellPos& target, const CCellPos& anchor) {
+        if (extend) {
+            SetCurrentSlot(target, anchor);
+            if (HasRange()) ClearFocus();
+            else ActivateCurrentCell();
+            return;
+        }
+        SetCurrentSlot(target, target);
+        enter(*GetCellAt(target));
+        ActivateCurrentCell();
+    };
 
     if (!HasRange()) {
         const bool inside = direction == Direction::kLeft    ? cell->CanMoveLeft()
@@ -163,16 +176,7 @@ void CTableGrid::Move(Direction direction, bool extend)
             ActivateCurrentCell();
             return;
         }
-        const CCellPos target = StepFrom(current, direction);
-        if (extend) {
-            SetCurrentSlot(target, current);
-            if (HasRange()) ClearFocus();
-            else ActivateCurrentCell();
-            return;
-        }
-        SetCurrentSlot(target, target);
-        enter(*GetCellAt(target));
-        ActivateCurrentCell();
+        stepTo(StepFrom(current, direction), current);
         return;
     }
 
@@ -188,15 +192,7 @@ void CTableGrid::Move(Direction direction, bool extend)
         ActivateCurrentCell();
         return;
     }
-    if (extend) {
-        SetCurrentSlot(target, rangeEnd);
-        if (HasRange()) ClearFocus();
-        else ActivateCurrentCell();
-        return;
-    }
-    SetCurrentSlot(target, target);
-    enter(*GetCellAt(target));
-    ActivateCurrentCell();
+    stepTo(target, rangeEnd);
 }
 
 // ---- mouse ----
