@@ -329,10 +329,12 @@ TEST_F(ToolbarImagesTest, TheLineStyleMenuHasTwelvePictureItems)
 
 } // namespace
 
-// The caret moving between runs of different underline kinds and colours: after an idle tick
+// The caret moving between runs of different underline kinds and colours, then between
+// paragraphs of different alignments and line spacings: after an idle tick
 // the format bar, as it shows in the frame's window, has the picture of the kind under the
-// caret on button 35067 and the stripe of the frame's character colour on 35071.
-TEST_F(ToolbarImagesTest, TheBarShowsTheUnderlineOfTheRunUnderTheCaret)
+// caret on button 35067, the stripe of the frame's character colour on 35071, and the
+// paragraph's alignment and line spacing on 35080 and 35085.
+TEST_F(ToolbarImagesTest, TheBarFollowsTheRunAndParagraphUnderTheCaret)
 {
     doc().SetCharUnderline(2);
     doc().InsertString(u"双线");
@@ -340,12 +342,12 @@ TEST_F(ToolbarImagesTest, TheBarShowsTheUnderlineOfTheRunUnderTheCaret)
     doc().InsertString(u"点线");
     CToolBarEx& bar = *frame().GetFormatBar();
     // The button's face in the picture of the host window, and the picture it should show.
-    auto buttonShows = [&](const char16_t* resource) -> ::testing::AssertionResult {
+    auto buttonShows = [&](const char16_t* resource, unsigned command = CToolbarImages::kCmdUnderline) -> ::testing::AssertionResult {
         const std::unique_ptr<plat::Bitmap> shot = plat::RenderWindowTree(m_host);
         if (const char* keep = std::getenv("QUILN_KEEP_PICTURES"))
             shot->SavePng(plat::Utf8ToUtf16(std::string(keep) + "/format_bar.png"));
         plat::Rect rect;
-        bar.GetItemRect(bar.CommandToIndex(static_cast<int>(CToolbarImages::kCmdUnderline)), rect);
+        bar.GetItemRect(bar.CommandToIndex(static_cast<int>(command)), rect);
         const plat::Point origin = bar.ClientToScreen(plat::Point(rect.left, rect.top));
         const plat::Point host = m_host.ClientToScreen(plat::Point(0, 0));
         const std::unique_ptr<plat::Bitmap> expected = CToolbarImages::MakeMenuPicture(resource);
@@ -376,4 +378,28 @@ TEST_F(ToolbarImagesTest, TheBarShowsTheUnderlineOfTheRunUnderTheCaret)
     Run(CQlMain::kIdlePeriodMs);
     EXPECT_TRUE(buttonShows(u"IDB_UNDERLINE_DUL"));
     EXPECT_FALSE(buttonShows(u"IDB_UNDERLINE_DOT"));
+
+    // Paragraphs of different alignments and line spacings: the caret moved up and down
+    // by the arrow keys, the alignment and line-spacing buttons follow after a tick.
+    doc().InsertChar(u'\r');
+    doc().SetParaFormat(3);
+    doc().SetParaGap(5);
+    doc().InsertString(u"居中");
+    doc().InsertChar(u'\r');
+    doc().SetParaFormat(2);
+    doc().SetParaGap(1);
+    doc().InsertString(u"右对齐");
+    Run(CQlMain::kIdlePeriodMs);
+    EXPECT_TRUE(buttonShows(u"IDB_ROWFORMAT_TRIGHT", CToolbarImages::kCmdAlignment));
+    EXPECT_TRUE(buttonShows(u"IDB_ROWGAP_T25", CToolbarImages::kCmdLineSpacing));
+    press(plat::kVkUp, 1);
+    Run(CQlMain::kIdlePeriodMs);
+    EXPECT_TRUE(buttonShows(u"IDB_ROWFORMAT_TCENTER", CToolbarImages::kCmdAlignment));
+    EXPECT_FALSE(buttonShows(u"IDB_ROWFORMAT_TRIGHT", CToolbarImages::kCmdAlignment));
+    EXPECT_TRUE(buttonShows(u"IDB_ROWGAP_T150", CToolbarImages::kCmdLineSpacing));
+    EXPECT_FALSE(buttonShows(u"IDB_ROWGAP_T25", CToolbarImages::kCmdLineSpacing));
+    press(plat::kVkDown, 1);
+    Run(CQlMain::kIdlePeriodMs);
+    EXPECT_TRUE(buttonShows(u"IDB_ROWFORMAT_TRIGHT", CToolbarImages::kCmdAlignment));
+    EXPECT_TRUE(buttonShows(u"IDB_ROWGAP_T25", CToolbarImages::kCmdLineSpacing));
 }
