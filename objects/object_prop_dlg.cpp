@@ -1,6 +1,10 @@
 #include "objects/object_prop_dlg.h"
 
+#include "document/doc_body.h"
+#include "document/float_object.h"
+#include "document/ql_doc.h"
 #include "platform/ui/data_exchange.h"
+#include "platform/ui/focus.h"
 #include "platform/ui/message_box.h"
 #include "resources/res_dialogs.h"
 
@@ -70,4 +74,27 @@ int RunObjectLayoutDialog(std::uint8_t& wrapMode, plat::Window* parent)
     if (answer == plat::kIdOk && dlg.m_wrapMode >= 0 && dlg.m_wrapMode < kWrapButtonCount)
         wrapMode = static_cast<std::uint8_t>(dlg.m_wrapMode);
     return answer;
+}
+
+int ShowWrapProperties(CFloatObject& object)
+{
+    CDocContext* context = object.GetDoc();
+    CQlDoc* doc = dynamic_cast<CQlDoc*>(context);
+    plat::Window* canvas = doc ? doc->GetCanvas() : nullptr;
+    CObjectPropDlg dlg(canvas);
+    dlg.m_wrapMode = object.m_wrapMode;
+    const bool confirmed = dlg.DoModal() == plat::kIdOk && dlg.m_wrapMode >= 0 && dlg.m_wrapMode <= kWrapBoth;
+    if (confirmed && context) {
+        context->PushUndoState();
+        object.m_wrapMode = static_cast<std::uint8_t>(dlg.m_wrapMode);
+        object.RecalcLayout();
+        if (CDocBody* body = object.GetBody()) {
+            body->BuildPageRegions();
+            body->RelayoutWhole();
+        }
+        context->SetModified();
+        context->RequestRepaint();
+    }
+    if (canvas) plat::SetFocus(canvas);
+    return confirmed ? 1 : 0;
 }

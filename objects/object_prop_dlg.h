@@ -54,3 +54,10 @@ public:
 // The layout dialog of several selected objects (CQlDoc::SetObjectLayoutDialog): the
 // object dialog over the wrap mode, its note left out. Returns the dialog's answer (1 OK).
 int RunObjectLayoutDialog(std::uint8_t& wrapMode, plat::Window* parent);
+
+class CFloatObject;
+// The property dialog of one drawn or text shape over its wrap mode. On OK: an undo step,
+// the new wrap mode, the object's layout, the body's regions and text flow again, the
+// document modified and repainted; returns 1. On Cancel returns 0. The focus goes back to
+// the page canvas either way.
+int ShowWrapProperties(CFloatObject& object);

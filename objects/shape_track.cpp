@@ -182,22 +182,5 @@ void CShapeObject::EndTrack(int x, int y)
 
 int CShapeObject::ShowProperties()
 {
-    CQlDoc* doc = dynamic_cast<CQlDoc*>(m_doc);
-    plat::Window* canvas = doc ? doc->GetCanvas() : nullptr;
-    CObjectPropDlg dlg(canvas);
-    dlg.m_wrapMode = m_wrapMode;
-    const bool confirmed = dlg.DoModal() == plat::kIdOk && dlg.m_wrapMode >= 0 && dlg.m_wrapMode <= kWrapBoth;
-    if (confirmed) {
-        m_doc->PushUndoState();
-        m_wrapMode = static_cast<std::uint8_t>(dlg.m_wrapMode);
-        RecalcLayout();
-        if (CDocBody* body = GetBody()) {
-            body->BuildPageRegions();
-            body->RelayoutWhole();
-        }
-        m_doc->SetModified();
-        m_doc->RequestRepaint();
-    }
-    if (canvas) plat::SetFocus(canvas);
-    return confirmed ? 1 : 0;
+    return ShowWrapProperties(*this);
 }
