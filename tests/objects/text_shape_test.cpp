@@ -7,6 +7,7 @@
 
 #include "document/find_state.h"
 #include "document/format_state.h"
+#include "document/page_object_list.h"
 #include "document/render_context.h"
 #include "document/statistics.h"
 #include "objects/drawing_kinds.h"
@@ -218,6 +219,16 @@ std::unique_ptr<CTextShapeObject> LoadRecord(CQlDoc& doc, const std::vector<std:
     return s;
 }
 
+// Writes a fuzz seed when QUILN_WRITE_SEEDS names the seed folder (tests/fuzz/seeds).
+void WriteSeed(const char* target, const std::string& name, const std::vector<std::uint8_t>& bytes)
+{
+    const char* root = std::getenv("QUILN_WRITE_SEEDS");
+    if (!root) return;
+    const std::filesystem::path path = std::filesystem::path(root) / target / name;
+    plat::File file(plat::Utf8ToUtf16(path.string()), plat::File::kWrite | plat::File::kCreate);
+    file.Write(bytes.data(), bytes.size());
+}
+
 TEST_F(TextShapeDoc, RecordRoundTripsInEveryMode)
 {
     auto s = Make(1500, 2500, 3000, 1200, 20);
@@ -309,6 +320,12 @@ TEST_F(TextShapeDoc, TypingGoesIntoTheShapeAndSurvivesSaveAndOpen)
     ASSERT_EQ(doc().FileSave(plat::Utf8ToUtf16(path.string())), 1);
     doctest::ShownDoc other;
     ASSERT_EQ(other.doc.FileOpen(plat::Utf8ToUtf16(path.string()), false), 1);
+    if (std::getenv("QUILN_WRITE_SEEDS")) {
+        plat::File saved(plat::Utf8ToUtf16(path.string()), plat::File::kRead);
+        std::vector<std::uint8_t> bytes(static_cast<std::size_t>(saved.GetLength()));
+        saved.Read(bytes.data(), bytes.size());
+        WriteSeed("fuzz_native_file", "text-shape", bytes);
+    }
     std::filesystem::remove(path);
     ASSERT_EQ(other.Body().GetObjectCount(), 1);
     auto* back = dynamic_cast<CTextShapeObject*>(other.Body().GetObject(0));
@@ -320,6 +337,37 @@ TEST_F(TextShapeDoc, TypingGoesIntoTheShapeAndSurvivesSaveAndOpen)
     again.m_findText = u"there";
     again.m_flow = back->GetFrame();
     EXPECT_TRUE(back->FindNext(again)) << "the replacement was saved";
+}
+
+// A page's object list holding a text shape beside other text: saved and loaded in the
+// list's own record in every mode, the shape comes back with its text.
+TEST_F(TextShapeDoc, ObjectListWithATextShapeRoundTrips)
+{
+    CTextShapeObject* s = Add(2000, 3000, 2400, 900, 9);
+    s->GetFrame()->InsertItemsAtCaret(u"callout 文字");
+    s->RelayoutContent();
+    for (int mode : {1, 2, 3, 4}) {
+        SCOPED_TRACE(mode);
+        plat::MemFile mem;
+        {
+            plat::Archive ar(mem, plat::Archive::kStore);
+            body().GetObjectList().Save(ar, mode == 4 ? 1 : mode);
+            ar.Flush();
+        }
+        std::vector<std::uint8_t> bytes = mem.Data();
+        CPageObjectList back(&doc(), nullptr);
+        plat::MemFile in(bytes);
+        plat::Archive ar(in, plat::Archive::kLoad);
+        back.Load(ar, mode, 0, 0);
+        ASSERT_EQ(back.GetCount(), 1);
+        auto* shape = dynamic_cast<CTextShapeObject*>(back.GetObject(0));
+        ASSERT_NE(shape, nullptr);
+        EXPECT_EQ(shape->m_borderKind, 9);
+        EXPECT_EQ(shape->GetFrame()->GetCount(), s->GetFrame()->GetCount());
+        // The page-object fuzz target reads the mode from its first byte's low bits.
+        bytes.insert(bytes.begin(), static_cast<std::uint8_t>(mode - 1));
+        WriteSeed("fuzz_page_objects", "text-shape-mode" + std::to_string(mode), bytes);
+    }
 }
 
 // ---- border pixels ----
@@ -426,6 +474,83 @@ TEST_F(TextShapeDoc, BorderPixelProbes)
             EXPECT_EQ(canvas.At(140, 200), kBlack) << "the straight side after the base";
         }
     }
+}
+
+// Every border kind with the default adjust points, in a grid of 7 x 3 cells, with no
+// fill, a solid fill or a cross hatch by turns.
+std::unique_ptr<plat::Bitmap> AllBorders(CQlDoc& doc)
+{
+    constexpr int kCellW = 130, kCellH = 120;
+    auto bitmap = plat::Bitmap::Create(7 * kCellW, 3 * kCellH);
+    bitmap->Fill(kWhite);
+    plat::MemoryDc dc;
+    dc.Select(bitmap.get());
+    for (int kind = 1; kind <= 21; ++kind) {
+        const int col = (kind - 1) % 7, row = (kind - 1) / 7;
+        CTextShapeObject s(&doc, nullptr);
+        // 90 x 60 pixels, 20 pixels in from the cell's corner.
+        s.m_bounds = plat::Rect(0, 0, 1, 1);
+        s.SetSize(1350, 900);
+        s.m_borderKind = static_cast<std::uint8_t>(kind);
+        s.ResetAdjustPoints();
+        s.m_lineColor = 0x000000;
+        s.m_fillColor = 0x40A0F0;
+        s.m_fillPattern = static_cast<std::uint8_t>(kind % 3 == 0 ? 2 : kind % 3 == 1 ? 1 : 5);
+        CRenderContext rc(&doc, dc);
+        s.DrawBorder(dc, 1.0, col * kCellW + 20, row * kCellH + 20, rc);
+        rc.Restore(dc);
+    }
+    dc.Select(static_cast<plat::Bitmap*>(nullptr));
+    return bitmap;
+}
+
+// The picture was looked at once and committed; a change in any border shows here.
+// QUILN_WRITE_EXPECTED=1 writes it afresh.
+TEST_F(TextShapeDoc, PictureOfEveryBorderKindMatchesTheExpectedOne)
+{
+    const char* root = std::getenv("QUILN_FIXTURES");
+    ASSERT_NE(root, nullptr);
+    const std::filesystem::path path = std::filesystem::path(root) / "shapes" / "text_borders.png";
+    const std::unique_ptr<plat::Bitmap> got = AllBorders(doc());
+    if (std::getenv("QUILN_WRITE_EXPECTED")) {
+        std::filesystem::create_directories(path.parent_path());
+        ASSERT_TRUE(got->SavePng(plat::Utf8ToUtf16(path.string())));
+    }
+    const std::unique_ptr<plat::Bitmap> want = plat::Bitmap::LoadPng(plat::Utf8ToUtf16(path.string()));
+    ASSERT_NE(want, nullptr) << path;
+    ASSERT_EQ(got->GetSize(), want->GetSize());
+    int differing = 0;
+    for (int y = 0; y < got->Height(); ++y)
+        for (int x = 0; x < got->Width(); ++x) differing += got->GetPixel(x, y) != want->GetPixel(x, y);
+    EXPECT_EQ(differing, 0);
+}
+
+// A new text shape is one undo step; copied and pasted it comes back with its text.
+TEST_F(TextShapeDoc, UndoRedoCopyAndPaste)
+{
+    doc().PushUndoState();
+    CTextShapeObject* s = Add(2000, 3000, 3000, 1000, 6);
+    s->GetFrame()->InsertItemsAtCaret(u"copy me");
+    s->RelayoutContent();
+    ASSERT_EQ(body().GetObjectCount(), 1);
+    doc().EditUndo();
+    EXPECT_EQ(body().GetObjectCount(), 0);
+    doc().EditRedo();
+    ASSERT_EQ(body().GetObjectCount(), 1);
+    auto* redone = dynamic_cast<CTextShapeObject*>(body().GetObject(0));
+    ASSERT_NE(redone, nullptr);
+    EXPECT_EQ(redone->GetFrame()->GetCount(), 8);
+    body().DeselectAll();
+    redone->SetSelected(true);
+    doc().GetFormatState()->SetFocusObject(nullptr);
+    ASSERT_TRUE(doc().EditCopy());
+    ASSERT_TRUE(doc().EditPaste());
+    ASSERT_EQ(body().GetObjectCount(), 2);
+    auto* pasted = dynamic_cast<CTextShapeObject*>(body().GetObject(1));
+    ASSERT_NE(pasted, nullptr);
+    EXPECT_EQ(pasted->m_borderKind, 6);
+    EXPECT_EQ(pasted->GetFrame()->GetCount(), 8);
+    EXPECT_NE(pasted->GetFrame(), redone->GetFrame());
 }
 
 } // namespace
