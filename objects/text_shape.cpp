@@ -271,6 +271,21 @@ bool CTextShapeObject::TakeSource(const CNewObjectSource& /*source*/)
     return true; // the frame comes when the creation drag sizes the shape
 }
 
+bool CTextShapeObject::CompleteCreation(const CCreationGesture& gesture)
+{
+    const plat::Point first = gesture.points.GetCount() > 0 ? gesture.points.GetPoint(0) : gesture.start;
+    const plat::Point current = gesture.current;
+    CompleteFromPixels(plat::Rect(std::min(first.x, current.x), std::min(first.y, current.y),
+                                  std::max(first.x, current.x), std::max(first.y, current.y)));
+    return true;
+}
+
+void CTextShapeObject::OnPlaced()
+{
+    CFormatState* state = m_doc ? m_doc->GetFormatState() : nullptr;
+    if (state && m_frame) state->SetFocusObject(m_frame.get());
+}
+
 // ---- painting ----
 
 void CTextShapeObject::Draw(plat::Dc& dc, double zoom, int x0, int y0, int pass, CRenderContext& rc)

@@ -124,6 +124,10 @@ public:
 
     // ---- the document's interfaces ----
     bool TakeSource(const CNewObjectSource& source) override;
+    // The box from the first point to the current one, then a fresh centred frame.
+    bool CompleteCreation(const CCreationGesture& gesture) override;
+    // A new shape takes the typing: its frame becomes the focus text.
+    void OnPlaced() override;
     void RealignText() override { AlignTextFrame(); }
     bool ReplaceAllText(CFindState& state) override;
 
