@@ -554,22 +554,10 @@ bool CTextShapeObject::FindNext(CFindState& state)
 
 bool CTextShapeObject::ReplaceAllText(CFindState& state)
 {
-    if (!m_frame) return false;
-    bool replaced = false;
-    state.m_flow = m_frame.get();
-    state.m_started = 1;
-    state.m_pos = 0;
-    while (m_frame->FindInFlow(state)) {
-        m_frame->InsertItemsAtCaret(state.m_replaceText);
-        state.m_pos = m_frame->GetCaretPos().m_index;
-        replaced = true;
-    }
-    if (replaced) {
-        m_frame->SetCaret(m_frame->GetCaretPos());
-        m_frame->RelayoutWhole();
-        AlignTextFrame();
-    }
-    return replaced;
+    if (!m_frame || !m_frame->ReplaceAllInFlow(state)) return false;
+    m_frame->RelayoutWhole();
+    AlignTextFrame();
+    return true;
 }
 
 int CTextShapeObject::ShowProperties()

@@ -18,6 +18,7 @@
 #include "platform/gfx/bitmap.h"
 #include "platform/gfx/dc.h"
 #include "tests/document/doc_object_support.h"
+#include "tests/support/pixel_probe.h"
 
 namespace {
 
@@ -372,20 +373,12 @@ TEST_F(TextShapeDoc, ObjectListWithATextShapeRoundTrips)
 
 // ---- border pixels ----
 
-constexpr plat::ColorRef kWhite = 0xFFFFFF;
-constexpr plat::ColorRef kBlack = 0x000000;
+using testsupport::kBlack;
+using testsupport::kWhite;
 constexpr plat::ColorRef kGreyPixel = 0x808080;
 
-struct Canvas {
-    std::unique_ptr<plat::Bitmap> bitmap = plat::Bitmap::Create(400, 300);
-    plat::MemoryDc dc;
-    Canvas()
-    {
-        bitmap->Fill(kWhite);
-        dc.Select(bitmap.get());
-    }
-    ~Canvas() { dc.Select(static_cast<plat::Bitmap*>(nullptr)); }
-    plat::ColorRef At(int x, int y) const { return dc.GetPixel(x, y); }
+struct Canvas : testsupport::Canvas {
+    Canvas() : testsupport::Canvas(400, 300) {}
 };
 
 // A shape of 1500 x 1500 twips (100 x 100 pixels) at (1500, 1500) twips, drawn at zoom 1.
@@ -508,21 +501,7 @@ std::unique_ptr<plat::Bitmap> AllBorders(CQlDoc& doc)
 // QUILN_WRITE_EXPECTED=1 writes it afresh.
 TEST_F(TextShapeDoc, PictureOfEveryBorderKindMatchesTheExpectedOne)
 {
-    const char* root = std::getenv("QUILN_FIXTURES");
-    ASSERT_NE(root, nullptr);
-    const std::filesystem::path path = std::filesystem::path(root) / "shapes" / "text_borders.png";
-    const std::unique_ptr<plat::Bitmap> got = AllBorders(doc());
-    if (std::getenv("QUILN_WRITE_EXPECTED")) {
-        std::filesystem::create_directories(path.parent_path());
-        ASSERT_TRUE(got->SavePng(plat::Utf8ToUtf16(path.string())));
-    }
-    const std::unique_ptr<plat::Bitmap> want = plat::Bitmap::LoadPng(plat::Utf8ToUtf16(path.string()));
-    ASSERT_NE(want, nullptr) << path;
-    ASSERT_EQ(got->GetSize(), want->GetSize());
-    int differing = 0;
-    for (int y = 0; y < got->Height(); ++y)
-        for (int x = 0; x < got->Width(); ++x) differing += got->GetPixel(x, y) != want->GetPixel(x, y);
-    EXPECT_EQ(differing, 0);
+    EXPECT_EQ(testsupport::DifferenceFromExpected(*AllBorders(doc()), "shapes/text_borders.png"), 0);
 }
 
 // A new text shape is one undo step; copied and pasted it comes back with its text.

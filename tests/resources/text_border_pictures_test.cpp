@@ -10,6 +10,7 @@
 
 #include "platform/gfx/bitmap.h"
 #include "resources/res_bitmaps.h"
+#include "tests/support/pixel_probe.h"
 
 namespace {
 
@@ -62,16 +63,7 @@ TEST(TextBorderPictures, SheetMatchesTheExpectedOne)
             for (int x = 0; x < 16 * kScale; ++x)
                 sheet->SetPixel(i * kPitch + 4 + x, 4 + y, b->GetPixel(x / kScale, y / kScale));
     }
-    const char* root = std::getenv("QUILN_FIXTURES");
-    ASSERT_NE(root, nullptr);
-    const std::filesystem::path path = std::filesystem::path(root) / "resources" / "text_border_pictures.png";
-    if (std::getenv("QUILN_WRITE_EXPECTED")) {
-        std::filesystem::create_directories(path.parent_path());
-        ASSERT_TRUE(sheet->SavePng(plat::Utf8ToUtf16(path.string())));
-    }
-    const std::unique_ptr<plat::Bitmap> want = plat::Bitmap::LoadPng(plat::Utf8ToUtf16(path.string()));
-    ASSERT_NE(want, nullptr) << path;
-    EXPECT_EQ(Pixels(*sheet), Pixels(*want));
+    EXPECT_EQ(testsupport::DifferenceFromExpected(*sheet, "resources/text_border_pictures.png"), 0);
 }
 
 } // namespace
