@@ -205,4 +205,29 @@ TEST_F(ShapeScript, InsertTextAndTableByDraggingThenUndoRedoSaveAndOpen)
     EXPECT_NEAR(edges[1] - edges[0], 60, 1);
 }
 
+// The bottom bar's line (32802) and rectangle (32841) buttons start their tools; a drag
+// each draws the shape. The bar's buttons sit left to right after its shape menu button.
+TEST_F(ShapeScript, BarButtonsDrawALineAndARectangle)
+{
+    const std::string script = "!click 87 588\n"
+                               "!drag 120 200 320 240\n"
+                               "!click 133 588\n"
+                               "!drag 120 260 320 300\n"
+                               "FileSave \"bar.qln\"\n"
+                               "EditUndo\n"
+                               "FileSave \"undone.qln\"\n";
+    EXPECT_EQ(Run(script), 0) << m_out;
+    EXPECT_EQ(m_out.find("IGNORED"), std::string::npos) << m_out;
+    auto codes = [&](const char* name) {
+        doctest::ShownDoc shown;
+        EXPECT_TRUE(shown.doc.FileOpen(plat::Utf8ToUtf16((m_dir / name).string()), false)) << name;
+        std::vector<int> out;
+        for (int k = 0; k < shown.Body().GetObjectCount(); ++k)
+            if (auto* s = dynamic_cast<CShapeObject*>(shown.Body().GetObject(k))) out.push_back(s->GetShapeCode());
+        return out;
+    };
+    EXPECT_EQ(codes("bar.qln"), (std::vector<int>{0x1101, 0x1201}));
+    EXPECT_EQ(codes("undone.qln"), (std::vector<int>{0x1101}));
+}
+
 } // namespace
