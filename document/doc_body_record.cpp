@@ -280,17 +280,7 @@ bool CDocBody::ReplaceAll(CFindState& state)
         // Every replacement would lay out the paragraphs around it; one layout at the end
         // gives the same result.
         ++m_layoutDeferred;
-        state.m_flow = this;
-        state.m_started = 1;
-        state.m_pos = 0;
-        while (FindInFlow(state)) {
-            InsertItemsAtCaret(state.m_replaceText);
-            m_anchor = m_caret;
-            // On after the inserted text: a replacement that holds the searched text is
-            // never searched again.
-            state.m_pos = m_caret.m_index;
-            replaced = true;
-        }
+        replaced = ReplaceAllInFlow(state);
         --m_layoutDeferred;
     }
 

@@ -8,6 +8,7 @@
 #include "document/char_format.h"
 #include "document/float_object.h"
 #include "document/format_state.h"
+#include "objects/point_list.h"
 #include "platform/base/geometry.h"
 #include "platform/base/strings.h"
 
@@ -55,6 +56,16 @@ struct CNewObjectSource {
     bool noDeduplication = false;
 };
 
+// A finished creation gesture, in document pixels at the document's zoom: the points
+// clicked (a two-point drag collects its press only), the press that began it, the last
+// (constrained) cursor position and the last clicked point.
+struct CCreationGesture {
+    CPointList points;
+    plat::Point start;
+    plat::Point current;
+    plat::Point lastClick;
+};
+
 // A page-object kind that the insert commands can fill. TakeSource reads the picture,
 // registers the clip in its store, makes the default sample chart or sets the shape code;
 // false when it cannot (a file that does not read), and the object is then thrown away.
@@ -62,8 +73,17 @@ class CInsertableObject {
 public:
     virtual ~CInsertableObject() = default;
     virtual bool TakeSource(const CNewObjectSource& source) = 0;
-    // After the insert command placed it (a picture keeps its placed box as its own).
+    // After the insert command placed it (a picture keeps its placed box as its own; a new
+    // text shape takes the typing).
     virtual void OnPlaced() {}
+    // Completes a prototype from its creation gesture. The tracker has already given it the
+    // box from the start point to the current point; each kind makes what it needs from
+    // the gesture (a text shape its frame, a table its grid, a drawn shape its points).
+    // False when the gesture makes no object.
+    virtual bool CompleteCreation(const CCreationGesture& /*gesture*/) { return true; }
+    // Where a creation point goes while Shift is held, with the first collected point as
+    // the anchor (a line turns in steps, a rectangle stays square).
+    virtual plat::Point ConstrainCreationPoint(plat::Point /*anchor*/, plat::Point point) const { return point; }
 };
 
 // A page object with an advanced outside edit (pictures): started without waiting; the
@@ -75,22 +95,54 @@ public:
 };
 
 // The pending creation of a table, text shape, shape or line: it holds the prototype until
-// a drag on the canvas gives it its place and size and adds it to the body.
+// the mouse gesture on the canvas gives it its place and size (create_tracker.cpp). A
+// two-point gesture is a press, a drag and a release; a point-by-point gesture collects
+// clicks and ends with a double click. All points are document pixels.
 class CCreateTracker : public CCreationTool {
 public:
-    CCreateTracker(CDocContext* doc, std::unique_ptr<CFloatObject> prototype)
-        : m_doc(doc), m_prototype(std::move(prototype))
-    {
-    }
+    // A point-by-point shape keeps at most this many points, the bound of a shape record;
+    // further clicks are ignored.
+    static constexpr int kMaxPoints = 4096;
+    // A click within this many pixels of the last one adds no point.
+    static constexpr int kClickSlop = 2;
+
+    CCreateTracker(CDocContext* doc, std::unique_ptr<CFloatObject> prototype);
+    ~CCreateTracker() override;
+
     std::uint16_t GetCreateType() const override { return m_prototype ? m_prototype->GetNodeType() : 0; }
     CDocContext* GetDoc() const { return m_doc; }
     CFloatObject* GetPrototype() const { return m_prototype.get(); }
-    // The drag that completes the creation takes the prototype over.
-    std::unique_ptr<CFloatObject> TakePrototype() { return std::move(m_prototype); }
+    CFloatObject* GetObject() const { return m_prototype.get(); }
+    // The caller owns the prototype from then on.
+    std::unique_ptr<CFloatObject> DetachObject() { return std::move(m_prototype); }
+    std::unique_ptr<CFloatObject> TakePrototype() { return DetachObject(); }
+    void DeleteObject() { m_prototype.reset(); }
+
+    // How many points the gesture collects: 2 a drag, 0 clicks ended by a double click.
+    int GetCreateMode() const { return m_prototype ? m_prototype->GetCreateMode() : 2; }
+    int GetPointCount() const { return m_gesture.points.GetCount(); }
+    bool IsTracking() const { return m_tracking; }
+    plat::Point GetCurrentPoint() const { return m_gesture.current; }
+
+    void OnLButtonDown(int x, int y);
+    void OnMouseMove(int x, int y);
+    // True when the collected points reach the creation mode.
+    bool AddClickPoint(int x, int y);
+    // Completes the prototype and stops tracking; false when the gesture made nothing
+    // (a point-by-point shape with fewer than two points).
+    bool Finish();
+    // The prototype's own rubber band through the collected points and the current one.
+    void DrawRubberBand(plat::Dc& dc, int dx, int dy);
+    void Draw(plat::Dc& dc, double zoom, int x0, int y0) override;
 
 private:
+    plat::Point ConstrainPoint(int x, int y) const;
+    void Collect(plat::Point p);
+
     CDocContext* m_doc; // not owned
     std::unique_ptr<CFloatObject> m_prototype;
+    bool m_tracking = false;
+    CCreationGesture m_gesture;
 };
 
 // What a creation command makes: the node type of the prototype, its shape code and the

@@ -29,6 +29,7 @@
 
 class CCharWidthCache;
 class CCreationTool;
+class CCreateTracker;
 class CDocBody;
 class CDocImporter;
 class CFindState;
@@ -509,6 +510,17 @@ public:
     CCreationTool* BeginInsertShape(std::uint16_t shapeCode);
     CCreationTool* BeginInsertShapeCommand(int commandId);
     CCreationTool* BeginInsertLine(int commandId);
+    // The canvas feeds the pending creation tracker the mouse (document pixels). Each
+    // answer tells the canvas what to do with the mouse capture: kNone when no tracker is
+    // pending (the press is the canvas's own), kCapture when a gesture began, kKeep while it
+    // goes on, kRelease when it ended (the object inserted, or the creation abandoned).
+    enum class CreateMouse { kNone, kCapture, kKeep, kRelease };
+    CreateMouse CreatePress(plat::Point point);
+    CreateMouse CreateMove(plat::Point point);
+    CreateMouse CreateRelease(plat::Point point);
+    CreateMouse CreateDoubleClick(plat::Point point);
+    // A right press: the pending creation and its prototype are dropped.
+    CreateMouse CreateCancel();
 
     // ---- other formats (ql_doc_import.cpp), read by the readers registered with
     // RegisterDocImporter; FileOpen hands them the files they recognise ----
@@ -568,6 +580,10 @@ private:
     int InsertMadeObject(std::uint16_t type, const CNewObjectSource& source, const plat::String& caption,
                          bool clip, plat::Size natural, int x, int y, int width, int height);
     CCreationTool* BeginCreate(std::uint16_t type, const CNewObjectSource& source);
+    CCreateTracker* PendingCreateTracker() const;
+    // Finishes the gesture and inserts the object as one undo step, selected; a gesture
+    // that made nothing just ends. The tracker is deleted either way.
+    void CompleteCreate(CCreateTracker& tracker);
     // The stacking commands: the slot asked of each selected object.
     void RestackSelected(void (CFloatObject::*move)());
 

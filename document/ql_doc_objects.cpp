@@ -274,3 +274,84 @@ CCreationTool* CQlDoc::BeginInsertLine(int commandId)
     if (!GetLineCommandSpec(commandId, spec)) return nullptr;
     return BeginCreate(spec.nodeType, spec.source);
 }
+
+// ---- the creation tool's mouse gesture ----
+
+CCreateTracker* CQlDoc::PendingCreateTracker() const
+{
+    return m_formatState ? dynamic_cast<CCreateTracker*>(m_formatState->GetCreationTracker()) : nullptr;
+}
+
+void CQlDoc::CompleteCreate(CCreateTracker& tracker)
+{
+    const bool made = tracker.Finish();
+    std::unique_ptr<CFloatObject> object = made ? tracker.DetachObject() : nullptr;
+    m_formatState->DeleteCreationTracker(); // the tracker is gone from here on
+    if (!object) {
+        RequestRepaint();
+        return;
+    }
+    auto* insertable = dynamic_cast<CInsertableObject*>(object.get());
+    if (CFloatObject* added = AddNewObject(std::move(object)); added && insertable) insertable->OnPlaced();
+}
+
+CQlDoc::CreateMouse CQlDoc::CreatePress(plat::Point point)
+{
+    CCreateTracker* tracker = PendingCreateTracker();
+    if (!tracker) return CreateMouse::kNone;
+    if (!tracker->IsTracking()) {
+        tracker->OnLButtonDown(point.x, point.y);
+        RequestRepaint();
+        return CreateMouse::kCapture;
+    }
+    if (tracker->GetCreateMode() == 2 || tracker->AddClickPoint(point.x, point.y)) {
+        CompleteCreate(*tracker);
+        return CreateMouse::kRelease;
+    }
+    RequestRepaint();
+    return CreateMouse::kKeep;
+}
+
+CQlDoc::CreateMouse CQlDoc::CreateMove(plat::Point point)
+{
+    CCreateTracker* tracker = PendingCreateTracker();
+    if (!tracker) return CreateMouse::kNone;
+    if (!tracker->IsTracking()) return CreateMouse::kKeep;
+    tracker->OnMouseMove(point.x, point.y);
+    RequestRepaint();
+    return CreateMouse::kKeep;
+}
+
+CQlDoc::CreateMouse CQlDoc::CreateRelease(plat::Point point)
+{
+    CCreateTracker* tracker = PendingCreateTracker();
+    if (!tracker) return CreateMouse::kNone;
+    if (!tracker->IsTracking() || tracker->GetCreateMode() != 2) return CreateMouse::kKeep;
+    tracker->OnMouseMove(point.x, point.y);
+    CompleteCreate(*tracker);
+    return CreateMouse::kRelease;
+}
+
+CQlDoc::CreateMouse CQlDoc::CreateDoubleClick(plat::Point /*point*/)
+{
+    CCreateTracker* tracker = PendingCreateTracker();
+    if (!tracker) return CreateMouse::kNone;
+    if (!tracker->IsTracking() || tracker->GetCreateMode() != 0) return CreateMouse::kKeep;
+    if (tracker->GetPointCount() > 1) {
+        CompleteCreate(*tracker);
+    } else {
+        // Too few points: the gesture ends and the creation is dropped.
+        tracker->Finish();
+        m_formatState->DeleteCreationTracker();
+        RequestRepaint();
+    }
+    return CreateMouse::kRelease;
+}
+
+CQlDoc::CreateMouse CQlDoc::CreateCancel()
+{
+    if (!m_formatState || !m_formatState->GetCreationTracker()) return CreateMouse::kNone;
+    m_formatState->DeleteCreationTracker();
+    RequestRepaint();
+    return CreateMouse::kRelease;
+}

@@ -169,6 +169,11 @@ public:
     // Selects the next match from the state's index; a match leaves the index just after
     // it, so matches never overlap and none is skipped.
     int FindInFlow(CFindState& state);
+    // Replaces every match from the flow's start with the state's replacement text, on
+    // after each replacement so that one holding the searched text is never searched
+    // again; the caret and anchor end after the last. True when anything was replaced.
+    // The caller lays the flow out afterwards.
+    bool ReplaceAllInFlow(CFindState& state);
     plat::String GetSelectedText(CTextScope scope = CTextScope::kAsShown) const;
     // The selection as a clipboard text block, after the reference-pane flag; empty
     // without a selection.

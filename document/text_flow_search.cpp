@@ -50,6 +50,21 @@ int CTextFlow::FindNext(CFindState& state)
     return FindInFlow(state);
 }
 
+bool CTextFlow::ReplaceAllInFlow(CFindState& state)
+{
+    bool replaced = false;
+    state.m_flow = this;
+    state.m_started = 1;
+    state.m_pos = 0;
+    while (FindInFlow(state)) {
+        InsertItemsAtCaret(state.m_replaceText);
+        m_anchor = m_caret;
+        state.m_pos = m_caret.m_index;
+        replaced = true;
+    }
+    return replaced;
+}
+
 int CTextFlow::FindInFlow(CFindState& state)
 {
     const plat::String& text = state.m_findText;

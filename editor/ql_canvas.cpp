@@ -296,6 +296,17 @@ void CQlCanvas::OnKeyDown(int key)
     }
 }
 
+void CQlCanvas::FollowCreate(CQlDoc::CreateMouse answer)
+{
+    switch (answer) {
+    case CQlDoc::CreateMouse::kCapture: plat::SetCapture(this); break;
+    case CQlDoc::CreateMouse::kRelease: plat::ReleaseCapture(); break;
+    case CQlDoc::CreateMouse::kNone:
+    case CQlDoc::CreateMouse::kKeep: break;
+    }
+    RequestRepaint();
+}
+
 void CQlCanvas::OnChar(char16_t code)
 {
     if (!IsEditable()) return;
@@ -310,7 +321,11 @@ void CQlCanvas::OnLButtonDown(plat::Point client, unsigned keyFlags)
         if (m_view->GetRuler()) m_view->GetRuler()->Invalidate(true);
     }
     CFormatState& state = *m_doc->GetFormatState();
-    if (state.GetCreationTracker()) return; // the creation tool takes the press when it comes
+    if (state.GetCreationTracker()) {
+        // The creation tool takes the press: it begins, goes on or ends its gesture.
+        FollowCreate(m_doc->CreatePress(ClientToDoc(client)));
+        return;
+    }
     state.m_dragActive = 1;
     m_doc->OnLButtonDown(ClientToDoc(client), keyFlags);
     plat::HideCaret(this);
@@ -321,7 +336,12 @@ void CQlCanvas::OnMouseMove(plat::Point client)
 {
     if (!m_doc || !m_view || !m_doc->GetFormatState()) return;
     CFormatState& state = *m_doc->GetFormatState();
-    if (state.GetCreationTracker()) return;
+    if (state.GetCreationTracker()) {
+        const plat::Point point = ClientToDoc(client);
+        m_doc->CreateMove(point);
+        ScrollToPoint(point);
+        return;
+    }
     const plat::Point point = ClientToDoc(client);
     m_doc->OnMouseMove(point);
     // Selecting or dragging past an edge scrolls along.
@@ -332,7 +352,11 @@ void CQlCanvas::OnLButtonUp(plat::Point client)
 {
     if (!m_doc || !m_doc->GetFormatState()) return;
     CFormatState& state = *m_doc->GetFormatState();
-    if (state.GetCreationTracker() || !state.m_dragActive) return;
+    if (state.GetCreationTracker()) {
+        FollowCreate(m_doc->CreateRelease(ClientToDoc(client)));
+        return;
+    }
+    if (!state.m_dragActive) return;
     m_doc->OnLButtonUp(ClientToDoc(client));
     plat::ReleaseCapture();
     state.m_dragActive = 0;
@@ -342,7 +366,10 @@ void CQlCanvas::OnLButtonUp(plat::Point client)
 void CQlCanvas::OnLButtonDblClk(plat::Point client)
 {
     if (!m_doc || m_doc->IsReadOnly() || !m_doc->GetFormatState()) return;
-    if (m_doc->GetFormatState()->GetCreationTracker()) return;
+    if (m_doc->GetFormatState()->GetCreationTracker()) {
+        FollowCreate(m_doc->CreateDoubleClick(ClientToDoc(client)));
+        return;
+    }
     m_doc->OnLButtonDblClk(ClientToDoc(client));
 }
 
@@ -352,9 +379,7 @@ void CQlCanvas::OnRButtonDown(plat::Point client)
     CFormatState& state = *m_doc->GetFormatState();
     // A right press while an object is being drawn cancels it.
     if (state.GetCreationTracker()) {
-        state.DeleteCreationTracker();
-        plat::ReleaseCapture();
-        RequestRepaint();
+        FollowCreate(m_doc->CreateCancel());
         return;
     }
     plat::Menu menu;

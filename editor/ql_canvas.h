@@ -9,6 +9,7 @@
 
 #include "platform/base/geometry.h"
 #include "platform/base/strings.h"
+#include "document/ql_doc.h"
 #include "platform/ui/window.h"
 
 class CQlDoc;
@@ -82,6 +83,8 @@ public:
     // The document pixel at the canvas's origin, and a client point on the desk.
     plat::Point GetScrollOffset() const;
     plat::Point ClientToDoc(plat::Point point) const;
+    // The mouse capture as the creation tool's answer asks, then a repaint.
+    void FollowCreate(CQlDoc::CreateMouse answer);
 
     // The view rescales first when the page count changed; then the whole canvas is
     // invalidated without erasing and a paint posted.

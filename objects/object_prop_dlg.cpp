@@ -6,6 +6,7 @@
 #include "platform/ui/focus.h"
 
 #include "platform/ui/data_exchange.h"
+#include "platform/ui/focus.h"
 #include "platform/ui/message_box.h"
 #include "resources/res_dialogs.h"
 
@@ -101,4 +102,11 @@ int RunObjectLayoutDialog(std::uint8_t& wrapMode, plat::Window* parent)
     if (answer == plat::kIdOk && dlg.m_wrapMode >= 0 && dlg.m_wrapMode < kWrapButtonCount)
         wrapMode = static_cast<std::uint8_t>(dlg.m_wrapMode);
     return answer;
+}
+
+int ShowWrapProperties(CFloatObject& object)
+{
+    CQlDoc* doc = dynamic_cast<CQlDoc*>(object.GetDoc());
+    CObjectPropDlg dlg(doc ? doc->GetCanvas() : nullptr);
+    return RunWrapProperties(object, dlg, false);
 }

@@ -62,3 +62,7 @@ int RunWrapProperties(CFloatObject& object, CWrapPropDlg& dlg, bool withNote);
 // The layout dialog of several selected objects (CQlDoc::SetObjectLayoutDialog): the
 // object dialog over the wrap mode, its note left out. Returns the dialog's answer (1 OK).
 int RunObjectLayoutDialog(std::uint8_t& wrapMode, plat::Window* parent);
+
+// The property dialog of one drawn or text shape: the object dialog over its wrap mode,
+// run as RunWrapProperties runs it (no note).
+int ShowWrapProperties(CFloatObject& object);

@@ -71,6 +71,10 @@ public:
 
     // ---- CInsertableObject: the code and the command's line ends (-1: the code's own) ----
     bool TakeSource(const CNewObjectSource& source) override;
+    // ---- creation (shape_create.cpp): the points of a new shape from its gesture, and the
+    // Shift constraints of lines (15-degree steps), rectangles and ellipses (squares) ----
+    bool CompleteCreation(const CCreationGesture& gesture) override;
+    plat::Point ConstrainCreationPoint(plat::Point anchor, plat::Point point) const override;
 
     // ---- record ----
     void Load(plat::Archive& ar, int mode) override;

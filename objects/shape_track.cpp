@@ -182,7 +182,5 @@ void CShapeObject::EndTrack(int x, int y)
 
 int CShapeObject::ShowProperties()
 {
-    CQlDoc* doc = dynamic_cast<CQlDoc*>(m_doc);
-    CObjectPropDlg dlg(doc ? doc->GetCanvas() : nullptr);
-    return RunWrapProperties(*this, dlg, false);
+    return ShowWrapProperties(*this);
 }

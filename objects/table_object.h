@@ -80,6 +80,8 @@ public:
     CCellFormatTarget* GetTableGrid() override { return m_grid.get(); }
     // The insert command's prototype: the grid comes when the creation drag sizes it.
     bool TakeSource(const CNewObjectSource& source) override;
+    // A grid from the dragged size (table_create.cpp).
+    bool CompleteCreation(const CCreationGesture& gesture) override;
 
     CTableGrid* GetGrid() const { return m_grid.get(); }
     // A new grid of the counts and widths (empty: default widths); the object takes its size.

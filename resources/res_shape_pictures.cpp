@@ -1,5 +1,6 @@
-// The 16 x 16 pictures of the shape tools in the shape menu: black drawings on white, each
-// written as a few strokes on a 16 x 16 grid and drawn into a picture on first use.
+// The 16 x 16 pictures of the shape tools in the shape menu and of the text-border palette:
+// black drawings on white, each written as a few strokes on a 16 x 16 grid and drawn into a
+// picture on first use.
 //   L x y ...            an open line through the points
 //   P x y ...            a closed outline
 //   F x y ...            a filled figure
@@ -8,6 +9,10 @@
 //   N cx cy r n [turn]   a regular polygon of n corners, the first straight up (turned by
 //                        `turn` degrees)
 //   S cx cy r inner n    a star of n points
+//   p, e                 P and E dotted (every other pixel)
+//   G l t r b            a filled ellipse
+//   C x y ..., K l t r b a polygon or an ellipse cleared to white (a figure in front of its
+//                        shadow)
 // Strokes are separated by ';'.
 #include <cmath>
 #include <deque>
@@ -139,6 +144,30 @@ constexpr ShapeSketch kSketches[] = {
     {u"IDB_BGFLOW_SORT", "P 8 1 14 8 8 14 1 8; L 1 8 14 8"},
     {u"IDB_BGFLOW_DELAY", "L 8 2 1 2 1 13 8 13; B 8 2 15 2 15 13 8 13"},
     {u"IDB_BGFLOW_DISPLAY", "L 4 2 11 2; B 11 2 15 4 15 11 11 13; L 11 13 4 13 1 8 4 2"},
+    // The text-border palette: a frame, or none, around a few lines of text.
+    {u"IDB_TXTBORDER_NONE", "L 3 5 12 5; L 3 8 12 8; L 3 11 9 11"},
+    {u"IDB_TXTBORDER_RECT", "P 1 3 14 3 14 12 1 12"},
+    {u"IDB_TXTBORDER_RECTDOT", "p 1 3 14 3 14 12 1 12"},
+    {u"IDB_TXTBORDER_RECTSHADOW", "F 3 5 15 5 15 14 3 14; C 1 3 13 3 13 12 1 12; P 1 3 13 3 13 12 1 12"},
+    {u"IDB_TXTBORDER_RECTARROW", "P 1 2 14 2 14 10 7 10 2 14 4 10 1 10"},
+    {u"IDB_TXTBORDER_ROUND", "P 3 3 12 3 14 5 14 10 12 12 3 12 1 10 1 5"},
+    {u"IDB_TXTBORDER_ROUNDDOT", "p 3 3 12 3 14 5 14 10 12 12 3 12 1 10 1 5"},
+    {u"IDB_TXTBORDER_ROUNDSHADOW", "F 5 5 13 5 15 7 15 12 13 14 5 14 3 12 3 7; C 3 3 11 3 13 5 13 10 11 12 3 12 1 10 1 5; "
+                                   "P 3 3 11 3 13 5 13 10 11 12 3 12 1 10 1 5"},
+    {u"IDB_TXTBORDER_ROUNDARROW", "P 3 2 12 2 14 4 14 8 12 10 7 10 2 14 4 10 3 10 1 8 1 4"},
+    {u"IDB_TXTBORDER_CIRCLE", "E 2 1 14 13"},
+    {u"IDB_TXTBORDER_CIRCLEDOT", "e 2 1 14 13"},
+    {u"IDB_TXTBORDER_ELLIPSE", "E 0 3 15 12"},
+    {u"IDB_TXTBORDER_ELLIPSEDOT", "e 0 3 15 12"},
+    {u"IDB_TXTBORDER_ELLIPSESHADOW", "G 2 5 15 14; K 0 3 13 12; E 0 3 13 12"},
+    {u"IDB_TXTBORDER_ELLIPSEARROW", "E 1 1 15 10; C 3 8 8 9 6 10; L 4 9 1 15 7 10"},
+    {u"IDB_TXTBORDER_DIAMOND", "P 8 1 1 8 8 15 15 8"},
+    {u"IDB_TXTBORDER_DOUBLERECT", "P 1 3 14 3 14 12 1 12; P 3 5 12 5 12 10 3 10"},
+    {u"IDB_TXTBORDER_DOT", "G 0 6 3 9; L 6 5 14 5; L 6 8 14 8; L 6 11 12 11"},
+    {u"IDB_TXTBORDER_LINE", "L 4 4 14 4; L 4 7 14 7; L 2 11 15 11; L 7 11 2 15"},
+    {u"IDB_TXTBORDER_LINE2", "L 4 4 14 4; L 4 7 14 7; L 2 11 15 11; L 7 11 4 14 0 14"},
+    {u"IDB_TXTBORDER_LINE3", "L 4 4 14 4; L 4 7 14 7; L 7 11 4 14 0 14"},
+    {u"IDB_TXTBORDER_BOMB", "G 1 5 12 15; C 4 8 6 8 6 10 4 10; L 9 6 11 3 13 2; L 13 0 13 1; L 15 2 14 2; L 15 0 14 1"},
 };
 
 constexpr PaletteEntry kInk[] = {{'.', 0xFFFFFF}, {'#', 0x000000}};
@@ -160,11 +189,17 @@ public:
         in >> kind;
         std::vector<double> v;
         for (double d; in >> d;) v.push_back(d);
+        m_dotted = kind == 'p' || kind == 'e';
+        m_dot = 0;
+        m_lastX = m_lastY = -1;
         switch (kind) {
         case 'L': Path(Points(v), false); break;
-        case 'P': Path(Points(v), true); break;
+        case 'P': case 'p': Path(Points(v), true); break;
         case 'F': Fill(Points(v)); Path(Points(v), true); break;
-        case 'E': if (v.size() == 4) Ellipse(v[0], v[1], v[2], v[3]); break;
+        case 'C': m_ink = '.'; Fill(Points(v)); m_ink = '#'; break;
+        case 'E': case 'e': if (v.size() == 4) Path(EllipsePoints(v[0], v[1], v[2], v[3]), true); break;
+        case 'G': if (v.size() == 4) { Fill(EllipsePoints(v[0], v[1], v[2], v[3])); Path(EllipsePoints(v[0], v[1], v[2], v[3]), true); } break;
+        case 'K': if (v.size() == 4) { m_ink = '.'; Fill(EllipsePoints(v[0], v[1], v[2], v[3])); m_ink = '#'; } break;
         case 'B': if (v.size() == 8) Curve(v); break;
         case 'N': if (v.size() >= 4) Path(Regular(v[0], v[1], v[2], v[2], static_cast<int>(v[3]), v.size() > 4 ? v[4] : 0), true); break;
         case 'S': if (v.size() >= 5) Path(Regular(v[0], v[1], v[2], v[3], 2 * static_cast<int>(v[4]), 0), true); break;
@@ -194,7 +229,14 @@ private:
     }
     void Plot(int x, int y)
     {
-        if (x >= 0 && x < kSide && y >= 0 && y < kSide) m_rows[static_cast<size_t>(y * kSide + x)] = '#';
+        if (m_dotted) {
+            // Every other pixel of the stroke; the ends that joined lines share count once.
+            if (x == m_lastX && y == m_lastY) return;
+            m_lastX = x;
+            m_lastY = y;
+            if (m_dot++ % 2 != 0) return;
+        }
+        if (x >= 0 && x < kSide && y >= 0 && y < kSide) m_rows[static_cast<size_t>(y * kSide + x)] = m_ink;
     }
     void Line(PointD a, PointD b)
     {
@@ -217,12 +259,12 @@ private:
         if (closed && p.size() > 2) Line(p.back(), p.front());
         if (p.size() == 1) Line(p[0], p[0]);
     }
-    void Ellipse(double l, double t, double r, double b)
+    static std::vector<PointD> EllipsePoints(double l, double t, double r, double b)
     {
         std::vector<PointD> p;
         const double cx = (l + r) / 2, cy = (t + b) / 2, rx = (r - l) / 2, ry = (b - t) / 2;
         for (int i = 0; i < 48; ++i) p.push_back({cx + rx * std::cos(2 * kPi * i / 48), cy + ry * std::sin(2 * kPi * i / 48)});
-        Path(p, true);
+        return p;
     }
     void Curve(const std::vector<double>& v)
     {
@@ -249,6 +291,10 @@ private:
     }
 
     std::string m_rows;
+    char m_ink = '#';
+    bool m_dotted = false;
+    int m_dot = 0; // pixels of the dotted stroke so far
+    int m_lastX = -1, m_lastY = -1;
 };
 
 struct Made {

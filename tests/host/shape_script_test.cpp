@@ -13,6 +13,7 @@
 #include "platform/base/system.h"
 #include "platform/gfx/bitmap.h"
 #include "tests/host/host_run.h"
+#include "objects/text_shape.h"
 #include "tests/objects/shape_catalogue.h"
 #include "tests/objects/shape_test_support.h"
 #include "tests/support/pixel_probe.h"
@@ -216,6 +217,91 @@ TEST_F(ShapeScript, CatalogueOpenedPicturedRingDraggedUndoneSavedAndOpened)
     EXPECT_EQ(dragged->GetPixel(vertex + 12, cy - 2), kGreen) << "the ring grew";
 
     ExpectUndoneRedoneAndReopened(count);
+}
+
+} // namespace
+
+namespace {
+
+// New objects drawn with the mouse through quiln-host: a text shape typed into and a
+// table, each from its automation member and a drag; undone, redone, saved and opened.
+TEST_F(ShapeScript, InsertTextAndTableByDraggingThenUndoRedoSaveAndOpen)
+{
+    const std::string script = "InsertText\n"
+                               "!drag 120 200 320 260\n"
+                               "!type \"hello\"\n"
+                               "!png \"text.png\"\n"
+                               "InsertTable\n"
+                               "!drag 120 300 420 380\n"
+                               "FileSave \"made.qln\"\n"
+                               "EditUndo\n"
+                               "FileSave \"undone.qln\"\n"
+                               "EditRedo\n"
+                               "FileSave \"redone.qln\"\n"
+                               "FileOpen \"redone.qln\" 0\n"
+                               "FileSave \"again.qln\"\n";
+    EXPECT_EQ(Run(script), 0) << m_out;
+    EXPECT_EQ(m_out.find("ERROR"), std::string::npos) << m_out;
+    EXPECT_EQ(m_out.find("FALSE"), std::string::npos) << m_out;
+    EXPECT_EQ(m_out.find("IGNORED"), std::string::npos) << m_out;
+
+    auto kinds = [&](const char* name) {
+        doctest::ShownDoc shown;
+        EXPECT_TRUE(shown.doc.FileOpen(plat::Utf8ToUtf16((m_dir / name).string()), false)) << name;
+        std::vector<std::uint16_t> types;
+        for (int k = 0; k < shown.Body().GetObjectCount(); ++k) {
+            CFloatObject* o = shown.Body().GetObject(k);
+            types.push_back(o->GetNodeType());
+            if (auto* text = dynamic_cast<CTextShapeObject*>(o)) {
+                EXPECT_EQ(text->GetFrame()->GetCount(), 6) << "hello and the paragraph end";
+            }
+        }
+        return types;
+    };
+    const std::vector<std::uint16_t> both = {kNodeTextShape, kNodeTable};
+    EXPECT_EQ(kinds("made.qln"), both);
+    EXPECT_EQ(kinds("undone.qln"), std::vector<std::uint16_t>{kNodeTextShape});
+    EXPECT_EQ(kinds("redone.qln"), both);
+    EXPECT_EQ(kinds("again.qln"), both);
+
+    // The text shape's rectangle shows in the window where it was dragged (the canvas sits
+    // below the bars, so a little higher than the drag's window points): two rows with a
+    // 200-pixel edge, its top and its bottom, 60 pixels apart.
+    const auto picture = Picture("text.png");
+    ASSERT_NE(picture, nullptr);
+    std::vector<int> edges;
+    for (int y = 100; y < 300; ++y) {
+        int dark = 0;
+        for (int x = 110; x < 330; ++x) dark += plat::RValue(picture->GetPixel(x, y)) < 96;
+        if (dark >= 190) edges.push_back(y);
+    }
+    ASSERT_EQ(edges.size(), 2u);
+    EXPECT_NEAR(edges[1] - edges[0], 60, 1);
+}
+
+// The bottom bar's line (32802) and rectangle (32841) buttons start their tools; a drag
+// each draws the shape. The bar's buttons sit left to right after its shape menu button.
+TEST_F(ShapeScript, BarButtonsDrawALineAndARectangle)
+{
+    const std::string script = "!click 87 588\n"
+                               "!drag 120 200 320 240\n"
+                               "!click 133 588\n"
+                               "!drag 120 260 320 300\n"
+                               "FileSave \"bar.qln\"\n"
+                               "EditUndo\n"
+                               "FileSave \"undone.qln\"\n";
+    EXPECT_EQ(Run(script), 0) << m_out;
+    EXPECT_EQ(m_out.find("IGNORED"), std::string::npos) << m_out;
+    auto codes = [&](const char* name) {
+        doctest::ShownDoc shown;
+        EXPECT_TRUE(shown.doc.FileOpen(plat::Utf8ToUtf16((m_dir / name).string()), false)) << name;
+        std::vector<int> out;
+        for (int k = 0; k < shown.Body().GetObjectCount(); ++k)
+            if (auto* s = dynamic_cast<CShapeObject*>(shown.Body().GetObject(k))) out.push_back(s->GetShapeCode());
+        return out;
+    };
+    EXPECT_EQ(codes("bar.qln"), (std::vector<int>{0x1101, 0x1201}));
+    EXPECT_EQ(codes("undone.qln"), (std::vector<int>{0x1101}));
 }
 
 } // namespace

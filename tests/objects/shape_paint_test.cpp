@@ -122,21 +122,7 @@ std::unique_ptr<plat::Bitmap> AllLines()
 // QUILN_WRITE_EXPECTED=1 writes it afresh.
 TEST(LineShapes, PictureOfEveryMemberMatchesTheExpectedOne)
 {
-    const char* root = std::getenv("QUILN_FIXTURES");
-    ASSERT_NE(root, nullptr);
-    const std::filesystem::path path = std::filesystem::path(root) / "shapes" / "line_shapes.png";
-    const std::unique_ptr<plat::Bitmap> got = AllLines();
-    if (std::getenv("QUILN_WRITE_EXPECTED")) {
-        std::filesystem::create_directories(path.parent_path());
-        ASSERT_TRUE(got->SavePng(plat::Utf8ToUtf16(path.string())));
-    }
-    const std::unique_ptr<plat::Bitmap> want = plat::Bitmap::LoadPng(plat::Utf8ToUtf16(path.string()));
-    ASSERT_NE(want, nullptr) << path;
-    ASSERT_EQ(got->GetSize(), want->GetSize());
-    int differing = 0;
-    for (int y = 0; y < got->Height(); ++y)
-        for (int x = 0; x < got->Width(); ++x) differing += got->GetPixel(x, y) != want->GetPixel(x, y);
-    EXPECT_EQ(differing, 0);
+    EXPECT_EQ(testsupport::DifferenceFromExpected(*AllLines(), "shapes/line_shapes.png"), 0);
 }
 
 } // namespace

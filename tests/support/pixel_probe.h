@@ -4,9 +4,12 @@
 #pragma once
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
+#include <string>
 
 #include "platform/base/geometry.h"
+#include "platform/base/strings.h"
 #include "platform/gfx/bitmap.h"
 #include "platform/gfx/dc.h"
 
@@ -99,6 +102,27 @@ inline Ink TextInkOf(const plat::Bitmap& bmp, const plat::Rect& r, plat::ColorRe
 inline plat::Rect Whole(const plat::Bitmap& bmp)
 {
     return plat::Rect(0, 0, bmp.Width(), bmp.Height());
+}
+
+// How many pixels of the picture differ from the expected picture, a PNG at the path under
+// $QUILN_FIXTURES; -1 when there is no such picture or its size differs. With
+// QUILN_WRITE_EXPECTED set the picture is written there first (to be looked at once).
+inline int DifferenceFromExpected(const plat::Bitmap& got, const std::string& relativePath)
+{
+    const char* root = std::getenv("QUILN_FIXTURES");
+    if (!root) return -1;
+    const std::filesystem::path path = std::filesystem::path(root) / relativePath;
+    const plat::String name = plat::Utf8ToUtf16(path.string());
+    if (std::getenv("QUILN_WRITE_EXPECTED")) {
+        std::filesystem::create_directories(path.parent_path());
+        if (!got.SavePng(name)) return -1;
+    }
+    const std::unique_ptr<plat::Bitmap> want = plat::Bitmap::LoadPng(name);
+    if (!want || want->GetSize() != got.GetSize()) return -1;
+    int differing = 0;
+    for (int y = 0; y < got.Height(); ++y)
+        for (int x = 0; x < got.Width(); ++x) differing += got.GetPixel(x, y) != want->GetPixel(x, y);
+    return differing;
 }
 
 } // namespace testsupport
