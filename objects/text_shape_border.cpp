@@ -274,7 +274,9 @@ void CTextShapeObject::DrawCallout(plat::Dc& dc, double zoom, int dx, int dy, bo
     const plat::Point tip(m_bounds.left + m_adjust1.x, m_bounds.top + m_adjust1.y);
     const int r = rounded ? std::min(m_width, m_height) / 6 : 0;
     const Attachment at = Attach(box, tip);
-    const auto [b0, b1] = TailBase(box, at, r);
+    // Named points, not a structured binding: the tail's lambda below captures them.
+    const std::pair<plat::Point, plat::Point> base = TailBase(box, at, r);
+    const plat::Point b0 = base.first, b1 = base.second;
     auto px = [&](plat::Point p) {
         const plat::Point d = TwipsToPixelsPoint(dc, zoom, p.x, p.y);
         return plat::Point(d.x + dx, d.y + dy);
