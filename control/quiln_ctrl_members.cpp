@@ -743,9 +743,10 @@ CQuilnMembers::Bool CQuilnMembers::AppendQuiln(const Str&) { return Refused(); }
 CQuilnMembers::Bool CQuilnMembers::AppendMsWord(const Str&) { return Refused(); }
 CQuilnMembers::Bool CQuilnMembers::AppendMain(const Str& path, int (CQlDoc::*append)(const plat::String& path))
 {
-    CQlMain* frame = Frame();
-    if (!frame || !frame->GetMainDoc()) return Refused();
-    return (frame->GetMainDoc()->*append)(path);
+    // An edit: refused while the document is read-only or being printed.
+    CQlDoc* doc = Editable();
+    if (!doc) return Refused();
+    return (doc->*append)(path);
 }
 CQuilnMembers::Bool CQuilnMembers::AppendRTF(const Str& fileName) { return AppendMain(fileName, &CQlDoc::AppendRtf); }
 CQuilnMembers::Bool CQuilnMembers::AppendText(const Str& fileName) { return AppendMain(fileName, &CQlDoc::AppendText); }
