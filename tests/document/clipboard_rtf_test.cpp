@@ -74,6 +74,31 @@ TEST_F(ClipboardRtf, ACopyOffersRtfOfTheBodySelectionAndOfSelectedObjects)
     for (const std::string& name : pdftest::List(plat::TempDirUtf8())) EXPECT_EQ(name.find("EditCopy"), std::string::npos);
 }
 
+TEST_F(ClipboardRtf, ANewDocumentDropsTheObjectBlockAndPastesTheObjectsRtf)
+{
+    ExportDoc d;
+    d.Append(u"text");
+    const std::string file = WritePicture(pdftest::Dir("clip") + "renewed.jpg", 60, 30);
+    ASSERT_EQ(d.doc.InsertImage(pdftest::U(file), plat::String(), 0, 0, 0, 0), 1);
+    const plat::Rect box = d.Body().GetSelectedObject(0)->GetBounds();
+    ASSERT_TRUE(d.doc.EditCopy());
+
+    // The block refers to the old document's image store: it goes, and the RTF stays.
+    d.doc.FileNew();
+    EXPECT_EQ(Formats(d), std::set<plat::String>{kRtfClipboardFormat});
+    ASSERT_TRUE(d.doc.CanEditPaste());
+    ASSERT_TRUE(d.doc.EditPaste());
+    ASSERT_EQ(d.Body().GetObjectCount(), 1);
+    const auto* picture = dynamic_cast<const CImageObject*>(d.Body().GetObject(0));
+    ASSERT_NE(picture, nullptr);
+    EXPECT_NEAR(picture->m_width, box.Width(), 15);
+    EXPECT_NEAR(picture->m_height, box.Height(), 15);
+
+    // A reset without a block on the clipboard leaves it alone.
+    d.doc.FileNew();
+    EXPECT_EQ(Formats(d), std::set<plat::String>{kRtfClipboardFormat});
+}
+
 TEST_F(ClipboardRtf, ACopyInsideATextShapeOffersTextOnly)
 {
     ExportDoc d;
