@@ -6,16 +6,20 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "document/doc_commands.h"
 #include "io/rtf_importer.h"
+#include "media/image_cache.h"
 #include "objects/object_kinds.h"
 #include "objects/table_object.h"
 #include "tests/document/visible_items.h"
 #include "tests/io/pdf_support.h"
 #include "tests/objects/mixed_export_document.h"
+#include "tests/support/pixel_probe.h"
 
 using namespace exporttest;
 
@@ -43,6 +47,24 @@ std::vector<Kind*> Objects(CDocBody& body)
     for (int k = 0; k < body.GetObjectCount(); ++k)
         if (auto* o = dynamic_cast<Kind*>(body.GetObject(k))) found.push_back(o);
     return found;
+}
+
+// What a picture object came back showing: its image drawn on white at its pixel size.
+std::unique_ptr<testsupport::Canvas> PictureOf(CImageObject& picture, const std::string& scratch)
+{
+    const std::string path = scratch + "back.jpg";
+    if (!picture.ExportFile(pdftest::U(path))) return nullptr;
+    CImageCache cache;
+    if (!cache.Load(pdftest::U(path))) return nullptr;
+    const plat::Size size = cache.GetSize();
+    auto canvas = std::make_unique<testsupport::Canvas>(size.cx, size.cy);
+    cache.Draw(canvas->dc, 0, 0, size.cx, size.cy);
+    return canvas;
+}
+
+bool Dark(plat::ColorRef c)
+{
+    return plat::RValue(c) + plat::GValue(c) + plat::BValue(c) < 300;
 }
 
 TEST(RtfRoundTrip, TextTableAndObjectsComeBackWithTheirFormats)
@@ -88,6 +110,35 @@ TEST(RtfRoundTrip, TextTableAndObjectsComeBackWithTheirFormats)
         EXPECT_NEAR(got[k].cx, want[k].cx, 15) << k;
         EXPECT_NEAR(got[k].cy, want[k].cy, 15) << k;
     }
+
+    // Each picture shows its object: the text shape its text inside its border, the
+    // picture its red upper and blue lower half, the line a dark stroke.
+    const auto sizeOf = [](const CFloatObject& o) { return plat::Size(o.m_bounds.Width(), o.m_bounds.Height()); };
+    const auto backOf = [&](const CFloatObject& original) -> CImageObject* {
+        for (CImageObject* p : pictures)
+            if (std::abs(p->m_width - sizeOf(original).cx) <= 15 && std::abs(p->m_height - sizeOf(original).cy) <= 15)
+                return p;
+        return nullptr;
+    };
+    CImageObject* shape = backOf(*Objects<CTextShapeObject>(d.Body())[0]);
+    CImageObject* image = backOf(*Objects<CImageObject>(d.Body())[0]);
+    CImageObject* line = backOf(*Objects<CShapeObject>(d.Body())[0]);
+    ASSERT_TRUE(shape && image && line);
+    const auto shapePicture = PictureOf(*shape, dir), imagePicture = PictureOf(*image, dir),
+               linePicture = PictureOf(*line, dir);
+    ASSERT_TRUE(shapePicture && imagePicture && linePicture);
+    const plat::Bitmap& s = *shapePicture->bitmap;
+    EXPECT_GT(testsupport::InkWhere(s, plat::Rect(12, 12, s.Width() - 12, s.Height() - 12), Dark).count, 20)
+        << "the text inside the border";
+    const plat::Bitmap& i = *imagePicture->bitmap;
+    const plat::ColorRef upper = i.GetPixel(i.Width() / 2, i.Height() / 4);
+    const plat::ColorRef lower = i.GetPixel(i.Width() / 2, i.Height() * 3 / 4);
+    EXPECT_GT(plat::RValue(upper), 200) << std::hex << upper;
+    EXPECT_LT(plat::BValue(upper), 80) << std::hex << upper;
+    EXPECT_GT(plat::BValue(lower), 200) << std::hex << lower;
+    EXPECT_LT(plat::RValue(lower), 80) << std::hex << lower;
+    const plat::Bitmap& l = *linePicture->bitmap;
+    EXPECT_GT(testsupport::InkWhere(l, plat::Rect(0, 0, l.Width(), l.Height()), Dark).count, 20);
     UnregisterDocObjects();
 }
 
