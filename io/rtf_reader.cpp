@@ -331,10 +331,7 @@ void CRtfReader::PutChar(int byte)
         return;
     }
     if (byte < 32 && byte != 8 && byte != 9 && byte != 10 && byte != 13) return;
-    ImportSetBold(static_cast<std::uint8_t>(m_bold != 0));
-    ImportSetItalic(static_cast<std::uint8_t>(m_italic != 0));
-    ImportSetUnderline(static_cast<std::uint8_t>(std::clamp(m_underline, 0, 3)));
-    ImportSetColor(m_color);
+    HandRunFormat();
     if (byte < 0x80) {
         // A lead byte cannot pair with a single-byte character: it was one itself.
         FlushLoneByte();
@@ -374,14 +371,19 @@ void CRtfReader::PutChar(int byte)
     ImportInsertTextA(pair);
 }
 
-void CRtfReader::PutUnicode(char16_t code)
+void CRtfReader::HandRunFormat()
 {
-    if (code < 32 && code != 9) return;
-    m_noLeadPending = true;
     ImportSetBold(static_cast<std::uint8_t>(m_bold != 0));
     ImportSetItalic(static_cast<std::uint8_t>(m_italic != 0));
     ImportSetUnderline(static_cast<std::uint8_t>(std::clamp(m_underline, 0, 3)));
     ImportSetColor(m_color);
+}
+
+void CRtfReader::PutUnicode(char16_t code)
+{
+    if (code < 32 && code != 9) return;
+    m_noLeadPending = true;
+    HandRunFormat();
     ImportInsertText(plat::StringView(&code, 1));
 }
 
@@ -394,10 +396,7 @@ void CRtfReader::FlushLoneByte()
 void CRtfReader::PutText(const char* cp936)
 {
     m_noLeadPending = true;
-    ImportSetBold(static_cast<std::uint8_t>(m_bold != 0));
-    ImportSetItalic(static_cast<std::uint8_t>(m_italic != 0));
-    ImportSetUnderline(static_cast<std::uint8_t>(std::clamp(m_underline, 0, 3)));
-    ImportSetColor(m_color);
+    HandRunFormat();
     ImportInsertTextA(cp936);
 }
 

@@ -139,6 +139,8 @@ private:
     int Parse();
     int DoControlWord();
     int DispatchControlWord(const Word& word);
+    // The run's bold, italic, underline and colour to the sink, before a character.
+    void HandRunFormat();
     void PutChar(int byte);
     void PutText(const char* cp936);
     // One character by its code (\uN, and single bytes that are no code page 936 text).
