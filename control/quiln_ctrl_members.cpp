@@ -321,7 +321,10 @@ CQuilnMembers::Bool CQuilnMembers::EditCopy() { return CanEditCopy().value && Ed
 
 CQuilnMembers::Bool CQuilnMembers::CanEditPaste()
 {
-    return Editable() && Frame()->GetMainView()->GetCanvas()->CanPaste();
+    // The frame's paste command and its enable test: the canvas's own test leaves out the
+    // page and RTF formats, and would refuse RTF alone (another program's copy, or the
+    // objects a new document's reset left as their RTF).
+    return Test(&CQlDoc::CanEditPaste);
 }
 
 CQuilnMembers::Bool CQuilnMembers::EditPaste() { return SendIf(CanEditPaste(), kCmdEditPaste); }

@@ -86,13 +86,18 @@ void CDocBody::ExportRtfRange(plat::Stream& out, const CRtfFontTable& fonts, con
         const CTextItem& item = *ItemAt(i);
         while (page < lastPage && item.GetTop() >= GetPageFrame(page).m_rect.bottom) ++page;
         const plat::Rect& frame = GetPageFrame(page).m_rect;
+        bool wroteObject = false;
         while (object && frame.Contains(plat::Point(object->m_bounds.left, object->m_bounds.top)) &&
                (object->m_bounds.top < item.GetTop() ||
                 (object->m_bounds.top == item.GetTop() && object->m_bounds.left < item.GetLeft()))) {
             object->WriteRtfShape(out, frame.left + areaLeft - kShapeOriginInset, object->m_bounds.top, fonts, colors);
             object->m_exported = true;
             object = NextHtmlObject();
+            wroteObject = true;
         }
+        // A reader may start a group's run afresh and not take it back at the group's end
+        // (ours does): the run goes on with its whole format written again.
+        if (wroteObject) WriteRtfRunFormat(out, fonts, colors, item, run, true);
         if (item.IsDeleted() || item.GetNodeType() == kItemAnchor) continue;
         switch (item.GetNodeType()) {
         case kItemParaPageBreak:

@@ -1,6 +1,9 @@
 #include "document/ql_doc.h"
 
 #include <atomic>
+#include <optional>
+#include <utility>
+#include <vector>
 
 #include "document/doc_body.h"
 #include "document/doc_frame.h"
@@ -23,6 +26,22 @@ constexpr int kLowerRule = 2;
 constexpr int kUpperRule = 4;
 
 std::atomic<bool> g_annotationHovered{false};
+
+// Takes the object block off the open clipboard and keeps the rest. The clipboard offers
+// no way to remove one format, so what the document knows is read, the clipboard emptied
+// and the rest put back.
+void DropObjectBlock(CDocView& view)
+{
+    static constexpr const char16_t* kKept[] = {kPageClipboardFormat,        kTextClipboardFormat,
+                                                kUnitClipboardFormat,        kRtfClipboardFormat,
+                                                kUnicodeTextClipboardFormat, kBitmapClipboardFormat};
+    std::vector<std::pair<const char16_t*, std::vector<std::uint8_t>>> kept;
+    for (const char16_t* format : kKept)
+        if (std::optional<std::vector<std::uint8_t>> data = view.GetClipboardData(format))
+            kept.emplace_back(format, std::move(*data));
+    if (!view.EmptyClipboard()) return;
+    for (auto& [format, data] : kept) view.SetClipboardData(format, std::move(data));
+}
 
 } // namespace
 
@@ -49,8 +68,12 @@ void CQlDoc::Reset()
     m_header.reset();
     m_body.reset();
 
+    // An object block refers to this document's media stores, about to be emptied: it
+    // goes. The RTF and the text the same copy left stand on their own and stay, so what
+    // was copied still pastes into the next document (objects as their RTF: tables as
+    // tables, the others as pictures).
     if (m_view && m_view->OpenClipboard()) {
-        if (m_view->IsClipboardFormatAvailable(kBlockClipboardFormat)) m_view->EmptyClipboard();
+        if (m_view->IsClipboardFormatAvailable(kBlockClipboardFormat)) DropObjectBlock(*m_view);
         m_view->CloseClipboard();
     }
 

@@ -49,9 +49,12 @@ const plat::String& HtmlFaceOf(const CTextItem& item)
     return item.IsChar() && item.GetCode() < kWesternFaceLimit ? f.m_westernFace : f.m_chineseFace;
 }
 
+// A space item is written as the space it holds. Its laid-out width says nothing of which
+// space that is: a blank of a wide Western face (Courier New) is wider than half its
+// height, and writing it as an ideographic space would change the text.
 bool IsWideSpace(const CTextItem& item)
 {
-    return item.GetWidth() > item.GetHeight() / 2;
+    return item.GetCode() == kIdeographicSpace;
 }
 
 void OpenParagraph(const CTextFlow& flow, plat::Stream& out, HtmlVariant variant, const plat::Dc& dc,

@@ -72,6 +72,13 @@ void ApplyFaceRule(CRtfReaderFont& font, const std::string& name)
     font.westernFace = western;
 }
 
+// A byte that is no part of a code page 936 pair: the single-byte character the writers
+// escape as \'hh (Latin-1, and 0x99 for the trade mark sign).
+char16_t SingleByteChar(int byte)
+{
+    return byte == 0x99 ? u'\u2122' : static_cast<char16_t>(byte);
+}
+
 } // namespace
 
 // ---- groups and fonts ----
@@ -277,7 +284,7 @@ int CRtfReader::Parse()
             ImportSetFontSize(kGroupFontSize);
             ImportSetCharPosition(0);
         } else if (c == '}') {
-            m_noLeadPending = true;
+            FlushLoneByte();
             if (!PopGroup()) return 0;
         } else if (m_group.readMode == CRtfGroupState::ReadMode::kNormal) {
             PutChar(c);
@@ -319,14 +326,15 @@ int CRtfReader::DoControlWord()
 void CRtfReader::PutChar(int byte)
 {
     byte &= 0xFF;
+    if (m_unicodeSkipLeft > 0) {
+        --m_unicodeSkipLeft;
+        return;
+    }
     if (byte < 32 && byte != 8 && byte != 9 && byte != 10 && byte != 13) return;
-    ImportSetBold(static_cast<std::uint8_t>(m_bold != 0));
-    ImportSetItalic(static_cast<std::uint8_t>(m_italic != 0));
-    ImportSetUnderline(static_cast<std::uint8_t>(std::clamp(m_underline, 0, 3)));
-    ImportSetColor(m_color);
+    HandRunFormat();
     if (byte < 0x80) {
-        // A lead byte cannot pair with a single-byte character: it is dropped.
-        m_noLeadPending = true;
+        // A lead byte cannot pair with a single-byte character: it was one itself.
+        FlushLoneByte();
         const char16_t code = static_cast<char16_t>(byte);
         ImportInsertText(plat::StringView(&code, 1));
         return;
@@ -353,6 +361,8 @@ void CRtfReader::PutChar(int byte)
         if (byte >= 0xA1) {
             m_leadByte = byte;
             m_noLeadPending = false;
+        } else {
+            PutUnicode(SingleByteChar(byte));
         }
         return;
     }
@@ -361,13 +371,32 @@ void CRtfReader::PutChar(int byte)
     ImportInsertTextA(pair);
 }
 
-void CRtfReader::PutText(const char* cp936)
+void CRtfReader::HandRunFormat()
 {
-    m_noLeadPending = true;
     ImportSetBold(static_cast<std::uint8_t>(m_bold != 0));
     ImportSetItalic(static_cast<std::uint8_t>(m_italic != 0));
     ImportSetUnderline(static_cast<std::uint8_t>(std::clamp(m_underline, 0, 3)));
     ImportSetColor(m_color);
+}
+
+void CRtfReader::PutUnicode(char16_t code)
+{
+    if (code < 32 && code != 9) return;
+    m_noLeadPending = true;
+    HandRunFormat();
+    ImportInsertText(plat::StringView(&code, 1));
+}
+
+void CRtfReader::FlushLoneByte()
+{
+    if (m_noLeadPending) return;
+    PutUnicode(SingleByteChar(m_leadByte));
+}
+
+void CRtfReader::PutText(const char* cp936)
+{
+    m_noLeadPending = true;
+    HandRunFormat();
     ImportInsertTextA(cp936);
 }
 
@@ -388,6 +417,7 @@ int CRtfReader::DispatchControlWord(const Word& w)
     const std::string& n = w.name;
     if (n.empty()) return 1;
     const std::int32_t num = w.number;
+    if (n[0] != '\'') FlushLoneByte();
     switch (n[0]) {
     case '\'':
         m_group.readMode = CRtfGroupState::ReadMode::kHex;
@@ -535,6 +565,11 @@ int CRtfReader::DispatchControlWord(const Word& w)
         else if (w.Is("ulldash") || w.Is("ulw")) m_underline = 1;
         else if (w.Is("ulnone")) m_underline = 0;
         else if (w.Is("uc")) m_group.unicodeSkip = num;
+        else if (w.Is("u") && w.hasNumber) {
+            // A signed 16-bit code; the stand-in characters after it are skipped.
+            PutUnicode(static_cast<char16_t>(num & 0xFFFF));
+            m_unicodeSkipLeft = std::max(m_group.unicodeSkip, 0);
+        }
         return 1;
     default:
         return 1;

@@ -139,8 +139,14 @@ private:
     int Parse();
     int DoControlWord();
     int DispatchControlWord(const Word& word);
+    // The run's bold, italic, underline and colour to the sink, before a character.
+    void HandRunFormat();
     void PutChar(int byte);
     void PutText(const char* cp936);
+    // One character by its code (\uN, and single bytes that are no code page 936 text).
+    void PutUnicode(char16_t code);
+    // A lead byte left without its second byte was a single-byte character: it goes out.
+    void FlushLoneByte();
     void EndParagraph();
     // A byte in hex read mode: true when it was a digit (the byte goes out after two).
     bool TakeHexDigit(int byte);
@@ -195,6 +201,8 @@ private:
     // The first digit of a \\'hh byte read so far, or -1.
     int m_hexHigh = -1;
     bool m_noLeadPending = true;
+    // Characters still to skip after \uN: its stand-in for readers without Unicode.
+    std::int32_t m_unicodeSkipLeft = 0;
 
     std::unique_ptr<CRtfTableState> m_table;
     int m_nestedRows = 0;

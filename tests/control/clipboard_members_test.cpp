@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "document/doc_importer.h"
 #include "document/doc_view.h"
+#include "io/rtf_importer.h"
 #include "platform/ui/clipboard.h"
 #include "platform/ui/message.h"
 #include "tests/control/automation_support.h"
@@ -129,6 +131,23 @@ TEST_F(ClipboardMembers, CloseReferenceCountsTheBlocksPastedFromTheReferencePane
     EXPECT_EQ(CallLong(u"CloseReference"), 2);
     EXPECT_EQ(CallLong(u"CloseReference"), 0);
     EXPECT_EQ(doc().GetReferencePasteCount(), 0);
+}
+
+TEST_F(ClipboardMembers, RtfAloneIsPastedAsTheFramesPasteCommandPastesIt)
+{
+    // Another program leaves only RTF: the member offers and pastes it through the RTF
+    // reader, which the control registers when it starts.
+    RegisterRtfImporter();
+    const std::string rtf = "{\\rtf1\\ansi\\ansicpg936 {\\b bold} rtf\\par}";
+    ASSERT_TRUE(plat::OpenClipboard(nullptr));
+    ASSERT_TRUE(plat::EmptyClipboard());
+    ASSERT_TRUE(plat::SetClipboardData(plat::RegisterClipboardFormat(kRtfClipboardFormat),
+                                       std::vector<std::uint8_t>(rtf.begin(), rtf.end())));
+    ASSERT_TRUE(plat::CloseClipboard());
+    EXPECT_TRUE(CallBool(u"CanEditPaste"));
+    EXPECT_TRUE(CallBool(u"EditPaste"));
+    EXPECT_EQ(Text().rfind("bold rtf", 0), 0u) << Text();
+    UnregisterDocImporters();
 }
 
 TEST_F(ClipboardMembers, AReadOnlyDocumentCopiesButTakesNothing)

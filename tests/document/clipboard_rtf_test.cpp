@@ -1,10 +1,10 @@
 // RTF and bitmaps on the clipboard: what a copy offers where, RTF copied from one document
 // and pasted into another through the registered RTF reader (formats kept item by item),
 // the paste command's preference of PAGE over RTF, and a bitmap put on the clipboard by
-// another program pasted as a new picture with no file left behind. The picture kind is
-// the tests' own (the image kind is another library's).
+// another program pasted as a new picture of the image kind with no file left behind.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <string>
 #include <vector>
@@ -16,10 +16,12 @@
 #include "document/format_state.h"
 #include "io/rtf_importer.h"
 #include "platform/base/system.h"
-#include "tests/document/html_rtf_export_support.h"
+#include "platform/ui/clipboard.h"
+#include "objects/object_kinds.h"
 #include "tests/document/test_object.h"
 #include "tests/document/visible_items.h"
 #include "tests/io/pdf_support.h"
+#include "tests/objects/mixed_export_document.h"
 #include "tests/support/dib_bytes.h"
 
 using namespace exporttest;
@@ -31,8 +33,8 @@ using Bytes = std::vector<std::uint8_t>;
 class ClipboardRtf : public testing::Test {
 protected:
     static void SetUpTestSuite() { RegisterRtfImporter(); }
-    void SetUp() override { m_image = RegisterDocObject(kNodeImage, &MakeFilePicture); }
-    void TearDown() override { RegisterDocObject(kNodeImage, m_image); }
+    void SetUp() override { RegisterObjectKinds(); }
+    void TearDown() override { UnregisterDocObjects(); }
 
     std::set<plat::String> Formats(ExportDoc& d) const
     {
@@ -40,8 +42,6 @@ protected:
         for (const auto& entry : d.window.m_clipboard) names.insert(entry.first);
         return names;
     }
-
-    DocObjectMaker m_image = nullptr;
 };
 
 TEST_F(ClipboardRtf, ACopyOffersRtfOfTheBodySelectionAndOfSelectedObjects)
@@ -59,20 +59,64 @@ TEST_F(ClipboardRtf, ACopyOffersRtfOfTheBodySelectionAndOfSelectedObjects)
     EXPECT_TRUE(Contains(text, "\\gutter0\\qj\\fi0\\li0\\ri0\\sl315\r\n\\f0\\cf1\\fs21 \\b0 \\i0 \\ul0 abc}\r\n"))
         << text;
 
-    // One picture selected: its block and its RTF shape.
+    // One picture selected (inserted, so selected): its block and its RTF shape.
     d.Body().SetCaret(d.Body().GetStartPos());
-    CFloatObject* picture = d.Body().AddObject(MakeFilePicture(&d.doc, nullptr));
-    picture->m_width = 1500;
-    picture->m_height = 750;
-    picture->m_bounds = plat::Rect(1000, 1000, 2500, 1750);
-    picture->RecalcLayout();
-    picture->SetSelected(true);
+    const std::string file = WritePicture(pdftest::Dir("clip") + "copied.jpg", 100, 50);
+    ASSERT_EQ(d.doc.InsertImage(pdftest::U(file), plat::String(), 0, 0, 0, 0), 1);
+    ASSERT_EQ(d.Body().GetSelectedCount(), 1);
+    const plat::Rect box = d.Body().GetSelectedObject(0)->GetBounds();
     ASSERT_TRUE(d.doc.EditCopy());
     EXPECT_EQ(Formats(d), (std::set<plat::String>{kBlockClipboardFormat, kRtfClipboardFormat}));
     const Bytes& shape = d.window.m_clipboard.at(kRtfClipboardFormat);
-    EXPECT_TRUE(Contains(std::string(shape.begin(), shape.end()), "\\picwgoal1500\\pichgoal750"));
+    EXPECT_TRUE(Contains(std::string(shape.begin(), shape.end()),
+                         plat::Utf16ToUtf8(plat::Format(u"\\picwgoal%d\\pichgoal%d", box.Width(), box.Height()))));
     // No scratch file stays behind.
     for (const std::string& name : pdftest::List(plat::TempDirUtf8())) EXPECT_EQ(name.find("EditCopy"), std::string::npos);
+}
+
+TEST_F(ClipboardRtf, ANewDocumentDropsTheObjectBlockAndPastesTheObjectsRtf)
+{
+    ExportDoc d;
+    d.Append(u"text");
+    const std::string file = WritePicture(pdftest::Dir("clip") + "renewed.jpg", 60, 30);
+    ASSERT_EQ(d.doc.InsertImage(pdftest::U(file), plat::String(), 0, 0, 0, 0), 1);
+    const plat::Rect box = d.Body().GetSelectedObject(0)->GetBounds();
+    ASSERT_TRUE(d.doc.EditCopy());
+
+    // The block refers to the old document's image store: it goes, and the RTF stays.
+    d.doc.FileNew();
+    EXPECT_EQ(Formats(d), std::set<plat::String>{kRtfClipboardFormat});
+    ASSERT_TRUE(d.doc.CanEditPaste());
+    ASSERT_TRUE(d.doc.EditPaste());
+    ASSERT_EQ(d.Body().GetObjectCount(), 1);
+    const auto* picture = dynamic_cast<const CImageObject*>(d.Body().GetObject(0));
+    ASSERT_NE(picture, nullptr);
+    EXPECT_NEAR(picture->m_width, box.Width(), 15);
+    EXPECT_NEAR(picture->m_height, box.Height(), 15);
+
+    // A reset without a block on the clipboard leaves it alone.
+    d.doc.FileNew();
+    EXPECT_EQ(Formats(d), std::set<plat::String>{kRtfClipboardFormat});
+}
+
+TEST_F(ClipboardRtf, ACopyInsideATextShapeOffersTextOnly)
+{
+    ExportDoc d;
+    d.Append(u"body text");
+    CFloatObject* added = d.doc.AddNewObject(MakeTextShape(d.doc, plat::Rect(2000, 2000, 5000, 3200), u"框中 text"));
+    auto* shape = dynamic_cast<CTextShapeObject*>(added);
+    ASSERT_NE(shape, nullptr);
+    ASSERT_EQ(d.Body().GetSelectedCount(), 1);
+    // The shape's text takes the focus, as a new shape's does, and two characters are
+    // selected in it.
+    shape->OnPlaced();
+    CTextFlow& frame = *shape->GetFrame();
+    ASSERT_EQ(d.doc.GetFocusText(), &frame);
+    frame.SetSelection(CTextPos(2, frame.GetName()), frame.GetStartPos());
+    ASSERT_TRUE(d.doc.CanCopy());
+    ASSERT_TRUE(d.doc.EditCopy());
+    EXPECT_EQ(Formats(d), (std::set<plat::String>{kTextClipboardFormat, kUnicodeTextClipboardFormat}));
+    EXPECT_EQ(plat::UnicodeTextFromBytes(d.window.m_clipboard.at(kUnicodeTextClipboardFormat)), u"框中");
 }
 
 TEST_F(ClipboardRtf, RtfCopiedFromOneDocumentPastesIntoAnotherWithItsFormats)
@@ -168,27 +212,36 @@ TEST_F(ClipboardRtf, ABitmapPastesAsANewPictureAndLeavesNoFile)
     spec.bitCount = 24;
     spec.rows = {{0xFF0000, 0x00FF00, 0x0000FF}, {0xFFFFFF, 0x000000, 0x808080}};
     d.window.m_clipboard[kBitmapClipboardFormat] = test_support::MakeDib(spec);
+    const std::string dir = pdftest::Dir("clip");
     const std::vector<std::string> before = pdftest::List(plat::TempDirUtf8());
 
     EXPECT_EQ(d.doc.GetClipboardPasteKind(), CQlDoc::kPasteBitmap);
     ASSERT_TRUE(d.doc.CanEditPaste());
     ASSERT_TRUE(d.doc.EditPaste());
     ASSERT_EQ(d.Body().GetObjectCount(), 1);
-    auto* pasted = dynamic_cast<CFilePicture*>(d.Body().GetObject(0));
+    auto* pasted = dynamic_cast<CImageObject*>(d.Body().GetObject(0));
     ASSERT_NE(pasted, nullptr);
-    // The picture got a JPEG file of the bitmap, which is gone again.
-    ASSERT_GE(pasted->m_bytes.size(), 4u);
-    EXPECT_EQ(pasted->m_bytes[0], 0xFF);
-    EXPECT_EQ(pasted->m_bytes[1], 0xD8);
-    EXPECT_EQ(pdftest::List(plat::TempDirUtf8()), before);
+    EXPECT_EQ(pasted->GetNaturalSize(), plat::Size(3, 2));
+    // The image store holds a JPEG of the bitmap; the scratch file it was made from is
+    // gone (the one new file is the store's working copy).
+    EXPECT_EQ(pasted->GetExportExt(), u".jpg");
+    ASSERT_TRUE(pasted->ExportFile(pdftest::U(dir + "pasted.jpg")));
+    const Bytes jpeg = testsupport::ReadFile(dir + "pasted.jpg");
+    ASSERT_GE(jpeg.size(), 4u);
+    EXPECT_EQ(jpeg[0], 0xFF);
+    EXPECT_EQ(jpeg[1], 0xD8);
+    std::vector<std::string> added;
+    for (const std::string& name : pdftest::List(plat::TempDirUtf8()))
+        if (std::find(before.begin(), before.end(), name) == before.end()) added.push_back(name);
+    EXPECT_LE(added.size(), 1u);
+    for (const std::string& name : added) EXPECT_EQ(name.find("bmpCopy"), std::string::npos) << name;
 
-    // Placed as a picture inserted from a file is.
+    // Placed as a picture of the same size inserted from a file is.
     ExportDoc direct;
     direct.Append(u"text");
-    const std::string path = pdftest::Dir("clip") + "same.jpg";
-    pdftest::WriteFile(path, pasted->m_bytes);
-    ASSERT_EQ(direct.doc.InsertImage(pdftest::U(path), plat::String(), 0, 0, 0, 0), 1);
+    ASSERT_EQ(direct.doc.InsertImage(pdftest::U(WritePicture(dir + "same.jpg", 3, 2)), plat::String(), 0, 0, 0, 0), 1);
     EXPECT_EQ(pasted->m_bounds, direct.Body().GetObject(0)->m_bounds);
+    EXPECT_EQ(pasted->GetCorners(), dynamic_cast<CImageObject&>(*direct.Body().GetObject(0)).GetCorners());
 
     // Bytes that are no bitmap paste nothing.
     d.window.m_clipboard[kBitmapClipboardFormat] = {1, 2, 3};

@@ -99,8 +99,11 @@ TEST(DocObject, ResetTakesOnlyObjectBlocksOffTheClipboard)
         std::set<plat::String> after;
     };
     const Case cases[] = {
-        // Blocks of page objects refer to the stores the reset empties: the clipboard is emptied.
-        {{kBlockClipboardFormat, u"CF_UNICODETEXT"}, false, {}},
+        // Blocks of page objects refer to the stores the reset empties: the block goes, and
+        // what the same copy left beside it (its RTF, text) stays.
+        {{kBlockClipboardFormat, u"CF_UNICODETEXT"}, false, {u"CF_UNICODETEXT"}},
+        {{kBlockClipboardFormat, kRtfClipboardFormat}, false, {kRtfClipboardFormat}},
+        {{kBlockClipboardFormat}, false, {}},
         // Anything else stays.
         {{kTextClipboardFormat, u"CF_UNICODETEXT"}, false, {kTextClipboardFormat, u"CF_UNICODETEXT"}},
         {{}, false, {}},

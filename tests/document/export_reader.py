@@ -1,8 +1,9 @@
 #!/usr/bin/python3
 """Reads an exported page the way an outside program does and prints what it found, one
 item a line in UTF-8: "C<TAB>charset", "P<TAB>paragraph text" for every div element (HTML)
-or text line (RTF through pandoc), "T<TAB>cell text" for every td element (HTML),
-"I<TAB>src<TAB>1|0" for every img element (1: the file exists beside the page).
+or every paragraph and table cell (RTF, through pandoc's HTML), "T<TAB>cell text" for every
+td element (HTML), "I<TAB>src<TAB>1|0" for every img element (1: the file exists beside the
+page).
 
   export_reader.py html PAGE
   export_reader.py rtf PANDOC FILE
@@ -75,24 +76,50 @@ def latin1_fallback(error):
 codecs.register_error("latin1fallback", latin1_fallback)
 
 
-def read_rtf(pandoc, path):
-    out = subprocess.run([pandoc, "-f", "rtf", "-t", "plain", "--wrap=none", path], check=True,
-                         capture_output=True).stdout.decode("utf-8")
-    # pandoc's plain text marks raised and lowered text with ^(...)^ and ~(...)~; it does
-    # not take \nosupersub, so such a mark may run on over later paragraphs.
-    out = re.sub(r"\^\(|\)\^|~\(|\)~", "", out)
-    # pandoc reads the bytes of the code page as Latin-1 characters: turn them back into
-    # bytes and read those as code page 936.
-    text, pending = [], bytearray()
-    for ch in out:
+def from_code_page(text):
+    """pandoc reads the bytes of the code page as Latin-1 characters: turn them back into
+    bytes and read those as code page 936."""
+    out, pending = [], bytearray()
+    for ch in text:
         if ord(ch) < 256:
             pending.append(ord(ch))
         else:
-            text.append(pending.decode("cp936", errors="latin1fallback"))
+            out.append(pending.decode("cp936", errors="latin1fallback"))
             pending = bytearray()
-            text.append(ch)
-    text.append(pending.decode("cp936", errors="latin1fallback"))
-    return ["P\t" + line for line in "".join(text).split("\n")]
+            out.append(ch)
+    out.append(pending.decode("cp936", errors="latin1fallback"))
+    return "".join(out)
+
+
+class BlockParser(html.parser.HTMLParser):
+    """The text of every paragraph and table cell of pandoc's HTML, innermost first;
+    raised and lowered text is text like any other."""
+
+    def __init__(self):
+        super().__init__(convert_charrefs=True)
+        self.open = []
+        self.blocks = []
+
+    def handle_starttag(self, tag, attrs):
+        if tag in ("p", "td", "th", "li"):
+            self.open.append([])
+
+    def handle_endtag(self, tag):
+        if tag in ("p", "td", "th", "li") and self.open:
+            self.blocks.append("".join(self.open.pop()))
+
+    def handle_data(self, data):
+        if self.open:
+            self.open[-1].append(data)
+
+
+def read_rtf(pandoc, path):
+    out = subprocess.run([pandoc, "-f", "rtf", "-t", "html", path], check=True,
+                         capture_output=True).stdout.decode("utf-8")
+    parser = BlockParser()
+    parser.feed(out)
+    parser.close()
+    return ["P\t" + re.sub(r"[\r\n]", " ", from_code_page(block)) for block in parser.blocks]
 
 
 if __name__ == "__main__":

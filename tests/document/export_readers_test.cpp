@@ -1,7 +1,7 @@
 // The exported pages read back by outside programs: python3's HTML parser reads both HTML
 // pages by their declared charset, pandoc reads the RTF; each yields the paragraphs of the
 // plain-text export in order and the text of a table's cells, and every picture a page
-// names exists (a drawn shape is one of them).
+// names exists (the text shape, the picture and the drawn line are pictures).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,11 +10,8 @@
 
 #include "document/float_object.h"
 #include "objects/object_kinds.h"
-#include "objects/table_object.h"
-#include "tests/document/html_rtf_export_support.h"
-#include "tests/document/test_object.h"
 #include "tests/io/pdf_support.h"
-#include "tests/objects/shape_test_support.h"
+#include "tests/objects/mixed_export_document.h"
 
 using namespace exporttest;
 
@@ -79,57 +76,12 @@ void ExpectParagraphsInOrder(const std::vector<plat::String>& paragraphs, const 
 
 TEST(ExportReadersTest, OutsideProgramsReadEveryParagraph)
 {
-    objtest::ScopedTestKind kind;
-    ExportDoc d;
-    CCharFormat bold = PlainFormat(), italicRed = PlainFormat(), raised = PlainFormat(), code = PlainFormat();
-    bold.m_bold = 1;
-    italicRed.m_italic = 1;
-    italicRed.m_color = 0x0000FF;
-    raised.m_position = 1;
-    code.m_westernFace = u"Courier New";
-    code.m_size = 240;
-    code.m_underline = 2;
-    d.Append(u"第一段 Normal text 正文。\r");
-    d.Append(u"粗体 Bold ", bold);
-    d.Append(u"斜体 italic", italicRed);
-    d.Append(u"x2", raised);
-    d.Append(u"\rDeleted: ");
-    const int deletedFrom = d.Body().GetCount() - 1;
-    d.Append(u"删掉的字");
-    for (int i = deletedFrom; i < deletedFrom + 4; ++i) d.Body().GetItem(i)->SetDeletedBy(1);
-    d.Append(u" kept 新加的\r");
-    // Text inserted by the second author is written like any other.
-    for (int i = d.Body().GetCount() - 5; i < d.Body().GetCount() - 2; ++i) d.Body().GetItem(i)->SetInsertedBy(1);
-    d.Append(u"Code <tag> & {braces} \\ more\r", code);
-    d.Append(u"Thai \u0E01 sign \u00A9 and 度\u00B0\r\r");
-    d.Body().SetCaret(d.Body().GetEndPos());
-    d.Body().InsertPageBreak();
-    d.Append(u"第二页的文字。");
-    const plat::Rect frame = d.Body().GetPageFrame(0).m_rect;
-    d.Body().AddObject(objtest::NewObject(&d.doc, frame.left + 2000, d.Body().GetItem(30)->GetTop() + 200, 1500,
-                                          750, kWrapNone, 2, 1));
-    d.Body().AddObject(objtest::NewObject(&d.doc, frame.left + 2000, frame.bottom + 30000, 1500, 750));
-    // After the text: a drawn line and a table of two cells.
     RegisterObjectKinds();
-    d.Body().AddObject(shapetest::MakeShape(
-        d.doc, {0x1101, {{frame.left + 5000, frame.bottom + 30000}, {frame.left + 6500, frame.bottom + 30750}}}));
-    auto table = std::make_unique<CTableObject>(&d.doc, nullptr);
-    CTableGrid& grid = table->CreateGrid(1, 2);
-    const plat::String cellText[] = {u"表格 cell", u"Red 红"};
-    for (int c = 0; c < 2; ++c) {
-        CTableCell* cell = grid.GetCell(0, c);
-        int at = cell->GetCount() - 1;
-        cell->InsertString(at, cellText[c], PlainFormat());
-        grid.RelayoutCell(0, c, 0);
-    }
-    table->TakeGridSize();
-    table->m_bounds = plat::Rect(frame.left, frame.bottom + 32000, frame.left + table->m_width,
-                                 frame.bottom + 32000 + table->m_height);
-    table->RecalcLayout();
-    d.Body().AddObject(std::move(table));
-    d.Body().RecalcAllObjects();
-
+    ExportDoc d;
     const std::string dir = pdftest::Dir("readers");
+    const MixedContent content = BuildMixedDocument(d, dir);
+    const std::vector<plat::String>& cellText = content.cellText;
+
     ASSERT_EQ(d.doc.ExportFile(0, pdftest::U(dir + "plain.txt")), 1);
     const std::string plainBytes = pdftest::Text(testsupport::ReadFile(dir + "plain.txt"));
     plat::String plain;
@@ -155,7 +107,8 @@ TEST(ExportReadersTest, OutsideProgramsReadEveryParagraph)
         const ReadBack r = Read("html " + dir + page);
         EXPECT_EQ(r.charset, std::string(page) == "page.htm" ? "gb2312" : "unicode");
         ExpectParagraphsInOrder(paragraphs, r.text);
-        EXPECT_EQ(r.images.size(), 3u);
+        // The text shape, the picture and the line; the table is written as a table.
+        EXPECT_EQ(r.images.size(), PictureBoxes(d.Body()).size());
         EXPECT_EQ(r.missing, 0);
         for (const plat::String& cell : cellText)
             EXPECT_NE(std::find(r.cells.begin(), r.cells.end(), WithoutBlanks(cell)), r.cells.end())
@@ -163,7 +116,8 @@ TEST(ExportReadersTest, OutsideProgramsReadEveryParagraph)
     }
     const ReadBack rtf = Read(std::string("rtf ") + QUILN_PANDOC + " " + dir + "doc.rtf");
     ExpectParagraphsInOrder(paragraphs, rtf.text);
-    ExpectParagraphsInOrder({cellText[0], cellText[1]}, rtf.text);
+    ExpectParagraphsInOrder(cellText, rtf.text);
+    UnregisterDocObjects();
 }
 
 } // namespace

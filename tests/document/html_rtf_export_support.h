@@ -1,5 +1,5 @@
 // A document for the HTML and RTF export tests: text appended in formats the test gives,
-// page objects of the tests' own kind, and the writers' output as bytes.
+// and the writers' output as bytes.
 #pragma once
 #include <memory>
 #include <string>
@@ -41,28 +41,6 @@ inline CCharFormat StyledFormat(const char16_t* western, int size, bool bold, bo
     f.m_color = static_cast<std::int32_t>(color);
     f.m_position = static_cast<std::uint8_t>(position);
     return f;
-}
-
-// A picture kind of the tests (node type 18): it keeps the bytes of the file it is made
-// from, as the image store keeps its copy, so the file may go at once.
-class CFilePicture : public CFloatObject, public CInsertableObject {
-public:
-    CFilePicture(CDocContext* doc, CDocNode* parent) : CFloatObject(doc, parent, kNodeImage) {}
-    bool TakeSource(const CNewObjectSource& source) override
-    {
-        plat::File file;
-        if (!file.TryOpen(source.path, plat::File::kRead)) return false;
-        m_bytes.resize(static_cast<size_t>(file.GetLength()));
-        m_bytes.resize(file.Read(m_bytes.data(), m_bytes.size()));
-        return true;
-    }
-    plat::Size GetNaturalSize() const override { return plat::Size(1500, 750); }
-    std::vector<std::uint8_t> m_bytes;
-};
-
-inline std::unique_ptr<CFloatObject> MakeFilePicture(CDocContext* doc, CDocNode* parent)
-{
-    return std::make_unique<CFilePicture>(doc, parent);
 }
 
 struct ExportDoc {

@@ -158,6 +158,18 @@ TEST(RtfExportTest, PageBreaksDeletedTextAndSpaces)
     EXPECT_TRUE(Contains(body, "c\\f1 \xA1\xA1\\f0 d")) << body;
 }
 
+TEST(RtfExportTest, ABlankOfAWideFaceStaysABlankInEveryWriter)
+{
+    ExportDoc d;
+    d.Append(u"a b", StyledFormat(u"Courier New", 240, false, false, 0, 0));
+    const CTextItem& blank = *d.Body().GetItem(1);
+    // Wider than half its height, as an ideographic space would be.
+    ASSERT_GT(blank.GetWidth(), blank.GetHeight() / 2);
+    EXPECT_TRUE(Contains(RtfBody(d), "a b\n\\par")) << RtfBody(d);
+    EXPECT_TRUE(Contains(d.Html(false), "a b</span>")) << d.Html(false);
+    EXPECT_TRUE(Contains(d.Html(true), Wide("a b</span>"))) << d.Html(true);
+}
+
 TEST(RtfExportTest, HexLinesOfAHundredBytes)
 {
     plat::MemFile out;

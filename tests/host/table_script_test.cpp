@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "document/doc_body.h"
 #include "objects/drawing_kinds.h"
@@ -16,6 +17,7 @@
 #include "platform/gfx/bitmap.h"
 #include "tests/document/doc_object_support.h"
 #include "tests/host/host_run.h"
+#include "tests/objects/shape_test_support.h"
 #include "tests/support/pixel_probe.h"
 
 namespace {
@@ -45,12 +47,21 @@ protected:
         m_out = outcome.out + outcome.err;
         return outcome.status;
     }
-    // A native file holding one table of the counts near the top of the first page.
-    void WriteTable(const char* name, int rows, int columns)
+    // A native file holding one table of the counts near the top of the first page, its
+    // cells holding the texts given (row by row).
+    void WriteTable(const char* name, int rows, int columns, const std::vector<plat::String>& texts = {})
     {
         doctest::ShownDoc shown;
         auto t = std::make_unique<CTableObject>(&shown.doc, nullptr);
-        t->CreateGrid(rows, columns);
+        CTableGrid& grid = t->CreateGrid(rows, columns);
+        for (size_t k = 0; k < texts.size(); ++k) {
+            const int r = static_cast<int>(k) / columns, c = static_cast<int>(k) % columns;
+            CTableCell* cell = grid.GetCell(r, c);
+            int end = cell->GetCount() - 1;
+            cell->InsertString(end, texts[k], cell->GetItem(end)->GetFormat());
+            grid.RelayoutCell(r, c, 0);
+        }
+        if (!texts.empty()) t->TakeGridSize();
         t->m_bounds = plat::Rect(2000, 2000, 2000 + t->m_width, 2000 + t->m_height);
         t->RecalcLayout();
         shown.doc.GetBody()->AddObject(std::move(t));
@@ -65,17 +76,33 @@ protected:
         if (!t || !t->GetGrid()) return {0, 0};
         return {t->GetGrid()->GetRows(), t->GetGrid()->GetColumns()};
     }
-    // Where the first cell of the table shows in the window: just inside the box of the
-    // black rules below the page's corner marks and first paragraph.
-    plat::Point FirstCell(const char* file)
+    // The record of the file's one table, read in this process.
+    std::vector<std::uint8_t> TableRecordOf(const char* name)
+    {
+        doctest::ShownDoc shown;
+        EXPECT_TRUE(shown.doc.FileOpen(plat::Utf8ToUtf16((m_dir / name).string()), false)) << name;
+        auto* t = shown.Body().GetObjectCount() == 1 ? dynamic_cast<CTableObject*>(shown.Body().GetObject(0)) : nullptr;
+        EXPECT_NE(t, nullptr) << name;
+        return t ? shapetest::RecordBytes(*t, kArchiveClipboard) : std::vector<std::uint8_t>{};
+    }
+    // Where the table shows in the window: the box of the black rules below the page's
+    // corner marks and first paragraph.
+    plat::Rect TableBox(const char* file)
     {
         EXPECT_EQ(Run(std::string("FileOpen \"") + file + "\" 0\n!png \"opened.png\"\n"), 0) << m_out;
         const auto picture = plat::Bitmap::LoadPng(plat::Utf8ToUtf16((m_dir / "opened.png").string()));
         if (!picture) return {};
         const testsupport::Ink ink = testsupport::InkOf(*picture, plat::Rect(100, 160, 700, 400), 0x000000);
         EXPECT_GT(ink.count, 100) << "the table's rules";
-        return plat::Point(ink.box.left + 20, ink.box.top + 12);
+        return ink.box;
     }
+    // Just inside the first cell and the last one.
+    plat::Point FirstCell(const char* file)
+    {
+        const plat::Rect box = TableBox(file);
+        return plat::Point(box.left + 20, box.top + 12);
+    }
+    static plat::Point LastCell(const plat::Rect& box) { return plat::Point(box.right - 20, box.bottom - 12); }
     static std::string Lines(std::initializer_list<const char*> lines)
     {
         std::string all;
@@ -148,6 +175,48 @@ TEST_F(TableScript, InsertRowWorksOn58RowsAndIsRefusedOn59)
         << m_out;
     EXPECT_EQ(CountsOf("rows59.qln"), std::make_pair(59, 2));
     EXPECT_EQ(CountsOf("undone.qln"), std::make_pair(58, 2));
+}
+
+TEST_F(TableScript, ACopiedTablePastesIntoANewDocumentThroughItsRtf)
+{
+    const std::vector<plat::String> texts = {u"左上 one", u"right", u"下", u"end 末"};
+    WriteTable("table.qln", 2, 2, texts);
+    const plat::Rect box = TableBox("table.qln");
+    const plat::Point first(box.left + 20, box.top + 12), last = LastCell(box);
+    // Every cell selected by a drag from the first to the last: the whole table is
+    // copied as the object. The new document empties the object block, so the paste
+    // reads the RTF the copy left beside it.
+    std::ostringstream script;
+    script << "FileOpen \"table.qln\" 0\n"
+           << "!click " << first.x << " " << first.y << "\n"
+           << "!drag " << first.x << " " << first.y << " " << last.x << " " << last.y << "\n"
+           << "EditCopy\n"
+           << "FileNew\n"
+           << "EditPaste\n"
+           << "FileSave \"pasted.qln\"\n"
+           << "FileOpen \"pasted.qln\" 0\n"
+           << "FileSave \"again.qln\"\n";
+    ASSERT_EQ(Run(script.str()), 0) << m_out;
+    EXPECT_NE(m_out.find(Lines({"EditCopy => TRUE", "FileNew => TRUE", "EditPaste => TRUE", "FileSave => TRUE"})),
+              std::string::npos)
+        << m_out;
+
+    // The pasted table: the grid and the cells' text of the copied one.
+    {
+        doctest::ShownDoc shown;
+        ASSERT_TRUE(shown.doc.FileOpen(plat::Utf8ToUtf16((m_dir / "pasted.qln").string()), false));
+        ASSERT_EQ(shown.Body().GetObjectCount(), 1);
+        auto* table = dynamic_cast<CTableObject*>(shown.Body().GetObject(0));
+        ASSERT_NE(table, nullptr);
+        ASSERT_EQ(table->GetGrid()->GetRows(), 2);
+        ASSERT_EQ(table->GetGrid()->GetColumns(), 2);
+        for (size_t k = 0; k < texts.size(); ++k) {
+            const CTableCell* cell = table->GetGrid()->GetCell(static_cast<int>(k) / 2, static_cast<int>(k) % 2);
+            EXPECT_EQ(cell->GetText(0, cell->GetCount() - 1), texts[k]) << k;
+        }
+    }
+    // Saved, opened and saved again: the same table record.
+    EXPECT_EQ(TableRecordOf("again.qln"), TableRecordOf("pasted.qln"));
 }
 
 } // namespace
