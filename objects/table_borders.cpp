@@ -1,0 +1,130 @@
+// The two dialogs of the grid: the border dialog on the current cell or the selected
+// range, and the split dialog's choice of counts for the current cell.
+#include "document/ql_doc.h"
+#include "objects/table_dialogs.h"
+#include "objects/table_grid.h"
+#include "platform/ui/message_box.h"
+
+namespace {
+
+plat::Window* DialogParent(CDocContext* context)
+{
+    CQlDoc* doc = dynamic_cast<CQlDoc*>(context);
+    return doc ? doc->GetCanvas() : nullptr;
+}
+
+} // namespace
+
+CTableGrid::BorderFrame CTableGrid::GetBorderFrame() const
+{
+    BorderFrame f;
+    if (!HasRange()) {
+        const CTableCell* q = GetCellAt(CurrentSlot());
+        f.top = q->m_startRow;
+        f.left = q->m_startCol;
+        f.bottom = q->m_endRow;
+        f.right = q->m_endCol;
+        f.single = true;
+        return f;
+    }
+    CCellPos topLeft, bottomRight;
+    GetSelRange(topLeft, bottomRight);
+    f.top = topLeft.m_row;
+    f.left = topLeft.m_column;
+    f.bottom = bottomRight.m_row;
+    f.right = bottomRight.m_column;
+    return f;
+}
+
+CBorderSet CTableGrid::GetBorderSet() const
+{
+    CBorderSet set;
+    if (m_rows == 0) return set;
+    const BorderFrame f = GetBorderFrame();
+    set.m_top = *m_horizontalLines[f.top][f.left];
+    set.m_bottom = *m_horizontalLines[f.bottom + 1][f.left];
+    set.m_left = *m_verticalLines[f.top][f.left];
+    set.m_right = *m_verticalLines[f.top][f.right + 1];
+    set.m_hasInnerHorizontal = 0;
+    set.m_hasInnerVertical = 0;
+    if (f.single) return set;
+    // The inner lines shown are those of the first cell that starts below (right of) the
+    // rectangle's first row (column).
+    for (int r = f.top + 1; r <= f.bottom && !set.m_hasInnerHorizontal; ++r)
+        for (int c = f.left; c <= f.right; ++c) {
+            const CTableCell* q = m_cells[r][c];
+            if (q->m_startRow != r || q->m_startCol != c) continue;
+            set.m_innerHorizontal = *m_horizontalLines[r][c];
+            set.m_hasInnerHorizontal = 1;
+            break;
+        }
+    for (int c = f.left + 1; c <= f.right && !set.m_hasInnerVertical; ++c)
+        for (int r = f.top; r <= f.bottom; ++r) {
+            const CTableCell* q = m_cells[r][c];
+            if (q->m_startRow != r || q->m_startCol != c) continue;
+            set.m_innerVertical = *m_verticalLines[r][c];
+            set.m_hasInnerVertical = 1;
+            break;
+        }
+    return set;
+}
+
+void CTableGrid::SetBorderSet(const CBorderSet& set)
+{
+    if (m_rows == 0) return;
+    const BorderFrame f = GetBorderFrame();
+    // Every segment along each edge, also for one merged cell: painting draws them all,
+    // so writing only the first would leave the edge in two styles.
+    for (int c = f.left; c <= f.right; ++c) {
+        *m_horizontalLines[f.top][c] = set.m_top;
+        *m_horizontalLines[f.bottom + 1][c] = set.m_bottom;
+    }
+    for (int r = f.top; r <= f.bottom; ++r) {
+        *m_verticalLines[r][f.left] = set.m_left;
+        *m_verticalLines[r][f.right + 1] = set.m_right;
+    }
+    // Inside a range, every segment of its inner boundaries, those hidden in merged cells
+    // too; one cell has no inner lines to edit.
+    if (set.m_hasInnerHorizontal)
+        for (int b = f.top + 1; b <= f.bottom; ++b)
+            for (int c = f.left; c <= f.right; ++c) *m_horizontalLines[b][c] = set.m_innerHorizontal;
+    if (set.m_hasInnerVertical)
+        for (int r = f.top; r <= f.bottom; ++r)
+            for (int b = f.left + 1; b <= f.right; ++b) *m_verticalLines[r][b] = set.m_innerVertical;
+}
+
+bool CTableGrid::BordersDialog()
+{
+    if (m_rows == 0) return false;
+    const CBorderSet before = GetBorderSet();
+    CTableBorderDlg dlg(dynamic_cast<CQlDoc*>(m_doc), DialogParent(m_doc));
+    dlg.m_borders = before;
+    if (dlg.DoModal() != plat::kIdOk || dlg.m_borders == before) return false;
+    m_doc->PushUndoState();
+    // The flags describe the rectangle; the dialog does not edit them.
+    CBorderSet edited = dlg.m_borders;
+    edited.m_hasInnerHorizontal = before.m_hasInnerHorizontal;
+    edited.m_hasInnerVertical = before.m_hasInnerVertical;
+    SetBorderSet(edited);
+    m_doc->RequestRepaint();
+    return true;
+}
+
+bool CTableGrid::AskSplitParts(int& rowParts, int& columnParts)
+{
+    if (!CanSplit()) return false;
+    const CTableCell* q = GetCellAt(CurrentSlot());
+    CSplitCellDlg dlg(DialogParent(m_doc));
+    auto choices = [this, q](bool rows) {
+        std::vector<std::uint16_t> out;
+        for (int n : GetSplitChoicesOf(*q, rows)) out.push_back(static_cast<std::uint16_t>(n));
+        return out;
+    };
+    dlg.m_rowChoices = choices(true);
+    dlg.m_columnChoices = choices(false);
+    if (dlg.DoModal() != plat::kIdOk) return false;
+    if (dlg.m_chosenRows == 1 && dlg.m_chosenColumns == 1) return false;
+    rowParts = dlg.m_chosenRows;
+    columnParts = dlg.m_chosenColumns;
+    return true;
+}
