@@ -49,23 +49,27 @@ CBorderSet CTableGrid::GetBorderSet() const
     set.m_hasInnerVertical = 0;
     if (f.single) return set;
     // The inner lines shown are those of the first cell that starts below (right of) the
-    // rectangle's first row (column).
-    for (int r = f.top + 1; r <= f.bottom && !set.m_hasInnerHorizontal; ++r)
-        for (int c = f.left; c <= f.right; ++c) {
-            const CTableCell* q = m_cells[r][c];
-            if (q->m_startRow != r || q->m_startCol != c) continue;
-            set.m_innerHorizontal = *m_horizontalLines[r][c];
-            set.m_hasInnerHorizontal = 1;
-            break;
-        }
-    for (int c = f.left + 1; c <= f.right && !set.m_hasInnerVertical; ++c)
-        for (int r = f.top; r <= f.bottom; ++r) {
-            const CTableCell* q = m_cells[r][c];
-            if (q->m_startRow != r || q->m_startCol != c) continue;
-            set.m_innerVertical = *m_verticalLines[r][c];
-            set.m_hasInnerVertical = 1;
-            break;
-        }
+    // rectangle's first row (column), scanning row by row (column by column).
+    auto firstStarting = [this, &f](bool rows) -> const CTableCell* {
+        const int outerEnd = rows ? f.bottom : f.right;
+        const int innerFirst = rows ? f.left : f.top;
+        const int innerEnd = rows ? f.right : f.bottom;
+        for (int a = (rows ? f.top : f.left) + 1; a <= outerEnd; ++a)
+            for (int b = innerFirst; b <= innerEnd; ++b) {
+                const int r = rows ? a : b, c = rows ? b : a;
+                const CTableCell* q = m_cells[r][c];
+                if (q->m_startRow == r && q->m_startCol == c) return q;
+            }
+        return nullptr;
+    };
+    if (const CTableCell* q = firstStarting(true)) {
+        set.m_innerHorizontal = *m_horizontalLines[q->m_startRow][q->m_startCol];
+        set.m_hasInnerHorizontal = 1;
+    }
+    if (const CTableCell* q = firstStarting(false)) {
+        set.m_innerVertical = *m_verticalLines[q->m_startRow][q->m_startCol];
+        set.m_hasInnerVertical = 1;
+    }
     return set;
 }
 

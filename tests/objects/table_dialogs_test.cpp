@@ -70,28 +70,6 @@ protected:
         CQlDoc::SetColorPickerDialog({});
         plat::ClearModalAnswers();
     }
-    // A table of the counts on the first page, selected, cell (0, 0) current.
-    CTableObject& AddTable(int rows, int columns)
-    {
-        auto t = std::make_unique<CTableObject>(&doc, nullptr);
-        t->CreateGrid(rows, columns);
-        t->m_bounds = plat::Rect(2000, 3000, 2000 + t->m_width, 3000 + t->m_height);
-        t->RecalcLayout();
-        auto* added = static_cast<CTableObject*>(doc.GetBody()->AddObject(std::move(t)));
-        doc.GetBody()->BuildPageRegions();
-        doc.GetBody()->RelayoutWhole();
-        added->SetSelected(true);
-        acting = added;
-        Select(CCellPos(0, 0));
-        Grid().ActivateCurrentCell();
-        return *added;
-    }
-    void Merge(CCellPos a, CCellPos b)
-    {
-        Select(a, b);
-        Grid().MergeCells();
-        Select(CCellPos(0, 0));
-    }
     // The picker the editor would install: answers with the colour, recording where it
     // was asked to open and with which colour.
     void InstallPicker(plat::ColorRef answer, int result = plat::kIdOk)
@@ -146,7 +124,7 @@ TEST_F(TableDialogs, TheSplitDialogOffersEveryCountTheGridAllows)
         TableTest::table = std::make_unique<CTableObject>(&doc, nullptr);
         acting = table.get();
         Make(c.rows, c.columns);
-        if (c.mergeFrom != c.mergeTo) Merge(c.mergeFrom, c.mergeTo);
+        if (c.mergeFrom != c.mergeTo) MergeRange(c.mergeFrom, c.mergeTo);
         Select(c.cell);
         std::vector<plat::String> rows, columns;
         int rowSel = -1, columnSel = -1;
@@ -424,61 +402,65 @@ void ProbeSegments(const CTableGrid& g, CDocContext& doc, const std::vector<Segm
     }
 }
 
-TEST_F(TableDialogs, ARedDashedFrameOnA2x2RangeIsPaintedOnEverySegmentAndUndoneAndRedone)
+const CBorderLine& LineOf(const CTableGrid& g, const Segment& s)
 {
-    AddTable(3, 3);
-    Select(CCellPos(0, 0), CCellPos(1, 1));
-    const CBorderSet read = Grid().GetBorderSet();
-    EXPECT_EQ(read.m_hasInnerHorizontal, 1);
-    EXPECT_EQ(read.m_hasInnerVertical, 1);
-
-    AnswerRedDashedFrame();
-    ASSERT_TRUE(doc.TableBorderLines());
-    const std::vector<Segment> frame = {{true, 0, 0},  {true, 0, 1},  {true, 2, 0},  {true, 2, 1},
-                                        {false, 0, 0}, {false, 0, 1}, {false, 2, 0}, {false, 2, 1}};
-    // The inner lines, and rules outside the range.
-    const std::vector<Segment> rest = {{true, 1, 0},  {true, 1, 1},  {false, 1, 0}, {false, 1, 1}, {true, 0, 2},
-                                       {true, 3, 0},  {true, 2, 2},  {false, 0, 2}, {false, 2, 2}, {false, 3, 0}};
-    for (const Segment& s : frame) {
-        const CBorderLine* line = s.horizontal ? Grid().GetHorizontalLine(s.boundary, s.index)
-                                               : Grid().GetVerticalLine(s.index, s.boundary);
-        EXPECT_EQ(*line, kRedDash) << s.horizontal << s.boundary << s.index;
-    }
-    ProbeSegments(Grid(), doc, frame, rest, "range_frame.png");
-    EXPECT_TRUE(doc.IsModified());
-
-    doc.EditUndo();
-    acting = dynamic_cast<CTableObject*>(doc.GetBody()->GetObject(0));
-    ASSERT_NE(acting, nullptr);
-    for (const Segment& s : frame) {
-        const CBorderLine* line = s.horizontal ? Grid().GetHorizontalLine(s.boundary, s.index)
-                                               : Grid().GetVerticalLine(s.index, s.boundary);
-        EXPECT_EQ(*line, kDefaultLine) << "undone";
-    }
-    doc.EditRedo();
-    acting = dynamic_cast<CTableObject*>(doc.GetBody()->GetObject(0));
-    ASSERT_NE(acting, nullptr);
-    ProbeSegments(Grid(), doc, frame, rest, "range_frame_redone.png");
+    return s.horizontal ? *g.GetHorizontalLine(s.boundary, s.index) : *g.GetVerticalLine(s.index, s.boundary);
 }
 
-TEST_F(TableDialogs, OnAMergedCellEverySegmentOfEachEdgeTakesTheLine)
+// A red dashed frame on the top-left 2 x 2 block of a 3 x 3 table, selected as a range or
+// as one merged cell: every segment along the block's edges is red and dashed, undone and
+// redone; the lines inside stay as they were.
+TEST_F(TableDialogs, ARedDashedFrameReachesEverySegmentOfARangeOrAMergedCell)
 {
-    AddTable(3, 3);
-    Merge(CCellPos(0, 0), CCellPos(1, 1));
-    Select(CCellPos(1, 1)); // a covered slot of the merged cell
-    const CBorderSet read = Grid().GetBorderSet();
-    EXPECT_EQ(read.m_hasInnerHorizontal, 0);
-    EXPECT_EQ(read.m_hasInnerVertical, 0);
-
-    AnswerRedDashedFrame();
-    ASSERT_TRUE(doc.TableBorderLines());
+    struct Case {
+        const char* what;
+        bool merged;
+        CCellPos current, rangeEnd;
+        int innerFlags;
+        std::vector<Segment> rest; // black: inside the block (where painted) and outside it
+        const char* png;
+    };
+    const Case cases[] = {
+        {"2 x 2 range", false, {0, 0}, {1, 1}, 1,
+         {{true, 1, 0}, {true, 1, 1}, {false, 1, 0}, {false, 1, 1}, {true, 0, 2}, {true, 3, 0}, {true, 2, 2},
+          {false, 0, 2}, {false, 2, 2}, {false, 3, 0}},
+         "range_frame.png"},
+        // A covered slot of the merged cell stands for it.
+        {"merged cell", true, {1, 1}, {1, 1}, 0,
+         {{true, 0, 2}, {true, 1, 2}, {true, 3, 0}, {false, 1, 2}, {false, 3, 0}}, "merged_frame.png"},
+    };
     const std::vector<Segment> edges = {{true, 0, 0},  {true, 0, 1},  {true, 2, 0},  {true, 2, 1},
                                         {false, 0, 0}, {false, 0, 1}, {false, 2, 0}, {false, 2, 1}};
-    const std::vector<Segment> rest = {{true, 0, 2}, {true, 1, 2}, {true, 3, 0}, {false, 1, 2}, {false, 3, 0}};
-    ProbeSegments(Grid(), doc, edges, rest, "merged_frame.png");
-    // The segments hidden inside the merged cell are no edge and keep their line.
-    EXPECT_EQ(*Grid().GetHorizontalLine(1, 0), kDefaultLine);
-    EXPECT_EQ(*Grid().GetVerticalLine(0, 1), kDefaultLine);
+    const std::vector<Segment> inside = {{true, 1, 0}, {true, 1, 1}, {false, 1, 0}, {false, 1, 1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        doc.GetBody()->DeselectAll();
+        while (doc.GetBody()->GetObjectCount() > 0) doc.GetBody()->RemoveObject(doc.GetBody()->GetObject(0));
+        doc.ClearUndo();
+        AddTable(3, 3);
+        if (c.merged) MergeRange(CCellPos(0, 0), CCellPos(1, 1));
+        Select(c.current, c.rangeEnd);
+        const CBorderSet read = Grid().GetBorderSet();
+        EXPECT_EQ(read.m_hasInnerHorizontal, c.innerFlags);
+        EXPECT_EQ(read.m_hasInnerVertical, c.innerFlags);
+
+        AnswerRedDashedFrame();
+        ASSERT_TRUE(doc.TableBorderLines());
+        EXPECT_TRUE(doc.IsModified());
+        for (const Segment& s : edges) EXPECT_EQ(LineOf(Grid(), s), kRedDash) << s.horizontal << s.boundary << s.index;
+        // Also the segments hidden inside the merged cell: they are no edge.
+        for (const Segment& s : inside) EXPECT_EQ(LineOf(Grid(), s), kDefaultLine);
+        ProbeSegments(Grid(), doc, edges, c.rest, c.png);
+
+        doc.EditUndo();
+        acting = dynamic_cast<CTableObject*>(doc.GetBody()->GetObject(0));
+        ASSERT_NE(acting, nullptr);
+        for (const Segment& s : edges) EXPECT_EQ(LineOf(Grid(), s), kDefaultLine) << "undone";
+        doc.EditRedo();
+        acting = dynamic_cast<CTableObject*>(doc.GetBody()->GetObject(0));
+        ASSERT_NE(acting, nullptr);
+        for (const Segment& s : edges) EXPECT_EQ(LineOf(Grid(), s), kRedDash) << "redone";
+    }
 }
 
 TEST_F(TableDialogs, TheBorderCommandTakesNoUndoStepWhenNothingChanged)
