@@ -662,7 +662,7 @@ private:
                      },
                      [](const CQlDoc& doc) { return doc.CanTableUDFormat(); });
         Editing(kCmdTableAlignRepeat, [](CQlDoc& doc) { doc.SetTableUDFormat(doc.GetTableUDFormat()); },
-                [](const CQlDoc& doc) { return doc.CanTableUDFormat() && doc.GetTableUDFormat() != 0; });
+                [](const CQlDoc& doc) { return doc.CanTableUDFormat(); });
     }
 
     CQlMain& m_frame;

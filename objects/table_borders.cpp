@@ -1,5 +1,7 @@
 // The two dialogs of the grid: the border dialog on the current cell or the selected
 // range, and the split dialog's choice of counts for the current cell.
+#include <memory>
+
 #include "document/ql_doc.h"
 #include "objects/table_dialogs.h"
 #include "objects/table_grid.h"
@@ -11,6 +13,21 @@ plat::Window* DialogParent(CDocContext* context)
 {
     CQlDoc* doc = dynamic_cast<CQlDoc*>(context);
     return doc ? doc->GetCanvas() : nullptr;
+}
+
+// A segment's line, and a line written into a segment slot (the grid keeps every slot
+// filled; an empty one reads as the default line and takes its own copy).
+CBorderLine LineOf(const std::unique_ptr<CBorderLine>& slot)
+{
+    return slot ? *slot : CBorderLine();
+}
+
+void Put(std::unique_ptr<CBorderLine>& slot, const CBorderLine& line)
+{
+    if (slot)
+        *slot = line;
+    else
+        slot = std::make_unique<CBorderLine>(line);
 }
 
 } // namespace
@@ -41,10 +58,10 @@ CBorderSet CTableGrid::GetBorderSet() const
     CBorderSet set;
     if (m_rows == 0) return set;
     const BorderFrame f = GetBorderFrame();
-    set.m_top = *m_horizontalLines[f.top][f.left];
-    set.m_bottom = *m_horizontalLines[f.bottom + 1][f.left];
-    set.m_left = *m_verticalLines[f.top][f.left];
-    set.m_right = *m_verticalLines[f.top][f.right + 1];
+    set.m_top = LineOf(m_horizontalLines[f.top][f.left]);
+    set.m_bottom = LineOf(m_horizontalLines[f.bottom + 1][f.left]);
+    set.m_left = LineOf(m_verticalLines[f.top][f.left]);
+    set.m_right = LineOf(m_verticalLines[f.top][f.right + 1]);
     set.m_hasInnerHorizontal = 0;
     set.m_hasInnerVertical = 0;
     if (f.single) return set;
@@ -63,11 +80,11 @@ CBorderSet CTableGrid::GetBorderSet() const
         return nullptr;
     };
     if (const CTableCell* q = firstStarting(true)) {
-        set.m_innerHorizontal = *m_horizontalLines[q->m_startRow][q->m_startCol];
+        set.m_innerHorizontal = LineOf(m_horizontalLines[q->m_startRow][q->m_startCol]);
         set.m_hasInnerHorizontal = 1;
     }
     if (const CTableCell* q = firstStarting(false)) {
-        set.m_innerVertical = *m_verticalLines[q->m_startRow][q->m_startCol];
+        set.m_innerVertical = LineOf(m_verticalLines[q->m_startRow][q->m_startCol]);
         set.m_hasInnerVertical = 1;
     }
     return set;
@@ -80,21 +97,21 @@ void CTableGrid::SetBorderSet(const CBorderSet& set)
     // Every segment along each edge, also for one merged cell: painting draws them all,
     // so writing only the first would leave the edge in two styles.
     for (int c = f.left; c <= f.right; ++c) {
-        *m_horizontalLines[f.top][c] = set.m_top;
-        *m_horizontalLines[f.bottom + 1][c] = set.m_bottom;
+        Put(m_horizontalLines[f.top][c], set.m_top);
+        Put(m_horizontalLines[f.bottom + 1][c], set.m_bottom);
     }
     for (int r = f.top; r <= f.bottom; ++r) {
-        *m_verticalLines[r][f.left] = set.m_left;
-        *m_verticalLines[r][f.right + 1] = set.m_right;
+        Put(m_verticalLines[r][f.left], set.m_left);
+        Put(m_verticalLines[r][f.right + 1], set.m_right);
     }
     // Inside a range, every segment of its inner boundaries, those hidden in merged cells
     // too; one cell has no inner lines to edit.
     if (set.m_hasInnerHorizontal)
         for (int b = f.top + 1; b <= f.bottom; ++b)
-            for (int c = f.left; c <= f.right; ++c) *m_horizontalLines[b][c] = set.m_innerHorizontal;
+            for (int c = f.left; c <= f.right; ++c) Put(m_horizontalLines[b][c], set.m_innerHorizontal);
     if (set.m_hasInnerVertical)
         for (int r = f.top; r <= f.bottom; ++r)
-            for (int b = f.left + 1; b <= f.right; ++b) *m_verticalLines[r][b] = set.m_innerVertical;
+            for (int b = f.left + 1; b <= f.right; ++b) Put(m_verticalLines[r][b], set.m_innerVertical);
 }
 
 bool CTableGrid::BordersDialog()
