@@ -24,6 +24,7 @@
 #include "platform/ui/focus.h"
 #include "platform/ui/keyboard.h"
 #include "platform/base/system.h"
+#include "platform/ui/combo_box.h"
 #include "platform/ui/dialog.h"
 #include "platform/ui/edit.h"
 #include "platform/ui/message_queue.h"
@@ -355,7 +356,13 @@ plat::HRESULT CQuilnCtrl::AnswerNextModal(std::int32_t answer, const char16_t* c
         for (plat::Control* control : dialog->GetControls()) {
             if (next == fill.size()) break;
             // Only boxes a user could type into take a text: disabled ones only show theirs.
+            // A drop-down list takes its text as the row the user picks.
             if (dynamic_cast<plat::Edit*>(control) && dialog->TypeInto(control->GetId(), fill[next])) ++next;
+            else if (auto* list = dynamic_cast<plat::ComboBox*>(control);
+                     list && !list->IsEditable() && list->IsWindowEnabled() && list->IsWindowVisible()) {
+                dialog->ChooseRow(control->GetId(), fill[next]);
+                ++next;
+            }
         }
         // The dialog's own button, so that it takes in what was typed as a click would;
         // a dialog without that button (or with it disabled) ends with the answer itself.

@@ -670,8 +670,7 @@ CQuilnMembers::Bool CQuilnMembers::BlockPosDown() { return Gate(CanBlockAttr(), 
 CQuilnMembers::Bool CQuilnMembers::BlockPosFirst() { return Gate(CanBlockAttr(), &CQlDoc::BlockPosFirst); }
 CQuilnMembers::Bool CQuilnMembers::BlockPosLast() { return Gate(CanBlockAttr(), &CQlDoc::BlockPosLast); }
 
-// The table commands on the selected table; the split asks for its counts in a dialog
-// that is not there yet, so TableSeparate refuses.
+// The table commands on the selected table; the split asks for its counts in its dialog.
 namespace {
 
 // The command runs after its test passed; its own answer is the result.
@@ -693,7 +692,7 @@ CQuilnMembers::Bool CQuilnMembers::TableDeleteCol() { return RunIf(CanTableDelet
 CQuilnMembers::Bool CQuilnMembers::CanTableMerge() { return Test(&CQlDoc::CanTableMerge); }
 CQuilnMembers::Bool CQuilnMembers::TableMerge() { return RunIf(CanTableMerge(), Editable(), &CQlDoc::TableMerge); }
 CQuilnMembers::Bool CQuilnMembers::CanTableSeparate() { return Test(&CQlDoc::CanTableSeparate); }
-CQuilnMembers::Bool CQuilnMembers::TableSeparate() { return Refused(); }
+CQuilnMembers::Bool CQuilnMembers::TableSeparate() { return RunIf(CanTableSeparate(), Editable(), &CQlDoc::TableSeparate); }
 CQuilnMembers::Bool CQuilnMembers::CanTableUDFormat() { return Test(&CQlDoc::CanTableUDFormat); }
 CQuilnMembers::Long CQuilnMembers::GetTableUDFormat()
 {

@@ -36,6 +36,13 @@ public:
     virtual bool CanMerge() const { return false; }
     virtual void MergeCells() {}
     virtual bool CanSplit() const { return false; }
+    // The split: the counts asked of the user (false when cancelled), then the split itself
+    // (false, changing nothing, for counts the cell does not allow).
+    virtual bool AskSplitParts(int& /*rowParts*/, int& /*columnParts*/) { return false; }
+    virtual bool SplitCurrentCell(int /*rowParts*/, int /*columnParts*/) { return false; }
+    // The border dialog on the current cell or the range; true when it changed lines (the
+    // target took the undo step before writing them).
+    virtual bool BordersDialog() { return false; }
     // The current cell, or each cell of the range once, takes the vertical alignment
     // (16 top, 32 middle, 64 bottom) and places its text by it.
     virtual void SetVerticalAlign(std::uint8_t /*code*/) {}

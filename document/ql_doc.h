@@ -384,6 +384,10 @@ public:
     bool TableDeleteRow();
     bool TableDeleteCol();
     bool TableMerge();
+    // The split asks for its counts first; a cancelled dialog changes nothing.
+    bool TableSeparate();
+    // The border dialog on the current cell or range; true when it changed lines.
+    bool TableBorderLines();
     // The vertical alignment (16 top, 32 middle, 64 bottom) of the current cell or of
     // each cell of the range; the code is remembered for the repeat command.
     bool SetTableUDFormat(std::uint8_t code);

@@ -1,6 +1,7 @@
 // The document's commands on the selected table: rows and columns inserted and deleted,
-// cells merged, the vertical alignment of cells, each with the enable test that the
-// frame's update handlers and the automation Can... members call first. The grid does the
+// cells merged and split, the vertical alignment of cells, the border lines, each with the
+// enable test that the frame's update handlers and the automation Can... members call
+// first. The grid does the
 // work; the commands take the undo step, keep the table object's size in step with its
 // grid and mark the document modified.
 #include "document/doc_body.h"
@@ -103,6 +104,33 @@ bool CQlDoc::TableDeleteCol()
 bool CQlDoc::TableMerge()
 {
     return RunTableCommand(&CQlDoc::CanTableMerge, &CCellFormatTarget::MergeCells);
+}
+
+bool CQlDoc::TableSeparate()
+{
+    if (!IsEditable() || !CanTableSeparate()) return false;
+    CCellFormatTarget* grid = GetSelectedTableGrid();
+    CFloatObject& table = *m_body->GetSelectedObject(0);
+    // The counts come first, so that a cancelled dialog leaves no undo step.
+    int rowParts = 1;
+    int columnParts = 1;
+    if (!grid->AskSplitParts(rowParts, columnParts)) return false;
+    PushUndoState();
+    if (!grid->SplitCurrentCell(rowParts, columnParts)) return false;
+    SyncTableSize(table, *grid);
+    return true;
+}
+
+bool CQlDoc::TableBorderLines()
+{
+    if (!IsEditable() || !IsTableSelected()) return false;
+    CCellFormatTarget* grid = GetSelectedTableGrid();
+    CFloatObject& table = *m_body->GetSelectedObject(0);
+    // The grid takes the undo step itself, only when the dialog changed a line; a changed
+    // table is marked modified like every other table command.
+    if (!grid->BordersDialog()) return false;
+    SyncTableSize(table, *grid);
+    return true;
 }
 
 bool CQlDoc::SetTableUDFormat(std::uint8_t code)

@@ -77,6 +77,9 @@ enum FrameCommand : unsigned {
     kCmdLineLast = 32810,
     kCmdSpellCheck = 37900,
     kCmdWordCount = 37920,
+    kCmdTableAlignRepeat = 37810,
+    kCmdTableAlignTop = 37811, // … 37813 bottom
+    kCmdTableAlignBottom = 37813,
 };
 
 // The shape commands, four ranges of the shape menus.
@@ -192,6 +195,7 @@ public:
         BindPlacement();
         BindSpelling();
         BindCounting();
+        BindTables();
     }
 
 private:
@@ -629,6 +633,36 @@ private:
             doc.GetBody()->OnWordCount();
             if (CQlView* view = m_frame.GetMainView()) plat::SetFocus(view);
         }, AcceptsText);
+    }
+
+    // ---- the table commands on the selected table ----
+    void BindTables() const
+    {
+        struct TableCommand {
+            unsigned id;
+            bool (CQlDoc::*run)();
+            bool (CQlDoc::*test)() const;
+        };
+        static constexpr TableCommand kTableCommands[] = {
+            {kCmdTableInsertRow, &CQlDoc::TableInsertRow, &CQlDoc::CanTableInsertRow},
+            {kCmdTableInsertCol, &CQlDoc::TableInsertCol, &CQlDoc::CanTableInsertCol},
+            {kCmdTableDeleteRow, &CQlDoc::TableDeleteRow, &CQlDoc::CanTableDeleteRow},
+            {kCmdTableDeleteCol, &CQlDoc::TableDeleteCol, &CQlDoc::CanTableDeleteCol},
+            {kCmdTableMerge, &CQlDoc::TableMerge, &CQlDoc::CanTableMerge},
+            {kCmdTableSeparate, &CQlDoc::TableSeparate, &CQlDoc::CanTableSeparate},
+            {kCmdTableBorders, &CQlDoc::TableBorderLines, &CQlDoc::IsTableSelected},
+        };
+        for (const TableCommand& c : kTableCommands)
+            Editing(c.id, [run = c.run](CQlDoc& doc) { (doc.*run)(); },
+                    [test = c.test](const CQlDoc& doc) { return (doc.*test)(); });
+        // Top, middle and bottom (codes 16, 32, 64), and the code last applied again.
+        EditingRange(kCmdTableAlignTop, kCmdTableAlignBottom,
+                     [](CQlDoc& doc, unsigned id) {
+                         doc.SetTableUDFormat(static_cast<std::uint8_t>(kAlignTop << (id - kCmdTableAlignTop)));
+                     },
+                     [](const CQlDoc& doc) { return doc.CanTableUDFormat(); });
+        Editing(kCmdTableAlignRepeat, [](CQlDoc& doc) { doc.SetTableUDFormat(doc.GetTableUDFormat()); },
+                [](const CQlDoc& doc) { return doc.CanTableUDFormat(); });
     }
 
     CQlMain& m_frame;

@@ -220,9 +220,24 @@ public:
     // The part counts offered for one axis of a split: 1 .. limit for a span of 1, else
     // the divisors of the span.
     static std::vector<int> GetSplitChoices(int span, int limit);
+    // The split choices of the current cell along its rows (columns) in this grid.
+    std::vector<int> GetSplitChoicesOf(const CTableCell& cell, bool rows) const;
     // Splits the current cell into rowParts x columnParts; false, changing nothing, for
     // counts the split choices do not offer or 1 x 1.
-    bool SplitCurrentCell(int rowParts, int columnParts);
+    bool SplitCurrentCell(int rowParts, int columnParts) override;
+    // The split dialog over the current cell's choices (table_borders.cpp); false when it
+    // was cancelled or chose 1 x 1.
+    bool AskSplitParts(int& rowParts, int& columnParts) override;
+
+    // ---- the border dialog on the current cell or the range (table_borders.cpp) ----
+    // The six lines: a range's edges and first inner lines with their flags; one cell's
+    // edges without inner lines (both flags 0).
+    CBorderSet GetBorderSet() const;
+    // Writes every segment of each edge; inside a range every inner segment, by the flags.
+    void SetBorderSet(const CBorderSet& set);
+    // Runs the dialog; on OK with a change, takes an undo step, writes the lines back,
+    // repaints and returns true.
+    bool BordersDialog() override;
     // Every empty segment slot inside the grid gets a default line.
     void EnsureBorderLines();
     // Drops grid columns and rows that no cell boundary uses.
@@ -244,6 +259,13 @@ private:
         std::array<std::array<std::unique_ptr<CBorderLine>, kMaxTableColumns + 1>, kMaxTableRows + 1>;
 
     CFormatState* GetFormatState() const;
+    // The rows and columns the border dialog edits: the current cell's span, or the
+    // selected rectangle.
+    struct BorderFrame {
+        int top = 0, left = 0, bottom = 0, right = 0;
+        bool single = false;
+    };
+    BorderFrame GetBorderFrame() const;
     // The format state's current slot and range end, kept inside the grid.
     CCellPos CurrentSlot() const;
     void SetCurrentSlot(const CCellPos& current, const CCellPos& rangeEnd);

@@ -294,6 +294,12 @@ std::vector<int> CTableGrid::GetSplitChoices(int span, int limit)
     return choices;
 }
 
+std::vector<int> CTableGrid::GetSplitChoicesOf(const CTableCell& cell, bool rows) const
+{
+    if (rows) return GetSplitChoices(cell.m_endRow - cell.m_startRow + 1, kMaxTableRows + 1 - m_rows);
+    return GetSplitChoices(cell.m_endCol - cell.m_startCol + 1, kMaxTableColumns + 1 - m_columns);
+}
+
 void CTableGrid::InsertSplitLines(Axis& axis, CTableCell* q, int after, int count, int growth)
 {
     const int lines = axis.Count();
@@ -372,8 +378,7 @@ bool CTableGrid::SplitCurrentCell(int rowParts, int columnParts)
     CTableCell* q = GetCellAt(CurrentSlot());
     const int rowSpan = q->m_endRow - q->m_startRow + 1;
     const int columnSpan = q->m_endCol - q->m_startCol + 1;
-    if (!Offered(GetSplitChoices(rowSpan, kMaxTableRows + 1 - m_rows), rowParts) ||
-        !Offered(GetSplitChoices(columnSpan, kMaxTableColumns + 1 - m_columns), columnParts))
+    if (!Offered(GetSplitChoicesOf(*q, true), rowParts) || !Offered(GetSplitChoicesOf(*q, false), columnParts))
         return false;
     if (rowParts == 1 && columnParts == 1) return false;
 

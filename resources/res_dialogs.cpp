@@ -3,6 +3,8 @@
 #include <map>
 
 #include "platform/ui/button.h"
+#include "platform/ui/combo_box.h"
+#include "platform/ui/list_box.h"
 #include "platform/ui/edit.h"
 #include "platform/ui/list_view.h"
 #include "platform/ui/message_box.h"
@@ -29,6 +31,46 @@ DialogItemTemplate Label(plat::StringView text, Rect rect)
 DialogItemTemplate Item(plat::StringView cls, int id, plat::StringView text, Rect rect, unsigned style)
 {
     return DialogItemTemplate{plat::String(cls), id, plat::String(text), rect, style, 0};
+}
+
+// The border dialog: the style list on the left, the seven previews laid out as the six
+// lines of a table, the twelve targets in two columns, the colour button.
+DialogTemplate MakeTableBorderTemplate()
+{
+    constexpr unsigned kOwnerButton = plat::kBsOwnerDraw | kTab;
+    constexpr unsigned kTarget = plat::kBsRadioButton | kTab;
+    DialogTemplate t{kIddTableBorder, u"设置表格边框线", plat::Size(276, 226), kFace, 9,
+        {
+            Item(plat::kButtonClass, plat::kIdStatic, u"边框类型", Rect(7, 7, 92, 184), plat::kBsGroupBox),
+            Item(plat::kListBoxClass, kIdcBorderStyleList, u"",  Rect(13, 19, 86, 178),
+                 plat::kLbsOwnerDrawFixed | plat::kLbsNotify | plat::kWsVScroll | plat::kWsBorder | kTab),
+            Item(plat::kButtonClass, plat::kIdStatic, u"预览", Rect(99, 7, 221, 104), plat::kBsGroupBox),
+            Item(plat::kButtonClass, kIdcBorderPreviewTop, u"Top", Rect(120, 18, 200, 28), kOwnerButton),
+            Item(plat::kButtonClass, kIdcBorderPreviewTop + 1, u"Horz", Rect(120, 50, 200, 60), kOwnerButton),
+            Item(plat::kButtonClass, kIdcBorderPreviewTop + 2, u"Bottom", Rect(120, 82, 200, 92), kOwnerButton),
+            Item(plat::kButtonClass, kIdcBorderPreviewTop + 3, u"Left", Rect(106, 30, 116, 80), kOwnerButton),
+            Item(plat::kButtonClass, kIdcBorderPreviewTop + 4, u"Right", Rect(204, 30, 214, 80), kOwnerButton),
+            Item(plat::kButtonClass, kIdcBorderPreviewTop + 5, u"Vert", Rect(155, 30, 165, 48), kOwnerButton),
+            Item(plat::kButtonClass, kIdcBorderPreviewTop + 6, u"Vert", Rect(155, 62, 165, 80), kOwnerButton),
+            Item(plat::kButtonClass, plat::kIdStatic, u"边框选择", Rect(99, 110, 221, 219), plat::kBsGroupBox),
+            Item(plat::kButtonClass, kIdcBorderAll, u"全部", Rect(106, 122, 160, 134), kTarget),
+            Item(plat::kButtonClass, kIdcBorderFrame, u"边框", Rect(106, 138, 160, 150), kTarget),
+            Item(plat::kButtonClass, kIdcBorderAllHorizontal, u"全部横线", Rect(106, 154, 160, 166), kTarget),
+            Item(plat::kButtonClass, kIdcBorderTopBottom, u"上下边框", Rect(106, 170, 160, 182), kTarget),
+            Item(plat::kButtonClass, kIdcBorderAllVertical, u"全部竖线", Rect(106, 186, 160, 198), kTarget),
+            Item(plat::kButtonClass, kIdcBorderLeftRight, u"左右边框", Rect(106, 202, 160, 214), kTarget),
+            Item(plat::kButtonClass, kIdcBorderTop, u"上边框", Rect(164, 122, 216, 134), kTarget),
+            Item(plat::kButtonClass, kIdcBorderInnerHorizontal, u"横线", Rect(164, 138, 216, 150), kTarget),
+            Item(plat::kButtonClass, kIdcBorderBottom, u"下边框", Rect(164, 154, 216, 166), kTarget),
+            Item(plat::kButtonClass, kIdcBorderLeft, u"左边框", Rect(164, 170, 216, 182), kTarget),
+            Item(plat::kButtonClass, kIdcBorderInnerVertical, u"竖线", Rect(164, 186, 216, 198), kTarget),
+            Item(plat::kButtonClass, kIdcBorderRight, u"右边框", Rect(164, 202, 216, 214), kTarget),
+            Item(plat::kButtonClass, plat::kIdStatic, u"边框颜色", Rect(7, 190, 92, 219), plat::kBsGroupBox),
+            Item(plat::kButtonClass, kIdcBorderColor, u"Color", Rect(13, 201, 86, 213), kOwnerButton),
+            Item(plat::kButtonClass, plat::kIdOk, u"确认", Rect(228, 10, 268, 24), plat::kBsDefPushButton | kTab),
+            Item(plat::kButtonClass, plat::kIdCancel, u"取消", Rect(228, 30, 268, 44), plat::kBsPushButton | kTab),
+        }};
+    return t;
 }
 
 std::map<int, DialogTemplate> MakeTemplates()
@@ -108,6 +150,17 @@ std::map<int, DialogTemplate> MakeTemplates()
             Item(plat::kEditClass, kIdcTableNote, u"", Rect(13, 68, 121, 80), kNoteEdit),
         }};
     for (auto& item : WrapButtonItems(kIdcTableWrapNone, 13, 19, 29)) t[kIddTableProp].items.push_back(item);
+    constexpr unsigned kDropList = plat::kCbsDropDownList | plat::kWsVScroll | kTab;
+    t[kIddSplitCell] = DialogTemplate{kIddSplitCell, u"拆分单元", plat::Size(150, 66), kFace, 9,
+        {
+            Label(u"行数:", Rect(10, 12, 40, 22)),
+            Item(plat::kComboBoxClass, kIdcSplitRows, u"", Rect(42, 10, 90, 90), kDropList),
+            Label(u"列数:", Rect(10, 32, 40, 42)),
+            Item(plat::kComboBoxClass, kIdcSplitColumns, u"", Rect(42, 30, 90, 110), kDropList),
+            Item(plat::kButtonClass, plat::kIdOk, u"确认", Rect(100, 10, 140, 24), plat::kBsDefPushButton | kTab),
+            Item(plat::kButtonClass, plat::kIdCancel, u"取消", Rect(100, 30, 140, 44), plat::kBsPushButton | kTab),
+        }};
+    t[kIddTableBorder] = MakeTableBorderTemplate();
     AddPaletteDialogTemplates(t);
     return t;
 }

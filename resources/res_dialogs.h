@@ -13,6 +13,8 @@ enum ResDialogId : int {
     kIddAuthorList = 30724,
     kIddObjectProp = 7150,
     kIddTableProp = 7108,
+    kIddSplitCell = 7120,
+    kIddTableBorder = 213,
 };
 
 // Control ids of those templates.
@@ -32,6 +34,24 @@ enum ResControlId : int {
     kIdcObjectNote = 226,
     kIdcTableWrapNone = 5952,  // … 5955 Both
     kIdcTableNote = 5951,
+    kIdcSplitRows = 9011,
+    kIdcSplitColumns = 9012,
+    kIdcBorderStyleList = 234,
+    kIdcBorderPreviewTop = 236,    // … 242: Horz, Bottom, Left, Right, Vert, Vert
+    kIdcBorderPreviewLast = 242,
+    kIdcBorderAll = 243,           // the twelve target buttons, 243 … 254
+    kIdcBorderFrame = 244,
+    kIdcBorderAllHorizontal = 245,
+    kIdcBorderTopBottom = 246,
+    kIdcBorderInnerHorizontal = 247,
+    kIdcBorderAllVertical = 248,
+    kIdcBorderLeftRight = 249,
+    kIdcBorderInnerVertical = 250,
+    kIdcBorderTop = 251,
+    kIdcBorderLeft = 252,
+    kIdcBorderBottom = 253,
+    kIdcBorderRight = 254,
+    kIdcBorderColor = 255,
 };
 
 // The template of an id; null for an id the module does not hold.

@@ -9,6 +9,7 @@
 #include "platform/ui/edit.h"
 #include "platform/ui/focus.h"
 #include "platform/ui/keyboard.h"
+#include "platform/ui/list_box.h"
 #include "platform/ui/message_box.h"
 #include "platform/ui/message_queue.h"
 #include "platform/ui/tooltip.h"
@@ -179,6 +180,25 @@ bool Dialog::TypeInto(int id, StringView text)
     Window* target = GetFocus();
     if (auto* edit = dynamic_cast<Edit*>(target)) edit->SetSel(0, -1);
     for (char16_t ch : text) SendMessage(target, kWmChar, ch);
+    return true;
+}
+
+bool Dialog::ChooseRow(int id, StringView text)
+{
+    Control* c = GetDlgItem(id);
+    if (!c || !c->IsWindowEnabled() || !c->IsWindowVisible()) return false;
+    auto* rows = dynamic_cast<RowsControl*>(c);
+    const int index = rows ? rows->FindStringExact(text) : kLbErr;
+    if (index == kLbErr) return false;
+    GotoDlgCtrl(c);
+    const bool changed = index != rows->GetCurSel();
+    if (auto* combo = dynamic_cast<ComboBox*>(c)) {
+        combo->SetCurSel(index);
+        if (changed) combo->NotifyParent(kCbnSelChange);
+    } else if (auto* list = dynamic_cast<ListBox*>(c)) {
+        list->SetCurSel(index);
+        if (changed && (list->GetStyle() & kLbsNotify)) list->NotifyParent(kLbnSelChange);
+    }
     return true;
 }
 

@@ -65,6 +65,11 @@ public:
     bool PressButton(int id);
     // Types text into the control as the user does: focus, select all, then type.
     bool TypeInto(int id, StringView text);
+    // Picks the row of exactly that text in a list box or a drop-down list, as the user's
+    // click does: the control takes the focus, the row is selected, and a changed selection
+    // is notified (a list box only with kLbsNotify). False when the control is not there,
+    // visible and enabled, or holds no such row.
+    bool ChooseRow(int id, StringView text);
     bool IsDlgItemEnabled(int id) const;
 
     // ---- focus ----

@@ -21,6 +21,7 @@
 #include "editor/ql_main.h"
 #include "editor/ql_view.h"
 #include "editor/toolbar_ex.h"
+#include "objects/table_object.h"
 #include "platform/ui/clipboard.h"
 #include "platform/ui/combo_box.h"
 #include "platform/ui/focus.h"
@@ -693,6 +694,62 @@ TEST_F(FrameCommandsTest, SpellCheckRunsWithTheInstalledDialogs)
     Send(37900);
     EXPECT_TRUE(plat::GetMessageBoxLog().empty());
     frame().SetSpellCheckUi(nullptr);
+}
+
+// The table commands reach the selected table: the split and the border dialogs run from
+// their items, which are disabled without a table.
+TEST_F(FrameCommandsTest, TableCommandsRunOnTheSelectedTable)
+{
+    RegisterTableKind();
+    struct Case {
+        const char* what;
+        unsigned id;
+        std::function<void(plat::Dialog&)> answer; // null: no dialog
+        std::function<bool(const CTableGrid&)> done;
+    };
+    const Case cases[] = {
+        {"split", 37808, [](plat::Dialog& d) { EXPECT_TRUE(d.ChooseRow(kIdcSplitColumns, u"2")); },
+         [](const CTableGrid& g) { return g.GetColumns() == 3; }},
+        {"borders", 37814,
+         [](plat::Dialog& d) {
+             EXPECT_TRUE(d.PressButton(kIdcBorderTop));
+             EXPECT_TRUE(d.ChooseRow(kIdcBorderStyleList, u"LNSTYLE_NONE"));
+         },
+         [](const CTableGrid& g) { return g.GetHorizontalLine(0, 0)->m_style == kLineNone; }},
+        {"insert row", 37801, {}, [](const CTableGrid& g) { return g.GetRows() == 3; }},
+        {"bottom alignment", 37813, {}, [](const CTableGrid& g) { return g.GetCell(0, 0)->m_verticalAlign == 64; }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Reset();
+        EXPECT_FALSE(Enabled(c.id)) << "no table selected";
+        auto made = std::make_unique<CTableObject>(&doc(), nullptr);
+        made->CreateGrid(2, 2);
+        made->m_bounds = plat::Rect(2000, 3000, 2000 + made->m_width, 3000 + made->m_height);
+        made->RecalcLayout();
+        made->SetSelected(true);
+        auto* table = static_cast<CTableObject*>(body().AddObject(std::move(made)));
+        state().m_currentCell = state().m_rangeEndCell = CCellPos(0, 0);
+        EXPECT_TRUE(Enabled(c.id));
+        if (c.answer) {
+            plat::AnswerNextModal([answer = c.answer](const plat::ModalRecord& run) -> std::optional<int> {
+                plat::Dialog* d = plat::DialogOf(run);
+                if (!d) return plat::kIdCancel;
+                answer(*d);
+                d->PressButton(plat::kIdOk);
+                return std::nullopt;
+            });
+        }
+        Send(c.id);
+        EXPECT_EQ(plat::PendingModalAnswers(), 0u);
+        EXPECT_TRUE(c.done(*table->GetGrid()));
+        EXPECT_TRUE(doc().CanUndo());
+        doc().SetReadOnly(true);
+        EXPECT_FALSE(Enabled(c.id)) << "read-only";
+        doc().SetReadOnly(false);
+    }
+    plat::ClearModalAnswers();
+    UnregisterDocObjects();
 }
 
 // The frame's spelling engine marks "recieve" while the marks are on.

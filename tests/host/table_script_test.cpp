@@ -137,6 +137,7 @@ TEST_F(TableScript, RowsColumnsAndAlignmentThroughTheAutomationMembers)
            << "GetTableUDFormat\n"
            << "SetTableUDFormat 7\n"
            << "GetTableUDFormat\n"
+           << "!answer cancel\n"
            << "TableSeparate\n";
     ASSERT_EQ(Run(script.str()), 0) << m_out;
     EXPECT_NE(m_out.find(Lines({"CanTableInsertRow => FALSE", "!click => OK", "CanTableDeleteRow => FALSE", "TableDeleteRow => FALSE",
@@ -145,7 +146,7 @@ TEST_F(TableScript, RowsColumnsAndAlignmentThroughTheAutomationMembers)
               std::string::npos)
         << m_out;
     EXPECT_NE(m_out.find(Lines({"SetTableUDFormat => TRUE", "GetTableUDFormat => 64", "SetTableUDFormat => FALSE",
-                                "GetTableUDFormat => 64", "TableSeparate => FALSE"})),
+                                "GetTableUDFormat => 64", "!answer => OK", "TableSeparate => FALSE"})),
               std::string::npos)
         << m_out;
     EXPECT_EQ(CountsOf("deleted.qln"), std::make_pair(1, 2));
@@ -217,6 +218,33 @@ TEST_F(TableScript, ACopiedTablePastesIntoANewDocumentThroughItsRtf)
     }
     // Saved, opened and saved again: the same table record.
     EXPECT_EQ(TableRecordOf("again.qln"), TableRecordOf("pasted.qln"));
+}
+
+// The split dialog answered by the script: its two drop-down lists take the counts.
+TEST_F(TableScript, TableSeparateSplitsTheClickedCellThroughItsDialog)
+{
+    WriteTable("two_by_two.qln", 2, 2);
+    const plat::Point cell = FirstCell("two_by_two.qln");
+    std::ostringstream script;
+    script << "FileOpen \"two_by_two.qln\" 0\n"
+           << "CanTableSeparate\n"
+           << "!click " << cell.x << " " << cell.y << "\n"
+           << "CanTableSeparate\n"
+           << "!answer ok \"1\" \"3\"\n"
+           << "TableSeparate\n"
+           << "FileSave \"split.qln\"\n"
+           << "EditUndo\n"
+           << "FileSave \"undone.qln\"\n"
+           << "EditRedo\n"
+           << "FileSave \"redone.qln\"\n";
+    ASSERT_EQ(Run(script.str()), 0) << m_out;
+    EXPECT_NE(m_out.find(Lines({"CanTableSeparate => FALSE", "!click => OK", "CanTableSeparate => TRUE",
+                                "!answer => OK", "TableSeparate => TRUE"})),
+              std::string::npos)
+        << m_out;
+    EXPECT_EQ(CountsOf("split.qln"), std::make_pair(2, 4));
+    EXPECT_EQ(CountsOf("undone.qln"), std::make_pair(2, 2));
+    EXPECT_EQ(CountsOf("redone.qln"), std::make_pair(2, 4));
 }
 
 } // namespace

@@ -18,22 +18,6 @@ namespace {
 
 class TableInDocument : public TableTest {
 protected:
-    // A 3 x 3 table on the first page, selected, with cell (0, 0) holding the caret.
-    CTableObject& AddTable()
-    {
-        auto t = std::make_unique<CTableObject>(&doc, nullptr);
-        t->CreateGrid(3, 3);
-        t->m_bounds = plat::Rect(2000, 3000, 2000 + t->m_width, 3000 + t->m_height);
-        t->RecalcLayout();
-        auto* added = static_cast<CTableObject*>(doc.GetBody()->AddObject(std::move(t)));
-        doc.GetBody()->BuildPageRegions();
-        doc.GetBody()->RelayoutWhole();
-        added->SetSelected(true);
-        Select(CCellPos(0, 0));
-        added->GetGrid()->ActivateCurrentCell();
-        acting = added;
-        return *added;
-    }
     static std::vector<std::uint8_t> ObjectRecord(CFloatObject& o)
     {
         plat::MemFile mem;
@@ -46,7 +30,7 @@ protected:
 
 TEST_F(TableInDocument, ADocumentHoldingATableSavesAndOpensEqual)
 {
-    CTableObject& t = AddTable();
+    CTableObject& t = AddTable(3, 3);
     for (char16_t c : std::u16string(u"表格 text")) doc.InsertChar(c);
     Select(CCellPos(1, 1), CCellPos(2, 2));
     t.GetGrid()->MergeCells();
@@ -74,7 +58,7 @@ TEST_F(TableInDocument, ADocumentHoldingATableSavesAndOpensEqual)
 
 TEST_F(TableInDocument, TypingIntoACellRefitsTheTable)
 {
-    CTableObject& t = AddTable();
+    CTableObject& t = AddTable(3, 3);
     const int before = t.m_height;
     doc.InsertChar(u'x');
     EXPECT_EQ(Text(*t.GetGrid()->GetCell(0, 0)), u"x");
@@ -88,7 +72,7 @@ TEST_F(TableInDocument, TypingIntoACellRefitsTheTable)
 
 TEST_F(TableInDocument, FormatCommandsReachTheCellsOfTheSelectedTable)
 {
-    CTableObject& t = AddTable();
+    CTableObject& t = AddTable(3, 3);
     CTableGrid& g = *t.GetGrid();
     for (auto [r, c] : {std::pair{0, 0}, {0, 1}, {1, 0}, {1, 1}, {2, 2}}) Type(r, c, u"abc");
     g.GetCell(0, 1)->SetCaret(CTextPos(1, g.GetCell(0, 1)->GetName()));

@@ -30,28 +30,6 @@ namespace {
 
 class TableEditing : public TableTest {
 protected:
-    // A table of the counts on the first page, selected, cell (0, 0) activated.
-    CTableObject& AddTable(int rows, int columns)
-    {
-        auto t = std::make_unique<CTableObject>(&doc, nullptr);
-        t->CreateGrid(rows, columns);
-        t->m_bounds = plat::Rect(2000, 3000, 2000 + t->m_width, 3000 + t->m_height);
-        t->RecalcLayout();
-        auto* added = static_cast<CTableObject*>(doc.GetBody()->AddObject(std::move(t)));
-        doc.GetBody()->BuildPageRegions();
-        doc.GetBody()->RelayoutWhole();
-        added->SetSelected(true);
-        acting = added;
-        Select(CCellPos(0, 0));
-        Grid().ActivateCurrentCell();
-        return *added;
-    }
-    void Merge(CCellPos a, CCellPos b)
-    {
-        Select(a, b);
-        Grid().MergeCells();
-        Select(CCellPos(0, 0));
-    }
     void SetCaret(CCellPos slot, int index)
     {
         Select(slot);
@@ -116,7 +94,7 @@ TEST_F(TableEditing, KeysLeaveACellOnlyAtItsTextsEdgesAndShiftSelectsARange)
         doc.GetBody()->DeselectAll();
         while (doc.GetBody()->GetObjectCount() > 0) doc.GetBody()->RemoveObject(doc.GetBody()->GetObject(0));
         CTableObject& t = AddTable(3, 3);
-        Merge(CCellPos(0, 0), CCellPos(0, 1));
+        MergeRange(CCellPos(0, 0), CCellPos(0, 1));
         Type(1, 0, u"ab");
         SetCaret(c.start, c.caret);
         for (Key k : c.keys) Press(t, k);
@@ -160,8 +138,8 @@ TEST_F(TableEditing, ZonesAroundAndInsideATableWithMergedCells)
     // row 1 alone and row boundary 2 cannot be dragged. W = 2010, H = 1410; rows end at
     // 505, 905, 1305; columns at 1005 and 1905.
     AddTable(3, 2);
-    Merge(CCellPos(0, 0), CCellPos(1, 0));
-    Merge(CCellPos(1, 1), CCellPos(2, 1));
+    MergeRange(CCellPos(0, 0), CCellPos(1, 0));
+    MergeRange(CCellPos(1, 1), CCellPos(2, 1));
     ASSERT_EQ(Grid().GetRows(), 3) << "the grid keeps its rows";
     struct Case {
         int x, y;
@@ -486,7 +464,7 @@ TEST_F(TableEditing, InsertingARowGrowsTheTableAndTheTextFlowsBelowIt)
 TEST_F(TableEditing, VerticalAlignmentOnARangeChangesAMergedBlockOnce)
 {
     AddTable(3, 3);
-    Merge(CCellPos(0, 0), CCellPos(1, 1));
+    MergeRange(CCellPos(0, 0), CCellPos(1, 1));
     CTableCell* block = Grid().GetCell(0, 0);
     // Taller than its text, so each alignment puts the text somewhere else.
     const int top = block->m_y;

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "document/doc_body.h"
 #include "document/format_state.h"
 #include "document/line_layout.h"
 #include "objects/object_kinds.h"
@@ -39,6 +40,29 @@ public:
         State().m_rangeEndCell = rangeEnd;
     }
     void Select(CCellPos current) { Select(current, current); }
+    // A table of the counts on the first page, selected, cell (0, 0) activated.
+    CTableObject& AddTable(int rows, int columns)
+    {
+        auto t = std::make_unique<CTableObject>(&doc, nullptr);
+        t->CreateGrid(rows, columns);
+        t->m_bounds = plat::Rect(2000, 3000, 2000 + t->m_width, 3000 + t->m_height);
+        t->RecalcLayout();
+        auto* added = static_cast<CTableObject*>(doc.GetBody()->AddObject(std::move(t)));
+        doc.GetBody()->BuildPageRegions();
+        doc.GetBody()->RelayoutWhole();
+        added->SetSelected(true);
+        acting = added;
+        Select(CCellPos(0, 0));
+        Grid().ActivateCurrentCell();
+        return *added;
+    }
+    // Merges the rectangle, then makes (0, 0) the current cell.
+    void MergeRange(CCellPos a, CCellPos b)
+    {
+        Select(a, b);
+        Grid().MergeCells();
+        Select(CCellPos(0, 0));
+    }
     // Types the text at the end of a cell's text, then lays the cell out in the grid.
     void Type(int row, int column, plat::StringView text)
     {

@@ -7,6 +7,7 @@
 #include "platform/ui/data_exchange.h"
 #include "platform/ui/dialog.h"
 #include "platform/ui/edit.h"
+#include "platform/ui/list_box.h"
 #include "platform/ui/message_box.h"
 #include "platform/ui/static_control.h"
 #include "platform/ui/tooltip.h"
@@ -422,6 +423,89 @@ TEST_F(DialogTest, DialogPaintsItsFaceAndControls)
         return plat::kIdCancel;
     });
     dlg.DoModal();
+}
+
+// Picking rows as the user does: a drop-down list and a notifying list box tell the dialog
+// of a changed selection, a list box without kLbsNotify does not, and a disabled control
+// or a text no row has picks nothing.
+class RowsDialog : public plat::Dialog {
+public:
+    static constexpr int kCombo = 300, kNotifying = 301, kQuiet = 302, kDisabled = 303;
+    static DialogTemplate Template()
+    {
+        using namespace plat;
+        DialogTemplate t;
+        t.id = 901;
+        t.title = u"行";
+        t.size = Size(200, 120);
+        t.fontFace = u"宋体";
+        t.items = {
+            {kComboBoxClass, kCombo, u"", Rect(5, 5, 95, 80), kCbsDropDownList | kWsTabStop, 0},
+            {kListBoxClass, kNotifying, u"", Rect(100, 5, 195, 50), kLbsNotify | kWsTabStop, 0},
+            {kListBoxClass, kQuiet, u"", Rect(100, 55, 195, 100), kWsTabStop, 0},
+            {kComboBoxClass, kDisabled, u"", Rect(5, 85, 95, 110), kCbsDropDownList | kWsDisabled, 0},
+        };
+        return t;
+    }
+    RowsDialog() : plat::Dialog(Template()) {}
+    std::vector<std::pair<unsigned, unsigned>> m_notified; // control id, code
+
+protected:
+    bool OnInitDialog() override
+    {
+        plat::Dialog::OnInitDialog();
+        for (int id : {kCombo, kNotifying, kQuiet, kDisabled})
+            for (const char16_t* text : {u"一", u"二", u"三"}) GetItem<plat::RowsControl>(id)->AddString(text);
+        return true;
+    }
+    bool OnCommand(unsigned id, unsigned code, plat::Window* control) override
+    {
+        if (id >= static_cast<unsigned>(kCombo) && id <= static_cast<unsigned>(kDisabled)) {
+            m_notified.emplace_back(id, code);
+            return true;
+        }
+        return plat::Dialog::OnCommand(id, code, control);
+    }
+};
+
+TEST_F(DialogTest, ChooseRowPicksTheRowOfTheTextAsAUserDoes)
+{
+    using Notified = std::vector<std::pair<unsigned, unsigned>>;
+    struct Case {
+        const char* what;
+        int id;
+        const char16_t* text;
+        bool picked;
+        int selection;
+        Notified notified;
+    };
+    const unsigned combo = RowsDialog::kCombo, notifying = RowsDialog::kNotifying;
+    const Case cases[] = {
+        {"drop-down list", RowsDialog::kCombo, u"二", true, 1, {{combo, plat::kCbnSelChange}}},
+        {"notifying list", RowsDialog::kNotifying, u"三", true, 2, {{notifying, plat::kLbnSelChange}}},
+        {"quiet list", RowsDialog::kQuiet, u"一", true, 0, {}},
+        {"no such row", RowsDialog::kCombo, u"四", false, -1, {}},
+        {"disabled", RowsDialog::kDisabled, u"二", false, -1, {}},
+        {"no such control", 999, u"二", false, -1, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        RowsDialog dlg;
+        plat::AnswerNextModal([&](const plat::ModalRecord& run) -> std::optional<int> {
+            plat::Dialog* d = plat::DialogOf(run);
+            EXPECT_EQ(d->ChooseRow(c.id, c.text), c.picked);
+            if (const auto* rows = d->GetItem<plat::RowsControl>(c.id)) {
+                EXPECT_EQ(rows->GetCurSel(), c.selection);
+                if (c.picked) {
+                    EXPECT_EQ(plat::GetFocus(), d->GetDlgItem(c.id));
+                }
+            }
+            EXPECT_EQ(d->ChooseRow(c.id, c.text), c.picked) << "picked again";
+            return plat::kIdCancel;
+        });
+        dlg.DoModal();
+        EXPECT_EQ(dlg.m_notified, c.notified) << "one notification, for the change only";
+    }
 }
 
 } // namespace
