@@ -24,6 +24,8 @@ class CPointList;
 class CStatistics;
 class CFindState;
 class CSentenceChecker;
+class CSpellCheckUi;
+class CSpellEngine;
 class CTextItem;
 class CDocBody;
 class CRtfFontTable;
@@ -158,9 +160,14 @@ public:
     virtual bool CanDeleteBackward() const { return false; }
     // 57: the object holds text of its own.
     virtual bool HasText() const { return false; }
-    // 58-62: spelling; the checks return 0 when the user cancelled.
-    virtual int SpellCheck(plat::Point /*dialogPos*/) { return 1; }
-    virtual int SpellCheckWith(CSentenceChecker& /*checker*/, plat::Point /*dialogPos*/) { return 1; }
+    // 58-62: spelling. The interactive checks run the text flow's own checks over the
+    // object's text with the dialogs; the dialog's position goes on from object to object.
+    // They return 0 when the user stopped the check, else 1.
+    virtual int SpellCheck(CSpellEngine& /*engine*/, CSpellCheckUi& /*ui*/, plat::Point& /*dialogPos*/) { return 1; }
+    virtual int SpellCheckWith(CSentenceChecker& /*checker*/, CSpellCheckUi& /*ui*/, plat::Point& /*dialogPos*/)
+    {
+        return 1;
+    }
     virtual void ClearSpellMarks() {}
     virtual void MarkSpelling() {}
     virtual void MarkSentenceErrors(CSentenceChecker& /*checker*/) {}

@@ -89,7 +89,12 @@ bool CQlDoc::RunSpellCheck(CSpellCheckUi& ui, const std::function<void(CSpellChe
     CReplaceWatch watch(ui);
     plat::Point dialogPos(0, 0);
     walk(watch, dialogPos);
-    if (watch.Replaced()) SetModified();
+    if (watch.Replaced()) {
+        SetModified();
+        // A replacement in a cell or a text shape re-flowed only that text: its table or
+        // shape takes the new size of its text, and the body flows around it again.
+        m_body->RecalcAllObjects();
+    }
     ScrollToCaret();
     RequestRepaint();
     // A dialog that was shown has moved the position off (0, 0).

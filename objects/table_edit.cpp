@@ -399,6 +399,31 @@ bool CTableGrid::FindNext(CFindState& state)
     return false;
 }
 
+template <class Check>
+int CTableGrid::CheckEachCell(Check check)
+{
+    for (int r = 0; r < m_rows; ++r)
+        for (int c = 0; c < m_columns; ++c) {
+            CTableCell* cell = m_cells[r][c];
+            if (cell->m_startRow != r || cell->m_startCol != c) continue;
+            if (!check(*cell)) {
+                SelectCell(*cell);
+                return 0;
+            }
+        }
+    return 1;
+}
+
+int CTableGrid::SpellCheck(CSpellEngine& engine, CSpellCheckUi& ui, plat::Point& dialogPos)
+{
+    return CheckEachCell([&](CTableCell& cell) { return cell.SpellCheck(engine, ui, dialogPos); });
+}
+
+int CTableGrid::SpellCheckWith(CSentenceChecker& checker, CSpellCheckUi& ui, plat::Point& dialogPos)
+{
+    return CheckEachCell([&](CTableCell& cell) { return cell.SpellCheckWith(checker, ui, dialogPos); });
+}
+
 void CTableGrid::ClearSpellMarks(int from, int to)
 {
     ForEachCell([&](CTableCell& cell) { cell.ClearSpellMarks(from, to); });

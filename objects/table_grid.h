@@ -24,6 +24,7 @@ class CFindState;
 class CFloatObject;
 class CFormatState;
 class CSentenceChecker;
+class CSpellCheckUi;
 class CSpellEngine;
 class CStatistics;
 class CRenderContext;
@@ -185,6 +186,11 @@ public:
     void CountStatistics(CStatistics& stats) const;
     bool HasText() const;
     bool FindNext(CFindState& state);
+    // The interactive word and sentence checks: every cell's text in turn, each checked
+    // whole by its text flow. A cell where the user stops the check becomes the current
+    // cell and 0 is returned; 1 when every cell ran to its end.
+    int SpellCheck(CSpellEngine& engine, CSpellCheckUi& ui, plat::Point& dialogPos);
+    int SpellCheckWith(CSentenceChecker& checker, CSpellCheckUi& ui, plat::Point& dialogPos);
     void ClearSpellMarks(int from, int to);
     void MarkSpelling(CSpellEngine& engine, int from, int to);
     void MarkSentenceErrors(CSentenceChecker& checker, int from, int to);
@@ -267,6 +273,10 @@ private:
     int RowAt(int y) const;
     int ColumnAt(int x) const;
     void ClearFocus();
+    // Runs `check` on every cell once, in row order, until one returns 0; that cell is
+    // selected.
+    template <class Check>
+    int CheckEachCell(Check check);
     void CellDrag(int x, int y);
     // The selected rectangle's corners as the format state names them (not widened).
     CTableCell* CellUnder(int x, int y) const;

@@ -66,6 +66,8 @@ public:
     void DeleteCells() override;
     bool CanDeleteBackward() const override;
     bool HasText() const override;
+    int SpellCheck(CSpellEngine& engine, CSpellCheckUi& ui, plat::Point& dialogPos) override;
+    int SpellCheckWith(CSentenceChecker& checker, CSpellCheckUi& ui, plat::Point& dialogPos) override;
     void ClearSpellMarks() override;
     void MarkSpelling() override;
     void MarkSentenceErrors(CSentenceChecker& checker) override;
@@ -82,6 +84,11 @@ public:
     bool TakeSource(const CNewObjectSource& source) override;
     // A grid from the dragged size (table_create.cpp).
     bool CompleteCreation(const CCreationGesture& gesture) override;
+    // While the creation drag goes on: the lattice of the table the drag would make, then
+    // the rectangle tracker (table_create.cpp).
+    void DrawTracker(plat::Dc& dc, double zoom, const CPointList& points) override;
+    // The rows (cy) and columns (cx) a creation drag of the size (document pixels) makes.
+    plat::Size CountsForDrag(int widthPixels, int heightPixels) const;
 
     CTableGrid* GetGrid() const { return m_grid.get(); }
     // A new grid of the counts and widths (empty: default widths); the object takes its size.

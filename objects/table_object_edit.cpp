@@ -277,6 +277,16 @@ bool CTableObject::HasText() const
     return m_grid && m_grid->HasText();
 }
 
+int CTableObject::SpellCheck(CSpellEngine& engine, CSpellCheckUi& ui, plat::Point& dialogPos)
+{
+    return m_grid ? m_grid->SpellCheck(engine, ui, dialogPos) : 1;
+}
+
+int CTableObject::SpellCheckWith(CSentenceChecker& checker, CSpellCheckUi& ui, plat::Point& dialogPos)
+{
+    return m_grid ? m_grid->SpellCheckWith(checker, ui, dialogPos) : 1;
+}
+
 void CTableObject::ClearSpellMarks()
 {
     if (m_grid) m_grid->ClearSpellMarks(0, 0);

@@ -516,6 +516,16 @@ int CTextShapeObject::AddSpellingSuggestions(int x, int y, plat::Menu* menu, int
     }, position);
 }
 
+int CTextShapeObject::SpellCheck(CSpellEngine& engine, CSpellCheckUi& ui, plat::Point& dialogPos)
+{
+    return m_frame ? m_frame->SpellCheck(engine, ui, dialogPos) : 1;
+}
+
+int CTextShapeObject::SpellCheckWith(CSentenceChecker& checker, CSpellCheckUi& ui, plat::Point& dialogPos)
+{
+    return m_frame ? m_frame->SpellCheckWith(checker, ui, dialogPos) : 1;
+}
+
 void CTextShapeObject::ClearSpellMarks()
 {
     if (m_frame) m_frame->ClearSpellMarks(0, 0);

@@ -113,6 +113,8 @@ public:
     void DeleteCells() override {}
     bool CanDeleteBackward() const override;
     bool HasText() const override { return m_frame && m_frame->IsNotEmpty(); }
+    int SpellCheck(CSpellEngine& engine, CSpellCheckUi& ui, plat::Point& dialogPos) override;
+    int SpellCheckWith(CSentenceChecker& checker, CSpellCheckUi& ui, plat::Point& dialogPos) override;
     void ClearSpellMarks() override;
     void MarkSpelling() override;
     void MarkSentenceErrors(CSentenceChecker& checker) override;
