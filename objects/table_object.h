@@ -87,8 +87,6 @@ public:
     // While the creation drag goes on: the lattice of the table the drag would make, then
     // the rectangle tracker (table_create.cpp).
     void DrawTracker(plat::Dc& dc, double zoom, const CPointList& points) override;
-    // The rows (cy) and columns (cx) a creation drag of the size (document pixels) makes.
-    plat::Size CountsForDrag(int widthPixels, int heightPixels) const;
 
     CTableGrid* GetGrid() const { return m_grid.get(); }
     // A new grid of the counts and widths (empty: default widths); the object takes its size.
@@ -115,6 +113,9 @@ public:
                        bool mergeUp) override;
 
 private:
+    // The rows (cy) and columns (cx) a creation drag of the size (document pixels) makes.
+    plat::Size CountsForDrag(int widthPixels, int heightPixels) const;
+
     std::unique_ptr<CTableGrid> m_grid;
 };
 
