@@ -39,6 +39,8 @@ bool CQlDoc::ReplaceWithSuggestion(const CSpellError* error, int slot)
     if (flow == m_body.get()) PushUndoState(start, end);
     else PushUndoState();
     if (!flow->ReplaceSpellError(*error, slot)) return false;
+    // The table or text shape that holds the text takes its new size.
+    if (flow != m_body.get()) m_body->RecalcAllObjects();
     SetModified();
     RequestRepaint();
     return true;

@@ -362,13 +362,26 @@ void CTableGrid::OnLButtonUp(int x, int y)
     }
 }
 
-CTextItem* CTableGrid::TextItemAtPoint(int x, int y) const
+CTableCell* CTableGrid::CellInArea(int x, int y) const
 {
     if (m_rows == 0 || x < kTableMargin || y < kTableMargin || x >= m_totalWidth - kTableMargin ||
         y >= m_totalHeight - kTableMargin)
         return nullptr;
-    const CTableCell* cell = CellUnder(x, y);
-    return cell->ItemAtPoint(x - cell->m_textX, y - cell->m_textY);
+    return CellUnder(x, y);
+}
+
+CTextItem* CTableGrid::TextItemAtPoint(int x, int y) const
+{
+    const CTableCell* cell = CellInArea(x, y);
+    return cell ? cell->ItemAtPoint(x - cell->m_textX, y - cell->m_textY) : nullptr;
+}
+
+int CTableGrid::AddSpellingSuggestions(int x, int y, CSpellEngine& engine, const SpellSuggestionSink& sink,
+                                       int position, CSpellError** error)
+{
+    CTableCell* cell = CellInArea(x, y);
+    return cell ? cell->AddSpellingSuggestions(x - cell->m_textX, y - cell->m_textY, engine, sink, position, error)
+                : 0;
 }
 
 // ---- walks over every cell ----

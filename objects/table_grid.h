@@ -168,6 +168,10 @@ public:
     void OnMouseMove(int x, int y);
     void OnLButtonUp(int x, int y);
     CTextItem* TextItemAtPoint(int x, int y) const;
+    // The suggestions for the marked word of the cell under the point, as its text gives
+    // them; 0 outside the cells.
+    int AddSpellingSuggestions(int x, int y, CSpellEngine& engine, const SpellSuggestionSink& sink, int position,
+                               CSpellError** error);
     // The cell becomes the current cell and the range end, and its text the focus text.
     void SelectCell(CTableCell& cell);
     // Whether a range of cells (more than one slot) is selected.
@@ -280,6 +284,8 @@ private:
     void CellDrag(int x, int y);
     // The selected rectangle's corners as the format state names them (not widened).
     CTableCell* CellUnder(int x, int y) const;
+    // The cell under a point of the cell area; null in the margins and outside.
+    CTableCell* CellInArea(int x, int y) const;
 
     // Shared by Fit and Move: shrink only when asked.
     void ShiftRowBoundary(int y, int boundary, bool mayShrink);

@@ -50,6 +50,8 @@ public:
     void OnKeyDown(bool shift) override;
     std::uint8_t HitTest(int x, int y, CPointList& handles) override;
     CTextItem* TextItemAtPoint(int x, int y) override;
+    int AddSpellingSuggestions(int x, int y, CSpellEngine& engine, const SpellSuggestionSink& sink, int position,
+                               CSpellError** error) override;
     std::uint8_t BeginTrack(int x, int y, bool shift, CPointList& handles) override;
     void TrackTo(int x, int y) override;
     void EndTrack(int x, int y) override;

@@ -103,7 +103,8 @@ public:
     void TrackTo(int x, int y) override;
     void EndTrack(int x, int y) override;
     void GetHandles(CPointList& handles) override;
-    int AddSpellingSuggestions(int x, int y, plat::Menu* menu, int position) override;
+    int AddSpellingSuggestions(int x, int y, CSpellEngine& engine, const SpellSuggestionSink& sink, int position,
+                               CSpellError** error) override;
     bool IsEditingText() const override { return HasTextFocus(); }
     bool HasTextFocus() const override;
     int CanCopyText() const override;

@@ -1,7 +1,7 @@
 // The text of table cells and text shapes reached by the document's walks: the interactive
 // word and sentence checks go from the body into every cell and into a shape's text and out
-// again, spelling marks and annotation marks reach that text, and a shape's text changes
-// case. A headless document bound to the real spelling library in bin/ and to the tests'
+// again, spelling marks, the context menu's suggestions and annotation marks reach that
+// text, and a shape's text changes case. A headless document bound to the real spelling library in bin/ and to the tests'
 // sentence checker.
 #include <gtest/gtest.h>
 
@@ -133,6 +133,8 @@ protected:
         cell->SetCaret(CTextPos(cell->GetCount() - 1, cell->GetName()));
         cell->InsertItemsAtCaret(text);
         grid.RelayoutCell(cell->m_startRow, cell->m_startCol, 0);
+        // The table takes the grid's size, as after typing.
+        static_cast<CTableObject*>(grid.GetTableObject())->TakeGridSize();
     }
     // The body's focus before a check: the caret at the body's start, nothing selected.
     void FocusBody()
@@ -333,6 +335,62 @@ TEST_F(ObjectTextWalks, SpellingMarksOfThePageReachCellsAndTheShapesText)
         EXPECT_EQ(spelltest::Marks(sentence), step.sentence);
         EXPECT_EQ(spelltest::Marks(inShape), step.shape);
     }
+}
+
+// A right press on a marked word of a cell or of a shape offers the word's suggestions, and
+// choosing one replaces the word as one undo step; the table's margin offers nothing.
+TEST_F(ObjectTextWalks, ARightPressOnAMarkedWordOfACellOrShapeOffersItsSuggestions)
+{
+    CTableObject& table = AddTable(1, 2);
+    Type(*table.GetGrid(), 0, 1, u"we recieve");
+    AddShape(u"recieve");
+    doc.SetSpellMarks(true);
+    auto bmp = plat::Bitmap::Create(800, 1100);
+    plat::MemoryDc dc;
+    dc.Select(bmp.get());
+    doc.DrawPage(dc, 1.0, 0, 0, 0, 1);
+    doc.ClearUndo();
+
+    struct Case {
+        const char* what;
+        std::function<CTextFlow*()> flow; // looked up afresh: undo replaces the objects
+        int item;                         // an item of the misspelt word
+        const char* replaced;
+    };
+    const Case cases[] = {
+        {"a cell", [&] { return static_cast<CTableObject*>(body().GetObject(0))->GetGrid()->GetCell(0, 1); }, 5,
+         "we receive"},
+        {"a text shape", [&] { return static_cast<CTextShapeObject*>(body().GetObject(1))->GetFrame(); }, 2,
+         "receive"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        CTextFlow* flow = c.flow();
+        const String before = TextOf(*flow);
+        const CTextItem* item = flow->GetItem(c.item);
+        const plat::Point at = flow->GetItemPagePos(CTextPos(c.item, flow->GetName()));
+        const plat::Point press =
+            doc.TwipsToPixelsPoint(at.x + item->GetDrawnWidth() / 2, at.y + item->GetHeight() / 2);
+        std::vector<String> offered;
+        const int next = doc.OnRButtonDown(press, 0, [&](int position, int id, const String& text) {
+            EXPECT_EQ(position, int(offered.size()));
+            EXPECT_EQ(id, kSpellSuggestionFirstId + position);
+            offered.push_back(text);
+        });
+        ASSERT_EQ(next, int(offered.size()));
+        const auto slot = std::find(offered.begin(), offered.end(), u"receive") - offered.begin();
+        ASSERT_LT(slot, next) << "receive is offered";
+        ASSERT_TRUE(doc.ChooseSpellSuggestion(kSpellSuggestionFirstId + int(slot)));
+        EXPECT_EQ(plat::Utf16ToUtf8(TextOf(*c.flow())), c.replaced);
+        EXPECT_TRUE(doc.IsModified());
+        doc.EditUndo();
+        EXPECT_EQ(TextOf(*c.flow()), before);
+        EXPECT_FALSE(doc.CanUndo()) << "one step";
+        doc.DrawPage(dc, 1.0, 0, 0, 0, 1); // marks the restored text again
+    }
+    // The table's margin beside the cells holds no word.
+    const plat::Rect box = body().GetObject(0)->m_bounds;
+    EXPECT_EQ(doc.OnRButtonDown(doc.TwipsToPixelsPoint(box.left + 30, box.top + 200), 0, {}), 0);
 }
 
 // A note put on text in a cell and in a shape: removing the note unmarks that text, in one
