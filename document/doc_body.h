@@ -292,13 +292,11 @@ public:
     void OnLButtonUp(int x, int y) override;
     // True when something took the double click (an object that plays, or is selected).
     bool OnLButtonDblClk(int x, int y);
-    // Spelling suggestions of the object under the point go into the menu from the
-    // position on; returns the next position (0: none).
-    int OnRButtonDown(int x, int y, plat::Menu* menu, int position);
-    // The same, and when no object holds the point the suggestions of the body's marked
-    // word under it (from the engine) go to the sink, and its record to *error when asked.
-    int OnRButtonDown(int x, int y, plat::Menu* menu, int position, CSpellEngine& engine,
-                      const SpellSuggestionSink& sink, CSpellError** error = nullptr);
+    // The suggestions of the marked word under the point (from the engine) go to the sink
+    // from the position on, and its record to *error when asked: the word of the object
+    // under the point, else of the body's text. Returns the next position (0: none).
+    int OnRButtonDown(int x, int y, int position, CSpellEngine& engine, const SpellSuggestionSink& sink,
+                      CSpellError** error = nullptr);
     // Moves the selected objects by the mouse's move since the last point, keeping them
     // within the pages' width and below the top of the first page.
     void DragSelected(int x, int y);

@@ -241,19 +241,12 @@ bool CDocBody::OnLButtonDblClk(int x, int y)
     return true;
 }
 
-int CDocBody::OnRButtonDown(int x, int y, plat::Menu* menu, int position)
+int CDocBody::OnRButtonDown(int x, int y, int position, CSpellEngine& engine, const SpellSuggestionSink& sink,
+                            CSpellError** error)
 {
     CFloatObject* hit = FirstFrontToBack(
         *m_objects, [&](CFloatObject& o) { return o.GetNodeType() != kNodeShape && BoxHolds(o, x, y); });
-    return hit ? hit->AddSpellingSuggestions(x, y, menu, position) : 0;
-}
-
-int CDocBody::OnRButtonDown(int x, int y, plat::Menu* menu, int position, CSpellEngine& engine,
-                            const SpellSuggestionSink& sink, CSpellError** error)
-{
-    CFloatObject* hit = FirstFrontToBack(
-        *m_objects, [&](CFloatObject& o) { return o.GetNodeType() != kNodeShape && BoxHolds(o, x, y); });
-    if (hit) return hit->AddSpellingSuggestions(x, y, menu, position);
+    if (hit) return hit->AddSpellingSuggestions(x, y, engine, sink, position, error);
     return AddSpellingSuggestions(x, y, engine, sink, position, error);
 }
 

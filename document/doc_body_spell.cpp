@@ -85,12 +85,12 @@ int CDocBody::SpellCheckWords(CSpellEngine& engine, CSpellCheckUi& ui, plat::Poi
 {
     return WalkSpellCheck(
         *this, [&] { return SpellCheck(engine, ui, dialogPos); },
-        [&](CFloatObject& object) { return object.SpellCheck(dialogPos); });
+        [&](CFloatObject& object) { return object.SpellCheck(engine, ui, dialogPos); });
 }
 
 int CDocBody::SpellCheckSentences(CSentenceChecker& checker, CSpellCheckUi& ui, plat::Point& dialogPos)
 {
     return WalkSpellCheck(
         *this, [&] { return SpellCheckWith(checker, ui, dialogPos); },
-        [&](CFloatObject& object) { return object.SpellCheckWith(checker, dialogPos); });
+        [&](CFloatObject& object) { return object.SpellCheckWith(checker, ui, dialogPos); });
 }

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "document/doc_node.h"
+#include "document/spell_error.h"
 #include "platform/base/geometry.h"
 #include "platform/base/strings.h"
 
@@ -24,6 +25,8 @@ class CPointList;
 class CStatistics;
 class CFindState;
 class CSentenceChecker;
+class CSpellCheckUi;
+class CSpellEngine;
 class CTextItem;
 class CDocBody;
 class CRtfFontTable;
@@ -141,9 +144,15 @@ public:
     virtual void EndTrack(int x, int y);
     // 47: fills the list with the object's handles (twips, each with its hit code).
     virtual void GetHandles(CPointList& /*handles*/) {}
-    // 48: adds spelling suggestions for the word at the point to the menu; returns the
-    // next menu position.
-    virtual int AddSpellingSuggestions(int /*x*/, int /*y*/, plat::Menu* /*menu*/, int /*position*/) { return 0; }
+    // 48: the suggestions for the marked word at the point (twips) in the object's text,
+    // given to the sink and kept in the word's record as a text flow gives them, the
+    // record to *error when asked; returns the next position (0: none).
+    virtual int AddSpellingSuggestions(int /*x*/, int /*y*/, CSpellEngine& /*engine*/,
+                                       const SpellSuggestionSink& /*sink*/, int /*position*/,
+                                       CSpellError** /*error*/ = nullptr)
+    {
+        return 0;
+    }
     // 49, 50: the caret is in the object's text / typing and formatting go to it.
     virtual bool IsEditingText() const { return false; }
     virtual bool HasTextFocus() const { return false; }
@@ -158,9 +167,14 @@ public:
     virtual bool CanDeleteBackward() const { return false; }
     // 57: the object holds text of its own.
     virtual bool HasText() const { return false; }
-    // 58-62: spelling; the checks return 0 when the user cancelled.
-    virtual int SpellCheck(plat::Point /*dialogPos*/) { return 1; }
-    virtual int SpellCheckWith(CSentenceChecker& /*checker*/, plat::Point /*dialogPos*/) { return 1; }
+    // 58-62: spelling. The interactive checks run the text flow's own checks over the
+    // object's text with the dialogs; the dialog's position goes on from object to object.
+    // They return 0 when the user stopped the check, else 1.
+    virtual int SpellCheck(CSpellEngine& /*engine*/, CSpellCheckUi& /*ui*/, plat::Point& /*dialogPos*/) { return 1; }
+    virtual int SpellCheckWith(CSentenceChecker& /*checker*/, CSpellCheckUi& /*ui*/, plat::Point& /*dialogPos*/)
+    {
+        return 1;
+    }
     virtual void ClearSpellMarks() {}
     virtual void MarkSpelling() {}
     virtual void MarkSentenceErrors(CSentenceChecker& /*checker*/) {}

@@ -444,15 +444,14 @@ void CQlDoc::OnLButtonDblClk(plat::Point point)
     m_body->OnLButtonDblClk(t.x, t.y);
 }
 
-int CQlDoc::OnRButtonDown(plat::Point point, plat::Menu* menu, int position, const SpellSuggestionSink& sink)
+int CQlDoc::OnRButtonDown(plat::Point point, int position, const SpellSuggestionSink& sink)
 {
     m_menuSpellError = nullptr;
-    if (!m_body) return 0;
-    const plat::Point t = PixelsToTwipsPoint(point.x, point.y);
     CSpellEngine* engine = GetSpellEngine();
-    if (!engine) return m_body->OnRButtonDown(t.x, t.y, menu, position);
+    if (!m_body || !engine) return 0;
+    const plat::Point t = PixelsToTwipsPoint(point.x, point.y);
     CSpellError* error = nullptr;
-    const int next = m_body->OnRButtonDown(t.x, t.y, menu, position, *engine, sink, &error);
+    const int next = m_body->OnRButtonDown(t.x, t.y, position, *engine, sink, &error);
     m_menuSpellError = error;
     return next;
 }

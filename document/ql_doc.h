@@ -306,13 +306,12 @@ public:
     void OnMouseMove(plat::Point point);
     void OnLButtonUp(plat::Point point);
     void OnLButtonDblClk(plat::Point point);
-    // The right press before the context menu: the two values go through to the body's
-    // handler (the menu and the position its suggestions start at). With the spelling
-    // engine bound, a marked word of the body text under the point offers its suggestions
-    // (at most up to position 10) to the sink, which puts them above the canvas's own
-    // items; the word is kept for ChooseSpellSuggestion. Returns the next position, 0
-    // when nothing was offered.
-    int OnRButtonDown(plat::Point point, plat::Menu* menu, int position, const SpellSuggestionSink& sink = {});
+    // The right press before the context menu: with the spelling engine bound, a marked
+    // word under the point - in the body's text, a cell's or a text shape's - offers its
+    // suggestions from the position on (at most up to position 10) to the sink, which puts
+    // them above the canvas's own items; the word is kept for ChooseSpellSuggestion.
+    // Returns the next position, 0 when nothing was offered.
+    int OnRButtonDown(plat::Point point, int position, const SpellSuggestionSink& sink);
     // An annotation is highlighted because the mouse hovers over its text (one flag for
     // the process).
     static bool IsAnnotationHovered();

@@ -39,6 +39,8 @@ bool CQlDoc::ReplaceWithSuggestion(const CSpellError* error, int slot)
     if (flow == m_body.get()) PushUndoState(start, end);
     else PushUndoState();
     if (!flow->ReplaceSpellError(*error, slot)) return false;
+    // The table or text shape that holds the text takes its new size.
+    if (flow != m_body.get()) m_body->RecalcAllObjects();
     SetModified();
     RequestRepaint();
     return true;
@@ -89,7 +91,12 @@ bool CQlDoc::RunSpellCheck(CSpellCheckUi& ui, const std::function<void(CSpellChe
     CReplaceWatch watch(ui);
     plat::Point dialogPos(0, 0);
     walk(watch, dialogPos);
-    if (watch.Replaced()) SetModified();
+    if (watch.Replaced()) {
+        SetModified();
+        // A replacement in a cell or a text shape re-flowed only that text: its table or
+        // shape takes the new size of its text, and the body flows around it again.
+        m_body->RecalcAllObjects();
+    }
     ScrollToCaret();
     RequestRepaint();
     // A dialog that was shown has moved the position off (0, 0).

@@ -4,6 +4,7 @@
 // record each marked item belongs to (asked through CTextItem::GetMisspelt).
 #pragma once
 #include <array>
+#include <functional>
 #include <memory>
 #include <unordered_map>
 #include <vector>
@@ -12,6 +13,12 @@
 
 class CTextFlow;
 class CTextItem;
+
+// Command id of the first spelling suggestion of a context menu; suggestion slot i has
+// this id + i.
+constexpr int kSpellSuggestionFirstId = 37901;
+// Receives one suggestion of the context menu: its menu position, command id and text.
+using SpellSuggestionSink = std::function<void(int position, int commandId, const plat::String& text)>;
 
 class CSpellError {
 public:

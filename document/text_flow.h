@@ -14,6 +14,7 @@
 
 #include "document/char_format.h"
 #include "document/named_container.h"
+#include "document/spell_error.h"
 #include "platform/base/geometry.h"
 #include "platform/base/strings.h"
 #include "platform/file/archive.h"
@@ -35,12 +36,6 @@ class Dc;
 // Command ids of the special symbols InsertSymbol inserts.
 constexpr int kSymbolFirst = 40001;
 constexpr int kSymbolLast = 40017;
-
-// Command id of the first spelling suggestion of a context menu; suggestion slot i has
-// this id + i.
-constexpr int kSpellSuggestionFirstId = 37901;
-// Receives one suggestion of the context menu: its menu position, command id and text.
-using SpellSuggestionSink = std::function<void(int position, int commandId, const plat::String& text)>;
 
 // ConvertCyrillic modes.
 enum CyrillicMode : int {

@@ -406,7 +406,7 @@ void CQlCanvas::BuildContextMenu(plat::Point client, plat::Menu& menu)
         return;
     }
     // The suggestions for a misspelt word under the press come first.
-    const int next = m_doc->OnRButtonDown(ClientToDoc(client), &menu, 0,
+    const int next = m_doc->OnRButtonDown(ClientToDoc(client), 0,
                                           [&menu](int position, int id, const plat::String& text) {
                                               menu.InsertItem(position, plat::kMfString, static_cast<unsigned>(id), text);
                                           });

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "document/doc_body.h"
 #include "document/float_object.h"
 #include "document/line_layout.h"
 #include "document/text_item.h"
@@ -37,6 +38,17 @@ CTableCell::~CTableCell() = default;
 CTableGrid* CTableCell::GetGrid() const
 {
     return static_cast<CTableGrid*>(GetParent());
+}
+
+void CTableCell::FocusForSpellCheck()
+{
+    CTableGrid* grid = GetGrid();
+    if (!grid) return;
+    if (CFloatObject* table = grid->GetTableObject()) {
+        if (CDocBody* body = table->GetBody()) body->DeselectAll();
+        table->SetSelected(true);
+    }
+    grid->SelectCell(*this);
 }
 
 void CTableCell::SetSize(int width, int height)

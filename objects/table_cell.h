@@ -63,6 +63,9 @@ public:
     void ClearText();
 
     CTableGrid* GetGrid() const;
+    // An interactive check selects the table alone and makes this cell the current one
+    // before it shows an error in the cell's text.
+    void FocusForSpellCheck() override;
 
     // The cell's text in the export formats (table_export.cpp): HTML spans in code page 936
     // or UTF-16, RTF runs ending with the cell mark.

@@ -362,13 +362,26 @@ void CTableGrid::OnLButtonUp(int x, int y)
     }
 }
 
-CTextItem* CTableGrid::TextItemAtPoint(int x, int y) const
+CTableCell* CTableGrid::CellInArea(int x, int y) const
 {
     if (m_rows == 0 || x < kTableMargin || y < kTableMargin || x >= m_totalWidth - kTableMargin ||
         y >= m_totalHeight - kTableMargin)
         return nullptr;
-    const CTableCell* cell = CellUnder(x, y);
-    return cell->ItemAtPoint(x - cell->m_textX, y - cell->m_textY);
+    return CellUnder(x, y);
+}
+
+CTextItem* CTableGrid::TextItemAtPoint(int x, int y) const
+{
+    const CTableCell* cell = CellInArea(x, y);
+    return cell ? cell->ItemAtPoint(x - cell->m_textX, y - cell->m_textY) : nullptr;
+}
+
+int CTableGrid::AddSpellingSuggestions(int x, int y, CSpellEngine& engine, const SpellSuggestionSink& sink,
+                                       int position, CSpellError** error)
+{
+    CTableCell* cell = CellInArea(x, y);
+    return cell ? cell->AddSpellingSuggestions(x - cell->m_textX, y - cell->m_textY, engine, sink, position, error)
+                : 0;
 }
 
 // ---- walks over every cell ----
@@ -397,6 +410,31 @@ bool CTableGrid::FindNext(CFindState& state)
             }
         }
     return false;
+}
+
+template <class Check>
+int CTableGrid::CheckEachCell(Check check)
+{
+    for (int r = 0; r < m_rows; ++r)
+        for (int c = 0; c < m_columns; ++c) {
+            CTableCell* cell = m_cells[r][c];
+            if (cell->m_startRow != r || cell->m_startCol != c) continue;
+            if (!check(*cell)) {
+                SelectCell(*cell);
+                return 0;
+            }
+        }
+    return 1;
+}
+
+int CTableGrid::SpellCheck(CSpellEngine& engine, CSpellCheckUi& ui, plat::Point& dialogPos)
+{
+    return CheckEachCell([&](CTableCell& cell) { return cell.SpellCheck(engine, ui, dialogPos); });
+}
+
+int CTableGrid::SpellCheckWith(CSentenceChecker& checker, CSpellCheckUi& ui, plat::Point& dialogPos)
+{
+    return CheckEachCell([&](CTableCell& cell) { return cell.SpellCheckWith(checker, ui, dialogPos); });
 }
 
 void CTableGrid::ClearSpellMarks(int from, int to)

@@ -24,6 +24,7 @@ class CFindState;
 class CFloatObject;
 class CFormatState;
 class CSentenceChecker;
+class CSpellCheckUi;
 class CSpellEngine;
 class CStatistics;
 class CRenderContext;
@@ -167,6 +168,10 @@ public:
     void OnMouseMove(int x, int y);
     void OnLButtonUp(int x, int y);
     CTextItem* TextItemAtPoint(int x, int y) const;
+    // The suggestions for the marked word of the cell under the point, as its text gives
+    // them; 0 outside the cells.
+    int AddSpellingSuggestions(int x, int y, CSpellEngine& engine, const SpellSuggestionSink& sink, int position,
+                               CSpellError** error);
     // The cell becomes the current cell and the range end, and its text the focus text.
     void SelectCell(CTableCell& cell);
     // Whether a range of cells (more than one slot) is selected.
@@ -185,6 +190,11 @@ public:
     void CountStatistics(CStatistics& stats) const;
     bool HasText() const;
     bool FindNext(CFindState& state);
+    // The interactive word and sentence checks: every cell's text in turn, each checked
+    // whole by its text flow. A cell where the user stops the check becomes the current
+    // cell and 0 is returned; 1 when every cell ran to its end.
+    int SpellCheck(CSpellEngine& engine, CSpellCheckUi& ui, plat::Point& dialogPos);
+    int SpellCheckWith(CSentenceChecker& checker, CSpellCheckUi& ui, plat::Point& dialogPos);
     void ClearSpellMarks(int from, int to);
     void MarkSpelling(CSpellEngine& engine, int from, int to);
     void MarkSentenceErrors(CSentenceChecker& checker, int from, int to);
@@ -289,9 +299,15 @@ private:
     int RowAt(int y) const;
     int ColumnAt(int x) const;
     void ClearFocus();
+    // Runs `check` on every cell once, in row order, until one returns 0; that cell is
+    // selected.
+    template <class Check>
+    int CheckEachCell(Check check);
     void CellDrag(int x, int y);
     // The selected rectangle's corners as the format state names them (not widened).
     CTableCell* CellUnder(int x, int y) const;
+    // The cell under a point of the cell area; null in the margins and outside.
+    CTableCell* CellInArea(int x, int y) const;
 
     // Shared by Fit and Move: shrink only when asked.
     void ShiftRowBoundary(int y, int boundary, bool mayShrink);

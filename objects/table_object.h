@@ -50,6 +50,8 @@ public:
     void OnKeyDown(bool shift) override;
     std::uint8_t HitTest(int x, int y, CPointList& handles) override;
     CTextItem* TextItemAtPoint(int x, int y) override;
+    int AddSpellingSuggestions(int x, int y, CSpellEngine& engine, const SpellSuggestionSink& sink, int position,
+                               CSpellError** error) override;
     std::uint8_t BeginTrack(int x, int y, bool shift, CPointList& handles) override;
     void TrackTo(int x, int y) override;
     void EndTrack(int x, int y) override;
@@ -66,6 +68,8 @@ public:
     void DeleteCells() override;
     bool CanDeleteBackward() const override;
     bool HasText() const override;
+    int SpellCheck(CSpellEngine& engine, CSpellCheckUi& ui, plat::Point& dialogPos) override;
+    int SpellCheckWith(CSentenceChecker& checker, CSpellCheckUi& ui, plat::Point& dialogPos) override;
     void ClearSpellMarks() override;
     void MarkSpelling() override;
     void MarkSentenceErrors(CSentenceChecker& checker) override;
@@ -82,6 +86,9 @@ public:
     bool TakeSource(const CNewObjectSource& source) override;
     // A grid from the dragged size (table_create.cpp).
     bool CompleteCreation(const CCreationGesture& gesture) override;
+    // While the creation drag goes on: the lattice of the table the drag would make, then
+    // the rectangle tracker (table_create.cpp).
+    void DrawTracker(plat::Dc& dc, double zoom, const CPointList& points) override;
 
     CTableGrid* GetGrid() const { return m_grid.get(); }
     // A new grid of the counts and widths (empty: default widths); the object takes its size.
@@ -108,6 +115,9 @@ public:
                        bool mergeUp) override;
 
 private:
+    // The rows (cy) and columns (cx) a creation drag of the size (document pixels) makes.
+    plat::Size CountsForDrag(int widthPixels, int heightPixels) const;
+
     std::unique_ptr<CTableGrid> m_grid;
 };
 

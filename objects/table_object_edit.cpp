@@ -97,6 +97,13 @@ CTextItem* CTableObject::TextItemAtPoint(int x, int y)
     return m_grid->TextItemAtPoint(x - m_bounds.left, y - m_bounds.top);
 }
 
+int CTableObject::AddSpellingSuggestions(int x, int y, CSpellEngine& engine, const SpellSuggestionSink& sink,
+                                         int position, CSpellError** error)
+{
+    if (!m_grid) return 0;
+    return m_grid->AddSpellingSuggestions(x - m_bounds.left, y - m_bounds.top, engine, sink, position, error);
+}
+
 std::uint8_t CTableObject::BeginTrack(int x, int y, bool /*shift*/, CPointList& /*handles*/)
 {
     if (!m_grid || m_grid->GetRows() == 0) return 0;
@@ -275,6 +282,16 @@ void CTableObject::DeleteCells()
 bool CTableObject::HasText() const
 {
     return m_grid && m_grid->HasText();
+}
+
+int CTableObject::SpellCheck(CSpellEngine& engine, CSpellCheckUi& ui, plat::Point& dialogPos)
+{
+    return m_grid ? m_grid->SpellCheck(engine, ui, dialogPos) : 1;
+}
+
+int CTableObject::SpellCheckWith(CSentenceChecker& checker, CSpellCheckUi& ui, plat::Point& dialogPos)
+{
+    return m_grid ? m_grid->SpellCheckWith(checker, ui, dialogPos) : 1;
 }
 
 void CTableObject::ClearSpellMarks()

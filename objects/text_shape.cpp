@@ -13,7 +13,6 @@
 #include "objects/object_prop_dlg.h"
 #include "objects/point_list.h"
 #include "platform/file/archive.h"
-#include "platform/ui/menu.h"
 
 namespace {
 
@@ -506,14 +505,22 @@ bool CTextShapeObject::CanDeleteBackward() const
     return HasTextFocus() && m_frame->CanDeleteBackward();
 }
 
-int CTextShapeObject::AddSpellingSuggestions(int x, int y, plat::Menu* menu, int position)
+int CTextShapeObject::AddSpellingSuggestions(int x, int y, CSpellEngine& engine, const SpellSuggestionSink& sink,
+                                             int position, CSpellError** error)
 {
-    CSpellEngine* engine = m_doc ? m_doc->GetSpellEngine() : nullptr;
-    if (!m_frame || !engine) return 0;
+    if (!m_frame) return 0;
     const plat::Point p = ToFrame(x, y);
-    return m_frame->AddSpellingSuggestions(p.x, p.y, *engine, [menu](int, int commandId, const plat::String& text) {
-        if (menu) menu->AppendItem(plat::kMfString, static_cast<unsigned>(commandId), text);
-    }, position);
+    return m_frame->AddSpellingSuggestions(p.x, p.y, engine, sink, position, error);
+}
+
+int CTextShapeObject::SpellCheck(CSpellEngine& engine, CSpellCheckUi& ui, plat::Point& dialogPos)
+{
+    return m_frame ? m_frame->SpellCheck(engine, ui, dialogPos) : 1;
+}
+
+int CTextShapeObject::SpellCheckWith(CSentenceChecker& checker, CSpellCheckUi& ui, plat::Point& dialogPos)
+{
+    return m_frame ? m_frame->SpellCheckWith(checker, ui, dialogPos) : 1;
 }
 
 void CTextShapeObject::ClearSpellMarks()

@@ -103,7 +103,8 @@ public:
     void TrackTo(int x, int y) override;
     void EndTrack(int x, int y) override;
     void GetHandles(CPointList& handles) override;
-    int AddSpellingSuggestions(int x, int y, plat::Menu* menu, int position) override;
+    int AddSpellingSuggestions(int x, int y, CSpellEngine& engine, const SpellSuggestionSink& sink, int position,
+                               CSpellError** error) override;
     bool IsEditingText() const override { return HasTextFocus(); }
     bool HasTextFocus() const override;
     int CanCopyText() const override;
@@ -113,6 +114,8 @@ public:
     void DeleteCells() override {}
     bool CanDeleteBackward() const override;
     bool HasText() const override { return m_frame && m_frame->IsNotEmpty(); }
+    int SpellCheck(CSpellEngine& engine, CSpellCheckUi& ui, plat::Point& dialogPos) override;
+    int SpellCheckWith(CSentenceChecker& checker, CSpellCheckUi& ui, plat::Point& dialogPos) override;
     void ClearSpellMarks() override;
     void MarkSpelling() override;
     void MarkSentenceErrors(CSentenceChecker& checker) override;

@@ -198,14 +198,14 @@ TEST_F(BodyMouse, RightButtonAsksTheBodyTextForSuggestions)
     auto sink = [&](int position, int, const plat::String&) { offered.push_back(position); };
     const plat::Point on5 = OnItem(5);
     const plat::Point on7 = OnItem(7);
-    EXPECT_EQ(body().OnRButtonDown(on5.x * 15, on5.y * 15, nullptr, 2, unbound, sink), 2);
-    EXPECT_EQ(body().OnRButtonDown(on7.x * 15, on7.y * 15, nullptr, 2, unbound, sink), 0) << "not marked";
+    EXPECT_EQ(body().OnRButtonDown(on5.x * 15, on5.y * 15, 2, unbound, sink), 2);
+    EXPECT_EQ(body().OnRButtonDown(on7.x * 15, on7.y * 15, 2, unbound, sink), 0) << "not marked";
     EXPECT_TRUE(offered.empty());
 
     // An object over the point answers first.
     auto* o = body().AddObject(objtest::NewObject(&doc, on7.x * 15 - 100, on7.y * 15 - 100, 400, 400));
     o->SetNodeType(kNodeImage);
-    EXPECT_EQ(body().OnRButtonDown(on7.x * 15, on7.y * 15, nullptr, 2, unbound, sink), 0)
+    EXPECT_EQ(body().OnRButtonDown(on7.x * 15, on7.y * 15, 2, unbound, sink), 0)
         << "the object's own suggestions (none)";
 }
 

@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "document/spell_engine.h"
 #include "document/text_item.h"
 #include "tests/document/doc_object_support.h"
 #include "tests/document/test_object.h"
@@ -42,7 +43,8 @@ public:
         m_calls.push_back("play");
         return m_plays;
     }
-    int AddSpellingSuggestions(int x, int y, plat::Menu*, int position) override
+    int AddSpellingSuggestions(int x, int y, CSpellEngine&, const SpellSuggestionSink&, int position,
+                               CSpellError**) override
     {
         m_calls.push_back("suggest");
         m_last = plat::Point(x, y);
@@ -323,9 +325,15 @@ TEST_F(Mouse, DoubleClickPlaysOrSelectsAndRightClickAsksForSuggestions)
     EXPECT_EQ(clip->m_calls, std::vector<std::string>{"play"});
     EXPECT_TRUE(clip->IsSelected()) << "a clip that did not play itself is selected";
 
-    EXPECT_EQ(s.doc.OnRButtonDown(Px(8000, 4500), nullptr, 2), 5);
+    // The suggestions need the spelling engine, bound or not.
+    EXPECT_EQ(s.doc.OnRButtonDown(Px(8000, 4500), 2, {}), 0);
+    EXPECT_EQ(clip->m_calls.size(), 1u) << "not asked without an engine";
+    CSpellEngine unbound;
+    s.doc.SetSpellEngine(&unbound);
+    EXPECT_EQ(s.doc.OnRButtonDown(Px(8000, 4500), 2, {}), 5);
     EXPECT_EQ(clip->m_last, plat::Point(7995, 4500));
-    EXPECT_EQ(s.doc.OnRButtonDown(Px(4500, 4500), nullptr, 2), 0) << "not a drawn shape";
+    EXPECT_EQ(s.doc.OnRButtonDown(Px(4500, 4500), 2, {}), 0) << "not a drawn shape";
+    s.doc.SetSpellEngine(nullptr);
 }
 
 TEST_F(Mouse, PointsAreTwipsAtTheZoom)

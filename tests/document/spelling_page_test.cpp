@@ -226,7 +226,7 @@ TEST_F(SpellPageTest, RightPressOffersTheWordsSuggestionsAndChoosingOneReplacesI
         return plat::Point(Px(item->GetLeft() + item->GetDrawnWidth() / 2), Px(item->GetTop() + item->GetHeight() / 2));
     };
 
-    const int next = doc.OnRButtonDown(on(kWordFirst + 2), nullptr, 0, sink);
+    const int next = doc.OnRButtonDown(on(kWordFirst + 2), 0, sink);
     ASSERT_GE(menu.size(), 2u);
     EXPECT_EQ(next, int(menu.size()));
     EXPECT_LE(next, CSpellError::kMaxSuggestions);
@@ -256,12 +256,12 @@ TEST_F(SpellPageTest, RightPressOffersNothingForACorrectWordOrWithoutTheEngine)
     const plat::Point onIt(Px(it->GetLeft() + 20), Px(it->GetTop() + 20));
     const plat::Point onWord(Px(word->GetLeft() + 20), Px(word->GetTop() + 20));
 
-    EXPECT_EQ(doc.OnRButtonDown(onIt, nullptr, 0, sink), 0);
+    EXPECT_EQ(doc.OnRButtonDown(onIt, 0, sink), 0);
     EXPECT_EQ(offered, 0);
     EXPECT_FALSE(doc.ChooseSpellSuggestion(kSpellSuggestionFirstId));
 
     // Slots run out at the tenth: from position 8 only two are offered.
-    EXPECT_EQ(doc.OnRButtonDown(onWord, nullptr, 8, sink), CSpellError::kMaxSuggestions);
+    EXPECT_EQ(doc.OnRButtonDown(onWord, 8, sink), CSpellError::kMaxSuggestions);
     EXPECT_EQ(offered, 2);
     // Ids outside the ten suggestion commands choose nothing.
     EXPECT_FALSE(doc.ChooseSpellSuggestion(kSpellSuggestionFirstId + CSpellError::kMaxSuggestions));
@@ -269,7 +269,7 @@ TEST_F(SpellPageTest, RightPressOffersNothingForACorrectWordOrWithoutTheEngine)
 
     offered = 0;
     doc.SetSpellEngine(nullptr);
-    EXPECT_EQ(doc.OnRButtonDown(onWord, nullptr, 0, sink), 0);
+    EXPECT_EQ(doc.OnRButtonDown(onWord, 0, sink), 0);
     EXPECT_EQ(offered, 0);
     EXPECT_FALSE(doc.ChooseSpellSuggestion(kSpellSuggestionFirstId + 8));
     EXPECT_EQ(Text(), "I recieve it");
