@@ -247,4 +247,42 @@ TEST_F(TableScript, TableSeparateSplitsTheClickedCellThroughItsDialog)
     EXPECT_EQ(CountsOf("redone.qln"), std::make_pair(2, 4));
 }
 
+// A range of cells dragged over: no row or column can be inserted or deleted, the cells
+// can be merged, and the merge is saved as one cell over the four.
+TEST_F(TableScript, ARangeDisablesInsertAndDeleteAndMerges)
+{
+    WriteTable("three.qln", 3, 3);
+    const plat::Rect box = TableBox("three.qln");
+    const plat::Point first(box.left + 20, box.top + 12);
+    const plat::Point inner(box.left + (box.right - box.left) * 2 / 3 - 20, box.top + (box.bottom - box.top) * 2 / 3 - 12);
+    std::ostringstream script;
+    script << "FileOpen \"three.qln\" 0\n"
+           << "StatisticsTable\n"
+           << "!click " << first.x << " " << first.y << "\n"
+           << "CanTableMerge\n"
+           << "!drag " << first.x << " " << first.y << " " << inner.x << " " << inner.y << "\n"
+           << "CanTableInsertRow\n"
+           << "CanTableInsertCol\n"
+           << "CanTableDeleteRow\n"
+           << "CanTableDeleteCol\n"
+           << "CanTableMerge\n"
+           << "TableMerge\n"
+           << "FileSave \"merged.qln\"\n";
+    ASSERT_EQ(Run(script.str()), 0) << m_out;
+    EXPECT_NE(m_out.find(Lines({"StatisticsTable => 1", "!click => OK", "CanTableMerge => FALSE", "!drag => OK",
+                                "CanTableInsertRow => FALSE", "CanTableInsertCol => FALSE", "CanTableDeleteRow => FALSE",
+                                "CanTableDeleteCol => FALSE", "CanTableMerge => TRUE", "TableMerge => TRUE"})),
+              std::string::npos)
+        << m_out;
+    doctest::ShownDoc shown;
+    ASSERT_TRUE(shown.doc.FileOpen(plat::Utf8ToUtf16((m_dir / "merged.qln").string()), false));
+    auto* t = shown.Body().GetObjectCount() == 1 ? dynamic_cast<CTableObject*>(shown.Body().GetObject(0)) : nullptr;
+    ASSERT_TRUE(t && t->GetGrid());
+    const CTableGrid& grid = *t->GetGrid();
+    EXPECT_EQ(grid.GetCell(1, 1), grid.GetCell(0, 0));
+    EXPECT_EQ(grid.GetCell(0, 1), grid.GetCell(0, 0));
+    EXPECT_NE(grid.GetCell(0, 2), grid.GetCell(0, 0));
+    EXPECT_NE(grid.GetCell(2, 0), grid.GetCell(0, 0));
+}
+
 } // namespace
