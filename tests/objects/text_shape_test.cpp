@@ -259,7 +259,9 @@ TEST_F(TextShapeDoc, RecordRoundTripsInEveryMode)
         ASSERT_NE(back->GetFrame(), nullptr);
         EXPECT_EQ(back->GetFrame()->GetCount(), s->GetFrame()->GetCount());
         // The undo record is the one that keeps everything (caret, names) as it was.
-        if (mode == 2) EXPECT_EQ(RecordBytes(*back, mode), bytes) << "a record read back writes the same bytes";
+        if (mode == 2) {
+            EXPECT_EQ(RecordBytes(*back, mode), bytes) << "a record read back writes the same bytes";
+        }
     }
     // The file record has a 16-byte zero tail that the other modes lack; an insert reads it.
     const auto file = RecordBytes(*s, 1);
