@@ -3,7 +3,9 @@
 // and written into the file. The argument is the number of pages; reported in pages per
 // second. The same document's text as an HTML page in code page 936, one in UTF-16, and
 // RTF, reported with the file's size; then the same with 100 tables of 4 x 5 cells after
-// the text, which each writer writes as markup of their own (no pictures).
+// the text, which each writer writes as markup of their own (no pictures); and with 100
+// filled drawn shapes after the text instead, each of which is rendered and saved as a JPEG
+// picture beside the page (HTML) or in the file (RTF): the pictures' cost on its own.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -15,6 +17,7 @@
 #include "document/doc_body.h"
 #include "document/ql_doc.h"
 #include "objects/object_kinds.h"
+#include "objects/shape_object.h"
 #include "objects/table_object.h"
 #include "platform/base/system.h"
 
@@ -61,6 +64,36 @@ CQlDoc& DocWithTables(int pages, int tables)
     return doc->doc;
 }
 
+// The document of `pages` pages with `shapes` filled rectangles of 1500 x 1000 twips, five
+// to a row, after the text.
+CQlDoc& DocWithShapes(int pages, int shapes)
+{
+    static auto* docs = new std::map<int, std::unique_ptr<benchdocs::PagedDoc>>;
+    auto& doc = (*docs)[pages];
+    if (doc) return doc->doc;
+    RegisterObjectKinds();
+    doc = std::make_unique<benchdocs::PagedDoc>(pages, u"导出基准 Export benchmark");
+    CDocBody& body = *doc->doc.GetBody();
+    const int top = body.GetContentBottom() + 400;
+    const int left = body.GetPageFrame(0).m_rect.left;
+    for (int k = 0; k < shapes; ++k) {
+        auto s = std::make_unique<CShapeObject>(&doc->doc, nullptr, 0x1201);
+        CNewObjectSource source;
+        source.shapeCode = 0x1201;
+        s->TakeSource(source);
+        s->SetFillStyle(1);
+        s->SetFillColor(0x3080C0 + k);
+        const int x = left + (k % 5) * 1800, y = top + (k / 5) * 1300;
+        s->m_bounds = plat::Rect(x, y, x + 1, y + 1);
+        s->GetPoints().AddPoint(0, 0);
+        s->GetPoints().AddPoint(1500, 1000);
+        s->NormalizeToPoints();
+        body.AddObject(std::move(s));
+    }
+    body.RecalcAllObjects();
+    return doc->doc;
+}
+
 long FileBytes(const std::string& path)
 {
     std::FILE* f = std::fopen(path.c_str(), "rb");
@@ -99,7 +132,8 @@ void BM_ExportText(benchmark::State& state, TextExport kind)
 {
     const int pages = static_cast<int>(state.range(0));
     const int tables = static_cast<int>(state.range(1));
-    CQlDoc& doc = tables ? DocWithTables(pages, tables) : Doc(pages).doc;
+    const int shapes = static_cast<int>(state.range(2));
+    CQlDoc& doc = tables ? DocWithTables(pages, tables) : shapes ? DocWithShapes(pages, shapes) : Doc(pages).doc;
     const std::string dir = plat::TempDirUtf8();
     const std::string path = dir + (kind == TextExport::kRtf ? "export_bench.rtf" : "export_bench.htm");
     const plat::String wide = plat::Utf8ToUtf16(path);
@@ -117,15 +151,16 @@ void BM_ExportText(benchmark::State& state, TextExport kind)
     }
     state.counters["pages"] = doc.GetPageCount();
     state.counters["tables"] = tables;
+    state.counters["pictures"] = shapes;
     state.counters["file_kB"] = double(FileBytes(path)) / 1024;
     std::remove(path.c_str());
 }
-// Arguments: pages, tables.
+// Arguments: pages, tables, drawn shapes (pictures).
 BENCHMARK_CAPTURE(BM_ExportText, html_cp936, TextExport::kHtml8Bit)
-    ->Args({500, 0})->Args({500, 100})->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+    ->Args({500, 0, 0})->Args({500, 100, 0})->Args({500, 0, 100})->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 BENCHMARK_CAPTURE(BM_ExportText, html_utf16, TextExport::kHtmlUtf16)
-    ->Args({500, 0})->Args({500, 100})->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+    ->Args({500, 0, 0})->Args({500, 100, 0})->Args({500, 0, 100})->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 BENCHMARK_CAPTURE(BM_ExportText, rtf, TextExport::kRtf)
-    ->Args({500, 0})->Args({500, 100})->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+    ->Args({500, 0, 0})->Args({500, 100, 0})->Args({500, 0, 100})->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 
 } // namespace
