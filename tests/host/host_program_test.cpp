@@ -347,11 +347,20 @@ TEST_F(HostProgram, RunsTheExampleScript)
     EXPECT_EQ(outcome.status, 0);
     EXPECT_EQ(outcome.err, "");
     for (const char* line : {"IsDispEditStatus => TRUE\n", "InsertNewPage => TRUE\n", "FileOpen => TRUE\n",
-                             "StatisticsPage => 2\n", "ExportPDF => TRUE\n", "!png => OK\n"}) {
+                             "StatisticsPage => 2\n", "StatisticsTable => 1\n", "ExportPDF => TRUE\n",
+                             "ExportHTML => TRUE\n", "ExportRTF => TRUE\n", "!png => OK\n"}) {
         EXPECT_NE(outcome.out.find(line), std::string::npos) << line;
     }
     EXPECT_EQ(outcome.out.find("ERROR"), std::string::npos) << outcome.out;
     EXPECT_EQ(ReadText(m_dir / "sample.pdf").substr(0, 5), "%PDF-");
+    EXPECT_EQ(ReadText(m_dir / "sample.rtf").substr(0, 5), "{\\rtf");
+    // The HTML page: the table as a table of its own, the text shape and the rectangle as
+    // pictures in the folder beside it.
+    const std::string html = ReadText(m_dir / "sample.htm");
+    EXPECT_NE(html.find("<table border=1"), std::string::npos) << "the table";
+    int pictures = 0;
+    for (size_t at = html.find("<img "); at != std::string::npos; at = html.find("<img ", at + 1)) ++pictures;
+    EXPECT_EQ(pictures, 2);
     EXPECT_TRUE(plat::Bitmap::LoadPng(plat::Utf8ToUtf16((m_dir / "sample-page1.png").string())));
 }
 
