@@ -32,20 +32,30 @@ benchdocs::PagedDoc& Doc(int pages)
     return *doc;
 }
 
-// The document of `pages` pages with `tables` tables of 4 x 5 cells, each cell holding a
-// few words, stacked after the text.
-CQlDoc& DocWithTables(int pages, int tables)
+// The document of `pages` pages with `count` objects after the text, built once for each
+// size: `add` puts the k-th object at (left, top) and moves `top` down past its row.
+using AddObject = void (*)(CQlDoc& doc, int k, int left, int& top);
+CQlDoc& DocWithObjects(std::map<int, std::unique_ptr<benchdocs::PagedDoc>>& docs, int pages, int count, AddObject add)
 {
-    static auto* docs = new std::map<int, std::unique_ptr<benchdocs::PagedDoc>>;
-    auto& doc = (*docs)[pages];
+    auto& doc = docs[pages];
     if (doc) return doc->doc;
     RegisterObjectKinds();
     doc = std::make_unique<benchdocs::PagedDoc>(pages, u"导出基准 Export benchmark");
     CDocBody& body = *doc->doc.GetBody();
     int top = body.GetContentBottom() + 400;
     const int left = body.GetPageFrame(0).m_rect.left;
-    for (int t = 0; t < tables; ++t) {
-        auto table = std::make_unique<CTableObject>(&doc->doc, nullptr);
+    for (int k = 0; k < count; ++k) add(doc->doc, k, left, top);
+    body.RecalcAllObjects();
+    return doc->doc;
+}
+
+// `tables` tables of 4 x 5 cells, each cell holding a few words, stacked after the text.
+CQlDoc& DocWithTables(int pages, int tables)
+{
+    static auto* docs = new std::map<int, std::unique_ptr<benchdocs::PagedDoc>>;
+    return DocWithObjects(*docs, pages, tables, [](CQlDoc& doc, int, int left, int& top) {
+        CDocBody& body = *doc.GetBody();
+        auto table = std::make_unique<CTableObject>(&doc, nullptr);
         CTableGrid& grid = table->CreateGrid(4, 5);
         for (int r = 0; r < 4; ++r)
             for (int c = 0; c < 5; ++c) {
@@ -59,39 +69,28 @@ CQlDoc& DocWithTables(int pages, int tables)
         table->RecalcLayout();
         top += table->m_height + 200;
         body.AddObject(std::move(table));
-    }
-    body.RecalcAllObjects();
-    return doc->doc;
+    });
 }
 
-// The document of `pages` pages with `shapes` filled rectangles of 1500 x 1000 twips, five
-// to a row, after the text.
+// `shapes` filled rectangles of 1500 x 1000 twips, five to a row, after the text.
 CQlDoc& DocWithShapes(int pages, int shapes)
 {
     static auto* docs = new std::map<int, std::unique_ptr<benchdocs::PagedDoc>>;
-    auto& doc = (*docs)[pages];
-    if (doc) return doc->doc;
-    RegisterObjectKinds();
-    doc = std::make_unique<benchdocs::PagedDoc>(pages, u"导出基准 Export benchmark");
-    CDocBody& body = *doc->doc.GetBody();
-    const int top = body.GetContentBottom() + 400;
-    const int left = body.GetPageFrame(0).m_rect.left;
-    for (int k = 0; k < shapes; ++k) {
-        auto s = std::make_unique<CShapeObject>(&doc->doc, nullptr, 0x1201);
+    return DocWithObjects(*docs, pages, shapes, [](CQlDoc& doc, int k, int left, int& top) {
+        auto s = std::make_unique<CShapeObject>(&doc, nullptr, 0x1201);
         CNewObjectSource source;
         source.shapeCode = 0x1201;
         s->TakeSource(source);
         s->SetFillStyle(1);
         s->SetFillColor(0x3080C0 + k);
-        const int x = left + (k % 5) * 1800, y = top + (k / 5) * 1300;
-        s->m_bounds = plat::Rect(x, y, x + 1, y + 1);
+        const int x = left + (k % 5) * 1800;
+        s->m_bounds = plat::Rect(x, top, x + 1, top + 1);
         s->GetPoints().AddPoint(0, 0);
         s->GetPoints().AddPoint(1500, 1000);
         s->NormalizeToPoints();
-        body.AddObject(std::move(s));
-    }
-    body.RecalcAllObjects();
-    return doc->doc;
+        doc.GetBody()->AddObject(std::move(s));
+        if (k % 5 == 4) top += 1300;
+    });
 }
 
 long FileBytes(const std::string& path)
